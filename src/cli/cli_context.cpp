@@ -1,0 +1,106 @@
+#include "cli_context.h"
+
+#include "common/data_location.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+#include <map>
+
+namespace qeltaro::cli {
+namespace {
+
+std::map<const CLI::App*, Action>& actions()
+{
+    static std::map<const CLI::App*, Action> table;
+    return table;
+}
+
+}  // namespace
+
+Result<Store*> Context::store()
+{
+    if (!store_) {
+        auto opened = Store::open(resolveDataDir(fromStd(dataDirOption)));
+        if (!opened)
+            return opened.error();
+        store_ = std::move(*opened);
+    }
+    return store_.get();
+}
+
+Settings& Context::settings()
+{
+    if (!settings_)
+        settings_ = std::make_unique<Settings>();
+    return *settings_;
+}
+
+int Context::fail(const Error& error)
+{
+    QTextStream(stderr) << error.message << '\n';
+    switch (error.kind) {
+    case ErrorKind::BadInput: return kBadInput;
+    case ErrorKind::Storage: return kStorage;
+    case ErrorKind::Cancelled: return kBadInput;
+    }
+    return kBadInput;
+}
+
+void Context::print(const QString& text)
+{
+    QTextStream out(stdout);
+    out << text << '\n';
+}
+
+void Context::printJson(const QJsonDocument& doc)
+{
+    const QByteArray bytes = doc.toJson(QJsonDocument::Compact);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fputc('\n', stdout);
+}
+
+void setAction(CLI::App* command, Action action)
+{
+    actions()[command] = std::move(action);
+}
+
+int runChosenAction(const CLI::App& app)
+{
+    const CLI::App* chosen = &app;
+    for (;;) {
+        const auto used = chosen->get_subcommands();
+        if (used.empty())
+            break;
+        chosen = used.front();
+    }
+    const auto it = actions().find(chosen);
+    if (it == actions().end()) {
+        std::fputs(chosen->help().c_str(), stderr);
+        return kUsage;
+    }
+    return it->second();
+}
+
+QString fromStd(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+Result<Category> parseCategory(const std::string& text)
+{
+    if (auto category = Category::fromSuffix(fromStd(text)))
+        return *category;
+    return badInput(QStringLiteral("未知类别“%1”：可用 1D 2D 3D 4D 5D 2G 3G 4G 5G").arg(fromStd(text)));
+}
+
+Result<bool> parseKind(const std::string& text)
+{
+    if (text == "kill")
+        return true;
+    if (text == "keep")
+        return false;
+    return badInput(QStringLiteral("未知公式种类“%1”：可用 kill 或 keep").arg(fromStd(text)));
+}
+
+}  // namespace qeltaro::cli

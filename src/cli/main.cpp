@@ -1,0 +1,36 @@
+// qeltaro-cli: the command-line program on the same core as the desktop program.
+
+#include "cli_context.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Qeltaro"));
+
+    using namespace qeltaro::cli;
+    Context context;
+    CLI::App app{"Qeltaro: draw history, formulas and their back-tests for the five-digit lottery", "qeltaro-cli"};
+    app.require_subcommand(1);
+    app.add_option("--data-dir", context.dataDirOption, "data folder (default: $QELTARO_DATA_DIR or ~/.local/share/Qeltaro)");
+    app.add_flag("--json", context.json, "print one JSON document on stdout");
+
+    addHistoryCommands(app, context);
+    addFormulaCommands(app, context);
+    addSettingsCommands(app, context);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return kUsage;
+    }
+    return runChosenAction(app);
+}

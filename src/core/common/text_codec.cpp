@@ -1,0 +1,63 @@
+#include "common/text_codec.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace qeltaro {
+
+QString decodeText(const QByteArray& bytes)
+{
+    QByteArray body = bytes;
+    if (body.startsWith("\xEF\xBB\xBF"))
+        body.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(body);
+    if (!utf8.hasError())
+        return text;
+    QStringDecoder gb("GB18030");
+    if (gb.isValid())
+        return gb.decode(bytes);
+    return QString::fromLocal8Bit(bytes);
+}
+
+QStringList splitLines(const QString& text)
+{
+    QString normalized = text;
+    normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalized.replace(u'\r', u'\n');
+    QStringList lines = normalized.split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QByteArray encodeLines(const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += line.toLocal8Bit();
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+Result<QByteArray> readFileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return storageError(QStringLiteral("无法读取文件 %1：%2").arg(path, file.errorString()));
+    return file.readAll();
+}
+
+Status writeFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return storageError(QStringLiteral("无法写入文件 %1：%2").arg(path, file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return storageError(QStringLiteral("无法写入文件 %1：%2").arg(path, file.errorString()));
+    return success();
+}
+
+}  // namespace qeltaro

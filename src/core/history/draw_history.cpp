@@ -1,0 +1,152 @@
+#include "history/draw_history.h"
+
+#include "common/text_codec.h"
+#include "store/history_table.h"
+#include "store/sqlite_database.h"
+#include "store/store.h"
+
+#include <QRegularExpression>
+
+#include <optional>
+
+namespace qeltaro {
+
+Result<DrawRecord> DrawHistory::add(const QString& periodText, const QString& digitsText)
+{
+    QString error;
+    const auto period = PeriodNumber::parse(periodText, &error);
+    if (!period)
+        return badInput(error);
+    const auto digits = parseDigits(digitsText, &error);
+    if (!digits)
+        return badInput(error);
+    auto exists = HistoryTable(store_).contains(period->text());
+    if (!exists)
+        return exists.error();
+    if (*exists)
+        return badInput(QStringLiteral("第%1期已经在历史号码中，没有重复添加").arg(period->text()));
+    auto report = store({NewDraw{*period, *digits}});
+    if (!report)
+        return report.error();
+    auto stored = HistoryTable(store_).find(period->text());
+    if (!stored)
+        return stored.error();
+    return **stored;
+}
+
+Result<StoreReport> DrawHistory::importText(const QString& text)
+{
+    static const QRegularExpression linePattern(QStringLiteral("^\\s*(\\S+)\\s+(\\S+)\\s*$"));
+    std::vector<NewDraw> draws;
+    std::map<QString, Digits> seen;
+    QStringList problems;
+    const QStringList lines = splitLines(text);
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        if (line.trimmed().isEmpty())
+            continue;
+        const auto match = linePattern.match(line);
+        QString error;
+        std::optional<PeriodNumber> period;
+        std::optional<Digits> digits;
+        if (!match.hasMatch()) {
+            error = QStringLiteral("应为“期号 开奖号”，例如“160121001 38146”");
+        } else if (!(period = PeriodNumber::parse(match.captured(1), &error))) {
+        } else if (!(digits = parseDigits(match.captured(2), &error))) {
+        } else if (auto it = seen.find(period->text()); it != seen.end() && it->second != *digits) {
+            error = QStringLiteral("第%1期在文件中出现两次且号码不同").arg(period->text());
+        }
+        if (!error.isEmpty()) {
+            problems << QStringLiteral("第%1行：%2").arg(i + 1).arg(error);
+            continue;
+        }
+        if (seen.emplace(period->text(), *digits).second)
+            draws.push_back({*period, *digits});
+    }
+    if (!problems.isEmpty())
+        return badInput(QStringLiteral("历史号码文件有%1行无法识别，没有导入任何号码：\n%2")
+                            .arg(problems.size())
+                            .arg(problems.join(u'\n')));
+    return store(std::move(draws));
+}
+
+Result<StoreReport> DrawHistory::importFile(const QString& path)
+{
+    auto bytes = readFileBytes(path);
+    if (!bytes)
+        return bytes.error();
+    return importText(decodeText(*bytes));
+}
+
+Result<StoreReport> DrawHistory::store(std::vector<NewDraw> draws)
+{
+    HistoryTable history(store_);
+    auto existing = history.all();
+    if (!existing)
+        return existing.error();
+
+    // The whole history in period order, stored and new, with a flag for the new ones.
+    struct Entry {
+        Digits digits;
+        bool isNew;
+    };
+    std::map<QString, Entry> merged;
+    for (const DrawRecord& row : *existing)
+        merged.emplace(row.period, Entry{row.digits(), false});
+
+    StoreReport report;
+    QStringList conflicts;
+    for (const NewDraw& draw : draws) {
+        const QString period = draw.period.text();
+        auto [it, inserted] = merged.emplace(period, Entry{draw.digits, true});
+        if (inserted)
+            continue;
+        if (it->second.digits == draw.digits)
+            ++report.skipped;
+        else
+            conflicts << QStringLiteral("第%1期已存为%2，新号码为%3")
+                             .arg(period, digitsText(it->second.digits), digitsText(draw.digits));
+    }
+    if (!conflicts.isEmpty())
+        return badInput(QStringLiteral("以下期号已经存在且号码不同，没有导入任何号码：\n") + conflicts.join(u'\n'));
+
+    Transaction transaction(store_.database());
+    if (!transaction.begun())
+        return transaction.begun().error();
+    std::optional<Digits> previous;
+    bool previousIsNew = false;
+    for (const auto& [period, entry] : merged) {
+        if (entry.isNew) {
+            const auto number = PeriodNumber::parse(period);
+            if (Status s = history.insert(deriveDrawRecord(*number, entry.digits, previous)); !s)
+                return s.error();
+            ++report.stored;
+        } else if (previousIsNew) {
+            // A stored draw whose predecessor is new now compares with that draw.
+            Status s = history.updateRepeats(period, sameDigitAtSamePosition(entry.digits, *previous),
+                                             digitsFoundInPrevious(entry.digits, *previous));
+            if (!s)
+                return s.error();
+        }
+        previous = entry.digits;
+        previousIsNew = entry.isNew;
+    }
+    if (Status s = transaction.commit(); !s)
+        return s.error();
+    return report;
+}
+
+Result<QString> DrawHistory::nextPeriod(const QDate& today) const
+{
+    auto last = HistoryTable(store_).last();
+    if (!last)
+        return last.error();
+    if (!*last)
+        return PeriodNumber::firstOfDay(today).text();
+    const auto period = PeriodNumber::parse((*last)->period);
+    if (!period)
+        return PeriodNumber::firstOfDay(today).text();
+    return period->next().text();
+}
+
+}  // namespace qeltaro

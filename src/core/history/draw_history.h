@@ -1,0 +1,55 @@
+#pragma once
+// Storing draws: typed entries, history text files and downloads all go through here, so every
+// stored row carries the same derived columns and LX/LY always compare with the draw just before.
+
+#include "common/result.h"
+#include "history/draw_record.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <vector>
+
+namespace qeltaro {
+
+class Store;
+
+struct NewDraw {
+    PeriodNumber period;
+    Digits digits{};
+};
+
+struct StoreReport {
+    int stored = 0;   // new rows
+    int skipped = 0;  // periods already stored with the same digits
+};
+
+class DrawHistory {
+public:
+    explicit DrawHistory(Store& store) : store_(store) {}
+
+    // A typed draw: the period must be new; refused with a message otherwise.
+    Result<DrawRecord> add(const QString& periodText, const QString& digitsText);
+
+    // Lines "PERIOD DIGITS" in any order. Periods already stored with the same digits are
+    // skipped and counted; any malformed or conflicting line refuses the whole text with every
+    // bad line listed by number. One transaction.
+    Result<StoreReport> importText(const QString& text);
+    Result<StoreReport> importFile(const QString& path);
+
+    // Stores draws that are not yet stored, in one transaction, and mends LX/LY of a stored draw
+    // whose predecessor is one of them. Draws whose period is stored already are skipped when
+    // their digits agree and refused when they differ.
+    Result<StoreReport> store(std::vector<NewDraw> draws);
+
+    // The period the next draw receives: the one after the newest stored draw, or issue 001 of
+    // `today` for an empty history.
+    Result<QString> nextPeriod(const QDate& today) const;
+
+private:
+    Store& store_;
+};
+
+}  // namespace qeltaro

@@ -1,0 +1,171 @@
+#include "history/draw_record.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace qeltaro {
+namespace {
+
+// Catalogue layout: letters A..M for positions 1..5 at (letter - 'A') * 5 + (p - 1).
+constexpr int perPosition(char letter, int position)
+{
+    return (letter - 'A') * 5 + (position - 1);
+}
+constexpr int kL1P = 65;   // L1P..L3P
+constexpr int kL1Q = 68;   // L1Q..L5Q
+constexpr int kLH = 73;    // LH..LY
+constexpr int kQH = 91;    // QH, QHW, SQH, SQHW, RQ, RQW, YF, YFW, NF, NFW
+
+int digitSumOfThree(int n)
+{
+    return n % 10 + (n / 10) % 10 + n / 100;
+}
+
+bool isPrimeDigit(int d)
+{
+    return d == 2 || d == 3 || d == 5 || d == 7;
+}
+
+}  // namespace
+
+std::optional<Digits> parseDigits(const QString& text, QString* error)
+{
+    const QString trimmed = text.trimmed();
+    bool ok = trimmed.size() == 5;
+    for (QChar c : trimmed)
+        ok = ok && c >= u'0' && c <= u'9';
+    if (!ok) {
+        if (error)
+            *error = QStringLiteral("开奖号“%1”必须是5个0-9的数字（例如38146）").arg(text);
+        return std::nullopt;
+    }
+    Digits digits{};
+    for (int i = 0; i < 5; ++i)
+        digits[i] = trimmed[i].unicode() - u'0';
+    return digits;
+}
+
+QString digitsText(const Digits& digits)
+{
+    QString text;
+    for (int d : digits)
+        text += QChar(char16_t(u'0' + d));
+    return text;
+}
+
+int sameDigitAtSamePosition(const Digits& digits, const Digits& previous)
+{
+    int count = 0;
+    for (int i = 0; i < 5; ++i)
+        count += digits[i] == previous[i] ? 1 : 0;
+    return count;
+}
+
+int digitsFoundInPrevious(const Digits& digits, const Digits& previous)
+{
+    int count = 0;
+    for (int d : digits)
+        count += std::find(previous.begin(), previous.end(), d) != previous.end() ? 1 : 0;
+    return count;
+}
+
+DrawRecord deriveDrawRecord(const PeriodNumber& period, const Digits& d,
+                            const std::optional<Digits>& previous)
+{
+    DrawRecord record;
+    record.period = period.text();
+    DerivedValues& v = record.values;
+
+    for (int p = 1; p <= 5; ++p) {
+        const int digit = d[p - 1];
+        const int prev = d[((p + 3) % 5)];  // cyclic neighbours: position 1 sees 5 and 2
+        const int next = d[p % 5];
+        v[perPosition('A', p)] = digit;
+        v[perPosition('B', p)] = digit >= 5 ? 1 : 0;
+        v[perPosition('C', p)] = digit % 2;
+        v[perPosition('D', p)] = digit % 5;
+        v[perPosition('E', p)] = digit % 3;
+        v[perPosition('F', p)] = digit / 2 + 1;
+        v[perPosition('G', p)] = digit * digit;
+        v[perPosition('I', p)] = 9 - digit;
+        v[perPosition('J', p)] = 1 << digit;
+        v[perPosition('K', p)] = digit * digit * digit;
+        v[perPosition('L', p)] = prev + next;
+        v[perPosition('M', p)] = std::abs(prev - next);
+    }
+    // Residue counts: the column of index p counts digits with remainder p mod 5 (p mod 3).
+    for (int p = 1; p <= 5; ++p)
+        v[perPosition('H', p)] = int(std::count_if(d.begin(), d.end(), [p](int x) { return x % 5 == p % 5; }));
+    for (int p = 1; p <= 3; ++p)
+        v[kL1P + p - 1] = int(std::count_if(d.begin(), d.end(), [p](int x) { return x % 3 == p % 3; }));
+
+    int maxStep = 0;
+    int equalSteps = 0, upSteps = 0, downSteps = 0;
+    for (int i = 1; i < 5; ++i) {
+        maxStep = std::max(maxStep, std::abs(d[i] - d[i - 1]));
+        equalSteps += d[i] == d[i - 1] ? 1 : 0;
+        upSteps += d[i] == d[i - 1] + 1 ? 1 : 0;
+        downSteps += d[i - 1] == d[i] + 1 ? 1 : 0;
+    }
+    int primeCount = 0, primeSum = 0, compositeCount = 0, compositeSum = 0;
+    int bigCount = 0, bigSum = 0, smallCount = 0, smallSum = 0;
+    int oddCount = 0, oddSum = 0, evenCount = 0, evenSum = 0, sum = 0;
+    for (int x : d) {
+        sum += x;
+        if (isPrimeDigit(x)) {
+            ++primeCount;
+            primeSum += x;
+        } else if (x != 1) {  // 0 counts as composite, 1 as neither
+            ++compositeCount;
+            compositeSum += x;
+        }
+        (x >= 5 ? bigCount : smallCount) += 1;
+        (x >= 5 ? bigSum : smallSum) += x;
+        (x % 2 ? oddCount : evenCount) += 1;
+        (x % 2 ? oddSum : evenSum) += x;
+    }
+    Digits sorted = d;
+    std::sort(sorted.begin(), sorted.end());
+    const int distinct = int(std::unique(sorted.begin(), sorted.end()) - sorted.begin());
+
+    v[kL1Q + 0] = maxStep;
+    v[kL1Q + 1] = primeCount;
+    v[kL1Q + 2] = primeSum;
+    v[kL1Q + 3] = compositeCount;
+    v[kL1Q + 4] = compositeSum;
+
+    const int whole[18] = {
+        sum, sum % 10, bigCount, bigSum, smallCount, smallSum, oddCount, oddSum, evenCount, evenSum,
+        distinct, 5 - distinct, sorted[distinct - 1] - sorted[0], equalSteps, upSteps, downSteps,
+        previous ? sameDigitAtSamePosition(d, *previous) : 0,
+        previous ? digitsFoundInPrevious(d, *previous) : 0};
+    std::copy(std::begin(whole), std::end(whole), v.begin() + kLH);
+
+    const int issue = period.issue;
+    const int nextIssue = issue >= kIssuesPerDay ? 1 : issue + 1;
+    const int year = period.date.year();
+    const int month = period.date.month();
+    const int day = period.date.day();
+    v[kQH + 0] = nextIssue;
+    v[kQH + 1] = issue >= kIssuesPerDay ? 1 : digitSumOfThree(nextIssue);
+    v[kQH + 2] = issue;
+    v[kQH + 3] = digitSumOfThree(issue);
+    v[kQH + 4] = day;
+    v[kQH + 5] = day / 10 + day % 10;
+    v[kQH + 6] = month;
+    v[kQH + 7] = month / 10 + month % 10;
+    v[kQH + 8] = year;
+    v[kQH + 9] = year % 10 + (year / 10) % 10 + (year / 100) % 10 + (year / 1000) % 10;
+    return record;
+}
+
+int derivedIndex(QStringView code)
+{
+    const auto index = parameterIndexOfCode(code);
+    if (!index)
+        throw std::invalid_argument("unknown history column");
+    return *index - 1;
+}
+
+}  // namespace qeltaro

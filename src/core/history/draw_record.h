@@ -1,0 +1,41 @@
+#pragma once
+// A draw and every derived column the formula language reads. The derived values are held in
+// catalogue order: value[i] is the column parameterCode(i + 1).
+
+#include "formula/parameter_catalogue.h"
+#include "history/period_number.h"
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace qeltaro {
+
+using Digits = std::array<int, 5>;  // 万位, 千位, 百位, 十位, 个位
+using DerivedValues = std::array<int, kParameterCount>;
+
+struct DrawRecord {
+    QString period;  // strQQH
+    DerivedValues values{};
+
+    Digits digits() const { return {values[0], values[1], values[2], values[3], values[4]}; }
+};
+
+// Five digits 0-9 from text such as "38146"; nullopt and a message for anything else.
+std::optional<Digits> parseDigits(const QString& text, QString* error = nullptr);
+QString digitsText(const Digits& digits);
+
+// Every derived column of a draw. `previous` is the draw just before in period order; without
+// one, LX and LY are 0.
+DrawRecord deriveDrawRecord(const PeriodNumber& period, const Digits& digits,
+                            const std::optional<Digits>& previous);
+
+// LX and LY: repeats of the previous draw at the same position / anywhere.
+int sameDigitAtSamePosition(const Digits& digits, const Digits& previous);
+int digitsFoundInPrevious(const Digits& digits, const Digits& previous);
+
+// Catalogue-order index (0-based) of a column code, for callers that read single values.
+int derivedIndex(QStringView code);
+
+}  // namespace qeltaro

@@ -1,0 +1,24 @@
+#pragma once
+// The store's tables, with the historical table and column names other tools rely on.
+
+#include "common/result.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace qeltaro {
+
+class Database;
+
+inline constexpr int kSchemaVersion = 1;
+
+// Lishi's value columns in catalogue order (L1A..NFW), without strQQH and the working columns.
+const QStringList& historyValueColumns();
+// Formula table columns in their table order.
+const QStringList& formulaColumns();
+
+// Creates every missing table and the ten Errarr rows; refuses a file written by a newer
+// version of the program and a file that is not a database.
+Status ensureSchema(Database& db);
+
+}  // namespace qeltaro

@@ -1,0 +1,61 @@
+#include "store/store.h"
+
+#include "store/schema.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+namespace qeltaro {
+
+Result<std::unique_ptr<Store>> Store::open(const QString& dataDir)
+{
+    QDir dir(dataDir);
+    if (!dir.exists() && !QDir().mkpath(dataDir))
+        return storageError(QStringLiteral("无法创建数据文件夹 %1").arg(dataDir));
+    std::unique_ptr<Store> store(new Store);
+    store->dataDir_ = QDir::cleanPath(dir.absolutePath());
+    auto db = Database::open(store->filePath());
+    if (!db)
+        return db.error();
+    store->db_ = std::move(*db);
+    if (Status s = ensureSchema(store->db_); !s)
+        return s.error();
+    return store;
+}
+
+QString Store::filePath() const
+{
+    return dataDir_ + QLatin1Char('/') + QLatin1String(kStoreFileName);
+}
+
+Status Store::compact()
+{
+    return db_.exec(QStringLiteral("VACUUM"));
+}
+
+Result<QString> Store::backup(const QString& reason)
+{
+    const QString folder = dataDir_ + QStringLiteral("/backups");
+    if (!QDir().mkpath(folder))
+        return storageError(QStringLiteral("无法创建备份文件夹 %1").arg(folder));
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    const QString path = QStringLiteral("%1/formula-%2-%3.db").arg(folder, stamp, reason);
+    QFile::remove(path);
+    auto stmt = db_.prepare(QStringLiteral("VACUUM INTO ?1"));
+    if (!stmt)
+        return stmt.error();
+    stmt->bind(1, path);
+    if (Status s = stmt->run(); !s) {
+        QFile::remove(path);
+        return storageError(QStringLiteral("备份数据库失败，操作已取消：%1").arg(s.error().message));
+    }
+    // Oldest first by name (the name starts with the time), keep the newest few.
+    QDir backups(folder);
+    QStringList copies = backups.entryList({QStringLiteral("formula-*.db")}, QDir::Files, QDir::Name);
+    while (copies.size() > kKeptBackups)
+        backups.remove(copies.takeFirst());
+    return path;
+}
+
+}  // namespace qeltaro

@@ -1,0 +1,151 @@
+#include "common/text_codec.h"
+#include "history/draw_history.h"
+#include "store/history_table.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace qeltaro;
+using qeltaro::test::TempStore;
+
+namespace {
+
+std::vector<DrawRecord> rows(Store& store)
+{
+    auto all = HistoryTable(store).all();
+    EXPECT_TRUE(all);
+    return all ? *all : std::vector<DrawRecord>{};
+}
+
+int value(const DrawRecord& r, const char* code)
+{
+    return r.values[derivedIndex(QString::fromLatin1(code))];
+}
+
+}  // namespace
+
+TEST(DrawHistory, TypedDrawIsStoredWithEveryDerivedColumn)
+{
+    TempStore temp;
+    DrawHistory history(temp.store());
+    auto first = history.add(QStringLiteral("160121001"), QStringLiteral("12345"));
+    ASSERT_TRUE(first) << first.error().message.toStdString();
+    auto second = history.add(QStringLiteral("160121002"), QStringLiteral("13299"));
+    ASSERT_TRUE(second);
+    const auto stored = rows(temp.store());
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].values, deriveDrawRecord(*PeriodNumber::parse(QStringLiteral("160121001")), {1, 2, 3, 4, 5}, std::nullopt).values);
+    EXPECT_EQ(value(stored[1], "LX"), 1);
+    EXPECT_EQ(value(stored[1], "LY"), 3);
+    EXPECT_EQ(value(stored[1], "NF"), 2016);
+}
+
+TEST(DrawHistory, BadTypedInputIsRefusedAndStoresNothing)
+{
+    TempStore temp;
+    DrawHistory history(temp.store());
+    ASSERT_TRUE(history.add(QStringLiteral("160121001"), QStringLiteral("12345")));
+    const std::pair<const char*, const char*> bad[] = {
+        {"160121002", "1234"}, {"160121002", "123456"}, {"160121002", "12a45"}, {"160121002", ""},
+        {"160121000", "12345"}, {"160121121", "12345"}, {"160230001", "12345"}, {"16012100", "12345"},
+        {"160121001", "12345"},  // already stored
+        {"160121001", "99999"}};
+    for (const auto& [period, digits] : bad) {
+        auto r = history.add(QString::fromLatin1(period), QString::fromLatin1(digits));
+        ASSERT_FALSE(r) << period << " " << digits;
+        EXPECT_EQ(r.error().kind, ErrorKind::BadInput);
+        EXPECT_FALSE(r.error().message.isEmpty());
+    }
+    EXPECT_EQ(rows(temp.store()).size(), 1u);
+}
+
+TEST(DrawHistory, ADrawStoredBeforeExistingOnesMendsTheFollowingRepeats)
+{
+    TempStore temp;
+    DrawHistory history(temp.store());
+    ASSERT_TRUE(history.add(QStringLiteral("160121001"), QStringLiteral("11111")));
+    ASSERT_TRUE(history.add(QStringLiteral("160121003"), QStringLiteral("12345")));
+    EXPECT_EQ(value(rows(temp.store())[1], "LX"), 1);
+    ASSERT_TRUE(history.add(QStringLiteral("160121002"), QStringLiteral("12399")));
+    const auto stored = rows(temp.store());
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(value(stored[1], "LX"), 1);  // 12399 after 11111
+    EXPECT_EQ(value(stored[1], "LY"), 1);
+    EXPECT_EQ(value(stored[2], "LX"), 3);  // 12345 now after 12399
+    EXPECT_EQ(value(stored[2], "LY"), 3);
+}
+
+TEST(DrawHistory, NextPeriodFollowsTheNewestDraw)
+{
+    TempStore temp;
+    DrawHistory history(temp.store());
+    EXPECT_EQ(history.nextPeriod(QDate(2016, 1, 21))->toStdString(), "160121001");
+    ASSERT_TRUE(history.add(QStringLiteral("161231120"), QStringLiteral("12345")));
+    EXPECT_EQ(history.nextPeriod(QDate(2020, 1, 1))->toStdString(), "170101001");
+    ASSERT_TRUE(history.add(QStringLiteral("170101007"), QStringLiteral("12345")));
+    EXPECT_EQ(history.nextPeriod(QDate(2020, 1, 1))->toStdString(), "170101008");
+}
+
+TEST(DrawHistory, ImportingTheSampleMatchesTypedEntry)
+{
+    TempStore temp;
+    auto report = DrawHistory(temp.store()).importFile(qeltaro::test::sampleHistoryPath());
+    ASSERT_TRUE(report) << report.error().message.toStdString();
+    EXPECT_EQ(report->stored, 4080);
+    EXPECT_EQ(report->skipped, 0);
+
+    // The same draws typed one after another give identical rows.
+    TempStore typed;
+    DrawHistory typedHistory(typed.store());
+    const QStringList lines = splitLines(qeltaro::test::sampleHistoryLines(240));
+    for (const QString& line : lines) {
+        const QStringList parts = line.split(u' ');
+        ASSERT_TRUE(typedHistory.add(parts[0], parts[1]));
+    }
+    const auto imported = rows(temp.store());
+    const auto entered = rows(typed.store());
+    ASSERT_EQ(imported.size(), 4080u);
+    for (size_t i = 0; i < entered.size(); ++i) {
+        EXPECT_EQ(imported[i].period, entered[i].period);
+        EXPECT_EQ(imported[i].values, entered[i].values) << entered[i].period.toStdString();
+    }
+    EXPECT_EQ(imported.front().period.toStdString(), "141030001");
+    EXPECT_EQ(imported.back().period.toStdString(), "150210120");
+}
+
+TEST(DrawHistory, ImportMergesOverlapsInAnyOrder)
+{
+    TempStore temp;
+    DrawHistory history(temp.store());
+    ASSERT_TRUE(history.importText(QStringLiteral("160121002 22222\n")));
+    auto report = history.importText(QStringLiteral("160121003 33333\r\n160121001 12222\r\n\r\n160121002 22222\r\n"));
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->stored, 2);
+    EXPECT_EQ(report->skipped, 1);
+    const auto stored = rows(temp.store());
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(value(stored[1], "LX"), 4);  // the stored 22222 now follows 12222
+    EXPECT_EQ(value(stored[1], "LY"), 5);
+    EXPECT_EQ(value(stored[2], "LX"), 0);
+}
+
+TEST(DrawHistory, AMalformedLineRefusesTheWholeFile)
+{
+    TempStore temp;
+    DrawHistory history(temp.store());
+    ASSERT_TRUE(history.add(QStringLiteral("160121001"), QStringLiteral("12345")));
+    auto report = history.importText(QStringLiteral("160121002 11111\nrubbish\n160121003 1234\n160121004 44444\n"
+                                                    "160121004 44445\n160121001 99999\n"));
+    ASSERT_FALSE(report);
+    EXPECT_EQ(report.error().kind, ErrorKind::BadInput);
+    const std::string message = report.error().message.toStdString();
+    EXPECT_NE(message.find("第2行"), std::string::npos) << message;
+    EXPECT_NE(message.find("第3行"), std::string::npos) << message;
+    EXPECT_NE(message.find("第5行"), std::string::npos) << message;
+    EXPECT_EQ(rows(temp.store()).size(), 1u);
+
+    // A period stored with other digits is a conflict, not a skip.
+    report = history.importText(QStringLiteral("160121002 11111\n160121001 99999\n"));
+    ASSERT_FALSE(report);
+    EXPECT_EQ(rows(temp.store()).size(), 1u);
+}

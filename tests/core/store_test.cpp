@@ -1,0 +1,159 @@
+#include "store/formula_table.h"
+#include "store/history_table.h"
+#include "store/schema.h"
+#include "store/sqlite_database.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+using namespace qeltaro;
+using qeltaro::test::TempStore;
+
+namespace {
+
+std::vector<std::string> codes(const std::vector<StoredFormula>& formulas)
+{
+    std::vector<std::string> out;
+    for (const auto& f : formulas)
+        out.push_back(QStringLiteral("%1:%2:%3").arg(f.idx).arg(f.kill ? 'K' : 'L').arg(f.code).toStdString());
+    return out;
+}
+
+}  // namespace
+
+TEST(Store, NewFileHasEveryTableAndTheTenErrarrRows)
+{
+    TempStore temp;
+    Database& db = temp.store().database();
+    for (const char* table : {"Lishi", "Errarr", "ErrarrLei", "Gongshi1D", "Gongshi2D", "Gongshi3D",
+                              "Gongshi4D", "Gongshi5D", "Gongshi2G", "Gongshi3G", "Gongshi4G", "Gongshi5G"}) {
+        auto n = db.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = '%1'")
+                               .arg(QLatin1String(table)));
+        ASSERT_TRUE(n);
+        EXPECT_EQ(n->value_or(0), 1) << table;
+    }
+    EXPECT_FALSE(db.scalar(QStringLiteral("SELECT count(*) FROM Gongshi1G")));  // no one-star group play
+    auto rows = db.scalar(QStringLiteral("SELECT count(*) FROM Errarr WHERE ETrrcount = 0 AND num BETWEEN 0 AND 9"));
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->value_or(0), 10);
+    // Every Lishi column a formula may name exists, plus the working columns.
+    auto stmt = db.prepare(QStringLiteral("SELECT strQQH, %1, canshu, PreCanshu, GSCS, GSZCS, GSGL FROM Lishi")
+                               .arg(historyValueColumns().join(u',')));
+    EXPECT_TRUE(stmt.ok());
+
+    // Reopening keeps the ten rows (not twenty).
+    temp.reopen();
+    rows = temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM Errarr"));
+    EXPECT_EQ(rows->value_or(0), 10);
+}
+
+TEST(Store, BooleanAndOrderingStatementsWork)
+{
+    TempStore temp;
+    FormulaTable table(temp.store(), *Category::fromSuffix(u"3D"));
+    ASSERT_TRUE(table.append(true, QStringLiteral("L1A"), QStringLiteral("万位码"), 2));
+    ASSERT_TRUE(table.append(false, QStringLiteral("L2A"), QStringLiteral("千位码"), 1));
+    ASSERT_TRUE(table.append(true, QStringLiteral("L3A"), QStringLiteral("百位码"), 1));
+    EXPECT_EQ(codes(*table.list(true)), (std::vector<std::string>{"1:K:L3A", "2:K:L1A"}));
+    EXPECT_EQ(codes(*table.list(false)), (std::vector<std::string>{"1:L:L2A"}));
+    auto n = temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM Gongshi3D WHERE bolKill = True"));
+    EXPECT_EQ(n->value_or(-1), 2);
+}
+
+TEST(Store, RebuildDedupesResetsStatisticsAndRenumbers)
+{
+    TempStore temp;
+    FormulaTable table(temp.store(), *Category::fromSuffix(u"2G"));
+    const struct { bool kill; const char* code; const char* text; } rows[] = {
+        {true, "L1A", "万位码"}, {true, "L1A+1", "万位码+1"}, {true, "L1A", "万位码"},
+        {false, "L1A", "万位码"}, {true, "L1A", "万位码 "},  // other text: stays separate
+        {true, "L1A+1", "万位码+1"}};
+    int idx = 7;
+    for (const auto& r : rows)
+        ASSERT_TRUE(table.append(r.kill, QString::fromUtf8(r.code), QString::fromUtf8(r.text), idx += 3));
+    ASSERT_TRUE(table.writeStatistics(10, {55.5, 3, 4, 1, 0}));
+    ASSERT_TRUE(table.all()->front().statistics.has_value());
+
+    ASSERT_TRUE(table.rebuild());
+    temp.reopen();
+    FormulaTable reopened(temp.store(), *Category::fromSuffix(u"2G"));
+    const auto all = *reopened.all();
+    EXPECT_EQ(codes(all), (std::vector<std::string>{"1:K:L1A", "2:K:L1A+1", "3:L:L1A", "4:K:L1A"}));
+    for (const auto& f : all)
+        EXPECT_FALSE(f.statistics.has_value());
+}
+
+TEST(Store, RenumberKeepsOrderAndClosesGaps)
+{
+    TempStore temp;
+    FormulaTable table(temp.store(), *Category::fromSuffix(u"1D"));
+    for (int idx : {9, 3, 5})
+        ASSERT_TRUE(table.append(true, QStringLiteral("L1A+%1").arg(idx), QString(), idx));
+    ASSERT_TRUE(table.renumber());
+    EXPECT_EQ(codes(*table.all()), (std::vector<std::string>{"1:K:L1A+3", "2:K:L1A+5", "3:K:L1A+9"}));
+}
+
+TEST(Store, HistoryIsReadInPeriodTextOrderAndSurvivesCompaction)
+{
+    TempStore temp;
+    HistoryTable history(temp.store());
+    for (const char* p : {"160121003", "160121001", "151231120", "160121002"}) {
+        DrawRecord r;
+        r.period = QString::fromLatin1(p);
+        r.values[0] = r.period.right(1).toInt();
+        ASSERT_TRUE(history.insert(r));
+    }
+    ASSERT_TRUE(temp.store().compact());
+    temp.reopen();
+    auto rows = HistoryTable(temp.store()).all();
+    ASSERT_TRUE(rows);
+    std::vector<std::string> periods;
+    for (const auto& r : *rows)
+        periods.push_back(r.period.toStdString());
+    EXPECT_EQ(periods, (std::vector<std::string>{"151231120", "160121001", "160121002", "160121003"}));
+    EXPECT_EQ(rows->back().values[0], 3);
+    // The unique index refuses a second row for one period.
+    DrawRecord again;
+    again.period = QStringLiteral("160121001");
+    EXPECT_FALSE(HistoryTable(temp.store()).insert(again));
+}
+
+TEST(Store, BackupIsACompleteCopyAndOldCopiesArePruned)
+{
+    TempStore temp;
+    FormulaTable table(temp.store(), *Category::fromSuffix(u"5G"));
+    ASSERT_TRUE(table.append(true, QStringLiteral("LH"), QStringLiteral("和数"), 1));
+    auto path = temp.store().backup(QStringLiteral("test"));
+    ASSERT_TRUE(path) << path.error().message.toStdString();
+    auto copy = Database::open(*path);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->scalar(QStringLiteral("SELECT count(*) FROM Gongshi5G"))->value_or(0), 1);
+    for (int i = 0; i < Store::kKeptBackups + 3; ++i)
+        ASSERT_TRUE(temp.store().backup(QStringLiteral("n%1").arg(i)));
+    EXPECT_EQ(QDir(temp.dataDir() + QStringLiteral("/backups")).entryList(QDir::Files).size(), Store::kKeptBackups);
+}
+
+TEST(Store, RefusesFilesItCannotUse)
+{
+    TempStore temp;
+    temp.close();
+    // A file that is not a database.
+    qeltaro::test::writeFile(temp.dataDir() + QStringLiteral("/formula.db"), QByteArray(4096, 'x'));
+    auto garbage = Store::open(temp.dataDir());
+    ASSERT_FALSE(garbage);
+    EXPECT_EQ(garbage.error().kind, ErrorKind::Storage);
+    EXPECT_EQ(qeltaro::test::readFile(temp.dataDir() + QStringLiteral("/formula.db")), QByteArray(4096, 'x'));
+
+    // A store from a newer version is left alone.
+    QFile::remove(temp.dataDir() + QStringLiteral("/formula.db"));
+    {
+        auto db = Database::open(temp.dataDir() + QStringLiteral("/formula.db"));
+        ASSERT_TRUE(db->exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion + 1)));
+    }
+    auto newer = Store::open(temp.dataDir());
+    ASSERT_FALSE(newer);
+    EXPECT_TRUE(newer.error().message.contains(QStringLiteral("更新版本")));
+}

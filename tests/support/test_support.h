@@ -1,0 +1,51 @@
+#pragma once
+// Shared test helpers: a temporary data folder with its own store and settings, the sample
+// history, and running qeltaro-cli as a process.
+
+#include "store/store.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace qeltaro::test {
+
+// A fresh data folder and settings file; never the user's.
+class TempStore {
+public:
+    TempStore();
+    Store& store() { return *store_; }
+    QString dataDir() const { return dir_.path() + QStringLiteral("/data"); }
+    QString configDir() const { return dir_.path() + QStringLiteral("/config"); }
+    QString settingsFile() const { return configDir() + QStringLiteral("/Qeltaro/Qeltaro.conf"); }
+    QString path(const QString& name) const { return dir_.path() + u'/' + name; }
+    // Closes and opens the store again on the same file.
+    void reopen();
+    void close() { store_.reset(); }
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<Store> store_;
+};
+
+QString sourcePath(const QString& relative);
+QString sampleHistoryPath();
+// The first `count` lines of the sample history, as a text.
+QString sampleHistoryLines(int count);
+
+void writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
+
+struct CliResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs qeltaro-cli with the given arguments against the temporary store's folders.
+CliResult runCli(const TempStore& temp, const QStringList& arguments);
+
+}  // namespace qeltaro::test
