@@ -1,0 +1,24 @@
+#pragma once
+// Evaluates a compiled formula over every row of the history at once, one instruction over a
+// whole column at a time, so a sum of parameters costs a few tight loops per formula.
+
+#include "formula/expression.h"
+#include "history/history_columns.h"
+
+#include <vector>
+
+namespace qeltaro {
+
+class ColumnEvaluator {
+public:
+    // out[r] = the formula's value on row r, NaN where it has none.
+    void evaluate(const CompiledFormula& formula, const HistoryColumns& history, std::vector<double>& out);
+    // The predicted digit of every row (kNoDigit where there is no value).
+    void predictDigits(const CompiledFormula& formula, const HistoryColumns& history, std::vector<int>& out);
+
+private:
+    std::vector<std::vector<double>> stack_;
+    std::vector<double> values_;
+};
+
+}  // namespace qeltaro

@@ -1,0 +1,35 @@
+#pragma once
+// The history as column arrays, loaded once and reused by every evaluation until the history
+// changes: column c holds the catalogue parameter c + 1 of every row, in period order.
+
+#include "history/draw_record.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace qeltaro {
+
+class HistoryColumns {
+public:
+    HistoryColumns() = default;
+    explicit HistoryColumns(const std::vector<DrawRecord>& rows);
+
+    int rowCount() const { return rowCount_; }
+    const double* column(int index) const { return columns_[size_t(index)].data(); }
+    const QString& period(int row) const { return periods_[size_t(row)]; }
+    int digit(int row, int position) const { return int(columns_[size_t(position - 1)][size_t(row)]); }
+    Digits digits(int row) const;
+    // Row-major derived values of one row, for evaluating a single row.
+    const int* rowValues(int row) const { return rowValues_.data() + size_t(row) * kParameterCount; }
+    // Row index of a period, or -1.
+    int rowOf(const QString& period) const;
+
+private:
+    int rowCount_ = 0;
+    std::vector<std::vector<double>> columns_;
+    std::vector<int> rowValues_;
+    std::vector<QString> periods_;
+};
+
+}  // namespace qeltaro
