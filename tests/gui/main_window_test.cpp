@@ -1,16 +1,201 @@
-#include "gui/app/main_window.h"
+#include "gui_test_support.h"
 
-#include <QtTest>
+#include "gui/app/formula_list_model.h"
+#include "gui/app/history_grid_model.h"
+#include "history/draw_history.h"
+#include "store/formula_table.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTableWidget>
+
+using namespace qeltaro;
+using qeltaro::test::WindowFixture;
+
+namespace {
+
+// Types each key into whichever widget has the focus at that moment, as a person would.
+void typeKeys(const QString& keys)
+{
+    for (QChar key : keys)
+        QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+}
+
+}  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void startsWithTheProgramTitle()
+    void freshStartShowsOneStarDirectKillWithDefaultSettings()
     {
-        qeltaro::gui::MainWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Qeltaro"));
+        WindowFixture f;
+        f.open();
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Qeltaro"));
+        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi1D"));
+        QVERIFY(f.window->session().killMode());
+        QVERIFY(f.find<QRadioButton>("optXing_1")->isChecked());
+        QVERIFY(f.find<QRadioButton>("opTDG_0")->isChecked());
+        QVERIFY(!f.find<QRadioButton>("opTDG_1")->isEnabled());
+        QVERIFY(f.find<QRadioButton>("Option2_0")->isChecked());
+        QVERIFY(f.find<QRadioButton>("Option6_0")->isChecked());
+        QCOMPARE(f.find<QRadioButton>("Option6_0")->text(), QStringLiteral("最优公式法"));
+        QVERIFY(f.find<QAction>("mnuQs_3")->isChecked());
+        QCOMPARE(f.find<QAction>("mnuQs_3")->text(), QStringLiteral("前300期"));
+        QVERIFY(f.find<QAction>("mnuBuhan")->isChecked());
+        QVERIFY(f.find<QAction>("mnuZqlJq")->isChecked());
+        QVERIFY(f.find<QAction>("mnuYsXs_0")->isChecked());
+        QVERIFY(!f.find<QAction>("mnuYsXs_1")->isChecked());
+        for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command5", "Command7", "Command8",
+                                 "Command9", "Command10", "Command11", "Command12", "Command20", "Command21",
+                                 "Command22", "Command23", "cmdGsgx", "cmdLsdcTxt", "cmdDcexl", "Command18",
+                                 "Command6", "Command139"})
+            QVERIFY2(f.find<QPushButton>(QLatin1String(name)), name);
+        QCOMPARE(f.find<QPushButton>("Command2")->toolTip(), QStringLiteral("执行公式列表中序号为蓝色的公式"));
+        for (const char* name : {"MSFlexGrid1", "MSFlexGrid2"})
+            QVERIFY(f.find<QTableView>(QLatin1String(name)));
+        QVERIFY(f.find<QMenu>("mnuMang") && f.find<QMenu>("mnuLsgl") && f.find<QMenu>("mnuSetup"));
+    }
+
+    void oneStarForcesDirectPlayOthersKeepThePlay()
+    {
+        WindowFixture f;
+        f.open();
+        f.find<QRadioButton>("optXing_3")->click();
+        QVERIFY(f.find<QRadioButton>("opTDG_1")->isEnabled());
+        f.find<QRadioButton>("opTDG_1")->click();
+        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi3G"));
+        f.find<QRadioButton>("optXing_4")->click();
+        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi4G"));
+        f.find<QRadioButton>("optXing_1")->click();
+        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi1D"));
+        QVERIFY(f.find<QRadioButton>("opTDG_0")->isChecked());
+        QVERIFY(!f.find<QRadioButton>("opTDG_1")->isEnabled());
+        f.find<QRadioButton>("optXing_2")->click();
+        QVERIFY(f.find<QRadioButton>("opTDG_0")->isChecked());
+        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi2D"));
+    }
+
+    void typingFiveDigitsStoresTheDrawAndAdvancesThePeriod()
+    {
+        WindowFixture f;
+        f.open();
+        auto* period = f.find<QLineEdit>("Text1");
+        period->setText(QStringLiteral("160121120"));
+        f.find<QLineEdit>("txtIpt_1")->setFocus();
+        typeKeys(QStringLiteral("38146"));
+        QCOMPARE(f.window->session().history().rowCount(), 1);
+        QCOMPARE(f.window->session().history().period(0), QStringLiteral("160121120"));
+        QCOMPARE(period->text(), QStringLiteral("160122001"));
+        QCOMPARE(f.find<QLineEdit>("Text3")->text(), QStringLiteral("160121120"));
+        for (int i = 1; i <= 5; ++i)
+            QVERIFY(f.find<QLineEdit>(QStringLiteral("txtIpt_%1").arg(i))->text().isEmpty());
+
+        // A letter in a box, or the same period again, is refused with a message.
+        f.find<QLineEdit>("txtIpt_1")->setFocus();
+        typeKeys(QStringLiteral("1"));
+        f.find<QLineEdit>("txtIpt_2")->setText(QStringLiteral("x"));
+        f.find<QLineEdit>("txtIpt_5")->setFocus();
+        typeKeys(QStringLiteral("5"));
+        QCOMPARE(f.window->session().history().rowCount(), 1);
+        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("千位")));
+        period->setText(QStringLiteral("160121120"));
+        f.find<QLineEdit>("txtIpt_1")->setFocus();
+        typeKeys(QStringLiteral("12345"));
+        QCOMPARE(f.window->session().history().rowCount(), 1);
+        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("已经在历史号码中")));
+    }
+
+    void selectionColoursFollowSelectAllInvertAndToggle()
+    {
+        WindowFixture f;
+        {
+            FormulaTable table(f.temp.store(), Category{1, false});
+            for (int i = 1; i <= 4; ++i)
+                QVERIFY(table.append(true, QStringLiteral("L1A+%1").arg(i), QStringLiteral("万位码+%1").arg(i), i));
+        }
+        f.open();
+        auto* grid = f.find<QTableView>("MSFlexGrid2");
+        auto* model = grid->model();
+        QCOMPARE(model->rowCount(), 4);
+        auto colour = [&](int row) { return model->index(row, 0).data(Qt::BackgroundRole).value<QColor>(); };
+        const QColor blue(0, 0, 255);
+        for (int r = 0; r < 4; ++r)
+            QCOMPARE(colour(r), blue);
+        f.find<QPushButton>("Command5")->click();
+        for (int r = 0; r < 4; ++r)
+            QVERIFY(colour(r) != blue);
+        // A click on the formula text toggles that row only.
+        const QRect cell = grid->visualRect(model->index(2, 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(colour(2), blue);
+        QVERIFY(colour(1) != blue);
+        f.find<QPushButton>("Command8")->click();
+        for (int r = 0; r < 4; ++r)
+            QCOMPARE(colour(r), blue);
+    }
+
+    void testedPositionsAreBoldBlue()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).add(QStringLiteral("160121001"), QStringLiteral("12345")));
+        f.open();
+        auto* model = f.find<QTableView>("MSFlexGrid1")->model();
+        auto bold = [&](int column) { return model->index(0, column).data(Qt::FontRole).value<QFont>().bold(); };
+        f.find<QRadioButton>("optXing_3")->click();
+        QVERIFY(bold(3));
+        QVERIFY(!bold(4) && !bold(5) && !bold(1));
+        f.find<QRadioButton>("opTDG_1")->click();
+        QVERIFY(bold(3) && bold(4) && bold(5));
+        QVERIFY(!bold(1) && !bold(2));
+    }
+
+    void formulaColumnHeaders()
+    {
+        QCOMPARE(gui::HistoryGridModel::formulaHeader(1), QStringLiteral("公式1"));
+        QCOMPARE(gui::HistoryGridModel::formulaHeader(99), QStringLiteral("公式99"));
+        QCOMPARE(gui::HistoryGridModel::formulaHeader(100), QStringLiteral("式100"));
+        QCOMPARE(gui::HistoryGridModel::formulaHeader(120), QStringLiteral("式120"));
+    }
+
+    void theDaysDialogAsksAgainUntilTheAnswerFits()
+    {
+        WindowFixture f;
+        f.open();
+        gui::Dialogs::takeLog();
+        for (const char* answer : {"1", "ok", "11", "ok", "abc", "ok", "10"})
+            gui::Dialogs::queueAnswer(QString::fromLatin1(answer));
+        f.find<QAction>("mnuSetDay")->trigger();
+        const QStringList log = gui::Dialogs::takeLog();
+        QCOMPARE(log.count(QStringLiteral("输入有误: ") + searchDaysRefusal()), 3);
+        QCOMPARE(f.window->session().mirror().searchDays, 10);
+        QCOMPARE(Settings(f.temp.settingsFile()).read().searchDays, 10);
+    }
+
+    void parameterReferenceWindowCopiesACell()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).add(QStringLiteral("160121001"), QStringLiteral("38146")));
+        f.open();
+        f.find<QPushButton>("Command4")->click();
+        auto* window = f.window->findChild<QDialog*>(QStringLiteral("frmShuoming"));
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("参数对照"));
+        auto* grid = window->findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"));
+        QCOMPARE(grid->item(8, 0)->text(), QStringLiteral("互补数"));
+        QStringList row9;
+        for (int c = 1; c <= 5; ++c)
+            row9 << grid->item(8, c)->text();
+        QCOMPARE(row9.join(u','), QStringLiteral("6,1,8,5,3"));
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        emit grid->cellClicked(0, 2);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("8"));
     }
 };
 

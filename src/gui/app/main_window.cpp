@@ -1,12 +1,514 @@
 #include "gui/app/main_window.h"
 
-namespace qeltaro::gui {
+#include "gui/app/formula_list_model.h"
+#include "gui/app/history_grid_model.h"
+#include "gui/app/settings_menu.h"
+#include "gui/common/dialogs.h"
+#include "gui/export/parameter_reference_window.h"
+#include "gui/history/draw_entry.h"
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
+#include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <QEvent>
+
+#include <algorithm>
+#include <map>
+
+namespace qeltaro::gui {
+namespace {
+
+// Old grid widths were in twips; 15 twips make a pixel at 96 dpi.
+int twips(int width) { return width / 15; }
+
+QTableView* makeGrid(const char* name, QWidget* parent)
+{
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(QLatin1String(name));
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    grid->verticalHeader()->setVisible(false);
+    grid->verticalHeader()->setDefaultSectionSize(20);
+    grid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);  // one row per wheel step
+    grid->setWordWrap(false);
+    return grid;
+}
+
+QRadioButton* makeOption(const QString& name, const QString& caption, QLayout* layout)
+{
+    auto* option = new QRadioButton(caption);
+    option->setObjectName(name);
+    layout->addWidget(option);
+    return option;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(std::unique_ptr<AnalysisSession> session, QWidget* parent)
+    : QMainWindow(parent), session_(std::move(session))
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Qeltaro"));
-    resize(1280, 720);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->addWidget(buildHistoryPanel());
+    splitter->addWidget(buildFormulaPanel());
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 5);
+    setCentralWidget(splitter);
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    progress_->setMaximumWidth(360);
+    progress_->setTextVisible(true);
+    progress_->setValue(0);
+    statusBar()->addPermanentWidget(progress_);
+    buildMenus();
+
+    refreshTimer_ = new QTimer(this);
+    refreshTimer_->setObjectName(QStringLiteral("Timer2"));
+    refreshTimer_->setInterval(500);
+    connect(refreshTimer_, &QTimer::timeout, this, [this] {
+        if (refreshPending_) {
+            refreshPending_ = false;
+            refresh();
+        }
+    });
+    refreshTimer_->start();
+
+    // Start-up: 一星直选, kill formulas, all selected, then the refresh cycle.
+    positionOptions_[1]->setChecked(true);
+    playOptions_[0]->setChecked(true);
+    playOptions_[1]->setEnabled(false);
+    killOptions_[0]->setChecked(true);
+    periodModeOptions_[0]->setChecked(true);
+    methodOptions_[session_->mirror().calculateSelected ? 1 : 0]->setChecked(true);
+    refresh();
+    resize(1366, 740);
+}
+
+MainWindow::~MainWindow()
+{
+    // The grids and their models read the session: let them go before it does.
+    delete takeCentralWidget();
+    delete historyModel_;
+    delete formulaModel_;
+}
+
+QWidget* MainWindow::buildHistoryPanel()
+{
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    layout->addWidget(new QLabel(QStringLiteral("手工输入已经开出的历史号码记录下一期:")));
+    auto* entry = new QHBoxLayout;
+    entry->addWidget(new QLabel(QStringLiteral("期号：")));
+    nextPeriodBox_ = new QLineEdit;
+    nextPeriodBox_->setObjectName(QStringLiteral("Text1"));
+    nextPeriodBox_->setMaximumWidth(100);
+    entry->addWidget(nextPeriodBox_);
+    entry->addSpacing(8);
+    entry->addWidget(new QLabel(QStringLiteral("开奖号：")));
+    for (int i = 0; i < 5; ++i) {
+        auto* box = new QLineEdit;
+        box->setObjectName(QStringLiteral("txtIpt_%1").arg(i + 1));
+        box->setFixedWidth(28);
+        entry->addWidget(box);
+        digitBoxes_[size_t(i)] = box;
+    }
+    entry->addStretch();
+    layout->addLayout(entry);
+    drawEntry_ = new DrawEntry(digitBoxes_, nextPeriodBox_, this);
+    connect(drawEntry_, &DrawEntry::drawComplete, this, &MainWindow::storeTypedDraw);
+
+    historyGrid_ = makeGrid("MSFlexGrid1", panel);
+    historyModel_ = new HistoryGridModel(this);
+    historyGrid_->setModel(historyModel_);
+    historyGrid_->horizontalHeader()->setDefaultSectionSize(twips(760));
+    layout->addWidget(historyGrid_, 1);
+    connect(historyGrid_, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { historyGridReleased(index, Qt::LeftButton); });
+    connect(historyGrid_, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
+        historyGridReleased(historyGrid_->indexAt(at), Qt::RightButton);
+    });
+
+    formulaPager_ = new QScrollBar(Qt::Horizontal);
+    formulaPager_->setObjectName(QStringLiteral("HScroll1"));
+    formulaPager_->setMinimum(1);
+    formulaPager_->setMaximum(1);
+    formulaPager_->setPageStep(500);
+    formulaPager_->setSingleStep(1);
+    layout->addWidget(formulaPager_);
+    connect(formulaPager_, &QScrollBar::valueChanged, this, [this](int value) {
+        // Jump the history grid to formula column `value`.
+        if (historyModel_->columnCount() > 6)
+            historyGrid_->scrollTo(historyModel_->index(historyGrid_->rowAt(0) < 0 ? 0 : historyGrid_->rowAt(0),
+                                                        std::min(historyModel_->columnCount() - 1, 5 + value)),
+                                   QAbstractItemView::PositionAtTop);
+    });
+
+    verificationBox_ = new QCheckBox(QStringLiteral("历史列表显示公式各期验算结果(时间较长，请耐性等待...)"));
+    verificationBox_->setObjectName(QStringLiteral("Check1"));
+    layout->addWidget(verificationBox_);
+    connect(verificationBox_, &QCheckBox::clicked, this, [this] {
+        const int n = int(session_->formulas().size());
+        formulaPager_->setMaximum(std::max(1, ((n - 1) / 500) * 500 + 1));
+        reloadHistoryGrid();
+        backtest();
+    });
+    return panel;
+}
+
+QWidget* MainWindow::buildFormulaPanel()
+{
+    auto* panel = new QWidget(this);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    auto* frames = new QHBoxLayout;
+    auto* positions = new QGroupBox(QStringLiteral("位数选择"));
+    auto* positionsLayout = new QHBoxLayout(positions);
+    const char16_t* const stars[5] = {u"一星", u"二星", u"三星", u"四星", u"五星"};
+    for (int i = 1; i <= 5; ++i) {
+        positionOptions_[size_t(i)] =
+            makeOption(QStringLiteral("optXing_%1").arg(i), QString::fromUtf16(stars[i - 1]), positionsLayout);
+        connect(positionOptions_[size_t(i)], &QRadioButton::clicked, this, [this, i] { selectPositions(i); });
+    }
+    frames->addWidget(positions);
+
+    auto* play = new QGroupBox(QStringLiteral("玩法选择"));
+    auto* playLayout = new QHBoxLayout(play);
+    playOptions_[0] = makeOption(QStringLiteral("opTDG_0"), QStringLiteral("直选"), playLayout);
+    playOptions_[1] = makeOption(QStringLiteral("opTDG_1"), QStringLiteral("组选"), playLayout);
+    connect(playOptions_[0], &QRadioButton::clicked, this, [this] { selectPlay(false); });
+    connect(playOptions_[1], &QRadioButton::clicked, this, [this] { selectPlay(true); });
+    frames->addWidget(play);
+
+    auto* kind = new QGroupBox(QStringLiteral("生杀"));
+    auto* kindLayout = new QHBoxLayout(kind);
+    killOptions_[0] = makeOption(QStringLiteral("Option2_0"), QStringLiteral("杀"), kindLayout);
+    killOptions_[1] = makeOption(QStringLiteral("Option2_1"), QStringLiteral("生"), kindLayout);
+    // Choosing a kind only sets it; the lists follow at the next refresh.
+    connect(killOptions_[0], &QRadioButton::clicked, this, [this] { session_->setKillMode(true); refresh(); });
+    connect(killOptions_[1], &QRadioButton::clicked, this, [this] { session_->setKillMode(false); refresh(); });
+    frames->addWidget(kind);
+
+    auto* mode = new QGroupBox(QStringLiteral("计算/验算选择"));
+    auto* modeLayout = new QHBoxLayout(mode);
+    periodModeOptions_[0] = makeOption(QStringLiteral("Option5_0"), QStringLiteral("计算下期结果"), modeLayout);
+    periodModeOptions_[1] = makeOption(QStringLiteral("Option5_1"), QStringLiteral("验证历史结果"), modeLayout);
+    latestPeriodBox_ = new QLineEdit;
+    latestPeriodBox_->setObjectName(QStringLiteral("Text3"));
+    latestPeriodBox_->setMaximumWidth(100);
+    latestPeriodBox_->installEventFilter(this);
+    modeLayout->addWidget(latestPeriodBox_);
+    frames->addWidget(mode);
+
+    auto* method = new QGroupBox(QStringLiteral("计算方法"));
+    auto* methodLayout = new QHBoxLayout(method);
+    methodOptions_[0] = makeOption(QStringLiteral("Option6_0"), QStringLiteral("最优公式法"), methodLayout);
+    methodOptions_[1] = makeOption(QStringLiteral("Option6_1"), QStringLiteral("计算选中公式"), methodLayout);
+    for (int i = 0; i < 2; ++i) {
+        connect(methodOptions_[size_t(i)], &QRadioButton::clicked, this,
+                [this, i] { session_->settings().setCalculateSelected(session_->mirror(), i == 1); });
+    }
+    frames->addWidget(method);
+    frames->addStretch();
+    layout->addLayout(frames);
+
+    textTabs_ = new QTabBar;
+    textTabs_->setObjectName(QStringLiteral("TabStrip1"));
+    textTabs_->addTab(QStringLiteral("公式中文显示"));
+    textTabs_->addTab(QStringLiteral("公式英文显示"));
+    // Each click flips the text shown, whichever tab is clicked.
+    connect(textTabs_, &QTabBar::tabBarClicked, this,
+            [this](int) { formulaModel_->setShowChinese(!formulaModel_->showChinese()); });
+    layout->addWidget(textTabs_);
+
+    formulaGrid_ = makeGrid("MSFlexGrid2", panel);
+    formulaGrid_->setToolTip(QStringLiteral("双击参数列可以以该参数次序排序，单击鼠标右键可以打开此表功能扩展菜单"));
+    formulaModel_ = new FormulaListModel(session_->selection(), this);
+    formulaGrid_->setModel(formulaModel_);
+    const int widths[FormulaListModel::ColumnCount] = {420, 4800, 600, 420, 600, 2800, 800, 800, 800, 800, 0};
+    for (int c = 0; c < FormulaListModel::ColumnCount; ++c)
+        formulaGrid_->setColumnWidth(c, std::max(twips(widths[c]), 28));
+    formulaGrid_->setColumnHidden(FormulaListModel::Idx, true);
+    formulaGrid_->horizontalHeader()->setSectionResizeMode(FormulaListModel::Text, QHeaderView::Stretch);
+    layout->addWidget(formulaGrid_, 1);
+    connect(formulaGrid_, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { formulaListReleased(index, Qt::LeftButton); });
+    connect(formulaGrid_, &QTableView::customContextMenuRequested, this, [this](const QPoint& at) {
+        formulaListReleased(formulaGrid_->indexAt(at), Qt::RightButton);
+    });
+    connect(formulaGrid_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            relistByColumn(index.column());
+    });
+
+    auto* typed = new QHBoxLayout;
+    formulaBox_ = new QLineEdit;
+    formulaBox_->setObjectName(QStringLiteral("Text2"));
+    formulaBox_->setPlaceholderText(QStringLiteral("例如：万位码+千位码=下期杀一星直选"));
+    typed->addWidget(formulaBox_, 1);
+    addButton("Command1", QStringLiteral("添加所输公式(&A)"));
+    typed->addWidget(findChild<QPushButton*>(QStringLiteral("Command1")));
+    layout->addLayout(typed);
+    layout->addWidget(buildCommandButtons());
+    return panel;
+}
+
+QPushButton* MainWindow::addButton(const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+QWidget* MainWindow::buildCommandButtons()
+{
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(4);
+    struct Entry { const char* name; const char16_t* caption; };
+    const Entry rows[3][7] = {
+        {{"Command23", u"计算公式(&C)"}, {"Command7", u"公式过滤设置"}, {"Command8", u"选中所有公式"},
+         {"Command5", u"反选所有公式"}, {"Command2", u"清空所有公式"}, {"Command12", u"公式往期位置值结果列表"},
+         {"Command22", u"公式搜索(&F)"}},
+        {{"Command10", u"读取公式文本(N)"}, {"cmdGsgx", u"公式在线更新（&W)"}, {"Command11", u"所有类公式中文导出"},
+         {"Command20", u"所选类公式中文导出"}, {"cmdDcexl", u"导出列表到Excel"}, {"Command4", u"公式参数对照说明(&I)"},
+         {"Command9", u"软件设置(&T)"}},
+        {{"Command21", u"开奖历史在线更新(&O)"}, {"cmdLsdcTxt", u"历史号码导出文本文件(&X)"}, {"Command3", u"删除最后历史(&D)"},
+         {"Command18", u"使用说明文档下载(&L)"}, {"Command6", u"演示说明录像下载(&M)"}, {"Command139", u"幻灯图示说明下载(&P)"},
+         {nullptr, nullptr}}};
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 7; ++c) {
+            if (!rows[r][c].name)
+                continue;
+            QPushButton* button = addButton(rows[r][c].name, QString::fromUtf16(rows[r][c].caption));
+            grid->addWidget(button, r, c);
+        }
+    }
+    const QString selectionTip = QStringLiteral("执行公式列表中序号为蓝色的公式");
+    for (const char* name : {"Command2", "Command8", "Command5"})
+        findChild<QPushButton*>(QLatin1String(name))->setToolTip(selectionTip);
+    findChild<QPushButton*>(QStringLiteral("Command21"))->setToolTip(QStringLiteral("从官方服务器更新历史号码"));
+
+    connect(findChild<QPushButton*>(QStringLiteral("Command8")), &QPushButton::clicked, this, [this] {
+        session_->selection().selectAll(session_->listedIdx());
+        formulaModel_->selectionChanged();
+    });
+    connect(findChild<QPushButton*>(QStringLiteral("Command5")), &QPushButton::clicked, this, [this] {
+        session_->selection().invert(session_->listedIdx());
+        formulaModel_->selectionChanged();
+    });
+    connect(findChild<QPushButton*>(QStringLiteral("Command4")), &QPushButton::clicked, this, [this] {
+        auto* window = new ParameterReferenceWindow(session_->latestDraw(), this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+    });
+    connect(findChild<QPushButton*>(QStringLiteral("Command9")), &QPushButton::clicked, this,
+            [this] { settingsMenu_->menu()->popup(QCursor::pos()); });
+    return box;
+}
+
+void MainWindow::buildMenus()
+{
+    settingsMenu_ = new SettingsMenu(session_->settings(), session_->mirror(), this);
+    connect(settingsMenu_, &SettingsMenu::periodWindowChanged, this, &MainWindow::backtest);
+    menuBar()->addMenu(settingsMenu_->menu());
+
+    historyMenu_ = menuBar()->addMenu(QStringLiteral("历史管理"));
+    historyMenu_->setObjectName(QStringLiteral("mnuLsgl"));
+    const std::pair<const char*, const char16_t*> historyItems[] = {
+        {"mnuDcls", u"导出历史号码(&O)"}, {"mnuDlAll", u"删除所有历史(&A）"},
+        {"mnuDlzd", u"删除到选定期(&D)"}, {"mnuEszhzd", u"删除最后指定数量期历史(&E)"}};
+    for (const auto& [name, caption] : historyItems)
+        historyMenu_->addAction(QString::fromUtf16(caption))->setObjectName(QLatin1String(name));
+
+    formulaMenu_ = menuBar()->addMenu(QStringLiteral("管理"));
+    formulaMenu_->setObjectName(QStringLiteral("mnuMang"));
+    const std::pair<const char*, const char16_t*> formulaItems[] = {
+        {"mnuExl", u"导出到EXCEL表格(&E)"}, {"mnuGsls", u"查询该公式历史计算式(&U)"},
+        {"mnuDelGS", u"删除该公式(&D)"}, {"mnuDelXzGS", u"删除选中所有公式(&C)"},
+        {"mnuDelLst", u"删除最后公式(&E)"}, {"mnuDelNXzGS", u"删除未选中公式(&X)"}};
+    for (const auto& [name, caption] : formulaItems)
+        formulaMenu_->addAction(QString::fromUtf16(caption))->setObjectName(QLatin1String(name));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Entering the period box of the calculation frame means checking a past period.
+    if (watched == latestPeriodBox_ && event->type() == QEvent::FocusIn)
+        periodModeOptions_[1]->setChecked(true);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::refresh()
+{
+    reloadFormulaList();
+    reloadHistoryGrid();
+    backtest();
+}
+
+void MainWindow::reloadFormulaList()
+{
+    if (Status s = session_->reloadFormulas(); !s)
+        Dialogs::warn(this, QStringLiteral("读取公式失败"), s.error().message);
+    std::vector<FormulaListRow> rows;
+    rows.reserve(session_->formulas().size());
+    const QString star = session_->category().starWord();
+    for (const StoredFormula& f : session_->formulas()) {
+        FormulaListRow row;
+        row.idx = f.idx;
+        row.kill = f.kill;
+        row.code = f.code;
+        row.chinese = f.text;
+        row.starWord = star;
+        rows.push_back(std::move(row));
+    }
+    formulaModel_->setRows(std::move(rows));
+    formulaModel_->setWeightedHeader(session_->mirror().weightedRate);
+    scrollToEndIfLong(formulaGrid_, formulaModel_->rowCount());
+}
+
+void MainWindow::reloadHistoryGrid()
+{
+    if (Status s = session_->reloadHistory(); !s)
+        Dialogs::warn(this, QStringLiteral("读取历史号码失败"), s.error().message);
+    historyModel_->setHistory(&session_->history(), session_->category());
+    historyGrid_->setColumnWidth(0, twips(1500));
+    for (int c = 1; c <= 5; ++c)
+        historyGrid_->setColumnWidth(c, twips(600));
+    scrollToEndIfLong(historyGrid_, historyModel_->rowCount());
+    nextPeriodBox_->setText(session_->proposedPeriod());
+    latestPeriodBox_->setText(session_->latestPeriod());
+}
+
+void MainWindow::backtest()
+{
+    formulaModel_->setWeightedHeader(session_->mirror().weightedRate);
+}
+
+void MainWindow::scrollToEndIfLong(QTableView* view, int rows)
+{
+    if (rows > 29)
+        view->scrollTo(view->model()->index(rows - 1, 0), QAbstractItemView::PositionAtTop);
+    else
+        view->scrollToTop();
+}
+
+void MainWindow::selectPositions(int positions)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    session_->setPositions(positions);
+    if (positions == 1)
+        playOptions_[0]->setChecked(true);
+    playOptions_[1]->setEnabled(positions != 1);
+    session_->setGroup(playOptions_[1]->isChecked());
+    refresh();
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::selectPlay(bool group)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    session_->setGroup(group);
+    refresh();
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::storeTypedDraw(const QString& period, const QString& digits)
+{
+    if (const QString problem = drawEntry_->problem(); !problem.isEmpty()) {
+        Dialogs::warn(this, QStringLiteral("开奖号输入有误"), problem);
+        return;
+    }
+    auto stored = session_->addDraw(period, digits);
+    if (!stored) {
+        Dialogs::warn(this, QStringLiteral("开奖号输入有误"), stored.error().message);
+        return;
+    }
+    reloadHistoryGrid();
+    backtest();
+    digitBoxes_[0]->setFocus();
+    drawEntry_->clear();
+    scrollToEndIfLong(historyGrid_, historyModel_->rowCount());
+}
+
+void MainWindow::formulaListReleased(const QModelIndex& index, Qt::MouseButton button)
+{
+    if (!index.isValid())
+        return;
+    currentFormulaRow_ = index.row();
+    if (button == Qt::RightButton) {
+        formulaMenu_->popup(QCursor::pos());
+        return;
+    }
+    const FormulaListRow& row = formulaModel_->rows()[size_t(index.row())];
+    if (index.column() == FormulaListModel::Text) {
+        session_->selection().set(row.idx, !session_->selection().isSelected(row.idx));
+        formulaModel_->selectionChanged();
+    } else if (index.column() == FormulaListModel::Next) {
+        formulaModel_->markAgreement(index.row());
+    }
+}
+
+void MainWindow::relistByColumn(int column)
+{
+    if (column <= FormulaListModel::Next)
+        return;
+    // Ascending by the stored statistic of that column (the last full back-test's values);
+    // formulas without one come first, as the database orders empty values.
+    std::vector<FormulaListRow> rows = formulaModel_->rows();
+    std::map<int, std::optional<StoredStatistics>> stored;
+    for (const StoredFormula& f : session_->formulas())
+        stored[f.idx] = f.statistics;
+    auto key = [&](const FormulaListRow& row) -> std::optional<double> {
+        const auto& s = stored[row.idx];
+        if (!s)
+            return std::nullopt;
+        switch (column) {
+        case FormulaListModel::Rate: return s->rate;
+        case FormulaListModel::MaxMiss: return s->maxMissRun;
+        case FormulaListModel::MaxHit: return s->maxHitRun;
+        case FormulaListModel::LastMiss: return s->lastMissRun;
+        default: return s->lastHitRun;
+        }
+    };
+    std::stable_sort(rows.begin(), rows.end(), [&](const FormulaListRow& a, const FormulaListRow& b) { return key(a) < key(b); });
+    formulaModel_->setRows(std::move(rows));
+    scrollToEndIfLong(formulaGrid_, formulaModel_->rowCount());
+}
+
+void MainWindow::historyGridReleased(const QModelIndex& index, Qt::MouseButton button)
+{
+    if (!index.isValid())
+        return;
+    selectedPeriod_ = session_->history().period(index.row()).right(10);
+    if (button == Qt::RightButton)
+        historyMenu_->popup(QCursor::pos());
 }
 
 }  // namespace qeltaro::gui

@@ -1,0 +1,68 @@
+#pragma once
+// What the main window works on: the store, the settings and their mirror, the current category
+// and kind, the formula list with its selection and the history. The refresh cycle lives here so
+// the window only shows what it returns, and tests can drive it without a window.
+
+#include "common/result.h"
+#include "formula/category.h"
+#include "formula/formula_selection.h"
+#include "history/history_columns.h"
+#include "settings/settings.h"
+#include "store/formula_table.h"
+#include "store/store.h"
+
+#include <QDate>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace qeltaro {
+
+class AnalysisSession {
+public:
+    static Result<std::unique_ptr<AnalysisSession>> open(const QString& dataDir, std::unique_ptr<Settings> settings);
+
+    Store& store() { return *store_; }
+    Settings& settings() { return *settings_; }
+    SettingsMirror& mirror() { return mirror_; }
+
+    // Current category: 一星 forces 直选; other position counts keep the play.
+    const Category& category() const { return category_; }
+    void setPositions(int positions);
+    void setGroup(bool group);
+    bool killMode() const { return killMode_; }
+    void setKillMode(bool kill) { killMode_ = kill; }
+    FormulaTable formulaTable() { return FormulaTable(*store_, category_); }
+
+    // The refresh cycle's steps: reload the formula list (every listed formula selected), reload
+    // the history and propose the next period.
+    Status reloadFormulas();
+    Status reloadHistory(const QDate& today = QDate::currentDate());
+
+    const std::vector<StoredFormula>& formulas() const { return formulas_; }
+    std::vector<int> listedIdx() const;
+    FormulaSelection& selection() { return selection_; }
+
+    const HistoryColumns& history() const { return history_; }
+    std::optional<DrawRecord> latestDraw() const { return latest_; }
+    const QString& proposedPeriod() const { return proposedPeriod_; }
+    QString latestPeriod() const { return latest_ ? latest_->period : QString(); }
+
+    // A typed draw; refused with a message for bad input. The caller runs the refresh.
+    Result<DrawRecord> addDraw(const QString& period, const QString& digits);
+
+private:
+    std::unique_ptr<Store> store_;
+    std::unique_ptr<Settings> settings_;
+    SettingsMirror mirror_;
+    Category category_{1, false};
+    bool killMode_ = true;
+    std::vector<StoredFormula> formulas_;
+    FormulaSelection selection_;
+    HistoryColumns history_;
+    std::optional<DrawRecord> latest_;
+    QString proposedPeriod_;
+};
+
+}  // namespace qeltaro

@@ -1,0 +1,122 @@
+#include "gui/app/formula_list_model.h"
+
+#include "gui/app/grid_colours.h"
+
+namespace qeltaro::gui {
+
+FormulaListModel::FormulaListModel(FormulaSelection& selection, QObject* parent)
+    : QAbstractTableModel(parent), selection_(selection)
+{
+}
+
+void FormulaListModel::setRows(std::vector<FormulaListRow> rows)
+{
+    beginResetModel();
+    rows_ = std::move(rows);
+    agreement_.assign(rows_.size(), false);
+    endResetModel();
+}
+
+void FormulaListModel::setShowChinese(bool chinese)
+{
+    showChinese_ = chinese;
+    if (!rows_.empty())
+        emit dataChanged(index(0, Text), index(rowCount() - 1, Text));
+}
+
+void FormulaListModel::setWeightedHeader(bool weighted)
+{
+    weighted_ = weighted;
+    emit headerDataChanged(Qt::Horizontal, Rate, Rate);
+}
+
+void FormulaListModel::markAgreement(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    const FormulaListRow& clicked = rows_[size_t(row)];
+    for (size_t r = 0; r < rows_.size(); ++r)
+        agreement_[r] = rows_[r].starWord == clicked.starWord && rows_[r].next == clicked.next;
+    emit dataChanged(index(0, Next), index(rowCount() - 1, Next));
+}
+
+void FormulaListModel::clearAgreement()
+{
+    agreement_.assign(rows_.size(), false);
+    if (!rows_.empty())
+        emit dataChanged(index(0, Next), index(rowCount() - 1, Next));
+}
+
+void FormulaListModel::selectionChanged()
+{
+    if (!rows_.empty())
+        emit dataChanged(index(0, Ordinal), index(rowCount() - 1, Ordinal));
+}
+
+int FormulaListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int FormulaListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant FormulaListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const FormulaListRow& row = rows_[size_t(index.row())];
+    auto optionalNumber = [](const std::optional<int>& n) { return n ? QVariant(*n) : QVariant(); };
+    if (role == Qt::DisplayRole) {
+        switch (index.column()) {
+        case Ordinal: return index.row() + 1;
+        case Text: return showChinese_ ? row.chinese : row.code;
+        case Star: return row.starWord;
+        case Kind: return row.kill ? QStringLiteral("杀") : QStringLiteral("生");
+        case Next: return row.next;
+        case Rate: return row.rateText;
+        case MaxMiss: return optionalNumber(row.maxMissRun);
+        case MaxHit: return optionalNumber(row.maxHitRun);
+        case LastMiss: return optionalNumber(row.lastMissRun);
+        case LastHit: return optionalNumber(row.lastHitRun);
+        case Idx: return row.idx;
+        default: return {};
+        }
+    }
+    if (role == Qt::BackgroundRole) {
+        if (index.column() == Ordinal)
+            return selection_.isSelected(row.idx) ? selectedBlue() : buttonFace();
+        if (index.column() == Next)
+            return agreement_[size_t(index.row())] ? agreeGreen() : cellWhite();
+    }
+    if (role == Qt::ForegroundRole && index.column() == Ordinal && selection_.isSelected(row.idx))
+        return QColor(Qt::white);
+    if (role == Qt::TextAlignmentRole && index.column() != Text && index.column() != Rate)
+        return int(Qt::AlignCenter);
+    if (role == Qt::ToolTipRole && index.column() == Text)
+        return row.chinese + QStringLiteral("\n") + row.code;
+    return {};
+}
+
+QVariant FormulaListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case Ordinal: return QStringLiteral("序号");
+    case Text: return QStringLiteral("公式");
+    case Star: return QStringLiteral("种类");
+    case Kind: return QStringLiteral("生杀");
+    case Next: return QStringLiteral("计算值");
+    case Rate: return weighted_ ? QStringLiteral("正确率（加权算法）") : QStringLiteral("正确率");
+    case MaxMiss: return QStringLiteral("最大连错");
+    case MaxHit: return QStringLiteral("最大连对");
+    case LastMiss: return QStringLiteral("最后连错");
+    case LastHit: return QStringLiteral("最后连对");
+    default: return QString();
+    }
+}
+
+}  // namespace qeltaro::gui

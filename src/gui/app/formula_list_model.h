@@ -1,0 +1,58 @@
+#pragma once
+// MSFlexGrid2: the formulas of the current category and kind with their back-test statistics.
+// Column 0's colour shows the selection; column 10 (hidden) holds the idx.
+
+#include "formula/formula_selection.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace qeltaro::gui {
+
+struct FormulaListRow {
+    int idx = 0;
+    bool kill = true;
+    QString code;
+    QString chinese;
+    QString starWord;  // 种类: "一星".."五星"
+    QString next;      // 计算值
+    QString rateText;  // "66.6667% (2/3)"
+    std::optional<int> maxMissRun, maxHitRun, lastMissRun, lastHitRun;
+};
+
+class FormulaListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { Ordinal = 0, Text, Star, Kind, Next, Rate, MaxMiss, MaxHit, LastMiss, LastHit, Idx, ColumnCount };
+
+    explicit FormulaListModel(FormulaSelection& selection, QObject* parent = nullptr);
+
+    void setRows(std::vector<FormulaListRow> rows);
+    const std::vector<FormulaListRow>& rows() const { return rows_; }
+    void setShowChinese(bool chinese);
+    bool showChinese() const { return showChinese_; }
+    void setWeightedHeader(bool weighted);
+
+    // The green agreement of column 4: rows of the same category text and digit as `row`.
+    void markAgreement(int row);
+    void clearAgreement();
+    // Repaint column 0 after the selection changed.
+    void selectionChanged();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    FormulaSelection& selection_;
+    std::vector<FormulaListRow> rows_;
+    std::vector<bool> agreement_;
+    bool showChinese_ = true;
+    bool weighted_ = true;
+};
+
+}  // namespace qeltaro::gui
