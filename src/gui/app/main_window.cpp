@@ -126,7 +126,7 @@ QWidget* MainWindow::buildHistoryPanel()
     entry->addWidget(new QLabel(QStringLiteral("期号：")));
     nextPeriodBox_ = new QLineEdit;
     nextPeriodBox_->setObjectName(QStringLiteral("Text1"));
-    nextPeriodBox_->setMaximumWidth(100);
+    nextPeriodBox_->setFixedWidth(110);
     entry->addWidget(nextPeriodBox_);
     entry->addSpacing(8);
     entry->addWidget(new QLabel(QStringLiteral("开奖号：")));
@@ -220,7 +220,7 @@ QWidget* MainWindow::buildFormulaPanel()
     periodModeOptions_[1] = makeOption(QStringLiteral("Option5_1"), QStringLiteral("验证历史结果"), modeLayout);
     latestPeriodBox_ = new QLineEdit;
     latestPeriodBox_->setObjectName(QStringLiteral("Text3"));
-    latestPeriodBox_->setMaximumWidth(100);
+    latestPeriodBox_->setFixedWidth(96);
     latestPeriodBox_->installEventFilter(this);
     modeLayout->addWidget(latestPeriodBox_);
     frames->addWidget(mode);
@@ -413,10 +413,13 @@ void MainWindow::backtest()
 
 void MainWindow::scrollToEndIfLong(QTableView* view, int rows)
 {
-    if (rows > 29)
-        view->scrollTo(view->model()->index(rows - 1, 0), QAbstractItemView::PositionAtTop);
-    else
-        view->scrollToTop();
+    // Deferred: before the window is laid out the view does not know its height yet.
+    QTimer::singleShot(0, view, [view, rows] {
+        if (rows > 29 && view->model() && view->model()->rowCount() >= rows)
+            view->scrollTo(view->model()->index(rows - 1, 0), QAbstractItemView::PositionAtTop);
+        else
+            view->scrollToTop();
+    });
 }
 
 void MainWindow::selectPositions(int positions)
