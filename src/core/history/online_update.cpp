@@ -94,9 +94,9 @@ Result<FetchedDraws> fetchUpdate(const UpdatePlan& plan, const QUrl& base, std::
     for (int i = 0; i < total; ++i) {
         const DayPage& page = plan.pages[size_t(i)];
         if (progress) {
+            progress->report(i, total, QStringLiteral("正在读取%1的开奖号码").arg(dayText(page.day)));
             if (progress->cancelled())
                 return stopped;
-            progress->report(i, total, QStringLiteral("正在读取%1的开奖号码").arg(dayText(page.day)));
         }
         ++fetched.pages;
         auto body = httpGet(resultsPageUrl(base, page.day), limits, progress);
