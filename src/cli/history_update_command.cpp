@@ -65,7 +65,7 @@ void printReport(Context& context, const UpdateReport& report)
         return;
     }
     if (report.pages == 0) {
-        context.print(QStringLiteral("今天的开奖号码都已保存，不需要读取网页"));
+        context.print(QStringLiteral("历史号码已更新到第%1期，今天没有更新的期号，没有读取网页").arg(report.lastStored));
         return;
     }
     context.print(QStringLiteral("读取网页%1个，失败%2个，保存开奖号码%3期")

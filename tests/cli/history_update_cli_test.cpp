@@ -47,6 +47,7 @@ TEST(HistoryUpdateCli, UpdatesFromTheConfiguredSource)
     // The last issue of today is stored: nothing to read.
     r = runCli(temp, {"history", "update", "--today", "2015-02-10"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("150210120")) << r.out.toStdString();
     EXPECT_EQ(site.requests().size(), 2);
 
     // The next day with a missing page: the text report names the failure and the gap.
@@ -92,10 +93,10 @@ TEST(HistoryMaintenanceCli, DeleteAndExportText)
 
     EXPECT_EQ(runCli(temp, {"history", "delete"}).exitCode, 2);
     EXPECT_EQ(runCli(temp, {"history", "delete", "--all", "--last", "1"}).exitCode, 2);
-    for (const char* bad : {"0", "-2", "x"})
-        EXPECT_EQ(runCli(temp, {"history", "delete", "--last", bad}).exitCode, 1) << bad;
-    for (const char* bad : {"141030000", "", "14103000a"})
-        EXPECT_EQ(runCli(temp, {"history", "delete", "--after", bad}).exitCode, 1) << bad;
+    EXPECT_EQ(runCli(temp, {"history", "delete", "--last", "0"}).exitCode, 1);
+    r = runCli(temp, {"history", "delete", "--after", "141030000"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("没有删除任何号码")) << r.err.toStdString();
     EXPECT_EQ(storedDraws(temp), 130);
 
     r = runCli(temp, {"history", "delete", "--last", "3"});

@@ -252,11 +252,7 @@ TEST(OnlineUpdate, BadSettingsAreRefusedBeforeAnyRequest)
     o.searchDays = 11;
     EXPECT_EQ(updateHistoryOnline(temp.store(), o).error().kind, ErrorKind::BadInput);
     o = options(site);
-    for (const char* address : {"", "ftp://127.0.0.1", "127.0.0.1:80", "http://", "http://127.0.0.1/?x=1"}) {
-        o.baseAddress = QString::fromLatin1(address);
-        auto report = updateHistoryOnline(temp.store(), o);
-        ASSERT_FALSE(report) << address;
-        EXPECT_EQ(report.error().kind, ErrorKind::BadInput) << address;
-    }
+    o.baseAddress = QStringLiteral("ftp://127.0.0.1");
+    EXPECT_EQ(updateHistoryOnline(temp.store(), o).error().kind, ErrorKind::BadInput);
     EXPECT_TRUE(site.requests().isEmpty());
 }

@@ -49,7 +49,7 @@ Result<UpdatePlan> planUpdate(Store& store, int searchDays, const QDate& today)
         return badInput(QStringLiteral("今天的日期无效"));
 
     HistoryTable history(store);
-    auto first = history.after(QString(""));
+    auto first = history.after(QStringLiteral(""));  // every period sorts after the empty text
     if (!first)
         return first.error();
     auto last = history.last();
