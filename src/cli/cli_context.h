@@ -51,6 +51,8 @@ Result<Category> parseCategory(const std::string& text);
 Result<bool> parseKind(const std::string& text);
 
 void addHistoryCommands(CLI::App& app, Context& context);
+void addHistoryUpdateCommand(CLI::App& app, Context& context);       // called by addHistoryCommands
+void addHistoryMaintenanceCommands(CLI::App& app, Context& context);  // called by addHistoryCommands
 void addFormulaCommands(CLI::App& app, Context& context);
 void addSettingsCommands(CLI::App& app, Context& context);
 

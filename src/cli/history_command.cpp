@@ -127,6 +127,9 @@ void addHistoryCommands(CLI::App& app, Context& context)
             context.print(*period);
         return int(kSuccess);
     });
+
+    addHistoryUpdateCommand(app, context);
+    addHistoryMaintenanceCommands(app, context);
 }
 
 }  // namespace qeltaro::cli

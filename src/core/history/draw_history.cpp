@@ -80,8 +80,18 @@ Result<StoreReport> DrawHistory::importFile(const QString& path)
 
 Result<StoreReport> DrawHistory::store(std::vector<NewDraw> draws)
 {
+    return storeDraws(std::move(draws), false);
+}
+
+Result<StoreReport> DrawHistory::replaceAll(std::vector<NewDraw> draws)
+{
+    return storeDraws(std::move(draws), true);
+}
+
+Result<StoreReport> DrawHistory::storeDraws(std::vector<NewDraw> draws, bool replace)
+{
     HistoryTable history(store_);
-    auto existing = history.all();
+    auto existing = replace ? Result<std::vector<DrawRecord>>(std::vector<DrawRecord>{}) : history.all();
     if (!existing)
         return existing.error();
 
@@ -113,6 +123,10 @@ Result<StoreReport> DrawHistory::store(std::vector<NewDraw> draws)
     Transaction transaction(store_.database());
     if (!transaction.begun())
         return transaction.begun().error();
+    if (replace) {
+        if (Status s = history.removeAll(); !s)
+            return s.error();
+    }
     std::optional<Digits> previous;
     bool previousIsNew = false;
     for (const auto& [period, entry] : merged) {

@@ -43,12 +43,17 @@ public:
     // whose predecessor is one of them. Draws whose period is stored already are skipped when
     // their digits agree and refused when they differ.
     Result<StoreReport> store(std::vector<NewDraw> draws);
+    // Removes every stored draw and stores the given ones, in one transaction: a failure keeps
+    // the old history.
+    Result<StoreReport> replaceAll(std::vector<NewDraw> draws);
 
     // The period the next draw receives: the one after the newest stored draw, or issue 001 of
     // `today` for an empty history.
     Result<QString> nextPeriod(const QDate& today) const;
 
 private:
+    Result<StoreReport> storeDraws(std::vector<NewDraw> draws, bool replace);
+
     Store& store_;
 };
 

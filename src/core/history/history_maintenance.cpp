@@ -1,0 +1,124 @@
+#include "history/history_maintenance.h"
+
+#include "history/period_number.h"
+#include "store/history_table.h"
+#include "store/sqlite_database.h"
+#include "store/store.h"
+
+namespace qeltaro {
+namespace {
+
+// Removes `firstRemoved` and every later draw (all draws when it is empty) in one transaction.
+Result<DeleteReport> removeFrom(Store& store, const QString& firstRemoved, bool compact)
+{
+    HistoryTable history(store);
+    auto before = history.count();
+    if (!before)
+        return before.error();
+    {
+        Transaction transaction(store.database());
+        if (!transaction.begun())
+            return transaction.begun().error();
+        Status removed = firstRemoved.isEmpty() ? history.removeAll() : history.removeFrom(firstRemoved);
+        if (!removed)
+            return removed.error();
+        if (Status s = transaction.commit(); !s)
+            return s.error();
+    }
+    auto after = history.count();
+    if (!after)
+        return after.error();
+    DeleteReport report;
+    report.removed = *before - *after;
+    report.remaining = *after;
+    if (compact) {
+        if (Status s = store.compact(); !s)
+            report.compactionProblem = QStringLiteral("数据库压缩失败：%1").arg(s.error().message);
+    }
+    return report;
+}
+
+}  // namespace
+
+Result<DeleteReport> deleteAllDraws(Store& store)
+{
+    auto count = HistoryTable(store).count();
+    if (!count)
+        return count.error();
+    if (*count == 0)
+        return DeleteReport{};
+    auto backup = store.backup(QStringLiteral("delete-all-history"));
+    if (!backup)
+        return backup.error();
+    auto report = removeFrom(store, QString(), false);
+    if (report)
+        report->backupPath = *backup;
+    return report;
+}
+
+Result<QString> proposeDeleteAfter(Store& store, const QString& selectedPeriod)
+{
+    auto before = HistoryTable(store).before(selectedPeriod.trimmed());
+    if (!before)
+        return before.error();
+    return *before ? (*before)->period : QString();
+}
+
+Result<DeleteReport> deleteDrawsAfter(Store& store, const QString& answer)
+{
+    const QString trimmed = answer.trimmed();
+    if (trimmed.isEmpty())
+        return badInput(QStringLiteral("请输入需要保留到的期号，例如160121001；没有删除任何号码"));
+    if (trimmed.size() == 9 && trimmed.endsWith(QLatin1String("000")))
+        return badInput(QStringLiteral("期号“%1”的期数为000，不是有效的期号；没有删除任何号码").arg(trimmed));
+    QString error;
+    if (!PeriodNumber::parse(trimmed, &error))
+        return badInput(error + QStringLiteral("；没有删除任何号码"));
+    auto next = HistoryTable(store).after(trimmed);
+    if (!next)
+        return next.error();
+    if (!*next) {
+        auto count = HistoryTable(store).count();
+        if (!count)
+            return count.error();
+        DeleteReport report;
+        report.remaining = *count;
+        return report;
+    }
+    return removeFrom(store, (*next)->period, true);
+}
+
+Result<DeleteReport> deleteLastDraws(Store& store, const QString& answer)
+{
+    const QString trimmed = answer.trimmed();
+    bool ok = false;
+    const qlonglong n = trimmed.toLongLong(&ok);
+    if (!ok || n < 1)
+        return badInput(QStringLiteral("“%1”不是大于0的整数：请输入需要删除的最后期数；没有删除任何号码").arg(trimmed));
+    QString firstRemoved;
+    {
+        auto stmt = store.database().prepare(
+            QStringLiteral("SELECT strQQH FROM Lishi ORDER BY strQQH DESC LIMIT 1 OFFSET ?1"));
+        if (!stmt)
+            return stmt.error();
+        stmt->bind(1, std::int64_t(n - 1));
+        if (stmt->next())
+            firstRemoved = stmt->text(0);
+        else if (stmt->error())
+            return *stmt->error();
+    }  // the read ends before the deletion and the compaction
+    // Fewer than N draws: all of them go.
+    return removeFrom(store, firstRemoved, true);
+}
+
+Result<DeleteReport> deleteLastDraw(Store& store)
+{
+    auto last = HistoryTable(store).last();
+    if (!last)
+        return last.error();
+    if (!*last)
+        return DeleteReport{};
+    return removeFrom(store, (*last)->period, false);
+}
+
+}  // namespace qeltaro

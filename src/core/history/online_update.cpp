@@ -1,0 +1,216 @@
+#include "history/online_update.h"
+
+#include "common/http_get.h"
+#include "common/progress.h"
+#include "common/text_codec.h"
+#include "history/results_page.h"
+#include "settings/settings.h"
+#include "store/history_table.h"
+#include "store/store.h"
+
+#include <algorithm>
+
+namespace qeltaro {
+namespace {
+
+Result<PeriodNumber> storedPeriod(const QString& text)
+{
+    QString error;
+    if (auto period = PeriodNumber::parse(text, &error))
+        return *period;
+    return storageError(QStringLiteral("历史号码中的期号无法识别：%1").arg(error));
+}
+
+PeriodNumber previousOf(const PeriodNumber& period)
+{
+    if (period.issue > 1)
+        return {period.date, period.issue - 1};
+    return {period.date.addDays(-1), kIssuesPerDay};
+}
+
+// Periods strictly between two draws.
+int periodsBetween(const PeriodNumber& earlier, const PeriodNumber& later)
+{
+    return int(earlier.date.daysTo(later.date)) * kIssuesPerDay + later.issue - earlier.issue - 1;
+}
+
+QString dayText(const QDate& day)
+{
+    return day.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+}  // namespace
+
+Result<UpdatePlan> planUpdate(Store& store, int searchDays, const QDate& today)
+{
+    if (!parseSearchDays(QString::number(searchDays)))
+        return badInput(searchDaysRefusal());
+    if (!today.isValid())
+        return badInput(QStringLiteral("今天的日期无效"));
+
+    HistoryTable history(store);
+    auto first = history.after(QStringLiteral(""));  // every period sorts after the empty text
+    if (!first)
+        return first.error();
+    auto last = history.last();
+    if (!last)
+        return last.error();
+
+    UpdatePlan plan;
+    int days = searchDays;
+    if (*first && *last) {
+        auto oldest = storedPeriod((*first)->period);
+        if (!oldest)
+            return oldest.error();
+        auto newest = storedPeriod((*last)->period);
+        if (!newest)
+            return newest.error();
+        if (oldest->date.daysTo(today) > searchDays) {
+            plan.replaceHistory = true;
+        } else {
+            plan.lastStored = (*last)->period;
+            days = int(newest->date.daysTo(today)) + 1;
+            if (days < 2) {
+                // The newest draw is from today (or later): only today's page, after it.
+                if (newest->date == today && newest->issue < kIssuesPerDay)
+                    plan.pages.push_back({today, newest->issue + 1});
+                return plan;
+            }
+        }
+    }
+    for (int k = days - 1; k >= 0; --k)
+        plan.pages.push_back({today.addDays(-k), 1});
+    return plan;
+}
+
+Result<FetchedDraws> fetchUpdate(const UpdatePlan& plan, const QUrl& base, std::chrono::milliseconds pageTimeout,
+                                 Progress* progress)
+{
+    FetchedDraws fetched;
+    const int total = int(plan.pages.size());
+    HttpGetLimits limits;
+    limits.timeout = pageTimeout;
+    const Error stopped{ErrorKind::Cancelled, QStringLiteral("在线更新已停止，历史号码没有改变")};
+    for (int i = 0; i < total; ++i) {
+        const DayPage& page = plan.pages[size_t(i)];
+        if (progress) {
+            progress->report(i, total, QStringLiteral("正在读取%1的开奖号码").arg(dayText(page.day)));
+            if (progress->cancelled())
+                return stopped;
+        }
+        ++fetched.pages;
+        auto body = httpGet(resultsPageUrl(base, page.day), limits, progress);
+        if (!body) {
+            if (body.error().kind == ErrorKind::Cancelled)
+                return stopped;
+            ++fetched.pagesFailed;
+            fetched.failures << QStringLiteral("%1：%2").arg(dayText(page.day), body.error().message);
+            continue;
+        }
+        DayPageDraws found = readDayPage(visibleText(decodeText(*body)), page.day, page.startIssue, plan.lastStored);
+        if (!found.hasMarkers) {
+            ++fetched.pagesFailed;
+            fetched.failures << QStringLiteral("%1：网页中没有这一天的开奖号码").arg(dayText(page.day));
+            continue;
+        }
+        fetched.unreadable << found.unreadable;
+        for (NewDraw& draw : found.draws)
+            fetched.draws.push_back(draw);
+    }
+    if (progress)
+        progress->report(total, total, QStringLiteral("读取完毕"));
+    return fetched;
+}
+
+Result<UpdateReport> applyUpdate(Store& store, const UpdatePlan& plan, FetchedDraws fetched)
+{
+    if (fetched.pages > 0 && fetched.pagesFailed == fetched.pages) {
+        return storageError(QStringLiteral("在线更新失败：%1个网页都没有读到开奖号码，历史号码没有改变。\n%2")
+                                .arg(fetched.pages)
+                                .arg(fetched.failures.join(u'\n')));
+    }
+
+    UpdateReport report;
+    report.pages = fetched.pages;
+    report.pagesFailed = fetched.pagesFailed;
+    report.failures = fetched.failures;
+    report.unreadable = fetched.unreadable;
+
+    HistoryTable history(store);
+    std::vector<NewDraw> draws = std::move(fetched.draws);
+    std::sort(draws.begin(), draws.end(),
+              [](const NewDraw& a, const NewDraw& b) { return a.period.text() < b.period.text(); });
+    draws.erase(std::unique(draws.begin(), draws.end(),
+                            [](const NewDraw& a, const NewDraw& b) { return a.period == b.period; }),
+                draws.end());
+
+    std::optional<PeriodNumber> previous;
+    if (!plan.replaceHistory) {
+        // The history may have grown since the plan was made: keep only what is still newer.
+        auto last = history.last();
+        if (!last)
+            return last.error();
+        if (*last) {
+            auto period = storedPeriod((*last)->period);
+            if (!period)
+                return period.error();
+            previous = *period;
+            const QString lastText = (*last)->period;
+            std::erase_if(draws, [&](const NewDraw& d) { return d.period.text() <= lastText; });
+        }
+    }
+
+    for (const NewDraw& draw : draws) {
+        if (previous && !(previous->next() == draw.period)) {
+            const QString from = previous->next().text();
+            const QString to = previousOf(draw.period).text();
+            report.gaps << (from == to ? from : from + u'-' + to);
+            report.missing += periodsBetween(*previous, draw.period);
+        }
+        previous = draw.period;
+    }
+
+    if (!draws.empty()) {
+        Result<StoreReport> stored = StoreReport{};
+        if (plan.replaceHistory) {
+            auto count = history.count();
+            if (!count)
+                return count.error();
+            auto backup = store.backup(QStringLiteral("history-update"));
+            if (!backup)
+                return backup.error();
+            report.backupPath = *backup;
+            report.removed = *count;
+            report.replaced = true;
+            stored = DrawHistory(store).replaceAll(std::move(draws));
+        } else {
+            stored = DrawHistory(store).store(std::move(draws));
+        }
+        if (!stored)
+            return stored.error();
+        report.stored = stored->stored;
+    }
+
+    auto last = history.last();
+    if (!last)
+        return last.error();
+    if (*last)
+        report.lastStored = (*last)->period;
+    return report;
+}
+
+Result<UpdateReport> updateHistoryOnline(Store& store, const OnlineUpdateOptions& options, Progress* progress)
+{
+    auto base = parseResultsBase(options.baseAddress);
+    if (!base)
+        return base.error();
+    auto plan = planUpdate(store, options.searchDays, options.today);
+    if (!plan)
+        return plan.error();
+    auto fetched = fetchUpdate(*plan, *base, options.pageTimeout, progress);
+    if (!fetched)
+        return fetched.error();
+    return applyUpdate(store, *plan, std::move(*fetched));
+}
+
+}  // namespace qeltaro
