@@ -49,14 +49,14 @@ std::vector<int> AnalysisSession::listedIdx() const
     return idxs;
 }
 
-Status AnalysisSession::reloadHistory(const QDate& today)
+Status AnalysisSession::reloadHistory()
 {
     auto rows = HistoryTable(*store_).all();
     if (!rows)
         return rows.error();
     history_ = HistoryColumns(*rows);
     latest_ = rows->empty() ? std::nullopt : std::optional<DrawRecord>(rows->back());
-    auto next = DrawHistory(*store_).nextPeriod(today);
+    auto next = DrawHistory(*store_).nextPeriod(today());
     if (!next)
         return next.error();
     proposedPeriod_ = *next;

@@ -38,7 +38,11 @@ public:
     // The refresh cycle's steps: reload the formula list (every listed formula selected), reload
     // the history and propose the next period.
     Status reloadFormulas();
-    Status reloadHistory(const QDate& today = QDate::currentDate());
+    Status reloadHistory();
+
+    // The day taken as today (the computer's date unless a test fixes it).
+    QDate today() const { return fixedToday_.isValid() ? fixedToday_ : QDate::currentDate(); }
+    void setToday(const QDate& day) { fixedToday_ = day; }
 
     const std::vector<StoredFormula>& formulas() const { return formulas_; }
     std::vector<int> listedIdx() const;
@@ -63,6 +67,7 @@ private:
     HistoryColumns history_;
     std::optional<DrawRecord> latest_;
     QString proposedPeriod_;
+    QDate fixedToday_;
 };
 
 }  // namespace qeltaro

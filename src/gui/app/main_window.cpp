@@ -5,7 +5,9 @@
 #include "gui/app/settings_menu.h"
 #include "gui/common/dialogs.h"
 #include "gui/export/parameter_reference_window.h"
+#include "gui/common/background_task.h"
 #include "gui/history/draw_entry.h"
+#include "gui/history/history_commands.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -83,7 +85,13 @@ MainWindow::MainWindow(std::unique_ptr<AnalysisSession> session, QWidget* parent
     progress_->setTextVisible(true);
     progress_->setValue(0);
     statusBar()->addPermanentWidget(progress_);
+    auto* stop = new QPushButton(QStringLiteral("停止"), this);
+    stop->setObjectName(QStringLiteral("cmdStop"));
+    statusBar()->addPermanentWidget(stop);
+    task_ = new BackgroundTask(progress_, stop, this);
+    historyCommands_ = new HistoryCommands(*this, *task_);
     buildMenus();
+    connectCommands();
 
     refreshTimer_ = new QTimer(this);
     refreshTimer_->setObjectName(QStringLiteral("Timer2"));
@@ -365,6 +373,24 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void MainWindow::connectCommands()
+{
+    auto button = [this](const char* name) { return findChild<QPushButton*>(QLatin1String(name)); };
+    auto action = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
+    connect(button("Command21"), &QPushButton::clicked, historyCommands_, &HistoryCommands::updateOnline);
+    connect(button("cmdLsdcTxt"), &QPushButton::clicked, historyCommands_, &HistoryCommands::exportText);
+    connect(button("Command3"), &QPushButton::clicked, historyCommands_, &HistoryCommands::deleteLast);
+    connect(action("mnuDlAll"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteAll);
+    connect(action("mnuDlzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteAfterSelected);
+    connect(action("mnuEszhzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteLastN);
+}
+
+void MainWindow::focusFirstDigit()
+{
+    digitBoxes_[0]->setFocus();
+    drawEntry_->clear();
+}
+
 void MainWindow::refresh()
 {
     reloadFormulaList();
@@ -455,8 +481,7 @@ void MainWindow::storeTypedDraw(const QString& period, const QString& digits)
     }
     reloadHistoryGrid();
     backtest();
-    digitBoxes_[0]->setFocus();
-    drawEntry_->clear();
+    focusFirstDigit();
     scrollToEndIfLong(historyGrid_, historyModel_->rowCount());
 }
 

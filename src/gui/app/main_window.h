@@ -24,7 +24,9 @@ class QTimer;
 
 namespace qeltaro::gui {
 
+class BackgroundTask;
 class DrawEntry;
+class HistoryCommands;
 class FormulaListModel;
 class HistoryGridModel;
 class SettingsMenu;
@@ -42,12 +44,15 @@ public:
     void reloadFormulaList();   // AddGongshi
     void reloadHistoryGrid();   // AddHaoma
     void backtest();            // Yansuan
+    void focusFirstDigit();
     // Asks for a refresh at the next tick of the deferred-refresh timer.
     void requestRefresh() { refreshPending_ = true; }
 
     // The formula list row / history period that the last click or right click chose.
     int currentFormulaRow() const { return currentFormulaRow_; }
     QString selectedPeriod() const { return selectedPeriod_; }
+    // Long work (online updates, searches, large exports) runs through this, one at a time.
+    BackgroundTask& task() { return *task_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,6 +62,7 @@ private:
     QWidget* buildFormulaPanel();
     QWidget* buildCommandButtons();
     void buildMenus();
+    void connectCommands();
     QPushButton* addButton(const char* name, const QString& caption);
 
     void selectPositions(int positions);
@@ -90,6 +96,8 @@ private:
     QMenu* historyMenu_ = nullptr;          // mnuLsgl
     SettingsMenu* settingsMenu_ = nullptr;  // mnuSetup
     DrawEntry* drawEntry_ = nullptr;
+    BackgroundTask* task_ = nullptr;
+    HistoryCommands* historyCommands_ = nullptr;
     QTimer* refreshTimer_ = nullptr;        // Timer2
     bool refreshPending_ = false;
     int currentFormulaRow_ = -1;

@@ -1,0 +1,149 @@
+#include "gui/history/history_commands.h"
+
+#include "gui/app/main_window.h"
+#include "gui/common/background_task.h"
+#include "gui/common/dialogs.h"
+#include "gui/common/open_file.h"
+#include "history/history_maintenance.h"
+#include "history/history_text_export.h"
+#include "history/online_update.h"
+
+#include <QApplication>
+
+#include <memory>
+
+namespace qeltaro::gui {
+namespace {
+
+const QString kDeleteTitle = QStringLiteral("删除期数");
+
+QString updateSummary(const UpdateReport& report)
+{
+    QStringList lines;
+    lines << QStringLiteral("读取网页%1页，新增历史号码%2期。").arg(report.pages).arg(report.stored);
+    if (report.replaced)
+        lines << QStringLiteral("原有历史已超出检索天数，已删除%1期旧号码（备份：%2）。").arg(report.removed).arg(report.backupPath);
+    if (report.pagesFailed > 0)
+        lines << QStringLiteral("%1页读取失败：").arg(report.pagesFailed) << report.failures;
+    if (report.missing > 0)
+        lines << QStringLiteral("缺少%1期：%2").arg(report.missing).arg(report.gaps.join(QStringLiteral("，")));
+    if (!report.unreadable.isEmpty())
+        lines << QStringLiteral("无法读取的期号：%1").arg(report.unreadable.join(QStringLiteral("，")));
+    return lines.join(u'\n');
+}
+
+}  // namespace
+
+HistoryCommands::HistoryCommands(MainWindow& window, BackgroundTask& task)
+    : QObject(&window), window_(window), task_(task)
+{
+}
+
+void HistoryCommands::updateOnline()
+{
+    if (task_.busy())
+        return;
+    AnalysisSession& session = window_.session();
+    const QString base = session.settings().historyUrl();
+    if (base.isEmpty()) {
+        Dialogs::warn(&window_, QStringLiteral("在线更新"),
+                      QStringLiteral("还没有设置历史号码网页地址。请先用命令 qeltaro-cli settings set HistoryUrl 网址 设置数据来源。"));
+        return;
+    }
+    if (!Dialogs::confirm(&window_, QStringLiteral("在线更新"),
+                          QStringLiteral("确实要在线更新最新历史号码吗？更新可能要花费一段时间，网络不通或者我方服务器更新不及时可能都造成更新失败！")))
+        return;
+    const int days = session.settings().read().searchDays;
+    auto plan = planUpdate(session.store(), days, session.today());
+    if (!plan) {
+        Dialogs::warn(&window_, QStringLiteral("在线更新"), plan.error().message);
+        return;
+    }
+    auto fetched = std::make_shared<Result<FetchedDraws>>(Error{});
+    const UpdatePlan fetchPlan = *plan;
+    task_.start(
+        [fetched, fetchPlan, base](Progress& progress) {
+            *fetched = fetchUpdate(fetchPlan, QUrl(base), std::chrono::milliseconds(20000), &progress);
+        },
+        [this, fetched, fetchPlan] {
+            if (!*fetched) {
+                Dialogs::warn(&window_, QStringLiteral("在线更新"), fetched->error().message);
+                return;
+            }
+            auto report = applyUpdate(window_.session().store(), fetchPlan, std::move(fetched->value()));
+            window_.refresh();
+            if (!report)
+                Dialogs::warn(&window_, QStringLiteral("在线更新"), report.error().message);
+            else
+                Dialogs::inform(&window_, QStringLiteral("在线更新"), updateSummary(*report));
+        });
+}
+
+void HistoryCommands::exportText()
+{
+    auto file = exportHistoryText(window_.session().store());
+    if (!file) {
+        Dialogs::warn(&window_, QStringLiteral("历史号码导出"), file.error().message);
+        return;
+    }
+    openWrittenFile(file->path);
+}
+
+void HistoryCommands::deleteLast()
+{
+    auto report = deleteLastDraw(window_.session().store());
+    if (!report)
+        Dialogs::warn(&window_, QStringLiteral("删除最后历史"), report.error().message);
+    window_.reloadHistoryGrid();
+    window_.backtest();
+    window_.focusFirstDigit();
+}
+
+void HistoryCommands::deleteAll()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto report = deleteAllDraws(window_.session().store());
+    QApplication::restoreOverrideCursor();
+    if (!report)
+        Dialogs::warn(&window_, QStringLiteral("删除所有历史"), report.error().message);
+    window_.reloadFormulaList();
+    window_.reloadHistoryGrid();
+}
+
+void HistoryCommands::deleteAfterSelected()
+{
+    AnalysisSession& session = window_.session();
+    QString proposal;
+    if (!window_.selectedPeriod().isEmpty()) {
+        auto proposed = proposeDeleteAfter(session.store(), window_.selectedPeriod());
+        if (proposed)
+            proposal = *proposed;
+    }
+    const auto answer = Dialogs::askText(&window_, kDeleteTitle,
+                                         QStringLiteral("请输入需要删除到的期数(保留到该期），例如‘160121001’"), proposal);
+    if (!answer || answer->trimmed().isEmpty())
+        return;
+    auto report = deleteDrawsAfter(session.store(), answer->trimmed());
+    if (!report) {
+        Dialogs::warn(&window_, kDeleteTitle, report.error().message);
+        return;
+    }
+    window_.refresh();
+}
+
+void HistoryCommands::deleteLastN()
+{
+    const auto answer = Dialogs::askText(
+        &window_, kDeleteTitle,
+        QStringLiteral("请输入需要删除最后多少期历史号码（例如输入3，那么就将删除最后的3期历史号码）"), QStringLiteral("1"));
+    if (!answer || answer->trimmed().isEmpty())
+        return;
+    auto report = deleteLastDraws(window_.session().store(), answer->trimmed());
+    if (!report) {
+        Dialogs::warn(&window_, kDeleteTitle, report.error().message);
+        return;
+    }
+    window_.refresh();
+}
+
+}  // namespace qeltaro::gui

@@ -1,0 +1,29 @@
+#pragma once
+// The history commands of the main window: the online update (Command21), the history text file
+// (cmdLsdcTxt), deleting the last draw (Command3) and the menu "历史管理".
+
+#include <QObject>
+
+namespace qeltaro::gui {
+
+class BackgroundTask;
+class MainWindow;
+
+class HistoryCommands : public QObject {
+    Q_OBJECT
+public:
+    HistoryCommands(MainWindow& window, BackgroundTask& task);
+
+    void updateOnline();
+    void exportText();
+    void deleteLast();
+    void deleteAll();
+    void deleteAfterSelected();
+    void deleteLastN();
+
+private:
+    MainWindow& window_;
+    BackgroundTask& task_;
+};
+
+}  // namespace qeltaro::gui

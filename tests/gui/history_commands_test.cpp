@@ -1,0 +1,84 @@
+#include "gui_test_support.h"
+
+#include "gui/common/background_task.h"
+#include "history/draw_history.h"
+#include "results_site.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+using namespace qeltaro;
+using qeltaro::test::WindowFixture;
+
+class HistoryCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void deletingTheLastNOnAShortHistoryEmptiesIt()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(QStringLiteral("160121001 11111\n160121002 22222\n")));
+        f.open();
+        gui::Dialogs::queueAnswer(QStringLiteral("3"));
+        f.find<QAction>("mnuEszhzd")->trigger();
+        QCOMPARE(f.window->session().history().rowCount(), 0);
+        QCOMPARE(f.find<QTableView>("MSFlexGrid1")->model()->rowCount(), 0);
+    }
+
+    void deleteToASelectedPeriodProposesTheDrawBeforeIt()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(130)));
+        f.open();
+        auto* grid = f.find<QTableView>("MSFlexGrid1");
+        // Row 121 is 141031001, the first issue of a day: the proposal is the day before's 120.
+        grid->scrollTo(grid->model()->index(120, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(120, 0)).center());
+        QCOMPARE(f.window->selectedPeriod(), QStringLiteral("141031001"));
+        gui::Dialogs::takeLog();
+        gui::Dialogs::queueAnswer(QStringLiteral("141030120"));
+        f.find<QAction>("mnuDlzd")->trigger();
+        QCOMPARE(f.window->session().history().rowCount(), 120);
+        QCOMPARE(f.window->session().latestPeriod(), QStringLiteral("141030120"));
+        // An answer ending in 000 changes nothing.
+        gui::Dialogs::queueAnswer(QStringLiteral("141030000"));
+        f.find<QAction>("mnuDlzd")->trigger();
+        QCOMPARE(f.window->session().history().rowCount(), 120);
+    }
+
+    void deleteLastDrawButton()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(QStringLiteral("160121001 11111\n160121002 22222\n")));
+        f.open();
+        f.find<QPushButton>("Command3")->click();
+        QCOMPARE(f.window->session().latestPeriod(), QStringLiteral("160121001"));
+        QCOMPARE(f.find<QLineEdit>("Text1")->text(), QStringLiteral("160121002"));
+    }
+
+    void onlineUpdateRunsOffTheWindowThreadAndRefreshes()
+    {
+        qeltaro::test::ResultsSite site;
+        WindowFixture f;
+        f.open();
+        f.window->session().setToday(QDate(2015, 2, 10));
+        QVERIFY(f.window->session().settings().set(QStringLiteral("HistoryUrl"), site.baseUrl()));
+        gui::Dialogs::takeLog();
+        gui::Dialogs::queueAnswer(QStringLiteral("ok"));
+        f.find<QPushButton>("Command21")->click();
+        f.window->task().wait();
+        QCOMPARE(f.window->session().history().rowCount(), 3 * 120);
+        QCOMPARE(f.window->session().latestPeriod(), QStringLiteral("150210120"));
+        QCOMPARE(f.find<QLineEdit>("Text1")->text(), QStringLiteral("150211001"));
+        const QString log = gui::Dialogs::takeLog().join(u'\n');
+        QVERIFY2(log.contains(QStringLiteral("新增历史号码360期")), qPrintable(log));
+
+        // Cancelling the question fetches nothing.
+        const int requests = int(site.requests().size());
+        f.find<QPushButton>("Command21")->click();
+        QCOMPARE(int(site.requests().size()), requests);
+    }
+};
+
+QTEST_MAIN(HistoryCommandsTest)
+#include "history_commands_test.moc"
