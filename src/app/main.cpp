@@ -4,13 +4,26 @@
 #include "gui/app/main_window.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QMessageBox>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Qeltaro"));
-    auto session = qeltaro::AnalysisSession::open(qeltaro::resolveDataDir(), std::make_unique<qeltaro::Settings>());
+    QApplication::setApplicationVersion(QStringLiteral(QELTARO_VERSION));
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("Qeltaro: draw history, formulas and their back-tests for the five-digit lottery"));
+    options.addHelpOption();
+    options.addVersionOption();
+    const QCommandLineOption dataDir(QStringLiteral("data-dir"), QStringLiteral("data folder (default: $QELTARO_DATA_DIR or ~/.local/share/Qeltaro)"),
+                                     QStringLiteral("DIR"));
+    options.addOption(dataDir);
+    options.process(application);
+
+    auto session = qeltaro::AnalysisSession::open(qeltaro::resolveDataDir(options.value(dataDir)),
+                                                  std::make_unique<qeltaro::Settings>());
     if (!session) {
         QMessageBox::critical(nullptr, QStringLiteral("Qeltaro"), session.error().message);
         return 3;

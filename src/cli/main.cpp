@@ -15,6 +15,7 @@ int main(int argc, char** argv)
     Context context;
     CLI::App app{"Qeltaro: draw history, formulas and their back-tests for the five-digit lottery", "qeltaro-cli"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "qeltaro-cli " QELTARO_VERSION);
     app.add_option("--data-dir", context.dataDirOption, "data folder (default: $QELTARO_DATA_DIR or ~/.local/share/Qeltaro)");
     app.add_flag("--json", context.json, "print one JSON document on stdout");
 

@@ -1,6 +1,8 @@
 #include "common/data_location.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace qeltaro {
@@ -13,6 +15,19 @@ QString resolveDataDir(const QString& option)
     if (!fromEnvironment.isEmpty())
         return QDir(fromEnvironment).absolutePath();
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Qeltaro");
+}
+
+QString bundledFile(const QString& relative)
+{
+    const QStringList roots = {
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../" QELTARO_INSTALL_DATADIR "/qeltaro"),
+        QStringLiteral(QELTARO_SOURCE_DIR)};
+    for (const QString& root : roots) {
+        const QFileInfo candidate(root + u'/' + relative);
+        if (candidate.exists())
+            return candidate.canonicalFilePath();
+    }
+    return {};
 }
 
 bool openWrittenFiles()
