@@ -53,5 +53,6 @@ Result<bool> parseKind(const std::string& text);
 void addHistoryCommands(CLI::App& app, Context& context);
 void addFormulaCommands(CLI::App& app, Context& context);
 void addSettingsCommands(CLI::App& app, Context& context);
+void addBacktestCommands(CLI::App& app, Context& context);
 
 }  // namespace qeltaro::cli
