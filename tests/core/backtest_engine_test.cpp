@@ -1,4 +1,6 @@
 #include "backtest/backtest_engine.h"
+#include "backtest/hit_rule.h"
+#include "formula/column_evaluator.h"
 #include "draw_builder.h"
 #include "history/draw_history.h"
 #include "history/history_columns.h"
@@ -306,5 +308,28 @@ TEST(BacktestEngine, FastDigitAgreesWithThePredictedDigit)
     for (double v : values) {
         const int expected = predictedDigit(v);
         EXPECT_EQ(BacktestContext::digitCode(v), expected == kNoDigit ? BacktestContext::kNoValueCode : expected + 9) << v;
+    }
+}
+
+TEST(BacktestEngine, HitFlagsFollowTheSharedHitRule)
+{
+    // Values that predict every digit -9..9 and none, against every category.
+    const auto rows = test::randomDraws(300, 5);
+    const HistoryColumns history(rows);
+    const QString code = QStringLiteral("L1A*3-L2A*2-L3A+L4A/(L5A-4)");
+    ColumnEvaluator evaluator;
+    std::vector<double> values;
+    evaluator.evaluate(*compileFormula(code), history, values);
+    for (const Category& category : Category::all()) {
+        for (bool kill : {true, false}) {
+            FormulaList list(category, kill);
+            list.append(1, code, QString(), kill);
+            const FormulaVerification column = BacktestEngine(1).verify(list, 0, 1, history).at(0);
+            const auto positions = testedPositions(category);
+            for (int r = 1; r < history.rowCount(); ++r) {
+                EXPECT_EQ(column.hitAt(r), isHit(kill, predictedDigit(values[size_t(r) - 1]), history.digits(r), positions))
+                    << category.suffix().toStdString() << " row " << r;
+            }
+        }
     }
 }

@@ -7,8 +7,10 @@
 #include "backtest/formula_stats_table.h"
 #include "backtest/formula_verification.h"
 #include "formula/category.h"
+#include "formula/expression.h"
 #include "history/history_columns.h"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -33,7 +35,18 @@ public:
     // predictedDigit(value) + 9 for a digit -9..9, kNoValueCode for no value; a lookup index
     // into the hit masks.
     static constexpr int kNoValueCode = 19;
-    static int digitCode(double value);
+    static int digitCode(double value)
+    {
+        // Values that fit an int take the fast road: adding and removing 1.5 * 2^52 rounds half
+        // to even, as predictedDigit does. No value and huge values go the general way.
+        if (!(std::fabs(value) < 2147483647.0)) [[unlikely]] {
+            const int digit = predictedDigit(value);
+            return digit == kNoDigit ? kNoValueCode : digit + 9;
+        }
+        constexpr double kRounder = 6755399441055744.0;
+        const double rounded = (value + kRounder) - kRounder;
+        return int(rounded) % 10 + 9;
+    }
 
 private:
     const HistoryColumns& history_;

@@ -14,8 +14,9 @@ namespace {
 constexpr long long kRowsPerExtraThread = 400000;
 constexpr int kBlock = 16;
 
+template <typename Work>
 void evaluateRange(const FormulaList& list, std::atomic<int>& nextBlock, int first, int end,
-                   const HistoryColumns& history, const std::function<void(int, const double*)>& work)
+                   const HistoryColumns& history, const Work& work)
 {
     ColumnEvaluator evaluator;
     std::vector<double> values;
@@ -52,8 +53,9 @@ BacktestEngine::BacktestEngine(int threads)
     threads_ = std::max(1, threads);
 }
 
+template <typename Work>
 void BacktestEngine::forEachEvaluated(const FormulaList& list, int first, int end, const HistoryColumns& history,
-                                      const std::function<void(int, const double*)>& work) const
+                                      const Work& work) const
 {
     first = std::max(0, first);
     end = std::min(end, list.size());
@@ -65,8 +67,7 @@ void BacktestEngine::forEachEvaluated(const FormulaList& list, int first, int en
     std::vector<std::thread> helpers;
     for (int t = 1; t < wanted; ++t) {
         try {
-            helpers.emplace_back(evaluateRange, std::cref(list), std::ref(nextBlock), first, end, std::cref(history),
-                                 std::cref(work));
+            helpers.emplace_back([&] { evaluateRange(list, nextBlock, first, end, history, work); });
         } catch (const std::system_error&) {
             break;  // no more threads to be had: the rest is done here
         }

@@ -16,7 +16,6 @@
 #include "backtest/formula_verification.h"
 #include "history/history_columns.h"
 
-#include <functional>
 #include <vector>
 
 namespace qeltaro {
@@ -51,8 +50,9 @@ public:
 private:
     // Runs work(ordinal, values) for each ordinal in [first, end) with the formula's value on
     // every row, spread over the threads.
+    template <typename Work>
     void forEachEvaluated(const FormulaList& list, int first, int end, const HistoryColumns& history,
-                          const std::function<void(int, const double*)>& work) const;
+                          const Work& work) const;
 
     int threads_ = 1;
 };
