@@ -55,5 +55,6 @@ void addHistoryUpdateCommand(CLI::App& app, Context& context);       // called b
 void addHistoryMaintenanceCommands(CLI::App& app, Context& context);  // called by addHistoryCommands
 void addFormulaCommands(CLI::App& app, Context& context);
 void addSettingsCommands(CLI::App& app, Context& context);
+void addBacktestCommands(CLI::App& app, Context& context);
 
 }  // namespace qeltaro::cli

@@ -22,6 +22,7 @@ int main(int argc, char** argv)
     addHistoryCommands(app, context);
     addFormulaCommands(app, context);
     addSettingsCommands(app, context);
+    addBacktestCommands(app, context);
 
     try {
         app.parse(argc, argv);

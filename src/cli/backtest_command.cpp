@@ -1,0 +1,210 @@
+// qeltaro-cli backtest | filter
+
+#include "cli_context.h"
+
+#include "backtest/backtest_engine.h"
+#include "backtest/formula_filter.h"
+#include "backtest/full_backtest.h"
+#include "backtest/history_cache.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <cmath>
+
+namespace qeltaro::cli {
+namespace {
+
+struct BacktestOptions {
+    std::string category;
+    std::string kind;
+    std::string window;
+    bool includeCurrent = false;
+    bool excludeCurrent = false;
+    bool weighted = false;
+    bool plain = false;
+    std::string bounds;
+};
+
+// The per-user settings, with this command's window and weighting options over them.
+Result<BacktestSettings> settingsFor(Context& context, const BacktestOptions& options)
+{
+    BacktestSettings settings = BacktestSettings::fromMirror(context.settings().read());
+    if (!options.window.empty()) {
+        if (options.window == "all") {
+            settings.periodWindow = 0;
+        } else {
+            bool ok = false;
+            const int window = fromStd(options.window).toInt(&ok);
+            if (!ok || window < 1)
+                return badInput(QStringLiteral("--window 应为 all 或正整数期数，而不是“%1”").arg(fromStd(options.window)));
+            settings.periodWindow = window;
+        }
+    }
+    if (options.includeCurrent)
+        settings.windowExcludesCurrent = false;
+    if (options.excludeCurrent)
+        settings.windowExcludesCurrent = true;
+    if (options.weighted)
+        settings.weightedRate = true;
+    if (options.plain)
+        settings.weightedRate = false;
+    return settings;
+}
+
+struct Prepared {
+    Store* store = nullptr;
+    FormulaList list;
+    const HistoryColumns* history = nullptr;
+    BacktestSettings settings;
+};
+
+Result<Prepared> prepare(Context& context, const BacktestOptions& options, HistoryCache& cache)
+{
+    auto category = parseCategory(options.category);
+    if (!category)
+        return category.error();
+    auto kill = parseKind(options.kind);
+    if (!kill)
+        return kill.error();
+    auto settings = settingsFor(context, options);
+    if (!settings)
+        return settings.error();
+    auto store = context.store();
+    if (!store)
+        return store.error();
+    auto list = FormulaList::load(**store, *category, *kill);
+    if (!list)
+        return list.error();
+    auto history = cache.columns(**store);
+    if (!history)
+        return history.error();
+    return Prepared{*store, std::move(*list), *history, *settings};
+}
+
+QJsonObject formulaJson(const ListedFormula& formula, const FormulaStats& stats)
+{
+    QJsonObject row{{QStringLiteral("idx"), formula.idx},
+                    {QStringLiteral("code"), formula.code},
+                    {QStringLiteral("text"), formula.text},
+                    {QStringLiteral("rate"), std::round(double(stats.rate) * 10000.0) / 10000.0},
+                    {QStringLiteral("hits"), double(stats.hitSum)},
+                    {QStringLiteral("total"), double(stats.totalSum)},
+                    {QStringLiteral("max_miss"), stats.maxMissRun},
+                    {QStringLiteral("max_hit"), stats.maxHitRun},
+                    {QStringLiteral("last_miss"), stats.lastMissRun},
+                    {QStringLiteral("last_hit"), stats.lastHitRun},
+                    {QStringLiteral("next"), stats.next}};
+    if (!stats.evaluated())
+        row.insert(QStringLiteral("error"), stats.error);
+    return row;
+}
+
+QString formulaLine(const ListedFormula& formula, const FormulaStats& stats)
+{
+    const QString text = formula.text.isEmpty() ? formula.code : formula.text;
+    if (!stats.evaluated())
+        return QStringLiteral("%1\t%2\t无法计算：%3").arg(formula.idx).arg(text, stats.error);
+    return QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8")
+        .arg(formula.idx)
+        .arg(text, stats.next, rateText(stats))
+        .arg(stats.maxMissRun)
+        .arg(stats.maxHitRun)
+        .arg(stats.lastMissRun)
+        .arg(stats.lastHitRun);
+}
+
+QString scoredRowsText(const HistoryColumns& history, const BacktestSettings& settings)
+{
+    const int first = firstScoredRow(history.rowCount(), settings);
+    if (first >= history.rowCount())
+        return QStringLiteral("没有可回测的期（至少需要两期历史）");
+    return QStringLiteral("第%1期至第%2期，共%3期")
+        .arg(history.period(first), history.period(history.rowCount() - 1))
+        .arg(history.rowCount() - first);
+}
+
+void addKindOptions(CLI::App* command, BacktestOptions& options)
+{
+    command->add_option("--category", options.category, "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G")->required();
+    command->add_option("--kind", options.kind, "kill or keep")->required();
+}
+
+}  // namespace
+
+void addBacktestCommands(CLI::App& app, Context& context)
+{
+    auto options = std::make_shared<BacktestOptions>();
+    auto cache = std::make_shared<HistoryCache>();
+
+    CLI::App* backtest = app.add_subcommand(
+        "backtest", "back-test every formula of a category and kind, and store the statistics");
+    addKindOptions(backtest, *options);
+    backtest->add_option("--window", options->window, "newest periods scored: all or a number (default: setting JSQS)");
+    auto* include = backtest->add_flag("--include-current", options->includeCurrent,
+                                       "the window takes one period more (setting SyBq False)");
+    auto* exclude = backtest->add_flag("--exclude-current", options->excludeCurrent,
+                                       "the window takes exactly its periods (setting SyBq True)");
+    include->excludes(exclude);
+    auto* weighted = backtest->add_flag("--weighted", options->weighted, "rate weighted by period (setting ZqlJq True)");
+    auto* plain = backtest->add_flag("--plain", options->plain, "plain rate (setting ZqlJq False)");
+    weighted->excludes(plain);
+    setAction(backtest, [&context, options, cache] {
+        auto prepared = prepare(context, *options, *cache);
+        if (!prepared)
+            return context.fail(prepared.error());
+        const BacktestEngine engine;
+        auto table = yansuan(*prepared->store, prepared->list, *prepared->history, prepared->settings, engine);
+        if (!table)
+            return context.fail(table.error());
+        const FormulaList& list = prepared->list;
+        if (context.json) {
+            QJsonArray array;
+            for (int k = 0; k < list.size(); ++k)
+                array.append(formulaJson(list.at(k), table->at(k)));
+            context.printJson(QJsonDocument(array));
+            return int(kSuccess);
+        }
+        context.print(QStringLiteral("序号\t公式\t计算值\t%1\t最大连错\t最大连对\t最后连错\t最后连对")
+                          .arg(prepared->settings.weightedRate ? QStringLiteral("正确率（加权算法）")
+                                                               : QStringLiteral("正确率")));
+        for (int k = 0; k < list.size(); ++k)
+            context.print(formulaLine(list.at(k), table->at(k)));
+        context.print(QStringLiteral("%1%2公式%3条，%4")
+                          .arg(list.category().caption(), list.kill() ? QStringLiteral("杀") : QStringLiteral("生"))
+                          .arg(list.size())
+                          .arg(scoredRowsText(*prepared->history, prepared->settings)));
+        return int(kSuccess);
+    });
+
+    CLI::App* filter = app.add_subcommand(
+        "filter", "back-test a category and kind (nothing stored) and keep the formulas inside ten bounds");
+    addKindOptions(filter, *options);
+    filter->add_option("--bounds", options->bounds,
+                       "ten numbers lo,hi of the rate, longest miss run, longest hit run, final miss run, final hit run")
+        ->required();
+    setAction(filter, [&context, options, cache] {
+        auto bounds = parseBounds(fromStd(options->bounds).split(u','));
+        if (!bounds)
+            return context.fail(bounds.error());
+        auto prepared = prepare(context, *options, *cache);
+        if (!prepared)
+            return context.fail(prepared.error());
+        const BacktestEngine engine;
+        FormulaList& list = prepared->list;
+        const FormulaStatsTable table = engine.backtest(list, *prepared->history, prepared->settings);
+        const int remaining = applyFilter(*bounds, list, table);
+        if (context.json) {
+            QJsonArray selected;
+            for (int idx : list.selection().selectedAmong(list.idxs()))
+                selected.append(idx);
+            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("remaining"), remaining},
+                                                        {QStringLiteral("selected"), selected}}));
+        } else {
+            context.print(filterResultText(remaining));
+        }
+        return int(kSuccess);
+    });
+}
+
+}  // namespace qeltaro::cli

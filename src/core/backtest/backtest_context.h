@@ -1,0 +1,61 @@
+#pragma once
+// One history prepared for scoring formulas of one category under one window: per row, which
+// predicted digits would be hits for a kill and for a keep formula. Scoring a formula is then
+// one pass over its values. Read-only after construction, so threads share it.
+
+#include "backtest/backtest_window.h"
+#include "backtest/formula_stats_table.h"
+#include "backtest/formula_verification.h"
+#include "formula/category.h"
+#include "formula/expression.h"
+#include "history/history_columns.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace qeltaro {
+
+class BacktestContext {
+public:
+    BacktestContext(const HistoryColumns& history, const Category& category, const BacktestSettings& settings);
+
+    const HistoryColumns& history() const { return history_; }
+    const BacktestSettings& settings() const { return settings_; }
+    int rowCount() const { return history_.rowCount(); }
+    int firstScoredRow() const { return firstScored_; }
+
+    // Rate, runs and sums of a formula whose value on row r is values[r] (NaN for none). Row r
+    // is scored by the digit of values[r - 1]. A missing value is a miss for either kind: the
+    // formula named no digit. `next` and `text` are left to the caller.
+    void score(const double* values, bool kill, FormulaStats& stats) const;
+    // The digit of every row and the hit flag of every row but the first, whatever the window.
+    FormulaVerification verify(const double* values, bool kill) const;
+
+    // predictedDigit(value) + 9 for a digit -9..9, kNoValueCode for no value; a lookup index
+    // into the hit masks.
+    static constexpr int kNoValueCode = 19;
+    static int digitCode(double value)
+    {
+        // Values that fit an int take the fast road: adding and removing 1.5 * 2^52 rounds half
+        // to even, as predictedDigit does. No value and huge values go the general way.
+        if (!(std::fabs(value) < 2147483647.0)) [[unlikely]] {
+            const int digit = predictedDigit(value);
+            return digit == kNoDigit ? kNoValueCode : digit + 9;
+        }
+        constexpr double kRounder = 6755399441055744.0;
+        const double rounded = (value + kRounder) - kRounder;
+        return int(rounded) % 10 + 9;
+    }
+
+private:
+    const HistoryColumns& history_;
+    BacktestSettings settings_;
+    int firstScored_ = 0;
+    // Bit (digit + 9) of row r is set when that predicted digit hits on row r. Negative digits
+    // match no drawn digit: a kill hits, a keep misses. Bit kNoValueCode is never set.
+    std::vector<std::uint32_t> killHits_;
+    std::vector<std::uint32_t> keepHits_;
+};
+
+}  // namespace qeltaro

@@ -1,0 +1,155 @@
+#include "backtest/backtest_engine.h"
+
+#include "formula/column_evaluator.h"
+
+#include <algorithm>
+#include <atomic>
+#include <system_error>
+#include <thread>
+
+namespace qeltaro {
+namespace {
+
+// Below this much work a second thread costs more than it saves.
+constexpr long long kRowsPerExtraThread = 400000;
+constexpr int kBlock = 16;
+
+template <typename Work>
+void evaluateRange(const FormulaList& list, std::atomic<int>& nextBlock, int first, int end,
+                   const HistoryColumns& history, const Work& work)
+{
+    ColumnEvaluator evaluator;
+    std::vector<double> values;
+    for (;;) {
+        const int begin = first + nextBlock.fetch_add(1) * kBlock;
+        if (begin >= end)
+            return;
+        for (int k = begin; k < std::min(end, begin + kBlock); ++k) {
+            const ListedFormula& formula = list.at(k);
+            if (!formula.compiled) {
+                work(k, nullptr);
+                continue;
+            }
+            evaluator.evaluate(*formula.compiled, history, values);
+            work(k, values.data());
+        }
+    }
+}
+
+QString nextDigitText(const double* values, int rowCount)
+{
+    if (!values || rowCount == 0)
+        return {};
+    const int code = BacktestContext::digitCode(values[rowCount - 1]);
+    return code == BacktestContext::kNoValueCode ? QString() : QString::number(code - 9);
+}
+
+}  // namespace
+
+BacktestEngine::BacktestEngine(int threads)
+{
+    if (threads <= 0)
+        threads = int(std::thread::hardware_concurrency());
+    threads_ = std::max(1, threads);
+}
+
+template <typename Work>
+void BacktestEngine::forEachEvaluated(const FormulaList& list, int first, int end, const HistoryColumns& history,
+                                      const Work& work) const
+{
+    first = std::max(0, first);
+    end = std::min(end, list.size());
+    if (first >= end)
+        return;
+    const long long rows = (long long)(end - first) * std::max(1, history.rowCount());
+    const int wanted = int(std::min<long long>({threads_, 1 + rows / kRowsPerExtraThread, (end - first + kBlock - 1) / kBlock}));
+    std::atomic<int> nextBlock{0};
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < wanted; ++t) {
+        try {
+            helpers.emplace_back([&] { evaluateRange(list, nextBlock, first, end, history, work); });
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: the rest is done here
+        }
+    }
+    evaluateRange(list, nextBlock, first, end, history, work);
+    for (std::thread& helper : helpers)
+        helper.join();
+}
+
+FormulaStatsTable BacktestEngine::backtest(const FormulaList& list, const HistoryColumns& history,
+                                           const BacktestSettings& settings, const FormulaStatsTable* previous) const
+{
+    FormulaStatsTable table(list.idxs());
+    const QString newest = history.rowCount() > 0 ? history.period(history.rowCount() - 1) : QString();
+    backtestPage(list, 0, list.size(), history, settings, table);
+    if (previous && previous->nextBasePeriod() == newest) {
+        for (int k = 0; k < list.size(); ++k) {
+            if (list.isSelected(k))
+                continue;
+            if (const FormulaStats* old = previous->find(list.at(k).idx))
+                table.at(k).next = old->next;
+        }
+    }
+    table.setNextBasePeriod(newest);
+    return table;
+}
+
+void BacktestEngine::backtestPage(const FormulaList& list, int first, int count, const HistoryColumns& history,
+                                  const BacktestSettings& settings, FormulaStatsTable& table) const
+{
+    const BacktestContext context(history, list.category(), settings);
+    forEachEvaluated(list, first, first + count, history, [&](int k, const double* values) {
+        const ListedFormula& formula = list.at(k);
+        FormulaStats stats;
+        stats.text = formula.text;
+        if (!values) {
+            stats.error = formula.compileError;
+        } else {
+            context.score(values, formula.kill, stats);
+            if (list.isSelected(k))
+                stats.next = nextDigitText(values, history.rowCount());
+            else
+                stats.next = table.at(k).next;
+        }
+        table.at(k) = std::move(stats);
+    });
+}
+
+void BacktestEngine::backtestQuiet(const FormulaList& list, const HistoryColumns& history,
+                                   const BacktestSettings& settings, FormulaStatsTable& table) const
+{
+    const BacktestContext context(history, list.category(), settings);
+    forEachEvaluated(list, 0, list.size(), history, [&](int k, const double* values) {
+        const ListedFormula& formula = list.at(k);
+        FormulaStats& entry = table.at(k);
+        entry.text = formula.text;
+        if (!values) {
+            entry.error = formula.compileError;
+            entry.lastHitRun = 0;
+            return;
+        }
+        FormulaStats scored;
+        context.score(values, formula.kill, scored);
+        entry.lastHitRun = scored.lastHitRun;
+        if (list.isSelected(k))
+            entry.next = nextDigitText(values, history.rowCount());
+    });
+}
+
+std::vector<FormulaVerification> BacktestEngine::verify(const FormulaList& list, int first, int count,
+                                                        const HistoryColumns& history) const
+{
+    first = std::max(0, first);
+    const int end = std::min(list.size(), first + std::max(0, count));
+    std::vector<FormulaVerification> columns(size_t(std::max(0, end - first)));
+    // The window does not matter here: every row is marked.
+    const BacktestContext context(history, list.category(), BacktestSettings{});
+    forEachEvaluated(list, first, end, history, [&](int k, const double* values) {
+        if (values)
+            columns[size_t(k - first)] = context.verify(values, list.at(k).kill);
+    });
+    return columns;
+}
+
+}  // namespace qeltaro

@@ -1,0 +1,43 @@
+#pragma once
+// Which history rows a back-test scores and how each row weighs. The window counts back from the
+// newest row; a row is scored by the digit predicted from the row before it, so the first row
+// can never be scored.
+
+#include "settings/settings.h"
+
+namespace qeltaro {
+
+struct BacktestSettings {
+    int periodWindow = 0;                // newest rows scored; 0 = every row (JSQS)
+    bool windowExcludesCurrent = true;   // SyBq: the window is exactly periodWindow rows
+    bool weightedRate = true;            // ZqlJq: the j-th scored row weighs j squared
+
+    static BacktestSettings fromMirror(const SettingsMirror& mirror)
+    {
+        return {mirror.periodWindow, mirror.windowExcludesCurrent, mirror.weightedRate};
+    }
+};
+
+// The first scored row (0-based) of a history of `rowCount` rows; every row from there to the
+// last is scored. With the flag on a window of W scores the newest W rows, with it off W + 1.
+// Never before the second row. Returns rowCount (nothing scored) for a history of 0 or 1 rows.
+inline int firstScoredRow(int rowCount, const BacktestSettings& settings)
+{
+    if (rowCount < 2)
+        return rowCount;
+    int first = 1;  // the second row
+    if (settings.periodWindow > 0) {
+        const int newest = settings.windowExcludesCurrent ? settings.periodWindow : settings.periodWindow + 1;
+        if (rowCount - newest > first)
+            first = rowCount - newest;
+    }
+    return first;
+}
+
+// Weight of the j-th scored row (j from 1, oldest first).
+inline long long rowWeight(long long j, bool weighted)
+{
+    return weighted ? j * j : 1;
+}
+
+}  // namespace qeltaro

@@ -1,0 +1,68 @@
+#include "backtest/formula_list.h"
+
+#include "store/store.h"
+
+namespace qeltaro {
+
+Result<FormulaList> FormulaList::load(Store& store, Category category, bool kill)
+{
+    // The rowid identifies each formula for the write-back even where idx repeats.
+    auto stmt = store.database().prepare(
+        QStringLiteral("SELECT rowid, idx, gongshi, gongshiCN FROM %1 WHERE bolKill = %2 ORDER BY idx, rowid")
+            .arg(category.tableName(), kill ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
+    if (!stmt)
+        return stmt.error();
+    FormulaList list(category, kill);
+    while (stmt->next())
+        list.append(int(stmt->integer(1)), stmt->text(2), stmt->text(3), kill, stmt->integer(0));
+    if (stmt->error())
+        return *stmt->error();
+    return list;
+}
+
+void FormulaList::append(int idx, const QString& code, const QString& text, bool kill, std::int64_t rowid)
+{
+    ListedFormula formula;
+    formula.rowid = rowid;
+    formula.idx = idx;
+    formula.kill = kill;
+    formula.code = code;
+    formula.text = text;
+    auto compiled = compileFormula(code);
+    if (compiled)
+        formula.compiled = std::move(*compiled);
+    else
+        formula.compileError = compiled.error().message;
+    formulas_.push_back(std::move(formula));
+    selection_.set(idx, true);
+}
+
+int FormulaList::ordinalOf(int idx) const
+{
+    for (size_t k = 0; k < formulas_.size(); ++k) {
+        if (formulas_[k].idx == idx)
+            return int(k);
+    }
+    return -1;
+}
+
+std::vector<int> FormulaList::idxs() const
+{
+    std::vector<int> out;
+    out.reserve(formulas_.size());
+    for (const ListedFormula& f : formulas_)
+        out.push_back(f.idx);
+    return out;
+}
+
+void FormulaList::rekey(const std::vector<int>& newIdxs)
+{
+    FormulaSelection renumbered;
+    for (size_t k = 0; k < formulas_.size() && k < newIdxs.size(); ++k) {
+        renumbered.set(newIdxs[k], selection_.isSelected(formulas_[k].idx));
+        formulas_[k].idx = newIdxs[k];
+    }
+    selection_ = std::move(renumbered);
+}
+
+}  // namespace qeltaro

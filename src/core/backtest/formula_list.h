@@ -1,0 +1,68 @@
+#pragma once
+// The formulas of one category and one kind, as the formula list shows them: in idx order,
+// each code text compiled once, with the selection flags. A code text that does not compile
+// keeps its compiler message; the back-test reports it for that formula alone.
+
+#include "common/result.h"
+#include "formula/category.h"
+#include "formula/expression.h"
+#include "formula/formula_selection.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace qeltaro {
+
+class Store;
+
+struct ListedFormula {
+    std::int64_t rowid = 0;  // the formula's row in its table; 0 for a formula not stored
+    int idx = 0;
+    bool kill = true;
+    QString code;  // gongshi
+    QString text;  // gongshiCN
+    std::optional<CompiledFormula> compiled;
+    QString compileError;  // set when compiled is empty
+};
+
+class FormulaList {
+public:
+    FormulaList() = default;
+    FormulaList(Category category, bool kill) : category_(category), kill_(kill) {}
+
+    // "SELECT ... FROM <table> WHERE bolKill = <kind> ORDER BY idx"; every formula selected, as a
+    // fresh list starts.
+    static Result<FormulaList> load(Store& store, Category category, bool kill);
+
+    // Adds a formula (compiling its code text); selected. For formulas not read from the store.
+    void append(int idx, const QString& code, const QString& text, bool kill, std::int64_t rowid = 0);
+
+    const Category& category() const { return category_; }
+    bool kill() const { return kill_; }
+    int size() const { return int(formulas_.size()); }
+    bool empty() const { return formulas_.empty(); }
+    const ListedFormula& at(int ordinal) const { return formulas_[size_t(ordinal)]; }
+    const std::vector<ListedFormula>& formulas() const { return formulas_; }
+    // Ordinal (0-based) of the first formula with this idx, or -1.
+    int ordinalOf(int idx) const;
+    std::vector<int> idxs() const;
+
+    FormulaSelection& selection() { return selection_; }
+    const FormulaSelection& selection() const { return selection_; }
+    bool isSelected(int ordinal) const { return selection_.isSelected(at(ordinal).idx); }
+
+    // After the write-back renumbered idx: newIdxs[k] is the new idx of the formula at ordinal k.
+    // Each formula keeps its own selection flag.
+    void rekey(const std::vector<int>& newIdxs);
+
+private:
+    Category category_;
+    bool kill_ = true;
+    std::vector<ListedFormula> formulas_;
+    FormulaSelection selection_;
+};
+
+}  // namespace qeltaro

@@ -1,0 +1,17 @@
+#include "backtest/full_backtest.h"
+
+#include "backtest/statistics_write_back.h"
+
+namespace qeltaro {
+
+Result<FormulaStatsTable> yansuan(Store& store, FormulaList& list, const HistoryColumns& history,
+                                  const BacktestSettings& settings, const BacktestEngine& engine,
+                                  const FormulaStatsTable* previous)
+{
+    FormulaStatsTable table = engine.backtest(list, history, settings, previous);
+    if (Status written = arrGs(store, list, table); !written)
+        return written.error();
+    return table;
+}
+
+}  // namespace qeltaro

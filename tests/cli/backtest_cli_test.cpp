@@ -1,0 +1,183 @@
+#include "backtest/backtest_engine.h"
+#include "history/draw_history.h"
+#include "store/formula_table.h"
+#include "store/history_table.h"
+#include "test_support.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace qeltaro;
+using qeltaro::test::runCli;
+using qeltaro::test::TempStore;
+
+namespace {
+
+const Category k2G{2, true};
+
+// 300 sample draws; in 2G two kill formulas, one that does not compile, and a keep formula,
+// with gaps in idx.
+void fill(TempStore& temp)
+{
+    ASSERT_TRUE(DrawHistory(temp.store()).importText(test::sampleHistoryLines(300)));
+    FormulaTable table(temp.store(), k2G);
+    ASSERT_TRUE(table.append(true, QStringLiteral("L5A+L4A+3"), QStringLiteral("个位码+十位码+3"), 5));
+    ASSERT_TRUE(table.append(false, QStringLiteral("LH"), QStringLiteral("和数"), 6));
+    ASSERT_TRUE(table.append(true, QStringLiteral("L1A MOD"), QStringLiteral("坏"), 8));
+    ASSERT_TRUE(table.append(true, QStringLiteral("L1A*L2A-LT"), QStringLiteral("万位码*千位码-跨度"), 11));
+    temp.close();
+}
+
+QJsonArray jsonArray(const test::CliResult& r)
+{
+    return QJsonDocument::fromJson(r.out.toUtf8()).array();
+}
+
+}  // namespace
+
+TEST(BacktestCli, WritesBackAndPrintsWhatTheEngineComputes)
+{
+    TempStore temp;
+    fill(temp);
+    auto r = runCli(temp, {"--json", "backtest", "--category", "2G", "--kind", "kill"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonArray rows = jsonArray(r);
+    ASSERT_EQ(rows.size(), 3);
+
+    // The default settings: the newest 300 periods excluding none beyond them, weighted.
+    temp.reopen();
+    auto list = FormulaList::load(temp.store(), k2G, true);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(list->idxs(), (std::vector<int>{1, 3, 4}));  // renumbered over the whole table
+    const HistoryColumns history(*HistoryTable(temp.store()).all());
+    const FormulaStatsTable expected = BacktestEngine(1).backtest(*list, history, {300, true, true});
+    const char* const fields[] = {"idx", "code", "text", "rate", "hits", "total", "max_miss", "max_hit", "last_miss", "last_hit", "next"};
+    for (int k = 0; k < 3; ++k) {
+        const QJsonObject row = rows[k].toObject();
+        for (const char* field : fields)
+            EXPECT_TRUE(row.contains(QLatin1String(field))) << field;
+        const FormulaStats& s = expected.at(k);
+        EXPECT_EQ(row["idx"].toInt(), list->at(k).idx);
+        EXPECT_EQ(row["code"].toString(), list->at(k).code);
+        EXPECT_EQ(row["text"].toString(), list->at(k).text);
+        EXPECT_DOUBLE_EQ(row["rate"].toDouble(), std::round(double(s.rate) * 10000) / 10000);
+        EXPECT_EQ(row["hits"].toInteger(), s.hitSum);
+        EXPECT_EQ(row["total"].toInteger(), s.totalSum);
+        EXPECT_EQ(row["max_miss"].toInt(), s.maxMissRun);
+        EXPECT_EQ(row["max_hit"].toInt(), s.maxHitRun);
+        EXPECT_EQ(row["last_miss"].toInt(), s.lastMissRun);
+        EXPECT_EQ(row["last_hit"].toInt(), s.lastHitRun);
+        EXPECT_EQ(row["next"].toString(), s.next);
+    }
+    EXPECT_EQ(rows[0].toObject()["total"].toInteger(), 299LL * 300 * 599 / 6);  // rows 2..300, j squared
+    EXPECT_TRUE(rows[1].toObject()["error"].toString().contains(QStringLiteral("MOD")));
+    EXPECT_EQ(rows[1].toObject()["next"].toString(), QString());
+    EXPECT_FALSE(rows[2].toObject().contains("error"));
+
+    const auto stored = FormulaTable(temp.store(), k2G).all();
+    ASSERT_TRUE(stored);
+    ASSERT_EQ(stored->size(), 4u);
+    ASSERT_TRUE((*stored)[0].statistics);
+    EXPECT_EQ(float((*stored)[0].statistics->rate), expected.at(0).rate);
+    EXPECT_EQ((*stored)[0].statistics->maxMissRun, expected.at(0).maxMissRun);
+    EXPECT_FALSE((*stored)[1].statistics);  // the keep formula was not listed
+    EXPECT_FALSE((*stored)[2].statistics);  // cannot be evaluated
+    EXPECT_EQ((*stored)[3].idx, 4);
+}
+
+TEST(BacktestCli, WindowAndWeightingOptions)
+{
+    TempStore temp;
+    fill(temp);
+    struct Case {
+        QStringList options;
+        int total;
+    };
+    const Case cases[] = {
+        {{"--window", "all", "--plain"}, 299},
+        {{"--window", "100", "--plain"}, 100},
+        {{"--window", "100", "--plain", "--include-current"}, 101},
+        {{"--window", "1000", "--plain", "--exclude-current"}, 299},
+        {{"--window", "2", "--weighted"}, 1 + 4},
+    };
+    for (const Case& c : cases) {
+        auto r = runCli(temp, QStringList{"--json", "backtest", "--category", "2G", "--kind", "keep"} + c.options);
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_EQ(jsonArray(r)[0].toObject()["total"].toInt(), c.total) << c.options.join(u' ').toStdString();
+    }
+
+    // The settings store decides when no option is given.
+    auto set = runCli(temp, {"settings", "set", "ZqlJq", "False"});
+    ASSERT_EQ(set.exitCode, 0);
+    auto r = runCli(temp, {"--json", "backtest", "--category", "2G", "--kind", "keep"});
+    EXPECT_EQ(jsonArray(r)[0].toObject()["total"].toInt(), 299);
+
+    r = runCli(temp, {"backtest", "--category", "2G", "--kind", "kill", "--window", "50"});
+    ASSERT_EQ(r.exitCode, 0);
+    const QStringList lines = r.out.trimmed().split(u'\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("序号\t公式\t计算值\t正确率\t")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("1\t个位码+十位码+3\t"))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("/50)")));
+    EXPECT_TRUE(lines[2].contains(QStringLiteral("无法计算")));
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("二星组选杀公式3条，第141101011期至第141101060期，共50期")))
+        << lines[4].toStdString();
+}
+
+TEST(BacktestCli, FilterKeepsTheFormulasInsideTheBoundsAndStoresNothing)
+{
+    TempStore temp;
+    fill(temp);
+    auto r = runCli(temp, {"filter", "--category", "2G", "--kind", "kill", "--bounds", "0,100,0,300,0,300,0,300,0,300"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.trimmed(), QStringLiteral("过滤后公式剩余2条"));
+
+    r = runCli(temp, {"--json", "filter", "--category", "2G", "--kind", "kill", "--bounds", "0,100,0,300,0,300,0,300,0,0"});
+    ASSERT_EQ(r.exitCode, 0);
+    const QJsonObject answer = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    const int remaining = answer["remaining"].toInt();
+    EXPECT_LE(remaining, 2);
+    EXPECT_EQ(answer["selected"].toArray().size(), remaining);
+    for (const auto& idx : answer["selected"].toArray())
+        EXPECT_TRUE(idx.toInt() == 5 || idx.toInt() == 11) << idx.toInt();
+
+    temp.reopen();
+    const auto stored = FormulaTable(temp.store(), k2G).all();
+    ASSERT_TRUE(stored);
+    EXPECT_FALSE((*stored)[0].statistics);
+    EXPECT_EQ((*stored)[0].idx, 5);
+}
+
+TEST(BacktestCli, BadInputIsRefusedWithAMessage)
+{
+    TempStore temp;
+    fill(temp);
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"backtest", "--category", "1G", "--kind", "kill"}, 1, "未知类别"},
+        {{"backtest", "--category", "2G", "--kind", "both"}, 1, "未知公式种类"},
+        {{"backtest", "--category", "2G", "--kind", "kill", "--window", "0"}, 1, "--window"},
+        {{"backtest", "--category", "2G", "--kind", "kill", "--window", "abc"}, 1, "--window"},
+        {{"backtest", "--category", "2G", "--kind", "kill", "--plain", "--weighted"}, 2, ""},
+        {{"backtest", "--category", "2G"}, 2, ""},
+        {{"filter", "--category", "2G", "--kind", "kill", "--bounds", "0,100"}, 1, "10个数"},
+        {{"filter", "--category", "2G", "--kind", "kill", "--bounds", "0,100,x,1,1,1,1,1,1,1"}, 1, "最大连错下限"},
+    };
+    for (const Case& c : cases) {
+        auto r = runCli(temp, c.arguments);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.arguments.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
+    }
+    temp.reopen();
+    const auto stored = FormulaTable(temp.store(), k2G).all();
+    EXPECT_EQ((*stored)[0].idx, 5);  // nothing was written
+}

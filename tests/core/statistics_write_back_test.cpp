@@ -1,0 +1,107 @@
+#include "backtest/full_backtest.h"
+#include "backtest/statistics_write_back.h"
+#include "draw_builder.h"
+#include "store/formula_table.h"
+#include "store/store.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace qeltaro;
+
+namespace {
+
+const Category k1D{1, false};
+
+struct Row {
+    int idx;
+    bool kill;
+    QString code;
+    std::optional<StoredStatistics> statistics;
+};
+
+std::vector<Row> tableRows(Store& store)
+{
+    std::vector<Row> rows;
+    const auto all = FormulaTable(store, k1D).all();
+    for (const StoredFormula& f : *all)
+        rows.push_back({f.idx, f.kill, f.code, f.statistics});
+    return rows;
+}
+
+}  // namespace
+
+TEST(StatisticsWriteBack, StoresTheListedKindAndRenumbersTheWholeTable)
+{
+    test::TempStore temp;
+    FormulaTable table(temp.store(), k1D);
+    // Kill and keep formulas interleaved, idx with gaps; one keep formula does not compile.
+    ASSERT_TRUE(table.append(true, QStringLiteral("L5A"), QStringLiteral("个位"), 3));
+    ASSERT_TRUE(table.append(false, QStringLiteral("L5A"), QStringLiteral("个位"), 7));
+    ASSERT_TRUE(table.append(true, QStringLiteral("L4A"), QStringLiteral("十位"), 10));
+    ASSERT_TRUE(table.append(false, QStringLiteral("L5A MOD"), QStringLiteral("坏"), 12));
+    ASSERT_TRUE(table.append(false, QStringLiteral("L5A+1"), QStringLiteral("个位+1"), 20));
+    ASSERT_TRUE(table.writeStatistics(12, {50, 1, 1, 1, 0}));
+
+    auto list = FormulaList::load(temp.store(), k1D, false);
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->size(), 3);
+    list->selection().set(20, false);
+    const HistoryColumns history(test::drawsOf({"11115", "22225", "33333", "44443"}));
+    auto stats = yansuan(temp.store(), *list, history, {0, true, false}, BacktestEngine(1));
+    ASSERT_TRUE(stats) << stats.error().message.toStdString();
+
+    const std::vector<Row> rows = tableRows(temp.store());
+    ASSERT_EQ(rows.size(), 5u);
+    for (int m = 0; m < 5; ++m)
+        EXPECT_EQ(rows[size_t(m)].idx, m + 1);  // table order kept
+    EXPECT_FALSE(rows[0].statistics);           // kill formulas untouched
+    EXPECT_FALSE(rows[2].statistics);
+    ASSERT_TRUE(rows[1].statistics);
+    EXPECT_FLOAT_EQ(float(rows[1].statistics->rate), float(200.0 / 3.0));
+    EXPECT_EQ(rows[1].statistics->maxMissRun, 1);
+    EXPECT_EQ(rows[1].statistics->lastHitRun, 1);
+    EXPECT_FALSE(rows[3].statistics);  // cannot be evaluated: its old statistics are gone
+    ASSERT_TRUE(rows[4].statistics);
+    EXPECT_EQ(rows[4].statistics->maxMissRun, 3);
+
+    // The list, the selection and the statistics follow the new numbers.
+    EXPECT_EQ(list->idxs(), (std::vector<int>{2, 4, 5}));
+    EXPECT_TRUE(list->selection().isSelected(2));
+    EXPECT_FALSE(list->selection().isSelected(5));
+    EXPECT_EQ(stats->find(2)->next, QStringLiteral("3"));
+    EXPECT_FALSE(stats->find(4)->evaluated());
+    EXPECT_EQ(stats->find(5)->maxMissRun, 3);
+    EXPECT_EQ(stats->find(20), nullptr);
+}
+
+TEST(StatisticsWriteBack, AnEmptyListStillRenumbersAndRepeatedIdxAreParted)
+{
+    test::TempStore temp;
+    FormulaTable table(temp.store(), k1D);
+    ASSERT_TRUE(table.append(true, QStringLiteral("L1A"), QString(), 4));
+    ASSERT_TRUE(table.append(true, QStringLiteral("L2A"), QString(), 4));
+    ASSERT_TRUE(table.append(true, QStringLiteral("L3A"), QString(), 9));
+
+    auto keep = FormulaList::load(temp.store(), k1D, false);
+    ASSERT_TRUE(keep);
+    EXPECT_TRUE(keep->empty());
+    FormulaStatsTable none;
+    ASSERT_TRUE(arrGs(temp.store(), *keep, none));
+    std::vector<int> idxs;
+    for (const Row& row : tableRows(temp.store()))
+        idxs.push_back(row.idx);
+    EXPECT_EQ(idxs, (std::vector<int>{1, 2, 3}));
+
+    // Two formulas sharing an idx each get their own statistics once renumbered.
+    ASSERT_TRUE(temp.store().database().exec(QStringLiteral("UPDATE Gongshi1D SET idx = 6")));
+    auto kill = FormulaList::load(temp.store(), k1D, true);
+    ASSERT_TRUE(kill);
+    const HistoryColumns history(test::drawsOf({"12345", "54321"}));
+    auto stats = yansuan(temp.store(), *kill, history, {0, true, false}, BacktestEngine(1));
+    ASSERT_TRUE(stats);
+    EXPECT_EQ(kill->idxs(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(stats->find(1)->next, QStringLiteral("5"));
+    EXPECT_EQ(stats->find(2)->next, QStringLiteral("4"));
+    EXPECT_EQ(stats->find(3)->next, QStringLiteral("3"));
+}
