@@ -53,5 +53,8 @@ Result<bool> parseKind(const std::string& text);
 void addHistoryCommands(CLI::App& app, Context& context);
 void addFormulaCommands(CLI::App& app, Context& context);
 void addSettingsCommands(CLI::App& app, Context& context);
+void addCalcCommand(CLI::App& app, Context& context);
+void addReplayCommand(CLI::App& app, Context& context);
+void addBreakdownCommand(CLI::App& app, Context& context);
 
 }  // namespace qeltaro::cli

@@ -21,6 +21,9 @@ int main(int argc, char** argv)
     addHistoryCommands(app, context);
     addFormulaCommands(app, context);
     addSettingsCommands(app, context);
+    addCalcCommand(app, context);
+    addReplayCommand(app, context);
+    addBreakdownCommand(app, context);
 
     try {
         app.parse(argc, argv);
