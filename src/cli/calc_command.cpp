@@ -37,9 +37,9 @@ QJsonObject windowJson(const CategoryCalculation& calculation, const SlotCalcula
     for (const ErrWindowRow& row : table.rows()) {
         rows.append(QJsonObject{{QStringLiteral("order"), row.order},
                                 {QStringLiteral("digit"), row.digit},
-                                {QStringLiteral("total"), row.count.total},
-                                {QStringLiteral("kill"), row.count.kill},
-                                {QStringLiteral("keep"), row.count.keep},
+                                {QStringLiteral("total"), row.count.ETrrcount},
+                                {QStringLiteral("kill"), row.count.Errcount},
+                                {QStringLiteral("keep"), row.count.Trrcount},
                                 {QStringLiteral("verdict"), row.verdict},
                                 {QStringLiteral("colour"), colourText(row.textColour)}});
     }
@@ -61,7 +61,7 @@ void printWindowText(Context& context, const CategoryCalculation& calculation, c
                      const ErrWindowTable& table)
 {
     context.print(QStringLiteral("[%1] %2%3公式%4条计入")
-                      .arg(pageCaption(calculation, slot), slot.table.caption(), kindWord(calculation.kill))
+                      .arg(pageCaption(calculation, slot), slot.table.caption(), kindWord(calculation.killMode))
                       .arg(slot.countedFormulas));
     context.print(table.headers().join(u'\t'));
     for (const ErrWindowRow& row : table.rows()) {
@@ -86,7 +86,7 @@ int runCalc(Context& context, const CalcOptions& o)
 
     CalculationRequest request;
     request.category = *category;
-    request.kill = *kill;
+    request.killMode = *kill;
     if (o.method.empty())
         request.method = context.settings().read().calculateSelected ? CalculationMethod::Selected : CalculationMethod::Best;
     else if (o.method == "selected")
@@ -108,7 +108,7 @@ int runCalc(Context& context, const CalcOptions& o)
         auto keys = parseSortKeys(fromStd(o.sort));
         if (!keys)
             return context.fail(keys.error());
-        request.sort.keys = *keys;
+        request.sort.setChoices(*keys);
     }
 
     auto store = context.store();
@@ -151,9 +151,9 @@ int runCalc(Context& context, const CalcOptions& o)
             for (int d = 0; d < 10; ++d) {
                 const ErrCount& c = slot.counts[size_t(d)];
                 digits.append(QJsonObject{{QStringLiteral("digit"), d},
-                                          {QStringLiteral("total"), c.total},
-                                          {QStringLiteral("kill"), c.kill},
-                                          {QStringLiteral("keep"), c.keep}});
+                                          {QStringLiteral("total"), c.ETrrcount},
+                                          {QStringLiteral("kill"), c.Errcount},
+                                          {QStringLiteral("keep"), c.Trrcount}});
             }
             slotCounts.insert(QString::number(slot.slot), digits);
             window.append(windowJson(*calculation, slot, tables[i]));
@@ -168,7 +168,7 @@ int runCalc(Context& context, const CalcOptions& o)
                           .arg(category->caption(), kindWord(*kill), calculation->period,
                                best ? QStringLiteral("最优公式法") : QStringLiteral("计算选中公式"));
     if (best)
-        heading += QStringLiteral("（%1，保留个数限额%2）").arg(sortKeysText(request.sort.keys)).arg(request.sort.keepLimit);
+        heading += QStringLiteral("（%1，保留个数限额%2）").arg(sortKeysText(request.sort.choices())).arg(request.sort.keepLimit);
     if (calculation->drawn)
         heading += QStringLiteral(" 开奖号码%1").arg(digitsText(*calculation->drawn));
     context.print(heading);

@@ -81,8 +81,8 @@ TEST_F(CalculationCli, CalcCountsEverySlotAndDescribesTheWindow)
     temp.reopen();
     auto shown = readErrCounts(temp.store(), ErrCountTable::ErrarrLei);
     ASSERT_TRUE(shown);
-    EXPECT_EQ((*shown)[4].total, 1);
-    EXPECT_EQ((*shown)[8].total, 0);
+    EXPECT_EQ((*shown)[4].ETrrcount, 1);
+    EXPECT_EQ((*shown)[8].ETrrcount, 0);
 }
 
 TEST_F(CalculationCli, CalcByTheBestFormulasAndForAPastPeriod)

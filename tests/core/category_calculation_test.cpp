@@ -32,9 +32,9 @@ std::string countsText(const ErrCounts& counts)
     std::string out;
     for (int d = 0; d < 10; ++d) {
         const ErrCount& c = counts[size_t(d)];
-        if (c.total || c.kill || c.keep)
-            out += (out.empty() ? "" : " ") + std::to_string(d) + ":" + std::to_string(c.total) + "/" +
-                   std::to_string(c.kill) + "/" + std::to_string(c.keep);
+        if (c.ETrrcount || c.Errcount || c.Trrcount)
+            out += (out.empty() ? "" : " ") + std::to_string(d) + ":" + std::to_string(c.ETrrcount) + "/" +
+                   std::to_string(c.Errcount) + "/" + std::to_string(c.Trrcount);
     }
     return out;
 }
@@ -44,7 +44,7 @@ CalculationRequest requestOf(Category category, bool kill, CalculationMethod met
 {
     CalculationRequest request;
     request.category = category;
-    request.kill = kill;
+    request.killMode = kill;
     request.method = method;
     request.pastPeriod = pastPeriod;
     return request;
@@ -290,9 +290,9 @@ TEST(CategoryCalculationBest, WalksTheStoredStatisticsOrderUntilTheQuota)
     EXPECT_FALSE(result->slotResults[0].formulas[5].counted);  // "5" was never reached
 
     // Keep formulas with the same order keep C = 2 digits; ascending rate puts the untested one last still.
-    request.kill = false;
+    request.killMode = false;
     request.sort.keepLimit = 2;
-    request.sort.keys = *parseSortKeys(u"sglGsRate:asc,intGsTrueCon,intGsTrueLst");
+    request.sort.setChoices(*parseSortKeys(u"sglGsRate:asc,intGsTrueCon,intGsTrueLst"));
     auto kept = calculateCategory(temp.store(), HistoryColumns(history), request);
     ASSERT_TRUE(kept);
     EXPECT_EQ(countsText(kept->slotResults[0].counts), "");  // the table holds no keep formulas

@@ -22,11 +22,11 @@ TEST(ErrCounts, RankingIsAscendingByTotalThenByDigit)
     ErrCounts counts{};
     const int totals[10] = {2, 0, 5, 0, 2, 1, 0, 9, 1, 0};
     for (int d = 0; d < 10; ++d)
-        counts[size_t(d)].total = totals[d];
+        counts[size_t(d)].ETrrcount = totals[d];
     EXPECT_EQ(digitsByTotalAscending(counts), (std::array<int, 10>{1, 3, 6, 9, 5, 8, 0, 4, 2, 7}));
 
     moveKillCountsToKeep(counts);  // totals stay; kill columns move over
-    counts[4].kill = 3;
+    counts[4].Errcount = 3;
     moveKillCountsToKeep(counts);
     EXPECT_EQ(counts[4], (ErrCount{2, 0, 3}));
 }

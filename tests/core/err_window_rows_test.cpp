@@ -40,7 +40,7 @@ TEST(ErrWindowRows, KillFormulasListTheUnnamedDigitsFirstAsKept)
     table.fill(countsOf(kExample, true), true);
     EXPECT_EQ(digitOrder(table), "0135689427");
     for (const ErrWindowRow& row : table.rows()) {
-        const bool named = row.count.total > 0;
+        const bool named = row.count.ETrrcount > 0;
         EXPECT_EQ(row.verdict, named ? "滤杀" : "保留") << row.digit;
         EXPECT_EQ(row.textColour, named ? kGreen : kBlack) << row.digit;
         EXPECT_EQ(row.order, &row - table.rows().data() + 1);
@@ -59,7 +59,7 @@ TEST(ErrWindowRows, KeepFormulasListTheNamedDigitsFirstAsKept)
     table.fill(countsOf(kExample, false), false);
     EXPECT_EQ(digitOrder(table), "7240135689");
     for (const ErrWindowRow& row : table.rows()) {
-        const bool named = row.count.total > 0;
+        const bool named = row.count.ETrrcount > 0;
         EXPECT_EQ(row.verdict, named ? "保留" : "滤杀") << row.digit;
         EXPECT_EQ(row.textColour, named ? kBlack : kGreen) << row.digit;
     }

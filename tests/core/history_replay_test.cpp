@@ -18,7 +18,7 @@ std::vector<int> totals(const ErrCounts& counts)
 {
     std::vector<int> out;
     for (const ErrCount& c : counts)
-        out.push_back(c.total);
+        out.push_back(c.ETrrcount);
     return out;
 }
 
@@ -213,9 +213,9 @@ TEST(HistoryReplay, UnselectedFormulasChangeNothingAndNoneSelectedLeavesZeros)
     }
     auto all = replayHistory(history, formulas, std::nullopt);  // no flags given: every formula
     ASSERT_TRUE(all);
-    EXPECT_EQ(all->lastTallies[7].total, 1);
-    EXPECT_EQ(all->lastTallies[0].total, 1);
-    EXPECT_EQ(all->lastTallies[3].total, 1);
+    EXPECT_EQ(all->lastTallies[7].ETrrcount, 1);
+    EXPECT_EQ(all->lastTallies[0].ETrrcount, 1);
+    EXPECT_EQ(all->lastTallies[3].ETrrcount, 1);
 
     auto stopped = replayHistory(history, formulas, std::nullopt, [](int done, int) { return done < 2; });
     ASSERT_FALSE(stopped);

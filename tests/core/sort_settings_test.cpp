@@ -7,7 +7,7 @@ using namespace qeltaro;
 TEST(SortSettings, DefaultsPutTheBestFormulasFirst)
 {
     const SortSettings defaults;
-    EXPECT_EQ(sortKeysText(defaults.keys), "sglGsRate:desc,intGsTrueCon:desc,intGsTrueLst:desc");
+    EXPECT_EQ(sortKeysText(defaults.choices()), "sglGsRate:desc,intGsTrueCon:desc,intGsTrueLst:desc");
     EXPECT_EQ(defaults.keepLimit, 3);
     // Higher rate and hit runs are better, longer miss runs worse.
     EXPECT_TRUE(chooseSortKey(SortKey::Rate).descending);

@@ -19,7 +19,7 @@ Status insertRow(Database& db, const QString& table, int digit, const ErrCount& 
         QStringLiteral("INSERT INTO %1 (num, ETrrcount, Errcount, Trrcount) VALUES (?1, ?2, ?3, ?4)").arg(table));
     if (!insert)
         return insert.error();
-    insert->bind(1, digit).bind(2, count.total).bind(3, count.kill).bind(4, count.keep);
+    insert->bind(1, digit).bind(2, count.ETrrcount).bind(3, count.Errcount).bind(4, count.Trrcount);
     return insert->run();
 }
 
@@ -28,8 +28,8 @@ Status insertRow(Database& db, const QString& table, int digit, const ErrCount& 
 void moveKillCountsToKeep(ErrCounts& counts)
 {
     for (ErrCount& count : counts) {
-        count.keep = count.kill;
-        count.kill = 0;
+        count.Trrcount = count.Errcount;
+        count.Errcount = 0;
     }
 }
 
@@ -38,7 +38,7 @@ std::array<int, 10> digitsByTotalAscending(const ErrCounts& counts)
     std::array<int, 10> digits;
     std::iota(digits.begin(), digits.end(), 0);
     std::stable_sort(digits.begin(), digits.end(),
-                     [&counts](int a, int b) { return counts[size_t(a)].total < counts[size_t(b)].total; });
+                     [&counts](int a, int b) { return counts[size_t(a)].ETrrcount < counts[size_t(b)].ETrrcount; });
     return digits;
 }
 
@@ -53,7 +53,7 @@ Status storeReplayTallies(Store& store, const ErrCounts& counts)
         return update.error();
     for (int digit = 0; digit < 10; ++digit) {
         const ErrCount& count = counts[size_t(digit)];
-        update->bind(1, count.total).bind(2, count.kill).bind(3, count.keep).bind(4, digit);
+        update->bind(1, count.ETrrcount).bind(2, count.Errcount).bind(3, count.Trrcount).bind(4, digit);
         if (Status s = update->run(); !s)
             return s;
         if (db.changes() == 0) {

@@ -12,9 +12,9 @@ namespace qeltaro {
 class Store;
 
 struct ErrCount {
-    int total = 0;  // ETrrcount, the 杀留Err值
-    int kill = 0;   // Errcount, the 杀码Err值
-    int keep = 0;   // Trrcount, the 留码Err值
+    int ETrrcount = 0;  // total, the 杀留Err值
+    int Errcount = 0;   // from kill formulas, the 杀码Err值
+    int Trrcount = 0;   // from keep formulas, the 留码Err值
 
     friend bool operator==(const ErrCount&, const ErrCount&) = default;
 };

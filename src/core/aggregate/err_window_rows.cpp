@@ -21,25 +21,25 @@ QString errWindowTabCaption(int slot)
     return QString::number(slot) + QStringLiteral("星");
 }
 
-void ErrWindowTable::fill(const ErrCounts& counts, bool kill)
+void ErrWindowTable::fill(const ErrCounts& counts, bool killMode)
 {
     counts_ = counts;
-    kill_ = kill;
+    killMode_ = killMode;
     longHeaders_ = false;
-    order(Total, reverse_ || !kill_);
+    order(Total, reverse_ || !killMode_);
 
     // Count values in the order the statistics table walks them.
     std::map<int, ErrStatisticsRow> byCount;
     for (const ErrWindowRow& row : rows_) {
-        ErrStatisticsRow& s = byCount[row.count.total];
-        s.count = row.count.total;
+        ErrStatisticsRow& s = byCount[row.count.ETrrcount];
+        s.count = row.count.ETrrcount;
         ++s.digitCount;
         s.digits += QString::number(row.digit) + u' ';
     }
     statistics_.clear();
     for (const auto& [count, row] : byCount)
         statistics_.push_back(row);
-    if (!kill_)
+    if (!killMode_)
         std::reverse(statistics_.begin(), statistics_.end());
 }
 
@@ -48,7 +48,7 @@ void ErrWindowTable::doubleClick(int column)
     reverse_ = !reverse_;
     longHeaders_ = true;
     if (column >= Digit && column <= Keep)
-        order(Column(column), reverse_ || !kill_);
+        order(Column(column), reverse_ || !killMode_);
 }
 
 void ErrWindowTable::order(Column column, bool descending)
@@ -56,9 +56,9 @@ void ErrWindowTable::order(Column column, bool descending)
     auto key = [this, column](int digit) {
         const ErrCount& c = counts_[size_t(digit)];
         switch (column) {
-        case Total: return c.total;
-        case Kill: return c.kill;
-        case Keep: return c.keep;
+        case Total: return c.ETrrcount;
+        case Kill: return c.Errcount;
+        case Keep: return c.Trrcount;
         default: return digit;
         }
     };
@@ -71,8 +71,8 @@ void ErrWindowTable::order(Column column, bool descending)
     rows_.clear();
     for (size_t r = 0; r < digits.size(); ++r) {
         const ErrCount& c = counts_[size_t(digits[r])];
-        rows_.push_back({int(r) + 1, digits[r], c, errVerdict(c.total, kill_),
-                         isKilledVerdict(c.total, kill_) ? kGreen : kBlack});
+        rows_.push_back({int(r) + 1, digits[r], c, errVerdict(c.ETrrcount, killMode_),
+                         isKilledVerdict(c.ETrrcount, killMode_) ? kGreen : kBlack});
     }
 }
 
@@ -91,9 +91,9 @@ QString ErrWindowTable::cellText(const ErrWindowRow& row, int column)
     switch (column) {
     case Order: return QString::number(row.order);
     case Digit: return QString::number(row.digit);
-    case Total: return QString::number(row.count.total);
-    case Kill: return QString::number(row.count.kill);
-    case Keep: return QString::number(row.count.keep);
+    case Total: return QString::number(row.count.ETrrcount);
+    case Kill: return QString::number(row.count.Errcount);
+    case Keep: return QString::number(row.count.Trrcount);
     case Verdict: return row.verdict;
     default: return {};
     }

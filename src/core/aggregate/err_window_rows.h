@@ -48,7 +48,7 @@ public:
 
     // Fills the rows by total (ascending for kill formulas unless reversed; keep formulas always
     // descending) and rebuilds the statistics. The reverse flag lives as long as the table.
-    void fill(const ErrCounts& counts, bool kill);
+    void fill(const ErrCounts& counts, bool killMode);
     // A double-click while `column` is current: toggles the reverse flag; on columns 1-4 reorders
     // by that column (descending when reversed or for keep formulas), on 0 and 5 keeps the order.
     // The rows then carry the longer headers; the statistics stay as filled.
@@ -66,7 +66,7 @@ private:
     void order(Column column, bool descending);
 
     ErrCounts counts_{};
-    bool kill_ = true;
+    bool killMode_ = true;
     bool reverse_ = false;
     bool longHeaders_ = false;
     std::vector<ErrWindowRow> rows_;

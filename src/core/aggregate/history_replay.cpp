@@ -14,20 +14,20 @@ void PeriodTally::add(bool kill, int digit)
     const size_t d = size_t(digit);
     if (kill) {
         eliminated_[d] = true;
-        ++counts_[d].total;
-        ++counts_[d].kill;
+        ++counts_[d].ETrrcount;
+        ++counts_[d].Errcount;
         return;
     }
     const bool eliminatedBefore = eliminated_[d];
     for (size_t x = 0; x < 10; ++x) {
         eliminated_[x] = true;
-        ++counts_[x].total;
-        ++counts_[x].keep;
+        ++counts_[x].ETrrcount;
+        ++counts_[x].Trrcount;
     }
     if (!eliminatedBefore) {
         eliminated_[d] = false;
-        --counts_[d].total;
-        ++counts_[d].keep;
+        --counts_[d].ETrrcount;
+        ++counts_[d].Trrcount;
     }
 }
 
@@ -36,7 +36,7 @@ DigitRanking rankDigits(const ErrCounts& counts)
     DigitRanking ranking;
     const auto digits = digitsByTotalAscending(counts);
     for (size_t r = 0; r < 10; ++r)
-        ranking[r] = {digits[r], counts[size_t(digits[r])].total};
+        ranking[r] = {digits[r], counts[size_t(digits[r])].ETrrcount};
     return ranking;
 }
 

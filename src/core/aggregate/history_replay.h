@@ -36,7 +36,7 @@ class Store;
 class PeriodTally {
 public:
     void add(bool kill, int digit);
-    const ErrCounts& counts() const { return counts_; }  // total = T1, kill = T2, keep = T3
+    const ErrCounts& counts() const { return counts_; }  // ETrrcount = T1, Errcount = T2, Trrcount = T3
 
 private:
     ErrCounts counts_{};

@@ -134,7 +134,7 @@ Result<CategoryCalculation> calculateCategory(Store& store, const HistoryColumns
 
     CategoryCalculation result;
     result.category = request.category;
-    result.kill = request.kill;
+    result.killMode = request.killMode;
     result.plan = planOfCode(calculationCode(request.category, request.method,
                                              request.pastPeriod ? CalculationPeriod::Past : CalculationPeriod::Next),
                              request.category);
@@ -144,7 +144,7 @@ Result<CategoryCalculation> calculateCategory(Store& store, const HistoryColumns
     FormulaDigits digits(history);
 
     for (const auto& [slotNumber, table] : result.plan.slotTables) {
-        auto listed = FormulaTable(store, table).list(request.kill);
+        auto listed = FormulaTable(store, table).list(request.killMode);
         if (!listed)
             return listed.error();
         const bool ownTable = table == request.category;
@@ -172,8 +172,8 @@ Result<CategoryCalculation> calculateCategory(Store& store, const HistoryColumns
         std::iota(order.begin(), order.end(), size_t(0));
         std::optional<int> stopAt;
         if (result.plan.method == CalculationMethod::Best) {
-            order = statisticsOrder(*listed, sort.keys);
-            stopAt = quotaDistinctDigits(request.kill, sort.keepLimit);
+            order = statisticsOrder(*listed, sort.choices());
+            stopAt = quotaDistinctDigits(request.killMode, sort.keepLimit);
         }
 
         std::vector<bool> selected;
@@ -186,7 +186,7 @@ Result<CategoryCalculation> calculateCategory(Store& store, const HistoryColumns
                 f.digit = digits.digit(f.code, target->row, f.problem);
                 return f.digit;
             },
-            selected, request.kill, stopAt);
+            selected, request.killMode, stopAt);
         for (size_t i = 0; i < order.size(); ++i) {
             if (walk.counted[i]) {
                 slot.formulas[order[i]].counted = true;

@@ -56,7 +56,7 @@ struct WalkedFormula {
 };
 
 struct DigitWalk {
-    ErrCounts counts{};      // kill formulas' counts in total and kill; keep counts moved to keep
+    ErrCounts counts{};         // in ETrrcount and Errcount; keep formulas' counts moved to Trrcount
     std::vector<bool> counted;  // per formula: its digit went into the counts
     int walked = 0;             // formulas looked at before the walk stopped
 };
@@ -71,7 +71,7 @@ DigitWalk walkDigits(const std::vector<WalkedFormula>& formulas, bool kill, std:
 
 struct CalculationRequest {
     Category category;
-    bool kill = true;
+    bool killMode = true;  // KillMode: kill formulas (true) or keep formulas
     CalculationMethod method = CalculationMethod::Selected;
     std::optional<QString> pastPeriod;  // re-check this period; none: the next period
     SortSettings sort;
@@ -104,7 +104,7 @@ struct SlotCalculation {
 struct CategoryCalculation {
     Category category;  // the category chosen for the calculation
     CalculationPlan plan;
-    bool kill = true;
+    bool killMode = true;  // KillMode: kill formulas (true) or keep formulas
     QString period;                 // the period calculated
     std::optional<Digits> drawn;    // its draw, when a past period is re-checked
     std::vector<SlotCalculation> slotResults;
@@ -139,8 +139,8 @@ DigitWalk walkDigits(int formulaCount, DigitOf&& digitOf, const std::vector<bool
         if (!isCountableDigit(digit))
             continue;
         ErrCount& count = walk.counts[size_t(digit)];
-        ++count.total;
-        ++count.kill;
+        ++count.ETrrcount;
+        ++count.Errcount;
         walk.counted[size_t(i)] = true;
         if (!marked[size_t(digit)]) {
             marked[size_t(digit)] = true;

@@ -41,10 +41,23 @@ struct SortKeyChoice {
 inline constexpr int kDefaultKeepLimit = 3;
 
 struct SortSettings {
-    // SortKeys and SortDescending: first, second and third key.
-    std::array<SortKeyChoice, 3> keys = {SortKeyChoice{SortKey::Rate, true}, SortKeyChoice{SortKey::MaxHitRun, true},
-                                         SortKeyChoice{SortKey::LastHitRun, true}};
-    int keepLimit = kDefaultKeepLimit;  // KeepLimit: C
+    // SortKeys: the first, second and third key; SortDescending: the direction of each.
+    std::array<SortKey, 3> sortKeys = {SortKey::Rate, SortKey::MaxHitRun, SortKey::LastHitRun};
+    std::array<bool, 3> sortDescending = {true, true, true};
+    int keepLimit = kDefaultKeepLimit;  // KeepLimit: C, the number of digits to keep
+
+    std::array<SortKeyChoice, 3> choices() const
+    {
+        return {SortKeyChoice{sortKeys[0], sortDescending[0]}, SortKeyChoice{sortKeys[1], sortDescending[1]},
+                SortKeyChoice{sortKeys[2], sortDescending[2]}};
+    }
+    void setChoices(const std::array<SortKeyChoice, 3>& choices)
+    {
+        for (size_t i = 0; i < 3; ++i) {
+            sortKeys[i] = choices[i].key;
+            sortDescending[i] = choices[i].descending;
+        }
+    }
 };
 
 // A key chosen in the sort dialog takes its best-first direction.
