@@ -56,5 +56,8 @@ void addHistoryMaintenanceCommands(CLI::App& app, Context& context);  // called 
 void addFormulaCommands(CLI::App& app, Context& context);
 void addSettingsCommands(CLI::App& app, Context& context);
 void addBacktestCommands(CLI::App& app, Context& context);
+void addCalcCommand(CLI::App& app, Context& context);
+void addReplayCommand(CLI::App& app, Context& context);
+void addBreakdownCommand(CLI::App& app, Context& context);
 
 }  // namespace qeltaro::cli

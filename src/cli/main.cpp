@@ -23,6 +23,9 @@ int main(int argc, char** argv)
     addFormulaCommands(app, context);
     addSettingsCommands(app, context);
     addBacktestCommands(app, context);
+    addCalcCommand(app, context);
+    addReplayCommand(app, context);
+    addBreakdownCommand(app, context);
 
     try {
         app.parse(argc, argv);

@@ -10,11 +10,6 @@ QString rateText(const FormulaStats& stats)
     return QString::asprintf("%07.4f%% (%lld/%lld)", double(stats.rate), stats.hitSum, stats.totalSum);
 }
 
-QString digitText(int digit)
-{
-    return digit == kNoDigit ? QString() : QString::number(digit);
-}
-
 FormulaStatsTable::FormulaStatsTable(const std::vector<int>& idxs) : idxs_(idxs), entries_(idxs.size())
 {
     index();

@@ -32,8 +32,6 @@ struct FormulaStats {
 
 // The rate column: "66.6667% (2/3)", the rate with at least two integer digits and four decimals.
 QString rateText(const FormulaStats& stats);
-// The text a digit shows: "7", "-3" for a negative value, "" for no value.
-QString digitText(int digit);
 
 class FormulaStatsTable {
 public:

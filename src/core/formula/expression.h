@@ -67,6 +67,12 @@ inline int predictedDigit(double value)
     return int(std::fmod(rounded, 10.0));
 }
 
+// A predicted digit as the lists show it: empty when there is none.
+inline QString digitText(int digit)
+{
+    return digit == kNoDigit ? QString() : QString::number(digit);
+}
+
 // Nesting of parentheses and unary signs the compiler accepts, and the evaluation stack a
 // formula may need; deeper texts are refused rather than risk the program's own stack.
 inline constexpr int kMaxExpressionDepth = 256;

@@ -12,7 +12,8 @@ namespace qeltaro {
 
 class HistoryColumns {
 public:
-    HistoryColumns() = default;
+    // An empty history still has every column, so evaluating over it reads no missing column.
+    HistoryColumns() : columns_(kParameterCount) {}
     explicit HistoryColumns(const std::vector<DrawRecord>& rows);
 
     int rowCount() const { return rowCount_; }

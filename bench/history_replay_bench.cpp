@@ -1,0 +1,93 @@
+// The history replay (公式往期位置值结果列表): 200 selected formulas over the last 1,200 periods
+// of the sample history, kill and keep lists. Each formula is evaluated once over the history.
+
+#include "aggregate/history_replay.h"
+#include "common/text_codec.h"
+#include "formula/parameter_catalogue.h"
+#include "history/draw_record.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+
+using namespace qeltaro;
+
+namespace {
+
+constexpr int kPeriods = 1200;
+constexpr int kFormulas = 200;
+
+const HistoryColumns& sampleHistory()
+{
+    static const HistoryColumns history = [] {
+        auto bytes = readFileBytes(QStringLiteral(QELTARO_SOURCE_DIR "/data/sample-history.txt"));
+        if (!bytes) {
+            std::fprintf(stderr, "%s\n", qPrintable(bytes.error().message));
+            std::exit(1);
+        }
+        QStringList lines = splitLines(decodeText(*bytes));
+        lines.removeAll(QString());
+        lines = lines.mid(lines.size() - kPeriods);
+        std::vector<DrawRecord> rows;
+        std::optional<Digits> previous;
+        for (const QString& line : lines) {
+            const QStringList fields = line.simplified().split(u' ');
+            const auto period = PeriodNumber::parse(fields.value(0));
+            const auto digits = parseDigits(fields.value(1));
+            if (!period || !digits) {
+                std::fprintf(stderr, "bad sample line: %s\n", qPrintable(line));
+                std::exit(1);
+            }
+            rows.push_back(deriveDrawRecord(*period, *digits, previous));
+            previous = digits;
+        }
+        return HistoryColumns(rows);
+    }();
+    return history;
+}
+
+// Random sums of eight parameters, as the formula search produces them.
+std::vector<StoredFormula> randomFormulas(bool kill)
+{
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> column(1, kParameterCount);
+    std::vector<StoredFormula> formulas;
+    for (int i = 1; i <= kFormulas; ++i) {
+        QStringList terms;
+        for (int t = 0; t < 8; ++t)
+            terms << parameterCode(column(random));
+        StoredFormula f;
+        f.idx = i;
+        f.kill = kill;
+        f.code = terms.join(u'+');
+        formulas.push_back(f);
+    }
+    return formulas;
+}
+
+void replay(benchmark::State& state, bool kill)
+{
+    const HistoryColumns& history = sampleHistory();
+    const std::vector<StoredFormula> formulas = randomFormulas(kill);
+    for (auto _ : state) {
+        auto result = replayHistory(history, formulas, std::nullopt);
+        if (!result || int(result->periods.size()) != kPeriods) {
+            state.SkipWithError("replay failed");
+            return;
+        }
+        benchmark::DoNotOptimize(result->lastTallies);
+    }
+    state.counters["formula_rows_per_s"] =
+        benchmark::Counter(double(kPeriods) * kFormulas, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void ReplayKillFormulas(benchmark::State& state) { replay(state, true); }
+void ReplayKeepFormulas(benchmark::State& state) { replay(state, false); }
+
+}  // namespace
+
+BENCHMARK(ReplayKillFormulas)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(ReplayKeepFormulas)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK_MAIN();

@@ -1,0 +1,135 @@
+#include "backtest/sort_settings.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <algorithm>
+#include <numeric>
+
+namespace qeltaro {
+
+QString sortKeyColumn(SortKey key)
+{
+    switch (key) {
+    case SortKey::Rate: return QStringLiteral("sglGsRate");
+    case SortKey::MaxMissRun: return QStringLiteral("intGsErrCon");
+    case SortKey::MaxHitRun: return QStringLiteral("intGsTrueCon");
+    case SortKey::LastMissRun: return QStringLiteral("intGsErrLst");
+    case SortKey::LastHitRun: return QStringLiteral("intGsTrueLst");
+    }
+    return {};
+}
+
+QString sortKeyCaption(SortKey key)
+{
+    switch (key) {
+    case SortKey::Rate: return QStringLiteral("正确率");
+    case SortKey::MaxMissRun: return QStringLiteral("最大连错");
+    case SortKey::MaxHitRun: return QStringLiteral("最大连对");
+    case SortKey::LastMissRun: return QStringLiteral("最后连错");
+    case SortKey::LastHitRun: return QStringLiteral("最后连对");
+    }
+    return {};
+}
+
+std::optional<SortKey> sortKeyOfColumn(QStringView column)
+{
+    for (SortKey key : kSortKeys) {
+        if (column.compare(sortKeyColumn(key), Qt::CaseInsensitive) == 0)
+            return key;
+    }
+    return std::nullopt;
+}
+
+bool bestFirstDescending(SortKey key)
+{
+    return key != SortKey::MaxMissRun && key != SortKey::LastMissRun;
+}
+
+double storedValue(const StoredStatistics& s, SortKey key)
+{
+    switch (key) {
+    case SortKey::Rate: return s.rate;
+    case SortKey::MaxMissRun: return s.maxMissRun;
+    case SortKey::MaxHitRun: return s.maxHitRun;
+    case SortKey::LastMissRun: return s.lastMissRun;
+    case SortKey::LastHitRun: return s.lastHitRun;
+    }
+    return 0;
+}
+
+SortKeyChoice chooseSortKey(SortKey key)
+{
+    return {key, bestFirstDescending(key)};
+}
+
+Result<std::array<SortKeyChoice, 3>> parseSortKeys(QStringView text)
+{
+    const QString columns = QStringLiteral("sglGsRate、intGsErrCon、intGsTrueCon、intGsErrLst、intGsTrueLst");
+    const auto parts = text.split(u',');
+    if (parts.size() != 3)
+        return badInput(QStringLiteral("排序须给出三个排序键（以逗号分隔），例如 sglGsRate:desc,intGsTrueCon,intGsTrueLst；"
+                                       "可用的键：%1").arg(columns));
+    std::array<SortKeyChoice, 3> keys;
+    for (int i = 0; i < 3; ++i) {
+        const QStringView part = parts[i].trimmed();
+        const qsizetype colon = part.indexOf(u':');
+        const QStringView name = (colon < 0 ? part : part.left(colon)).trimmed();
+        const auto key = sortKeyOfColumn(name);
+        if (!key)
+            return badInput(QStringLiteral("未知排序键“%1”：可用的键：%2").arg(name.toString(), columns));
+        keys[size_t(i)] = chooseSortKey(*key);
+        if (colon >= 0) {
+            const QStringView direction = part.mid(colon + 1).trimmed();
+            if (direction.compare(u"asc", Qt::CaseInsensitive) == 0)
+                keys[size_t(i)].descending = false;
+            else if (direction.compare(u"desc", Qt::CaseInsensitive) == 0)
+                keys[size_t(i)].descending = true;
+            else
+                return badInput(QStringLiteral("未知排序方向“%1”：可用 asc（升序）或 desc（降序）").arg(direction.toString()));
+        }
+    }
+    return keys;
+}
+
+QString sortKeysText(const std::array<SortKeyChoice, 3>& keys)
+{
+    QStringList parts;
+    for (const SortKeyChoice& choice : keys)
+        parts << sortKeyColumn(choice.key) + (choice.descending ? QStringLiteral(":desc") : QStringLiteral(":asc"));
+    return parts.join(u',');
+}
+
+Result<int> parseKeepLimit(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return 0;
+    bool ok = false;
+    const int limit = trimmed.toInt(&ok);
+    if (!ok || limit < 0 || limit > kMaxKeepLimit)
+        return badInput(QStringLiteral("保留个数限额“%1”无效：须为0到%2之间的整数").arg(text.toString()).arg(kMaxKeepLimit));
+    return limit;
+}
+
+std::vector<size_t> statisticsOrder(const std::vector<StoredFormula>& formulas, const std::array<SortKeyChoice, 3>& keys)
+{
+    std::vector<size_t> order(formulas.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t i, size_t j) {
+        const auto& a = formulas[i].statistics;
+        const auto& b = formulas[j].statistics;
+        if (!a || !b)
+            return a.has_value() && !b.has_value();
+        for (const SortKeyChoice& choice : keys) {
+            const double x = storedValue(*a, choice.key);
+            const double y = storedValue(*b, choice.key);
+            if (x != y)
+                return choice.descending ? x > y : x < y;
+        }
+        return false;
+    });
+    return order;
+}
+
+}  // namespace qeltaro

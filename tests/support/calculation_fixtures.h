@@ -1,0 +1,31 @@
+#pragma once
+// Small hand-made histories and formula tables for the calculation and replay tests.
+
+#include "formula/category.h"
+#include "history/draw_record.h"
+#include "history/history_columns.h"
+#include "store/formula_table.h"
+#include "store/store.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace qeltaro::test {
+
+// Draws "38146", ... in consecutive periods from `firstPeriod`, with every derived column.
+std::vector<DrawRecord> drawsOf(const std::vector<const char*>& digits, const char* firstPeriod = "160121001");
+HistoryColumns columnsOf(const std::vector<const char*>& digits, const char* firstPeriod = "160121001");
+// Stores them in the store's history (fails the test on error).
+void storeDraws(Store& store, const std::vector<DrawRecord>& draws);
+
+struct FormulaRow {
+    const char* code;
+    std::optional<StoredStatistics> statistics = std::nullopt;
+    bool kill = true;
+};
+// Appends formulas with idx 1, 2, ... after those already there, with their statistics.
+void storeFormulas(Store& store, const Category& category, const std::vector<FormulaRow>& formulas);
+
+}  // namespace qeltaro::test
