@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
 #include <QLineEdit>
@@ -154,6 +155,80 @@ private slots:
         f.find<QRadioButton>("opTDG_1")->click();
         QVERIFY(bold(3) && bold(4) && bold(5));
         QVERIFY(!bold(1) && !bold(2));
+    }
+
+    void backtestFillsTheListAndAgreementAndRelistFollowTheStatistics()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(400)));
+        {
+            FormulaTable table(f.temp.store(), Category{1, false});
+            const char* codes[] = {"L1A", "L1A+1", "L2A", "LH", "L1A+10", "L5A*3"};
+            int idx = 0;
+            for (const char* code : codes)
+                QVERIFY(table.append(true, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
+        }
+        f.open();
+        auto* grid = f.find<QTableView>("MSFlexGrid2");
+        auto* model = grid->model();
+        QCOMPARE(model->rowCount(), 6);
+        for (int r = 0; r < 6; ++r) {
+            QVERIFY(model->index(r, 5).data().toString().contains(QStringLiteral("% (")));
+            QVERIFY(!model->index(r, 4).data().toString().isEmpty());
+        }
+        // L1A and L1A+10 name the same digit: clicking one's 计算值 paints both green, no other.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(model->index(0, 4)).center());
+        const QColor green(0, 255, 0);
+        QCOMPARE(model->index(0, 4).data(Qt::BackgroundRole).value<QColor>(), green);
+        QCOMPARE(model->index(4, 4).data(Qt::BackgroundRole).value<QColor>(), green);
+        for (int r : {1, 2, 3, 5}) {
+            if (model->index(r, 4).data() != model->index(0, 4).data())
+                QVERIFY(model->index(r, 4).data(Qt::BackgroundRole).value<QColor>() != green);
+        }
+        // Unselect formula 2, then double-click the rate column: ascending, colours travel along.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(model->index(1, 1)).center());
+        const QString unselected = model->index(1, 1).data().toString();
+        const QPoint rateCell = grid->visualRect(model->index(0, 5)).center();
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, rateCell);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, rateCell);
+        double previous = -1;
+        for (int r = 0; r < 6; ++r) {
+            const double rate = model->index(r, 5).data().toString().section(u'%', 0, 0).toDouble();
+            QVERIFY(rate >= previous);
+            previous = rate;
+            const bool blue = model->index(r, 0).data(Qt::BackgroundRole).value<QColor>() == QColor(0, 0, 255);
+            QCOMPARE(blue, model->index(r, 1).data().toString() != unselected);
+        }
+    }
+
+    void verificationDisplayShowsOneColumnPerFormula()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(50)));
+        {
+            FormulaTable table(f.temp.store(), Category{1, false});
+            for (int i = 1; i <= 120; ++i)
+                QVERIFY(table.append(true, QStringLiteral("L1A+%1").arg(i), QString(), i));
+        }
+        f.open();
+        auto* history = f.find<QTableView>("MSFlexGrid1");
+        auto* model = history->model();
+        QCOMPARE(model->columnCount(), 6);
+        f.find<QCheckBox>("Check1")->click();
+        QCOMPARE(model->columnCount(), 126);
+        QCOMPARE(model->headerData(6, Qt::Horizontal).toString(), QStringLiteral("公式1"));
+        QCOMPARE(model->headerData(104, Qt::Horizontal).toString(), QStringLiteral("公式99"));
+        QCOMPARE(model->headerData(105, Qt::Horizontal).toString(), QStringLiteral("式100"));
+        QCOMPARE(model->headerData(125, Qt::Horizontal).toString(), QStringLiteral("式120"));
+        // "显示在下期": row 1 is blank and white; later rows carry a digit, blue for a hit, green for a miss.
+        QVERIFY(model->index(0, 6).data().toString().isEmpty());
+        QCOMPARE(model->index(0, 6).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 255));
+        const Digits drawn = f.window->session().history().digits(5);
+        const int predicted = model->index(5, 6).data().toInt();
+        const QColor expected = predicted == drawn[4] ? QColor(0, 255, 0) : QColor(0, 0, 255);
+        QCOMPARE(model->index(5, 6).data(Qt::BackgroundRole).value<QColor>(), expected);
+        f.find<QCheckBox>("Check1")->click();
+        QCOMPARE(model->columnCount(), 6);
     }
 
     void formulaColumnHeaders()

@@ -1,5 +1,6 @@
 #include "session/analysis_session.h"
 
+#include "backtest/full_backtest.h"
 #include "history/draw_history.h"
 #include "store/history_table.h"
 
@@ -14,6 +15,7 @@ Result<std::unique_ptr<AnalysisSession>> AnalysisSession::open(const QString& da
     session->store_ = std::move(*store);
     session->settings_ = std::move(settings);
     session->mirror_ = session->settings_->read();
+    session->formulaList_ = FormulaList(session->category_, session->killMode_);
     return session;
 }
 
@@ -31,22 +33,15 @@ void AnalysisSession::setGroup(bool group)
 
 Status AnalysisSession::reloadFormulas()
 {
-    auto list = formulaTable().list(killMode_);
-    if (!list)
+    auto list = FormulaList::load(*store_, category_, killMode_);
+    if (!list) {
+        formulaList_ = FormulaList(category_, killMode_);
+        statistics_ = FormulaStatsTable();
         return list.error();
-    formulas_ = std::move(*list);
-    selection_.clear();
-    selection_.selectAll(listedIdx());
+    }
+    formulaList_ = std::move(*list);
+    statistics_ = FormulaStatsTable(formulaList_.idxs());
     return success();
-}
-
-std::vector<int> AnalysisSession::listedIdx() const
-{
-    std::vector<int> idxs;
-    idxs.reserve(formulas_.size());
-    for (const StoredFormula& f : formulas_)
-        idxs.push_back(f.idx);
-    return idxs;
 }
 
 Status AnalysisSession::reloadHistory()
@@ -61,6 +56,31 @@ Status AnalysisSession::reloadHistory()
         return next.error();
     proposedPeriod_ = *next;
     return success();
+}
+
+Status AnalysisSession::backtest()
+{
+    auto table = yansuan(*store_, formulaList_, history_, BacktestSettings::fromMirror(mirror_), engine_, &statistics_);
+    if (!table) {
+        // The statistics were not stored; the list still shows this run's figures.
+        statistics_ = engine_.backtest(formulaList_, history_, BacktestSettings::fromMirror(mirror_), &statistics_);
+        return table.error();
+    }
+    statistics_ = std::move(*table);
+    return success();
+}
+
+Status AnalysisSession::refresh()
+{
+    Status formulas = reloadFormulas();
+    Status history = reloadHistory();
+    Status tested = backtest();
+    return !formulas ? formulas : !history ? history : tested;
+}
+
+std::vector<FormulaVerification> AnalysisSession::verification(int first, int count) const
+{
+    return engine_.verify(formulaList_, first, count, history_);
 }
 
 Result<DrawRecord> AnalysisSession::addDraw(const QString& period, const QString& digits)

@@ -1,11 +1,14 @@
 #pragma once
 // What the main window works on: the store, the settings and their mirror, the current category
-// and kind, the formula list with its selection and the history. The refresh cycle lives here so
-// the window only shows what it returns, and tests can drive it without a window.
+// and kind, the formula list with its selection and statistics, and the history. The refresh
+// cycle lives here so the window only shows what it returns, and tests can drive it without a
+// window.
 
+#include "backtest/backtest_engine.h"
+#include "backtest/formula_list.h"
+#include "backtest/formula_stats_table.h"
 #include "common/result.h"
 #include "formula/category.h"
-#include "formula/formula_selection.h"
 #include "history/history_columns.h"
 #include "settings/settings.h"
 #include "store/formula_table.h"
@@ -26,6 +29,7 @@ public:
     Store& store() { return *store_; }
     Settings& settings() { return *settings_; }
     SettingsMirror& mirror() { return mirror_; }
+    const BacktestEngine& engine() const { return engine_; }
 
     // Current category: 一星 forces 直选; other position counts keep the play.
     const Category& category() const { return category_; }
@@ -35,23 +39,31 @@ public:
     void setKillMode(bool kill) { killMode_ = kill; }
     FormulaTable formulaTable() { return FormulaTable(*store_, category_); }
 
-    // The refresh cycle's steps: reload the formula list (every listed formula selected), reload
-    // the history and propose the next period.
+    // AddGongshi: the formulas of the current category and kind, every one selected.
     Status reloadFormulas();
+    // AddHaoma: the history, and the period proposed for the next draw.
     Status reloadHistory();
+    // Yansuan: every listed formula back-tested, statistics written back, idx renumbered.
+    Status backtest();
+    // The refresh cycle: the three steps above.
+    Status refresh();
 
-    // The day taken as today (the computer's date unless a test fixes it).
-    QDate today() const { return fixedToday_.isValid() ? fixedToday_ : QDate::currentDate(); }
-    void setToday(const QDate& day) { fixedToday_ = day; }
-
-    const std::vector<StoredFormula>& formulas() const { return formulas_; }
-    std::vector<int> listedIdx() const;
-    FormulaSelection& selection() { return selection_; }
+    FormulaList& formulaList() { return formulaList_; }
+    const FormulaList& formulaList() const { return formulaList_; }
+    FormulaSelection& selection() { return formulaList_.selection(); }
+    std::vector<int> listedIdx() const { return formulaList_.idxs(); }
+    const FormulaStatsTable& statistics() const { return statistics_; }
+    // Verification columns (digits and hits on every row) of the listed formulas.
+    std::vector<FormulaVerification> verification(int first, int count) const;
 
     const HistoryColumns& history() const { return history_; }
     std::optional<DrawRecord> latestDraw() const { return latest_; }
     const QString& proposedPeriod() const { return proposedPeriod_; }
     QString latestPeriod() const { return latest_ ? latest_->period : QString(); }
+
+    // The day taken as today (the computer's date unless a test fixes it).
+    QDate today() const { return fixedToday_.isValid() ? fixedToday_ : QDate::currentDate(); }
+    void setToday(const QDate& day) { fixedToday_ = day; }
 
     // A typed draw; refused with a message for bad input. The caller runs the refresh.
     Result<DrawRecord> addDraw(const QString& period, const QString& digits);
@@ -60,10 +72,11 @@ private:
     std::unique_ptr<Store> store_;
     std::unique_ptr<Settings> settings_;
     SettingsMirror mirror_;
+    BacktestEngine engine_;
     Category category_{1, false};
     bool killMode_ = true;
-    std::vector<StoredFormula> formulas_;
-    FormulaSelection selection_;
+    FormulaList formulaList_;
+    FormulaStatsTable statistics_;
     HistoryColumns history_;
     std::optional<DrawRecord> latest_;
     QString proposedPeriod_;

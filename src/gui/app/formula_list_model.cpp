@@ -4,15 +4,13 @@
 
 namespace qeltaro::gui {
 
-FormulaListModel::FormulaListModel(FormulaSelection& selection, QObject* parent)
-    : QAbstractTableModel(parent), selection_(selection)
-{
-}
+FormulaListModel::FormulaListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void FormulaListModel::setRows(std::vector<FormulaListRow> rows)
+void FormulaListModel::setRows(std::vector<FormulaListRow> rows, const FormulaSelection* selection)
 {
     beginResetModel();
     rows_ = std::move(rows);
+    selection_ = selection;
     agreement_.assign(rows_.size(), false);
     endResetModel();
 }
@@ -87,11 +85,11 @@ QVariant FormulaListModel::data(const QModelIndex& index, int role) const
     }
     if (role == Qt::BackgroundRole) {
         if (index.column() == Ordinal)
-            return selection_.isSelected(row.idx) ? selectedBlue() : buttonFace();
+            return isSelected(row) ? selectedBlue() : buttonFace();
         if (index.column() == Next)
             return agreement_[size_t(index.row())] ? agreeGreen() : cellWhite();
     }
-    if (role == Qt::ForegroundRole && index.column() == Ordinal && selection_.isSelected(row.idx))
+    if (role == Qt::ForegroundRole && index.column() == Ordinal && isSelected(row))
         return QColor(Qt::white);
     if (role == Qt::TextAlignmentRole && index.column() != Text && index.column() != Rate)
         return int(Qt::AlignCenter);

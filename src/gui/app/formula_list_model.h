@@ -28,9 +28,10 @@ class FormulaListModel : public QAbstractTableModel {
 public:
     enum Column { Ordinal = 0, Text, Star, Kind, Next, Rate, MaxMiss, MaxHit, LastMiss, LastHit, Idx, ColumnCount };
 
-    explicit FormulaListModel(FormulaSelection& selection, QObject* parent = nullptr);
+    explicit FormulaListModel(QObject* parent = nullptr);
 
-    void setRows(std::vector<FormulaListRow> rows);
+    // The rows and the selection flags they are coloured by (owned by the formula list).
+    void setRows(std::vector<FormulaListRow> rows, const FormulaSelection* selection);
     const std::vector<FormulaListRow>& rows() const { return rows_; }
     void setShowChinese(bool chinese);
     bool showChinese() const { return showChinese_; }
@@ -39,6 +40,7 @@ public:
     // The green agreement of column 4: rows of the same category text and digit as `row`.
     void markAgreement(int row);
     void clearAgreement();
+    bool isSelected(const FormulaListRow& row) const { return selection_ && selection_->isSelected(row.idx); }
     // Repaint column 0 after the selection changed.
     void selectionChanged();
 
@@ -48,7 +50,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    FormulaSelection& selection_;
+    const FormulaSelection* selection_ = nullptr;
     std::vector<FormulaListRow> rows_;
     std::vector<bool> agreement_;
     bool showChinese_ = true;

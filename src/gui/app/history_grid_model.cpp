@@ -1,6 +1,7 @@
 #include "gui/app/history_grid_model.h"
 
 #include "backtest/hit_rule.h"
+#include "formula/expression.h"
 #include "gui/app/grid_colours.h"
 
 #include <QFont>
@@ -29,7 +30,7 @@ void HistoryGridModel::setCategory(const Category& category)
         emit dataChanged(index(0, 1), index(rowCount() - 1, 5));
 }
 
-void HistoryGridModel::setVerification(std::vector<VerificationColumn> columns, bool showOnCurrentRow)
+void HistoryGridModel::setVerification(std::vector<FormulaVerification> columns, bool showOnCurrentRow)
 {
     beginResetModel();
     verification_ = std::move(columns);
@@ -63,20 +64,22 @@ int HistoryGridModel::columnCount(const QModelIndex& parent) const
 
 QVariant HistoryGridModel::verificationData(int row, int formula, int role) const
 {
-    const VerificationColumn& column = verification_[size_t(formula)];
-    // "显示在下期": row r shows the digit predicted for it; "显示在当期": row r shows the digit its
-    // own draw gives for the next row, coloured by the next row's result.
-    const int shown = showOnCurrentRow_ ? row + 1 : row;
-    const bool blank = !showOnCurrentRow_ && row == 0;
-    const bool uncoloured = blank || shown >= int(column.hit.size());
-    if (role == Qt::DisplayRole) {
-        if (blank || shown >= int(column.digit.size()) || column.digit[size_t(shown)] == kNoDigit)
-            return QString();
-        return column.digit[size_t(shown)];
+    const FormulaVerification& column = verification_[size_t(formula)];
+    if (row >= column.rowCount())
+        return {};
+    const VerificationCell cell = column.cell(row, showOnCurrentRow_);
+    if (role == Qt::DisplayRole)
+        return cell.text;
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    if (role == Qt::BackgroundRole) {
+        switch (cell.mark) {
+        case VerificationMark::Hit: return hitBlue();
+        case VerificationMark::Miss: return missGreen();
+        case VerificationMark::None: return cellWhite();
+        }
     }
-    if (role == Qt::BackgroundRole)
-        return uncoloured ? cellWhite() : (column.hit[size_t(shown)] ? hitBlue() : missGreen());
-    if (role == Qt::ForegroundRole && !uncoloured && column.hit[size_t(shown)])
+    if (role == Qt::ForegroundRole && cell.mark == VerificationMark::Hit)
         return QColor(Qt::white);
     return {};
 }

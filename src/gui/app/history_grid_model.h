@@ -3,6 +3,7 @@
 // verification display on one column per formula with its digit and its hit (blue) or miss
 // (green) on every period.
 
+#include "backtest/formula_verification.h"
 #include "formula/category.h"
 #include "history/history_columns.h"
 
@@ -12,14 +13,6 @@
 
 namespace qeltaro::gui {
 
-// A formula's verification over the history: digit[r] is the digit predicted for row r from
-// row r - 1 (digit[rowCount] the one for the next period; kNoDigit where none), hit[r] whether
-// that prediction was right.
-struct VerificationColumn {
-    std::vector<int> digit;
-    std::vector<bool> hit;
-};
-
 class HistoryGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -27,7 +20,8 @@ public:
 
     void setHistory(const HistoryColumns* history, const Category& category);
     void setCategory(const Category& category);
-    void setVerification(std::vector<VerificationColumn> columns, bool showOnCurrentRow);
+    // One column per formula after the digits; shown "在当期" or "在下期".
+    void setVerification(std::vector<FormulaVerification> columns, bool showOnCurrentRow);
     void clearVerification();
 
     // Header of formula column k (1-based): "公式k" up to 99, "式k" from 100 on.
@@ -43,7 +37,7 @@ private:
 
     const HistoryColumns* history_ = nullptr;
     std::vector<bool> tested_ = std::vector<bool>(6, false);
-    std::vector<VerificationColumn> verification_;
+    std::vector<FormulaVerification> verification_;
     bool showOnCurrentRow_ = false;
 };
 

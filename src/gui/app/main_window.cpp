@@ -180,7 +180,7 @@ QWidget* MainWindow::buildHistoryPanel()
     verificationBox_->setObjectName(QStringLiteral("Check1"));
     layout->addWidget(verificationBox_);
     connect(verificationBox_, &QCheckBox::clicked, this, [this] {
-        const int n = int(session_->formulas().size());
+        const int n = session_->formulaList().size();
         formulaPager_->setMaximum(std::max(1, ((n - 1) / 500) * 500 + 1));
         reloadHistoryGrid();
         backtest();
@@ -256,7 +256,7 @@ QWidget* MainWindow::buildFormulaPanel()
 
     formulaGrid_ = makeGrid("MSFlexGrid2", panel);
     formulaGrid_->setToolTip(QStringLiteral("双击参数列可以以该参数次序排序，单击鼠标右键可以打开此表功能扩展菜单"));
-    formulaModel_ = new FormulaListModel(session_->selection(), this);
+    formulaModel_ = new FormulaListModel(this);
     formulaGrid_->setModel(formulaModel_);
     const int widths[FormulaListModel::ColumnCount] = {420, 4800, 600, 420, 600, 2800, 800, 800, 800, 800, 0};
     for (int c = 0; c < FormulaListModel::ColumnCount; ++c)
@@ -402,21 +402,38 @@ void MainWindow::reloadFormulaList()
 {
     if (Status s = session_->reloadFormulas(); !s)
         Dialogs::warn(this, QStringLiteral("读取公式失败"), s.error().message);
+    showFormulaRows();
+    scrollToEndIfLong(formulaGrid_, formulaModel_->rowCount());
+}
+
+void MainWindow::showFormulaRows()
+{
+    const FormulaList& list = session_->formulaList();
+    const FormulaStatsTable& statistics = session_->statistics();
     std::vector<FormulaListRow> rows;
-    rows.reserve(session_->formulas().size());
+    rows.reserve(size_t(list.size()));
     const QString star = session_->category().starWord();
-    for (const StoredFormula& f : session_->formulas()) {
+    for (const ListedFormula& f : list.formulas()) {
         FormulaListRow row;
         row.idx = f.idx;
         row.kill = f.kill;
         row.code = f.code;
         row.chinese = f.text;
         row.starWord = star;
+        if (const FormulaStats* stats = statistics.find(f.idx)) {
+            row.next = stats->next;
+            row.rateText = stats->evaluated() ? rateText(*stats) : stats->error;
+            if (stats->evaluated()) {
+                row.maxMissRun = stats->maxMissRun;
+                row.maxHitRun = stats->maxHitRun;
+                row.lastMissRun = stats->lastMissRun;
+                row.lastHitRun = stats->lastHitRun;
+            }
+        }
         rows.push_back(std::move(row));
     }
-    formulaModel_->setRows(std::move(rows));
+    formulaModel_->setRows(std::move(rows), &session_->selection());
     formulaModel_->setWeightedHeader(session_->mirror().weightedRate);
-    scrollToEndIfLong(formulaGrid_, formulaModel_->rowCount());
 }
 
 void MainWindow::reloadHistoryGrid()
@@ -434,7 +451,23 @@ void MainWindow::reloadHistoryGrid()
 
 void MainWindow::backtest()
 {
-    formulaModel_->setWeightedHeader(session_->mirror().weightedRate);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Status tested = session_->backtest();
+    QApplication::restoreOverrideCursor();
+    if (!tested)
+        Dialogs::warn(this, QStringLiteral("公式验算"), tested.error().message);
+    const int top = formulaGrid_->rowAt(0);
+    showFormulaRows();
+    if (top >= 0 && top < formulaModel_->rowCount())
+        formulaGrid_->scrollTo(formulaModel_->index(top, 0), QAbstractItemView::PositionAtTop);
+    if (verificationBox_->isChecked()) {
+        historyModel_->setVerification(session_->verification(0, session_->formulaList().size()),
+                                       session_->mirror().showOnCurrentRow);
+        for (int c = 6; c < historyModel_->columnCount(); ++c)
+            historyGrid_->setColumnWidth(c, twips(760));
+    } else {
+        historyModel_->clearVerification();
+    }
 }
 
 void MainWindow::scrollToEndIfLong(QTableView* view, int rows)
@@ -507,18 +540,16 @@ void MainWindow::relistByColumn(int column)
 {
     if (column <= FormulaListModel::Next)
         return;
-    // Ascending by the stored statistic of that column (the last full back-test's values);
-    // formulas without one come first, as the database orders empty values.
+    // Ascending by the statistic of that column as the last full back-test stored it; formulas
+    // without one come first, as the database orders empty values.
     std::vector<FormulaListRow> rows = formulaModel_->rows();
-    std::map<int, std::optional<StoredStatistics>> stored;
-    for (const StoredFormula& f : session_->formulas())
-        stored[f.idx] = f.statistics;
+    const FormulaStatsTable& statistics = session_->statistics();
     auto key = [&](const FormulaListRow& row) -> std::optional<double> {
-        const auto& s = stored[row.idx];
-        if (!s)
+        const FormulaStats* s = statistics.find(row.idx);
+        if (!s || !s->evaluated())
             return std::nullopt;
         switch (column) {
-        case FormulaListModel::Rate: return s->rate;
+        case FormulaListModel::Rate: return double(s->rate);
         case FormulaListModel::MaxMiss: return s->maxMissRun;
         case FormulaListModel::MaxHit: return s->maxHitRun;
         case FormulaListModel::LastMiss: return s->lastMissRun;
@@ -526,7 +557,7 @@ void MainWindow::relistByColumn(int column)
         }
     };
     std::stable_sort(rows.begin(), rows.end(), [&](const FormulaListRow& a, const FormulaListRow& b) { return key(a) < key(b); });
-    formulaModel_->setRows(std::move(rows));
+    formulaModel_->setRows(std::move(rows), &session_->selection());
     scrollToEndIfLong(formulaGrid_, formulaModel_->rowCount());
 }
 

@@ -43,6 +43,7 @@ public:
     void refresh();
     void reloadFormulaList();   // AddGongshi
     void reloadHistoryGrid();   // AddHaoma
+    void showFormulaRows();     // the list's rows with the latest statistics
     void backtest();            // Yansuan
     void focusFirstDigit();
     // Asks for a refresh at the next tick of the deferred-refresh timer.
