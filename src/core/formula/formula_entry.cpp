@@ -39,13 +39,13 @@ Error refusedTypedFormula(const QString& reason)
 QString emptyTypedFormulaMessage() { return QStringLiteral("请在左边文本框输入需要添加的公式"); }
 QString emptyTypedFormulaTitle() { return QStringLiteral("添加公式失败"); }
 QString unrecognisedTypedFormulaMessage() { return QStringLiteral("公式文本文件中含有无法识别公式，无法添加到软件"); }
-QString unrecognisedTypedFormulaTitle() { return QStringLiteral("无法识别公式"); }
+QString unrecognisedFormulaTitle() { return QStringLiteral("无法识别公式"); }
 QString viewUnrecognisedQuestion() { return QStringLiteral("公式文本文件中含有无法识别公式，是否查看这些公式？"); }
 
 QString typedFormulaRefusalTitle(const Error& error)
 {
     if (error.kind == ErrorKind::BadInput && error.message.startsWith(unrecognisedTypedFormulaMessage()))
-        return unrecognisedTypedFormulaTitle();
+        return unrecognisedFormulaTitle();
     return emptyTypedFormulaTitle();
 }
 

@@ -21,11 +21,11 @@ inline constexpr const char16_t* kUnrecognisedFormulasFileName = u"无法识别�
 QString emptyTypedFormulaMessage();         // 请在左边文本框输入需要添加的公式
 QString emptyTypedFormulaTitle();           // 添加公式失败
 QString unrecognisedTypedFormulaMessage();  // 公式文本文件中含有无法识别公式，无法添加到软件
-QString unrecognisedTypedFormulaTitle();    // 无法识别公式
+QString unrecognisedFormulaTitle();         // 无法识别公式 (also the title of the question below)
 // The title for a refusal of addTypedFormula.
 QString typedFormulaRefusalTitle(const Error& error);
 
-// The question asked after an import that met unrecognised lines, and its title.
+// The question asked after an import that met unrecognised lines.
 QString viewUnrecognisedQuestion();  // 公式文本文件中含有无法识别公式，是否查看这些公式？
 
 struct AddedFormula {
