@@ -90,10 +90,14 @@ TEST(Store, RenumberKeepsOrderAndClosesGaps)
 {
     TempStore temp;
     FormulaTable table(temp.store(), *Category::fromSuffix(u"1D"));
+    ASSERT_TRUE(table.appendUnnumbered(true, QStringLiteral("L2A"), QString()));
     for (int idx : {9, 3, 5})
         ASSERT_TRUE(table.append(true, QStringLiteral("L1A+%1").arg(idx), QString(), idx));
+    ASSERT_TRUE(table.appendUnnumbered(true, QStringLiteral("L3A"), QString()));
     ASSERT_TRUE(table.renumber());
-    EXPECT_EQ(codes(*table.all()), (std::vector<std::string>{"1:K:L1A+3", "2:K:L1A+5", "3:K:L1A+9"}));
+    // Rows an import appended without an idx follow the numbered ones, in stored order.
+    EXPECT_EQ(codes(*table.all()),
+              (std::vector<std::string>{"1:K:L1A+3", "2:K:L1A+5", "3:K:L1A+9", "4:K:L2A", "5:K:L3A"}));
 }
 
 TEST(Store, HistoryIsReadInPeriodTextOrderAndSurvivesCompaction)

@@ -2,6 +2,11 @@
 
 #include <httplib.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace qeltaro::test {
@@ -23,7 +28,16 @@ LocalHttpServer::LocalHttpServer(HttpRoute route, int maxRequests, std::chrono::
             const QString target = request.target.empty() ? path : QString::fromStdString(request.target);
             requests_ << target;
         }
-        const HttpAnswer answer = route_(path, query);
+        HttpAnswer answer{404, QByteArray("not found"), "text/plain"};
+        {
+            std::lock_guard lock(mutex_);
+            if (auto it = fixed_.find(path); it != fixed_.end())
+                answer = it->second;
+            else if (route_)
+                answer.status = -1;
+        }
+        if (answer.status == -1)
+            answer = route_(path, query);
         if (answer.delay.count() > 0)
             std::this_thread::sleep_for(answer.delay);
         response.status = answer.status;
@@ -70,6 +84,31 @@ void LocalHttpServer::stop()
 QString LocalHttpServer::baseUrl() const
 {
     return QStringLiteral("http://127.0.0.1:%1").arg(port_);
+}
+
+void LocalHttpServer::serve(const QString& path, const QByteArray& body, int status, const QByteArray& contentType)
+{
+    std::lock_guard lock(mutex_);
+    fixed_[path] = HttpAnswer{status, body, contentType, std::chrono::milliseconds(0)};
+}
+
+QString LocalHttpServer::unreachableUrl(const QString& path)
+{
+    // Bind a socket to a free port and close it again: nothing listens there afterwards.
+    int port = 9;  // discard; nothing listens on it here either
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (fd >= 0) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        address.sin_port = 0;
+        socklen_t length = sizeof address;
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+            port = ntohs(address.sin_port);
+        ::close(fd);
+    }
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path);
 }
 
 QStringList LocalHttpServer::requests() const

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -31,13 +32,21 @@ using HttpRoute = std::function<HttpAnswer(const QString& path, const QUrlQuery&
 
 class LocalHttpServer {
 public:
-    explicit LocalHttpServer(HttpRoute route, int maxRequests = 200,
+    // Without a route, only the answers given to serve() are known; anything else is a 404.
+    explicit LocalHttpServer(HttpRoute route = {}, int maxRequests = 200,
                              std::chrono::seconds lifetime = std::chrono::seconds(120));
     ~LocalHttpServer();
     LocalHttpServer(const LocalHttpServer&) = delete;
     LocalHttpServer& operator=(const LocalHttpServer&) = delete;
 
     QString baseUrl() const;  // http://127.0.0.1:PORT
+    int port() const { return port_; }
+    QString url(const QString& path) const { return baseUrl() + path; }
+    // A fixed answer for one path, taking precedence over the route; may change while running.
+    void serve(const QString& path, const QByteArray& body, int status = 200,
+               const QByteArray& contentType = "text/plain; charset=utf-8");
+    // An address on 127.0.0.1 where nothing listens: a port handed out by the system and closed.
+    static QString unreachableUrl(const QString& path = QStringLiteral("/"));
     // Each request's path and query as received, in arrival order.
     QStringList requests() const;
     // Stops answering; the port is closed afterwards.
@@ -52,6 +61,7 @@ private:
     std::condition_variable stopRequested_;
     bool stopping_ = false;
     QStringList requests_;
+    std::map<QString, HttpAnswer> fixed_;
     std::thread listener_;
     std::thread watchdog_;
 };

@@ -26,10 +26,16 @@ QString reasonOf(httplib::Error error)
 
 }  // namespace
 
+bool isHttpAddress(const QString& text)
+{
+    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty();
+}
+
 Result<QByteArray> httpGet(const QUrl& url, const HttpGetLimits& limits, const Progress* progress)
 {
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")) || url.host().isEmpty())
+    if (!isHttpAddress(url.toString()))
         return badInput(QStringLiteral("网址“%1”无效：应以 http:// 或 https:// 开头并含有服务器名").arg(url.toString()));
 
     const QString origin =

@@ -23,4 +23,7 @@ struct HttpGetLimits {
 // asked through `progress` is Cancelled. Messages are for the user.
 Result<QByteArray> httpGet(const QUrl& url, const HttpGetLimits& limits = {}, const Progress* progress = nullptr);
 
+// Whether a text is an address httpGet accepts: http:// or https:// with a host.
+bool isHttpAddress(const QString& text);
+
 }  // namespace qeltaro

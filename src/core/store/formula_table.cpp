@@ -81,6 +81,16 @@ Status FormulaTable::append(bool kill, const QString& code, const QString& text,
     return stmt->run();
 }
 
+Status FormulaTable::appendUnnumbered(bool kill, const QString& code, const QString& text)
+{
+    auto stmt = store_.database().prepare(
+        QStringLiteral("INSERT INTO %1 (BolKill, gongshi, gongshiCN) VALUES (?1, ?2, ?3)").arg(category_.tableName()));
+    if (!stmt)
+        return stmt.error();
+    stmt->bind(1, kill).bind(2, code).bind(3, text);
+    return stmt->run();
+}
+
 Status FormulaTable::removeIdx(int idx)
 {
     auto stmt = store_.database().prepare(QStringLiteral("DELETE FROM %1 WHERE idx = ?1").arg(category_.tableName()));
@@ -112,7 +122,7 @@ Status FormulaTable::renumber()
 {
     return store_.database().exec(
         QStringLiteral("UPDATE %1 SET idx = r.n FROM (SELECT rowid AS rid, "
-                       "row_number() OVER (ORDER BY idx, rowid) AS n FROM %1) AS r WHERE %1.rowid = r.rid")
+                       "row_number() OVER (ORDER BY idx IS NULL, idx, rowid) AS n FROM %1) AS r WHERE %1.rowid = r.rid")
             .arg(category_.tableName()));
 }
 

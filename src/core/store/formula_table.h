@@ -45,10 +45,13 @@ public:
 
     // Writes run inside the caller's transaction.
     Status append(bool kill, const QString& code, const QString& text, int idx);
+    // A row with an empty idx, as imports append them before the table is renumbered.
+    Status appendUnnumbered(bool kill, const QString& code, const QString& text);
     Status removeIdx(int idx);
     Status clear();
     Status writeStatistics(int idx, const StoredStatistics& statistics);
-    // Gives idx = 1..n over the whole table, keeping the current idx order.
+    // Gives idx = 1..n over the whole table, keeping the current idx order; rows with an empty
+    // idx (appended by an import) keep their place after the numbered ones.
     Status renumber();
     // Removes duplicates (equal kill flag, code and text; the first stays), empties the
     // statistics and renumbers idx 1..n in table order.
