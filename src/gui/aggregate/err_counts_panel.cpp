@@ -43,8 +43,16 @@ ErrCountsPanel::ErrCountsPanel(QWidget* parent) : QWidget(parent)
 {
     digitGrid_ = makeTable("MSFlexGrid1", ErrWindowTable::kColumnCount);
     digitGrid_->setRowCount(10);
-    digitGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    digitGrid_->setMinimumHeight(20 * 10 + digitGrid_->horizontalHeader()->sizeHint().height() + 4);
+    // The three counts share the room left by the narrow columns.
+    digitGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    for (int c : {ErrWindowTable::Order, ErrWindowTable::Digit, ErrWindowTable::Verdict})
+        digitGrid_->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    digitGrid_->horizontalHeader()->setMinimumSectionSize(40);
+    // The longer headers after a re-sort wrap onto a second line rather than being cut off.
+    digitGrid_->horizontalHeader()->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    digitGrid_->horizontalHeader()->setFixedHeight(2 * digitGrid_->fontMetrics().height() + 8);
+    digitGrid_->setFixedHeight(20 * 10 + digitGrid_->horizontalHeader()->height() + 2 * digitGrid_->frameWidth());
+    digitGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(digitGrid_, &QTableWidget::cellDoubleClicked, this, [this](int, int column) {
         table_.doubleClick(column);
         showDigitRows();
@@ -54,6 +62,30 @@ ErrCountsPanel::ErrCountsPanel(QWidget* parent) : QWidget(parent)
     chart_->setTitle(QStringLiteral("各号码杀留Err值"));
     chart_->setMargins(QMargins(2, 2, 2, 2));
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    keptBars_ = new QBarSet(QStringLiteral("保留"));
+    keptBars_->setColor(QColor(64, 64, 64));
+    killedBars_ = new QBarSet(QStringLiteral("滤杀"));
+    killedBars_->setColor(colourOf(kGreen));
+    QStringList digits;
+    for (int d = 0; d < 10; ++d) {
+        *keptBars_ << 0;
+        *killedBars_ << 0;
+        digits << QString::number(d);
+    }
+    auto* series = new QStackedBarSeries;
+    series->append(keptBars_);
+    series->append(killedBars_);
+    chart_->addSeries(series);
+    auto* digitAxis = new QBarCategoryAxis;
+    digitAxis->append(digits);
+    chart_->addAxis(digitAxis, Qt::AlignBottom);
+    series->attachAxis(digitAxis);
+    countAxis_ = new QValueAxis;
+    countAxis_->setTickType(QValueAxis::TicksDynamic);
+    countAxis_->setTickAnchor(0);
+    countAxis_->setLabelFormat(QStringLiteral("%d"));
+    chart_->addAxis(countAxis_, Qt::AlignLeft);
+    series->attachAxis(countAxis_);
     chartView_ = new QChartView(chart_);
     chartView_->setObjectName(QStringLiteral("chtErr"));
     chartView_->setRenderHint(QPainter::Antialiasing);
@@ -75,8 +107,8 @@ ErrCountsPanel::ErrCountsPanel(QWidget* parent) : QWidget(parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(digitsFrame, 3);
-    layout->addWidget(statisticsFrame, 2);
+    layout->addWidget(digitsFrame);
+    layout->addWidget(statisticsFrame, 1);
 }
 
 void ErrCountsPanel::showCounts(const ErrCounts& counts, bool killMode)
@@ -116,45 +148,19 @@ void ErrCountsPanel::showStatistics()
 
 void ErrCountsPanel::showChart(const ErrCounts& counts, bool killMode)
 {
-    // Two stacked sets, one per verdict; each digit has its count in the set of its verdict.
-    chart_->removeAllSeries();
-    for (QAbstractAxis* axis : chart_->axes()) {
-        chart_->removeAxis(axis);
-        delete axis;  // removing hands the axis back to us
-    }
-    auto* kept = new QBarSet(QStringLiteral("保留"));
-    kept->setColor(QColor(64, 64, 64));
-    auto* killed = new QBarSet(QStringLiteral("滤杀"));
-    killed->setColor(colourOf(kGreen));
-    QStringList digits;
+    // Each digit's count stands in the set of its verdict, zero in the other.
     int largest = 0;
     for (int d = 0; d < 10; ++d) {
         const int total = counts[size_t(d)].ETrrcount;
         const bool isKilled = isKilledVerdict(total, killMode);
-        *kept << (isKilled ? 0 : total);
-        *killed << (isKilled ? total : 0);
-        digits << QString::number(d);
+        keptBars_->replace(d, isKilled ? 0 : total);
+        killedBars_->replace(d, isKilled ? total : 0);
         largest = std::max(largest, total);
     }
-    auto* series = new QStackedBarSeries;
-    series->append(kept);
-    series->append(killed);
-    chart_->addSeries(series);
-    auto* xAxis = new QBarCategoryAxis;
-    xAxis->append(digits);
-    xAxis->setTitleText(QStringLiteral("号码"));
-    chart_->addAxis(xAxis, Qt::AlignBottom);
-    series->attachAxis(xAxis);
-    auto* yAxis = new QValueAxis;
     // Whole-number ticks, at most about five of them.
     const int step = std::max(1, (largest + 4) / 5);
-    yAxis->setRange(0, std::max(1, (largest + step - 1) / step) * step);
-    yAxis->setTickType(QValueAxis::TicksDynamic);
-    yAxis->setTickAnchor(0);
-    yAxis->setTickInterval(step);
-    yAxis->setLabelFormat(QStringLiteral("%d"));
-    chart_->addAxis(yAxis, Qt::AlignLeft);
-    series->attachAxis(yAxis);
+    countAxis_->setRange(0, std::max(1, (largest + step - 1) / step) * step);
+    countAxis_->setTickInterval(step);
 }
 
 }  // namespace qeltaro::gui

@@ -9,8 +9,10 @@
 
 class QTableWidget;
 
+class QBarSet;
 class QChart;
 class QChartView;
+class QValueAxis;
 
 namespace qeltaro::gui {
 
@@ -33,6 +35,9 @@ private:
     QTableWidget* statisticsGrid_ = nullptr;  // MSFlexGrid2
     QChart* chart_ = nullptr;
     QChartView* chartView_ = nullptr;
+    QBarSet* keptBars_ = nullptr;
+    QBarSet* killedBars_ = nullptr;
+    QValueAxis* countAxis_ = nullptr;
 };
 
 }  // namespace qeltaro::gui

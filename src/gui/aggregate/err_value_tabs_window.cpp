@@ -33,7 +33,7 @@ ErrValueTabsWindow::ErrValueTabsWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
     layout->addLayout(buttons);
-    resize(860, 650);
+    resize(860, 580);
 }
 
 void ErrValueTabsWindow::showSlots(const std::vector<ErrCounts>& slotCounts, bool killMode, bool detailListAvailable)

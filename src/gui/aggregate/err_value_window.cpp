@@ -25,7 +25,7 @@ ErrValueWindow::ErrValueWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel_, 1);
     layout->addLayout(buttons);
-    resize(860, 620);
+    resize(860, 550);
 }
 
 void ErrValueWindow::showCounts(const ErrCounts& counts, bool killMode, bool detailListAvailable)

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTimer>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -71,6 +72,26 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QWidget*
     histogramChart_ = new QChart;
     histogramChart_->legend()->hide();
     histogramChart_->setMargins(QMargins(0, 0, 0, 0));
+    histogramBars_ = new QBarSet(QStringLiteral("期数"));
+    histogramBars_->setColor(colourOf(kBlue));
+    QStringList ranks;
+    for (int r = 1; r <= 10; ++r) {
+        *histogramBars_ << 0;
+        ranks << QString::number(r);
+    }
+    auto* series = new QBarSeries;
+    series->append(histogramBars_);
+    histogramChart_->addSeries(series);
+    auto* rankAxis = new QBarCategoryAxis;
+    rankAxis->append(ranks);
+    rankAxis->setTitleText(QStringLiteral("排位名次"));
+    histogramChart_->addAxis(rankAxis, Qt::AlignBottom);
+    series->attachAxis(rankAxis);
+    histogramAxis_ = new QValueAxis;
+    histogramAxis_->setLabelFormat(QStringLiteral("%d"));
+    histogramAxis_->setTickCount(3);
+    histogramChart_->addAxis(histogramAxis_, Qt::AlignLeft);
+    series->attachAxis(histogramAxis_);
     auto* chartView = new QChartView(histogramChart_);
     chartView->setObjectName(QStringLiteral("chtRank"));
     chartView->setRenderHint(QPainter::Antialiasing);
@@ -147,8 +168,12 @@ void RankingListWindow::query()
     for (int c = kFirstListColumn; c < list->columnCount(); ++c)
         grid_->setColumnWidth(c, twipsToPixels(1600));
     grid_->setUpdatesEnabled(true);
-    if (model_->rowCount() > 0)
-        grid_->scrollTo(model_->index(model_->rowCount() - 1, 0), QAbstractItemView::PositionAtBottom);
+    // The newest periods matter most. Deferred: a window not yet shown does not know its height.
+    const int rows = model_->rowCount();
+    QTimer::singleShot(0, grid_, [this, rows] {
+        if (rows > 0 && model_->rowCount() == rows)
+            grid_->scrollTo(model_->index(rows - 1, 0), QAbstractItemView::PositionAtBottom);
+    });
     showHistogram();
     QApplication::restoreOverrideCursor();
 }
@@ -157,34 +182,13 @@ void RankingListWindow::showHistogram()
 {
     const RankHistogram histogram = rankHistogram(*list_);
     summary_->setText(rankHistogramSummary(histogram));
-    histogramChart_->removeAllSeries();
-    for (QAbstractAxis* axis : histogramChart_->axes()) {
-        histogramChart_->removeAxis(axis);
-        delete axis;  // removing hands the axis back to us
-    }
-    auto* set = new QBarSet(QStringLiteral("期数"));
-    set->setColor(colourOf(kBlue));
-    QStringList ranks;
     int largest = 0;
     for (int r = 0; r < 10; ++r) {
-        *set << histogram.counts[size_t(r)];
-        ranks << QString::number(r + 1);
+        histogramBars_->replace(r, histogram.counts[size_t(r)]);
         largest = std::max(largest, histogram.counts[size_t(r)]);
     }
-    auto* series = new QBarSeries;
-    series->append(set);
-    histogramChart_->addSeries(series);
-    auto* xAxis = new QBarCategoryAxis;
-    xAxis->append(ranks);
-    xAxis->setTitleText(QStringLiteral("排位名次"));
-    histogramChart_->addAxis(xAxis, Qt::AlignBottom);
-    series->attachAxis(xAxis);
-    auto* yAxis = new QValueAxis;
-    yAxis->setRange(0, std::max(1, largest));
-    yAxis->setLabelFormat(QStringLiteral("%d"));
-    yAxis->setTickCount(3);
-    histogramChart_->addAxis(yAxis, Qt::AlignLeft);
-    series->attachAxis(yAxis);
+    histogramAxis_->setRange(0, std::max(1, largest));
+    histogramAxis_->applyNiceNumbers();
 }
 
 }  // namespace qeltaro::gui

@@ -13,10 +13,12 @@
 #include <memory>
 #include <vector>
 
+class QBarSet;
 class QChart;
 class QLabel;
 class QRadioButton;
 class QTableView;
+class QValueAxis;
 
 namespace qeltaro::gui {
 
@@ -47,6 +49,8 @@ private:
     std::array<QRadioButton*, 2> playOptions_{};      // opTDG(0..1)
     QLabel* summary_ = nullptr;
     QChart* histogramChart_ = nullptr;
+    QBarSet* histogramBars_ = nullptr;
+    QValueAxis* histogramAxis_ = nullptr;
     QTableView* grid_ = nullptr;  // MSFlexGrid1
     CellTableModel* model_ = nullptr;
 };

@@ -33,6 +33,9 @@ DetailListDialog::DetailListDialog(std::vector<DetailListRow> rows, QWidget* par
     const int widths[] = {600, 6000, 600, 600, 600, 2400};
     for (int c = 0; c < int(std::size(widths)); ++c)
         grid_->setColumnWidth(c, std::max(twipsToPixels(widths[c]), 44));
+    // Weighted rates carry long sums: the rate column is as wide as its widest text.
+    grid_->resizeColumnToContents(5);
+    grid_->setColumnWidth(5, std::max(grid_->columnWidth(5) + 8, twipsToPixels(2400)));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_);

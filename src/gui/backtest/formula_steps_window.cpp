@@ -3,6 +3,7 @@
 #include "gui/common/cell_table_model.h"
 #include "gui/common/grid_view.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
 #include <QTimer>
@@ -29,7 +30,7 @@ FormulaStepsWindow::FormulaStepsWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(formulaLabel_);
     layout->addWidget(grid_, 1);
-    resize(1000, 640);
+    resize(900, 640);
 }
 
 void FormulaStepsWindow::showBreakdown(FormulaBreakdown breakdown, const QString& code, const QString& text)
@@ -53,10 +54,12 @@ void FormulaStepsWindow::showBreakdown(FormulaBreakdown breakdown, const QString
                        }
                    },
                    {}, {},
-                   [](int c) { return c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignTop; }});
+                   [](int c) { return (c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter; }});
+    // The expression takes the room the others leave, so the value stays in sight.
     const int widths[] = {1300, 1000, 12000, 1600};
     for (int c = 0; c < columns; ++c)
         grid_->setColumnWidth(c, twipsToPixels(widths[c]));
+    grid_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     // The last row is the value for the next, not yet drawn, period: the one that matters most.
     const int rows = model_->rowCount();
     QTimer::singleShot(0, grid_, [this, rows] {
