@@ -23,7 +23,6 @@ public:
 
     // Fills the tables and the chart; the reverse flag of the per-digit table is kept.
     void showCounts(const ErrCounts& counts, bool killMode);
-    const ErrWindowTable& table() const { return table_; }
 
 private:
     void showDigitRows();

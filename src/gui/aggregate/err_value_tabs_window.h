@@ -26,9 +26,6 @@ public:
     // window; "详细结果列表(&D)" only after a calculation by the selected formulas.
     void showSlots(const std::vector<ErrCounts>& slotCounts, bool killMode, bool detailListAvailable);
 
-    QTabWidget* tabs() const { return tabs_; }
-    ErrCountsPanel* panel(int slot) const { return panels_[size_t(slot - 1)]; }
-
 signals:
     void detailListRequested();
 

@@ -21,8 +21,6 @@ public:
     // "详细结果列表(&D)" only after a calculation by the selected formulas.
     void showCounts(const ErrCounts& counts, bool killMode, bool detailListAvailable);
 
-    ErrCountsPanel* panel() const { return panel_; }
-
 signals:
     void detailListRequested();
 

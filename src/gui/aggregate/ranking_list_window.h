@@ -37,8 +37,6 @@ public:
 
     int position() const;
     bool group() const;
-    const RankingList* list() const { return list_.get(); }
-    QTableView* grid() const { return grid_; }
 
 private:
     void showHistogram();

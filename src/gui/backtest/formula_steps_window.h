@@ -22,7 +22,6 @@ public:
     // Shows the breakdown of the formula whose Chinese text is `text`, scrolled to the newest row.
     void showBreakdown(FormulaBreakdown breakdown, const QString& code, const QString& text);
 
-    QTableView* grid() const { return grid_; }
 
 private:
     QLabel* formulaLabel_ = nullptr;
