@@ -3,14 +3,19 @@
 
 #include "common/data_location.h"
 #include "gui/app/main_window.h"
+#include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
 #include "history/draw_history.h"
 #include "store/formula_table.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -22,6 +27,75 @@ void save(QWidget* widget, const QString& path)
 {
     widget->grab().save(path);
     std::printf("%s\n", qPrintable(path));
+}
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+template <typename T = QWidget>
+T* child(QWidget* parent, const char* name)
+{
+    return parent->findChild<T*>(QLatin1String(name));
+}
+
+void click(QWidget* parent, const char* name)
+{
+    child<QAbstractButton>(parent, name)->click();
+    settle();
+}
+
+// The tool windows: filter and sort dialogs, the Err value windows, the detail list, the
+// ranking list and the formula's calculation history.
+void saveToolWindows(qeltaro::gui::MainWindow& window, const QString& output)
+{
+    click(&window, "Command7");
+    auto* filter = child<QDialog>(&window, "frmGSGuolv");
+    save(filter, output + QStringLiteral("/filter-dialog.png"));
+    filter->reject();
+
+    click(&window, "optXing_3");
+    click(&window, "Option6_0");
+    click(&window, "Command23");
+    auto* sort = child<QDialog>(&window, "frmGsCsArr");
+    save(sort, output + QStringLiteral("/sort-dialog.png"));
+    click(sort, "Command1");
+    click(&window, "Option6_1");
+    click(&window, "Command23");
+    auto* direct = child(&window, "frmErrarrLei");
+    child<QTabWidget>(direct, "TabStrip1")->setCurrentIndex(2);
+    settle();
+    save(direct, output + QStringLiteral("/err-values-direct.png"));
+    click(direct, "Command2");
+    auto* detail = child<QDialog>(direct, "frmXxlb");
+    save(detail, output + QStringLiteral("/detail-list.png"));
+    detail->close();
+    direct->close();
+
+    click(&window, "opTDG_1");
+    click(&window, "Command23");
+    auto* group = child(&window, "frmErrarr");
+    save(group, output + QStringLiteral("/err-values-group.png"));
+    group->close();
+
+    click(&window, "optXing_1");
+    qeltaro::gui::Dialogs::queueAnswer(QStringLiteral("ok"));
+    click(&window, "Command12");
+    window.task().wait();
+    settle();
+    auto* ranking = child(&window, "frmLslb");
+    save(ranking, output + QStringLiteral("/ranking-list.png"));
+    ranking->close();
+
+    auto* list = child<QTableView>(&window, "MSFlexGrid2");
+    emit list->clicked(list->model()->index(0, 2));
+    window.findChild<QAction*>(QStringLiteral("mnuGsls"))->trigger();
+    settle();
+    auto* steps = child(&window, "frmGsbz");
+    save(steps, output + QStringLiteral("/formula-steps.png"));
+    steps->close();
 }
 
 }  // namespace
@@ -50,6 +124,15 @@ int main(int argc, char** argv)
         int idx = 0;
         for (const auto& f : formulas)
             (void)table.append(true, QString::fromUtf8(f[0]), QString::fromUtf8(f[1]) + QStringLiteral("=下期杀一星直选"), ++idx);
+        // A few formulas for the larger categories, for the tool windows' pictures.
+        const std::pair<qeltaro::Category, QString> categories[] = {
+            {{2, false}, QStringLiteral("二星直选")}, {{3, false}, QStringLiteral("三星直选")}, {{3, true}, QStringLiteral("三星组选")}};
+        for (const auto& [category, caption] : categories) {
+            qeltaro::FormulaTable more(**store, category);
+            int moreIdx = 0;
+            for (const auto& f : formulas)
+                (void)more.append(true, QString::fromUtf8(f[0]), QString::fromUtf8(f[1]) + QStringLiteral("=下期杀") + caption, ++moreIdx);
+        }
     }
     auto session = qeltaro::AnalysisSession::open(temp.path(), std::make_unique<qeltaro::Settings>(temp.filePath(QStringLiteral("settings.conf"))));
     if (!session)
@@ -65,5 +148,6 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     if (auto* reference = window.findChild<QDialog*>(QStringLiteral("frmShuoming")))
         save(reference, output + QStringLiteral("/parameter-reference.png"));
+    saveToolWindows(window, output);
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "gui/app/formula_list_model.h"
 #include "gui/app/history_grid_model.h"
 #include "gui/app/settings_menu.h"
+#include "gui/app/tool_window_commands.h"
 #include "gui/common/dialogs.h"
 #include "gui/export/parameter_reference_window.h"
 #include "gui/common/background_task.h"
@@ -383,6 +384,7 @@ void MainWindow::connectCommands()
     connect(action("mnuDlAll"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteAll);
     connect(action("mnuDlzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteAfterSelected);
     connect(action("mnuEszhzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteLastN);
+    new ToolWindowCommands(*this);
 }
 
 void MainWindow::focusFirstDigit()

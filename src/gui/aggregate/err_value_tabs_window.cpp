@@ -1,0 +1,56 @@
+#include "gui/aggregate/err_value_tabs_window.h"
+
+#include "aggregate/err_window_rows.h"
+#include "gui/aggregate/err_counts_panel.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace qeltaro::gui {
+
+ErrValueTabsWindow::ErrValueTabsWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmErrarrLei"));
+    setWindowTitle(QString::fromUtf16(kErrWindowCaption));
+
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName(QStringLiteral("TabStrip1"));
+    for (int slot = 1; slot <= 5; ++slot) {
+        auto* panel = new ErrCountsPanel(this);
+        panel->setObjectName(QStringLiteral("page_%1").arg(slot));
+        panel->hide();
+        panels_[size_t(slot - 1)] = panel;
+    }
+    detailButton_ = new QPushButton(QStringLiteral("详细结果列表(&D)"));
+    detailButton_->setObjectName(QStringLiteral("Command2"));
+    connect(detailButton_, &QPushButton::clicked, this, &ErrValueTabsWindow::detailListRequested);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(detailButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_, 1);
+    layout->addLayout(buttons);
+    resize(860, 580);
+}
+
+void ErrValueTabsWindow::showSlots(const std::vector<ErrCounts>& slotCounts, bool killMode, bool detailListAvailable)
+{
+    // Removing a tab keeps its page: the panels, and their reverse flags, live with the window.
+    while (tabs_->count() > 0)
+        tabs_->removeTab(0);
+    for (int slot = 1; slot <= int(slotCounts.size()) && slot <= 5; ++slot) {
+        ErrCountsPanel* panel = panels_[size_t(slot - 1)];
+        tabs_->addTab(panel, errWindowTabCaption(slot));
+        panel->showCounts(slotCounts[size_t(slot - 1)], killMode);
+    }
+    tabs_->setCurrentIndex(0);
+    detailButton_->setVisible(detailListAvailable);
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace qeltaro::gui

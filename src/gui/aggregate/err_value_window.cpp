@@ -1,0 +1,40 @@
+#include "gui/aggregate/err_value_window.h"
+
+#include "aggregate/err_window_rows.h"
+#include "gui/aggregate/err_counts_panel.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace qeltaro::gui {
+
+ErrValueWindow::ErrValueWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmErrarr"));
+    setWindowTitle(QString::fromUtf16(kErrWindowCaption));
+
+    panel_ = new ErrCountsPanel(this);
+    detailButton_ = new QPushButton(QStringLiteral("详细结果列表(&D)"));
+    detailButton_->setObjectName(QStringLiteral("Command2"));
+    connect(detailButton_, &QPushButton::clicked, this, &ErrValueWindow::detailListRequested);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(detailButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(panel_, 1);
+    layout->addLayout(buttons);
+    resize(860, 550);
+}
+
+void ErrValueWindow::showCounts(const ErrCounts& counts, bool killMode, bool detailListAvailable)
+{
+    panel_->showCounts(counts, killMode);
+    detailButton_->setVisible(detailListAvailable);
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace qeltaro::gui

@@ -1,0 +1,194 @@
+#include "gui/aggregate/ranking_list_window.h"
+
+#include "aggregate/rank_histogram.h"
+#include "gui/common/cell_table_model.h"
+#include "gui/common/grid_view.h"
+
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTimer>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace qeltaro::gui {
+namespace {
+
+constexpr int kFirstRankColumn = 7;
+constexpr int kFirstListColumn = 27;
+
+QColor colourOf(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+}  // namespace
+
+RankingListWindow::RankingListWindow(int categoryPositions, bool group, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmLslb"));
+    setWindowTitle(QString::fromUtf16(kRankingListCaption));
+
+    auto* positionFrame = new QGroupBox(QStringLiteral("码位"));
+    auto* positionLayout = new QHBoxLayout(positionFrame);
+    const char16_t* const positions[5] = {u"万位", u"千位", u"百位", u"十位", u"个位"};
+    for (int p = 1; p <= 5; ++p) {
+        auto* option = new QRadioButton(QString::fromUtf16(positions[p - 1]));
+        option->setObjectName(QStringLiteral("Option2_%1").arg(p));
+        positionLayout->addWidget(option);
+        positionOptions_[size_t(p)] = option;
+    }
+    positionOptions_[size_t(RankingList::defaultPosition(categoryPositions))]->setChecked(true);
+
+    auto* playFrame = new QGroupBox(QStringLiteral("玩法选择"));
+    auto* playLayout = new QHBoxLayout(playFrame);
+    playOptions_[0] = new QRadioButton(QStringLiteral("直选"));
+    playOptions_[0]->setObjectName(QStringLiteral("opTDG_0"));
+    playOptions_[1] = new QRadioButton(QStringLiteral("组选"));
+    playOptions_[1]->setObjectName(QStringLiteral("opTDG_1"));
+    playOptions_[group ? 1 : 0]->setChecked(true);
+    playLayout->addWidget(playOptions_[0]);
+    playLayout->addWidget(playOptions_[1]);
+
+    auto* queryButton = new QPushButton(QStringLiteral("查询该位该类对应号历史排序结果"));
+    queryButton->setObjectName(QStringLiteral("Command2"));
+    connect(queryButton, &QPushButton::clicked, this, &RankingListWindow::query);
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(positionFrame);
+    controls->addWidget(playFrame);
+    controls->addWidget(queryButton, 0, Qt::AlignBottom);
+    controls->addStretch();
+
+    histogramChart_ = new QChart;
+    histogramChart_->legend()->hide();
+    histogramChart_->setMargins(QMargins(0, 0, 0, 0));
+    histogramBars_ = new QBarSet(QStringLiteral("期数"));
+    histogramBars_->setColor(colourOf(kBlue));
+    QStringList ranks;
+    for (int r = 1; r <= 10; ++r) {
+        *histogramBars_ << 0;
+        ranks << QString::number(r);
+    }
+    auto* series = new QBarSeries;
+    series->append(histogramBars_);
+    histogramChart_->addSeries(series);
+    auto* rankAxis = new QBarCategoryAxis;
+    rankAxis->append(ranks);
+    rankAxis->setTitleText(QStringLiteral("排位名次"));
+    histogramChart_->addAxis(rankAxis, Qt::AlignBottom);
+    series->attachAxis(rankAxis);
+    histogramAxis_ = new QValueAxis;
+    histogramAxis_->setLabelFormat(QStringLiteral("%d"));
+    histogramAxis_->setTickCount(3);
+    histogramChart_->addAxis(histogramAxis_, Qt::AlignLeft);
+    series->attachAxis(histogramAxis_);
+    auto* chartView = new QChartView(histogramChart_);
+    chartView->setObjectName(QStringLiteral("chtRank"));
+    chartView->setRenderHint(QPainter::Antialiasing);
+    chartView->setFixedSize(440, 170);
+    summary_ = new QLabel;
+    summary_->setObjectName(QStringLiteral("lblSummary"));
+    summary_->setWordWrap(true);
+    summary_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* summaryFrame = new QGroupBox(QStringLiteral("开奖号码所在排位的分布"));
+    auto* summaryLayout = new QHBoxLayout(summaryFrame);
+    summaryLayout->addWidget(chartView);
+    summaryLayout->addWidget(summary_, 1);
+
+    grid_ = new QTableView;
+    setUpReadOnlyGrid(grid_, "MSFlexGrid1");
+    model_ = new CellTableModel(this);
+    grid_->setModel(model_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(controls);
+    layout->addWidget(summaryFrame);
+    layout->addWidget(grid_, 1);
+    resize(1200, 720);
+}
+
+int RankingListWindow::position() const
+{
+    for (int p = 1; p <= 5; ++p) {
+        if (positionOptions_[size_t(p)]->isChecked())
+            return p;
+    }
+    return 5;
+}
+
+bool RankingListWindow::group() const
+{
+    return playOptions_[1]->isChecked();
+}
+
+void RankingListWindow::showReplay(std::vector<PeriodRanking> periods)
+{
+    periods_ = std::move(periods);
+    query();
+    show();
+    raise();
+    activateWindow();
+}
+
+void RankingListWindow::query()
+{
+    auto built = RankingList::build(periods_, position(), group());
+    if (!built)
+        return;  // the options offer valid positions only
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    grid_->setUpdatesEnabled(false);
+    // The model's functions hold the list, so the grid never reads rows that are gone.
+    auto list = std::make_shared<const RankingList>(std::move(*built));
+    list_ = list;
+    model_->reset({int(list->rows().size()), list->columnCount(),
+                   [list](int c) { return list->headerText(c); },
+                   [list](int r, int c) { return list->cellText(r, c); },
+                   [list](int r, int c) { return std::optional<QColor>(colourOf(list->cellBackground(r, c))); },
+                   [list](int r, int c) {
+                       // White text on the blue marks, so the digit stays readable.
+                       return list->cellBackground(r, c) == kBlue ? std::optional<QColor>(Qt::white)
+                                                                  : std::optional<QColor>();
+                   },
+                   [](int c) { return c >= kFirstListColumn ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter; }});
+    grid_->setColumnWidth(0, 90);
+    for (int c = 1; c < kFirstRankColumn; ++c)
+        grid_->setColumnWidth(c, 62);
+    for (int c = kFirstRankColumn; c < kFirstListColumn; ++c)
+        grid_->setColumnWidth(c, 52);
+    for (int c = kFirstListColumn; c < list->columnCount(); ++c)
+        grid_->setColumnWidth(c, twipsToPixels(1600));
+    grid_->setUpdatesEnabled(true);
+    // The newest periods matter most. Deferred: a window not yet shown does not know its height.
+    const int rows = model_->rowCount();
+    QTimer::singleShot(0, grid_, [this, rows] {
+        if (rows > 0 && model_->rowCount() == rows)
+            grid_->scrollTo(model_->index(rows - 1, 0), QAbstractItemView::PositionAtBottom);
+    });
+    showHistogram();
+    QApplication::restoreOverrideCursor();
+}
+
+void RankingListWindow::showHistogram()
+{
+    const RankHistogram histogram = rankHistogram(*list_);
+    summary_->setText(rankHistogramSummary(histogram));
+    int largest = 0;
+    for (int r = 0; r < 10; ++r) {
+        histogramBars_->replace(r, histogram.counts[size_t(r)]);
+        largest = std::max(largest, histogram.counts[size_t(r)]);
+    }
+    histogramAxis_->setRange(0, std::max(1, largest));
+    histogramAxis_->applyNiceNumbers();
+}
+
+}  // namespace qeltaro::gui

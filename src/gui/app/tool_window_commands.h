@@ -1,0 +1,66 @@
+#pragma once
+// The main window's tool windows: the filter (Command7), the calculation with its sort dialog
+// and Err value windows (Command23), the history replay and its ranking list (Command12), and
+// the formula's calculation history (menu mnuGsls). It keeps what the calculation leaves for
+// the windows: the next-period count tables, the sort settings and the last calculation.
+
+#include "aggregate/err_counts.h"
+#include "aggregate/history_replay.h"
+#include "backtest/category_calculation.h"
+#include "backtest/sort_settings.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+
+namespace qeltaro::gui {
+
+class ErrValueTabsWindow;
+class ErrValueWindow;
+class FormulaFilterDialog;
+class FormulaListModel;
+class FormulaStepsWindow;
+class MainWindow;
+class RankingListWindow;
+class SortSettingsDialog;
+
+class ToolWindowCommands : public QObject {
+    Q_OBJECT
+public:
+    // Connects the main window's buttons and menu item to the tool windows.
+    explicit ToolWindowCommands(MainWindow& window);
+
+    void openFilter();        // "公式过滤设置"
+    void calculate();         // "计算公式(&C)"
+    void replay();            // "公式往期位置值结果列表"
+    void showFormulaSteps();  // "查询该公式历史计算式(&U)"
+
+    const NextPeriodCounts& nextPeriodCounts() const { return counts_; }
+    const SortSettings& sortSettings() const { return sort_; }
+    const std::optional<CategoryCalculation>& lastCalculation() const { return lastCalculation_; }
+
+private:
+    CalculationRequest requestFromOptions() const;
+    void runCalculation(const CalculationRequest& request);
+    void showCalculatedDigits(const CategoryCalculation& calculation);
+    void showErrValues(const CategoryCalculation& calculation);
+    void openDetailList(QWidget* errWindow);
+    void finishReplay(Result<HistoryReplay>& replay, const Category& category);
+    FormulaListModel* formulaModel() const;
+
+    MainWindow& window_;
+    SortSettings sort_;  // kept for the whole run, offered again each time
+    NextPeriodCounts counts_;
+    std::optional<CategoryCalculation> lastCalculation_;
+    std::optional<CalculationRequest> awaitingSort_;  // a best-formula calculation waiting for the dialog
+    QPointer<FormulaFilterDialog> filterDialog_;
+    QPointer<SortSettingsDialog> sortDialog_;
+    QPointer<ErrValueWindow> errWindow_;
+    QPointer<ErrValueTabsWindow> errTabsWindow_;
+    QPointer<RankingListWindow> rankingWindow_;
+    QPointer<FormulaStepsWindow> stepsWindow_;
+};
+
+}  // namespace qeltaro::gui

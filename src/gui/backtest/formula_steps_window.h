@@ -1,0 +1,32 @@
+#pragma once
+// frmGsbz "公式计算步骤": for one formula and every history row, the value it forms from that
+// row term by term and the value it carries to the next period. Asking for another formula
+// while the window is open refills it.
+
+#include "backtest/formula_breakdown.h"
+
+#include <QWidget>
+
+class QLabel;
+class QTableView;
+
+namespace qeltaro::gui {
+
+class CellTableModel;
+
+class FormulaStepsWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormulaStepsWindow(QWidget* parent = nullptr);
+
+    // Shows the breakdown of the formula whose Chinese text is `text`, scrolled to the newest row.
+    void showBreakdown(FormulaBreakdown breakdown, const QString& code, const QString& text);
+
+
+private:
+    QLabel* formulaLabel_ = nullptr;
+    QTableView* grid_ = nullptr;  // MSFlexGrid1
+    CellTableModel* model_ = nullptr;
+};
+
+}  // namespace qeltaro::gui
