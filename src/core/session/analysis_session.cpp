@@ -31,7 +31,13 @@ void AnalysisSession::setGroup(bool group)
     category_.group = group && category_.positions > 1;
 }
 
-Status AnalysisSession::reloadFormulas()
+void AnalysisSession::showList(const FormulaListKey& key)
+{
+    category_ = key.category;
+    killMode_ = key.kill;
+}
+
+Status AnalysisSession::reloadFormulas(const FormulaSelection* keep)
 {
     auto list = FormulaList::load(*store_, category_, killMode_);
     if (!list) {
@@ -40,6 +46,10 @@ Status AnalysisSession::reloadFormulas()
         return list.error();
     }
     formulaList_ = std::move(*list);
+    if (keep) {
+        for (int idx : formulaList_.idxs())
+            formulaList_.selection().set(idx, keep->isSelected(idx));
+    }
     statistics_ = FormulaStatsTable(formulaList_.idxs());
     return success();
 }

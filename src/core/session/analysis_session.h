@@ -9,6 +9,7 @@
 #include "backtest/formula_stats_table.h"
 #include "common/result.h"
 #include "formula/category.h"
+#include "formula/formula_line.h"
 #include "history/history_columns.h"
 #include "settings/settings.h"
 #include "store/formula_table.h"
@@ -38,9 +39,12 @@ public:
     bool killMode() const { return killMode_; }
     void setKillMode(bool kill) { killMode_ = kill; }
     FormulaTable formulaTable() { return FormulaTable(*store_, category_); }
+    FormulaListKey listKey() const { return {category_, killMode_}; }
+    void showList(const FormulaListKey& key);
 
-    // AddGongshi: the formulas of the current category and kind, every one selected.
-    Status reloadFormulas();
+    // AddGongshi: the formulas of the current category and kind, every one selected, or, when
+    // `keep` is given, each with the flag `keep` holds for its idx.
+    Status reloadFormulas(const FormulaSelection* keep = nullptr);
     // AddHaoma: the history, and the period proposed for the next draw.
     Status reloadHistory();
     // Yansuan: every listed formula back-tested, statistics written back, idx renumbered.

@@ -8,6 +8,7 @@
 #include "gui/export/parameter_reference_window.h"
 #include "gui/common/background_task.h"
 #include "gui/history/draw_entry.h"
+#include "gui/formula/formula_commands.h"
 #include "gui/history/history_commands.h"
 
 #include <QApplication>
@@ -91,6 +92,7 @@ MainWindow::MainWindow(std::unique_ptr<AnalysisSession> session, QWidget* parent
     statusBar()->addPermanentWidget(stop);
     task_ = new BackgroundTask(progress_, stop, this);
     historyCommands_ = new HistoryCommands(*this, *task_);
+    formulaCommands_ = new FormulaCommands(*this);
     buildMenus();
     connectCommands();
 
@@ -384,7 +386,44 @@ void MainWindow::connectCommands()
     connect(action("mnuDlAll"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteAll);
     connect(action("mnuDlzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteAfterSelected);
     connect(action("mnuEszhzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteLastN);
+    connect(button("Command1"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::addTyped);
+    connect(button("Command10"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::importFile);
+    connect(button("cmdGsgx"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::updateOnline);
+    connect(button("Command2"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::clearAll);
+    connect(button("Command11"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::exportAllCategories);
+    connect(button("Command20"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::exportSelectedCategory);
+    connect(action("mnuDelGS"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteThis);
+    connect(action("mnuDelLst"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteLast);
+    connect(action("mnuDelXzGS"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteSelected);
+    connect(action("mnuDelNXzGS"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteUnselected);
     new ToolWindowCommands(*this);
+}
+
+void MainWindow::refreshKeepingSelection()
+{
+    const FormulaSelection kept = session_->selection();
+    if (Status s = session_->reloadFormulas(&kept); !s)
+        Dialogs::warn(this, QStringLiteral("读取公式失败"), s.error().message);
+    showFormulaRows();
+    reloadHistoryGrid();
+    backtest();
+}
+
+void MainWindow::showList(const FormulaListKey& key)
+{
+    session_->showList(key);
+    positionOptions_[size_t(key.category.positions)]->setChecked(true);
+    playOptions_[1]->setEnabled(key.category.positions != 1);
+    playOptions_[key.category.group ? 1 : 0]->setChecked(true);
+    killOptions_[key.kill ? 0 : 1]->setChecked(true);
+    refresh();
+}
+
+int MainWindow::currentFormulaIdx() const
+{
+    if (currentFormulaRow_ < 0 || currentFormulaRow_ >= formulaModel_->rowCount())
+        return 0;
+    return formulaModel_->rows()[size_t(currentFormulaRow_)].idx;
 }
 
 void MainWindow::focusFirstDigit()

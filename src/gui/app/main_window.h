@@ -26,6 +26,7 @@ namespace qeltaro::gui {
 
 class BackgroundTask;
 class DrawEntry;
+class FormulaCommands;
 class HistoryCommands;
 class FormulaListModel;
 class HistoryGridModel;
@@ -46,6 +47,13 @@ public:
     void showFormulaRows();     // the list's rows with the latest statistics
     void backtest();            // Yansuan
     void focusFirstDigit();
+    // Refresh after a delete: the list keeps the selection flags the delete carried over.
+    void refreshKeepingSelection();
+    // Switches the selectors to a category and kind and runs the refresh cycle.
+    void showList(const FormulaListKey& key);
+    QLineEdit* formulaBox() const { return formulaBox_; }
+    // The idx of the formula the last click or right click chose; 0 when none.
+    int currentFormulaIdx() const;
     // Asks for a refresh at the next tick of the deferred-refresh timer.
     void requestRefresh() { refreshPending_ = true; }
 
@@ -99,6 +107,7 @@ private:
     DrawEntry* drawEntry_ = nullptr;
     BackgroundTask* task_ = nullptr;
     HistoryCommands* historyCommands_ = nullptr;
+    FormulaCommands* formulaCommands_ = nullptr;
     QTimer* refreshTimer_ = nullptr;        // Timer2
     bool refreshPending_ = false;
     int currentFormulaRow_ = -1;

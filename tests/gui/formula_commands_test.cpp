@@ -1,0 +1,154 @@
+#include "gui_test_support.h"
+
+#include "history/draw_history.h"
+#include "store/formula_table.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+using namespace qeltaro;
+using qeltaro::test::WindowFixture;
+
+namespace {
+
+QVector<bool> blueColumn(QAbstractItemModel* model)
+{
+    QVector<bool> flags;
+    for (int r = 0; r < model->rowCount(); ++r)
+        flags << (model->index(r, 0).data(Qt::BackgroundRole).value<QColor>() == QColor(0, 0, 255));
+    return flags;
+}
+
+// Five formulas of 一星直选 kill, selected / unselected / selected / unselected / selected.
+void openWithFiveFormulas(WindowFixture& f)
+{
+    FormulaTable table(f.temp.store(), Category{1, false});
+    for (int i = 1; i <= 5; ++i)
+        QVERIFY(table.append(true, QStringLiteral("L1A+%1").arg(i), QStringLiteral("万位码+%1").arg(i), i));
+    f.open();
+    auto* grid = f.find<QTableView>("MSFlexGrid2");
+    for (int r : {1, 3})
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(r, 1)).center());
+    QCOMPARE(blueColumn(grid->model()), (QVector<bool>{true, false, true, false, true}));
+}
+
+void rightClickRow(WindowFixture& f, int row)
+{
+    auto* grid = f.find<QTableView>("MSFlexGrid2");
+    emit grid->customContextMenuRequested(grid->visualRect(grid->model()->index(row, 1)).center());
+    f.find<QMenu>("mnuMang")->hide();
+}
+
+}  // namespace
+
+class FormulaCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aTypedFormulaGoesToItsCategoryAndTheWindowFollows()
+    {
+        WindowFixture f;
+        f.open();
+        f.find<QLineEdit>("Text2")->setText(QStringLiteral("万位码+3=下期留 二星组选"));
+        f.find<QPushButton>("Command1")->click();
+        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi2G"));
+        QVERIFY(!f.window->session().killMode());
+        QVERIFY(f.find<QRadioButton>("optXing_2")->isChecked());
+        QVERIFY(f.find<QRadioButton>("opTDG_1")->isChecked());
+        QVERIFY(f.find<QRadioButton>("Option2_1")->isChecked());
+        auto* model = f.find<QTableView>("MSFlexGrid2")->model();
+        QCOMPARE(model->rowCount(), 1);
+        QCOMPARE(model->index(0, 3).data().toString(), QStringLiteral("生"));
+        QVERIFY(f.find<QLineEdit>("Text2")->text().isEmpty());
+
+        gui::Dialogs::takeLog();
+        f.find<QPushButton>("Command1")->click();
+        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("请在左边文本框输入需要添加的公式")));
+        f.find<QLineEdit>("Text2")->setText(QStringLiteral("L1A); DROP TABLE Lishi; --=下期杀一星直选"));
+        f.find<QPushButton>("Command1")->click();
+        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("无法识别公式")));
+        QCOMPARE(f.find<QTableView>("MSFlexGrid2")->model()->rowCount(), 1);
+    }
+
+    void importingAFileWithAnUnrecognisedLineOffersToShowIt()
+    {
+        WindowFixture f;
+        f.open();
+        const QString file = f.temp.path(QStringLiteral("formulas.txt"));
+        qeltaro::test::writeFile(file, QStringLiteral("万位码+千位码=下期杀一星直选\r\n万位码+某某=下期杀一星直选\r\n"
+                                                      "个位码*2=下期杀一星直选 连准8期\r\n").toUtf8());
+        gui::Dialogs::takeLog();
+        gui::Dialogs::queueAnswer(file);
+        gui::Dialogs::queueAnswer(QStringLiteral("ok"));
+        f.find<QPushButton>("Command10")->click();
+        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("是否查看这些公式")));
+        auto* model = f.find<QTableView>("MSFlexGrid2")->model();
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(model->index(1, 1).data().toString(), QStringLiteral("个位码*2=下期杀一星直选"));
+        const QString unrecognised = QString::fromUtf8(qeltaro::test::readFile(f.temp.dataDir() + QStringLiteral("/无法识别公式.txt")));
+        QVERIFY(unrecognised.contains(QStringLiteral("L1A+某某")));
+    }
+
+    void deletingOneFormulaMovesOrKeepsTheFlags()
+    {
+        {
+            WindowFixture f;
+            openWithFiveFormulas(f);
+            rightClickRow(f, 2);
+            f.find<QAction>("mnuDelGS")->trigger();
+            auto* model = f.find<QTableView>("MSFlexGrid2")->model();
+            QCOMPARE(model->rowCount(), 4);
+            QCOMPARE(blueColumn(model), (QVector<bool>{true, false, false, true}));
+            QCOMPARE(model->index(2, 1).data().toString(), QStringLiteral("万位码+4"));
+        }
+        {
+            WindowFixture f;
+            openWithFiveFormulas(f);
+            rightClickRow(f, 2);
+            f.find<QAction>("mnuDelLst")->trigger();
+            auto* model = f.find<QTableView>("MSFlexGrid2")->model();
+            QCOMPARE(model->rowCount(), 4);
+            QCOMPARE(blueColumn(model), (QVector<bool>{true, false, true, false}));
+        }
+    }
+
+    void deleteSelectedAndClearAllAskFirst()
+    {
+        WindowFixture f;
+        openWithFiveFormulas(f);
+        f.find<QAction>("mnuDelXzGS")->trigger();  // cancelled: no answer queued
+        QCOMPARE(f.find<QTableView>("MSFlexGrid2")->model()->rowCount(), 5);
+        gui::Dialogs::queueAnswer(QStringLiteral("ok"));
+        f.find<QAction>("mnuDelXzGS")->trigger();
+        auto* model = f.find<QTableView>("MSFlexGrid2")->model();
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(blueColumn(model), (QVector<bool>{true, true}));
+
+        f.find<QPushButton>("Command2")->click();  // cancelled
+        QCOMPARE(model->rowCount(), 2);
+        gui::Dialogs::queueAnswer(QStringLiteral("ok"));
+        f.find<QPushButton>("Command2")->click();
+        QCOMPARE(model->rowCount(), 0);
+        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi1D"));
+    }
+
+    void theSelectedCategoryExportWritesItsFile()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(130)));
+        openWithFiveFormulas(f);
+        f.find<QPushButton>("Command20")->click();
+        const QStringList files = QDir(f.temp.dataDir()).entryList({QStringLiteral("*.txt")});
+        QCOMPARE(files, QStringList{QStringLiteral("141031011期时时彩一星直选杀公式.txt")});
+        const QString text = QString::fromUtf8(qeltaro::test::readFile(f.temp.dataDir() + u'/' + files[0]));
+        QVERIFY(text.contains(QStringLiteral("万位码+5")));
+        QVERIFY(text.contains(QStringLiteral("连准：")));
+    }
+};
+
+QTEST_MAIN(FormulaCommandsTest)
+#include "formula_commands_test.moc"
