@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMessageBox>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -30,5 +31,6 @@ int main(int argc, char** argv)
     }
     qeltaro::gui::MainWindow window(std::move(*session));
     window.show();
+    QTimer::singleShot(0, &window, [&window] { window.offerSampleOnFirstStart(); });
     return QApplication::exec();
 }

@@ -231,6 +231,25 @@ private slots:
         QCOMPARE(model->columnCount(), 6);
     }
 
+    void aFirstStartOffersTheSampleOnce()
+    {
+        WindowFixture declined;
+        declined.open();
+        declined.window->offerSampleOnFirstStart();  // no answer queued: cancelled
+        QCOMPARE(declined.window->session().history().rowCount(), 0);
+        gui::Dialogs::takeLog();
+        declined.window->offerSampleOnFirstStart();
+        QVERIFY(gui::Dialogs::takeLog().isEmpty());
+
+        WindowFixture accepted;
+        accepted.open();
+        gui::Dialogs::queueAnswer(QStringLiteral("ok"));
+        accepted.window->offerSampleOnFirstStart();
+        QCOMPARE(accepted.window->session().history().rowCount(), 4080);
+        QCOMPARE(accepted.find<QTableView>("MSFlexGrid2")->model()->rowCount(), 4);  // 一星直选 kill examples
+        QCOMPARE(accepted.find<QLineEdit>("Text1")->text(), QStringLiteral("150211001"));
+    }
+
     void formulaColumnHeaders()
     {
         QCOMPARE(gui::HistoryGridModel::formulaHeader(1), QStringLiteral("公式1"));

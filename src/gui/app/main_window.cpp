@@ -8,7 +8,10 @@
 #include "gui/export/parameter_reference_window.h"
 #include "gui/common/background_task.h"
 #include "gui/history/draw_entry.h"
+#include "common/data_location.h"
+#include "gui/common/open_file.h"
 #include "gui/formula/formula_commands.h"
+#include "session/first_start.h"
 #include "gui/history/history_commands.h"
 
 #include <QApplication>
@@ -32,7 +35,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <QDesktopServices>
 #include <QEvent>
+#include <QUrl>
 
 #include <algorithm>
 #include <map>
@@ -386,6 +391,9 @@ void MainWindow::connectCommands()
     connect(action("mnuDlAll"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteAll);
     connect(action("mnuDlzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteAfterSelected);
     connect(action("mnuEszhzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteLastN);
+    connect(button("Command18"), &QPushButton::clicked, this, [this] { openGuide(QString()); });
+    connect(button("Command6"), &QPushButton::clicked, this, [this] { openGuide(QStringLiteral("quick-tour")); });
+    connect(button("Command139"), &QPushButton::clicked, this, [this] { openGuide(QStringLiteral("pictures")); });
     connect(button("Command1"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::addTyped);
     connect(button("Command10"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::importFile);
     connect(button("cmdGsgx"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::updateOnline);
@@ -397,6 +405,37 @@ void MainWindow::connectCommands()
     connect(action("mnuDelXzGS"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteSelected);
     connect(action("mnuDelNXzGS"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteUnselected);
     new ToolWindowCommands(*this);
+}
+
+void MainWindow::offerSampleOnFirstStart()
+{
+    auto offer = shouldOfferSample(session_->store(), session_->settings());
+    if (!offer || !*offer)
+        return;
+    const bool accepted = Dialogs::confirm(this, sampleOfferTitle(), sampleOfferQuestion());
+    rememberSampleOffer(session_->settings());
+    if (!accepted)
+        return;
+    const QString sample = bundledFile(QStringLiteral("data/sample-history.txt"));
+    auto loaded = sample.isEmpty() ? Result<SampleLoad>(storageError(QStringLiteral("找不到随程序附带的示例历史号码文件")))
+                                   : loadSample(session_->store(), sample);
+    if (!loaded)
+        Dialogs::warn(this, sampleOfferTitle(), loaded.error().message);
+    refresh();
+}
+
+void MainWindow::openGuide(const QString& section)
+{
+    const QString guide = bundledFile(QStringLiteral("docs/guide/index.html"));
+    if (guide.isEmpty()) {
+        Dialogs::warn(this, QStringLiteral("使用说明"), QStringLiteral("找不到使用说明文件（docs/guide/index.html）。"));
+        return;
+    }
+    QUrl url = QUrl::fromLocalFile(guide);
+    if (!section.isEmpty())
+        url.setFragment(section);
+    if (openWrittenFiles())
+        QDesktopServices::openUrl(url);
 }
 
 void MainWindow::refreshKeepingSelection()

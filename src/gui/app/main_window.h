@@ -47,6 +47,10 @@ public:
     void showFormulaRows();     // the list's rows with the latest statistics
     void backtest();            // Yansuan
     void focusFirstDigit();
+    // On a first start with an empty store: offer the bundled sample history and examples.
+    void offerSampleOnFirstStart();
+    // Opens the user guide at a section (empty: its start).
+    void openGuide(const QString& section);
     // Refresh after a delete: the list keeps the selection flags the delete carried over.
     void refreshKeepingSelection();
     // Switches the selectors to a category and kind and runs the refresh cycle.
