@@ -7,6 +7,7 @@
 #include "gui/common/dialogs.h"
 #include "gui/export/parameter_reference_window.h"
 #include "gui/common/background_task.h"
+#include "gui/common/grid_view.h"
 #include "gui/history/draw_entry.h"
 #include "common/data_location.h"
 #include "gui/common/open_file.h"
@@ -45,21 +46,13 @@
 namespace qeltaro::gui {
 namespace {
 
-// Old grid widths were in twips; 15 twips make a pixel at 96 dpi.
-int twips(int width) { return width / 15; }
+int twips(int width) { return twipsToPixels(width); }
 
 QTableView* makeGrid(const char* name, QWidget* parent)
 {
     auto* grid = new QTableView(parent);
-    grid->setObjectName(QLatin1String(name));
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUpReadOnlyGrid(grid, name);
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    grid->verticalHeader()->setVisible(false);
-    grid->verticalHeader()->setDefaultSectionSize(20);
-    grid->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);  // one row per wheel step
-    grid->setWordWrap(false);
     return grid;
 }
 
