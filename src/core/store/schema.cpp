@@ -54,17 +54,56 @@ QString createCountTable(const char* name)
         .arg(QLatin1String(name));
 }
 
+// Names of every table and index ensureSchema creates, in lower case.
+QStringList expectedObjects()
+{
+    QStringList names = {QStringLiteral("Lishi"), QStringLiteral("Lishi_strQQH"), QStringLiteral("Errarr"),
+                         QStringLiteral("ErrarrLei")};
+    for (const Category& category : Category::all())
+        names << category.tableName() << category.tableName() + QStringLiteral("_kill_idx");
+    for (QString& name : names)
+        name = name.toLower();  // SQLite names ignore case
+    return names;
+}
+
+Result<bool> isCurrent(Database& db, std::int64_t version)
+{
+    if (version != kSchemaVersion)
+        return false;
+    auto present = db.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table', 'index')"));
+    if (!present)
+        return present.error();
+    QStringList missing = expectedObjects();
+    while (present->next())
+        missing.removeAll(present->text(0).toLower());
+    if (present->error())
+        return *present->error();
+    if (!missing.isEmpty())
+        return false;
+    auto errarrRows = db.scalar(QStringLiteral("SELECT count(*) FROM Errarr"));
+    if (!errarrRows)
+        return errarrRows.error();
+    return errarrRows->value_or(0) > 0;
+}
+
 }  // namespace
 
 Status ensureSchema(Database& db)
 {
     auto version = db.scalar(QStringLiteral("PRAGMA user_version"));
     if (!version)
-        return storageError(QStringLiteral("%1 不是可用的数据库文件：%2")
-                                .arg(db.path(), version.error().message));
+        return storageError(QStringLiteral("无法使用数据库文件 %1：%2").arg(db.path(), version.error().message));
     if (version->value_or(0) > kSchemaVersion)
         return storageError(QStringLiteral("%1 由更新版本的程序写入（格式版本%2），本程序只认识到版本%3，请使用新版本打开。")
                                 .arg(db.path()).arg(version->value_or(0)).arg(kSchemaVersion));
+
+    // A current store is only read: opening must work in a read-only folder, and must leave the
+    // file byte for byte as it was.
+    auto current = isCurrent(db, version->value_or(0));
+    if (!current)
+        return storageError(QStringLiteral("无法使用数据库文件 %1：%2").arg(db.path(), current.error().message));
+    if (*current)
+        return success();
 
     Transaction transaction(db);
     if (!transaction.begun())

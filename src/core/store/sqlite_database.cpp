@@ -5,12 +5,39 @@
 #include <utility>
 
 namespace qeltaro {
+
+QString plainSqliteReason(int code)
+{
+    switch (code & 0xff) {
+    case SQLITE_FULL: return QStringLiteral("磁盘已满，修改没有保存。请腾出磁盘空间后再试。");
+    case SQLITE_READONLY: return QStringLiteral("数据文件夹或数据库文件是只读的，修改没有保存。");
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return QStringLiteral("数据库正被另一个程序使用，请关闭它或稍后再试。");
+    case SQLITE_NOTADB: return QStringLiteral("这个文件不是本程序的数据库文件。");
+    case SQLITE_CORRUPT: return QStringLiteral("数据库文件已损坏，请从 backups 文件夹中的备份恢复。");
+    case SQLITE_CANTOPEN: return QStringLiteral("无法打开数据库文件，请检查数据文件夹是否存在、是否允许写入。");
+    case SQLITE_IOERR: return QStringLiteral("读写磁盘失败，修改没有保存。");
+    case SQLITE_PERM:
+    case SQLITE_AUTH: return QStringLiteral("没有访问数据库文件的权限。");
+    case SQLITE_NOMEM: return QStringLiteral("内存不足，操作没有完成。");
+    default: return {};
+    }
+}
+
 namespace {
+
+// The plain reason first, then SQLite's own words for whoever reads the details.
+QString withPlainWords(int code, const QString& details)
+{
+    const QString plain = plainSqliteReason(code);
+    return plain.isEmpty() ? details : plain + u'\n' + details;
+}
 
 Error sqliteError(sqlite3* db, const QString& what)
 {
     const QString reason = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("no connection");
-    return storageError(QStringLiteral("数据库操作失败（%1）：%2").arg(what, reason));
+    const int code = db ? sqlite3_extended_errcode(db) : SQLITE_ERROR;
+    return storageError(withPlainWords(code, QStringLiteral("数据库操作失败（%1）：%2").arg(what, reason)));
 }
 
 }  // namespace
@@ -149,9 +176,9 @@ Result<Database> Database::open(const QString& path)
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db.db_,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
-        Error e = storageError(QStringLiteral("无法打开数据库文件 %1：%2")
-                                   .arg(path, QString::fromUtf8(db.db_ ? sqlite3_errmsg(db.db_) : sqlite3_errstr(rc))));
-        return e;
+        return storageError(withPlainWords(
+            rc, QStringLiteral("无法打开数据库文件 %1：%2")
+                    .arg(path, QString::fromUtf8(db.db_ ? sqlite3_errmsg(db.db_) : sqlite3_errstr(rc)))));
     }
     // Another instance holding the file briefly should not fail a command at once.
     sqlite3_busy_timeout(db.db_, 3000);
@@ -174,7 +201,7 @@ Status Database::exec(const QString& sql)
     if (rc != SQLITE_OK) {
         const QString reason = message ? QString::fromUtf8(message) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_free(message);
-        return storageError(QStringLiteral("数据库操作失败（%1）：%2").arg(sql.left(200), reason));
+        return storageError(withPlainWords(rc, QStringLiteral("数据库操作失败（%1）：%2").arg(sql.left(200), reason)));
     }
     return success();
 }

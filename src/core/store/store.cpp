@@ -41,17 +41,32 @@ Result<QString> Store::backup(const QString& reason)
         return storageError(QStringLiteral("无法创建备份文件夹 %1").arg(folder));
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     const QString path = QStringLiteral("%1/formula-%2-%3.db").arg(folder, stamp, reason);
-    QFile::remove(path);
+    // The copy is written under a name no backup has and renamed once complete, so a copy cut
+    // short (a full disk, the program killed) never passes for a backup nor pushes out a good one.
+    QDir backups(folder);
+    // Copies left by a program killed while writing one; a recent one may still be written by
+    // another instance.
+    const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-600);
+    for (const QFileInfo& stale : backups.entryInfoList({QStringLiteral("*.partial")}, QDir::Files)) {
+        if (stale.lastModified() < staleBefore)
+            QFile::remove(stale.absoluteFilePath());
+    }
+    const QString partial = path + QStringLiteral(".partial");
+    QFile::remove(partial);
     auto stmt = db_.prepare(QStringLiteral("VACUUM INTO ?1"));
     if (!stmt)
         return stmt.error();
-    stmt->bind(1, path);
+    stmt->bind(1, partial);
     if (Status s = stmt->run(); !s) {
-        QFile::remove(path);
+        QFile::remove(partial);
         return storageError(QStringLiteral("备份数据库失败，操作已取消：%1").arg(s.error().message));
     }
+    QFile::remove(path);
+    if (!QFile::rename(partial, path)) {
+        QFile::remove(partial);
+        return storageError(QStringLiteral("备份数据库失败，操作已取消：无法保存备份文件 %1").arg(path));
+    }
     // Oldest first by name (the name starts with the time), keep the newest few.
-    QDir backups(folder);
     QStringList copies = backups.entryList({QStringLiteral("formula-*.db")}, QDir::Files, QDir::Name);
     while (copies.size() > kKeptBackups)
         backups.remove(copies.takeFirst());

@@ -1,0 +1,77 @@
+// The formula text file reader, from the file's bytes (UTF-8 with or without BOM, GB18030, or
+// neither): every line is either stored or listed as unrecognised, only compiling formulas reach
+// the tables, and each table that received formulas is numbered 1..n without duplicates.
+
+#include "formula/category.h"
+#include "formula/expression.h"
+#include "formula/formula_entry.h"
+#include "fuzz_input.h"
+#include "store/store.h"
+
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+using namespace qeltaro;
+
+namespace {
+
+Store& fuzzStore()
+{
+    static QTemporaryDir folder;
+    static std::unique_ptr<Store> store = [] {
+        auto opened = Store::open(folder.path());
+        if (!opened)
+            std::abort();
+        // Durability is not under test here; speed is.
+        if (!(*opened)->database().exec(QStringLiteral("PRAGMA synchronous = OFF")))
+            std::abort();
+        return std::move(*opened);
+    }();
+    return *store;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzz::ensureApplication();
+    Store& store = fuzzStore();
+    for (const Category& category : Category::all()) {
+        if (!store.database().exec(QStringLiteral("DELETE FROM %1").arg(category.tableName())))
+            std::abort();
+    }
+    const QString text = fuzz::textOf(data, size);
+    auto report = importFormulaText(store, text, {Category{3, false}, true});
+    if (!report)
+        std::abort();  // a text is never refused as a whole: bad lines are listed
+    if (report->stored + int(report->unrecognised.size()) != int(splitLines(text).size()))
+        std::abort();
+    for (const UnrecognisedLine& line : report->unrecognised) {
+        if (line.lineNumber < 1 || line.reason.isEmpty())
+            std::abort();
+    }
+    auto written = readFileBytes(report->unrecognisedFilePath);
+    if (!written || splitLines(decodeText(*written)).size() != qsizetype(report->unrecognised.size()))
+        std::abort();
+
+    int rows = 0;
+    for (const Category& category : Category::all()) {
+        auto stmt = store.database().prepare(
+            QStringLiteral("SELECT idx, gongshi, count(*) OVER (PARTITION BY BolKill, gongshi, gongshiCN) "
+                           "FROM %1 ORDER BY idx").arg(category.tableName()));
+        if (!stmt)
+            std::abort();
+        int expectedIdx = 0;
+        while (stmt->next()) {
+            ++rows;
+            if (stmt->integer(0) != ++expectedIdx || stmt->integer(2) != 1 || !compileFormula(stmt->text(1)))
+                std::abort();
+        }
+        if (stmt->error())
+            std::abort();
+    }
+    if (rows != report->stored - report->duplicates)
+        std::abort();
+    return 0;
+}
