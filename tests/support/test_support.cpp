@@ -58,7 +58,14 @@ QByteArray readFile(const QString& path)
 
 CliResult runCli(const TempStore& temp, const QStringList& arguments)
 {
+    return runCli(temp, arguments, {});
+}
+
+CliResult runCli(const TempStore& temp, const QStringList& arguments, const std::function<void()>& inChild)
+{
     QProcess process;
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QELTARO_DATA_DIR"), temp.dataDir());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), temp.configDir());

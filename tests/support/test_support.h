@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 namespace qeltaro::test {
@@ -47,5 +48,8 @@ struct CliResult {
 
 // Runs qeltaro-cli with the given arguments against the temporary store's folders.
 CliResult runCli(const TempStore& temp, const QStringList& arguments);
+// The same, with `inChild` run in the child process just before qeltaro-cli starts (resource
+// limits, another user).
+CliResult runCli(const TempStore& temp, const QStringList& arguments, const std::function<void()>& inChild);
 
 }  // namespace qeltaro::test

@@ -50,13 +50,24 @@ Result<QByteArray> readFileBytes(const QString& path)
     return file.readAll();
 }
 
+namespace {
+
+Error writeFailure(const QString& path, const QSaveFile& file, bool opening)
+{
+    const QString plain = opening ? QStringLiteral("文件夹不允许写入或不存在，文件没有保存")
+                                  : QStringLiteral("写入磁盘失败（磁盘可能已满），原有文件保持不变");
+    return storageError(QStringLiteral("无法写入文件 %1：%2（%3）").arg(path, plain, file.errorString()));
+}
+
+}  // namespace
+
 Status writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return storageError(QStringLiteral("无法写入文件 %1：%2").arg(path, file.errorString()));
+        return writeFailure(path, file, true);
     if (file.write(bytes) != bytes.size() || !file.commit())
-        return storageError(QStringLiteral("无法写入文件 %1：%2").arg(path, file.errorString()));
+        return writeFailure(path, file, false);
     return success();
 }
 
