@@ -1,6 +1,7 @@
 #include "cli_context.h"
 
 #include "common/data_location.h"
+#include "common/message_text.h"
 
 #include <QTextStream>
 
@@ -91,7 +92,7 @@ Result<Category> parseCategory(const std::string& text)
 {
     if (auto category = Category::fromSuffix(fromStd(text)))
         return *category;
-    return badInput(QStringLiteral("未知类别“%1”：可用 1D 2D 3D 4D 5D 2G 3G 4G 5G").arg(fromStd(text)));
+    return badInput(QStringLiteral("未知类别“%1”：可用 1D 2D 3D 4D 5D 2G 3G 4G 5G").arg(excerpt(fromStd(text))));
 }
 
 Result<bool> parseKind(const std::string& text)
@@ -100,7 +101,7 @@ Result<bool> parseKind(const std::string& text)
         return true;
     if (text == "keep")
         return false;
-    return badInput(QStringLiteral("未知公式种类“%1”：可用 kill 或 keep").arg(fromStd(text)));
+    return badInput(QStringLiteral("未知公式种类“%1”：可用 kill 或 keep").arg(excerpt(fromStd(text))));
 }
 
 }  // namespace qeltaro::cli

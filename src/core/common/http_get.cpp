@@ -1,5 +1,6 @@
 #include "common/http_get.h"
 
+#include "common/message_text.h"
 #include "common/progress.h"
 
 #include <httplib.h>
@@ -36,7 +37,7 @@ bool isHttpAddress(const QString& text)
 Result<QByteArray> httpGet(const QUrl& url, const HttpGetLimits& limits, const Progress* progress)
 {
     if (!isHttpAddress(url.toString()))
-        return badInput(QStringLiteral("网址“%1”无效：应以 http:// 或 https:// 开头并含有服务器名").arg(url.toString()));
+        return badInput(QStringLiteral("网址“%1”无效：应以 http:// 或 https:// 开头并含有服务器名").arg(excerpt(url.toString())));
 
     const QString origin =
         url.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment)
@@ -49,7 +50,7 @@ Result<QByteArray> httpGet(const QUrl& url, const HttpGetLimits& limits, const P
 
     httplib::Client client(origin.toStdString());
     if (!client.is_valid())
-        return badInput(QStringLiteral("网址“%1”无效").arg(url.toString()));
+        return badInput(QStringLiteral("网址“%1”无效").arg(excerpt(url.toString())));
     client.set_connection_timeout(limits.timeout);
     client.set_read_timeout(limits.timeout);
     client.set_write_timeout(limits.timeout);

@@ -1,5 +1,6 @@
 #include "formula/expression.h"
 
+#include "common/message_text.h"
 #include "formula/parameter_catalogue.h"
 
 #include <cmath>
@@ -67,7 +68,7 @@ public:
         if (!parseSum(0))
             return fail();
         if (current().kind != TokenKind::End)
-            return error(current().position, QStringLiteral("多余的“%1”").arg(current().text.toString()));
+            return error(current().position, QStringLiteral("多余的“%1”").arg(excerpt(current().text)));
         if (formula_.stackDepth_ > kMaxStackDepth)
             return error(0, QStringLiteral("公式过于复杂"));
         return formula_;
@@ -95,7 +96,7 @@ private:
     {
         if (!error_) {
             error_ = badInput(QStringLiteral("公式“%1”第%2个字符处有误：%3")
-                                  .arg(code_.left(200).toString())
+                                  .arg(excerpt(code_, 200))
                                   .arg(position + 1)
                                   .arg(what));
         }
@@ -128,7 +129,7 @@ private:
                 bool ok = false;
                 const double value = text.toString().toDouble(&ok);
                 if (!ok || !std::isfinite(value))
-                    return setError(start, QStringLiteral("无法识别的数字“%1”").arg(text.toString()));
+                    return setError(start, QStringLiteral("无法识别的数字“%1”").arg(excerpt(text)));
                 tokens_.push_back({TokenKind::Number, start, text, value});
                 continue;
             }
@@ -142,7 +143,7 @@ private:
                 }
                 const auto index = parameterIndexOfCode(word);
                 if (!index)
-                    return setError(start, QStringLiteral("未知参数“%1”").arg(word.toString()));
+                    return setError(start, QStringLiteral("未知参数“%1”").arg(excerpt(word)));
                 Token t{TokenKind::Column, start, word};
                 t.column = *index - 1;
                 tokens_.push_back(t);
@@ -162,7 +163,7 @@ private:
                 while (end < n && !isAsciiLetter(code_[end]) && !isAsciiDigit(code_[end]) &&
                        QStringView(u" \t+-*/()").indexOf(code_[end]) < 0)
                     ++end;
-                return setError(start, QStringLiteral("无法识别“%1”").arg(code_.mid(start, end - start).toString()));
+                return setError(start, QStringLiteral("无法识别“%1”").arg(excerpt(code_.mid(start, end - start))));
             }
             }
             tokens_.push_back({kind, start, code_.mid(start, 1)});
@@ -293,7 +294,7 @@ private:
         case TokenKind::End:
             return setError(t.position, QStringLiteral("公式不完整，末尾缺少参数或数字"));
         default:
-            return setError(t.position, QStringLiteral("此处应为参数、数字或左括号，而不是“%1”").arg(t.text.toString()));
+            return setError(t.position, QStringLiteral("此处应为参数、数字或左括号，而不是“%1”").arg(excerpt(t.text)));
         }
     }
 

@@ -1,5 +1,6 @@
 #include "formula/formula_line.h"
 
+#include "common/message_text.h"
 #include "formula/expression.h"
 #include "formula/parameter_catalogue.h"
 
@@ -101,14 +102,18 @@ LineCheck checkLine(const ParsedLine& line, LineSource source)
 {
     if (line.text.isEmpty())
         return {LineProblem::Empty, QStringLiteral("空行")};
+    if (line.text.size() > kLongestFormulaLine)
+        return {LineProblem::TooLong, QStringLiteral("公式过长（%1个字符），一行最多%2个字符")
+                                          .arg(line.text.size())
+                                          .arg(kLongestFormulaLine)};
     if (!line.category)
         return {LineProblem::UnknownCategory,
-                QStringLiteral("“%1”中没有可识别的类别（一星至五星的直选或组选，一星只有直选）").arg(line.text)};
+                QStringLiteral("“%1”中没有可识别的类别（一星至五星的直选或组选，一星只有直选）").arg(excerpt(line.text))};
     if (source == LineSource::File) {
         const qsizetype bad = firstDisallowedCharacter(line.code);
         if (bad >= 0)
             return {LineProblem::DisallowedCharacter,
-                    QStringLiteral("公式“%1”含有无法识别的字符“%2”").arg(line.code, line.code.mid(bad, 1))};
+                    QStringLiteral("公式“%1”含有无法识别的字符“%2”").arg(excerpt(line.code), line.code.mid(bad, 1))};
     }
     auto compiled = compileFormula(line.code);
     if (!compiled)
@@ -121,6 +126,7 @@ QString LineCheck::unrecognisedEntry(const ParsedLine& line) const
     switch (problem) {
     case LineProblem::None:
     case LineProblem::Empty:
+    case LineProblem::TooLong:
     case LineProblem::UnknownCategory:
         return line.text;
     case LineProblem::DisallowedCharacter:

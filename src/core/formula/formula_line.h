@@ -41,10 +41,15 @@ ParsedLine parseFormulaLine(QStringView line, LineSource source, bool currentKil
 // Everything from "连准" on removed, then trimmed.
 QString cutHitRunTail(QStringView line);
 
+// Longer lines are refused: no formula needs them, and one of megabytes would make every
+// back-test of its list crawl.
+inline constexpr qsizetype kLongestFormulaLine = 1024;
+
 // Why a parsed line cannot be stored.
 enum class LineProblem {
     None,
     Empty,                // nothing on the line
+    TooLong,              // more than kLongestFormulaLine characters
     UnknownCategory,      // the star or play word is not one of the nine categories
     DisallowedCharacter,  // file lines: the code form holds a character formula files may not use
     InvalidExpression,    // the code form does not compile

@@ -10,6 +10,20 @@
 #include <optional>
 
 namespace qeltaro {
+namespace {
+
+// A file of garbage would make a message of megabytes; the first lines say enough.
+QString firstLines(QStringList lines)
+{
+    const qsizetype total = lines.size();
+    if (total > DrawHistory::kListedProblemLines) {
+        lines.resize(DrawHistory::kListedProblemLines);
+        lines << QStringLiteral("……另有%1行").arg(total - DrawHistory::kListedProblemLines);
+    }
+    return lines.join(u'\n');
+}
+
+}  // namespace
 
 Result<DrawRecord> DrawHistory::add(const QString& periodText, const QString& digitsText)
 {
@@ -66,7 +80,7 @@ Result<StoreReport> DrawHistory::importText(const QString& text)
     if (!problems.isEmpty())
         return badInput(QStringLiteral("历史号码文件有%1行无法识别，没有导入任何号码：\n%2")
                             .arg(problems.size())
-                            .arg(problems.join(u'\n')));
+                            .arg(firstLines(problems)));
     return store(std::move(draws));
 }
 
@@ -118,7 +132,9 @@ Result<StoreReport> DrawHistory::storeDraws(std::vector<NewDraw> draws, bool rep
                              .arg(period, digitsText(it->second.digits), digitsText(draw.digits));
     }
     if (!conflicts.isEmpty())
-        return badInput(QStringLiteral("以下期号已经存在且号码不同，没有导入任何号码：\n") + conflicts.join(u'\n'));
+        return badInput(QStringLiteral("%1期已经存在且号码不同，没有导入任何号码：\n%2")
+                            .arg(conflicts.size())
+                            .arg(firstLines(conflicts)));
 
     Transaction transaction(store_.database());
     if (!transaction.begun())

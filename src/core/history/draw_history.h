@@ -28,14 +28,16 @@ struct StoreReport {
 
 class DrawHistory {
 public:
+    static constexpr int kListedProblemLines = 20;
+
     explicit DrawHistory(Store& store) : store_(store) {}
 
     // A typed draw: the period must be new; refused with a message otherwise.
     Result<DrawRecord> add(const QString& periodText, const QString& digitsText);
 
     // Lines "PERIOD DIGITS" in any order. Periods already stored with the same digits are
-    // skipped and counted; any malformed or conflicting line refuses the whole text with every
-    // bad line listed by number. One transaction.
+    // skipped and counted; any malformed or conflicting line refuses the whole text with the bad
+    // lines listed by number (the first kListedProblemLines of them). One transaction.
     Result<StoreReport> importText(const QString& text);
     Result<StoreReport> importFile(const QString& path);
 

@@ -1,5 +1,7 @@
 #include "history/draw_record.h"
 
+#include "common/message_text.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
@@ -37,7 +39,7 @@ std::optional<Digits> parseDigits(const QString& text, QString* error)
         ok = ok && c >= u'0' && c <= u'9';
     if (!ok) {
         if (error)
-            *error = QStringLiteral("开奖号“%1”必须是5个0-9的数字（例如38146）").arg(text);
+            *error = QStringLiteral("开奖号“%1”必须是5个0-9的数字（例如38146）").arg(excerpt(text));
         return std::nullopt;
     }
     Digits digits{};

@@ -1,5 +1,6 @@
 #include "history/history_maintenance.h"
 
+#include "common/message_text.h"
 #include "history/period_number.h"
 #include "store/history_table.h"
 #include "store/sqlite_database.h"
@@ -70,7 +71,7 @@ Result<DeleteReport> deleteDrawsAfter(Store& store, const QString& answer)
     if (trimmed.isEmpty())
         return badInput(QStringLiteral("请输入需要保留到的期号，例如160121001；没有删除任何号码"));
     if (trimmed.size() == 9 && trimmed.endsWith(QLatin1String("000")))
-        return badInput(QStringLiteral("期号“%1”的期数为000，不是有效的期号；没有删除任何号码").arg(trimmed));
+        return badInput(QStringLiteral("期号“%1”的期数为000，不是有效的期号；没有删除任何号码").arg(excerpt(trimmed)));
     QString error;
     if (!PeriodNumber::parse(trimmed, &error))
         return badInput(error + QStringLiteral("；没有删除任何号码"));
@@ -94,7 +95,7 @@ Result<DeleteReport> deleteLastDraws(Store& store, const QString& answer)
     bool ok = false;
     const qlonglong n = trimmed.toLongLong(&ok);
     if (!ok || n < 1)
-        return badInput(QStringLiteral("“%1”不是大于0的整数：请输入需要删除的最后期数；没有删除任何号码").arg(trimmed));
+        return badInput(QStringLiteral("“%1”不是大于0的整数：请输入需要删除的最后期数；没有删除任何号码").arg(excerpt(trimmed)));
     QString firstRemoved;
     {
         auto stmt = store.database().prepare(

@@ -1,5 +1,7 @@
 #include "history/period_number.h"
 
+#include "common/message_text.h"
+
 #include <QCoreApplication>
 
 namespace qeltaro {
@@ -16,7 +18,7 @@ std::optional<PeriodNumber> PeriodNumber::parse(const QString& text, QString* er
     for (QChar c : trimmed)
         allDigits = allDigits && c >= u'0' && c <= u'9';
     if (!allDigits)
-        return fail(QStringLiteral("期号“%1”必须是9位数字：年月日YYMMDD加3位期数（例如160121001）").arg(text));
+        return fail(QStringLiteral("期号“%1”必须是9位数字：年月日YYMMDD加3位期数（例如160121001）").arg(excerpt(text)));
     const int yy = trimmed.mid(0, 2).toInt();
     const int mm = trimmed.mid(2, 2).toInt();
     const int dd = trimmed.mid(4, 2).toInt();

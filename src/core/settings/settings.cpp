@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include "common/message_text.h"
+
 #include <QSettings>
 #include <QUrl>
 
@@ -151,12 +153,12 @@ Status Settings::set(const QString& key, const QString& text)
         QStringList keys;
         for (const auto& d : table)
             keys << d.key;
-        return badInput(QStringLiteral("没有设置项“%1”；可用的设置项：%2").arg(key, keys.join(QStringLiteral(", "))));
+        return badInput(QStringLiteral("没有设置项“%1”；可用的设置项：%2").arg(excerpt(key), keys.join(QStringLiteral(", "))));
     }
     if (isFlagKey(key)) {
         const auto value = parseFlag(text);
         if (!value)
-            return badInput(QStringLiteral("%1 只能是 True 或 False，而不是“%2”").arg(key, text));
+            return badInput(QStringLiteral("%1 只能是 True 或 False，而不是“%2”").arg(key, excerpt(text)));
         store(key, flagText(*value));
     } else if (key == QLatin1String("IniSerchDay")) {
         const auto days = parseSearchDays(text);
@@ -166,7 +168,7 @@ Status Settings::set(const QString& key, const QString& text)
     } else if (key == QLatin1String("JSQS")) {
         const auto index = parseWhole(text, 0, kPeriodWindowChoices - 1);
         if (!index)
-            return badInput(QStringLiteral("JSQS 必须是0到9的整数（0=前所有期，3=前300期），而不是“%1”").arg(text));
+            return badInput(QStringLiteral("JSQS 必须是0到9的整数（0=前所有期，3=前300期），而不是“%1”").arg(excerpt(text)));
         store(key, QString::number(*index));
     } else if (isUrlKey(key)) {
         const QString trimmed = text.trimmed();
@@ -174,7 +176,7 @@ Status Settings::set(const QString& key, const QString& text)
         if (!trimmed.isEmpty() && (!url.isValid() || (url.scheme() != QLatin1String("http") &&
                                                       url.scheme() != QLatin1String("https")) ||
                                    url.host().isEmpty()))
-            return badInput(QStringLiteral("%1 必须是 http:// 或 https:// 开头的网址，而不是“%2”").arg(key, text));
+            return badInput(QStringLiteral("%1 必须是 http:// 或 https:// 开头的网址，而不是“%2”").arg(key, excerpt(text)));
         store(key, trimmed);
     }
     return success();
