@@ -24,6 +24,8 @@ TEST(MessageText, ExcerptKeepsShortTextAndCutsLongText)
     // A character outside the basic plane is never cut in half.
     const QString astral = QString(39, u'a') + QString::fromUtf8("\xF0\x9F\x98\x80") + u'b';
     EXPECT_EQ(excerpt(astral), QString(39, u'a') + QStringLiteral("…（共42个字符）"));
+    // A NUL or a line break in the input must not cut or split the message.
+    EXPECT_EQ(excerpt(QString::fromUtf8("12\0003\n4", 6)), QStringLiteral("12\uFFFD3\uFFFD4"));
 }
 
 // Every parser quoting its input keeps the message short, whatever it is fed.

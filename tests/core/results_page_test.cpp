@@ -85,3 +85,19 @@ TEST(ResultsPage, AMarkerCountsOnlyWhenFiveDigitsFollowIt)
 
     EXPECT_FALSE(readDayPage(QStringLiteral("160120-00155555 暂无数据"), day, 1, QString()).hasMarkers);
 }
+
+TEST(ResultsPage, ADrawNamedTwiceWithOtherDigitsIsNotBelieved)
+{
+    const QDate day(2016, 1, 21);
+    // A banner repeating the newest draw agrees with the table; a page contradicting itself
+    // about issue 2 gives no digits for it, whichever occurrence is right.
+    const QString text = QStringLiteral(
+        "最新 160121-00398765 | 160121-00112345 160121-00254321 160121-00398765 "
+        "160121-00200000 160121-002 暂无");
+    const DayPageDraws page = readDayPage(text, day, 1, QString());
+    ASSERT_EQ(page.draws.size(), 2u);
+    EXPECT_EQ(page.draws[0].period.text().toStdString(), "160121001");
+    EXPECT_EQ(page.draws[1].period.text().toStdString(), "160121003");
+    EXPECT_EQ(page.draws[1].digits, (Digits{9, 8, 7, 6, 5}));
+    EXPECT_EQ(page.unreadable, QStringList({"160121002"}));
+}

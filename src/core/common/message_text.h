@@ -9,7 +9,8 @@ namespace qeltaro {
 
 inline constexpr qsizetype kQuotedCharacters = 40;
 
-// The text as it is when short; otherwise its beginning, "…" and the full length.
+// The text as it is when short; otherwise its beginning, "…" and the full length. Control
+// characters are shown as U+FFFD.
 QString excerpt(QStringView text, qsizetype maxCharacters = kQuotedCharacters);
 
 }  // namespace qeltaro

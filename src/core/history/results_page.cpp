@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include <array>
+#include <optional>
 
 namespace qeltaro {
 namespace {
@@ -249,6 +250,37 @@ QString visibleText(const QString& html)
     return out;
 }
 
+namespace {
+
+// The five digits at `from`, when five ASCII digits are there.
+std::optional<Digits> digitsAfter(const QString& text, qsizetype from)
+{
+    if (from + 5 > text.size())
+        return std::nullopt;
+    Digits digits{};
+    for (int k = 0; k < 5; ++k) {
+        const QChar c = text[from + k];
+        if (!isAsciiDigit(c))
+            return std::nullopt;
+        digits[size_t(k)] = c.unicode() - u'0';
+    }
+    return digits;
+}
+
+// Whether a later occurrence of the marker names other digits: a page that says two things
+// about one draw is believed in neither.
+bool contradicted(const QString& text, const QString& marker, qsizetype first, const Digits& digits)
+{
+    for (qsizetype at = text.indexOf(marker, first + 1); at >= 0; at = text.indexOf(marker, at + 1)) {
+        const auto other = digitsAfter(text, at + marker.size());
+        if (other && *other != digits)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 DayPageDraws readDayPage(const QString& text, const QDate& day, int startIssue, const QString& lastStored)
 {
     DayPageDraws result;
@@ -262,18 +294,12 @@ DayPageDraws readDayPage(const QString& text, const QDate& day, int startIssue, 
         const QString period = prefix + threeDigits(issue);
         if (issue < startIssue || (!lastStored.isEmpty() && period <= lastStored))
             continue;
-        const QString digitsText = text.mid(at + marker.size(), 5);
-        bool ok = digitsText.size() == 5;
-        Digits digits{};
-        for (int k = 0; ok && k < 5; ++k) {
-            ok = isAsciiDigit(digitsText[k]);
-            digits[size_t(k)] = digitsText[k].unicode() - u'0';
-        }
-        if (!ok) {
+        const auto digits = digitsAfter(text, at + marker.size());
+        if (!digits || contradicted(text, marker, at, *digits)) {
             result.unreadable << period;
             continue;
         }
-        result.draws.push_back(NewDraw{PeriodNumber{day, issue}, digits});
+        result.draws.push_back(NewDraw{PeriodNumber{day, issue}, *digits});
     }
     return result;
 }

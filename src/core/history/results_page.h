@@ -28,12 +28,14 @@ QString visibleText(const QString& html);
 
 struct DayPageDraws {
     std::vector<NewDraw> draws;  // ascending by issue
-    QStringList unreadable;      // periods whose marker is not followed by five digits
+    QStringList unreadable;      // periods whose marker is not followed by five digits, or whose
+                                 // marker appears again with other digits
     bool hasMarkers = false;     // whether the page names any draw of the day at all
 };
 
 // The draws of `day` in a page's visible text, from issue `startIssue` on, newer than
-// `lastStored` (empty: every draw counts as newer). Only the first occurrence of a marker counts.
+// `lastStored` (empty: every draw counts as newer). The first occurrence of a marker gives the
+// digits; later ones only matter when they contradict it.
 DayPageDraws readDayPage(const QString& text, const QDate& day, int startIssue, const QString& lastStored);
 
 }  // namespace qeltaro
