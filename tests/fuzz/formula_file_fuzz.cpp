@@ -6,6 +6,7 @@
 #include "formula/expression.h"
 #include "formula/formula_entry.h"
 #include "fuzz_input.h"
+#include "store/sqlite_database.h"
 #include "store/store.h"
 
 #include <QTemporaryDir>
@@ -18,14 +19,12 @@ namespace {
 
 Store& fuzzStore()
 {
-    static QTemporaryDir folder;
+    static QTemporaryDir folder(fuzz::scratchFolderTemplate());
     static std::unique_ptr<Store> store = [] {
         auto opened = Store::open(folder.path());
         if (!opened)
             std::abort();
-        // Durability is not under test here; speed is.
-        if (!(*opened)->database().exec(QStringLiteral("PRAGMA synchronous = OFF")))
-            std::abort();
+        fuzz::dropDurability(**opened);
         return std::move(*opened);
     }();
     return *store;
@@ -37,8 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     fuzz::ensureApplication();
     Store& store = fuzzStore();
-    for (const Category& category : Category::all()) {
-        if (!store.database().exec(QStringLiteral("DELETE FROM %1").arg(category.tableName())))
+    {
+        Transaction emptying(store.database());
+        for (const Category& category : Category::all()) {
+            if (!store.database().exec(QStringLiteral("DELETE FROM %1").arg(category.tableName())))
+                std::abort();
+        }
+        if (!emptying.commit())
             std::abort();
     }
     const QString text = fuzz::textOf(data, size);

@@ -13,11 +13,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     qeltaro::fuzz::ensureApplication();
-    static QTemporaryDir folder;
+    static QTemporaryDir folder(qeltaro::fuzz::scratchFolderTemplate());
     static std::unique_ptr<qeltaro::Store> store = [] {
         auto opened = qeltaro::Store::open(folder.path());
         if (!opened)
             std::abort();
+        qeltaro::fuzz::dropDurability(**opened);
         return std::move(*opened);
     }();
     if (!store->database().exec(QStringLiteral("DELETE FROM Lishi")))
