@@ -4,6 +4,7 @@
 #include "store/sqlite_database.h"
 #include "test_support.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
@@ -160,4 +161,27 @@ TEST(Store, RefusesFilesItCannotUse)
     auto newer = Store::open(temp.dataDir());
     ASSERT_FALSE(newer);
     EXPECT_TRUE(newer.error().message.contains(QStringLiteral("更新版本")));
+}
+
+TEST(Store, BackupsCutShortNeverPassForBackups)
+{
+    TempStore temp;
+    const QString folder = temp.dataDir() + QStringLiteral("/backups");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // Left by a program killed while copying: one long ago, one that may still be written.
+    const QString stale = folder + QStringLiteral("/formula-20200101-000000-000-test.db.partial");
+    const QString recent = folder + QStringLiteral("/formula-20990101-000000-000-test.db.partial");
+    for (const QString& path : {stale, recent})
+        qeltaro::test::writeFile(path, QByteArray("SQLite format 3"));
+    {
+        QFile old(stale);
+        ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+    }
+    auto path = temp.store().backup(QStringLiteral("test"));
+    ASSERT_TRUE(path) << path.error().message.toStdString();
+    EXPECT_TRUE((*path).endsWith(QStringLiteral("-test.db")));
+    EXPECT_FALSE(QFile::exists(stale));
+    EXPECT_TRUE(QFile::exists(recent));
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("formula-*.db")}, QDir::Files).size(), 1);
 }
