@@ -1,5 +1,6 @@
 #include "gui/app/main_window.h"
 
+#include "backtest/chance_statistics.h"
 #include "gui/app/formula_list_model.h"
 #include "gui/app/history_grid_model.h"
 #include "gui/app/settings_menu.h"
@@ -266,7 +267,7 @@ QWidget* MainWindow::buildFormulaPanel()
     formulaModel_ = new FormulaListModel(this);
     formulaGrid_->setModel(formulaModel_);
     // The rate column is wider than the old grid's: weighted sums run to seven digits.
-    const int widths[FormulaListModel::ColumnCount] = {420, 4800, 600, 420, 600, 3700, 800, 800, 800, 800, 0};
+    const int widths[FormulaListModel::ColumnCount] = {420, 4800, 600, 420, 600, 3700, 800, 800, 800, 800, 0, 900, 800, 800, 800};
     for (int c = 0; c < FormulaListModel::ColumnCount; ++c)
         formulaGrid_->setColumnWidth(c, std::max(twips(widths[c]), 28));
     formulaGrid_->setColumnHidden(FormulaListModel::Idx, true);
@@ -489,6 +490,7 @@ void MainWindow::showFormulaRows()
     std::vector<FormulaListRow> rows;
     rows.reserve(size_t(list.size()));
     const QString star = session_->category().starWord();
+    const auto chance = assessStatistics(list.category(), list.kill(), statistics);
     for (const ListedFormula& f : list.formulas()) {
         FormulaListRow row;
         row.idx = f.idx;
@@ -499,6 +501,14 @@ void MainWindow::showFormulaRows()
         if (const FormulaStats* stats = statistics.find(f.idx)) {
             row.next = stats->next;
             row.rateText = stats->evaluated() ? rateText(*stats) : stats->error;
+            const int ordinal = int(rows.size());
+            if (stats->evaluated() && stats->scoredRows > 0 && ordinal < int(chance.size()) && statistics.size() == list.size()) {
+                row.chance = chance[size_t(ordinal)].chance;
+                row.lift = chance[size_t(ordinal)].lift;
+                row.pValue = chance[size_t(ordinal)].pValue;
+                row.pMaxHit = chance[size_t(ordinal)].pMaxHit;
+                row.beatsChance = chance[size_t(ordinal)].beatsChance;
+            }
             if (stats->evaluated()) {
                 row.maxMissRun = stats->maxMissRun;
                 row.maxHitRun = stats->maxHitRun;
