@@ -2,6 +2,8 @@
 
 #include "cli_context.h"
 
+#include "backtest/chance_statistics.h"
+
 #include "backtest/backtest_engine.h"
 #include "backtest/formula_filter.h"
 #include "backtest/full_backtest.h"
@@ -82,7 +84,7 @@ Result<Prepared> prepare(Context& context, const BacktestOptions& options, Histo
     return Prepared{*store, std::move(*list), *history, *settings};
 }
 
-QJsonObject formulaJson(const ListedFormula& formula, const FormulaStats& stats)
+QJsonObject formulaJson(const ListedFormula& formula, const FormulaStats& stats, const ChanceAssessment& chance)
 {
     QJsonObject row{{QStringLiteral("idx"), formula.idx},
                     {QStringLiteral("code"), formula.code},
@@ -95,6 +97,13 @@ QJsonObject formulaJson(const ListedFormula& formula, const FormulaStats& stats)
                     {QStringLiteral("last_miss"), stats.lastMissRun},
                     {QStringLiteral("last_hit"), stats.lastHitRun},
                     {QStringLiteral("next"), stats.next}};
+    // Against a formula that knows nothing (digits uniform and independent).
+    row.insert(QStringLiteral("chance"), chance.chance * 100.0);
+    row.insert(QStringLiteral("lift"), chance.lift);
+    row.insert(QStringLiteral("p_value"), chance.pValue);
+    row.insert(QStringLiteral("beats_chance"), chance.beatsChance);
+    row.insert(QStringLiteral("p_max_hit"), chance.pMaxHit);
+    row.insert(QStringLiteral("p_max_miss"), chance.pMaxMiss);
     if (!stats.evaluated())
         row.insert(QStringLiteral("error"), stats.error);
     return row;
@@ -160,8 +169,9 @@ void addBacktestCommands(CLI::App& app, Context& context)
         const FormulaList& list = prepared->list;
         if (context.json) {
             QJsonArray array;
+            const auto chance = assessStatistics(list.category(), list.kill(), *table);
             for (int k = 0; k < list.size(); ++k)
-                array.append(formulaJson(list.at(k), table->at(k)));
+                array.append(formulaJson(list.at(k), table->at(k), chance[size_t(k)]));
             context.printJson(QJsonDocument(array));
             return int(kSuccess);
         }

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 using namespace qeltaro;
 using qeltaro::test::runCli;
@@ -180,4 +181,37 @@ TEST(BacktestCli, BadInputIsRefusedWithAMessage)
     temp.reopen();
     const auto stored = FormulaTable(temp.store(), k2G).all();
     EXPECT_EQ((*stored)[0].idx, 5);  // nothing was written
+}
+
+TEST(BacktestCli, ReportsEachFormulaAgainstChance)
+{
+    // A planted history: 个位 alternates 3, 8, 3, 8 ... so "L5A" (kill the last 个位) always hits,
+    // while the other digits are seeded noise.
+    qeltaro::test::TempStore temp;
+    temp.close();
+    QString lines;
+    std::mt19937 random(11);
+    auto period = qeltaro::PeriodNumber::parse(QStringLiteral("160101001"));
+    for (int i = 0; i < 360; ++i) {
+        lines += QStringLiteral("%1 %2%3%4%5%6\n").arg(period->text()).arg(random() % 10).arg(random() % 10)
+                     .arg(random() % 10).arg(random() % 10).arg(i % 2 ? 8 : 3);
+        period = period->next();
+    }
+    qeltaro::test::writeFile(temp.path(QStringLiteral("planted.txt")), lines.toUtf8());
+    ASSERT_EQ(runCli(temp, {"history", "import", temp.path(QStringLiteral("planted.txt"))}).exitCode, 0);
+    ASSERT_EQ(runCli(temp, {"formula", "add", "个位码=下期杀一星直选"}).exitCode, 0);
+    ASSERT_EQ(runCli(temp, {"formula", "add", "千位码=下期杀一星直选"}).exitCode, 0);
+    const auto r = runCli(temp, {"--json", "backtest", "--category", "1D", "--kind", "kill", "--window", "all", "--plain"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonArray rows = QJsonDocument::fromJson(r.out.toUtf8()).array();
+    ASSERT_EQ(rows.size(), 2);
+    const QJsonObject planted = rows[0].toObject();
+    EXPECT_DOUBLE_EQ(planted["chance"].toDouble(), 90.0);
+    EXPECT_NEAR(planted["lift"].toDouble(), 10.0, 1e-9);
+    EXPECT_TRUE(planted["beats_chance"].toBool());
+    EXPECT_LT(planted["p_value"].toDouble(), 1e-10);
+    EXPECT_LT(planted["p_max_hit"].toDouble(), 1e-6);
+    const QJsonObject noise = rows[1].toObject();
+    EXPECT_FALSE(noise["beats_chance"].toBool());
+    EXPECT_GT(noise["p_value"].toDouble(), 0.001);
 }

@@ -62,6 +62,9 @@ private slots:
         for (const char* name : {"MSFlexGrid1", "MSFlexGrid2"})
             QVERIFY(f.find<QTableView>(QLatin1String(name)));
         QVERIFY(f.find<QMenu>("mnuMang") && f.find<QMenu>("mnuLsgl") && f.find<QMenu>("mnuSetup"));
+        // The whole window fits a 1366 x 768 screen.
+        const QSize least = f.window->minimumSizeHint();
+        QVERIFY2(least.width() <= 1366 && least.height() <= 740, qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
     }
 
     void oneStarForcesDirectPlayOthersKeepThePlay()

@@ -51,12 +51,14 @@ void BacktestContext::score(const double* values, bool kill, FormulaStats& stats
     int maxHitRun = 0;
     int maxMissRun = 0;
     long long hitSum = 0;
+    long long hits = 0;
     if (settings_.weightedRate) {
         long long j = 0;
         for (int r = first; r < n; ++r) {
             ++j;
             const std::uint32_t hit = (hitMasks[r] >> unsigned(digitCode(values[r - 1]))) & 1u;
             hitSum += (j * j) & -(long long)hit;
+            hits += hit;
             selectRow(hit, r, lastHit, lastMiss);
             maxHitRun = std::max(maxHitRun, r - lastMiss);
             maxMissRun = std::max(maxMissRun, r - lastHit);
@@ -65,6 +67,7 @@ void BacktestContext::score(const double* values, bool kill, FormulaStats& stats
         for (int r = first; r < n; ++r) {
             const std::uint32_t hit = (hitMasks[r] >> unsigned(digitCode(values[r - 1]))) & 1u;
             hitSum += hit;
+            hits += hit;
             selectRow(hit, r, lastHit, lastMiss);
             maxHitRun = std::max(maxHitRun, r - lastMiss);
             maxMissRun = std::max(maxMissRun, r - lastHit);
@@ -73,6 +76,7 @@ void BacktestContext::score(const double* values, bool kill, FormulaStats& stats
     const long long scored = std::max(0, n - first);
     stats.scoredRows = int(scored);
     stats.hitSum = hitSum;
+    stats.hits = int(hits);
     // Sum of 1..m, or of their squares.
     stats.totalSum = settings_.weightedRate ? scored * (scored + 1) * (2 * scored + 1) / 6 : scored;
     // No scored row: no evidence of hitting, so the rate is 0 rather than undefined.

@@ -55,4 +55,9 @@ std::vector<ChanceAssessment> assessAgainstChance(const Category& category, bool
 
 inline constexpr double kBeatsChanceLevel = 0.01;
 
+class FormulaStatsTable;
+// The assessment of every formula of a back-tested list, in list order; formulas that could not
+// be evaluated count as no evidence (no trials).
+std::vector<ChanceAssessment> assessStatistics(const Category& category, bool kill, const FormulaStatsTable& table);
+
 }  // namespace qeltaro

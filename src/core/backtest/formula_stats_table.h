@@ -17,6 +17,7 @@ struct FormulaStats {
     long long hitSum = 0;    // lngGsTrueSum: hit rows, or their weights
     long long totalSum = 0;  // lngGsAllSum: scored rows, or their weights
     int scoredRows = 0;
+    int hits = 0;            // hit rows, unweighted (for the comparison with chance)
     float rate = 0;          // sglGsRate, percent; 0 when no row was scored
     int maxMissRun = 0;      // intGsErrCon
     int maxHitRun = 0;       // intGsTrueCon

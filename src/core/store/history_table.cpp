@@ -92,19 +92,22 @@ Result<bool> HistoryTable::contains(const QString& period) const
 
 Status HistoryTable::insert(const DrawRecord& record)
 {
-    const QStringList& columns = historyValueColumns();
-    QString sql = QStringLiteral("INSERT INTO Lishi (strQQH, ") + columns.join(QStringLiteral(", ")) +
-                  QStringLiteral(") VALUES (?1");
+    if (!insert_) {
+        const QStringList& columns = historyValueColumns();
+        QString sql = QStringLiteral("INSERT INTO Lishi (strQQH, ") + columns.join(QStringLiteral(", ")) +
+                      QStringLiteral(") VALUES (?1");
+        for (int i = 0; i < kParameterCount; ++i)
+            sql += QStringLiteral(", ?%1").arg(i + 2);
+        sql += u')';
+        auto stmt = store_.database().prepare(sql);
+        if (!stmt)
+            return stmt.error();
+        insert_ = std::move(*stmt);
+    }
+    insert_->bind(1, record.period);
     for (int i = 0; i < kParameterCount; ++i)
-        sql += QStringLiteral(", ?%1").arg(i + 2);
-    sql += u')';
-    auto stmt = store_.database().prepare(sql);
-    if (!stmt)
-        return stmt.error();
-    stmt->bind(1, record.period);
-    for (int i = 0; i < kParameterCount; ++i)
-        stmt->bind(i + 2, record.values[i]);
-    Status s = stmt->run();
+        insert_->bind(i + 2, record.values[size_t(i)]);
+    Status s = insert_->run();
     if (s)
         store_.markHistoryChanged();
     return s;

@@ -3,6 +3,7 @@
 
 #include "common/result.h"
 #include "history/draw_record.h"
+#include "store/sqlite_database.h"
 
 #include <optional>
 #include <vector>
@@ -34,6 +35,8 @@ private:
     Result<std::optional<DrawRecord>> single(const QString& sql, const QString& period) const;
 
     Store& store_;
+    // The insert statement, prepared once per object: imports insert thousands of rows.
+    std::optional<Statement> insert_;
 };
 
 }  // namespace qeltaro

@@ -80,6 +80,10 @@ QVariant FormulaListModel::data(const QModelIndex& index, int role) const
         case LastMiss: return optionalNumber(row.lastMissRun);
         case LastHit: return optionalNumber(row.lastHitRun);
         case Idx: return row.idx;
+        case Chance: return row.chance ? QVariant(QString::number(*row.chance * 100.0, 'f', 2) + u'%') : QVariant();
+        case Lift: return row.lift ? QVariant(QString::asprintf("%+.2f", *row.lift)) : QVariant();
+        case PValue: return row.pValue ? QVariant(QString::number(*row.pValue, 'g', 3)) : QVariant();
+        case BeatsChance: return row.pValue ? QVariant(row.beatsChance ? QStringLiteral("高于随机") : QStringLiteral("否")) : QVariant();
         default: return {};
         }
     }
@@ -95,6 +99,15 @@ QVariant FormulaListModel::data(const QModelIndex& index, int role) const
         return int(Qt::AlignCenter);
     if (role == Qt::ToolTipRole && index.column() == Text)
         return row.chinese + QStringLiteral("\n") + row.code;
+    if (role == Qt::ToolTipRole && index.column() >= Chance && row.pValue)
+        return QStringLiteral("假设开奖号码均匀独立、公式号码与开奖无关时：随机命中率%1%，"
+                              "该公式的命中次数与随机相符的概率p=%2；最大连对至少这么长的概率%3。"
+                              "“高于随机”要求命中率高于随机且经Holm校正后p<0.01。")
+            .arg(*row.chance * 100.0, 0, 'f', 2)
+            .arg(*row.pValue, 0, 'g', 3)
+            .arg(row.pMaxHit.value_or(1.0), 0, 'g', 3);
+    if (role == Qt::ForegroundRole && index.column() == BeatsChance && row.beatsChance)
+        return QColor(0, 0, 255);
     return {};
 }
 
@@ -113,6 +126,10 @@ QVariant FormulaListModel::headerData(int section, Qt::Orientation orientation, 
     case MaxHit: return QStringLiteral("最大连对");
     case LastMiss: return QStringLiteral("最后连错");
     case LastHit: return QStringLiteral("最后连对");
+    case Chance: return QStringLiteral("随机命中率");
+    case Lift: return QStringLiteral("高出随机");
+    case PValue: return QStringLiteral("p值");
+    case BeatsChance: return QStringLiteral("高于随机");
     default: return QString();
     }
 }

@@ -21,12 +21,17 @@ struct FormulaListRow {
     QString next;      // 计算值
     QString rateText;  // "66.6667% (2/3)"
     std::optional<int> maxMissRun, maxHitRun, lastMissRun, lastHitRun;
+    // Against chance: the hit rate of a formula that knows nothing, the lift in percentage points,
+    // the two-sided p-value and whether it beats chance after the correction over the list.
+    std::optional<double> chance, lift, pValue, pMaxHit;
+    bool beatsChance = false;
 };
 
 class FormulaListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Ordinal = 0, Text, Star, Kind, Next, Rate, MaxMiss, MaxHit, LastMiss, LastHit, Idx, ColumnCount };
+    enum Column { Ordinal = 0, Text, Star, Kind, Next, Rate, MaxMiss, MaxHit, LastMiss, LastHit, Idx,
+                  Chance, Lift, PValue, BeatsChance, ColumnCount };
 
     explicit FormulaListModel(QObject* parent = nullptr);
 

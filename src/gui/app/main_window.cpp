@@ -1,5 +1,6 @@
 #include "gui/app/main_window.h"
 
+#include "backtest/chance_statistics.h"
 #include "gui/app/formula_list_model.h"
 #include "gui/app/history_grid_model.h"
 #include "gui/app/settings_menu.h"
@@ -195,7 +196,10 @@ QWidget* MainWindow::buildFormulaPanel()
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(4, 4, 4, 4);
 
+    // Two rows of frames, so the panel fits beside the history at 1366 pixels.
+    auto* frameRows = new QVBoxLayout;
     auto* frames = new QHBoxLayout;
+    auto* secondFrames = new QHBoxLayout;
     auto* positions = new QGroupBox(QStringLiteral("位数选择"));
     auto* positionsLayout = new QHBoxLayout(positions);
     const char16_t* const stars[5] = {u"一星", u"二星", u"三星", u"四星", u"五星"};
@@ -232,7 +236,7 @@ QWidget* MainWindow::buildFormulaPanel()
     latestPeriodBox_->setFixedWidth(96);
     latestPeriodBox_->installEventFilter(this);
     modeLayout->addWidget(latestPeriodBox_);
-    frames->addWidget(mode);
+    secondFrames->addWidget(mode);
 
     auto* method = new QGroupBox(QStringLiteral("计算方法"));
     auto* methodLayout = new QHBoxLayout(method);
@@ -242,9 +246,12 @@ QWidget* MainWindow::buildFormulaPanel()
         connect(methodOptions_[size_t(i)], &QRadioButton::clicked, this,
                 [this, i] { session_->settings().setCalculateSelected(session_->mirror(), i == 1); });
     }
-    frames->addWidget(method);
+    secondFrames->addWidget(method);
     frames->addStretch();
-    layout->addLayout(frames);
+    secondFrames->addStretch();
+    frameRows->addLayout(frames);
+    frameRows->addLayout(secondFrames);
+    layout->addLayout(frameRows);
 
     textTabs_ = new QTabBar;
     textTabs_->setObjectName(QStringLiteral("TabStrip1"));
@@ -259,7 +266,8 @@ QWidget* MainWindow::buildFormulaPanel()
     formulaGrid_->setToolTip(QStringLiteral("双击参数列可以以该参数次序排序，单击鼠标右键可以打开此表功能扩展菜单"));
     formulaModel_ = new FormulaListModel(this);
     formulaGrid_->setModel(formulaModel_);
-    const int widths[FormulaListModel::ColumnCount] = {420, 4800, 600, 420, 600, 2800, 800, 800, 800, 800, 0};
+    // The rate column is wider than the old grid's: weighted sums run to seven digits.
+    const int widths[FormulaListModel::ColumnCount] = {420, 4800, 600, 420, 600, 3700, 800, 800, 800, 800, 0, 900, 800, 800, 800};
     for (int c = 0; c < FormulaListModel::ColumnCount; ++c)
         formulaGrid_->setColumnWidth(c, std::max(twips(widths[c]), 28));
     formulaGrid_->setColumnHidden(FormulaListModel::Idx, true);
@@ -301,23 +309,19 @@ QWidget* MainWindow::buildCommandButtons()
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(4);
     struct Entry { const char* name; const char16_t* caption; };
-    const Entry rows[3][7] = {
-        {{"Command23", u"计算公式(&C)"}, {"Command7", u"公式过滤设置"}, {"Command8", u"选中所有公式"},
-         {"Command5", u"反选所有公式"}, {"Command2", u"清空所有公式"}, {"Command12", u"公式往期位置值结果列表"},
-         {"Command22", u"公式搜索(&F)"}},
-        {{"Command10", u"读取公式文本(N)"}, {"cmdGsgx", u"公式在线更新（&W)"}, {"Command11", u"所有类公式中文导出"},
-         {"Command20", u"所选类公式中文导出"}, {"cmdDcexl", u"导出列表到Excel"}, {"Command4", u"公式参数对照说明(&I)"},
-         {"Command9", u"软件设置(&T)"}},
-        {{"Command21", u"开奖历史在线更新(&O)"}, {"cmdLsdcTxt", u"历史号码导出文本文件(&X)"}, {"Command3", u"删除最后历史(&D)"},
-         {"Command18", u"使用说明文档下载(&L)"}, {"Command6", u"演示说明录像下载(&M)"}, {"Command139", u"幻灯图示说明下载(&P)"},
-         {nullptr, nullptr}}};
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 7; ++c) {
-            if (!rows[r][c].name)
-                continue;
-            QPushButton* button = addButton(rows[r][c].name, QString::fromUtf16(rows[r][c].caption));
-            grid->addWidget(button, r, c);
-        }
+    const Entry entries[] = {
+        {"Command23", u"计算公式(&C)"}, {"Command7", u"公式过滤设置"}, {"Command8", u"选中所有公式"},
+        {"Command5", u"反选所有公式"}, {"Command2", u"清空所有公式"}, {"Command12", u"公式往期位置值结果列表"},
+        {"Command22", u"公式搜索(&F)"}, {"Command10", u"读取公式文本(N)"}, {"cmdGsgx", u"公式在线更新（&W)"},
+        {"Command11", u"所有类公式中文导出"}, {"Command20", u"所选类公式中文导出"}, {"cmdDcexl", u"导出列表到Excel"},
+        {"Command4", u"公式参数对照说明(&I)"}, {"Command9", u"软件设置(&T)"}, {"Command21", u"开奖历史在线更新(&O)"},
+        {"cmdLsdcTxt", u"历史号码导出文本文件(&X)"}, {"Command3", u"删除最后历史(&D)"}, {"Command18", u"使用说明文档下载(&L)"},
+        {"Command6", u"演示说明录像下载(&M)"}, {"Command139", u"幻灯图示说明下载(&P)"}};
+    constexpr int kColumns = 6;
+    int at = 0;
+    for (const Entry& entry : entries) {
+        grid->addWidget(addButton(entry.name, QString::fromUtf16(entry.caption)), at / kColumns, at % kColumns);
+        ++at;
     }
     const QString selectionTip = QStringLiteral("执行公式列表中序号为蓝色的公式");
     for (const char* name : {"Command2", "Command8", "Command5"})
@@ -486,6 +490,7 @@ void MainWindow::showFormulaRows()
     std::vector<FormulaListRow> rows;
     rows.reserve(size_t(list.size()));
     const QString star = session_->category().starWord();
+    const auto chance = assessStatistics(list.category(), list.kill(), statistics);
     for (const ListedFormula& f : list.formulas()) {
         FormulaListRow row;
         row.idx = f.idx;
@@ -496,6 +501,14 @@ void MainWindow::showFormulaRows()
         if (const FormulaStats* stats = statistics.find(f.idx)) {
             row.next = stats->next;
             row.rateText = stats->evaluated() ? rateText(*stats) : stats->error;
+            const int ordinal = int(rows.size());
+            if (stats->evaluated() && stats->scoredRows > 0 && ordinal < int(chance.size()) && statistics.size() == list.size()) {
+                row.chance = chance[size_t(ordinal)].chance;
+                row.lift = chance[size_t(ordinal)].lift;
+                row.pValue = chance[size_t(ordinal)].pValue;
+                row.pMaxHit = chance[size_t(ordinal)].pMaxHit;
+                row.beatsChance = chance[size_t(ordinal)].beatsChance;
+            }
             if (stats->evaluated()) {
                 row.maxMissRun = stats->maxMissRun;
                 row.maxHitRun = stats->maxHitRun;
