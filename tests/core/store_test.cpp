@@ -185,3 +185,27 @@ TEST(Store, BackupsCutShortNeverPassForBackups)
     EXPECT_TRUE(QFile::exists(recent));
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("formula-*.db")}, QDir::Files).size(), 1);
 }
+
+TEST(Store, OpeningACurrentStoreLeavesTheFileAsItWas)
+{
+    TempStore temp;
+    FormulaTable table(temp.store(), *Category::fromSuffix(u"3D"));
+    ASSERT_TRUE(table.append(true, QStringLiteral("L1A"), QStringLiteral("万位码"), 1));
+    temp.close();
+    const QString file = temp.dataDir() + QStringLiteral("/formula.db");
+    const QByteArray before = qeltaro::test::readFile(file);
+    for (int i = 0; i < 3; ++i)
+        temp.reopen();
+    temp.close();
+    EXPECT_TRUE(qeltaro::test::readFile(file) == before);
+
+    // A store missing a table of this version is completed on opening.
+    {
+        auto db = Database::open(file);
+        ASSERT_TRUE(db);
+        ASSERT_TRUE(db->exec(QStringLiteral("DROP TABLE Gongshi5G")));
+    }
+    temp.reopen();
+    EXPECT_TRUE(temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM Gongshi5G")));
+    EXPECT_EQ(temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM Gongshi3D"))->value_or(0), 1);
+}
