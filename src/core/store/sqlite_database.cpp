@@ -5,7 +5,10 @@
 #include <utility>
 
 namespace qeltaro {
+namespace {
 
+// What an SQLite result code means for the user, in plain words; empty for codes that need no
+// explanation beyond SQLite's own message.
 QString plainSqliteReason(int code)
 {
     switch (code & 0xff) {
@@ -16,15 +19,13 @@ QString plainSqliteReason(int code)
     case SQLITE_NOTADB: return QStringLiteral("这个文件不是本程序的数据库文件。");
     case SQLITE_CORRUPT: return QStringLiteral("数据库文件已损坏，请从 backups 文件夹中的备份恢复。");
     case SQLITE_CANTOPEN: return QStringLiteral("无法打开数据库文件，请检查数据文件夹是否存在、是否允许写入。");
-    case SQLITE_IOERR: return QStringLiteral("读写磁盘失败，修改没有保存。");
+    case SQLITE_IOERR: return QStringLiteral("读写磁盘失败，操作没有完成，修改没有保存。");
     case SQLITE_PERM:
     case SQLITE_AUTH: return QStringLiteral("没有访问数据库文件的权限。");
     case SQLITE_NOMEM: return QStringLiteral("内存不足，操作没有完成。");
     default: return {};
     }
 }
-
-namespace {
 
 // The plain reason first, then SQLite's own words for whoever reads the details.
 QString withPlainWords(int code, const QString& details)

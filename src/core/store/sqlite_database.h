@@ -16,10 +16,6 @@ struct sqlite3_stmt;
 
 namespace qeltaro {
 
-// What an SQLite result code means for the user, in plain words; empty for codes that need no
-// explanation beyond SQLite's own message.
-QString plainSqliteReason(int sqliteResultCode);
-
 class Statement {
 public:
     Statement() = default;
