@@ -5,6 +5,7 @@
 #include "gui/app/settings_menu.h"
 #include "gui/app/tool_window_commands.h"
 #include "gui/common/dialogs.h"
+#include "gui/export/list_export_commands.h"
 #include "gui/export/parameter_reference_window.h"
 #include "gui/common/background_task.h"
 #include "gui/history/draw_entry.h"
@@ -385,6 +386,7 @@ void MainWindow::connectCommands()
     connect(action("mnuDlzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteAfterSelected);
     connect(action("mnuEszhzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteLastN);
     new ToolWindowCommands(*this);
+    new ListExportCommands(*this);
 }
 
 void MainWindow::focusFirstDigit()
