@@ -59,5 +59,6 @@ void addBacktestCommands(CLI::App& app, Context& context);
 void addCalcCommand(CLI::App& app, Context& context);
 void addReplayCommand(CLI::App& app, Context& context);
 void addBreakdownCommand(CLI::App& app, Context& context);
+void addExportCommands(CLI::App& app, Context& context);
 
 }  // namespace qeltaro::cli

@@ -26,6 +26,7 @@ int main(int argc, char** argv)
     addCalcCommand(app, context);
     addReplayCommand(app, context);
     addBreakdownCommand(app, context);
+    addExportCommands(app, context);
 
     try {
         app.parse(argc, argv);

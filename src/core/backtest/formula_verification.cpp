@@ -19,4 +19,9 @@ VerificationCell FormulaVerification::cell(int row, bool showOnCurrentRow) const
     return {digitText(computedDigit(row - 1)), mark(row)};
 }
 
+QString verificationColumnHeader(int k)
+{
+    return (k < 100 ? QStringLiteral("公式") : QStringLiteral("式")) + QString::number(k);
+}
+
 }  // namespace qeltaro

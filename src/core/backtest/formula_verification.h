@@ -40,4 +40,8 @@ private:
     std::vector<std::uint8_t> hits_;
 };
 
+// Header of the history grid's verification column of formula k (from 1): "公式k" up to 99,
+// "式k" from 100 on.
+QString verificationColumnHeader(int k);
+
 }  // namespace qeltaro

@@ -113,6 +113,7 @@ ErrCountsPanel::ErrCountsPanel(QWidget* parent) : QWidget(parent)
 
 void ErrCountsPanel::showCounts(const ErrCounts& counts, bool killMode)
 {
+    counts_ = counts;
     table_.fill(counts, killMode);
     showDigitRows();
     showStatistics();

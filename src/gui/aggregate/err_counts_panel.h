@@ -23,6 +23,8 @@ public:
 
     // Fills the tables and the chart; the reverse flag of the per-digit table is kept.
     void showCounts(const ErrCounts& counts, bool killMode);
+    // The counts shown, for the export.
+    const ErrCounts& counts() const { return counts_; }
 
 private:
     void showDigitRows();
@@ -30,6 +32,7 @@ private:
     void showChart(const ErrCounts& counts, bool killMode);
 
     ErrWindowTable table_;
+    ErrCounts counts_{};
     QTableWidget* digitGrid_ = nullptr;       // MSFlexGrid1
     QTableWidget* statisticsGrid_ = nullptr;  // MSFlexGrid2
     QChart* chart_ = nullptr;

@@ -1,7 +1,9 @@
 #include "gui/aggregate/err_value_tabs_window.h"
 
 #include "aggregate/err_window_rows.h"
+#include "export/list_sheets.h"
 #include "gui/aggregate/err_counts_panel.h"
+#include "gui/export/sheet_export.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -26,9 +28,17 @@ ErrValueTabsWindow::ErrValueTabsWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     detailButton_ = new QPushButton(QStringLiteral("详细结果列表(&D)"));
     detailButton_->setObjectName(QStringLiteral("Command2"));
     connect(detailButton_, &QPushButton::clicked, this, &ErrValueTabsWindow::detailListRequested);
+    // The export writes the page in front, the one the user is looking at.
+    exportButton_ = new QPushButton(QStringLiteral("导出列表(&E)"));
+    exportButton_->setObjectName(QStringLiteral("Command1"));
+    connect(exportButton_, &QPushButton::clicked, this, [this] {
+        if (auto* panel = qobject_cast<ErrCountsPanel*>(tabs_->currentWidget()))
+            exportListSheet(this, ListWorkbook::ErrValues, errValuesSheet(panel->counts()));
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(exportButton_);
     buttons->addWidget(detailButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);

@@ -33,6 +33,7 @@ private:
     QTabWidget* tabs_ = nullptr;  // TabStrip1
     std::array<ErrCountsPanel*, 5> panels_{};
     QPushButton* detailButton_ = nullptr;  // Command2
+    QPushButton* exportButton_ = nullptr;  // Command1
 };
 
 }  // namespace qeltaro::gui

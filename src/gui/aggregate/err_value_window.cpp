@@ -1,7 +1,9 @@
 #include "gui/aggregate/err_value_window.h"
 
 #include "aggregate/err_window_rows.h"
+#include "export/list_sheets.h"
 #include "gui/aggregate/err_counts_panel.h"
+#include "gui/export/sheet_export.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -18,9 +20,14 @@ ErrValueWindow::ErrValueWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     detailButton_ = new QPushButton(QStringLiteral("详细结果列表(&D)"));
     detailButton_->setObjectName(QStringLiteral("Command2"));
     connect(detailButton_, &QPushButton::clicked, this, &ErrValueWindow::detailListRequested);
+    exportButton_ = new QPushButton(QStringLiteral("导出列表(&E)"));
+    exportButton_->setObjectName(QStringLiteral("Command1"));
+    connect(exportButton_, &QPushButton::clicked, this,
+            [this] { exportListSheet(this, ListWorkbook::ErrValues, errValuesSheet(panel_->counts())); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(exportButton_);
     buttons->addWidget(detailButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel_, 1);

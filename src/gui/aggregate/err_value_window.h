@@ -27,6 +27,7 @@ signals:
 private:
     ErrCountsPanel* panel_ = nullptr;
     QPushButton* detailButton_ = nullptr;  // Command2
+    QPushButton* exportButton_ = nullptr;  // Command1
 };
 
 }  // namespace qeltaro::gui

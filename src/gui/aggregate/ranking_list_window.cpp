@@ -1,8 +1,10 @@
 #include "gui/aggregate/ranking_list_window.h"
 
 #include "aggregate/rank_histogram.h"
+#include "export/list_sheets.h"
 #include "gui/common/cell_table_model.h"
 #include "gui/common/grid_view.h"
+#include "gui/export/sheet_export.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>
@@ -62,11 +64,15 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QWidget*
     auto* queryButton = new QPushButton(QStringLiteral("查询该位该类对应号历史排序结果"));
     queryButton->setObjectName(QStringLiteral("Command2"));
     connect(queryButton, &QPushButton::clicked, this, &RankingListWindow::query);
+    auto* exportButton = new QPushButton(QStringLiteral("查询结果导出(&O)"));
+    exportButton->setObjectName(QStringLiteral("Command1"));
+    connect(exportButton, &QPushButton::clicked, this, [this] { exportList(ListWorkbook::RankingQuery); });
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(positionFrame);
     controls->addWidget(playFrame);
     controls->addWidget(queryButton, 0, Qt::AlignBottom);
+    controls->addWidget(exportButton, 0, Qt::AlignBottom);
     controls->addStretch();
 
     histogramChart_ = new QChart;
@@ -109,6 +115,7 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QWidget*
     setUpReadOnlyGrid(grid_, "MSFlexGrid1");
     model_ = new CellTableModel(this);
     grid_->setModel(model_);
+    connect(grid_, &QTableView::doubleClicked, this, [this] { exportList(ListWorkbook::RankingList); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
@@ -189,6 +196,12 @@ void RankingListWindow::showHistogram()
     }
     histogramAxis_->setRange(0, std::max(1, largest));
     histogramAxis_->applyNiceNumbers();
+}
+
+void RankingListWindow::exportList(ListWorkbook which)
+{
+    if (list_)
+        exportListSheet(this, which, rankingListSheet(*list_));
 }
 
 }  // namespace qeltaro::gui

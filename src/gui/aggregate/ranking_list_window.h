@@ -6,6 +6,7 @@
 
 #include "aggregate/history_replay.h"
 #include "aggregate/ranking_list_rows.h"
+#include "export/list_workbook.h"
 
 #include <QWidget>
 
@@ -40,6 +41,7 @@ public:
 
 private:
     void showHistogram();
+    void exportList(ListWorkbook which);
 
     std::vector<PeriodRanking> periods_;
     std::shared_ptr<const RankingList> list_;

@@ -49,7 +49,7 @@ void HistoryGridModel::clearVerification()
 
 QString HistoryGridModel::formulaHeader(int k)
 {
-    return (k < 100 ? QStringLiteral("公式") : QStringLiteral("式")) + QString::number(k);
+    return verificationColumnHeader(k);
 }
 
 int HistoryGridModel::rowCount(const QModelIndex& parent) const

@@ -6,6 +6,7 @@
 #include "gui/app/settings_menu.h"
 #include "gui/app/tool_window_commands.h"
 #include "gui/common/dialogs.h"
+#include "gui/export/list_export_commands.h"
 #include "gui/export/parameter_reference_window.h"
 #include "gui/common/background_task.h"
 #include "gui/common/grid_view.h"
@@ -402,6 +403,7 @@ void MainWindow::connectCommands()
     connect(action("mnuDelXzGS"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteSelected);
     connect(action("mnuDelNXzGS"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteUnselected);
     new ToolWindowCommands(*this);
+    new ListExportCommands(*this);
 }
 
 void MainWindow::offerSampleOnFirstStart()

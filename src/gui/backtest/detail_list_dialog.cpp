@@ -1,9 +1,13 @@
 #include "gui/backtest/detail_list_dialog.h"
 
+#include "export/list_sheets.h"
 #include "gui/common/cell_table_model.h"
 #include "gui/common/grid_view.h"
+#include "gui/export/sheet_export.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -39,13 +43,22 @@ DetailListDialog::DetailListDialog(std::vector<DetailListRow> rows, QWidget* par
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_);
+    auto* exportButton = new QPushButton(QStringLiteral("导出数据(&E)"));
+    exportButton->setObjectName(QStringLiteral("Command1"));
+    connect(exportButton, &QPushButton::clicked, this,
+            [this, shown] { exportListSheet(this, ListWorkbook::DetailList, detailListSheet(*shown)); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(exportButton);
+    layout->addLayout(buttons);
 
     // As tall as the rows need, within reason; as wide as the columns.
     int width = 0;
     for (int c = 0; c < int(headers.size()); ++c)
         width += grid_->columnWidth(c);
     const int rowsShown = std::clamp(int(shown->size()), 1, 25);
-    const int height = grid_->horizontalHeader()->sizeHint().height() + rowsShown * 20 + 4;
+    const int height = grid_->horizontalHeader()->sizeHint().height() + rowsShown * 20 + 4 +
+                       exportButton->sizeHint().height() + layout->spacing();
     resize(width + 2 * layout->contentsMargins().left() + grid_->verticalScrollBar()->sizeHint().width() + 4,
            height + layout->contentsMargins().top() + layout->contentsMargins().bottom());
 }

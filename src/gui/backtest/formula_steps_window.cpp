@@ -1,7 +1,9 @@
 #include "gui/backtest/formula_steps_window.h"
 
+#include "export/list_sheets.h"
 #include "gui/common/cell_table_model.h"
 #include "gui/common/grid_view.h"
+#include "gui/export/sheet_export.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -26,6 +28,12 @@ FormulaStepsWindow::FormulaStepsWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     setUpReadOnlyGrid(grid_, "MSFlexGrid1");
     model_ = new CellTableModel(this);
     grid_->setModel(model_);
+    grid_->setToolTip(QString::fromUtf16(kBreakdownToolTip));
+    // A double-click, as the tool tip says: a single click only picks a cell.
+    connect(grid_, &QTableView::doubleClicked, this, [this] {
+        if (shown_)
+            exportListSheet(this, ListWorkbook::FormulaSteps, formulaStepsSheet(*shown_));
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(formulaLabel_);
@@ -37,6 +45,7 @@ void FormulaStepsWindow::showBreakdown(FormulaBreakdown breakdown, const QString
 {
     // The model's functions hold the rows, so the grid never reads rows that are gone.
     auto shown = std::make_shared<const FormulaBreakdown>(std::move(breakdown));
+    shown_ = shown;
     formulaLabel_->setText(QStringLiteral("公式：%1\n代码：%2%3")
                                .arg(text.isEmpty() ? code : text, code,
                                     shown->termwise ? QString()

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 class QTableView;
 
@@ -27,6 +29,7 @@ private:
     QLabel* formulaLabel_ = nullptr;
     QTableView* grid_ = nullptr;  // MSFlexGrid1
     CellTableModel* model_ = nullptr;
+    std::shared_ptr<const FormulaBreakdown> shown_;
 };
 
 }  // namespace qeltaro::gui
