@@ -26,6 +26,9 @@ int main(int argc, char** argv)
     addCalcCommand(app, context);
     addReplayCommand(app, context);
     addBreakdownCommand(app, context);
+    addSearchCommand(app, context);
+    addSmartSetCommand(app, context);
+    addSearchSettingsCommands(app, context);
 
     try {
         app.parse(argc, argv);
