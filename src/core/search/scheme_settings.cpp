@@ -66,7 +66,8 @@ SearchThresholds SchemeSettings::thresholds(bool kill, int searchNumber) const
     SearchThresholds t{};
     for (int i = 0; i < kThresholdCount; ++i) {
         const QVariant stored = settings_.raw().value(thresholdKey(kill, searchNumber, i));
-        t[size_t(i)] = stored.isValid() ? double(float(thresholdFromText(stored.toString()))) : defaults[size_t(i)];
+        // The table holds single-precision values, the built-in ones too.
+        t[size_t(i)] = double(float(stored.isValid() ? thresholdFromText(stored.toString()) : defaults[size_t(i)]));
     }
     return t;
 }
