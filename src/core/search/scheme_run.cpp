@@ -42,7 +42,7 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
         visit.thresholds = request.thresholds[i];
         visit.operandCount = request.operandCounts[i];
         if (report)
-            report({number, verifiedBefore, (long long)outcome.found.size(), 0, {}});
+            report({number, verifiedBefore, (long long)outcome.found.size(), 0, {}, {}});
         if (visit.target) {
             const Category category = *categoryOfSearchNumber(number);
             const CandidateShape shape{category, request.kill, visit.operandCount, request.constant, request.form};
@@ -55,12 +55,16 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
             if (const auto replay = request.replayCandidates.find(number); replay != request.replayCandidates.end())
                 limits.maxCandidates = replay->second;
             CandidateSearchReport relay;
+            EvaluationScratch scratch = evaluator.makeScratch();
             if (report) {
                 relay = [&](std::uint64_t verified, long long found) {
                     SchemeProgress progress{number, verifiedBefore + verified, (long long)outcome.found.size() + found,
-                                            found, {}};
-                    if (verified > 0)
-                        progress.currentText = generator.chineseText(generator.candidate(verified - 1));
+                                            found, {}, {}};
+                    if (verified > 0) {
+                        const Candidate latest = generator.candidate(verified - 1);
+                        progress.currentText = generator.chineseText(latest);
+                        progress.currentStats = evaluator.evaluate(latest, request.kill, scratch);
+                    }
                     report(progress);
                 };
             }

@@ -61,6 +61,7 @@ struct SchemeProgress {
     long long found = 0;         // all categories
     long long categoryFound = 0;
     QString currentText;
+    CandidateStatistics currentStats;
 };
 
 struct SchemeOutcome {

@@ -29,13 +29,15 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
     SearchOutcome outcome;
     outcome.threads = searchThreadCount(request.threads);
     CandidateSearchReport relay;
+    EvaluationScratch scratch = evaluator.makeScratch();
     if (report) {
         relay = [&](std::uint64_t verified, long long found) {
-            SearchProgress progress{verified, found, {}, {}};
+            SearchProgress progress{verified, found, {}, {}, {}};
             if (verified > 0) {
                 const Candidate latest = generator.candidate(verified - 1);
                 progress.currentText = generator.chineseText(latest);
                 progress.currentCode = generator.codeText(latest);
+                progress.currentStats = evaluator.evaluate(latest, request.shape.kill, scratch);
             }
             report(progress);
         };

@@ -37,6 +37,7 @@ struct SearchProgress {
     long long found = 0;         // formulas found by this run
     QString currentText;         // the Chinese text of the latest candidate evaluated
     QString currentCode;
+    CandidateStatistics currentStats;  // its statistics (当前公式参数值)
 };
 
 struct SearchOutcome {

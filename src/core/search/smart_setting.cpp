@@ -85,17 +85,18 @@ SmartSettingOutcome runSmartSetting(const HistoryColumns& history, const SmartSe
                 outcome.stopped = true;
                 return outcome;
             }
-            result.best.add(evaluator.evaluate(generator.candidate(std::uint64_t(k)), request.kill, scratch));
+            const CandidateStatistics stats = evaluator.evaluate(generator.candidate(std::uint64_t(k)), request.kill, scratch);
+            result.best.add(stats);
             result.samples = k + 1;
             if (report && std::chrono::steady_clock::now() >= nextReport) {
-                report({c.searchNumber, result.samples});
+                report({c.searchNumber, result.samples, stats});
                 nextReport = std::chrono::steady_clock::now() + interval;
             }
         }
         result.thresholds = result.best.applyTo(c.base);
         outcome.results.push_back(result);
         if (report)
-            report({c.searchNumber, result.samples});
+            report({c.searchNumber, result.samples, {}});
     }
     return outcome;
 }

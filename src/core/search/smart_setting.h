@@ -76,6 +76,7 @@ struct SmartSettingResult {
 struct SmartSettingProgress {
     int category = 0;  // search number under way
     int samples = 0;   // taken for it so far
+    CandidateStatistics latest;  // the latest sample's statistics
 };
 
 struct SmartSettingOutcome {
