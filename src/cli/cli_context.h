@@ -60,5 +60,8 @@ void addCalcCommand(CLI::App& app, Context& context);
 void addReplayCommand(CLI::App& app, Context& context);
 void addBreakdownCommand(CLI::App& app, Context& context);
 void addExportCommands(CLI::App& app, Context& context);
+void addSearchCommand(CLI::App& app, Context& context);
+void addSmartSetCommand(CLI::App& app, Context& context);
+void addSearchSettingsCommands(CLI::App& app, Context& context);
 
 }  // namespace qeltaro::cli

@@ -27,6 +27,9 @@ int main(int argc, char** argv)
     addReplayCommand(app, context);
     addBreakdownCommand(app, context);
     addExportCommands(app, context);
+    addSearchCommand(app, context);
+    addSmartSetCommand(app, context);
+    addSearchSettingsCommands(app, context);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,505 @@
+// qeltaro-cli search: the manual search of one category, the scheme search over all nine, and the
+// replay of a recorded run.
+
+#include "search_options.h"
+
+#include "history/draw_history.h"
+#include "search/found_formula_export.h"
+#include "search/found_formula_save.h"
+#include "search/run_record.h"
+#include "search/scheme_run.h"
+#include "search/search_category.h"
+#include "search/search_run.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace qeltaro::cli {
+namespace {
+
+constexpr long long kDefaultStopCount = 50;  // the stop count box's first value
+
+struct SearchOptions {
+    std::string category;
+    std::string kind;
+    long long count = kDefaultStopCount;
+    std::uint64_t maxCandidates = 0;
+    int operands = 0;
+    std::string constant = "0";
+    std::string form = "prefix";
+    std::string thresholds;
+    std::string seed;
+    int threads = 0;
+    std::string save;
+    bool exportText = false;
+    bool scheme = false;
+    std::string wanted;
+    std::string mode = "add";
+    std::string replayRun;
+    SearchWindowOptions window;
+
+    CLI::Option* countOption = nullptr;
+    CLI::Option* maxOption = nullptr;
+    CLI::Option* operandsOption = nullptr;
+};
+
+QString elidedText(const QString& text)
+{
+    constexpr int kShown = 40;
+    return text.size() <= kShown ? text : text.left(kShown) + QStringLiteral("…");
+}
+
+double roundedRate(float rate)
+{
+    return std::round(double(rate) * 10000.0) / 10000.0;
+}
+
+QJsonArray foundJson(const std::vector<FoundFormula>& found)
+{
+    QJsonArray array;
+    for (const FoundFormula& f : found) {
+        array.append(QJsonObject{{QStringLiteral("category"), f.category.suffix()},
+                                 {QStringLiteral("code"), f.code},
+                                 {QStringLiteral("text"), f.text},
+                                 {QStringLiteral("rate"), roundedRate(f.stats.rate)},
+                                 {QStringLiteral("max_miss"), f.stats.maxMissRun},
+                                 {QStringLiteral("max_hit"), f.stats.maxHitRun},
+                                 {QStringLiteral("last_miss"), f.stats.lastMissRun},
+                                 {QStringLiteral("last_hit"), f.stats.lastHitRun}});
+    }
+    return array;
+}
+
+void printFound(Context& context, const std::vector<FoundFormula>& found)
+{
+    if (found.empty())
+        return;
+    context.print(QStringLiteral("公式\t正确率\t最大连错\t最大连对\t最后连错\t最后连对"));
+    for (const FoundFormula& f : found) {
+        context.print(QStringLiteral("%1\t%2%\t%3\t%4\t%5\t%6")
+                          .arg(f.text)
+                          .arg(double(f.stats.rate), 0, 'f', 4)
+                          .arg(f.stats.maxMissRun)
+                          .arg(f.stats.maxHitRun)
+                          .arg(f.stats.lastMissRun)
+                          .arg(f.stats.lastHitRun));
+    }
+}
+
+QString speedText(std::uint64_t verified, double seconds, double perSecond)
+{
+    return QStringLiteral("验证公式%1条，用时%2秒，每秒%3条")
+        .arg(verified)
+        .arg(seconds, 0, 'f', 2)
+        .arg(qint64(std::llround(perSecond)));
+}
+
+// Waits for a run while showing its progress and turning Ctrl-C into a stop.
+template <typename Run, typename Describe>
+void waitForRun(Run& run, const Describe& describe)
+{
+    InterruptWatch interrupt;
+    ProgressLine line;
+    run.start();
+    while (!run.finished()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (interrupt.interrupted())
+            run.stop();
+        line.show(describe(run.progress()));
+    }
+    run.wait();
+    line.finish();
+}
+
+QString searchProgressText(const SearchProgress& p)
+{
+    return QStringLiteral("已验证%1条，找到%2条：%3").arg(p.verified).arg(p.found).arg(elidedText(p.currentText));
+}
+
+QString schemeProgressText(const SchemeProgress& p)
+{
+    const auto category = categoryOfSearchNumber(p.category);
+    return QStringLiteral("%1：已验证%2条，找到%3条（本类%4条）：%5")
+        .arg(category ? category->caption() : QString())
+        .arg(p.verified)
+        .arg(p.found)
+        .arg(p.categoryFound)
+        .arg(elidedText(p.currentText));
+}
+
+Result<SaveMode> parseSaveMode(const std::string& text)
+{
+    if (text == "append")
+        return SaveMode::Append;
+    if (text == "replace")
+        return SaveMode::Replace;
+    return badInput(QStringLiteral("--save 应为 append（追加）或 replace（更新），而不是“%1”").arg(fromStd(text)));
+}
+
+// Saving and exporting what a run found, as the options ask; adds to the JSON answer.
+int saveAndExport(Context& context, const SearchOptions& options, const std::vector<FoundFormula>& found, bool kill,
+                  QJsonObject& answer)
+{
+    auto store = context.store();
+    if (!store)
+        return context.fail(store.error());
+    if (!options.save.empty()) {
+        auto mode = parseSaveMode(options.save);
+        if (!mode)
+            return context.fail(mode.error());
+        auto saved = saveFoundFormulas(**store, found, *mode, kill);
+        if (!saved)
+            return context.fail(saved.error());
+        QJsonArray tables;
+        for (const TableSaveReport& t : saved->tables) {
+            tables.append(QJsonObject{{QStringLiteral("category"), t.category.suffix()},
+                                      {QStringLiteral("written"), qint64(t.written)},
+                                      {QStringLiteral("added"), qint64(t.added)},
+                                      {QStringLiteral("held"), qint64(t.heldAfter)}});
+            if (!context.json)
+                context.print(QStringLiteral("%1：写入%2条，去重后新增%3条，共%4条")
+                                  .arg(t.category.caption())
+                                  .arg(t.written)
+                                  .arg(t.added)
+                                  .arg(t.heldAfter));
+        }
+        answer.insert(QStringLiteral("saved"), tables);
+        if (!saved->backupPath.isEmpty())
+            answer.insert(QStringLiteral("backup"), saved->backupPath);
+        if (!context.json)
+            context.print(saveFinishedMessage());
+    }
+    if (options.exportText) {
+        auto period = DrawHistory(**store).nextPeriod(QDate::currentDate());
+        if (!period)
+            return context.fail(period.error());
+        QStringList texts;
+        for (const FoundFormula& f : found)
+            texts << f.text;
+        auto exported = exportFoundFormulas(**store, *period, texts);
+        if (!exported)
+            return context.fail(exported.error());
+        answer.insert(QStringLiteral("export"), exported->path);
+        if (!context.json)
+            context.print(QStringLiteral("公式中文导出：%1").arg(exported->path));
+    }
+    return kSuccess;
+}
+
+int finish(Context& context, const QJsonObject& answer)
+{
+    if (context.json)
+        context.printJson(QJsonDocument(answer));
+    return kSuccess;
+}
+
+int runManual(Context& context, const SearchOptions& options)
+{
+    if (options.category.empty() || options.kind.empty()) {
+        QTextStream(stderr) << QStringLiteral("search 需要 --category 和 --kind（或 --scheme、--replay-run）") << '\n';
+        return kUsage;
+    }
+    auto number = parseSearchCategory(options.category);
+    if (!number)
+        return context.fail(number.error());
+    auto kill = parseKind(options.kind);
+    if (!kill)
+        return context.fail(kill.error());
+    SchemeSettings scheme(context.settings());
+    SearchRequest request;
+    request.shape.category = *categoryOfSearchNumber(*number);
+    request.shape.kill = *kill;
+    request.shape.operandCount = scheme.operandCount(*number);
+    if (options.operandsOption->count() > 0) {
+        auto operands = parseOperandCount(QString::number(options.operands));
+        if (!operands)
+            return context.fail(operands.error());
+        request.shape.operandCount = *operands;
+    }
+    auto constant = parseConstantOption(options.constant);
+    if (!constant)
+        return context.fail(constant.error());
+    request.shape.constant = *constant;
+    auto form = parseFormOption(options.form);
+    if (!form)
+        return context.fail(form.error());
+    request.shape.form = *form;
+    request.thresholds = scheme.thresholds(*kill, *number);
+    if (!options.thresholds.empty()) {
+        auto thresholds = parseThresholdList(fromStd(options.thresholds));
+        if (!thresholds)
+            return context.fail(thresholds.error());
+        request.thresholds = *thresholds;
+    }
+    auto window = options.window.resolve(context);
+    if (!window)
+        return context.fail(window.error());
+    request.window = *window;
+    if (options.count < 0)
+        return context.fail(badInput(QStringLiteral("--count 应为非负整数")));
+    request.stopCount = options.count;
+    if (options.maxOption->count() > 0) {
+        if (options.maxCandidates < 1)
+            return context.fail(badInput(QStringLiteral("--max-candidates 应为正整数")));
+        request.maxCandidates = options.maxCandidates;
+    }
+    auto seed = seedOption(options.seed);
+    if (!seed)
+        return context.fail(seed.error());
+    request.seed = *seed;
+    if (options.threads < 0)
+        return context.fail(badInput(QStringLiteral("--threads 应为正整数（0 = 每个处理器核心一个）")));
+    request.threads = options.threads;
+    if (!options.save.empty()) {
+        if (auto mode = parseSaveMode(options.save); !mode)
+            return context.fail(mode.error());
+    }
+    auto history = searchHistory(context);
+    if (!history)
+        return context.fail(history.error());
+
+    const QDateTime started = QDateTime::currentDateTime();
+    SearchRun run(*history, request);
+    waitForRun(run, searchProgressText);
+    const SearchOutcome& outcome = run.outcome();
+
+    auto store = context.store();
+    auto recordPath = writeRunRecord((*store)->dataDir(), searchRunRecord(request, outcome, fingerprintOf(**history), started));
+    if (!recordPath)
+        return context.fail(recordPath.error());
+
+    QJsonObject answer{{QStringLiteral("verified"), qint64(outcome.verified)},
+                       {QStringLiteral("found"), foundJson(outcome.found)},
+                       {QStringLiteral("seed"), QString::number(request.seed)},
+                       {QStringLiteral("run_record"), *recordPath}};
+    if (!context.json) {
+        printFound(context, outcome.found);
+        context.print(QStringLiteral("%1%2：%3，找到%4条%5")
+                          .arg(request.shape.category.caption(), killWord(request.shape.kill),
+                               speedText(outcome.verified, outcome.seconds, outcome.candidatesPerSecond()))
+                          .arg(outcome.found.size())
+                          .arg(outcome.stopped ? QStringLiteral("（已中止）") : QString()));
+        context.print(QStringLiteral("种子%1；运行记录：%2").arg(request.seed).arg(*recordPath));
+    }
+    if (int code = saveAndExport(context, options, outcome.found, request.shape.kill, answer); code != kSuccess)
+        return code;
+    return finish(context, answer);
+}
+
+QString schemeVisitText(const SchemeCategoryOutcome& c)
+{
+    const QString caption = categoryOfSearchNumber(c.number)->caption();
+    switch (c.end) {
+    case SchemeCategoryEnd::Skipped: return QStringLiteral("%1：跳过").arg(caption);
+    case SchemeCategoryEnd::TargetReached:
+        return QStringLiteral("%1：目标%2条，验证%3条，找到%4条").arg(caption).arg(*c.target).arg(c.verified).arg(c.found);
+    case SchemeCategoryEnd::LimitReached:
+        return QStringLiteral("%1：目标%2条，验证%3条后停止，找到%4条").arg(caption).arg(*c.target).arg(c.verified).arg(c.found);
+    case SchemeCategoryEnd::Stopped:
+        return QStringLiteral("%1：目标%2条，验证%3条时中止，找到%4条").arg(caption).arg(*c.target).arg(c.verified).arg(c.found);
+    }
+    return caption;
+}
+
+int runSchemeSearch(Context& context, const SearchOptions& options)
+{
+    auto kill = parseKind(options.kind.empty() ? std::string("kill") : options.kind);
+    if (!kill)
+        return context.fail(kill.error());
+    SchemeSettings settings(context.settings());
+    SchemeRequest request;
+    request.kill = *kill;
+    request.wanted = settings.wantedCounts(*kill);
+    if (!options.wanted.empty()) {
+        auto wanted = parseWantedCounts(options.wanted);
+        if (!wanted)
+            return context.fail(wanted.error());
+        request.wanted = *wanted;
+    }
+    if (options.mode == "add")
+        request.mode = CountMode::Add;
+    else if (options.mode == "hold")
+        request.mode = CountMode::Hold;
+    else
+        return context.fail(badInput(QStringLiteral("--mode 应为 add（公式新增数量）或 hold（公式保有数量），而不是“%1”")
+                                         .arg(fromStd(options.mode))));
+    for (int number : schemeOrder()) {
+        request.thresholds[size_t(number - 1)] = settings.thresholds(*kill, number);
+        request.operandCounts[size_t(number - 1)] = settings.operandCount(number);
+    }
+    auto constant = parseConstantOption(options.constant);
+    if (!constant)
+        return context.fail(constant.error());
+    request.constant = *constant;
+    auto form = parseFormOption(options.form);
+    if (!form)
+        return context.fail(form.error());
+    request.form = *form;
+    auto window = options.window.resolve(context);
+    if (!window)
+        return context.fail(window.error());
+    request.window = *window;
+    auto seed = seedOption(options.seed);
+    if (!seed)
+        return context.fail(seed.error());
+    request.seed = *seed;
+    if (options.threads < 0)
+        return context.fail(badInput(QStringLiteral("--threads 应为正整数（0 = 每个处理器核心一个）")));
+    request.threads = options.threads;
+    if (options.maxOption->count() > 0) {
+        if (options.maxCandidates < 1)
+            return context.fail(badInput(QStringLiteral("--max-candidates 应为正整数")));
+        request.maxCandidatesPerCategory = options.maxCandidates;
+    }
+    if (!options.save.empty()) {
+        if (auto mode = parseSaveMode(options.save); !mode)
+            return context.fail(mode.error());
+    }
+    auto history = searchHistory(context);
+    if (!history)
+        return context.fail(history.error());
+    auto store = context.store();
+    auto held = heldFormulaCounts(**store, request.wanted);
+    if (!held)
+        return context.fail(held.error());
+    request.held = *held;
+
+    const QDateTime started = QDateTime::currentDateTime();
+    SchemeRun run(*history, request);
+    waitForRun(run, schemeProgressText);
+    const SchemeOutcome& outcome = run.outcome();
+    auto recordPath = writeRunRecord((*store)->dataDir(), schemeRunRecord(request, outcome, fingerprintOf(**history), started));
+    if (!recordPath)
+        return context.fail(recordPath.error());
+
+    QJsonArray visited;
+    for (const SchemeCategoryOutcome& c : outcome.visited) {
+        static const char* const kEnds[] = {"skipped", "target", "limit", "stopped"};
+        visited.append(QJsonObject{{QStringLiteral("category"), categoryOfSearchNumber(c.number)->suffix()},
+                                   {QStringLiteral("target"), c.target ? QJsonValue(qint64(*c.target)) : QJsonValue()},
+                                   {QStringLiteral("verified"), qint64(c.verified)},
+                                   {QStringLiteral("found"), qint64(c.found)},
+                                   {QStringLiteral("end"), QString::fromLatin1(kEnds[int(c.end)])}});
+    }
+    QJsonObject answer{{QStringLiteral("verified"), qint64(outcome.verified())},
+                       {QStringLiteral("found"), foundJson(outcome.found)},
+                       {QStringLiteral("categories"), visited},
+                       {QStringLiteral("completed"), outcome.completed},
+                       {QStringLiteral("seed"), QString::number(request.seed)},
+                       {QStringLiteral("run_record"), *recordPath}};
+    if (!context.json) {
+        for (const SchemeCategoryOutcome& c : outcome.visited)
+            context.print(schemeVisitText(c));
+        printFound(context, outcome.found);
+        context.print(QStringLiteral("搜索方案（%1）：%2，找到%3条%4")
+                          .arg(killWord(request.kill),
+                               speedText(outcome.verified(), outcome.seconds, outcome.candidatesPerSecond()))
+                          .arg(outcome.found.size())
+                          .arg(outcome.completed ? QString() : QStringLiteral("（未完成）")));
+        context.print(QStringLiteral("种子%1；运行记录：%2").arg(request.seed).arg(*recordPath));
+    }
+    if (int code = saveAndExport(context, options, outcome.found, request.kill, answer); code != kSuccess)
+        return code;
+    return finish(context, answer);
+}
+
+int replayRun(Context& context, const SearchOptions& options)
+{
+    auto replay = readRunRecord(fromStd(options.replayRun));
+    if (!replay)
+        return context.fail(replay.error());
+    auto history = searchHistory(context);
+    if (!history)
+        return context.fail(history.error());
+    const HistoryFingerprint now = fingerprintOf(**history);
+    if (!(now == replay->history))
+        return context.fail(badInput(QStringLiteral("历史号码与运行记录不同（记录：%1至%2共%3期；现在：%4至%5共%6期），无法重放")
+                                         .arg(replay->history.firstPeriod, replay->history.lastPeriod)
+                                         .arg(replay->history.rows)
+                                         .arg(now.firstPeriod, now.lastPeriod)
+                                         .arg(now.rows)));
+    std::vector<FoundFormula> found;
+    std::uint64_t verified = 0;
+    if (auto* search = std::get_if<SearchRequest>(&replay->request)) {
+        search->threads = options.threads;
+        SearchRun run(*history, *search);
+        waitForRun(run, searchProgressText);
+        found = run.outcome().found;
+        verified = run.outcome().verified;
+    } else {
+        auto& scheme = std::get<SchemeRequest>(replay->request);
+        scheme.threads = options.threads;
+        SchemeRun run(*history, scheme);
+        waitForRun(run, schemeProgressText);
+        found = run.outcome().found;
+        verified = run.outcome().verified();
+    }
+    const std::vector<FoundCode> codes = foundCodes(found);
+    const bool same = verified == replay->verified && codes == replay->found;
+    if (context.json) {
+        context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("verified"), qint64(verified)},
+                                                    {QStringLiteral("found"), foundJson(found)},
+                                                    {QStringLiteral("same"), same}}));
+    } else {
+        printFound(context, found);
+        context.print(QStringLiteral("重放：验证公式%1条，找到%2条").arg(verified).arg(found.size()));
+    }
+    if (!same) {
+        QTextStream(stderr) << QStringLiteral("重放结果与运行记录不同：记录验证%1条、找到%2条")
+                                   .arg(replay->verified)
+                                   .arg(replay->found.size())
+                            << '\n';
+        return kBadInput;
+    }
+    if (!context.json)
+        context.print(QStringLiteral("重放结果与运行记录相同"));
+    return kSuccess;
+}
+
+}  // namespace
+
+void addSearchCommand(CLI::App& app, Context& context)
+{
+    auto options = std::make_shared<SearchOptions>();
+    CLI::App* search = app.add_subcommand("search", "search random formulas that meet ten thresholds (公式搜索)");
+    auto* category = search->add_option("--category", options->category, "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G");
+    search->add_option("--kind", options->kind, "kill or keep (with --scheme: default kill)");
+    options->countOption = search->add_option("--count", options->count, "stop once this many are found (自动中止)")
+                               ->capture_default_str();
+    options->maxOption = search->add_option("--max-candidates", options->maxCandidates,
+                                            "evaluate at most this many candidates (with --scheme: per category)");
+    options->operandsOption = search->add_option("--operands", options->operands,
+                                                 "parameters per formula, 2..24 (default: the category's setting)");
+    search->add_option("--constant", options->constant, "tail constant: a number or random")->capture_default_str();
+    search->add_option("--form", options->form, "prefix ([三星直选杀]A+B) or suffix (A+B=下期杀三星直选)")->capture_default_str();
+    search->add_option("--thresholds", options->thresholds,
+                       "ten numbers t0,...,t9 (default: the category's setting; see search-settings)");
+    search->add_option("--seed", options->seed, "seed of the random candidates (default: a fresh one, printed)");
+    search->add_option("--threads", options->threads, "worker threads (0: one per processor core)")->capture_default_str();
+    search->add_option("--save", options->save, "append or replace: store the found formulas (公式追加/更新到数据库)");
+    search->add_flag("--export", options->exportText, "write the found formulas to P期时时彩公式.txt (公式中文导出)");
+    auto* scheme = search->add_flag("--scheme", options->scheme, "search every category by the wanted counts (搜索方案)");
+    search->add_option("--wanted", options->wanted, "with --scheme: wanted counts, e.g. 1D=60,3G=30 (default: the setting)");
+    search->add_option("--mode", options->mode, "with --scheme: add (公式新增数量) or hold (公式保有数量)")->capture_default_str();
+    auto* replay = search->add_option("--replay-run", options->replayRun, "repeat a recorded run (search-runs/*.json)");
+    options->window.addTo(search);
+    scheme->excludes(category);
+    replay->excludes(category)->excludes(scheme);
+
+    setAction(search, [&context, options] {
+        if (!options->replayRun.empty())
+            return replayRun(context, *options);
+        if (options->scheme)
+            return runSchemeSearch(context, *options);
+        return runManual(context, *options);
+    });
+}
+
+}  // namespace qeltaro::cli

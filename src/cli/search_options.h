@@ -1,0 +1,66 @@
+#pragma once
+// What the search commands (search, smart-set, search-settings) share: reading their options,
+// the history a search runs on, the progress line on a terminal, and Ctrl-C as "stop".
+
+#include "cli_context.h"
+
+#include "history/history_columns.h"
+#include "search/candidate_evaluator.h"
+#include "search/candidate_generator.h"
+#include "search/scheme_settings.h"
+
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace qeltaro::cli {
+
+// --window all|N, --weighted, --plain over the settings JSQS and ZqlJq.
+struct SearchWindowOptions {
+    std::string window;
+    bool weighted = false;
+    bool plain = false;
+
+    void addTo(CLI::App* command);
+    Result<SearchWindow> resolve(Context& context) const;
+};
+
+Result<TailConstant> parseConstantOption(const std::string& text);
+Result<FormulaForm> parseFormOption(const std::string& text);
+// A search number 1..5, 7..10 from a category suffix.
+Result<int> parseSearchCategory(const std::string& text);
+// "1D=60,2G=30": wanted counts of the named categories; the others have none.
+Result<WantedCounts> parseWantedCounts(const std::string& text);
+// A seed given as text, or a fresh one from the system's entropy.
+Result<std::uint64_t> seedOption(const std::string& text);
+
+// The history as columns; refused when there are fewer than two draws to score against.
+Result<std::shared_ptr<const HistoryColumns>> searchHistory(Context& context);
+
+// Ctrl-C asks the running search to stop (it then reports what it found); a second Ctrl-C ends
+// the program at once.
+class InterruptWatch {
+public:
+    InterruptWatch();
+    ~InterruptWatch();
+    bool interrupted() const;
+};
+
+// One progress line on stderr, rewritten in place, when stderr is a terminal.
+class ProgressLine {
+public:
+    ProgressLine();
+    ~ProgressLine();
+    void show(const QString& text);
+    void finish();
+
+private:
+    bool terminal_ = false;
+    bool shown_ = false;
+};
+
+}  // namespace qeltaro::cli

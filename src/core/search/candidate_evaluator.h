@@ -1,0 +1,81 @@
+#pragma once
+// The search's back-test of a candidate, on the cheapest road a sum allows: the history's
+// parameter columns are copied once as integers over just the rows the window needs (the scored
+// rows and the one before them); a candidate is then its columns added into one integer buffer
+// and one pass that turns each value's digit into a hit through per-row hit masks. Nothing is
+// compiled or allocated per candidate.
+//
+// The window differs from the main back-test's: a window of W periods scores the newest W + 1
+// rows whatever "检索期数前溯不含当前期" says, and never the first row. The digit of a value is its
+// remainder by 10 with the value's sign; a negative digit matches no drawn digit.
+
+#include "backtest/backtest_window.h"
+#include "formula/category.h"
+#include "history/history_columns.h"
+#include "search/candidate_generator.h"
+#include "search/search_thresholds.h"
+#include "settings/settings.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace qeltaro {
+
+struct SearchWindow {
+    int periodWindow = 300;    // JSQS: the newest periods; 0 = all
+    bool weightedRate = true;  // ZqlJq
+
+    static SearchWindow fromMirror(const SettingsMirror& mirror) { return {mirror.periodWindow, mirror.weightedRate}; }
+    // The same window as the main back-test's settings: the window takes one period more.
+    BacktestSettings backtestSettings() const { return {periodWindow, false, weightedRate}; }
+
+    friend bool operator==(const SearchWindow&, const SearchWindow&) = default;
+};
+
+// Buffers one thread reuses for every candidate it evaluates.
+struct EvaluationScratch {
+    std::vector<std::int32_t> values;
+    std::vector<std::uint8_t> hits;
+};
+
+class CandidateEvaluator {
+public:
+    CandidateEvaluator(const HistoryColumns& history, const Category& category, const SearchWindow& window);
+
+    const Category& category() const { return category_; }
+    const SearchWindow& window() const { return window_; }
+    int rowCount() const { return rowCount_; }
+    int firstScoredRow() const { return firstScored_; }  // 0-based
+    int scoredRows() const { return scored_; }
+
+    EvaluationScratch makeScratch() const;
+
+    // All five statistics.
+    CandidateStatistics evaluate(const Candidate& candidate, bool kill, EvaluationScratch& scratch) const;
+    // Whether the candidate meets every threshold; `stats` is complete when it does. Checks stop
+    // at the first failure, which changes nothing but the time spent.
+    bool screen(const Candidate& candidate, bool kill, const ScreeningBounds& bounds, EvaluationScratch& scratch,
+                CandidateStatistics& stats) const;
+
+private:
+    // values[i] = the candidate's value on row firstScored - 1 + i; returns the hit flags of the
+    // scored rows and their (weighted) hit sum.
+    long long scoreHits(const Candidate& candidate, bool kill, EvaluationScratch& scratch) const;
+    void rate(long long hitSum, CandidateStatistics& stats) const;
+    void lastRuns(const std::uint8_t* hits, CandidateStatistics& stats) const;
+    void longestRuns(const std::uint8_t* hits, CandidateStatistics& stats) const;
+    const std::int32_t* column(int catalogueIndex) const { return columns_.data() + size_t(catalogueIndex - 1) * size_t(scored_); }
+
+    Category category_;
+    SearchWindow window_;
+    int rowCount_ = 0;
+    int firstScored_ = 0;
+    int scored_ = 0;
+    long long totalSum_ = 0;
+    std::vector<std::int32_t> columns_;  // column-major, scored_ values per catalogue column
+    std::vector<std::uint32_t> killHits_;  // per scored row, bit (digit + 9) set when that digit hits
+    std::vector<std::uint32_t> keepHits_;
+    std::vector<long long> weights_;       // j squared, for the weighted rate
+};
+
+}  // namespace qeltaro

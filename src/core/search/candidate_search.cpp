@@ -1,0 +1,154 @@
+#include "search/candidate_search.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <limits>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace qeltaro {
+namespace {
+
+// The state the workers share: finished blocks waiting for their predecessors, and the prefix
+// committed so far.
+struct SharedProgress {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::map<std::uint64_t, std::vector<FoundCandidate>> waiting;  // by block number
+    std::uint64_t committedBlocks = 0;
+    CandidateSearchOutcome outcome;
+    int workersRunning = 0;
+    std::atomic<bool> finished{false};
+};
+
+}  // namespace
+
+CandidateSearch::CandidateSearch(const CandidateEvaluator& evaluator, const CandidateGenerator& generator,
+                                 const SearchThresholds& thresholds)
+    : evaluator_(evaluator), generator_(generator), bounds_(thresholds)
+{
+}
+
+int searchThreadCount(int requested)
+{
+    if (requested > 0)
+        return requested;
+    return std::max(1, int(std::thread::hardware_concurrency()));
+}
+
+CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsIn, int threads, RunControl& control,
+                                            const CandidateSearchReport& report,
+                                            std::chrono::milliseconds interval) const
+{
+    CandidateSearchLimits limits = limitsIn;
+    // A target already met still evaluates one candidate, as a search step always does.
+    if (limits.target && *limits.target <= 0) {
+        limits.maxCandidates = std::min<std::uint64_t>(limits.maxCandidates.value_or(1), 1);
+        limits.target.reset();
+    }
+    const std::uint64_t end = limits.maxCandidates.value_or(std::numeric_limits<std::uint64_t>::max());
+    SharedProgress shared;
+    if (end == 0) {
+        shared.outcome.limitReached = true;
+        return shared.outcome;
+    }
+    std::atomic<std::uint64_t> nextBlock{0};
+    const bool kill = generator_.shape().kill;
+
+    // Adds finished blocks to the prefix while they follow it; caller holds the mutex.
+    auto commit = [&](std::uint64_t block, std::vector<FoundCandidate>&& found) {
+        shared.waiting.emplace(block, std::move(found));
+        CandidateSearchOutcome& out = shared.outcome;
+        for (auto it = shared.waiting.find(shared.committedBlocks);
+             it != shared.waiting.end() && !shared.finished.load();
+             it = shared.waiting.find(shared.committedBlocks)) {
+            for (FoundCandidate& f : it->second) {
+                out.found.push_back(f);
+                if (limits.target && (long long)out.found.size() >= *limits.target) {
+                    out.verified = f.ordinal + 1;
+                    out.targetReached = true;
+                    shared.finished.store(true);
+                    break;
+                }
+            }
+            if (shared.finished.load())
+                break;
+            shared.waiting.erase(it);
+            ++shared.committedBlocks;
+            out.verified = std::min(end, shared.committedBlocks * kBlock);
+            if (out.verified >= end) {
+                out.limitReached = true;
+                shared.finished.store(true);
+            }
+        }
+    };
+
+    auto work = [&] {
+        EvaluationScratch scratch = evaluator_.makeScratch();
+        CandidateStatistics stats;
+        for (;;) {
+            const std::uint64_t block = nextBlock.fetch_add(1);
+            const std::uint64_t begin = block * kBlock;
+            if (begin >= end || shared.finished.load())
+                break;
+            const std::uint64_t blockEnd = std::min(end, begin + kBlock);
+            std::vector<FoundCandidate> found;
+            bool complete = true;
+            for (std::uint64_t ordinal = begin; ordinal < blockEnd; ++ordinal) {
+                if ((ordinal & 255) == 0 && (!control.proceed() || shared.finished.load())) {
+                    complete = false;
+                    break;
+                }
+                const Candidate candidate = generator_.candidate(ordinal);
+                if (evaluator_.screen(candidate, kill, bounds_, scratch, stats))
+                    found.push_back({ordinal, candidate, stats});
+            }
+            if (!complete)
+                break;
+            std::lock_guard lock(shared.mutex);
+            commit(block, std::move(found));
+        }
+        std::lock_guard lock(shared.mutex);
+        --shared.workersRunning;
+        shared.changed.notify_all();
+    };
+
+    threads = std::max(1, threads);
+    std::vector<std::thread> workers;
+    {
+        std::lock_guard lock(shared.mutex);
+        shared.workersRunning = threads;
+    }
+    for (int i = 0; i < threads; ++i)
+        workers.emplace_back(work);
+
+    {
+        std::unique_lock lock(shared.mutex);
+        auto nextReport = std::chrono::steady_clock::now() + interval;
+        while (shared.workersRunning > 0) {
+            shared.changed.wait_until(lock, nextReport);
+            if (std::chrono::steady_clock::now() < nextReport)
+                continue;
+            nextReport = std::chrono::steady_clock::now() + interval;
+            if (report) {
+                const std::uint64_t verified = shared.outcome.verified;
+                const long long found = (long long)shared.outcome.found.size();
+                lock.unlock();
+                report(verified, found);
+                lock.lock();
+            }
+        }
+    }
+    for (std::thread& worker : workers)
+        worker.join();
+    if (report)
+        report(shared.outcome.verified, (long long)shared.outcome.found.size());
+
+    CandidateSearchOutcome outcome = std::move(shared.outcome);
+    outcome.stopped = !outcome.targetReached && !outcome.limitReached && control.stopRequested();
+    return outcome;
+}
+
+}  // namespace qeltaro

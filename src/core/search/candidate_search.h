@@ -1,0 +1,69 @@
+#pragma once
+// One category's search, spread over threads and still reproducible: candidates are numbered
+// 0, 1, 2, ...; threads take blocks of numbers, and a block's finds count only once every block
+// before it is done. So the found list is in candidate order, and a run that stops at its target
+// or its limit evaluated exactly the same candidates with one thread or with many. A run stopped
+// by the user keeps the unbroken prefix of candidates that were fully evaluated.
+
+#include "search/candidate_evaluator.h"
+#include "search/candidate_generator.h"
+#include "search/run_control.h"
+#include "search/search_thresholds.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace qeltaro {
+
+struct FoundCandidate {
+    std::uint64_t ordinal = 0;
+    Candidate candidate;
+    CandidateStatistics stats;
+};
+
+struct CandidateSearchLimits {
+    // Stop once this many are found (checked after every candidate, so a target of 0 or less
+    // stops after the first candidate).
+    std::optional<long long> target;
+    // Evaluate at most this many candidates.
+    std::optional<std::uint64_t> maxCandidates;
+};
+
+struct CandidateSearchOutcome {
+    std::uint64_t verified = 0;  // candidates 0 .. verified - 1 were evaluated
+    std::vector<FoundCandidate> found;
+    bool targetReached = false;
+    bool limitReached = false;
+    bool stopped = false;  // by the user
+};
+
+// Called on the calling thread while the search runs: candidates evaluated so far (the unbroken
+// prefix) and formulas found among them.
+using CandidateSearchReport = std::function<void(std::uint64_t verified, long long found)>;
+
+class CandidateSearch {
+public:
+    CandidateSearch(const CandidateEvaluator& evaluator, const CandidateGenerator& generator,
+                    const SearchThresholds& thresholds);
+
+    // Blocks the calling thread until the target, the limit or a stop; `threads` workers (at
+    // least one) evaluate. Reports about every `interval`.
+    CandidateSearchOutcome run(const CandidateSearchLimits& limits, int threads, RunControl& control,
+                               const CandidateSearchReport& report = {},
+                               std::chrono::milliseconds interval = std::chrono::milliseconds(100)) const;
+
+    static constexpr std::uint64_t kBlock = 2048;
+
+private:
+    const CandidateEvaluator& evaluator_;
+    const CandidateGenerator& generator_;
+    ScreeningBounds bounds_;
+};
+
+// Threads to use: `requested` when positive, else one per processor core.
+int searchThreadCount(int requested);
+
+}  // namespace qeltaro

@@ -1,0 +1,404 @@
+#include "search/run_record.h"
+
+#include "common/text_codec.h"
+#include "search/search_category.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <cmath>
+#include <limits>
+
+namespace qeltaro {
+namespace {
+
+const QString kFormat = QStringLiteral("qeltaro-search-run");
+constexpr int kVersion = 1;
+
+QString kindText(bool kill)
+{
+    return kill ? QStringLiteral("kill") : QStringLiteral("keep");
+}
+
+QJsonArray thresholdsJson(const SearchThresholds& t)
+{
+    QJsonArray array;
+    for (double v : t)
+        array.append(std::isfinite(v) ? QJsonValue(v) : QJsonValue());  // null: not a number
+    return array;
+}
+
+QString constantText(const TailConstant& constant)
+{
+    return constant.random ? QStringLiteral("random") : QString::number(constant.given);
+}
+
+QString formText(FormulaForm form)
+{
+    return form == FormulaForm::Prefix ? QStringLiteral("prefix") : QStringLiteral("suffix");
+}
+
+QString suffixOfNumber(int number)
+{
+    return categoryOfSearchNumber(number)->suffix();
+}
+
+QJsonObject historyJson(const HistoryFingerprint& h)
+{
+    return {{QStringLiteral("first"), h.firstPeriod},
+            {QStringLiteral("last"), h.lastPeriod},
+            {QStringLiteral("rows"), h.rows},
+            {QStringLiteral("sha256"), h.digest}};
+}
+
+QJsonArray foundJson(const std::vector<FoundFormula>& found)
+{
+    QJsonArray array;
+    for (const FoundFormula& f : found) {
+        array.append(QJsonObject{{QStringLiteral("category"), f.category.suffix()},
+                                 {QStringLiteral("code"), f.code},
+                                 {QStringLiteral("text"), f.text},
+                                 {QStringLiteral("candidate"), QString::number(f.ordinal)}});
+    }
+    return array;
+}
+
+QJsonObject commonJson(const QString& type, std::uint64_t seed, bool kill, const SearchWindow& window,
+                       const TailConstant& constant, FormulaForm form, const HistoryFingerprint& history,
+                       const QDateTime& started, int threads)
+{
+    return {{QStringLiteral("format"), kFormat},
+            {QStringLiteral("version"), kVersion},
+            {QStringLiteral("type"), type},
+            {QStringLiteral("started"), started.toString(Qt::ISODateWithMs)},
+            {QStringLiteral("seed"), QString::number(seed)},
+            {QStringLiteral("threads"), threads},
+            {QStringLiteral("history"), historyJson(history)},
+            {QStringLiteral("kind"), kindText(kill)},
+            {QStringLiteral("window"), window.periodWindow},
+            {QStringLiteral("weighted"), window.weightedRate},
+            {QStringLiteral("constant"), constantText(constant)},
+            {QStringLiteral("form"), formText(form)}};
+}
+
+void addTotals(QJsonObject& record, std::uint64_t verified, const std::vector<FoundFormula>& found, double seconds,
+               double perSecond, bool stopped)
+{
+    record.insert(QStringLiteral("verified"), QString::number(verified));
+    record.insert(QStringLiteral("found_count"), qint64(found.size()));
+    record.insert(QStringLiteral("duration_seconds"), seconds);
+    record.insert(QStringLiteral("candidates_per_second"), std::round(perSecond));
+    record.insert(QStringLiteral("stopped"), stopped);
+    record.insert(QStringLiteral("found"), foundJson(found));
+}
+
+// Reading: every field checked, with the field named when it is missing or wrong.
+class RecordReader {
+public:
+    RecordReader(const QJsonObject& object, const QString& path) : object_(object), path_(path) {}
+
+    Error bad(const QString& field) const
+    {
+        return badInput(QStringLiteral("运行记录“%1”无效：字段 %2 缺失或不正确").arg(path_, field));
+    }
+
+    std::optional<QString> text(const QString& field) const
+    {
+        const QJsonValue v = object_.value(field);
+        return v.isString() ? std::optional<QString>(v.toString()) : std::nullopt;
+    }
+    std::optional<std::uint64_t> bigNumber(const QString& field) const
+    {
+        bool ok = false;
+        const std::uint64_t n = object_.value(field).toString().toULongLong(&ok);
+        return ok ? std::optional<std::uint64_t>(n) : std::nullopt;
+    }
+    std::optional<long long> whole(const QJsonValue& v) const
+    {
+        if (!v.isDouble() || v.toDouble() != std::floor(v.toDouble()))
+            return std::nullopt;
+        return (long long)v.toDouble();
+    }
+    std::optional<long long> whole(const QString& field) const { return whole(object_.value(field)); }
+    std::optional<bool> flag(const QString& field) const
+    {
+        const QJsonValue v = object_.value(field);
+        return v.isBool() ? std::optional<bool>(v.toBool()) : std::nullopt;
+    }
+    std::optional<SearchThresholds> thresholds(const QJsonValue& v) const
+    {
+        const QJsonArray array = v.toArray();
+        if (!v.isArray() || array.size() != kThresholdCount)
+            return std::nullopt;
+        SearchThresholds t{};
+        for (int i = 0; i < kThresholdCount; ++i) {
+            if (array[i].isNull())
+                t[size_t(i)] = std::numeric_limits<double>::quiet_NaN();
+            else if (array[i].isDouble())
+                t[size_t(i)] = array[i].toDouble();
+            else
+                return std::nullopt;
+        }
+        return t;
+    }
+
+private:
+    const QJsonObject& object_;
+    QString path_;
+};
+
+std::optional<int> searchNumberOfSuffix(const QString& suffix)
+{
+    const auto category = Category::fromSuffix(suffix);
+    return category ? std::optional<int>(searchNumberOf(*category)) : std::nullopt;
+}
+
+}  // namespace
+
+HistoryFingerprint fingerprintOf(const HistoryColumns& history)
+{
+    HistoryFingerprint f;
+    f.rows = history.rowCount();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (int r = 0; r < history.rowCount(); ++r) {
+        QByteArray line = history.period(r).toLatin1();
+        line += ' ';
+        for (int p = 1; p <= 5; ++p)
+            line += char('0' + history.digit(r, p));
+        line += '\n';
+        hash.addData(line);
+    }
+    f.digest = QString::fromLatin1(hash.result().toHex());
+    if (f.rows > 0) {
+        f.firstPeriod = history.period(0);
+        f.lastPeriod = history.period(f.rows - 1);
+    }
+    return f;
+}
+
+QJsonObject searchRunRecord(const SearchRequest& request, const SearchOutcome& outcome,
+                            const HistoryFingerprint& history, const QDateTime& started)
+{
+    QJsonObject record = commonJson(QStringLiteral("search"), request.seed, request.shape.kill, request.window,
+                                    request.shape.constant, request.shape.form, history, started, outcome.threads);
+    record.insert(QStringLiteral("category"), request.shape.category.suffix());
+    record.insert(QStringLiteral("operands"), request.shape.operandCount);
+    record.insert(QStringLiteral("thresholds"), thresholdsJson(request.thresholds));
+    record.insert(QStringLiteral("stop_count"), request.stopCount ? QJsonValue(qint64(*request.stopCount)) : QJsonValue());
+    record.insert(QStringLiteral("already_found"), qint64(request.alreadyFound));
+    record.insert(QStringLiteral("max_candidates"),
+                  request.maxCandidates ? QJsonValue(QString::number(*request.maxCandidates)) : QJsonValue());
+    addTotals(record, outcome.verified, outcome.found, outcome.seconds, outcome.candidatesPerSecond(), outcome.stopped);
+    return record;
+}
+
+QJsonObject schemeRunRecord(const SchemeRequest& request, const SchemeOutcome& outcome,
+                            const HistoryFingerprint& history, const QDateTime& started)
+{
+    QJsonObject record = commonJson(QStringLiteral("scheme"), request.seed, request.kill, request.window,
+                                    request.constant, request.form, history, started, outcome.threads);
+    record.insert(QStringLiteral("mode"), request.mode == CountMode::Add ? QStringLiteral("add") : QStringLiteral("hold"));
+    QJsonObject wanted;
+    QJsonObject held;
+    QJsonObject operands;
+    QJsonObject thresholds;
+    for (int number : schemeOrder()) {
+        const size_t i = size_t(number - 1);
+        const QString key = suffixOfNumber(number);
+        wanted.insert(key, request.wanted[i] ? QJsonValue(qint64(*request.wanted[i])) : QJsonValue());
+        held.insert(key, qint64(request.held[i]));
+        operands.insert(key, request.operandCounts[i]);
+        thresholds.insert(key, thresholdsJson(request.thresholds[i]));
+    }
+    record.insert(QStringLiteral("wanted"), wanted);
+    record.insert(QStringLiteral("held"), held);
+    record.insert(QStringLiteral("operands"), operands);
+    record.insert(QStringLiteral("thresholds"), thresholds);
+    record.insert(QStringLiteral("max_candidates_per_category"),
+                  request.maxCandidatesPerCategory ? QJsonValue(QString::number(*request.maxCandidatesPerCategory))
+                                                   : QJsonValue());
+    QJsonArray visited;
+    for (const SchemeCategoryOutcome& c : outcome.visited) {
+        static const char* const kEnds[] = {"skipped", "target", "limit", "stopped"};
+        visited.append(QJsonObject{{QStringLiteral("category"), suffixOfNumber(c.number)},
+                                   {QStringLiteral("target"), c.target ? QJsonValue(qint64(*c.target)) : QJsonValue()},
+                                   {QStringLiteral("verified"), QString::number(c.verified)},
+                                   {QStringLiteral("found"), qint64(c.found)},
+                                   {QStringLiteral("end"), QString::fromLatin1(kEnds[int(c.end)])}});
+    }
+    record.insert(QStringLiteral("categories"), visited);
+    record.insert(QStringLiteral("completed"), outcome.completed);
+    addTotals(record, outcome.verified(), outcome.found, outcome.seconds, outcome.candidatesPerSecond(),
+              outcome.stopped);
+    return record;
+}
+
+Result<QString> writeRunRecord(const QString& dataDir, const QJsonObject& record)
+{
+    const QString folder = dataDir + u'/' + QString::fromLatin1(kRunRecordFolder);
+    if (!QDir().mkpath(folder))
+        return storageError(QStringLiteral("无法创建文件夹 %1").arg(folder));
+    QString what = record.value(QStringLiteral("type")).toString();
+    if (record.contains(QStringLiteral("category")))
+        what = record.value(QStringLiteral("category")).toString();
+    what += u'-' + record.value(QStringLiteral("kind")).toString();
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    QString path = QStringLiteral("%1/%2-%3.json").arg(folder, stamp, what);
+    for (int n = 2; QFile::exists(path); ++n)
+        path = QStringLiteral("%1/%2-%3-%4.json").arg(folder, stamp, what).arg(n);
+    if (Status s = writeFileAtomically(path, QJsonDocument(record).toJson(QJsonDocument::Indented)); !s)
+        return s.error();
+    return path;
+}
+
+std::vector<FoundCode> foundCodes(const std::vector<FoundFormula>& found)
+{
+    std::vector<FoundCode> codes;
+    for (const FoundFormula& f : found)
+        codes.push_back({f.category.suffix(), f.code, f.text});
+    return codes;
+}
+
+Result<RunReplay> readRunRecord(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return storageError(QStringLiteral("无法读取运行记录“%1”：%2").arg(path, file.errorString()));
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (!doc.isObject())
+        return badInput(QStringLiteral("运行记录“%1”不是有效的JSON：%2").arg(path, parseError.errorString()));
+    const QJsonObject object = doc.object();
+    const RecordReader read(object, path);
+    if (read.text(QStringLiteral("format")) != kFormat || read.whole(QStringLiteral("version")) != kVersion)
+        return badInput(QStringLiteral("“%1”不是本程序的搜索运行记录").arg(path));
+
+    RunReplay replay;
+    const QJsonObject history = object.value(QStringLiteral("history")).toObject();
+    const RecordReader readHistory(history, path);
+    const auto rows = readHistory.whole(QStringLiteral("rows"));
+    const auto digest = readHistory.text(QStringLiteral("sha256"));
+    if (!rows || !digest)
+        return read.bad(QStringLiteral("history"));
+    replay.history = {readHistory.text(QStringLiteral("first")).value_or(QString()),
+                      readHistory.text(QStringLiteral("last")).value_or(QString()), int(*rows), *digest};
+
+    const auto seed = read.bigNumber(QStringLiteral("seed"));
+    if (!seed)
+        return read.bad(QStringLiteral("seed"));
+    const auto kind = read.text(QStringLiteral("kind"));
+    if (kind != QStringLiteral("kill") && kind != QStringLiteral("keep"))
+        return read.bad(QStringLiteral("kind"));
+    const bool kill = *kind == QStringLiteral("kill");
+    const auto window = read.whole(QStringLiteral("window"));
+    const auto weighted = read.flag(QStringLiteral("weighted"));
+    if (!window || *window < 0)
+        return read.bad(QStringLiteral("window"));
+    if (!weighted)
+        return read.bad(QStringLiteral("weighted"));
+    TailConstant constant;
+    const auto constantValue = read.text(QStringLiteral("constant"));
+    if (constantValue == QStringLiteral("random")) {
+        constant = TailConstant::randomDigit();
+    } else {
+        bool ok = false;
+        const int given = constantValue.value_or(QString()).toInt(&ok);
+        if (!ok || given < -32768 || given > 32767)
+            return read.bad(QStringLiteral("constant"));
+        constant.given = given;
+    }
+    const auto form = read.text(QStringLiteral("form"));
+    if (form != QStringLiteral("prefix") && form != QStringLiteral("suffix"))
+        return read.bad(QStringLiteral("form"));
+    const FormulaForm formulaForm = *form == QStringLiteral("prefix") ? FormulaForm::Prefix : FormulaForm::Suffix;
+    const auto verified = read.bigNumber(QStringLiteral("verified"));
+    if (!verified)
+        return read.bad(QStringLiteral("verified"));
+    replay.verified = *verified;
+    for (const QJsonValue& v : object.value(QStringLiteral("found")).toArray()) {
+        const QJsonObject f = v.toObject();
+        replay.found.push_back({f.value(QStringLiteral("category")).toString(), f.value(QStringLiteral("code")).toString(),
+                                f.value(QStringLiteral("text")).toString()});
+    }
+
+    const auto type = read.text(QStringLiteral("type"));
+    if (type == QStringLiteral("search")) {
+        SearchRequest request;
+        const auto category = Category::fromSuffix(read.text(QStringLiteral("category")).value_or(QString()));
+        if (!category)
+            return read.bad(QStringLiteral("category"));
+        const auto operands = read.whole(QStringLiteral("operands"));
+        if (!operands || *operands < kMinOperandCount || *operands > kMaxOperandCount)
+            return read.bad(QStringLiteral("operands"));
+        const auto thresholds = read.thresholds(object.value(QStringLiteral("thresholds")));
+        if (!thresholds)
+            return read.bad(QStringLiteral("thresholds"));
+        request.shape = {*category, kill, int(*operands), constant, formulaForm};
+        request.thresholds = *thresholds;
+        request.window = {int(*window), *weighted};
+        request.seed = *seed;
+        // Exactly the candidates the run verified; its stop count ended it at the same place.
+        request.maxCandidates = *verified;
+        replay.request = request;
+        return replay;
+    }
+    if (type != QStringLiteral("scheme"))
+        return read.bad(QStringLiteral("type"));
+
+    SchemeRequest request;
+    request.kill = kill;
+    request.constant = constant;
+    request.form = formulaForm;
+    request.window = {int(*window), *weighted};
+    request.seed = *seed;
+    const auto mode = read.text(QStringLiteral("mode"));
+    if (mode != QStringLiteral("add") && mode != QStringLiteral("hold"))
+        return read.bad(QStringLiteral("mode"));
+    request.mode = *mode == QStringLiteral("add") ? CountMode::Add : CountMode::Hold;
+    const QJsonObject wanted = object.value(QStringLiteral("wanted")).toObject();
+    const QJsonObject held = object.value(QStringLiteral("held")).toObject();
+    const QJsonObject operands = object.value(QStringLiteral("operands")).toObject();
+    const QJsonObject thresholds = object.value(QStringLiteral("thresholds")).toObject();
+    for (int number : schemeOrder()) {
+        const size_t i = size_t(number - 1);
+        const QString key = suffixOfNumber(number);
+        if (!wanted.value(key).isNull()) {
+            const auto count = read.whole(wanted.value(key));
+            if (!count)
+                return read.bad(QStringLiteral("wanted.") + key);
+            request.wanted[i] = *count;
+        }
+        const auto heldCount = read.whole(held.value(key));
+        const auto operandCount = read.whole(operands.value(key));
+        const auto categoryThresholds = read.thresholds(thresholds.value(key));
+        if (!heldCount)
+            return read.bad(QStringLiteral("held.") + key);
+        if (!operandCount || *operandCount < kMinOperandCount || *operandCount > kMaxOperandCount)
+            return read.bad(QStringLiteral("operands.") + key);
+        if (!categoryThresholds)
+            return read.bad(QStringLiteral("thresholds.") + key);
+        request.held[i] = *heldCount;
+        request.operandCounts[i] = int(*operandCount);
+        request.thresholds[i] = *categoryThresholds;
+    }
+    int lastVisited = 0;
+    for (const QJsonValue& v : object.value(QStringLiteral("categories")).toArray()) {
+        const QJsonObject c = v.toObject();
+        const RecordReader readCategory(c, path);
+        const auto number = searchNumberOfSuffix(readCategory.text(QStringLiteral("category")).value_or(QString()));
+        const auto categoryVerified = readCategory.bigNumber(QStringLiteral("verified"));
+        if (!number || !categoryVerified)
+            return read.bad(QStringLiteral("categories"));
+        request.replayCandidates[*number] = *categoryVerified;
+        lastVisited = *number;
+    }
+    if (!read.flag(QStringLiteral("completed")).value_or(false))
+        request.stopAfter = lastVisited;
+    replay.request = request;
+    return replay;
+}
+
+}  // namespace qeltaro

@@ -1,0 +1,102 @@
+#include "search/scheme_run.h"
+
+#include "search/candidate_search.h"
+#include "search/random_stream.h"
+#include "search/search_category.h"
+#include "search/search_run.h"
+
+namespace qeltaro {
+
+std::uint64_t SchemeOutcome::verified() const
+{
+    std::uint64_t total = 0;
+    for (const SchemeCategoryOutcome& c : visited)
+        total += c.verified;
+    return total;
+}
+
+std::uint64_t schemeCategorySeed(std::uint64_t seed, int searchNumber)
+{
+    return deriveSeed(seed, std::uint64_t(searchNumber));
+}
+
+SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& request, RunControl& control,
+                        const std::function<void(const SchemeProgress&)>& report, std::chrono::milliseconds interval)
+{
+    control.startClock();
+    SchemeOutcome outcome;
+    outcome.threads = searchThreadCount(request.threads);
+    std::uint64_t verifiedBefore = 0;
+
+    for (int number : schemeOrder()) {
+        if (request.stopAfter == 0)
+            break;
+        if (control.stopRequested()) {
+            outcome.stopped = true;
+            break;
+        }
+        const size_t i = size_t(number - 1);
+        SchemeCategoryOutcome visit;
+        visit.number = number;
+        visit.target = schemeTarget(request.wanted, request.held, request.mode, number);
+        visit.thresholds = request.thresholds[i];
+        visit.operandCount = request.operandCounts[i];
+        if (report)
+            report({number, verifiedBefore, (long long)outcome.found.size(), 0, {}, {}});
+        if (visit.target) {
+            const Category category = *categoryOfSearchNumber(number);
+            const CandidateShape shape{category, request.kill, visit.operandCount, request.constant, request.form};
+            const CandidateEvaluator evaluator(history, category, request.window);
+            const CandidateGenerator generator(shape, schemeCategorySeed(request.seed, number));
+            const CandidateSearch search(evaluator, generator, visit.thresholds);
+            CandidateSearchLimits limits;
+            limits.target = *visit.target;
+            limits.maxCandidates = request.maxCandidatesPerCategory;
+            if (const auto replay = request.replayCandidates.find(number); replay != request.replayCandidates.end())
+                limits.maxCandidates = replay->second;
+            CandidateSearchReport relay;
+            EvaluationScratch scratch = evaluator.makeScratch();
+            if (report) {
+                relay = [&](std::uint64_t verified, long long found) {
+                    SchemeProgress progress{number, verifiedBefore + verified, (long long)outcome.found.size() + found,
+                                            found, {}, {}};
+                    if (verified > 0) {
+                        const Candidate latest = generator.candidate(verified - 1);
+                        progress.currentText = generator.chineseText(latest);
+                        progress.currentStats = evaluator.evaluate(latest, request.kill, scratch);
+                    }
+                    report(progress);
+                };
+            }
+            const CandidateSearchOutcome result = search.run(limits, outcome.threads, control, relay, interval);
+            visit.verified = result.verified;
+            visit.found = (long long)result.found.size();
+            visit.end = result.targetReached ? SchemeCategoryEnd::TargetReached
+                        : result.limitReached ? SchemeCategoryEnd::LimitReached
+                                              : SchemeCategoryEnd::Stopped;
+            verifiedBefore += result.verified;
+            const std::vector<FoundFormula> found = describeFound(generator, result.found);
+            outcome.found.insert(outcome.found.end(), found.begin(), found.end());
+        }
+        outcome.visited.push_back(visit);
+        if (visit.end == SchemeCategoryEnd::Stopped) {
+            outcome.stopped = true;
+            break;
+        }
+        if (request.stopAfter && number == *request.stopAfter)
+            break;
+    }
+    outcome.completed = !outcome.stopped && outcome.visited.size() == schemeOrder().size();
+    outcome.seconds = control.activeSeconds();
+    return outcome;
+}
+
+void SchemeRun::start()
+{
+    startWork([history = history_, request = request_, interval = interval()](
+                  RunControl& control, const ProgressHandler& report) {
+        return runScheme(*history, request, control, report, interval);
+    });
+}
+
+}  // namespace qeltaro

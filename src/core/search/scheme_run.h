@@ -1,0 +1,102 @@
+#pragma once
+// The scheme search: categories 直选一星..五星 and 组选二星..五星 in turn, each searched until its
+// own target is found (its wanted count, or what is missing of it in the hold mode), each with
+// its own thresholds and operand count. A category without a target is passed over without
+// evaluating a candidate. Runs on worker threads; the found formulas come back category by
+// category, each in candidate order. Saving them at the end is the caller's (found_formula_save.h).
+
+#include "history/history_columns.h"
+#include "search/background_run.h"
+#include "search/candidate_evaluator.h"
+#include "search/candidate_generator.h"
+#include "search/found_formula.h"
+#include "search/scheme_counts.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace qeltaro {
+
+struct SchemeRequest {
+    bool kill = true;
+    WantedCounts wanted;
+    CountMode mode = CountMode::Add;
+    HeldCounts held{};
+    std::array<SearchThresholds, 10> thresholds{};  // per search number at index number - 1
+    std::array<int, 10> operandCounts{};
+    TailConstant constant;
+    FormulaForm form = FormulaForm::Prefix;
+    SearchWindow window;
+    std::uint64_t seed = 0;
+    int threads = 0;
+    // At most this many candidates per category; the category then ends without its target.
+    std::optional<std::uint64_t> maxCandidatesPerCategory;
+    // For a replay: exactly these candidates per category, and no category after stopAfter
+    // (0: none at all).
+    std::map<int, std::uint64_t> replayCandidates;
+    std::optional<int> stopAfter;
+};
+
+enum class SchemeCategoryEnd { Skipped, TargetReached, LimitReached, Stopped };
+
+struct SchemeCategoryOutcome {
+    int number = 0;  // search number
+    SchemeCategoryEnd end = SchemeCategoryEnd::Skipped;
+    std::optional<long long> target;
+    int operandCount = 0;
+    SearchThresholds thresholds{};
+    std::uint64_t verified = 0;
+    long long found = 0;
+};
+
+struct SchemeProgress {
+    int category = 0;            // search number under way
+    std::uint64_t verified = 0;  // all categories
+    long long found = 0;         // all categories
+    long long categoryFound = 0;
+    QString currentText;
+    CandidateStatistics currentStats;
+};
+
+struct SchemeOutcome {
+    std::vector<SchemeCategoryOutcome> visited;  // in the order visited
+    std::vector<FoundFormula> found;
+    bool completed = false;  // every category was visited
+    bool stopped = false;
+    double seconds = 0;
+    int threads = 1;
+
+    std::uint64_t verified() const;
+    double candidatesPerSecond() const { return seconds > 0 ? double(verified()) / seconds : 0; }
+};
+
+// The seed of one category's candidates within a scheme.
+std::uint64_t schemeCategorySeed(std::uint64_t seed, int searchNumber);
+
+SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& request, RunControl& control,
+                        const std::function<void(const SchemeProgress&)>& report = {},
+                        std::chrono::milliseconds interval = std::chrono::milliseconds(200));
+
+class SchemeRun : public BackgroundRun<SchemeProgress, SchemeOutcome> {
+public:
+    SchemeRun(std::shared_ptr<const HistoryColumns> history, SchemeRequest request)
+        : history_(std::move(history)), request_(std::move(request))
+    {
+    }
+    ~SchemeRun() override { stopAndWait(); }
+
+    const SchemeRequest& request() const { return request_; }
+    void start();
+
+private:
+    std::shared_ptr<const HistoryColumns> history_;
+    SchemeRequest request_;
+};
+
+}  // namespace qeltaro

@@ -1,0 +1,55 @@
+#pragma once
+// The search's own settings in the per-user settings store, beside section IniSetting:
+// - thresholds per sense and category: section "c-1" ("0".."4", "6".."9"), key "10k+i"
+//   (k = 0 kill, 1 keep; i = 0..9), each the shortest text of a single-precision number;
+// - the operand count per category: section "c" ("1".."10"), key "text2", default 8, 2..24;
+// - the wanted counts of a scheme: section "SSSZ", key "10k+c", default 60 when read.
+// c is the search number of the category (1..10, see search_category.h).
+
+#include "common/result.h"
+#include "search/search_thresholds.h"
+
+#include <array>
+#include <optional>
+
+namespace qeltaro {
+
+class Settings;
+
+// Per search number 1..10 at index number - 1; index 5 (组选一星) is never used.
+using WantedCounts = std::array<std::optional<long long>, 10>;
+
+inline constexpr long long kDefaultWantedCount = 60;
+
+// The built-in thresholds of a category and sense.
+SearchThresholds defaultThresholds(bool kill, int searchNumber);
+
+class SchemeSettings {
+public:
+    explicit SchemeSettings(Settings& settings) : settings_(settings) {}
+
+    // A stored text that is not a number reads as NaN, which makes its check fail.
+    SearchThresholds thresholds(bool kill, int searchNumber) const;
+    // Refused, naming the threshold, when one of them is not a number; nothing is stored then.
+    Status setThresholds(bool kill, int searchNumber, const SearchThresholds& thresholds);
+
+    int operandCount(int searchNumber) const;
+    Status setOperandCount(int searchNumber, int count);
+
+    // Missing entries read as 60; a stored text that is not a number reads as no wanted count.
+    WantedCounts wantedCounts(bool kill) const;
+    // Stores the given counts; an entry without a count is stored as 0, as an empty box is.
+    void setWantedCounts(bool kill, const WantedCounts& counts);
+
+    // Removes every value above, so all read as their defaults again.
+    void reset();
+
+private:
+    Settings& settings_;
+};
+
+// A wanted count from a box's text: nullopt when it is not a number; fractions round up, since
+// the count is compared with whole numbers of formulas.
+std::optional<long long> wantedCountFromText(const QString& text);
+
+}  // namespace qeltaro

@@ -1,0 +1,79 @@
+#pragma once
+// The manual search of one category: random candidates until the user stops it, or until the
+// stop count is reached when "自动中止" is on, or until a given number of candidates is tried.
+// Runs on worker threads (see BackgroundRun); the found formulas come back in candidate order.
+
+#include "history/history_columns.h"
+#include "search/background_run.h"
+#include "search/candidate_evaluator.h"
+#include "search/candidate_generator.h"
+#include "search/candidate_search.h"
+#include "search/found_formula.h"
+#include "search/search_thresholds.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace qeltaro {
+
+struct SearchRequest {
+    CandidateShape shape;
+    SearchThresholds thresholds{};
+    SearchWindow window;
+    // "自动中止": stop once the unsaved formulas, those of earlier runs included, reach this count.
+    std::optional<long long> stopCount;
+    long long alreadyFound = 0;  // unsaved formulas from earlier runs
+    std::optional<std::uint64_t> maxCandidates;
+    std::uint64_t seed = 0;
+    int threads = 0;  // 0: one per processor core
+};
+
+struct SearchProgress {
+    std::uint64_t verified = 0;  // 当前验证公式数
+    long long found = 0;         // formulas found by this run
+    QString currentText;         // the Chinese text of the latest candidate evaluated
+    QString currentCode;
+    CandidateStatistics currentStats;  // its statistics (当前公式参数值)
+};
+
+struct SearchOutcome {
+    std::uint64_t verified = 0;
+    std::vector<FoundFormula> found;
+    bool targetReached = false;
+    bool limitReached = false;
+    bool stopped = false;
+    double seconds = 0;  // running time, pauses not counted
+    int threads = 1;
+
+    double candidatesPerSecond() const { return seconds > 0 ? double(verified) / seconds : 0; }
+};
+
+// The texts and category of each found candidate.
+std::vector<FoundFormula> describeFound(const CandidateGenerator& generator, const std::vector<FoundCandidate>& found);
+
+// The search itself, on the calling thread (workers beneath it).
+SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& request, RunControl& control,
+                        const std::function<void(const SearchProgress&)>& report = {},
+                        std::chrono::milliseconds interval = std::chrono::milliseconds(200));
+
+class SearchRun : public BackgroundRun<SearchProgress, SearchOutcome> {
+public:
+    SearchRun(std::shared_ptr<const HistoryColumns> history, SearchRequest request)
+        : history_(std::move(history)), request_(std::move(request))
+    {
+    }
+    ~SearchRun() override { stopAndWait(); }
+
+    const SearchRequest& request() const { return request_; }
+    void start();
+
+private:
+    std::shared_ptr<const HistoryColumns> history_;
+    SearchRequest request_;
+};
+
+}  // namespace qeltaro

@@ -1,0 +1,122 @@
+#include "search/smart_setting.h"
+
+#include "history/draw_history.h"
+#include "search/scheme_settings.h"
+#include "store/history_table.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace qeltaro;
+
+namespace {
+
+CandidateStatistics sample(float rate, int maxMiss, int maxHit, int lastMiss, int lastHit)
+{
+    CandidateStatistics s;
+    s.rate = rate;
+    s.maxMissRun = maxMiss;
+    s.maxHitRun = maxHit;
+    s.lastMissRun = lastMiss;
+    s.lastHitRun = lastHit;
+    return s;
+}
+
+std::shared_ptr<const HistoryColumns> sampleHistory(int rows)
+{
+    test::TempStore temp;
+    EXPECT_TRUE(DrawHistory(temp.store()).importText(test::sampleHistoryLines(rows)));
+    return std::make_shared<const HistoryColumns>(*HistoryTable(temp.store()).all());
+}
+
+}  // namespace
+
+TEST(RunningBest, MovesHalfWayTowardStrictlyBetterSamplesOnly)
+{
+    RunningBest best;
+    best.add(sample(90, 4, 10, 2, 3));  // the first sample sets every value
+    EXPECT_EQ(best.rate(), 90.0f);
+    best.add(sample(90, 4, 10, 2, 3));  // equal: nothing moves
+    EXPECT_EQ(best.rate(), 90.0f);
+    EXPECT_EQ(best.maxMiss(), 4.0f);
+    best.add(sample(94, 6, 8, 3, 1));   // better rate only
+    EXPECT_EQ(best.rate(), 92.0f);
+    EXPECT_EQ(best.maxMiss(), 4.0f);
+    EXPECT_EQ(best.maxHit(), 10.0f);
+    best.add(sample(80, 1, 20, 0, 9));  // better runs, worse rate
+    EXPECT_EQ(best.rate(), 92.0f);
+    EXPECT_EQ(best.maxMiss(), 2.5f);
+    EXPECT_EQ(best.maxHit(), 15.0f);
+    EXPECT_EQ(best.lastMiss(), 1.0f);
+    EXPECT_EQ(best.lastHit(), 6.0f);
+    EXPECT_EQ(best.samples(), 4);
+}
+
+TEST(RunningBest, ResultReplacesFiveThresholdsAndKeepsTheOthers)
+{
+    const SearchThresholds base{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    RunningBest best;
+    best.add(sample(92.5f, 3, 10, 1, 0));
+    best.add(sample(80, 2, 11, 0, 0));  // miss runs 2.5 and 0.5, hit run 10.5
+    const SearchThresholds t = best.applyTo(base);
+    EXPECT_EQ(t[0], double(92.5f));
+    EXPECT_EQ(t[3], 3);   // 2.5 rounds half up
+    EXPECT_EQ(t[4], 11);  // 10.5
+    EXPECT_EQ(t[7], 1);   // 0.5
+    EXPECT_EQ(t[8], 1);   // every final hit run was 0
+    for (int i : {1, 2, 5, 6, 9})
+        EXPECT_EQ(t[size_t(i)], base[size_t(i)]) << i;
+
+    RunningBest hits;
+    hits.add(sample(50, 1, 1, 0, 2));
+    hits.add(sample(50, 1, 1, 0, 5));  // 3.5
+    EXPECT_EQ(hits.applyTo(base)[8], 4);
+    // No sample: the values as they started.
+    EXPECT_EQ(RunningBest().applyTo(base)[0], 0);
+    EXPECT_EQ(RunningBest().applyTo(base)[8], 1);
+}
+
+TEST(SmartSetting, TakesExactlyTheSamplesAskedAndIsReproducible)
+{
+    const auto history = sampleHistory(500);
+    SmartSettingRequest r;
+    r.kill = true;
+    r.samples = 20;
+    r.seed = 8;
+    r.window = {300, true};
+    r.categories.push_back({3, defaultThresholds(true, 3), 8});
+    RunControl control;
+    const SmartSettingOutcome a = runSmartSetting(*history, r, control);
+    ASSERT_EQ(a.results.size(), 1u);
+    EXPECT_EQ(a.results[0].samples, 20);
+    EXPECT_EQ(a.results[0].best.samples(), 20);
+    const SearchThresholds base = defaultThresholds(true, 3);
+    for (int i : {1, 2, 5, 6, 9})
+        EXPECT_EQ(a.results[0].thresholds[size_t(i)], base[size_t(i)]);
+    EXPECT_GT(a.results[0].thresholds[0], 80);  // a kill rate of 三星直选 is near 90%
+    RunControl again;
+    const SmartSettingOutcome b = runSmartSetting(*history, r, again);
+    EXPECT_EQ(a.results[0].thresholds, b.results[0].thresholds);
+}
+
+TEST(SmartSetting, AllCategoriesRunInTheirOrderInTheBackground)
+{
+    const auto history = sampleHistory(400);
+    SmartSettingRequest r;
+    r.kill = false;
+    r.samples = 40;
+    r.seed = 2;
+    for (int number : smartSettingAllOrder())
+        r.categories.push_back({number, defaultThresholds(false, number), 6});
+    SmartSettingRun run(history, r);
+    run.start();
+    run.wait();
+    const SmartSettingOutcome& outcome = run.outcome();
+    ASSERT_EQ(outcome.results.size(), 9u);
+    std::vector<int> order;
+    for (const SmartSettingResult& result : outcome.results)
+        order.push_back(result.searchNumber);
+    EXPECT_EQ(order, (std::vector<int>{10, 9, 8, 7, 5, 4, 3, 2, 1}));
+    // A keep formula of 组选五星 hits far more often than one of 直选一星.
+    EXPECT_GT(outcome.results.front().thresholds[0], outcome.results.back().thresholds[0]);
+}
