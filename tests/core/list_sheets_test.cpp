@@ -59,8 +59,9 @@ TEST(ListSheets, ShownCellsAreNumbersOnlyWhereTheTextIsAPlainWholeNumber)
     for (const auto& [text, number] : cases) {
         const SheetCell cell = shownCell(QString::fromUtf8(text));
         EXPECT_EQ(cell.number, number) << text;
-        if (!number)
+        if (!number) {
             EXPECT_EQ(cell.text, QString::fromUtf8(text));
+        }
         EXPECT_EQ(cell.fill, std::nullopt);
     }
 }
