@@ -47,7 +47,7 @@ struct SettingsMirror {
 
 class Settings {
 public:
-    // The user's own store (~/.config/Qeltaro/Qeltaro.conf on Linux; XDG_CONFIG_HOME moves it).
+    // The user's own store (~/.config/Qeltaro/Qeltaro.ini on Linux; XDG_CONFIG_HOME moves it).
     Settings();
     // A store in a given file, for tests and for --config.
     explicit Settings(const QString& filePath);
