@@ -96,6 +96,12 @@ void saveToolWindows(qeltaro::gui::MainWindow& window, const QString& output)
     auto* steps = child(&window, "frmGsbz");
     save(steps, output + QStringLiteral("/formula-steps.png"));
     steps->close();
+
+    window.findChild<QAction*>(QStringLiteral("mnuHitRate"))->trigger();
+    settle();
+    auto* hitRate = child(&window, "frmHitRate");
+    save(hitRate, output + QStringLiteral("/hit-rate-chart.png"));
+    hitRate->close();
 }
 
 }  // namespace

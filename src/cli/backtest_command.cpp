@@ -8,6 +8,7 @@
 #include "backtest/formula_filter.h"
 #include "backtest/full_backtest.h"
 #include "backtest/history_cache.h"
+#include "backtest/holdout_backtest.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -26,6 +27,7 @@ struct BacktestOptions {
     bool weighted = false;
     bool plain = false;
     std::string bounds;
+    int holdout = 0;
 };
 
 // The per-user settings, with this command's window and weighting options over them.
@@ -133,6 +135,69 @@ QString scoredRowsText(const HistoryColumns& history, const BacktestSettings& se
         .arg(history.rowCount() - first);
 }
 
+QJsonObject heldOutJson(const HoldoutResult& h)
+{
+    return {{QStringLiteral("hits"), h.hits},
+            {QStringLiteral("trials"), h.trials},
+            {QStringLiteral("rate"), std::round(h.rate() * 1e6) / 1e6},
+            {QStringLiteral("chance"), std::round(h.chance * 1e6) / 1e6},
+            {QStringLiteral("p_value"), h.pValue},
+            {QStringLiteral("beats_chance"), h.beatsChance}};
+}
+
+// backtest --holdout K: statistics before the newest K periods, then each formula on them.
+int runHeldOut(Context& context, const Prepared& prepared, int periods)
+{
+    if (auto check = checkHoldoutPeriods(periods, prepared.history->rowCount()); !check)
+        return context.fail(check.error());
+    const BacktestEngine engine;
+    const FormulaList& list = prepared.list;
+    const HoldoutBacktest result = backtestWithHoldout(list, *prepared.history, prepared.settings, periods, engine);
+    if (context.json) {
+        QJsonArray array;
+        const auto chance = assessStatistics(list.category(), list.kill(), result.statistics);
+        for (int k = 0; k < list.size(); ++k) {
+            QJsonObject row = formulaJson(list.at(k), result.statistics.at(k), chance[size_t(k)]);
+            row.insert(QStringLiteral("holdout"), heldOutJson(result.heldOut[size_t(k)]));
+            array.append(row);
+        }
+        context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("holdout_periods"), periods},
+                                                    {QStringLiteral("formulas"), array}}));
+        return kSuccess;
+    }
+    context.print(QStringLiteral("序号\t公式\t%1\t最大连错\t最大连对\t留出期命中率\t随机命中率\tp值\t高于随机")
+                      .arg(prepared.settings.weightedRate ? QStringLiteral("正确率（加权算法）") : QStringLiteral("正确率")));
+    int beating = 0;
+    for (int k = 0; k < list.size(); ++k) {
+        const ListedFormula& formula = list.at(k);
+        const FormulaStats& stats = result.statistics.at(k);
+        const HoldoutResult& held = result.heldOut[size_t(k)];
+        const QString text = formula.text.isEmpty() ? formula.code : formula.text;
+        if (!stats.evaluated()) {
+            context.print(QStringLiteral("%1\t%2\t无法计算：%3").arg(formula.idx).arg(text, stats.error));
+            continue;
+        }
+        beating += held.beatsChance ? 1 : 0;
+        context.print(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6%（%7/%8）\t%9%\t%10\t%11")
+                          .arg(formula.idx)
+                          .arg(text, rateText(stats))
+                          .arg(stats.maxMissRun)
+                          .arg(stats.maxHitRun)
+                          .arg(held.rate() * 100, 0, 'f', 2)
+                          .arg(held.hits)
+                          .arg(held.trials)
+                          .arg(held.chance * 100, 0, 'f', 2)
+                          .arg(held.pValue, 0, 'g', 3)
+                          .arg(held.beatsChance ? QStringLiteral("是") : QStringLiteral("否")));
+    }
+    context.print(QStringLiteral("留出最新%1期：统计取之前的历史（%2），%3条公式中%4条在留出期高于随机；统计未写入数据库")
+                      .arg(periods)
+                      .arg(scoredRowsText(historyBeforeHoldout(*prepared.history, periods), prepared.settings))
+                      .arg(list.size())
+                      .arg(beating));
+    return kSuccess;
+}
+
 void addKindOptions(CLI::App* command, BacktestOptions& options)
 {
     command->add_option("--category", options.category, "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G")->required();
@@ -158,10 +223,15 @@ void addBacktestCommands(CLI::App& app, Context& context)
     auto* weighted = backtest->add_flag("--weighted", options->weighted, "rate weighted by period (setting ZqlJq True)");
     auto* plain = backtest->add_flag("--plain", options->plain, "plain rate (setting ZqlJq False)");
     weighted->excludes(plain);
+    backtest->add_option("--holdout", options->holdout,
+                         "hold out the newest K periods (120 = one day): statistics before them, then each formula "
+                         "scored on them; nothing stored");
     setAction(backtest, [&context, options, cache] {
         auto prepared = prepare(context, *options, *cache);
         if (!prepared)
             return context.fail(prepared.error());
+        if (options->holdout != 0)
+            return runHeldOut(context, *prepared, options->holdout);
         const BacktestEngine engine;
         auto table = yansuan(*prepared->store, prepared->list, *prepared->history, prepared->settings, engine);
         if (!table)

@@ -3,6 +3,7 @@
 #include "calculation_options.h"
 
 #include "aggregate/history_replay.h"
+#include "aggregate/rank_histogram.h"
 #include "aggregate/ranking_list_rows.h"
 #include "history/draw_record.h"
 
@@ -49,6 +50,7 @@ void printRankings(Context& context, const HistoryReplay& replay)
 
 void printRankingList(Context& context, const RankingList& list)
 {
+    const RankHistogram histogram = rankHistogram(list);
     if (context.json) {
         QJsonArray rows;
         for (const RankingListRow& row : list.rows()) {
@@ -71,7 +73,14 @@ void printRankingList(Context& context, const RankingList& list)
                                     {QStringLiteral("ranking"), ranking},
                                     {QStringLiteral("by_count"), byCount}});
         }
-        context.printJson(QJsonDocument(rows));
+        QJsonArray counts;
+        for (int count : histogram.counts)
+            counts.append(count);
+        context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("rows"), rows},
+                                                    {QStringLiteral("rank_histogram"), counts},
+                                                    {QStringLiteral("mean_rank"), histogram.meanRank},
+                                                    {QStringLiteral("chi_square"), histogram.test.chiSquare},
+                                                    {QStringLiteral("p_value"), histogram.test.pValue}}));
         return;
     }
     QStringList header;
@@ -84,6 +93,7 @@ void printRankingList(Context& context, const RankingList& list)
             cells << list.cellText(r, c).trimmed();
         context.print(cells.join(u'\t'));
     }
+    context.print(rankHistogramSummary(histogram));
 }
 
 int runReplay(Context& context, const ReplayOptions& o)

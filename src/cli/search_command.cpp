@@ -43,6 +43,8 @@ struct SearchOptions {
     std::string wanted;
     std::string mode = "add";
     std::string replayRun;
+    int holdout = 0;
+    bool noControl = false;
     SearchWindowOptions window;
 
     CLI::Option* countOption = nullptr;
@@ -61,18 +63,31 @@ double roundedRate(float rate)
     return std::round(double(rate) * 10000.0) / 10000.0;
 }
 
+QJsonObject holdoutJson(const HoldoutResult& h)
+{
+    return {{QStringLiteral("hits"), h.hits},
+            {QStringLiteral("trials"), h.trials},
+            {QStringLiteral("rate"), std::round(h.rate() * 1e6) / 1e6},
+            {QStringLiteral("chance"), std::round(h.chance * 1e6) / 1e6},
+            {QStringLiteral("p_value"), h.pValue},
+            {QStringLiteral("beats_chance"), h.beatsChance}};
+}
+
 QJsonArray foundJson(const std::vector<FoundFormula>& found)
 {
     QJsonArray array;
     for (const FoundFormula& f : found) {
-        array.append(QJsonObject{{QStringLiteral("category"), f.category.suffix()},
-                                 {QStringLiteral("code"), f.code},
-                                 {QStringLiteral("text"), f.text},
-                                 {QStringLiteral("rate"), roundedRate(f.stats.rate)},
-                                 {QStringLiteral("max_miss"), f.stats.maxMissRun},
-                                 {QStringLiteral("max_hit"), f.stats.maxHitRun},
-                                 {QStringLiteral("last_miss"), f.stats.lastMissRun},
-                                 {QStringLiteral("last_hit"), f.stats.lastHitRun}});
+        QJsonObject formula{{QStringLiteral("category"), f.category.suffix()},
+                            {QStringLiteral("code"), f.code},
+                            {QStringLiteral("text"), f.text},
+                            {QStringLiteral("rate"), roundedRate(f.stats.rate)},
+                            {QStringLiteral("max_miss"), f.stats.maxMissRun},
+                            {QStringLiteral("max_hit"), f.stats.maxHitRun},
+                            {QStringLiteral("last_miss"), f.stats.lastMissRun},
+                            {QStringLiteral("last_hit"), f.stats.lastHitRun}};
+        if (f.holdout)
+            formula.insert(QStringLiteral("holdout"), holdoutJson(*f.holdout));
+        array.append(formula);
     }
     return array;
 }
@@ -81,17 +96,66 @@ void printFound(Context& context, const std::vector<FoundFormula>& found)
 {
     if (found.empty())
         return;
-    context.print(QStringLiteral("公式\t正确率\t最大连错\t最大连对\t最后连错\t最后连对"));
+    const bool holdout = found.front().holdout.has_value();
+    context.print(QStringLiteral("公式\t正确率\t最大连错\t最大连对\t最后连错\t最后连对") +
+                  (holdout ? QStringLiteral("\t留出期命中率\t随机命中率\tp值\t高于随机") : QString()));
     for (const FoundFormula& f : found) {
-        context.print(QStringLiteral("%1\t%2%\t%3\t%4\t%5\t%6")
-                          .arg(f.text)
-                          .arg(double(f.stats.rate), 0, 'f', 4)
-                          .arg(f.stats.maxMissRun)
-                          .arg(f.stats.maxHitRun)
-                          .arg(f.stats.lastMissRun)
-                          .arg(f.stats.lastHitRun));
+        QString line = QStringLiteral("%1\t%2%\t%3\t%4\t%5\t%6")
+                           .arg(f.text)
+                           .arg(double(f.stats.rate), 0, 'f', 4)
+                           .arg(f.stats.maxMissRun)
+                           .arg(f.stats.maxHitRun)
+                           .arg(f.stats.lastMissRun)
+                           .arg(f.stats.lastHitRun);
+        if (f.holdout) {
+            line += QStringLiteral("\t%1%（%2/%3）\t%4%\t%5\t%6")
+                        .arg(f.holdout->rate() * 100, 0, 'f', 2)
+                        .arg(f.holdout->hits)
+                        .arg(f.holdout->trials)
+                        .arg(f.holdout->chance * 100, 0, 'f', 2)
+                        .arg(f.holdout->pValue, 0, 'g', 3)
+                        .arg(f.holdout->beatsChance ? QStringLiteral("是") : QStringLiteral("否"));
+        }
+        context.print(line);
     }
 }
+
+// The shuffled-history control and the held-out summary, in the answer and on the terminal.
+void reportChecks(Context& context, const std::optional<ShuffledControl>& control, int holdoutPeriods,
+                  const std::vector<FoundFormula>& found, QJsonObject& answer)
+{
+    if (control) {
+        answer.insert(QStringLiteral("control"),
+                      QJsonObject{{QStringLiteral("real_passes"), qint64(control->realPasses)},
+                                  {QStringLiteral("shuffled_passes"), qint64(control->shuffledPasses)},
+                                  {QStringLiteral("real_pass_rate"), control->realRate()},
+                                  {QStringLiteral("shuffled_pass_rate"), control->shuffledRate()},
+                                  {QStringLiteral("p_value"), control->pValue},
+                                  {QStringLiteral("informative"), control->informative()},
+                                  {QStringLiteral("verdict"), shuffledControlVerdict(*control)}});
+        if (!context.json) {
+            context.print(QStringLiteral("%1 %2（%3条），%4 %5（%6条）")
+                              .arg(realPassRateLabel(), passRateText(control->realRate()))
+                              .arg(control->realPasses)
+                              .arg(shuffledPassRateLabel(), passRateText(control->shuffledRate()))
+                              .arg(control->shuffledPasses));
+            if (const QString verdict = shuffledControlVerdict(*control); !verdict.isEmpty())
+                context.print(verdict);
+        }
+    }
+    if (holdoutPeriods > 0) {
+        const auto beating = std::count_if(found.begin(), found.end(),
+                                           [](const FoundFormula& f) { return f.holdout && f.holdout->beatsChance; });
+        answer.insert(QStringLiteral("holdout_periods"), holdoutPeriods);
+        answer.insert(QStringLiteral("holdout_beats_chance"), qint64(beating));
+        if (!context.json)
+            context.print(QStringLiteral("留出最新%1期检验：找到的%2条公式中%3条在留出期高于随机")
+                              .arg(holdoutPeriods)
+                              .arg(found.size())
+                              .arg(beating));
+    }
+}
+
 
 QString speedText(std::uint64_t verified, double seconds, double perSecond)
 {
@@ -261,9 +325,13 @@ int runManual(Context& context, const SearchOptions& options)
         if (auto mode = parseSaveMode(options.save); !mode)
             return context.fail(mode.error());
     }
+    request.holdoutPeriods = options.holdout;
+    request.shuffledControl = !options.noControl;
     auto history = searchHistory(context);
     if (!history)
         return context.fail(history.error());
+    if (auto holdout = checkHoldoutPeriods(options.holdout, (*history)->rowCount()); !holdout)
+        return context.fail(holdout.error());
 
     const QDateTime started = QDateTime::currentDateTime();
     SearchRun run(*history, request);
@@ -288,6 +356,7 @@ int runManual(Context& context, const SearchOptions& options)
                           .arg(outcome.stopped ? QStringLiteral("（已中止）") : QString()));
         context.print(QStringLiteral("种子%1；运行记录：%2").arg(request.seed).arg(*recordPath));
     }
+    reportChecks(context, outcome.control, outcome.holdoutPeriods, outcome.found, answer);
     if (int code = saveAndExport(context, options, outcome.found, request.shape.kill, answer); code != kSuccess)
         return code;
     return finish(context, answer);
@@ -362,9 +431,13 @@ int runSchemeSearch(Context& context, const SearchOptions& options)
         if (auto mode = parseSaveMode(options.save); !mode)
             return context.fail(mode.error());
     }
+    request.holdoutPeriods = options.holdout;
+    request.shuffledControl = !options.noControl;
     auto history = searchHistory(context);
     if (!history)
         return context.fail(history.error());
+    if (auto holdout = checkHoldoutPeriods(options.holdout, (*history)->rowCount()); !holdout)
+        return context.fail(holdout.error());
     auto store = context.store();
     auto held = heldFormulaCounts(**store, request.wanted);
     if (!held)
@@ -405,6 +478,7 @@ int runSchemeSearch(Context& context, const SearchOptions& options)
                           .arg(outcome.completed ? QString() : QStringLiteral("（未完成）")));
         context.print(QStringLiteral("种子%1；运行记录：%2").arg(request.seed).arg(*recordPath));
     }
+    reportChecks(context, outcome.control, outcome.holdoutPeriods, outcome.found, answer);
     if (int code = saveAndExport(context, options, outcome.found, request.kill, answer); code != kSuccess)
         return code;
     return finish(context, answer);
@@ -489,6 +563,11 @@ void addSearchCommand(CLI::App& app, Context& context)
     search->add_option("--wanted", options->wanted, "with --scheme: wanted counts, e.g. 1D=60,3G=30 (default: the setting)");
     search->add_option("--mode", options->mode, "with --scheme: add (公式新增数量) or hold (公式保有数量)")->capture_default_str();
     auto* replay = search->add_option("--replay-run", options->replayRun, "repeat a recorded run (search-runs/*.json)");
+    search->add_option("--holdout", options->holdout,
+                       "hold out the newest K periods (120 = one day): screen on the history before them, then "
+                       "score each found formula on them");
+    search->add_flag("--no-control", options->noControl,
+                     "skip screening the candidates on a shuffled history too (真实/打乱历史通过率)");
     options->window.addTo(search);
     scheme->excludes(category);
     replay->excludes(category)->excludes(scheme);

@@ -2,6 +2,7 @@
 #include "history/draw_history.h"
 #include "store/formula_table.h"
 #include "store/history_table.h"
+#include "store_snapshot.h"
 #include "test_support.h"
 
 #include <QJsonArray>
@@ -214,4 +215,32 @@ TEST(BacktestCli, ReportsEachFormulaAgainstChance)
     const QJsonObject noise = rows[1].toObject();
     EXPECT_FALSE(noise["beats_chance"].toBool());
     EXPECT_GT(noise["p_value"].toDouble(), 0.001);
+
+    // Held out: statistics on the 240 periods before, then the newest 120 scored on their own;
+    // nothing is stored.
+    temp.reopen();
+    const QString before = test::storeSnapshot(temp.store());
+    temp.close();
+    const auto held = runCli(temp, {"--json", "backtest", "--category", "1D", "--kind", "kill", "--window", "all",
+                                    "--plain", "--holdout", "120"});
+    ASSERT_EQ(held.exitCode, 0) << held.err.toStdString();
+    const QJsonObject answer = QJsonDocument::fromJson(held.out.toUtf8()).object();
+    EXPECT_EQ(answer["holdout_periods"].toInt(), 120);
+    const QJsonArray formulas = answer["formulas"].toArray();
+    ASSERT_EQ(formulas.size(), 2);
+    EXPECT_EQ(formulas[0].toObject()["total"].toDouble(), 239.0);
+    const QJsonObject plantedOut = formulas[0].toObject()["holdout"].toObject();
+    EXPECT_EQ(plantedOut["hits"].toInt(), 120);
+    EXPECT_EQ(plantedOut["trials"].toInt(), 120);
+    EXPECT_TRUE(plantedOut["beats_chance"].toBool());
+    EXPECT_FALSE(formulas[1].toObject()["holdout"].toObject()["beats_chance"].toBool());
+    temp.reopen();
+    EXPECT_EQ(test::storeSnapshot(temp.store()), before);
+    temp.close();
+
+    const auto text = runCli(temp, {"backtest", "--category", "1D", "--kind", "kill", "--holdout", "120"});
+    EXPECT_TRUE(text.out.contains(QStringLiteral("2条公式中1条在留出期高于随机"))) << text.out.toStdString();
+    const auto tooMany = runCli(temp, {"backtest", "--category", "1D", "--kind", "kill", "--holdout", "359"});
+    EXPECT_EQ(tooMany.exitCode, 1);
+    EXPECT_TRUE(tooMany.err.contains(QStringLiteral("留出359期后只剩1期历史"))) << tooMany.err.toStdString();
 }

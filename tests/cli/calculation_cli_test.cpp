@@ -167,14 +167,25 @@ TEST_F(CalculationCli, ReplayRanksEveryPeriodAndListsThePositions)
     auto list = runCli(temp, {"replay", "--category", "3D", "--kind", "kill", "--position", "3", "--select", "1"});
     ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
     const QStringList lines = list.out.trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 4);  // header and three periods
+    ASSERT_EQ(lines.size(), 5);  // header, three periods and the rank summary
+    EXPECT_TRUE(lines[4].contains(QStringLiteral("卡方检验"))) << lines[4].toStdString();
     EXPECT_TRUE(lines[0].startsWith("期号\t开奖结果\t排位名次\tErr值\t总位次\t位次\t位码数\t排列1"));
     // 12345 names 3 (L3A); 160121002 draws 百位 8: nine digits at 0, 8 at rank 8.
     EXPECT_TRUE(lines[1].startsWith("160121002\t8\t8\t0\t2\t1\t9\t")) << lines[1].toStdString();
 
-    const QJsonArray rows = json({"replay", "--category", "3D", "--kind", "kill", "--position", "3"}).array();
+    const QJsonObject answer = json({"replay", "--category", "3D", "--kind", "kill", "--position", "3"}).object();
+    const QJsonArray rows = answer["rows"].toArray();
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[0].toObject()["levels"].toInt(), 2);
+    // The drawn digit's ranks over the list, one per period, and their test against 10% each.
+    const QJsonArray histogram = answer["rank_histogram"].toArray();
+    ASSERT_EQ(histogram.size(), 10);
+    int counted = 0;
+    for (const QJsonValue& v : histogram)
+        counted += v.toInt();
+    EXPECT_EQ(counted, 3);
+    EXPECT_GT(answer["p_value"].toDouble(), 0);
+    EXPECT_LE(answer["p_value"].toDouble(), 1);
 
     auto bad = runCli(temp, {"replay", "--category", "3D", "--kind", "kill", "--position", "6"});
     EXPECT_EQ(bad.exitCode, 1);

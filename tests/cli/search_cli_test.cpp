@@ -239,3 +239,38 @@ TEST(SearchCli, SmartSetProposesAndSavesThresholds)
     EXPECT_EQ(runCli(temp, {"smart-set", "--category", "3D", "--samples", "0"}).exitCode, 1);
     EXPECT_EQ(runCli(temp, {"smart-set", "--kind", "kill"}).exitCode, 2);
 }
+
+TEST(SearchCli, ReportsTheShuffledControlAndTheHeldOutPeriods)
+{
+    TempStore temp;
+    fill(temp, 600);
+    auto r = runCli(temp, {"--json", "search", "--category", "3D", "--kind", "kill", "--count", "4", "--seed", "9",
+                           "--thresholds", kLoose3D, "--holdout", "120"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject answer = jsonOf(r);
+    const QJsonObject control = answer.value(QStringLiteral("control")).toObject();
+    EXPECT_EQ(control.value(QStringLiteral("real_passes")).toInt(), 4);
+    EXPECT_TRUE(control.contains(QStringLiteral("shuffled_passes")));
+    EXPECT_FALSE(control.value(QStringLiteral("verdict")).toString().isEmpty());
+    EXPECT_EQ(answer.value(QStringLiteral("holdout_periods")).toInt(), 120);
+    for (const QJsonValue& v : answer.value(QStringLiteral("found")).toArray()) {
+        const QJsonObject holdout = v.toObject().value(QStringLiteral("holdout")).toObject();
+        EXPECT_EQ(holdout.value(QStringLiteral("trials")).toInt(), 120);
+        EXPECT_DOUBLE_EQ(holdout.value(QStringLiteral("chance")).toDouble(), 0.9);
+    }
+
+    auto text = runCli(temp, {"search", "--category", "3D", "--kind", "kill", "--count", "2", "--seed", "9",
+                              "--thresholds", kLoose3D});
+    ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
+    EXPECT_TRUE(text.out.contains(QStringLiteral("真实历史通过率"))) << text.out.toStdString();
+    EXPECT_TRUE(text.out.contains(QStringLiteral("打乱历史通过率")));
+
+    auto without = runCli(temp, {"--json", "search", "--category", "3D", "--kind", "kill", "--count", "2", "--seed",
+                                 "9", "--thresholds", kLoose3D, "--no-control"});
+    ASSERT_EQ(without.exitCode, 0) << without.err.toStdString();
+    EXPECT_FALSE(jsonOf(without).contains(QStringLiteral("control")));
+
+    auto tooMany = runCli(temp, {"search", "--category", "3D", "--kind", "kill", "--holdout", "599"});
+    EXPECT_EQ(tooMany.exitCode, 1);
+    EXPECT_TRUE(tooMany.err.contains(QStringLiteral("留出599期后只剩1期历史"))) << tooMany.err.toStdString();
+}

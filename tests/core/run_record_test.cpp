@@ -35,6 +35,7 @@ TEST(RunRecord, ASearchRecordRepeatsTheRun)
     request.stopCount = 9;
     request.seed = 18446744073709551557ull;  // larger than a JSON number holds exactly
     request.threads = 2;
+    request.holdoutPeriods = 60;  // changes what is screened, so the replay must hold it out too
     RunControl control;
     const SearchOutcome outcome = runSearch(history, request, control);
     ASSERT_EQ(outcome.found.size(), 9u);
@@ -58,6 +59,8 @@ TEST(RunRecord, ASearchRecordRepeatsTheRun)
     EXPECT_EQ(again.shape.constant, request.shape.constant);
     EXPECT_EQ(again.thresholds, request.thresholds);
     EXPECT_EQ(again.window, request.window);
+    EXPECT_EQ(again.holdoutPeriods, 60);
+    EXPECT_TRUE(again.shuffledControl);
     again.threads = 1;
     RunControl replayControl;
     const SearchOutcome repeated = runSearch(history, again, replayControl);

@@ -40,4 +40,18 @@ std::vector<DrawRecord> randomDraws(int count, std::uint32_t seed)
     return derive(draws);
 }
 
+std::vector<DrawRecord> drawsWithPlantedLastDigit(int count, std::uint32_t seed)
+{
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::vector<Digits> draws(size_t(std::max(0, count)));
+    for (size_t i = 0; i < draws.size(); ++i) {
+        for (int& d : draws[i])
+            d = digit(random);
+        if (i > 0)
+            draws[i][4] = (draws[i - 1][0] + draws[i - 1][4]) % 10;
+    }
+    return derive(draws);
+}
+
 }  // namespace qeltaro::test

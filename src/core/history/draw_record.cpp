@@ -17,7 +17,7 @@ constexpr int perPosition(char letter, int position)
 constexpr int kL1P = 65;   // L1P..L3P
 constexpr int kL1Q = 68;   // L1Q..L5Q
 constexpr int kLH = 73;    // LH..LY
-constexpr int kQH = 91;    // QH, QHW, SQH, SQHW, RQ, RQW, YF, YFW, NF, NFW
+constexpr int kQH = kFirstPeriodColumn;  // QH, QHW, SQH, SQHW, RQ, RQW, YF, YFW, NF, NFW
 
 int digitSumOfThree(int n)
 {

@@ -15,6 +15,9 @@ namespace qeltaro {
 using Digits = std::array<int, 5>;  // 万位, 千位, 百位, 十位, 个位
 using DerivedValues = std::array<int, kParameterCount>;
 
+// Values from this index on (QH..NFW) depend on the period only, not on the digits.
+inline constexpr int kFirstPeriodColumn = 91;
+
 struct DrawRecord {
     QString period;  // strQQH
     DerivedValues values{};

@@ -29,4 +29,22 @@ int HistoryColumns::rowOf(const QString& period) const
     return it != periods_.end() && *it == period ? int(it - periods_.begin()) : -1;
 }
 
+DrawRecord HistoryColumns::record(int row) const
+{
+    DrawRecord record;
+    record.period = periods_[size_t(row)];
+    std::copy_n(rowValues(row), kParameterCount, record.values.begin());
+    return record;
+}
+
+HistoryColumns HistoryColumns::firstRows(int rows) const
+{
+    std::vector<DrawRecord> records;
+    const int kept = std::clamp(rows, 0, rowCount_);
+    records.reserve(size_t(kept));
+    for (int row = 0; row < kept; ++row)
+        records.push_back(record(row));
+    return HistoryColumns(records);
+}
+
 }  // namespace qeltaro

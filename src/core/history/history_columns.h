@@ -25,6 +25,11 @@ public:
     const int* rowValues(int row) const { return rowValues_.data() + size_t(row) * kParameterCount; }
     // Row index of a period, or -1.
     int rowOf(const QString& period) const;
+    // Every derived column of a row, as stored.
+    DrawRecord record(int row) const;
+    // The oldest `rows` rows (all of them when there are fewer), e.g. the history before a
+    // held-out stretch.
+    HistoryColumns firstRows(int rows) const;
 
 private:
     int rowCount_ = 0;

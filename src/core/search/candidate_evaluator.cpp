@@ -9,10 +9,20 @@ namespace qeltaro {
 
 CandidateEvaluator::CandidateEvaluator(const HistoryColumns& history, const Category& category,
                                        const SearchWindow& window)
-    : category_(category),
-      window_(window),
-      rowCount_(history.rowCount()),
-      firstScored_(qeltaro::firstScoredRow(history.rowCount(), window.backtestSettings()))
+    : CandidateEvaluator(history, category, window, qeltaro::firstScoredRow(history.rowCount(), window.backtestSettings()))
+{
+}
+
+CandidateEvaluator CandidateEvaluator::newestRows(const HistoryColumns& history, const Category& category, int rows)
+{
+    const int n = history.rowCount();
+    const int first = n < 2 ? n : std::clamp(n - rows, 1, n);
+    return CandidateEvaluator(history, category, SearchWindow{0, false}, first);
+}
+
+CandidateEvaluator::CandidateEvaluator(const HistoryColumns& history, const Category& category,
+                                       const SearchWindow& window, int firstScored)
+    : category_(category), window_(window), rowCount_(history.rowCount()), firstScored_(firstScored)
 {
     scored_ = std::max(0, rowCount_ - firstScored_);
     const long long m = scored_;

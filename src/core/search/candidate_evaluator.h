@@ -41,6 +41,9 @@ struct EvaluationScratch {
 class CandidateEvaluator {
 public:
     CandidateEvaluator(const HistoryColumns& history, const Category& category, const SearchWindow& window);
+    // Scores exactly the newest `rows` rows (never the first row), unweighted: the check of a
+    // formula on periods held out of its search.
+    static CandidateEvaluator newestRows(const HistoryColumns& history, const Category& category, int rows);
 
     const Category& category() const { return category_; }
     const SearchWindow& window() const { return window_; }
@@ -58,6 +61,9 @@ public:
                 CandidateStatistics& stats) const;
 
 private:
+    CandidateEvaluator(const HistoryColumns& history, const Category& category, const SearchWindow& window,
+                       int firstScored);
+
     // values[i] = the candidate's value on row firstScored - 1 + i; returns the hit flags of the
     // scored rows and their (weighted) hit sum.
     long long scoreHits(const Candidate& candidate, bool kill, EvaluationScratch& scratch) const;

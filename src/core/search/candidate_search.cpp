@@ -11,12 +11,18 @@
 namespace qeltaro {
 namespace {
 
+// What one block of candidates yielded.
+struct BlockResult {
+    std::vector<FoundCandidate> found;
+    std::vector<std::uint64_t> controlPasses;  // ordinals that passed on the control history
+};
+
 // The state the workers share: finished blocks waiting for their predecessors, and the prefix
 // committed so far.
 struct SharedProgress {
     std::mutex mutex;
     std::condition_variable changed;
-    std::map<std::uint64_t, std::vector<FoundCandidate>> waiting;  // by block number
+    std::map<std::uint64_t, BlockResult> waiting;  // by block number
     std::uint64_t committedBlocks = 0;
     CandidateSearchOutcome outcome;
     int workersRunning = 0;
@@ -26,8 +32,8 @@ struct SharedProgress {
 }  // namespace
 
 CandidateSearch::CandidateSearch(const CandidateEvaluator& evaluator, const CandidateGenerator& generator,
-                                 const SearchThresholds& thresholds)
-    : evaluator_(evaluator), generator_(generator), bounds_(thresholds)
+                                 const SearchThresholds& thresholds, const CandidateEvaluator* control)
+    : evaluator_(evaluator), generator_(generator), bounds_(thresholds), control_(control)
 {
 }
 
@@ -58,13 +64,13 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
     const bool kill = generator_.shape().kill;
 
     // Adds finished blocks to the prefix while they follow it; caller holds the mutex.
-    auto commit = [&](std::uint64_t block, std::vector<FoundCandidate>&& found) {
-        shared.waiting.emplace(block, std::move(found));
+    auto commit = [&](std::uint64_t block, BlockResult&& result) {
+        shared.waiting.emplace(block, std::move(result));
         CandidateSearchOutcome& out = shared.outcome;
         for (auto it = shared.waiting.find(shared.committedBlocks);
              it != shared.waiting.end() && !shared.finished.load();
              it = shared.waiting.find(shared.committedBlocks)) {
-            for (FoundCandidate& f : it->second) {
+            for (FoundCandidate& f : it->second.found) {
                 out.found.push_back(f);
                 if (limits.target && (long long)out.found.size() >= *limits.target) {
                     out.verified = f.ordinal + 1;
@@ -72,6 +78,12 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
                     shared.finished.store(true);
                     break;
                 }
+            }
+            // Control passes count over the same candidates as the real ones: up to the one
+            // that met the target when the block was cut short.
+            for (std::uint64_t ordinal : it->second.controlPasses) {
+                if (!out.targetReached || ordinal < out.verified)
+                    ++out.controlPasses;
             }
             if (shared.finished.load())
                 break;
@@ -87,14 +99,16 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
 
     auto work = [&] {
         EvaluationScratch scratch = evaluator_.makeScratch();
+        EvaluationScratch controlScratch = control_ ? control_->makeScratch() : EvaluationScratch{};
         CandidateStatistics stats;
+        CandidateStatistics controlStats;
         for (;;) {
             const std::uint64_t block = nextBlock.fetch_add(1);
             const std::uint64_t begin = block * kBlock;
             if (begin >= end || shared.finished.load())
                 break;
             const std::uint64_t blockEnd = std::min(end, begin + kBlock);
-            std::vector<FoundCandidate> found;
+            BlockResult result;
             bool complete = true;
             for (std::uint64_t ordinal = begin; ordinal < blockEnd; ++ordinal) {
                 if ((ordinal & 255) == 0 && (!control.proceed() || shared.finished.load())) {
@@ -103,12 +117,14 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
                 }
                 const Candidate candidate = generator_.candidate(ordinal);
                 if (evaluator_.screen(candidate, kill, bounds_, scratch, stats))
-                    found.push_back({ordinal, candidate, stats});
+                    result.found.push_back({ordinal, candidate, stats});
+                if (control_ && control_->screen(candidate, kill, bounds_, controlScratch, controlStats))
+                    result.controlPasses.push_back(ordinal);
             }
             if (!complete)
                 break;
             std::lock_guard lock(shared.mutex);
-            commit(block, std::move(found));
+            commit(block, std::move(result));
         }
         std::lock_guard lock(shared.mutex);
         --shared.workersRunning;
@@ -135,8 +151,9 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
             if (report) {
                 const std::uint64_t verified = shared.outcome.verified;
                 const long long found = (long long)shared.outcome.found.size();
+                const std::uint64_t controlPasses = shared.outcome.controlPasses;
                 lock.unlock();
-                report(verified, found);
+                report(verified, found, controlPasses);
                 lock.lock();
             }
         }
@@ -144,7 +161,7 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
     for (std::thread& worker : workers)
         worker.join();
     if (report)
-        report(shared.outcome.verified, (long long)shared.outcome.found.size());
+        report(shared.outcome.verified, (long long)shared.outcome.found.size(), shared.outcome.controlPasses);
 
     CandidateSearchOutcome outcome = std::move(shared.outcome);
     outcome.stopped = !outcome.targetReached && !outcome.limitReached && control.stopRequested();

@@ -38,16 +38,20 @@ struct CandidateSearchOutcome {
     bool targetReached = false;
     bool limitReached = false;
     bool stopped = false;  // by the user
+    // Of the verified candidates, how many passed on the control history (when there is one).
+    std::uint64_t controlPasses = 0;
 };
 
 // Called on the calling thread while the search runs: candidates evaluated so far (the unbroken
-// prefix) and formulas found among them.
-using CandidateSearchReport = std::function<void(std::uint64_t verified, long long found)>;
+// prefix), formulas found among them, and how many of them passed on the control history.
+using CandidateSearchReport = std::function<void(std::uint64_t verified, long long found, std::uint64_t controlPasses)>;
 
 class CandidateSearch {
 public:
+    // With a `control` evaluator (the same category and window over a shuffled history), every
+    // candidate is also screened there and counted, so the run can tell its passes from luck.
     CandidateSearch(const CandidateEvaluator& evaluator, const CandidateGenerator& generator,
-                    const SearchThresholds& thresholds);
+                    const SearchThresholds& thresholds, const CandidateEvaluator* control = nullptr);
 
     // Blocks the calling thread until the target, the limit or a stop; `threads` workers (at
     // least one) evaluate. Reports about every `interval`.
@@ -61,6 +65,7 @@ private:
     const CandidateEvaluator& evaluator_;
     const CandidateGenerator& generator_;
     ScreeningBounds bounds_;
+    const CandidateEvaluator* control_ = nullptr;
 };
 
 // Threads to use: `requested` when positive, else one per processor core.

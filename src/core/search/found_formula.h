@@ -5,12 +5,14 @@
 // while the list lives) is never emptied and is what the text export writes.
 
 #include "formula/category.h"
+#include "backtest/holdout.h"
 #include "search/search_thresholds.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace qeltaro {
@@ -21,6 +23,7 @@ struct FoundFormula {
     Category category;
     CandidateStatistics stats;
     std::uint64_t ordinal = 0;  // the candidate's number in its run
+    std::optional<HoldoutResult> holdout;  // on the periods held out of the search, when any were
 };
 
 class FoundFormulaList {

@@ -84,6 +84,20 @@ QJsonObject commonJson(const QString& type, std::uint64_t seed, bool kill, const
             {QStringLiteral("form"), formText(form)}};
 }
 
+// The checks beside the run: the held-out periods change what is screened, so a replay needs
+// them; the control's counts are for the reader.
+void addChecks(QJsonObject& record, int holdoutPeriods, const std::optional<ShuffledControl>& control)
+{
+    record.insert(QStringLiteral("holdout"), holdoutPeriods);
+    record.insert(QStringLiteral("shuffled_control"), control.has_value());
+    if (control) {
+        record.insert(QStringLiteral("control"),
+                      QJsonObject{{QStringLiteral("real_passes"), QString::number(control->realPasses)},
+                                  {QStringLiteral("shuffled_passes"), QString::number(control->shuffledPasses)},
+                                  {QStringLiteral("p_value"), control->pValue}});
+    }
+}
+
 void addTotals(QJsonObject& record, std::uint64_t verified, const std::vector<FoundFormula>& found, double seconds,
                double perSecond, bool stopped)
 {
@@ -192,6 +206,7 @@ QJsonObject searchRunRecord(const SearchRequest& request, const SearchOutcome& o
     record.insert(QStringLiteral("max_candidates"),
                   request.maxCandidates ? QJsonValue(QString::number(*request.maxCandidates)) : QJsonValue());
     addTotals(record, outcome.verified, outcome.found, outcome.seconds, outcome.candidatesPerSecond(), outcome.stopped);
+    addChecks(record, request.holdoutPeriods, outcome.control);
     return record;
 }
 
@@ -231,6 +246,7 @@ QJsonObject schemeRunRecord(const SchemeRequest& request, const SchemeOutcome& o
     }
     record.insert(QStringLiteral("categories"), visited);
     record.insert(QStringLiteral("completed"), outcome.completed);
+    addChecks(record, request.holdoutPeriods, outcome.control);
     addTotals(record, outcome.verified(), outcome.found, outcome.seconds, outcome.candidatesPerSecond(),
               outcome.stopped);
     return record;
@@ -318,6 +334,12 @@ Result<RunReplay> readRunRecord(const QString& path)
     if (!verified)
         return read.bad(QStringLiteral("verified"));
     replay.verified = *verified;
+    // Records written before the held-out check have neither field: no periods held out.
+    const auto holdout = object.contains(QStringLiteral("holdout")) ? read.whole(QStringLiteral("holdout"))
+                                                                     : std::optional<long long>(0);
+    if (!holdout || *holdout < 0)
+        return read.bad(QStringLiteral("holdout"));
+    const bool shuffledControl = read.flag(QStringLiteral("shuffled_control")).value_or(false);
     for (const QJsonValue& v : object.value(QStringLiteral("found")).toArray()) {
         const QJsonObject f = v.toObject();
         replay.found.push_back({f.value(QStringLiteral("category")).toString(), f.value(QStringLiteral("code")).toString(),
@@ -340,6 +362,8 @@ Result<RunReplay> readRunRecord(const QString& path)
         request.thresholds = *thresholds;
         request.window = {int(*window), *weighted};
         request.seed = *seed;
+        request.holdoutPeriods = int(*holdout);
+        request.shuffledControl = shuffledControl;
         // Exactly the candidates the run verified; its stop count ended it at the same place.
         request.maxCandidates = *verified;
         replay.request = request;
@@ -354,6 +378,8 @@ Result<RunReplay> readRunRecord(const QString& path)
     request.form = formulaForm;
     request.window = {int(*window), *weighted};
     request.seed = *seed;
+    request.holdoutPeriods = int(*holdout);
+    request.shuffledControl = shuffledControl;
     const auto mode = read.text(QStringLiteral("mode"));
     if (mode != QStringLiteral("add") && mode != QStringLiteral("hold"))
         return read.bad(QStringLiteral("mode"));

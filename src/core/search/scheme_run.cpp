@@ -27,6 +27,8 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
     SchemeOutcome outcome;
     outcome.threads = searchThreadCount(request.threads);
     std::uint64_t verifiedBefore = 0;
+    std::uint64_t controlPassesBefore = 0;
+    const RunHistories histories = runHistories(history, request.holdoutPeriods, request.shuffledControl, request.seed);
 
     for (int number : schemeOrder()) {
         if (request.stopAfter == 0)
@@ -42,13 +44,17 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
         visit.thresholds = request.thresholds[i];
         visit.operandCount = request.operandCounts[i];
         if (report)
-            report({number, verifiedBefore, (long long)outcome.found.size(), 0, {}, {}});
+            report({number, verifiedBefore, (long long)outcome.found.size(), 0, {}, {}, controlPassesBefore});
         if (visit.target) {
             const Category category = *categoryOfSearchNumber(number);
             const CandidateShape shape{category, request.kill, visit.operandCount, request.constant, request.form};
-            const CandidateEvaluator evaluator(history, category, request.window);
+            const CandidateEvaluator evaluator(histories.screened, category, request.window);
+            std::optional<CandidateEvaluator> controlEvaluator;
+            if (histories.control)
+                controlEvaluator.emplace(*histories.control, category, request.window);
             const CandidateGenerator generator(shape, schemeCategorySeed(request.seed, number));
-            const CandidateSearch search(evaluator, generator, visit.thresholds);
+            const CandidateSearch search(evaluator, generator, visit.thresholds,
+                                         controlEvaluator ? &*controlEvaluator : nullptr);
             CandidateSearchLimits limits;
             limits.target = *visit.target;
             limits.maxCandidates = request.maxCandidatesPerCategory;
@@ -57,9 +63,9 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
             CandidateSearchReport relay;
             EvaluationScratch scratch = evaluator.makeScratch();
             if (report) {
-                relay = [&](std::uint64_t verified, long long found) {
+                relay = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses) {
                     SchemeProgress progress{number, verifiedBefore + verified, (long long)outcome.found.size() + found,
-                                            found, {}, {}};
+                                            found, {}, {}, controlPassesBefore + controlPasses};
                     if (verified > 0) {
                         const Candidate latest = generator.candidate(verified - 1);
                         progress.currentText = generator.chineseText(latest);
@@ -74,8 +80,12 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
             visit.end = result.targetReached ? SchemeCategoryEnd::TargetReached
                         : result.limitReached ? SchemeCategoryEnd::LimitReached
                                               : SchemeCategoryEnd::Stopped;
+            visit.controlPasses = result.controlPasses;
             verifiedBefore += result.verified;
-            const std::vector<FoundFormula> found = describeFound(generator, result.found);
+            controlPassesBefore += result.controlPasses;
+            std::vector<FoundFormula> found = describeFound(generator, result.found);
+            if (request.holdoutPeriods > 0)
+                scoreFoundOnHoldout(history, request.holdoutPeriods, request.kill, result.found, found);
             outcome.found.insert(outcome.found.end(), found.begin(), found.end());
         }
         outcome.visited.push_back(visit);
@@ -87,6 +97,13 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
             break;
     }
     outcome.completed = !outcome.stopped && outcome.visited.size() == schemeOrder().size();
+    if (histories.control)
+        outcome.control = compareWithShuffled(verifiedBefore, outcome.found.size(), controlPassesBefore);
+    if (request.holdoutPeriods > 0) {
+        // One list over all categories, so the correction counts every formula found.
+        outcome.holdoutPeriods = request.holdoutPeriods;
+        judgeOnHoldout(outcome.found);
+    }
     outcome.seconds = control.activeSeconds();
     return outcome;
 }

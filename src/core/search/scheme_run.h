@@ -11,6 +11,7 @@
 #include "search/candidate_generator.h"
 #include "search/found_formula.h"
 #include "search/scheme_counts.h"
+#include "search/shuffled_control.h"
 
 #include <QString>
 
@@ -41,6 +42,8 @@ struct SchemeRequest {
     // (0: none at all).
     std::map<int, std::uint64_t> replayCandidates;
     std::optional<int> stopAfter;
+    bool shuffledControl = true;  // as for the manual search
+    int holdoutPeriods = 0;
 };
 
 enum class SchemeCategoryEnd { Skipped, TargetReached, LimitReached, Stopped };
@@ -53,6 +56,7 @@ struct SchemeCategoryOutcome {
     SearchThresholds thresholds{};
     std::uint64_t verified = 0;
     long long found = 0;
+    std::uint64_t controlPasses = 0;
 };
 
 struct SchemeProgress {
@@ -62,6 +66,7 @@ struct SchemeProgress {
     long long categoryFound = 0;
     QString currentText;
     CandidateStatistics currentStats;
+    std::uint64_t controlPasses = 0;  // all categories
 };
 
 struct SchemeOutcome {
@@ -71,6 +76,8 @@ struct SchemeOutcome {
     bool stopped = false;
     double seconds = 0;
     int threads = 1;
+    std::optional<ShuffledControl> control;  // over all categories
+    int holdoutPeriods = 0;
 
     std::uint64_t verified() const;
     double candidatesPerSecond() const { return seconds > 0 ? double(verified()) / seconds : 0; }

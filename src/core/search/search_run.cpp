@@ -1,5 +1,7 @@
 #include "search/search_run.h"
 
+#include "search/holdout_check.h"
+
 namespace qeltaro {
 
 std::vector<FoundFormula> describeFound(const CandidateGenerator& generator, const std::vector<FoundCandidate>& found)
@@ -8,17 +10,46 @@ std::vector<FoundFormula> describeFound(const CandidateGenerator& generator, con
     out.reserve(found.size());
     for (const FoundCandidate& f : found) {
         out.push_back({generator.codeText(f.candidate), generator.chineseText(f.candidate),
-                       generator.shape().category, f.stats, f.ordinal});
+                       generator.shape().category, f.stats, f.ordinal, std::nullopt});
     }
     return out;
+}
+
+RunHistories runHistories(const HistoryColumns& history, int holdoutPeriods, bool shuffledControl, std::uint64_t seed)
+{
+    RunHistories histories{historyBeforeHoldout(history, holdoutPeriods), std::nullopt};
+    if (shuffledControl)
+        histories.control = controlHistory(histories.screened, seed);
+    return histories;
+}
+
+void scoreFoundOnHoldout(const HistoryColumns& history, int holdoutPeriods, bool kill,
+                    const std::vector<FoundCandidate>& candidates, std::vector<FoundFormula>& found)
+{
+    for (size_t i = 0; i < found.size() && i < candidates.size(); ++i)
+        found[i].holdout = scoreOnHoldout(history, holdoutPeriods, found[i].category, kill, candidates[i].candidate);
+}
+
+void judgeOnHoldout(std::vector<FoundFormula>& found)
+{
+    std::vector<HoldoutResult> results;
+    for (const FoundFormula& f : found)
+        results.push_back(f.holdout.value_or(HoldoutResult{}));
+    judgeHoldout(results);
+    for (size_t i = 0; i < found.size(); ++i)
+        found[i].holdout = results[i];
 }
 
 SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& request, RunControl& control,
                         const std::function<void(const SearchProgress&)>& report, std::chrono::milliseconds interval)
 {
-    const CandidateEvaluator evaluator(history, request.shape.category, request.window);
+    const RunHistories histories = runHistories(history, request.holdoutPeriods, request.shuffledControl, request.seed);
+    const CandidateEvaluator evaluator(histories.screened, request.shape.category, request.window);
+    std::optional<CandidateEvaluator> controlEvaluator;
+    if (histories.control)
+        controlEvaluator.emplace(*histories.control, request.shape.category, request.window);
     const CandidateGenerator generator(request.shape, request.seed);
-    const CandidateSearch search(evaluator, generator, request.thresholds);
+    const CandidateSearch search(evaluator, generator, request.thresholds, controlEvaluator ? &*controlEvaluator : nullptr);
 
     CandidateSearchLimits limits;
     if (request.stopCount)
@@ -31,8 +62,8 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
     CandidateSearchReport relay;
     EvaluationScratch scratch = evaluator.makeScratch();
     if (report) {
-        relay = [&](std::uint64_t verified, long long found) {
-            SearchProgress progress{verified, found, {}, {}, {}};
+        relay = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses) {
+            SearchProgress progress{verified, found, {}, {}, {}, controlPasses};
             if (verified > 0) {
                 const Candidate latest = generator.candidate(verified - 1);
                 progress.currentText = generator.chineseText(latest);
@@ -49,6 +80,13 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
     outcome.targetReached = result.targetReached;
     outcome.limitReached = result.limitReached;
     outcome.stopped = result.stopped;
+    if (controlEvaluator)
+        outcome.control = compareWithShuffled(result.verified, result.found.size(), result.controlPasses);
+    if (request.holdoutPeriods > 0) {
+        outcome.holdoutPeriods = request.holdoutPeriods;
+        scoreFoundOnHoldout(history, request.holdoutPeriods, request.shape.kill, result.found, outcome.found);
+        judgeOnHoldout(outcome.found);
+    }
     return outcome;
 }
 

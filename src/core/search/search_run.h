@@ -10,6 +10,7 @@
 #include "search/candidate_search.h"
 #include "search/found_formula.h"
 #include "search/search_thresholds.h"
+#include "search/shuffled_control.h"
 
 #include <QString>
 
@@ -30,6 +31,11 @@ struct SearchRequest {
     std::optional<std::uint64_t> maxCandidates;
     std::uint64_t seed = 0;
     int threads = 0;  // 0: one per processor core
+    // Screen every candidate on a shuffled copy of the history too (shuffled_control.h).
+    bool shuffledControl = true;
+    // Hold out the newest periods: screen on the history before them, then score each found
+    // formula on them (holdout_check.h). 0: none.
+    int holdoutPeriods = 0;
 };
 
 struct SearchProgress {
@@ -38,6 +44,7 @@ struct SearchProgress {
     QString currentText;         // the Chinese text of the latest candidate evaluated
     QString currentCode;
     CandidateStatistics currentStats;  // its statistics (当前公式参数值)
+    std::uint64_t controlPasses = 0;   // of the verified, passed on the shuffled history
 };
 
 struct SearchOutcome {
@@ -48,12 +55,28 @@ struct SearchOutcome {
     bool stopped = false;
     double seconds = 0;  // running time, pauses not counted
     int threads = 1;
+    std::optional<ShuffledControl> control;  // when the request asked for it
+    int holdoutPeriods = 0;  // the found formulas carry their held-out results when positive
 
     double candidatesPerSecond() const { return seconds > 0 ? double(verified) / seconds : 0; }
 };
 
 // The texts and category of each found candidate.
 std::vector<FoundFormula> describeFound(const CandidateGenerator& generator, const std::vector<FoundCandidate>& found);
+
+// The histories a run screens on: the real one without its held-out periods and, for the
+// control, a shuffled copy of that.
+struct RunHistories {
+    HistoryColumns screened;
+    std::optional<HistoryColumns> control;
+};
+RunHistories runHistories(const HistoryColumns& history, int holdoutPeriods, bool shuffledControl, std::uint64_t seed);
+
+// Scores found formulas (found[i] from candidates[i]) on the held-out periods of `history`.
+void scoreFoundOnHoldout(const HistoryColumns& history, int holdoutPeriods, bool kill,
+                    const std::vector<FoundCandidate>& candidates, std::vector<FoundFormula>& found);
+// Marks which of them beat chance there, the correction running over the whole list.
+void judgeOnHoldout(std::vector<FoundFormula>& found);
 
 // The search itself, on the calling thread (workers beneath it).
 SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& request, RunControl& control,

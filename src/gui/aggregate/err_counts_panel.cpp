@@ -1,5 +1,6 @@
 #include "gui/aggregate/err_counts_panel.h"
 
+#include "gui/common/chart_image.h"
 #include "gui/common/grid_view.h"
 
 #include <QBarCategoryAxis>
@@ -90,6 +91,7 @@ ErrCountsPanel::ErrCountsPanel(QWidget* parent) : QWidget(parent)
     chartView_->setObjectName(QStringLiteral("chtErr"));
     chartView_->setRenderHint(QPainter::Antialiasing);
     chartView_->setMinimumSize(300, 240);
+    addSaveImageAction(chartView_, QStringLiteral("杀留Err值"));
 
     auto* digitsFrame = new QGroupBox(QString::fromUtf16(kErrDigitFrameCaption));
     auto* digitsLayout = new QHBoxLayout(digitsFrame);

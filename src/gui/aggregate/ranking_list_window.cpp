@@ -3,6 +3,7 @@
 #include "aggregate/rank_histogram.h"
 #include "export/list_sheets.h"
 #include "gui/common/cell_table_model.h"
+#include "gui/common/chart_image.h"
 #include "gui/common/grid_view.h"
 #include "gui/export/sheet_export.h"
 
@@ -15,6 +16,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineSeries>
+#include <QPen>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -98,10 +101,21 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QWidget*
     histogramAxis_->setTickCount(3);
     histogramChart_->addAxis(histogramAxis_, Qt::AlignLeft);
     series->attachAxis(histogramAxis_);
+    // On the category axis x counts categories from 0, so the line spans the bars' full width.
+    chanceLine_ = new QLineSeries;
+    chanceLine_->setName(QStringLiteral("随机（10%）"));
+    chanceLine_->setPen(QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
+    chanceLine_->append(-0.5, 0);
+    chanceLine_->append(9.5, 0);
+    histogramChart_->addSeries(chanceLine_);
+    chanceLine_->attachAxis(rankAxis);
+    chanceLine_->attachAxis(histogramAxis_);
     auto* chartView = new QChartView(histogramChart_);
     chartView->setObjectName(QStringLiteral("chtRank"));
     chartView->setRenderHint(QPainter::Antialiasing);
     chartView->setFixedSize(440, 170);
+    chartView->setToolTip(QStringLiteral("红色虚线：排序不含任何信息时每个排位应有的期数（10%）"));
+    addSaveImageAction(chartView, QStringLiteral("排位分布"));
     summary_ = new QLabel;
     summary_->setObjectName(QStringLiteral("lblSummary"));
     summary_->setWordWrap(true);
@@ -194,7 +208,10 @@ void RankingListWindow::showHistogram()
         histogramBars_->replace(r, histogram.counts[size_t(r)]);
         largest = std::max(largest, histogram.counts[size_t(r)]);
     }
-    histogramAxis_->setRange(0, std::max(1, largest));
+    const double expected = histogram.rows / 10.0;
+    chanceLine_->replace(0, -0.5, expected);
+    chanceLine_->replace(1, 9.5, expected);
+    histogramAxis_->setRange(0, std::max({1.0, double(largest), expected}));
     histogramAxis_->applyNiceNumbers();
 }
 

@@ -16,6 +16,7 @@
 
 class QBarSet;
 class QChart;
+class QLineSeries;
 class QLabel;
 class QRadioButton;
 class QTableView;
@@ -51,6 +52,7 @@ private:
     QChart* histogramChart_ = nullptr;
     QBarSet* histogramBars_ = nullptr;
     QValueAxis* histogramAxis_ = nullptr;
+    QLineSeries* chanceLine_ = nullptr;  // 10% of the periods: a ranking that knows nothing
     QTableView* grid_ = nullptr;  // MSFlexGrid1
     CellTableModel* model_ = nullptr;
 };

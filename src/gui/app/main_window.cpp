@@ -365,6 +365,7 @@ void MainWindow::buildMenus()
     formulaMenu_->setObjectName(QStringLiteral("mnuMang"));
     const std::pair<const char*, const char16_t*> formulaItems[] = {
         {"mnuExl", u"导出到EXCEL表格(&E)"}, {"mnuGsls", u"查询该公式历史计算式(&U)"},
+        {"mnuHitRate", u"命中率走势图(&R)"},
         {"mnuDelGS", u"删除该公式(&D)"}, {"mnuDelXzGS", u"删除选中所有公式(&C)"},
         {"mnuDelLst", u"删除最后公式(&E)"}, {"mnuDelNXzGS", u"删除未选中公式(&X)"}};
     for (const auto& [name, caption] : formulaItems)

@@ -1,5 +1,6 @@
 #include "gui/app/tool_window_commands.h"
 
+#include "backtest/chance_statistics.h"
 #include "backtest/detail_list_rows.h"
 #include "backtest/formula_breakdown.h"
 #include "backtest/formula_filter.h"
@@ -11,6 +12,7 @@
 #include "gui/backtest/detail_list_dialog.h"
 #include "gui/backtest/formula_filter_dialog.h"
 #include "gui/backtest/formula_steps_window.h"
+#include "gui/backtest/hit_rate_chart_window.h"
 #include "gui/backtest/sort_settings_dialog.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
@@ -53,6 +55,8 @@ ToolWindowCommands::ToolWindowCommands(MainWindow& window) : QObject(&window), w
     connect(button("Command12"), &QPushButton::clicked, this, &ToolWindowCommands::replay);
     connect(window.findChild<QAction*>(QStringLiteral("mnuGsls")), &QAction::triggered, this,
             &ToolWindowCommands::showFormulaSteps);
+    connect(window.findChild<QAction*>(QStringLiteral("mnuHitRate")), &QAction::triggered, this,
+            &ToolWindowCommands::showHitRateChart);
 }
 
 FormulaListModel* ToolWindowCommands::formulaModel() const
@@ -264,15 +268,22 @@ void ToolWindowCommands::finishReplay(Result<HistoryReplay>& replay, const Categ
 
 // --- the formula's calculation history ---
 
+std::optional<int> ToolWindowCommands::chosenFormulaRow(const QString& title) const
+{
+    const int row = window_.currentFormulaRow();
+    if (row < 0 || row >= formulaModel()->rowCount()) {
+        Dialogs::warn(&window_, title, QStringLiteral("请先在公式列表中用鼠标点选一个公式。"));
+        return std::nullopt;
+    }
+    return row;
+}
+
 void ToolWindowCommands::showFormulaSteps()
 {
-    FormulaListModel* model = formulaModel();
-    const int row = window_.currentFormulaRow();
-    if (row < 0 || row >= model->rowCount()) {
-        Dialogs::warn(&window_, kStepsTitle, QStringLiteral("请先在公式列表中用鼠标点选一个公式。"));
+    const std::optional<int> row = chosenFormulaRow(kStepsTitle);
+    if (!row)
         return;
-    }
-    const FormulaListRow formula = model->rows()[size_t(row)];
+    const FormulaListRow formula = formulaModel()->rows()[size_t(*row)];
     auto breakdown = breakDownFormula(window_.session().history(), formula.code, formula.chinese);
     if (!breakdown) {
         Dialogs::warn(&window_, kStepsTitle, breakdown.error().message);
@@ -283,6 +294,33 @@ void ToolWindowCommands::showFormulaSteps()
         stepsWindow_->setAttribute(Qt::WA_DeleteOnClose);
     }
     stepsWindow_->showBreakdown(std::move(*breakdown), formula.code, formula.chinese);
+}
+
+// --- the hit rate chart ---
+
+void ToolWindowCommands::showHitRateChart()
+{
+    const QString title = QStringLiteral("公式命中率走势");
+    const std::optional<int> row = chosenFormulaRow(title);
+    if (!row)
+        return;
+    const FormulaListRow formula = formulaModel()->rows()[size_t(*row)];
+    const AnalysisSession& session = window_.session();
+    std::vector<FormulaVerification> verification = session.verification(*row, 1);
+    if (verification.empty() || verification.front().rowCount() == 0) {
+        Dialogs::warn(&window_, title, QStringLiteral("该公式无法在历史号码上计算，没有走势可画。"));
+        return;
+    }
+    QStringList periods;
+    const HistoryColumns& history = session.history();
+    for (int r = 0; r < history.rowCount(); ++r)
+        periods << history.period(r);
+    if (!hitRateWindow_) {
+        hitRateWindow_ = new HitRateChartWindow(&window_);
+        hitRateWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    hitRateWindow_->showFormula(formula.chinese, std::move(verification.front()),
+                                chanceHitRate(session.category(), formula.kill), periods);
 }
 
 }  // namespace qeltaro::gui

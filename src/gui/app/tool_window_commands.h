@@ -22,6 +22,7 @@ class ErrValueWindow;
 class FormulaFilterDialog;
 class FormulaListModel;
 class FormulaStepsWindow;
+class HitRateChartWindow;
 class MainWindow;
 class RankingListWindow;
 class SortSettingsDialog;
@@ -36,6 +37,7 @@ public:
     void calculate();         // "计算公式(&C)"
     void replay();            // "公式往期位置值结果列表"
     void showFormulaSteps();  // "查询该公式历史计算式(&U)"
+    void showHitRateChart();  // "命中率走势图(&R)"
 
     const NextPeriodCounts& nextPeriodCounts() const { return counts_; }
     const SortSettings& sortSettings() const { return sort_; }
@@ -49,6 +51,8 @@ private:
     void openDetailList(QWidget* errWindow);
     void finishReplay(Result<HistoryReplay>& replay, const Category& category);
     FormulaListModel* formulaModel() const;
+    // The formula of the list's current row; a message and nullopt when none is chosen.
+    std::optional<int> chosenFormulaRow(const QString& title) const;
 
     MainWindow& window_;
     SortSettings sort_;  // kept for the whole run, offered again each time
@@ -61,6 +65,7 @@ private:
     QPointer<ErrValueTabsWindow> errTabsWindow_;
     QPointer<RankingListWindow> rankingWindow_;
     QPointer<FormulaStepsWindow> stepsWindow_;
+    QPointer<HitRateChartWindow> hitRateWindow_;
 };
 
 }  // namespace qeltaro::gui

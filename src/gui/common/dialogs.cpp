@@ -76,6 +76,15 @@ QString Dialogs::openFile(QWidget* parent, const QString& title, const QString& 
     return QFileDialog::getOpenFileName(parent, title, folder, filter);
 }
 
+QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& path, const QString& filter)
+{
+    if (scripted) {
+        auto answer = nextAnswer(title, path);
+        return answer && *answer != QLatin1String("cancel") ? *answer : QString();
+    }
+    return QFileDialog::getSaveFileName(parent, title, path, filter);
+}
+
 void Dialogs::setScripted(bool value)
 {
     scripted = value;

@@ -22,6 +22,8 @@ public:
                                           const QString& defaultText);
     // An open-file dialog; empty for Cancel.
     static QString openFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter);
+    // A save-file dialog proposing `path`; empty for Cancel.
+    static QString saveFile(QWidget* parent, const QString& title, const QString& path, const QString& filter);
 
     // Scripted mode for tests: nothing is shown; answers are taken from the queue ("ok",
     // "cancel", or the text/file name to return), and with an empty queue a question is

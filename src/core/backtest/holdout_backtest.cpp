@@ -1,0 +1,32 @@
+#include "backtest/holdout_backtest.h"
+
+#include "backtest/chance_statistics.h"
+
+#include <algorithm>
+
+namespace qeltaro {
+
+HoldoutBacktest backtestWithHoldout(const FormulaList& list, const HistoryColumns& history,
+                                    const BacktestSettings& settings, int periods, const BacktestEngine& engine)
+{
+    HoldoutBacktest result;
+    result.statistics = engine.backtest(list, historyBeforeHoldout(history, periods), settings);
+    // The verification over the whole history says, row by row, whether the digit computed on
+    // the row before was right; the held-out rows are the newest ones.
+    const std::vector<FormulaVerification> verification = engine.verify(list, 0, list.size(), history);
+    const double chance = chanceHitRate(list.category(), list.kill());
+    const int first = std::max(history.rowCount() - periods, 1);
+    for (const FormulaVerification& v : verification) {
+        int hits = 0;
+        int trials = 0;
+        for (int row = first; row < v.rowCount(); ++row) {
+            hits += v.hitAt(row) ? 1 : 0;
+            ++trials;
+        }
+        result.heldOut.push_back(holdoutResult(hits, trials, chance));
+    }
+    judgeHoldout(result.heldOut);
+    return result;
+}
+
+}  // namespace qeltaro

@@ -1,0 +1,143 @@
+#include "gui/backtest/hit_rate_chart_window.h"
+
+#include "backtest/rolling_hit_rate.h"
+#include "gui/common/chart_image.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPen>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace qeltaro::gui {
+
+HitRateChartWindow::HitRateChartWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmHitRate"));
+    setWindowTitle(QStringLiteral("公式命中率走势"));
+
+    formulaLabel_ = new QLabel;
+    formulaLabel_->setObjectName(QStringLiteral("lblFormula"));
+    formulaLabel_->setWordWrap(true);
+    formulaLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    summaryLabel_ = new QLabel;
+    summaryLabel_->setObjectName(QStringLiteral("lblSummary"));
+    summaryLabel_->setWordWrap(true);
+
+    windowBox_ = new QSpinBox;
+    windowBox_->setObjectName(QStringLiteral("txtWindow"));
+    windowBox_->setRange(10, 5000);
+    windowBox_->setSingleStep(10);
+    windowBox_->setValue(kDefaultRollingWindow);
+    windowBox_->setSuffix(QStringLiteral(" 期"));
+    windowBox_->setToolTip(QStringLiteral("每一点是截至该期最近这么多期预测中的命中比例"));
+    connect(windowBox_, &QSpinBox::valueChanged, this, [this] { redraw(); });
+
+    chart_ = new QChart;
+    chart_->setMargins(QMargins(4, 4, 4, 4));
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    rateSeries_ = new QLineSeries;
+    rateSeries_->setName(QStringLiteral("滚动命中率"));
+    rateSeries_->setPen(QPen(QColor(0, 70, 180), 1.5));
+    chanceSeries_ = new QLineSeries;
+    chanceSeries_->setName(QStringLiteral("随机命中率"));
+    chanceSeries_->setPen(QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
+    chart_->addSeries(rateSeries_);
+    chart_->addSeries(chanceSeries_);
+    rowAxis_ = new QValueAxis;
+    rowAxis_->setTitleText(QStringLiteral("历史期数（从最早一期起）"));
+    rowAxis_->setLabelFormat(QStringLiteral("%d"));
+    rateAxis_ = new QValueAxis;
+    rateAxis_->setTitleText(QStringLiteral("命中率 %"));
+    rateAxis_->setLabelFormat(QStringLiteral("%.0f"));
+    chart_->addAxis(rowAxis_, Qt::AlignBottom);
+    chart_->addAxis(rateAxis_, Qt::AlignLeft);
+    for (QLineSeries* series : {rateSeries_, chanceSeries_}) {
+        series->attachAxis(rowAxis_);
+        series->attachAxis(rateAxis_);
+    }
+    chartView_ = new QChartView(chart_);
+    chartView_->setObjectName(QStringLiteral("chtHitRate"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setMinimumSize(640, 320);
+    addSaveImageAction(chartView_, QStringLiteral("公式命中率走势"));
+
+    auto* saveButton = new QPushButton(saveImageCaption());
+    saveButton->setObjectName(QStringLiteral("cmdSaveImage"));
+    connect(saveButton, &QPushButton::clicked, this, [this] { saveChartImage(chartView_, QStringLiteral("公式命中率走势")); });
+    auto* closeButton = new QPushButton(QStringLiteral("关闭(&C)"));
+    closeButton->setObjectName(QStringLiteral("cmdClose"));
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(new QLabel(QStringLiteral("统计窗口：")));
+    controls->addWidget(windowBox_);
+    controls->addStretch();
+    controls->addWidget(saveButton);
+    controls->addWidget(closeButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(formulaLabel_);
+    layout->addWidget(summaryLabel_);
+    layout->addWidget(chartView_, 1);
+    layout->addLayout(controls);
+    resize(900, 520);
+}
+
+int HitRateChartWindow::window() const
+{
+    return windowBox_->value();
+}
+
+void HitRateChartWindow::showFormula(const QString& text, FormulaVerification verification, double chance,
+                                     QStringList periods)
+{
+    text_ = text;
+    verification_ = std::move(verification);
+    chance_ = chance;
+    periods_ = std::move(periods);
+    formulaLabel_->setText(text_);
+    redraw();
+    show();
+    raise();
+    activateWindow();
+}
+
+void HitRateChartWindow::redraw()
+{
+    const RollingHitRate rolling = rollingHitRate(verification_, window());
+    QList<QPointF> points;
+    points.reserve(qsizetype(rolling.points.size()));
+    double lowest = chance_ * 100, highest = chance_ * 100;
+    for (const HitRatePoint& p : rolling.points) {
+        points.append(QPointF(p.row + 1, p.rate * 100));
+        lowest = std::min(lowest, p.rate * 100);
+        highest = std::max(highest, p.rate * 100);
+    }
+    rateSeries_->replace(points);
+    const int rows = std::max(verification_.rowCount(), 2);
+    chanceSeries_->replace(QList<QPointF>{QPointF(1, chance_ * 100), QPointF(rows, chance_ * 100)});
+    rowAxis_->setRange(1, rows);
+    rateAxis_->setRange(std::max(0.0, lowest - 5), std::min(100.0, highest + 5));
+    rateAxis_->applyNiceNumbers();
+
+    QString summary = QStringLiteral("全部%1期预测命中%2期（%3%），随机命中率%4%")
+                          .arg(rolling.predictions)
+                          .arg(rolling.hits)
+                          .arg(rolling.overallRate() * 100, 0, 'f', 2)
+                          .arg(chance_ * 100, 0, 'f', 2);
+    if (rolling.points.empty())
+        summary += QStringLiteral("；历史不足%1期，无法画出走势").arg(window());
+    else if (!periods_.isEmpty())
+        summary += QStringLiteral("；%1至%2").arg(periods_.front(), periods_.back());
+    summaryLabel_->setText(summary);
+}
+
+}  // namespace qeltaro::gui

@@ -1,0 +1,185 @@
+// The checks beside a search: the shuffled-history control and the held-out periods.
+
+#include "search/search_run.h"
+
+#include "backtest/chance_statistics.h"
+#include "draw_builder.h"
+#include "search/holdout_check.h"
+#include "search/shuffled_control.h"
+
+#include <gtest/gtest.h>
+
+using namespace qeltaro;
+
+namespace {
+
+// 直选一星 keep with two operands and the constant 0, passing only near-perfect records. On the
+// planted history 万位码+个位码 keeps the next 个位 every time; by chance a keep formula is right
+// one time in ten, so a record this good practically never happens.
+SearchRequest plantedRequest()
+{
+    SearchRequest r;
+    r.shape = {{1, false}, false, 2, TailConstant{}, FormulaForm::Prefix};
+    r.thresholds = {99.5f, 100, 0, 32768, 0, 32768, 0, 32768, 0, 32768};
+    r.window = {300, false};
+    r.seed = 2024;
+    r.threads = 2;
+    return r;
+}
+
+SearchOutcome runNow(const HistoryColumns& history, const SearchRequest& request)
+{
+    RunControl control;
+    return runSearch(history, request, control);
+}
+
+// 直选一星 kill with loose thresholds: a good share of random formulas pass on any history.
+SearchRequest looseKillRequest(float lowestRate)
+{
+    SearchRequest r = plantedRequest();
+    r.shape.kill = true;
+    r.shape.operandCount = 8;
+    r.shape.constant = TailConstant::randomDigit();
+    r.thresholds = {lowestRate, 100, 0, 32768, 0, 32768, 0, 32768, 0, 32768};
+    return r;
+}
+
+}  // namespace
+
+TEST(ShuffledControl, APlantedRuleLetsTheRealHistoryPassFarMoreOftenThanTheShuffledOne)
+{
+    const HistoryColumns history(test::drawsWithPlantedLastDigit(600, 1));
+    SearchRequest request = plantedRequest();
+    request.maxCandidates = 200000;
+    const SearchOutcome outcome = runNow(history, request);
+    ASSERT_TRUE(outcome.control);
+    const ShuffledControl& control = *outcome.control;
+    EXPECT_EQ(control.verified, 200000u);
+    EXPECT_EQ(control.realPasses, outcome.found.size());
+    EXPECT_GE(control.realPasses, 10u);
+    EXPECT_LE(control.shuffledPasses * 10, control.realPasses);
+    EXPECT_TRUE(control.informative());
+    EXPECT_TRUE(shuffledControlVerdict(control).contains(QStringLiteral("明显高于")));
+
+    // Each found formula is far above chance on its own record too.
+    std::vector<FormulaRecord> records;
+    for (const FoundFormula& f : outcome.found)
+        records.push_back({int(f.stats.hitSum), f.stats.scoredRows, f.stats.maxHitRun, f.stats.maxMissRun});
+    for (const ChanceAssessment& a : assessAgainstChance(request.shape.category, false, records))
+        EXPECT_TRUE(a.beatsChance);
+}
+
+TEST(ShuffledControl, OnIndependentDrawsBothHistoriesPassAlike)
+{
+    const HistoryColumns history(test::randomDraws(600, 77));
+    SearchRequest request = looseKillRequest(93);
+    request.maxCandidates = 20000;
+    const SearchOutcome outcome = runNow(history, request);
+    ASSERT_TRUE(outcome.control);
+    const ShuffledControl& control = *outcome.control;
+    EXPECT_GT(control.realPasses, 100u);
+    EXPECT_GT(control.shuffledPasses, 100u);
+    EXPECT_LT(control.realRate(), 2 * control.shuffledRate());
+    EXPECT_GT(control.realRate(), 0.5 * control.shuffledRate());
+    EXPECT_FALSE(control.informative());
+    EXPECT_TRUE(shuffledControlVerdict(control).contains(QStringLiteral("相近")));
+}
+
+TEST(ShuffledControl, CountsTheSameCandidatesAsTheRealPassesWhateverTheThreads)
+{
+    const HistoryColumns history(test::randomDraws(400, 5));
+    SearchRequest request = looseKillRequest(91);
+    request.stopCount = 40;  // stops inside a block: later candidates must not count
+    request.threads = 1;
+    const SearchOutcome one = runNow(history, request);
+    request.threads = 2;
+    const SearchOutcome two = runNow(history, request);
+    ASSERT_TRUE(one.targetReached);
+    EXPECT_EQ(one.verified, two.verified);
+    ASSERT_TRUE(one.control && two.control);
+    EXPECT_EQ(one.control->shuffledPasses, two.control->shuffledPasses);
+    EXPECT_LT(one.verified, CandidateSearch::kBlock);
+
+    request.shuffledControl = false;
+    EXPECT_FALSE(runNow(history, request).control);
+}
+
+TEST(ShuffledControl, TheOneSidedTestOnTheSplitOfPasses)
+{
+    // 30 against 10: P(X >= 30) for X ~ Binomial(40, 1/2).
+    EXPECT_NEAR(compareWithShuffled(1000, 30, 10).pValue, 0.00111072, 1e-8);
+    EXPECT_DOUBLE_EQ(compareWithShuffled(1000, 0, 0).pValue, 1.0);
+    EXPECT_DOUBLE_EQ(compareWithShuffled(1000, 0, 5).pValue, 1.0);
+    EXPECT_FALSE(compareWithShuffled(1000, 12, 10).informative());
+    EXPECT_TRUE(shuffledControlVerdict(compareWithShuffled(1000, 0, 0)).isEmpty());
+    EXPECT_EQ(passRateText(0.0005), QStringLiteral("0.05%"));
+}
+
+TEST(HoldoutCheck, APlantedRuleHoldsOnPeriodsItNeverSaw)
+{
+    const HistoryColumns history(test::drawsWithPlantedLastDigit(720, 2));
+    SearchRequest request = plantedRequest();
+    request.holdoutPeriods = 120;
+    request.stopCount = 3;
+    const SearchOutcome outcome = runNow(history, request);
+    ASSERT_EQ(outcome.found.size(), 3u);
+    EXPECT_EQ(outcome.holdoutPeriods, 120);
+    for (const FoundFormula& f : outcome.found) {
+        ASSERT_TRUE(f.holdout);
+        EXPECT_EQ(f.holdout->trials, 120);
+        EXPECT_EQ(f.holdout->hits, 120) << f.code.toStdString();
+        EXPECT_DOUBLE_EQ(f.holdout->chance, 0.1);
+        EXPECT_TRUE(f.holdout->beatsChance);
+        // Screened on the 600 periods before: the newest 301 of those.
+        EXPECT_EQ(f.stats.scoredRows, 301);
+    }
+}
+
+TEST(HoldoutCheck, FormulasFoundOnIndependentDrawsFallBackToChance)
+{
+    const HistoryColumns history(test::randomDraws(720, 3));
+    SearchRequest request = looseKillRequest(95);
+    request.holdoutPeriods = 120;
+    request.stopCount = 30;
+    const SearchOutcome outcome = runNow(history, request);
+    ASSERT_EQ(outcome.found.size(), 30u);
+    double rates = 0;
+    for (const FoundFormula& f : outcome.found) {
+        ASSERT_TRUE(f.holdout);
+        EXPECT_FALSE(f.holdout->beatsChance) << f.code.toStdString();
+        rates += f.holdout->rate();
+    }
+    // 95% and more before; about the chance rate of 90% after.
+    EXPECT_NEAR(rates / 30, 0.9, 0.03);
+}
+
+TEST(HoldoutCheck, RefusesToHoldOutTheWholeHistory)
+{
+    EXPECT_TRUE(checkHoldoutPeriods(0, 0));
+    EXPECT_TRUE(checkHoldoutPeriods(120, 122));
+    EXPECT_FALSE(checkHoldoutPeriods(120, 121));
+    EXPECT_FALSE(checkHoldoutPeriods(-1, 500));
+    EXPECT_EQ(historyBeforeHoldout(HistoryColumns(test::randomDraws(50, 1)), 20).rowCount(), 30);
+}
+
+TEST(HoldoutCheck, TheCorrectionRunsOverTheWholeList)
+{
+    // Each alone would beat chance at 0.01; over a list of three, Holm needs 0.0033 for the
+    // smallest, so only the first one does.
+    std::vector<HoldoutResult> results(3);
+    const double p[] = {0.001, 0.006, 0.008};
+    for (int i = 0; i < 3; ++i) {
+        results[size_t(i)].hits = 100;
+        results[size_t(i)].trials = 100;
+        results[size_t(i)].chance = 0.9;
+        results[size_t(i)].pValue = p[i];
+    }
+    judgeHoldout(results);
+    EXPECT_TRUE(results[0].beatsChance);
+    EXPECT_FALSE(results[1].beatsChance);
+    EXPECT_FALSE(results[2].beatsChance);
+    // Below chance is never "above chance", however small p is.
+    results = {HoldoutResult{0, 100, 0.9, 1e-9, false}};
+    judgeHoldout(results);
+    EXPECT_FALSE(results[0].beatsChance);
+}
