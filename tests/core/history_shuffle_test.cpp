@@ -64,6 +64,19 @@ TEST(HistoryShuffle, DigitColumnsMoveWithTheirDrawAndRepeatsCompareWithTheNewNei
     }
 }
 
+TEST(HistoryShuffle, OnlyTheNewestRowsCanBeShuffledAmongThemselves)
+{
+    const std::vector<int> order = shuffledOrder(500, 3, 400);
+    for (int row = 0; row < 400; ++row)
+        ASSERT_EQ(order[size_t(row)], row);
+    std::vector<int> newest(order.begin() + 400, order.end());
+    EXPECT_FALSE(std::is_sorted(newest.begin(), newest.end()));
+    std::sort(newest.begin(), newest.end());
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(newest[size_t(i)], 400 + i);
+    EXPECT_EQ(shuffledOrder(10, 3, 10), shuffledOrder(10, 3, 99));  // nothing left to shuffle
+}
+
 TEST(HistoryShuffle, TheSeedFixesTheOrder)
 {
     EXPECT_EQ(shuffledOrder(1000, 11), shuffledOrder(1000, 11));

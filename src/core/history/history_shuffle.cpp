@@ -8,19 +8,22 @@
 
 namespace qeltaro {
 
-std::vector<int> shuffledOrder(int rows, std::uint64_t seed)
+std::vector<int> shuffledOrder(int rows, std::uint64_t seed, int fromRow)
 {
     std::vector<int> order(size_t(std::max(rows, 0)));
     std::iota(order.begin(), order.end(), 0);
+    fromRow = std::clamp(fromRow, 0, std::max(rows, 0));
     RandomStream random(seed, 0x5348554646ull);  // a stream of its own, apart from the candidates'
-    for (int i = rows - 1; i > 0; --i)
-        std::swap(order[size_t(i)], order[size_t(random.below(std::uint32_t(i + 1)))]);
+    for (int i = rows - 1; i > fromRow; --i) {
+        const int j = fromRow + random.below(std::uint32_t(i - fromRow + 1));
+        std::swap(order[size_t(i)], order[size_t(j)]);
+    }
     return order;
 }
 
-HistoryColumns shuffledHistory(const HistoryColumns& history, std::uint64_t seed)
+HistoryColumns shuffledHistory(const HistoryColumns& history, std::uint64_t seed, int fromRow)
 {
-    const std::vector<int> order = shuffledOrder(history.rowCount(), seed);
+    const std::vector<int> order = shuffledOrder(history.rowCount(), seed, fromRow);
     const PeriodNumber anyPeriod{QDate(2000, 1, 1), 1};  // its columns are replaced below
     std::vector<DrawRecord> records;
     records.reserve(order.size());

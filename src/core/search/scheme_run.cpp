@@ -28,7 +28,8 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
     outcome.threads = searchThreadCount(request.threads);
     std::uint64_t verifiedBefore = 0;
     std::uint64_t controlPassesBefore = 0;
-    const RunHistories histories = runHistories(history, request.holdoutPeriods, request.shuffledControl, request.seed);
+    const RunHistories histories =
+        runHistories(history, request.window, request.holdoutPeriods, request.shuffledControl, request.seed);
 
     for (int number : schemeOrder()) {
         if (request.stopAfter == 0)

@@ -1,5 +1,6 @@
 #include "search/search_run.h"
 
+#include "backtest/backtest_window.h"
 #include "search/holdout_check.h"
 
 namespace qeltaro {
@@ -15,11 +16,15 @@ std::vector<FoundFormula> describeFound(const CandidateGenerator& generator, con
     return out;
 }
 
-RunHistories runHistories(const HistoryColumns& history, int holdoutPeriods, bool shuffledControl, std::uint64_t seed)
+RunHistories runHistories(const HistoryColumns& history, const SearchWindow& window, int holdoutPeriods,
+                          bool shuffledControl, std::uint64_t seed)
 {
     RunHistories histories{historyBeforeHoldout(history, holdoutPeriods), std::nullopt};
-    if (shuffledControl)
-        histories.control = controlHistory(histories.screened, seed);
+    if (shuffledControl) {
+        // The rows the run reads: the scored ones and the one before them.
+        const int firstScored = firstScoredRow(histories.screened.rowCount(), window.backtestSettings());
+        histories.control = controlHistory(histories.screened, seed, std::max(firstScored - 1, 0));
+    }
     return histories;
 }
 
@@ -43,7 +48,8 @@ void judgeOnHoldout(std::vector<FoundFormula>& found)
 SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& request, RunControl& control,
                         const std::function<void(const SearchProgress&)>& report, std::chrono::milliseconds interval)
 {
-    const RunHistories histories = runHistories(history, request.holdoutPeriods, request.shuffledControl, request.seed);
+    const RunHistories histories =
+        runHistories(history, request.window, request.holdoutPeriods, request.shuffledControl, request.seed);
     const CandidateEvaluator evaluator(histories.screened, request.shape.category, request.window);
     std::optional<CandidateEvaluator> controlEvaluator;
     if (histories.control)

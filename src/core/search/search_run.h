@@ -70,7 +70,8 @@ struct RunHistories {
     HistoryColumns screened;
     std::optional<HistoryColumns> control;
 };
-RunHistories runHistories(const HistoryColumns& history, int holdoutPeriods, bool shuffledControl, std::uint64_t seed);
+RunHistories runHistories(const HistoryColumns& history, const SearchWindow& window, int holdoutPeriods,
+                          bool shuffledControl, std::uint64_t seed);
 
 // Scores found formulas (found[i] from candidates[i]) on the held-out periods of `history`.
 void scoreFoundOnHoldout(const HistoryColumns& history, int holdoutPeriods, bool kill,

@@ -18,9 +18,9 @@ ShuffledControl compareWithShuffled(std::uint64_t verified, std::uint64_t realPa
     return control;
 }
 
-HistoryColumns controlHistory(const HistoryColumns& history, std::uint64_t runSeed)
+HistoryColumns controlHistory(const HistoryColumns& history, std::uint64_t runSeed, int fromRow)
 {
-    return shuffledHistory(history, deriveSeed(runSeed, 0x434F4E54524F4Cull));
+    return shuffledHistory(history, deriveSeed(runSeed, 0x434F4E54524F4Cull), fromRow);
 }
 
 QString realPassRateLabel()

@@ -31,8 +31,9 @@ struct ShuffledControl {
 
 ShuffledControl compareWithShuffled(std::uint64_t verified, std::uint64_t realPasses, std::uint64_t shuffledPasses);
 
-// The control history of a run: the draws shuffled with a seed derived from the run's.
-HistoryColumns controlHistory(const HistoryColumns& history, std::uint64_t runSeed);
+// The control history of a run: the draws from `fromRow` on (those the run scores, and the one
+// before them) shuffled among themselves with a seed derived from the run's.
+HistoryColumns controlHistory(const HistoryColumns& history, std::uint64_t runSeed, int fromRow);
 
 // "真实历史通过率" and "打乱历史通过率" as the window and the command line show them.
 QString realPassRateLabel();
