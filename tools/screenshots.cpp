@@ -5,13 +5,17 @@
 #include "gui/app/main_window.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
+#include "gui/search/formula_search_window.h"
 #include "history/draw_history.h"
 #include "store/formula_table.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -98,6 +102,31 @@ void saveToolWindows(qeltaro::gui::MainWindow& window, const QString& output)
     steps->close();
 }
 
+// The search window after a short manual search, so the list and the plot have something.
+void saveSearchWindow(qeltaro::gui::MainWindow& window, const QString& output)
+{
+    click(&window, "optXing_1");
+    click(&window, "Command22");
+    auto* search = child<qeltaro::gui::FormulaSearchWindow>(&window, "frmGSGL");
+    const char* thresholds[10] = {"93", "100", "0", "3", "20", "32768", "0", "32768", "0", "32768"};
+    for (int i = 0; i < 10; ++i)
+        child<QLineEdit>(search, qPrintable(QStringLiteral("Text1_%1").arg(i)))->setText(QLatin1String(thresholds[i]));
+    child<QCheckBox>(search, "Check1")->setChecked(true);
+    child<QLineEdit>(search, "Text1_15")->setText(QStringLiteral("40"));
+    child<QLineEdit>(search, "Text5_1")->setText(QStringLiteral("60"));
+    child<QLineEdit>(search, "Text5_3")->setText(QStringLiteral("30"));
+    child<QLineEdit>(search, "Text5_8")->setText(QStringLiteral("20"));
+    click(search, "Command1");
+    QElapsedTimer waited;
+    waited.start();
+    while (search->running() && waited.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    settle();
+    save(search, output + QStringLiteral("/search-window.png"));
+    search->close();
+    settle();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -149,5 +178,6 @@ int main(int argc, char** argv)
     if (auto* reference = window.findChild<QDialog*>(QStringLiteral("frmShuoming")))
         save(reference, output + QStringLiteral("/parameter-reference.png"));
     saveToolWindows(window, output);
+    saveSearchWindow(window, output);
     return 0;
 }

@@ -41,8 +41,10 @@ struct CandidateSearchOutcome {
 };
 
 // Called on the calling thread while the search runs: candidates evaluated so far (the unbroken
-// prefix) and formulas found among them.
-using CandidateSearchReport = std::function<void(std::uint64_t verified, long long found)>;
+// prefix), how many formulas were found among them, and those found since the previous report,
+// in candidate order (over all reports, exactly the outcome's found list).
+using CandidateSearchReport =
+    std::function<void(std::uint64_t verified, long long found, const std::vector<FoundCandidate>& newlyFound)>;
 
 class CandidateSearch {
 public:

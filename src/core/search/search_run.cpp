@@ -14,7 +14,8 @@ std::vector<FoundFormula> describeFound(const CandidateGenerator& generator, con
 }
 
 SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& request, RunControl& control,
-                        const std::function<void(const SearchProgress&)>& report, std::chrono::milliseconds interval)
+                        const std::function<void(const SearchProgress&)>& report, std::chrono::milliseconds interval,
+                        FoundFeed* feed)
 {
     const CandidateEvaluator evaluator(history, request.shape.category, request.window);
     const CandidateGenerator generator(request.shape, request.seed);
@@ -31,7 +32,9 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
     CandidateSearchReport relay;
     EvaluationScratch scratch = evaluator.makeScratch();
     if (report) {
-        relay = [&](std::uint64_t verified, long long found) {
+        relay = [&](std::uint64_t verified, long long found, const std::vector<FoundCandidate>& newlyFound) {
+            if (feed)
+                feed->append(describeFound(generator, newlyFound));
             SearchProgress progress{verified, found, {}, {}, {}};
             if (verified > 0) {
                 const Candidate latest = generator.candidate(verified - 1);
@@ -54,9 +57,9 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
 
 void SearchRun::start()
 {
-    startWork([history = history_, request = request_, interval = interval()](
+    startWork([history = history_, request = request_, interval = interval(), feed = feed_](
                   RunControl& control, const ProgressHandler& report) {
-        return runSearch(*history, request, control, report, interval);
+        return runSearch(*history, request, control, report, interval, feed.get());
     });
 }
 

@@ -1,0 +1,104 @@
+#include "gui/search/search_progress_chart.h"
+
+#include <QChart>
+#include <QLineSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qeltaro::gui {
+namespace {
+
+// A long run keeps its whole course on the plot with every other point dropped now and then.
+constexpr int kMaxPoints = 600;
+
+void thinOut(QLineSeries* series)
+{
+    QList<QPointF> points = series->points();
+    QList<QPointF> kept;
+    kept.reserve(points.size() / 2 + 1);
+    for (qsizetype i = 0; i < points.size(); i += 2)
+        kept << points[i];
+    if (!points.isEmpty() && kept.last() != points.last())
+        kept << points.last();
+    series->replace(kept);
+}
+
+// An axis top a little above `value`, on a round number.
+double roundedTop(double value)
+{
+    if (value <= 5)
+        return 5;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(value)));
+    for (double step : {1.0, 2.0, 5.0, 10.0}) {
+        if (value <= step * magnitude)
+            return step * magnitude;
+    }
+    return 10 * magnitude;
+}
+
+}  // namespace
+
+SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(parent)
+{
+    setObjectName(QStringLiteral("chartProgress"));
+    auto* chart = new QChart;
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->legend()->setAlignment(Qt::AlignTop);
+    verified_ = new QLineSeries;
+    verified_->setName(QStringLiteral("已验证公式数"));
+    found_ = new QLineSeries;
+    found_->setName(QStringLiteral("搜到公式数"));
+    chart->addSeries(verified_);
+    chart->addSeries(found_);
+
+    time_ = new QValueAxis;
+    time_->setTitleText(QStringLiteral("秒"));
+    time_->setLabelFormat(QStringLiteral("%.0f"));
+    verifiedAxis_ = new QValueAxis;
+    verifiedAxis_->setLabelFormat(QStringLiteral("%.3g"));
+    foundAxis_ = new QValueAxis;
+    foundAxis_->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(time_, Qt::AlignBottom);
+    chart->addAxis(verifiedAxis_, Qt::AlignLeft);
+    chart->addAxis(foundAxis_, Qt::AlignRight);
+    verified_->attachAxis(time_);
+    verified_->attachAxis(verifiedAxis_);
+    found_->attachAxis(time_);
+    found_->attachAxis(foundAxis_);
+    verifiedAxis_->setLinePenColor(verified_->pen().color());
+    foundAxis_->setLinePenColor(found_->pen().color());
+    setChart(chart);
+    setRenderHint(QPainter::Antialiasing);
+    restart();
+}
+
+void SearchProgressChart::restart()
+{
+    verified_->clear();
+    found_->clear();
+    time_->setRange(0, 10);
+    verifiedAxis_->setRange(0, 5);
+    foundAxis_->setRange(0, 5);
+}
+
+void SearchProgressChart::add(double seconds, double verified, double found)
+{
+    verified_->append(seconds, verified);
+    found_->append(seconds, found);
+    if (verified_->count() > kMaxPoints) {
+        thinOut(verified_);
+        thinOut(found_);
+    }
+    time_->setRange(0, std::max(10.0, roundedTop(seconds)));
+    verifiedAxis_->setRange(0, std::max(verifiedAxis_->max(), roundedTop(verified)));
+    foundAxis_->setRange(0, std::max(foundAxis_->max(), roundedTop(found)));
+}
+
+int SearchProgressChart::pointCount() const
+{
+    return int(verified_->count());
+}
+
+}  // namespace qeltaro::gui
