@@ -102,24 +102,24 @@ void saveToolWindows(qeltaro::gui::MainWindow& window, const QString& output)
     steps->close();
 }
 
-// The search window after a short manual search, so the list and the plot have something.
+// The search window after a short manual search with the first thresholds, so the list and
+// the plot have something.
 void saveSearchWindow(qeltaro::gui::MainWindow& window, const QString& output)
 {
     click(&window, "optXing_1");
     click(&window, "Command22");
     auto* search = child<qeltaro::gui::FormulaSearchWindow>(&window, "frmGSGL");
-    const char* thresholds[10] = {"93", "100", "0", "3", "20", "32768", "0", "32768", "0", "32768"};
-    for (int i = 0; i < 10; ++i)
-        child<QLineEdit>(search, qPrintable(QStringLiteral("Text1_%1").arg(i)))->setText(QLatin1String(thresholds[i]));
-    child<QCheckBox>(search, "Check1")->setChecked(true);
-    child<QLineEdit>(search, "Text1_15")->setText(QStringLiteral("40"));
     child<QLineEdit>(search, "Text5_1")->setText(QStringLiteral("60"));
     child<QLineEdit>(search, "Text5_3")->setText(QStringLiteral("30"));
     child<QLineEdit>(search, "Text5_8")->setText(QStringLiteral("20"));
+    // Searches for a few seconds, then stops, as a user pressing 暂停搜索 would.
     click(search, "Command1");
     QElapsedTimer waited;
     waited.start();
-    while (search->running() && waited.elapsed() < 60000)
+    while (search->running() && waited.elapsed() < 4000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    click(search, "Command2");
+    while (search->running())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     settle();
     save(search, output + QStringLiteral("/search-window.png"));

@@ -77,7 +77,11 @@ FormulaSearchWindow::FormulaSearchWindow(MainWindow& main)
 
     auto* right = new QVBoxLayout;
     right->addWidget(buildSchemePanel());
-    right->addStretch();
+    chart_ = new SearchProgressChart;
+    chart_->setMinimumHeight(200);
+    // As wide as the scheme above it: the found list gets the rest of the width.
+    chart_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    right->addWidget(chart_, 1);
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
@@ -301,10 +305,6 @@ QWidget* FormulaSearchWindow::buildSearchPanel()
     saving->addWidget(replace);
     saving->addWidget(exportText);
     layout->addLayout(saving);
-
-    chart_ = new SearchProgressChart;
-    chart_->setFixedHeight(190);
-    layout->addWidget(chart_);
     return panel;
 }
 

@@ -25,17 +25,20 @@ void thinOut(QLineSeries* series)
     series->replace(kept);
 }
 
-// An axis top a little above `value`, on a round number.
-double roundedTop(double value)
+// From 0 to a round top at or above `value`, in 4 or 5 round steps.
+void setNiceRange(QValueAxis* axis, double value)
 {
-    if (value <= 5)
-        return 5;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(value)));
-    for (double step : {1.0, 2.0, 5.0, 10.0}) {
-        if (value <= step * magnitude)
-            return step * magnitude;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(std::max(value, 1.0))));
+    for (double step : {0.1, 0.2, 0.25, 0.5, 1.0, 2.0, 2.5, 5.0, 10.0}) {
+        const double tick = std::max(1.0, step * magnitude);
+        const int ticks = int(std::ceil(value / tick));
+        if (ticks <= 5) {
+            axis->setRange(0, std::max(1, ticks) * tick);
+            axis->setTickCount(std::max(1, ticks) + 1);
+            return;
+        }
     }
-    return 10 * magnitude;
+    axis->setRange(0, value);
 }
 
 }  // namespace
@@ -55,11 +58,11 @@ SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(parent)
 
     time_ = new QValueAxis;
     time_->setTitleText(QStringLiteral("秒"));
-    time_->setLabelFormat(QStringLiteral("%.0f"));
+    time_->setLabelFormat(QStringLiteral("%g"));
     verifiedAxis_ = new QValueAxis;
     verifiedAxis_->setLabelFormat(QStringLiteral("%.3g"));
     foundAxis_ = new QValueAxis;
-    foundAxis_->setLabelFormat(QStringLiteral("%.0f"));
+    foundAxis_->setLabelFormat(QStringLiteral("%g"));
     chart->addAxis(time_, Qt::AlignBottom);
     chart->addAxis(verifiedAxis_, Qt::AlignLeft);
     chart->addAxis(foundAxis_, Qt::AlignRight);
@@ -78,9 +81,9 @@ void SearchProgressChart::restart()
 {
     verified_->clear();
     found_->clear();
-    time_->setRange(0, 10);
-    verifiedAxis_->setRange(0, 5);
-    foundAxis_->setRange(0, 5);
+    setNiceRange(time_, 10);
+    setNiceRange(verifiedAxis_, 5);
+    setNiceRange(foundAxis_, 5);
 }
 
 void SearchProgressChart::add(double seconds, double verified, double found)
@@ -91,9 +94,13 @@ void SearchProgressChart::add(double seconds, double verified, double found)
         thinOut(verified_);
         thinOut(found_);
     }
-    time_->setRange(0, std::max(10.0, roundedTop(seconds)));
-    verifiedAxis_->setRange(0, std::max(verifiedAxis_->max(), roundedTop(verified)));
-    foundAxis_->setRange(0, std::max(foundAxis_->max(), roundedTop(found)));
+    // Axes only grow, to round tops with round ticks.
+    if (seconds > time_->max())
+        setNiceRange(time_, seconds);
+    if (verified > verifiedAxis_->max())
+        setNiceRange(verifiedAxis_, verified);
+    if (found > foundAxis_->max())
+        setNiceRange(foundAxis_, found);
 }
 
 int SearchProgressChart::pointCount() const
