@@ -390,7 +390,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(text(search, "Text3") != paused, kTimeout);
         QVERIFY(window->running());
 
-        // Closing stops it without saving anything.
+        // Closing, paused again, stops it without saving anything.
+        click(search, "Command7");
         QPointer<gui::FormulaSearchWindow> guard(window);
         search->close();
         QTRY_VERIFY_WITH_TIMEOUT(guard.isNull(), kTimeout);
