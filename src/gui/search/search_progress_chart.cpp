@@ -43,10 +43,12 @@ void setNiceRange(QValueAxis* axis, double value)
 
 }  // namespace
 
-SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(parent)
+// Built with its chart: a view made without one makes a default chart that a later setChart()
+// would only release, not delete.
+SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(new QChart, parent)
 {
     setObjectName(QStringLiteral("chartProgress"));
-    auto* chart = new QChart;
+    QChart* chart = this->chart();
     chart->setMargins(QMargins(2, 2, 2, 2));
     chart->legend()->setAlignment(Qt::AlignTop);
     verified_ = new QLineSeries;
@@ -72,7 +74,6 @@ SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(parent)
     found_->attachAxis(foundAxis_);
     verifiedAxis_->setLinePenColor(verified_->pen().color());
     foundAxis_->setLinePenColor(found_->pen().color());
-    setChart(chart);
     setRenderHint(QPainter::Antialiasing);
     restart();
 }
