@@ -5,13 +5,17 @@
 #include "gui/app/main_window.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
+#include "gui/search/formula_search_window.h"
 #include "history/draw_history.h"
 #include "store/formula_table.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -104,6 +108,31 @@ void saveToolWindows(qeltaro::gui::MainWindow& window, const QString& output)
     hitRate->close();
 }
 
+// The search window after a short manual search with the first thresholds, so the list and
+// the plot have something.
+void saveSearchWindow(qeltaro::gui::MainWindow& window, const QString& output)
+{
+    click(&window, "optXing_1");
+    click(&window, "Command22");
+    auto* search = child<qeltaro::gui::FormulaSearchWindow>(&window, "frmGSGL");
+    child<QLineEdit>(search, "Text5_1")->setText(QStringLiteral("60"));
+    child<QLineEdit>(search, "Text5_3")->setText(QStringLiteral("30"));
+    child<QLineEdit>(search, "Text5_8")->setText(QStringLiteral("20"));
+    // Searches for a few seconds, then stops, as a user pressing 暂停搜索 would.
+    click(search, "Command1");
+    QElapsedTimer waited;
+    waited.start();
+    while (search->running() && waited.elapsed() < 4000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    click(search, "Command2");
+    while (search->running())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    settle();
+    save(search, output + QStringLiteral("/search-window.png"));
+    search->close();
+    settle();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -155,5 +184,6 @@ int main(int argc, char** argv)
     if (auto* reference = window.findChild<QDialog*>(QStringLiteral("frmShuoming")))
         save(reference, output + QStringLiteral("/parameter-reference.png"));
     saveToolWindows(window, output);
+    saveSearchWindow(window, output);
     return 0;
 }

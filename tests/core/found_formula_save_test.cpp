@@ -147,6 +147,34 @@ TEST(FoundFormulaSave, SelectionFlagsOfEachPath)
     EXPECT_EQ(flags(schemeReplace), (std::vector<int>{1, 2, 6}));
 }
 
+TEST(FoundFormulaSave, OnlyTheListedTableChangesTheListedFlags)
+{
+    test::TempStore temp;
+    storeFormula(temp.store(), k3D, true, QStringLiteral("L1A"), QStringLiteral("万位码"), 1);
+    const Category k2G{2, true};
+    std::vector<FoundFormula> found;
+    for (int i = 1; i <= 3; ++i)
+        found.push_back({QStringLiteral("L2A+%1").arg(i), QStringLiteral("千位码+%1").arg(i), k2G, {}, 0});
+    found.push_back({QStringLiteral("L3A+1"), QStringLiteral("百位码+1"), k3D, {}, 0});
+    auto report = saveFoundFormulas(temp.store(), found, SaveMode::Append, true);
+    ASSERT_TRUE(report);
+    ASSERT_EQ(report->tables.size(), 2u);
+
+    // The main window lists 三星直选: a scheme append selects its one new formula (idx 2) only,
+    // however many formulas went to 二星组选.
+    FormulaSelection listed;
+    applySaveSelection(*report, k3D, SaveMode::Append, SavePath::Scheme, listed);
+    EXPECT_FALSE(listed.isSelected(1));
+    EXPECT_TRUE(listed.isSelected(2));
+    EXPECT_FALSE(listed.isSelected(3));
+
+    FormulaSelection other;
+    other.set(1, true);
+    applySaveSelection(*report, Category{5, false}, SaveMode::Append, SavePath::Scheme, other);
+    EXPECT_TRUE(other.isSelected(1));
+    EXPECT_FALSE(other.isSelected(2));
+}
+
 TEST(FoundFormulaExport, SeparatorsAfterEveryFiftyAndAtTheEnd)
 {
     test::TempStore temp;

@@ -111,6 +111,28 @@ TEST(SchemeRun, FindsEachTargetInTurnAndSkipsWhatNeedsNothing)
         EXPECT_EQ(single.found[i].code, add.found[i].code);
 }
 
+TEST(SchemeRun, TheFeedGivesTheFoundFormulasCategoryByCategory)
+{
+    const auto history = sampleHistory(300);
+    SchemeRequest r = openScheme();
+    r.wanted[1] = 4;  // 2D
+    r.wanted[7] = 3;  // 3G
+    SchemeRun run(history, r);
+    run.setReportInterval(std::chrono::milliseconds(1));
+    run.start();
+    run.wait();
+    const std::vector<FoundFormula>& found = run.outcome().found;
+    const std::vector<FoundFormula> fed = run.feed().since(0);
+    ASSERT_EQ(fed.size(), 7u);
+    ASSERT_EQ(found.size(), fed.size());
+    for (size_t i = 0; i < fed.size(); ++i) {
+        EXPECT_EQ(fed[i].code, found[i].code);
+        EXPECT_EQ(fed[i].category, found[i].category);
+    }
+    EXPECT_EQ(fed.front().category, (Category{2, false}));
+    EXPECT_EQ(fed.back().category, (Category{3, true}));
+}
+
 TEST(SchemeRun, ACategoryLimitEndsItWithoutItsTargetAndTheSchemeGoesOn)
 {
     const auto history = sampleHistory(300);

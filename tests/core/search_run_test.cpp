@@ -160,6 +160,27 @@ TEST(SearchRun, TheStopCountCountsFormulasFoundEarlier)
     EXPECT_TRUE(list.fromScheme());
 }
 
+TEST(SearchRun, TheFeedShowsWhatWasFoundWhileTheRunGoesOnAndEndsAsTheOutcome)
+{
+    const auto history = sampleHistory(600);
+    SearchRequest r = request3D(8, 2);
+    r.stopCount = 7;
+    SearchRun run(history, r);
+    run.setReportInterval(std::chrono::milliseconds(1));
+    run.start();
+    run.wait();
+    const SearchOutcome& outcome = run.outcome();
+    ASSERT_EQ(outcome.found.size(), 7u);
+    std::vector<QString> fed;
+    for (const FoundFormula& f : run.feed().since(0))
+        fed.push_back(f.code);
+    EXPECT_EQ(fed, codesOf(outcome));
+    const std::vector<FoundFormula> tail = run.feed().since(5);
+    ASSERT_EQ(tail.size(), 2u);
+    EXPECT_EQ(tail[0].text, outcome.found[5].text);
+    EXPECT_TRUE(run.feed().since(7).empty());
+}
+
 TEST(SearchRun, RunsInTheBackgroundAndCanBePausedContinuedAndStopped)
 {
     const auto history = sampleHistory(400);

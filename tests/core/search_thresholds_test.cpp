@@ -77,6 +77,13 @@ TEST(SearchThresholds, ParsingAListNamesTheBadThreshold)
     ASSERT_FALSE(bad);
     EXPECT_TRUE(bad.error().message.contains(QStringLiteral("最大连错上限")));
     EXPECT_FALSE(parseThresholdList(QStringLiteral("1,2,3")));
+    QStringList boxes = QStringLiteral("94.6,100,0,2,48,32768,0,0,32,32768").split(u',');
+    ASSERT_TRUE(parseThresholdTexts(boxes));
+    boxes[8] = QStringLiteral(" ");
+    auto empty = parseThresholdTexts(boxes);
+    ASSERT_FALSE(empty);
+    EXPECT_TRUE(empty.error().message.startsWith(QStringLiteral("最后连对下限")));
+    EXPECT_FALSE(parseThresholdTexts(boxes.mid(0, 9)));  // a box missing
     EXPECT_EQ(thresholdText(94.6), QStringLiteral("94.6"));
     EXPECT_EQ(thresholdText(32768), QStringLiteral("32768"));
     EXPECT_EQ(thresholdText(std::numeric_limits<double>::quiet_NaN()), QStringLiteral("不是数字"));

@@ -140,6 +140,14 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
     for (int i = 0; i < threads; ++i)
         workers.emplace_back(work);
 
+    // The found list only grows while the workers run; copies of its new part go to the report.
+    size_t reportedFound = 0;
+    auto newlyFound = [&] {
+        const std::vector<FoundCandidate>& found = shared.outcome.found;
+        std::vector<FoundCandidate> fresh(found.begin() + std::ptrdiff_t(reportedFound), found.end());
+        reportedFound = found.size();
+        return fresh;
+    };
     {
         std::unique_lock lock(shared.mutex);
         auto nextReport = std::chrono::steady_clock::now() + interval;
@@ -152,8 +160,9 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
                 const std::uint64_t verified = shared.outcome.verified;
                 const long long found = (long long)shared.outcome.found.size();
                 const std::uint64_t controlPasses = shared.outcome.controlPasses;
+                const std::vector<FoundCandidate> fresh = newlyFound();
                 lock.unlock();
-                report(verified, found, controlPasses);
+                report(verified, found, controlPasses, fresh);
                 lock.lock();
             }
         }
@@ -161,7 +170,8 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
     for (std::thread& worker : workers)
         worker.join();
     if (report)
-        report(shared.outcome.verified, (long long)shared.outcome.found.size(), shared.outcome.controlPasses);
+        report(shared.outcome.verified, (long long)shared.outcome.found.size(), shared.outcome.controlPasses,
+               newlyFound());
 
     CandidateSearchOutcome outcome = std::move(shared.outcome);
     outcome.stopped = !outcome.targetReached && !outcome.limitReached && control.stopRequested();

@@ -43,8 +43,11 @@ struct CandidateSearchOutcome {
 };
 
 // Called on the calling thread while the search runs: candidates evaluated so far (the unbroken
-// prefix), formulas found among them, and how many of them passed on the control history.
-using CandidateSearchReport = std::function<void(std::uint64_t verified, long long found, std::uint64_t controlPasses)>;
+// prefix), how many formulas were found among them, how many of them passed on the control
+// history, and the formulas found since the previous report, in candidate order (over all
+// reports, exactly the outcome's found list).
+using CandidateSearchReport = std::function<void(std::uint64_t verified, long long found, std::uint64_t controlPasses,
+                                                 const std::vector<FoundCandidate>& newlyFound)>;
 
 class CandidateSearch {
 public:

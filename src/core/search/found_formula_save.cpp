@@ -131,4 +131,13 @@ void applySaveSelection(const TableSaveReport& table, SaveMode mode, SavePath pa
     setRange(1, table.added, true);
 }
 
+void applySaveSelection(const SaveReport& report, const Category& listed, SaveMode mode, SavePath path,
+                        FormulaSelection& selection)
+{
+    for (const TableSaveReport& table : report.tables) {
+        if (table.category == listed)
+            applySaveSelection(table, mode, path, selection);
+    }
+}
+
 }  // namespace qeltaro

@@ -52,5 +52,9 @@ Result<SaveReport> saveFoundFormulas(Store& store, const std::vector<FoundFormul
 // selects the formulas that were there, a manual replace the new ones; a scheme append selects
 // the new ones, a scheme replace first unselects the old ones. Other flags stay.
 void applySaveSelection(const TableSaveReport& table, SaveMode mode, SavePath path, FormulaSelection& selection);
+// The flags a save leaves on the list the main window shows: only its own table's flags are in
+// memory, so the tables of other categories change nothing.
+void applySaveSelection(const SaveReport& report, const Category& listed, SaveMode mode, SavePath path,
+                        FormulaSelection& selection);
 
 }  // namespace qeltaro

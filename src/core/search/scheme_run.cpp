@@ -21,7 +21,8 @@ std::uint64_t schemeCategorySeed(std::uint64_t seed, int searchNumber)
 }
 
 SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& request, RunControl& control,
-                        const std::function<void(const SchemeProgress&)>& report, std::chrono::milliseconds interval)
+                        const std::function<void(const SchemeProgress&)>& report, std::chrono::milliseconds interval,
+                        FoundFeed* feed)
 {
     control.startClock();
     SchemeOutcome outcome;
@@ -64,7 +65,10 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
             CandidateSearchReport relay;
             EvaluationScratch scratch = evaluator.makeScratch();
             if (report) {
-                relay = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses) {
+                relay = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses,
+                            const std::vector<FoundCandidate>& newlyFound) {
+                    if (feed)
+                        feed->append(describeFound(generator, newlyFound));
                     SchemeProgress progress{number, verifiedBefore + verified, (long long)outcome.found.size() + found,
                                             found, {}, {}, controlPassesBefore + controlPasses};
                     if (verified > 0) {
@@ -111,9 +115,9 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
 
 void SchemeRun::start()
 {
-    startWork([history = history_, request = request_, interval = interval()](
+    startWork([history = history_, request = request_, interval = interval(), feed = feed_](
                   RunControl& control, const ProgressHandler& report) {
-        return runScheme(*history, request, control, report, interval);
+        return runScheme(*history, request, control, report, interval, feed.get());
     });
 }
 

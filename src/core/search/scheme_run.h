@@ -9,6 +9,7 @@
 #include "search/background_run.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"
+#include "search/found_feed.h"
 #include "search/found_formula.h"
 #include "search/scheme_counts.h"
 #include "search/shuffled_control.h"
@@ -86,9 +87,10 @@ struct SchemeOutcome {
 // The seed of one category's candidates within a scheme.
 std::uint64_t schemeCategorySeed(std::uint64_t seed, int searchNumber);
 
+// With a report, each formula found is also appended to `feed` (when given), as runSearch does.
 SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& request, RunControl& control,
                         const std::function<void(const SchemeProgress&)>& report = {},
-                        std::chrono::milliseconds interval = std::chrono::milliseconds(200));
+                        std::chrono::milliseconds interval = std::chrono::milliseconds(200), FoundFeed* feed = nullptr);
 
 class SchemeRun : public BackgroundRun<SchemeProgress, SchemeOutcome> {
 public:
@@ -100,10 +102,13 @@ public:
 
     const SchemeRequest& request() const { return request_; }
     void start();
+    // The formulas found so far, category by category.
+    const FoundFeed& feed() const { return *feed_; }
 
 private:
     std::shared_ptr<const HistoryColumns> history_;
     SchemeRequest request_;
+    std::shared_ptr<FoundFeed> feed_ = std::make_shared<FoundFeed>();
 };
 
 }  // namespace qeltaro

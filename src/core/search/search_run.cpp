@@ -46,7 +46,8 @@ void judgeOnHoldout(std::vector<FoundFormula>& found)
 }
 
 SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& request, RunControl& control,
-                        const std::function<void(const SearchProgress&)>& report, std::chrono::milliseconds interval)
+                        const std::function<void(const SearchProgress&)>& report, std::chrono::milliseconds interval,
+                        FoundFeed* feed)
 {
     const RunHistories histories =
         runHistories(history, request.window, request.holdoutPeriods, request.shuffledControl, request.seed);
@@ -68,7 +69,10 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
     CandidateSearchReport relay;
     EvaluationScratch scratch = evaluator.makeScratch();
     if (report) {
-        relay = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses) {
+        relay = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses,
+                    const std::vector<FoundCandidate>& newlyFound) {
+            if (feed)
+                feed->append(describeFound(generator, newlyFound));
             SearchProgress progress{verified, found, {}, {}, {}, controlPasses};
             if (verified > 0) {
                 const Candidate latest = generator.candidate(verified - 1);
@@ -98,9 +102,9 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
 
 void SearchRun::start()
 {
-    startWork([history = history_, request = request_, interval = interval()](
+    startWork([history = history_, request = request_, interval = interval(), feed = feed_](
                   RunControl& control, const ProgressHandler& report) {
-        return runSearch(*history, request, control, report, interval);
+        return runSearch(*history, request, control, report, interval, feed.get());
     });
 }
 

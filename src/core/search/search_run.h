@@ -8,6 +8,7 @@
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"
 #include "search/candidate_search.h"
+#include "search/found_feed.h"
 #include "search/found_formula.h"
 #include "search/search_thresholds.h"
 #include "search/shuffled_control.h"
@@ -75,14 +76,16 @@ RunHistories runHistories(const HistoryColumns& history, const SearchWindow& win
 
 // Scores found formulas (found[i] from candidates[i]) on the held-out periods of `history`.
 void scoreFoundOnHoldout(const HistoryColumns& history, int holdoutPeriods, bool kill,
-                    const std::vector<FoundCandidate>& candidates, std::vector<FoundFormula>& found);
+                         const std::vector<FoundCandidate>& candidates, std::vector<FoundFormula>& found);
 // Marks which of them beat chance there, the correction running over the whole list.
 void judgeOnHoldout(std::vector<FoundFormula>& found);
 
-// The search itself, on the calling thread (workers beneath it).
+// The search itself, on the calling thread (workers beneath it). With a report, each formula
+// found is also appended to `feed` (when given) at the report after it was found; the held-out
+// results come only with the outcome.
 SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& request, RunControl& control,
                         const std::function<void(const SearchProgress&)>& report = {},
-                        std::chrono::milliseconds interval = std::chrono::milliseconds(200));
+                        std::chrono::milliseconds interval = std::chrono::milliseconds(200), FoundFeed* feed = nullptr);
 
 class SearchRun : public BackgroundRun<SearchProgress, SearchOutcome> {
 public:
@@ -94,10 +97,13 @@ public:
 
     const SearchRequest& request() const { return request_; }
     void start();
+    // The formulas found so far, a few times a second while the run goes on.
+    const FoundFeed& feed() const { return *feed_; }
 
 private:
     std::shared_ptr<const HistoryColumns> history_;
     SearchRequest request_;
+    std::shared_ptr<FoundFeed> feed_ = std::make_shared<FoundFeed>();
 };
 
 }  // namespace qeltaro

@@ -51,10 +51,15 @@ Result<SearchThresholds> parseThresholdList(const QString& text)
     if (parts.size() != kThresholdCount)
         return badInput(QStringLiteral("阈值应为%1个数（正确率、最大连错、最大连对、最后连错、最后连对的下限和上限），而不是%2个")
                             .arg(kThresholdCount).arg(parts.size()));
-    SearchThresholds t = thresholdsFromTexts(parts);
+    return parseThresholdTexts(parts);
+}
+
+Result<SearchThresholds> parseThresholdTexts(const QStringList& texts)
+{
+    SearchThresholds t = thresholdsFromTexts(texts);
     for (int i = 0; i < kThresholdCount; ++i) {
         if (std::isnan(t[size_t(i)]))
-            return badInput(QStringLiteral("%1“%2”不是数字").arg(thresholdName(i), parts[i].trimmed()));
+            return badInput(QStringLiteral("%1“%2”不是数字").arg(thresholdName(i), texts.value(i).trimmed()));
     }
     return t;
 }

@@ -55,6 +55,9 @@ SearchThresholds thresholdsFromTexts(const QStringList& texts);
 // Ten numbers given by the user, separated by commas; refused, naming the threshold, when one
 // is not a number.
 Result<SearchThresholds> parseThresholdList(const QString& text);
+// Ten texts, as the window's threshold boxes hold them; refused, naming the first threshold that
+// is not a number, so a run never starts with a check that can only fail.
+Result<SearchThresholds> parseThresholdTexts(const QStringList& texts);
 
 // The shortest text of the value in single precision ("94.6", "32768"); "不是数字" for NaN.
 QString thresholdText(double value);

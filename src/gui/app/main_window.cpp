@@ -16,6 +16,7 @@
 #include "gui/formula/formula_commands.h"
 #include "session/first_start.h"
 #include "gui/history/history_commands.h"
+#include "gui/search/search_window_commands.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -393,6 +394,7 @@ void MainWindow::connectCommands()
     connect(button("Command18"), &QPushButton::clicked, this, [this] { openGuide(QString()); });
     connect(button("Command6"), &QPushButton::clicked, this, [this] { openGuide(QStringLiteral("quick-tour")); });
     connect(button("Command139"), &QPushButton::clicked, this, [this] { openGuide(QStringLiteral("pictures")); });
+    connect(button("Command22"), &QPushButton::clicked, this, [this] { openFormulaSearchWindow(*this); });
     connect(button("Command1"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::addTyped);
     connect(button("Command10"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::importFile);
     connect(button("cmdGsgx"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::updateOnline);

@@ -1,0 +1,112 @@
+#include "gui/search/search_progress_chart.h"
+
+#include <QChart>
+#include <QLineSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qeltaro::gui {
+namespace {
+
+// A long run keeps its whole course on the plot with every other point dropped now and then.
+constexpr int kMaxPoints = 600;
+
+void thinOut(QLineSeries* series)
+{
+    QList<QPointF> points = series->points();
+    QList<QPointF> kept;
+    kept.reserve(points.size() / 2 + 1);
+    for (qsizetype i = 0; i < points.size(); i += 2)
+        kept << points[i];
+    if (!points.isEmpty() && kept.last() != points.last())
+        kept << points.last();
+    series->replace(kept);
+}
+
+// From 0 to a round top at or above `value`, in 4 or 5 round steps.
+void setNiceRange(QValueAxis* axis, double value)
+{
+    const double magnitude = std::pow(10.0, std::floor(std::log10(std::max(value, 1.0))));
+    for (double step : {0.1, 0.2, 0.25, 0.5, 1.0, 2.0, 2.5, 5.0, 10.0}) {
+        const double tick = std::max(1.0, step * magnitude);
+        const int ticks = int(std::ceil(value / tick));
+        if (ticks <= 5) {
+            axis->setRange(0, std::max(1, ticks) * tick);
+            axis->setTickCount(std::max(1, ticks) + 1);
+            return;
+        }
+    }
+    axis->setRange(0, value);
+}
+
+}  // namespace
+
+// Built with its chart: a view made without one makes a default chart that a later setChart()
+// would only release, not delete.
+SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(new QChart, parent)
+{
+    setObjectName(QStringLiteral("chartProgress"));
+    QChart* chart = this->chart();
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->legend()->setAlignment(Qt::AlignTop);
+    verified_ = new QLineSeries;
+    verified_->setName(QStringLiteral("已验证公式数"));
+    found_ = new QLineSeries;
+    found_->setName(QStringLiteral("搜到公式数"));
+    chart->addSeries(verified_);
+    chart->addSeries(found_);
+
+    time_ = new QValueAxis;
+    time_->setTitleText(QStringLiteral("秒"));
+    time_->setLabelFormat(QStringLiteral("%g"));
+    verifiedAxis_ = new QValueAxis;
+    verifiedAxis_->setLabelFormat(QStringLiteral("%.3g"));
+    foundAxis_ = new QValueAxis;
+    foundAxis_->setLabelFormat(QStringLiteral("%g"));
+    chart->addAxis(time_, Qt::AlignBottom);
+    chart->addAxis(verifiedAxis_, Qt::AlignLeft);
+    chart->addAxis(foundAxis_, Qt::AlignRight);
+    verified_->attachAxis(time_);
+    verified_->attachAxis(verifiedAxis_);
+    found_->attachAxis(time_);
+    found_->attachAxis(foundAxis_);
+    verifiedAxis_->setLinePenColor(verified_->pen().color());
+    foundAxis_->setLinePenColor(found_->pen().color());
+    setRenderHint(QPainter::Antialiasing);
+    restart();
+}
+
+void SearchProgressChart::restart()
+{
+    verified_->clear();
+    found_->clear();
+    setNiceRange(time_, 10);
+    setNiceRange(verifiedAxis_, 5);
+    setNiceRange(foundAxis_, 5);
+}
+
+void SearchProgressChart::add(double seconds, double verified, double found)
+{
+    verified_->append(seconds, verified);
+    found_->append(seconds, found);
+    if (verified_->count() > kMaxPoints) {
+        thinOut(verified_);
+        thinOut(found_);
+    }
+    // Axes only grow, to round tops with round ticks.
+    if (seconds > time_->max())
+        setNiceRange(time_, seconds);
+    if (verified > verifiedAxis_->max())
+        setNiceRange(verifiedAxis_, verified);
+    if (found > foundAxis_->max())
+        setNiceRange(foundAxis_, found);
+}
+
+int SearchProgressChart::pointCount() const
+{
+    return int(verified_->count());
+}
+
+}  // namespace qeltaro::gui
