@@ -128,6 +128,7 @@ void reportChecks(Context& context, const std::optional<ShuffledControl>& contro
         answer.insert(QStringLiteral("control"),
                       QJsonObject{{QStringLiteral("real_passes"), qint64(control->realPasses)},
                                   {QStringLiteral("shuffled_passes"), qint64(control->shuffledPasses)},
+                                  {QStringLiteral("shuffled_copies"), int(control->passesByCopy.size())},
                                   {QStringLiteral("real_pass_rate"), control->realRate()},
                                   {QStringLiteral("shuffled_pass_rate"), control->shuffledRate()},
                                   {QStringLiteral("p_value"), control->pValue},

@@ -97,21 +97,42 @@ TEST(ShuffledControl, CountsTheSameCandidatesAsTheRealPassesWhateverTheThreads)
     ASSERT_TRUE(one.targetReached);
     EXPECT_EQ(one.verified, two.verified);
     ASSERT_TRUE(one.control && two.control);
-    EXPECT_EQ(one.control->shuffledPasses, two.control->shuffledPasses);
+    EXPECT_EQ(one.control->passesByCopy, two.control->passesByCopy);
+    EXPECT_EQ(one.control->verified, one.verified);
     EXPECT_LT(one.verified, CandidateSearch::kBlock);
 
     request.shuffledControl = false;
     EXPECT_FALSE(runNow(history, request).control);
 }
 
-TEST(ShuffledControl, TheOneSidedTestOnTheSplitOfPasses)
+TEST(ShuffledControl, JudgesTheRealRateAgainstTheSpreadOfTheCopies)
 {
-    // 30 against 10: P(X >= 30) for X ~ Binomial(40, 1/2).
-    EXPECT_NEAR(compareWithShuffled(1000, 30, 10).pValue, 0.00111072, 1e-8);
-    EXPECT_DOUBLE_EQ(compareWithShuffled(1000, 0, 0).pValue, 1.0);
-    EXPECT_DOUBLE_EQ(compareWithShuffled(1000, 0, 5).pValue, 1.0);
-    EXPECT_FALSE(compareWithShuffled(1000, 12, 10).informative());
-    EXPECT_TRUE(shuffledControlVerdict(compareWithShuffled(1000, 0, 0)).isEmpty());
+    // Candidates are dealt round the copies: 1005 over 10 copies gives the first five 101.
+    EXPECT_EQ(copyShare(1005, 4, 10), 101u);
+    EXPECT_EQ(copyShare(1005, 5, 10), 100u);
+    const std::vector<std::uint64_t> steady(10, 10);  // 1% on every copy of 1000 candidates
+    const ShuffledControl same = compareWithShuffled(10000, 100, steady);
+    EXPECT_EQ(same.shuffledPasses, 100u);
+    EXPECT_DOUBLE_EQ(same.shuffledRate(), 0.01);
+    EXPECT_NEAR(same.pValue, 0.5, 1e-9);
+    EXPECT_FALSE(same.informative());
+    EXPECT_TRUE(shuffledControlVerdict(same).contains(QStringLiteral("相近")));
+
+    // Three times the copies' rate, which hardly vary: far beyond them.
+    const ShuffledControl above = compareWithShuffled(10000, 300, steady);
+    EXPECT_LT(above.pValue, 0.01);
+    EXPECT_TRUE(shuffledControlVerdict(above).contains(QStringLiteral("明显高于")));
+
+    // The same real count against copies that swing from 0% to 4%: within their spread.
+    const std::vector<std::uint64_t> swinging{0, 40, 5, 30, 2, 25, 10, 0, 35, 3};
+    EXPECT_GT(compareWithShuffled(10000, 300, swinging).pValue, 0.05);
+
+    // Nothing passed anywhere: nothing to say.
+    const ShuffledControl none = compareWithShuffled(10000, 0, std::vector<std::uint64_t>(10, 0));
+    EXPECT_DOUBLE_EQ(none.pValue, 1.0);
+    EXPECT_TRUE(shuffledControlVerdict(none).isEmpty());
+    // No copy that passed, but real passes far beyond counting noise.
+    EXPECT_TRUE(compareWithShuffled(10000, 80, std::vector<std::uint64_t>(10, 0)).informative());
     EXPECT_EQ(passRateText(0.0005), QStringLiteral("0.05%"));
 }
 

@@ -32,8 +32,8 @@ struct SharedProgress {
 }  // namespace
 
 CandidateSearch::CandidateSearch(const CandidateEvaluator& evaluator, const CandidateGenerator& generator,
-                                 const SearchThresholds& thresholds, const CandidateEvaluator* control)
-    : evaluator_(evaluator), generator_(generator), bounds_(thresholds), control_(control)
+                                 const SearchThresholds& thresholds, std::vector<const CandidateEvaluator*> controls)
+    : evaluator_(evaluator), generator_(generator), bounds_(thresholds), controls_(std::move(controls))
 {
 }
 
@@ -62,6 +62,8 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
     }
     std::atomic<std::uint64_t> nextBlock{0};
     const bool kill = generator_.shape().kill;
+    const std::uint64_t copies = controls_.size();
+    shared.outcome.controlPassesByCopy.assign(controls_.size(), 0);
 
     // Adds finished blocks to the prefix while they follow it; caller holds the mutex.
     auto commit = [&](std::uint64_t block, BlockResult&& result) {
@@ -82,8 +84,10 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
             // Control passes count over the same candidates as the real ones: up to the one
             // that met the target when the block was cut short.
             for (std::uint64_t ordinal : it->second.controlPasses) {
-                if (!out.targetReached || ordinal < out.verified)
+                if (!out.targetReached || ordinal < out.verified) {
                     ++out.controlPasses;
+                    ++out.controlPassesByCopy[size_t(ordinal % copies)];
+                }
             }
             if (shared.finished.load())
                 break;
@@ -99,7 +103,7 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
 
     auto work = [&] {
         EvaluationScratch scratch = evaluator_.makeScratch();
-        EvaluationScratch controlScratch = control_ ? control_->makeScratch() : EvaluationScratch{};
+        EvaluationScratch controlScratch = copies ? controls_.front()->makeScratch() : EvaluationScratch{};
         CandidateStatistics stats;
         CandidateStatistics controlStats;
         for (;;) {
@@ -118,7 +122,8 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
                 const Candidate candidate = generator_.candidate(ordinal);
                 if (evaluator_.screen(candidate, kill, bounds_, scratch, stats))
                     result.found.push_back({ordinal, candidate, stats});
-                if (control_ && control_->screen(candidate, kill, bounds_, controlScratch, controlStats))
+                if (copies && controls_[size_t(ordinal % copies)]->screen(candidate, kill, bounds_, controlScratch,
+                                                                          controlStats))
                     result.controlPasses.push_back(ordinal);
             }
             if (!complete)

@@ -38,8 +38,10 @@ struct CandidateSearchOutcome {
     bool targetReached = false;
     bool limitReached = false;
     bool stopped = false;  // by the user
-    // Of the verified candidates, how many passed on the control history (when there is one).
+    // Of the verified candidates, how many passed on the control histories (when there are any),
+    // in all and on each copy.
     std::uint64_t controlPasses = 0;
+    std::vector<std::uint64_t> controlPassesByCopy;
 };
 
 // Called on the calling thread while the search runs: candidates evaluated so far (the unbroken
@@ -51,10 +53,12 @@ using CandidateSearchReport = std::function<void(std::uint64_t verified, long lo
 
 class CandidateSearch {
 public:
-    // With a `control` evaluator (the same category and window over a shuffled history), every
-    // candidate is also screened there and counted, so the run can tell its passes from luck.
+    // With `controls` (the same category and window over shuffled copies of the history), every
+    // candidate is also screened on one of them, candidate k on copy k mod the number of copies,
+    // and counted, so the run can tell its passes from luck at twice the work, not more. All
+    // controls must score as many rows as `evaluator`.
     CandidateSearch(const CandidateEvaluator& evaluator, const CandidateGenerator& generator,
-                    const SearchThresholds& thresholds, const CandidateEvaluator* control = nullptr);
+                    const SearchThresholds& thresholds, std::vector<const CandidateEvaluator*> controls = {});
 
     // Blocks the calling thread until the target, the limit or a stop; `threads` workers (at
     // least one) evaluate. Reports about every `interval`.
@@ -68,7 +72,7 @@ private:
     const CandidateEvaluator& evaluator_;
     const CandidateGenerator& generator_;
     ScreeningBounds bounds_;
-    const CandidateEvaluator* control_ = nullptr;
+    std::vector<const CandidateEvaluator*> controls_;
 };
 
 // Threads to use: `requested` when positive, else one per processor core.

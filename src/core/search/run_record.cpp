@@ -84,6 +84,14 @@ QJsonObject commonJson(const QString& type, std::uint64_t seed, bool kill, const
             {QStringLiteral("form"), formText(form)}};
 }
 
+QJsonArray countsJson(const std::vector<std::uint64_t>& counts)
+{
+    QJsonArray array;
+    for (std::uint64_t n : counts)
+        array.append(QString::number(n));
+    return array;
+}
+
 // The checks beside the run: the held-out periods change what is screened, so a replay needs
 // them; the control's counts are for the reader.
 void addChecks(QJsonObject& record, int holdoutPeriods, const std::optional<ShuffledControl>& control)
@@ -94,6 +102,8 @@ void addChecks(QJsonObject& record, int holdoutPeriods, const std::optional<Shuf
         record.insert(QStringLiteral("control"),
                       QJsonObject{{QStringLiteral("real_passes"), QString::number(control->realPasses)},
                                   {QStringLiteral("shuffled_passes"), QString::number(control->shuffledPasses)},
+                                  {QStringLiteral("passes_by_copy"), countsJson(control->passesByCopy)},
+                                  {QStringLiteral("verified_by_copy"), countsJson(control->verifiedByCopy)},
                                   {QStringLiteral("p_value"), control->pValue}});
     }
 }

@@ -31,6 +31,8 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
     std::uint64_t controlPassesBefore = 0;
     const RunHistories histories =
         runHistories(history, request.window, request.holdoutPeriods, request.shuffledControl, request.seed);
+    std::vector<std::uint64_t> passesByCopy(histories.controls.size(), 0);
+    std::vector<std::uint64_t> verifiedByCopy(histories.controls.size(), 0);
 
     for (int number : schemeOrder()) {
         if (request.stopAfter == 0)
@@ -51,12 +53,9 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
             const Category category = *categoryOfSearchNumber(number);
             const CandidateShape shape{category, request.kill, visit.operandCount, request.constant, request.form};
             const CandidateEvaluator evaluator(histories.screened, category, request.window);
-            std::optional<CandidateEvaluator> controlEvaluator;
-            if (histories.control)
-                controlEvaluator.emplace(*histories.control, category, request.window);
+            const std::vector<CandidateEvaluator> controls = histories.controlEvaluators(category, request.window);
             const CandidateGenerator generator(shape, schemeCategorySeed(request.seed, number));
-            const CandidateSearch search(evaluator, generator, visit.thresholds,
-                                         controlEvaluator ? &*controlEvaluator : nullptr);
+            const CandidateSearch search(evaluator, generator, visit.thresholds, pointersTo(controls));
             CandidateSearchLimits limits;
             limits.target = *visit.target;
             limits.maxCandidates = request.maxCandidatesPerCategory;
@@ -88,6 +87,11 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
             visit.controlPasses = result.controlPasses;
             verifiedBefore += result.verified;
             controlPassesBefore += result.controlPasses;
+            for (size_t copy = 0; copy < result.controlPassesByCopy.size(); ++copy)
+                passesByCopy[copy] += result.controlPassesByCopy[copy];
+            // Candidate k of a category went to copy k mod copies: count each copy's share.
+            for (size_t copy = 0; copy < verifiedByCopy.size(); ++copy)
+                verifiedByCopy[copy] += copyShare(result.verified, copy, verifiedByCopy.size());
             std::vector<FoundFormula> found = describeFound(generator, result.found);
             if (request.holdoutPeriods > 0)
                 scoreFoundOnHoldout(history, request.holdoutPeriods, request.kill, result.found, found);
@@ -102,8 +106,8 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
             break;
     }
     outcome.completed = !outcome.stopped && outcome.visited.size() == schemeOrder().size();
-    if (histories.control)
-        outcome.control = compareWithShuffled(verifiedBefore, outcome.found.size(), controlPassesBefore);
+    if (!histories.controls.empty())
+        outcome.control = compareWithShuffled(outcome.found.size(), verifiedByCopy, passesByCopy);
     if (request.holdoutPeriods > 0) {
         // One list over all categories, so the correction counts every formula found.
         outcome.holdoutPeriods = request.holdoutPeriods;

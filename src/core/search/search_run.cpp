@@ -19,13 +19,31 @@ std::vector<FoundFormula> describeFound(const CandidateGenerator& generator, con
 RunHistories runHistories(const HistoryColumns& history, const SearchWindow& window, int holdoutPeriods,
                           bool shuffledControl, std::uint64_t seed)
 {
-    RunHistories histories{historyBeforeHoldout(history, holdoutPeriods), std::nullopt};
+    RunHistories histories{historyBeforeHoldout(history, holdoutPeriods), {}};
     if (shuffledControl) {
         // The rows the run reads: the scored ones and the one before them.
         const int firstScored = firstScoredRow(histories.screened.rowCount(), window.backtestSettings());
-        histories.control = controlHistory(histories.screened, seed, std::max(firstScored - 1, 0));
+        for (int copy = 0; copy < kControlCopies; ++copy)
+            histories.controls.push_back(controlHistory(histories.screened, seed, copy, std::max(firstScored - 1, 0)));
     }
     return histories;
+}
+
+std::vector<CandidateEvaluator> RunHistories::controlEvaluators(const Category& category, const SearchWindow& window) const
+{
+    std::vector<CandidateEvaluator> evaluators;
+    evaluators.reserve(controls.size());
+    for (const HistoryColumns& control : controls)
+        evaluators.emplace_back(control, category, window);
+    return evaluators;
+}
+
+std::vector<const CandidateEvaluator*> pointersTo(const std::vector<CandidateEvaluator>& evaluators)
+{
+    std::vector<const CandidateEvaluator*> pointers;
+    for (const CandidateEvaluator& e : evaluators)
+        pointers.push_back(&e);
+    return pointers;
 }
 
 void scoreFoundOnHoldout(const HistoryColumns& history, int holdoutPeriods, bool kill,
@@ -52,11 +70,9 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
     const RunHistories histories =
         runHistories(history, request.window, request.holdoutPeriods, request.shuffledControl, request.seed);
     const CandidateEvaluator evaluator(histories.screened, request.shape.category, request.window);
-    std::optional<CandidateEvaluator> controlEvaluator;
-    if (histories.control)
-        controlEvaluator.emplace(*histories.control, request.shape.category, request.window);
+    const std::vector<CandidateEvaluator> controls = histories.controlEvaluators(request.shape.category, request.window);
     const CandidateGenerator generator(request.shape, request.seed);
-    const CandidateSearch search(evaluator, generator, request.thresholds, controlEvaluator ? &*controlEvaluator : nullptr);
+    const CandidateSearch search(evaluator, generator, request.thresholds, pointersTo(controls));
 
     CandidateSearchLimits limits;
     if (request.stopCount)
@@ -90,8 +106,8 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
     outcome.targetReached = result.targetReached;
     outcome.limitReached = result.limitReached;
     outcome.stopped = result.stopped;
-    if (controlEvaluator)
-        outcome.control = compareWithShuffled(result.verified, result.found.size(), result.controlPasses);
+    if (!controls.empty())
+        outcome.control = compareWithShuffled(result.verified, result.found.size(), result.controlPassesByCopy);
     if (request.holdoutPeriods > 0) {
         outcome.holdoutPeriods = request.holdoutPeriods;
         scoreFoundOnHoldout(history, request.holdoutPeriods, request.shape.kill, result.found, outcome.found);

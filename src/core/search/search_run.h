@@ -66,11 +66,15 @@ struct SearchOutcome {
 std::vector<FoundFormula> describeFound(const CandidateGenerator& generator, const std::vector<FoundCandidate>& found);
 
 // The histories a run screens on: the real one without its held-out periods and, for the
-// control, a shuffled copy of that.
+// control, shuffled copies of that.
 struct RunHistories {
     HistoryColumns screened;
-    std::optional<HistoryColumns> control;
+    std::vector<HistoryColumns> controls;
+
+    // Evaluators over the controls, for a category.
+    std::vector<CandidateEvaluator> controlEvaluators(const Category& category, const SearchWindow& window) const;
 };
+std::vector<const CandidateEvaluator*> pointersTo(const std::vector<CandidateEvaluator>& evaluators);
 RunHistories runHistories(const HistoryColumns& history, const SearchWindow& window, int holdoutPeriods,
                           bool shuffledControl, std::uint64_t seed);
 
