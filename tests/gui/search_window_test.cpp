@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSpinBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -301,6 +302,35 @@ private slots:
         QCOMPARE(listed(search).mid(0, 3), found);
         QCOMPARE(text(search, "Text4"), QStringLiteral("5"));
         QVERIFY(!QDir(f.temp.dataDir() + QStringLiteral("/search-runs")).entryList({QStringLiteral("*.json")}).isEmpty());
+    }
+
+    void theChecksAgainstLuckReportRatesAndHeldOutResults()
+    {
+        WindowFixture f;
+        openWithHistory(f);
+        auto* search = openSearch(f);
+        setThresholds(search, kLoose);
+        // Held out: more than the history allows is refused before anything runs.
+        in<QCheckBox>(search, QStringLiteral("chkHoldout"))->setChecked(true);
+        in<QSpinBox>(search, QStringLiteral("txtHoldout"))->setValue(299);
+        gui::Dialogs::takeLog();
+        click(search, QStringLiteral("Command1"));
+        const QStringList refused = gui::Dialogs::takeLog();
+        QCOMPARE(refused.size(), 1);
+        QVERIFY2(refused[0].contains(QStringLiteral("留出299期后只剩1期历史")), qPrintable(refused[0]));
+        QVERIFY(listed(search).isEmpty());
+
+        in<QSpinBox>(search, QStringLiteral("txtHoldout"))->setValue(60);
+        searchUntilStopCount(search, 3);
+        QCOMPARE(listed(search).size(), 3);
+        QVERIFY(text(search, "txtRealRate").endsWith(u'%'));
+        QVERIFY(text(search, "txtShuffledRate").endsWith(u'%'));
+        const QString verdict = text(search, "lblVerdict");
+        QVERIFY2(verdict.contains(QStringLiteral("打乱历史")), qPrintable(verdict));
+        QVERIFY2(verdict.contains(QStringLiteral("留出最新60期检验：本次搜到的3条公式中")), qPrintable(verdict));
+        auto* list = in<QListWidget>(search, QStringLiteral("List1"));
+        for (int i = 0; i < list->count(); ++i)
+            QVERIFY2(list->item(i)->toolTip().startsWith(QStringLiteral("留出最新60期：命中")), qPrintable(list->item(i)->toolTip()));
     }
 
     void savingAppendsToTheTablesAndRefreshesTheMainWindow()

@@ -6,6 +6,7 @@
 #include "gui/app/main_window.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/open_file.h"
+#include "gui/search/search_checks_panel.h"
 #include "gui/search/search_progress_chart.h"
 #include "search/found_formula_export.h"
 #include "search/run_record.h"
@@ -153,6 +154,9 @@ void FormulaSearchWindow::startManual()
     const auto history = historyForRun(title);
     if (!history)
         return;
+    const auto holdout = readHoldout(title, **history);
+    if (!holdout)
+        return;
 
     SearchRequest request;
     request.shape = {category(), killSelected(), operandScroll_->value(), *constant,
@@ -162,6 +166,7 @@ void FormulaSearchWindow::startManual()
     request.stopCount = stopCount;
     request.alreadyFound = found_.unsavedCount();
     request.seed = freshSeed();
+    request.holdoutPeriods = *holdout;
     found_.beginManualRun();
     foundBeforeRun_ = found_.unsavedCount();
     runHistory_ = *history;
@@ -182,6 +187,7 @@ void FormulaSearchWindow::finishManual()
     manualRun_->wait();
     const SearchOutcome& outcome = manualRun_->outcome();
     verifiedBox_->setText(QString::number(outcome.verified));
+    showChecks(outcome.control, outcome.holdoutPeriods, outcome.found);
     keepRecord(main_.session().store().dataDir(),
                searchRunRecord(manualRun_->request(), outcome, fingerprintOf(*runHistory_), runStarted_));
     manualRun_.reset();
@@ -200,8 +206,12 @@ void FormulaSearchWindow::startScheme()
     const auto history = historyForRun(title);
     if (!history)
         return;
+    const auto holdout = readHoldout(title, **history);
+    if (!holdout)
+        return;
     SchemeRequest request;
     request.kill = killSelected();
+    request.holdoutPeriods = *holdout;
     request.wanted = wantedCounts();
     request.mode = countModeOptions_[0]->isChecked() ? CountMode::Hold : CountMode::Add;
     auto held = heldFormulaCounts(main_.session().store(), request.wanted);
@@ -268,6 +278,7 @@ void FormulaSearchWindow::finishScheme()
                schemeRunRecord(schemeRun_->request(), outcome, fingerprintOf(*runHistory_), runStarted_));
     schemeRun_.reset();
     verifiedBox_->setText(QString::number(outcome.verified()));
+    showChecks(outcome.control, outcome.holdoutPeriods, outcome.found);
     if (!outcome.completed)
         return;
     markSchemeLabels(0, true);
@@ -361,6 +372,7 @@ void FormulaSearchWindow::beginRun()
     fedCount_ = 0;
     verifiedBox_->setText(QStringLiteral("0"));
     chart_->restart();
+    checks_->clear();
     pollTimer_->start();
     updateButtons();
 }
@@ -375,7 +387,9 @@ void FormulaSearchWindow::poll()
         verifiedBox_->setText(QString::number(progress.verified));
         foundBox_->setText(QString::number(found_.unsavedCount()));
         showCandidate(progress.currentText, progress.currentStats);
-        plotProgress(progress.verified, found_.unsavedCount() - foundBeforeRun_);
+        plotProgress(progress.verified, found_.unsavedCount() - foundBeforeRun_, progress.controlPasses);
+        checks_->showRates(progress.verified, std::uint64_t(found_.unsavedCount() - foundBeforeRun_),
+                           progress.controlPasses);
         if (done)
             finishManual();
     }
@@ -396,7 +410,8 @@ void FormulaSearchWindow::poll()
         foundBox_->setText(QString::number(progress.categoryFound));
         showCandidate(progress.currentText, progress.currentStats);
         if (!schemeRun_->paused())
-            plotProgress(progress.verified, progress.found);
+            plotProgress(progress.verified, progress.found, progress.controlPasses);
+        checks_->showRates(progress.verified, std::uint64_t(progress.found), progress.controlPasses);
         if (done)
             finishScheme();
     }
@@ -444,11 +459,35 @@ void FormulaSearchWindow::showCandidate(const QString& text, const CandidateStat
     thresholdBoxes_[14]->setText(QString::number(stats.lastHitRun));
 }
 
-void FormulaSearchWindow::plotProgress(std::uint64_t verified, long long found)
+void FormulaSearchWindow::plotProgress(std::uint64_t verified, long long found, std::uint64_t shuffledPasses)
 {
     const qint64 pausedNow = schemeRun_ && schemeRun_->paused() ? pauseClock_.elapsed() : 0;
     const double seconds = double(runClock_.elapsed() - pausedMs_ - pausedNow) / 1000.0;
-    chart_->add(seconds, double(verified), double(found));
+    chart_->add(seconds, double(verified), double(found), double(shuffledPasses));
+}
+
+std::optional<int> FormulaSearchWindow::readHoldout(const QString& title, const HistoryColumns& history)
+{
+    const int periods = checks_->holdoutPeriods();
+    if (Status check = checkHoldoutPeriods(periods, history.rowCount()); !check) {
+        Dialogs::warn(this, title, check.error().message + QStringLiteral("。"));
+        return std::nullopt;
+    }
+    return periods;
+}
+
+void FormulaSearchWindow::showChecks(const std::optional<ShuffledControl>& control, int holdoutPeriods,
+                                     const std::vector<FoundFormula>& found)
+{
+    checks_->showOutcome(control, holdoutPeriods, found);
+    if (holdoutPeriods <= 0)
+        return;
+    // The run's formulas are the newest rows of the list, in the order found.
+    const int first = foundList_->count() - int(found.size());
+    for (int i = 0; i < int(found.size()) && first + i >= 0; ++i) {
+        if (found[size_t(i)].holdout)
+            foundList_->item(first + i)->setToolTip(holdoutText(holdoutPeriods, *found[size_t(i)].holdout));
+    }
 }
 
 void FormulaSearchWindow::updateButtons()

@@ -2,6 +2,7 @@
 
 #include "gui/app/main_window.h"
 #include "gui/common/dialogs.h"
+#include "gui/search/search_checks_panel.h"
 #include "gui/search/search_progress_chart.h"
 #include "search/scheme_settings.h"
 #include "search/search_category.h"
@@ -77,6 +78,8 @@ FormulaSearchWindow::FormulaSearchWindow(MainWindow& main)
 
     auto* right = new QVBoxLayout;
     right->addWidget(buildSchemePanel());
+    checks_ = new SearchChecksPanel;
+    right->addWidget(checks_);
     chart_ = new SearchProgressChart;
     chart_->setMinimumHeight(200);
     // As wide as the scheme above it: the found list gets the rest of the width.

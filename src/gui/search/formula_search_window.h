@@ -38,6 +38,7 @@ class SchemeSettings;
 namespace qeltaro::gui {
 
 class MainWindow;
+class SearchChecksPanel;
 class SearchProgressChart;
 
 class FormulaSearchWindow : public QDialog {
@@ -103,7 +104,11 @@ private:
     void stopAllRuns();
     void beginRun();
     void showCandidate(const QString& text, const CandidateStatistics& stats);
-    void plotProgress(std::uint64_t verified, long long found);
+    void plotProgress(std::uint64_t verified, long long found, std::uint64_t shuffledPasses);
+    std::optional<int> readHoldout(const QString& title, const HistoryColumns& history);
+    // The checks of a finished run: rates, verdict, and each formula's held-out line.
+    void showChecks(const std::optional<ShuffledControl>& control, int holdoutPeriods,
+                    const std::vector<FoundFormula>& found);
     void updateButtons();
 
     // Saving and export.
@@ -137,6 +142,7 @@ private:
     QListWidget* foundList_ = nullptr;      // List1
     QLabel* expectedTotal_ = nullptr;       // Label6
     SearchProgressChart* chart_ = nullptr;
+    SearchChecksPanel* checks_ = nullptr;
     QTimer* pollTimer_ = nullptr;
 
     HeldCounts held_{};

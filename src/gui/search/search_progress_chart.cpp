@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QLineSeries>
+#include <QPen>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -55,8 +56,14 @@ SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(new QChar
     verified_->setName(QStringLiteral("已验证公式数"));
     found_ = new QLineSeries;
     found_->setName(QStringLiteral("搜到公式数"));
+    shuffled_ = new QLineSeries;
+    shuffled_->setName(QStringLiteral("打乱历史通过数"));
+    QPen dashed = shuffled_->pen();
+    dashed.setStyle(Qt::DashLine);
+    shuffled_->setPen(dashed);
     chart->addSeries(verified_);
     chart->addSeries(found_);
+    chart->addSeries(shuffled_);
 
     time_ = new QValueAxis;
     time_->setTitleText(QStringLiteral("秒"));
@@ -72,6 +79,8 @@ SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(new QChar
     verified_->attachAxis(verifiedAxis_);
     found_->attachAxis(time_);
     found_->attachAxis(foundAxis_);
+    shuffled_->attachAxis(time_);
+    shuffled_->attachAxis(foundAxis_);
     verifiedAxis_->setLinePenColor(verified_->pen().color());
     foundAxis_->setLinePenColor(found_->pen().color());
     setRenderHint(QPainter::Antialiasing);
@@ -82,26 +91,29 @@ void SearchProgressChart::restart()
 {
     verified_->clear();
     found_->clear();
+    shuffled_->clear();
     setNiceRange(time_, 10);
     setNiceRange(verifiedAxis_, 5);
     setNiceRange(foundAxis_, 5);
 }
 
-void SearchProgressChart::add(double seconds, double verified, double found)
+void SearchProgressChart::add(double seconds, double verified, double found, double shuffledPasses)
 {
     verified_->append(seconds, verified);
     found_->append(seconds, found);
+    shuffled_->append(seconds, shuffledPasses);
     if (verified_->count() > kMaxPoints) {
         thinOut(verified_);
         thinOut(found_);
+        thinOut(shuffled_);
     }
     // Axes only grow, to round tops with round ticks.
     if (seconds > time_->max())
         setNiceRange(time_, seconds);
     if (verified > verifiedAxis_->max())
         setNiceRange(verifiedAxis_, verified);
-    if (found > foundAxis_->max())
-        setNiceRange(foundAxis_, found);
+    if (std::max(found, shuffledPasses) > foundAxis_->max())
+        setNiceRange(foundAxis_, std::max(found, shuffledPasses));
 }
 
 int SearchProgressChart::pointCount() const
