@@ -51,6 +51,9 @@ TEST(DocumentedExamples, EveryCommandHasASection)
     TempStore temp;
     const auto help = runCli(temp, {QStringLiteral("--help")});
     ASSERT_EQ(help.exitCode, 0);
+    const auto version = runCli(temp, {QStringLiteral("--version")});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith(QStringLiteral("qeltaro-cli "))) << version.out.toStdString();
     // Each subcommand the program lists is documented under a heading of its own.
     const QStringList lines = help.out.split(u'\n');
     bool inSubcommands = false;
