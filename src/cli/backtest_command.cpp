@@ -9,6 +9,7 @@
 #include "backtest/full_backtest.h"
 #include "backtest/history_cache.h"
 #include "backtest/holdout_backtest.h"
+#include "holdout_output.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -135,16 +136,6 @@ QString scoredRowsText(const HistoryColumns& history, const BacktestSettings& se
         .arg(history.rowCount() - first);
 }
 
-QJsonObject heldOutJson(const HoldoutResult& h)
-{
-    return {{QStringLiteral("hits"), h.hits},
-            {QStringLiteral("trials"), h.trials},
-            {QStringLiteral("rate"), std::round(h.rate() * 1e6) / 1e6},
-            {QStringLiteral("chance"), std::round(h.chance * 1e6) / 1e6},
-            {QStringLiteral("p_value"), h.pValue},
-            {QStringLiteral("beats_chance"), h.beatsChance}};
-}
-
 // backtest --holdout K: statistics before the newest K periods, then each formula on them.
 int runHeldOut(Context& context, const Prepared& prepared, int periods)
 {
@@ -158,15 +149,16 @@ int runHeldOut(Context& context, const Prepared& prepared, int periods)
         const auto chance = assessStatistics(list.category(), list.kill(), result.statistics);
         for (int k = 0; k < list.size(); ++k) {
             QJsonObject row = formulaJson(list.at(k), result.statistics.at(k), chance[size_t(k)]);
-            row.insert(QStringLiteral("holdout"), heldOutJson(result.heldOut[size_t(k)]));
+            row.insert(QStringLiteral("holdout"), holdoutJson(result.heldOut[size_t(k)]));
             array.append(row);
         }
         context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("holdout_periods"), periods},
                                                     {QStringLiteral("formulas"), array}}));
         return kSuccess;
     }
-    context.print(QStringLiteral("序号\t公式\t%1\t最大连错\t最大连对\t留出期命中率\t随机命中率\tp值\t高于随机")
-                      .arg(prepared.settings.weightedRate ? QStringLiteral("正确率（加权算法）") : QStringLiteral("正确率")));
+    context.print(QStringLiteral("序号\t公式\t%1\t最大连错\t最大连对\t")
+                      .arg(prepared.settings.weightedRate ? QStringLiteral("正确率（加权算法）") : QStringLiteral("正确率")) +
+                  holdoutHeader());
     int beating = 0;
     for (int k = 0; k < list.size(); ++k) {
         const ListedFormula& formula = list.at(k);
@@ -178,17 +170,12 @@ int runHeldOut(Context& context, const Prepared& prepared, int periods)
             continue;
         }
         beating += held.beatsChance ? 1 : 0;
-        context.print(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6%（%7/%8）\t%9%\t%10\t%11")
+        context.print(QStringLiteral("%1\t%2\t%3\t%4\t%5\t")
                           .arg(formula.idx)
                           .arg(text, rateText(stats))
                           .arg(stats.maxMissRun)
-                          .arg(stats.maxHitRun)
-                          .arg(held.rate() * 100, 0, 'f', 2)
-                          .arg(held.hits)
-                          .arg(held.trials)
-                          .arg(held.chance * 100, 0, 'f', 2)
-                          .arg(held.pValue, 0, 'g', 3)
-                          .arg(held.beatsChance ? QStringLiteral("是") : QStringLiteral("否")));
+                          .arg(stats.maxHitRun) +
+                      holdoutColumns(held));
     }
     context.print(QStringLiteral("留出最新%1期：统计取之前的历史（%2），%3条公式中%4条在留出期高于随机；统计未写入数据库")
                       .arg(periods)

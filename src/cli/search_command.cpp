@@ -1,6 +1,7 @@
 // qeltaro-cli search: the manual search of one category, the scheme search over all nine, and the
 // replay of a recorded run.
 
+#include "holdout_output.h"
 #include "search_options.h"
 
 #include "history/draw_history.h"
@@ -63,16 +64,6 @@ double roundedRate(float rate)
     return std::round(double(rate) * 10000.0) / 10000.0;
 }
 
-QJsonObject holdoutJson(const HoldoutResult& h)
-{
-    return {{QStringLiteral("hits"), h.hits},
-            {QStringLiteral("trials"), h.trials},
-            {QStringLiteral("rate"), std::round(h.rate() * 1e6) / 1e6},
-            {QStringLiteral("chance"), std::round(h.chance * 1e6) / 1e6},
-            {QStringLiteral("p_value"), h.pValue},
-            {QStringLiteral("beats_chance"), h.beatsChance}};
-}
-
 QJsonArray foundJson(const std::vector<FoundFormula>& found)
 {
     QJsonArray array;
@@ -98,7 +89,7 @@ void printFound(Context& context, const std::vector<FoundFormula>& found)
         return;
     const bool holdout = found.front().holdout.has_value();
     context.print(QStringLiteral("公式\t正确率\t最大连错\t最大连对\t最后连错\t最后连对") +
-                  (holdout ? QStringLiteral("\t留出期命中率\t随机命中率\tp值\t高于随机") : QString()));
+                  (holdout ? u'\t' + holdoutHeader() : QString()));
     for (const FoundFormula& f : found) {
         QString line = QStringLiteral("%1\t%2%\t%3\t%4\t%5\t%6")
                            .arg(f.text)
@@ -107,15 +98,8 @@ void printFound(Context& context, const std::vector<FoundFormula>& found)
                            .arg(f.stats.maxHitRun)
                            .arg(f.stats.lastMissRun)
                            .arg(f.stats.lastHitRun);
-        if (f.holdout) {
-            line += QStringLiteral("\t%1%（%2/%3）\t%4%\t%5\t%6")
-                        .arg(f.holdout->rate() * 100, 0, 'f', 2)
-                        .arg(f.holdout->hits)
-                        .arg(f.holdout->trials)
-                        .arg(f.holdout->chance * 100, 0, 'f', 2)
-                        .arg(f.holdout->pValue, 0, 'g', 3)
-                        .arg(f.holdout->beatsChance ? QStringLiteral("是") : QStringLiteral("否"));
-        }
+        if (f.holdout)
+            line += u'\t' + holdoutColumns(*f.holdout);
         context.print(line);
     }
 }

@@ -1,6 +1,7 @@
 #include "gui/search/formula_search_window.h"
 
 #include "gui/app/main_window.h"
+#include "gui/common/chart_image.h"
 #include "gui/common/dialogs.h"
 #include "gui/search/search_checks_panel.h"
 #include "gui/search/search_progress_chart.h"
@@ -82,6 +83,7 @@ FormulaSearchWindow::FormulaSearchWindow(MainWindow& main)
     right->addWidget(checks_);
     chart_ = new SearchProgressChart;
     chart_->setMinimumHeight(200);
+    addSaveImageAction(chart_, QStringLiteral("公式搜索进度"));
     // As wide as the scheme above it: the found list gets the rest of the width.
     chart_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
     right->addWidget(chart_, 1);
