@@ -72,6 +72,29 @@ private slots:
         QCOMPARE(rolling->count(), 250);
     }
 
+    void chartsTheFormulaOfTheRowEvenAfterTheListIsResorted()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(cyclingDraws(200)));
+        FormulaTable table(f.temp.store(), Category{1, false});
+        QVERIFY(table.append(true, QStringLiteral("L5A+5"), QStringLiteral("个位码+5"), 1));  // always right
+        QVERIFY(table.append(true, QStringLiteral("L5A+1"), QStringLiteral("个位码+1"), 2));  // always wrong
+        f.open();
+        // Double-click the rate column: ascending, so the formula that is always wrong comes first.
+        auto* grid = f.find<QTableView>("MSFlexGrid2");
+        const QPoint rateCell = grid->visualRect(grid->model()->index(0, 5)).center();
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, rateCell);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, rateCell);
+        QVERIFY(grid->model()->index(0, 1).data().toString().contains(QStringLiteral("个位码+1")));
+
+        chooseFormula(f, 0);
+        f.find<QAction>("mnuHitRate")->trigger();
+        auto* window = f.window->findChild<gui::HitRateChartWindow*>(QStringLiteral("frmHitRate"));
+        QVERIFY(window);
+        QVERIFY(window->findChild<QLabel*>(QStringLiteral("lblFormula"))->text().contains(QStringLiteral("个位码+1")));
+        QCOMPARE(window->rateSeries()->at(0).y(), 0.0);
+    }
+
     void savesAChartAsAPictureOrSaysWhyNot()
     {
         WindowFixture f;

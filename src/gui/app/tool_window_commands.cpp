@@ -306,7 +306,10 @@ void ToolWindowCommands::showHitRateChart()
         return;
     const FormulaListRow formula = formulaModel()->rows()[size_t(*row)];
     const AnalysisSession& session = window_.session();
-    std::vector<FormulaVerification> verification = session.verification(*row, 1);
+    // The list's rows may be re-sorted by a column; the formula is found by its idx.
+    const int ordinal = session.formulaList().ordinalOf(formula.idx);
+    std::vector<FormulaVerification> verification =
+        ordinal >= 0 ? session.verification(ordinal, 1) : std::vector<FormulaVerification>{};
     if (verification.empty() || verification.front().rowCount() == 0) {
         Dialogs::warn(&window_, title, QStringLiteral("该公式无法在历史号码上计算，没有走势可画。"));
         return;
