@@ -10,6 +10,8 @@
 // design runs on a share of the formulas only (it would take minutes), and its rate per formula-row
 // stands for the whole.
 
+#include "sample_history.h"
+
 #include "../tests/support/sql_statement_backtest.h"
 
 #include "backtest/backtest_engine.h"
@@ -60,20 +62,12 @@ double medianOf(int runs, const std::function<void()>& work)
     return median(times);
 }
 
-std::vector<Digits> sampleDraws()
+std::vector<Digits> sampleDigits()
 {
-    QFile file(QStringLiteral(QELTARO_SOURCE_DIR "/data/sample-history.txt"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "cannot read data/sample-history.txt\n");
-        std::exit(3);
-    }
-    std::vector<Digits> draws;
-    for (const QString& line : splitLines(decodeText(file.readAll()))) {
-        const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
-        if (fields.size() == 2)
-            draws.push_back(*parseDigits(fields[1]));
-    }
-    return draws;
+    std::vector<Digits> digits;
+    for (const auto& draw : bench::sampleDraws())
+        digits.push_back(draw.second);
+    return digits;
 }
 
 // `count` draws: the sample again and again, each repetition with its digits shifted by one more
@@ -220,7 +214,7 @@ int main(int argc, char** argv)
         else if (std::strcmp(argv[i], "--sql-formulas-large") == 0)
             sqlLarge = std::max(1, std::atoi(argv[i + 1]));
     }
-    const std::vector<Digits> sample = sampleDraws();
+    const std::vector<Digits> sample = sampleDigits();
     int status = runSize({1000, 1200, 1000}, sample, runs);
     status |= runSize({10000, 10000, sqlLarge}, sample, std::max(1, runs / 2));
     return status;

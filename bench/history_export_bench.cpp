@@ -3,6 +3,8 @@
 // the desktop program runs off the window thread). Measures the verification and the writing;
 // memory stays flat because rows are streamed to disk.
 
+#include "sample_history.h"
+
 #include "export/history_sheet.h"
 #include "common/text_codec.h"
 #include "formula/parameter_catalogue.h"
@@ -22,25 +24,7 @@ namespace {
 
 const HistoryColumns& sampleHistory()
 {
-    static const HistoryColumns history = [] {
-        auto bytes = readFileBytes(QStringLiteral(QELTARO_SOURCE_DIR "/data/sample-history.txt"));
-        if (!bytes) {
-            std::fprintf(stderr, "%s\n", qPrintable(bytes.error().message));
-            std::exit(1);
-        }
-        std::vector<DrawRecord> rows;
-        std::optional<Digits> previous;
-        for (const QString& line : splitLines(decodeText(*bytes))) {
-            const QStringList fields = line.simplified().split(u' ');
-            const auto period = PeriodNumber::parse(fields.value(0));
-            const auto digits = parseDigits(fields.value(1));
-            if (!period || !digits)
-                continue;
-            rows.push_back(deriveDrawRecord(*period, *digits, previous));
-            previous = digits;
-        }
-        return HistoryColumns(rows);
-    }();
+    static const HistoryColumns history(bench::sampleRecords());
     return history;
 }
 

@@ -1,6 +1,8 @@
 // The history replay (公式往期位置值结果列表): 200 selected formulas over the last 1,200 periods
 // of the sample history, kill and keep lists. Each formula is evaluated once over the history.
 
+#include "sample_history.h"
+
 #include "aggregate/history_replay.h"
 #include "common/text_codec.h"
 #include "formula/parameter_catalogue.h"
@@ -21,30 +23,7 @@ constexpr int kFormulas = 200;
 
 const HistoryColumns& sampleHistory()
 {
-    static const HistoryColumns history = [] {
-        auto bytes = readFileBytes(QStringLiteral(QELTARO_SOURCE_DIR "/data/sample-history.txt"));
-        if (!bytes) {
-            std::fprintf(stderr, "%s\n", qPrintable(bytes.error().message));
-            std::exit(1);
-        }
-        QStringList lines = splitLines(decodeText(*bytes));
-        lines.removeAll(QString());
-        lines = lines.mid(lines.size() - kPeriods);
-        std::vector<DrawRecord> rows;
-        std::optional<Digits> previous;
-        for (const QString& line : lines) {
-            const QStringList fields = line.simplified().split(u' ');
-            const auto period = PeriodNumber::parse(fields.value(0));
-            const auto digits = parseDigits(fields.value(1));
-            if (!period || !digits) {
-                std::fprintf(stderr, "bad sample line: %s\n", qPrintable(line));
-                std::exit(1);
-            }
-            rows.push_back(deriveDrawRecord(*period, *digits, previous));
-            previous = digits;
-        }
-        return HistoryColumns(rows);
-    }();
+    static const HistoryColumns history(bench::sampleRecords(int(bench::sampleDraws().size()) - kPeriods, kPeriods));
     return history;
 }
 

@@ -12,7 +12,8 @@
 
 #include "../tests/support/sql_statement_backtest.h"
 
-#include "common/text_codec.h"
+#include "sample_history.h"
+
 #include "history/draw_record.h"
 #include "history/period_number.h"
 #include "search/candidate_search.h"
@@ -46,26 +47,6 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-std::vector<DrawRecord> sampleRows(int limit)
-{
-    QFile file(QStringLiteral(QELTARO_SOURCE_DIR "/data/sample-history.txt"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "cannot read data/sample-history.txt\n");
-        std::exit(3);
-    }
-    std::vector<DrawRecord> rows;
-    std::optional<Digits> previous;
-    for (const QString& line : splitLines(decodeText(file.readAll()))) {
-        const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
-        if (fields.size() != 2 || int(rows.size()) >= limit)
-            continue;
-        const Digits digits = *parseDigits(fields[1]);
-        rows.push_back(deriveDrawRecord(*PeriodNumber::parse(fields[0]), digits, previous));
-        previous = digits;
-    }
-    std::sort(rows.begin(), rows.end(), [](const DrawRecord& a, const DrawRecord& b) { return a.period < b.period; });
-    return rows;
-}
 
 struct Scenario {
     const char* name;
@@ -84,7 +65,7 @@ int runScenario(const Scenario& s, int runs, std::uint64_t candidates, int sqlCa
 {
     const Category category{3, false};
     const bool kill = true;
-    const std::vector<DrawRecord> rows = sampleRows(s.rows);
+    const std::vector<DrawRecord> rows = bench::sampleRecords(0, s.rows);
     const HistoryColumns history(rows);
     const CandidateEvaluator evaluator(history, category, s.window);
     const CandidateGenerator generator({category, kill, 8, TailConstant::randomDigit(), FormulaForm::Prefix}, 20240601);

@@ -5,47 +5,17 @@
 //
 //   search_checks_report [--candidates N] [--holdout K] [--threads T]
 
-#include "common/text_codec.h"
-#include "history/draw_record.h"
-#include "history/period_number.h"
+#include "sample_history.h"
+
 #include "search/search_category.h"
 #include "search/search_run.h"
 #include "search/scheme_settings.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 using namespace qeltaro;
-
-namespace {
-
-HistoryColumns sampleHistory()
-{
-    QFile file(QStringLiteral(QELTARO_SOURCE_DIR "/data/sample-history.txt"));
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "cannot read data/sample-history.txt\n");
-        std::exit(3);
-    }
-    std::vector<std::pair<QString, Digits>> draws;
-    for (const QString& line : splitLines(decodeText(file.readAll()))) {
-        const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
-        if (fields.size() == 2)
-            draws.emplace_back(fields[0], *parseDigits(fields[1]));
-    }
-    std::sort(draws.begin(), draws.end());
-    std::vector<DrawRecord> rows;
-    std::optional<Digits> previous;
-    for (const auto& [period, digits] : draws) {
-        rows.push_back(deriveDrawRecord(*PeriodNumber::parse(period), digits, previous));
-        previous = digits;
-    }
-    return HistoryColumns(rows);
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -60,7 +30,7 @@ int main(int argc, char** argv)
         else if (!std::strcmp(argv[i], "--threads"))
             threads = std::atoi(argv[i + 1]);
     }
-    const HistoryColumns history = sampleHistory();
+    const HistoryColumns history(bench::sampleRecords());
     std::printf("sample history: %d draws, %s..%s; %llu candidates per category, 8 operands, random constant, "
                 "window 300 weighted, newest %d periods held out\n\n",
                 history.rowCount(), qPrintable(history.period(0)), qPrintable(history.period(history.rowCount() - 1)),

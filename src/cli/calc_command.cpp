@@ -87,15 +87,10 @@ int runCalc(Context& context, const CalcOptions& o)
     CalculationRequest request;
     request.category = *category;
     request.killMode = *kill;
-    if (o.method.empty())
-        request.method = context.settings().read().calculateSelected ? CalculationMethod::Selected : CalculationMethod::Best;
-    else if (o.method == "selected")
-        request.method = CalculationMethod::Selected;
-    else if (o.method == "best")
-        request.method = CalculationMethod::Best;
-    else
-        return context.fail(badInput(QStringLiteral("未知计算方法“%1”：可用 selected（计算选中公式）或 best（最优公式法）")
-                                         .arg(fromStd(o.method))));
+    auto method = parseMethodOption(o.method, context.settings().read());
+    if (!method)
+        return context.fail(method.error());
+    request.method = *method;
     if (!o.period.empty())
         request.pastPeriod = fromStd(o.period);
     if (!o.quota.empty()) {
@@ -114,18 +109,11 @@ int runCalc(Context& context, const CalcOptions& o)
     auto store = context.store();
     if (!store)
         return context.fail(store.error());
-    auto listed = FormulaTable(**store, *category).list(*kill);
-    if (!listed)
-        return context.fail(listed.error());
-    auto selection = parseSelectOption(o.select, *category, *kill, *listed);
-    if (!selection)
-        return context.fail(selection.error());
-    request.selection = *selection;
-
-    auto history = loadHistoryColumns(**store);
-    if (!history)
-        return context.fail(history.error());
-    auto calculation = calculateCategory(**store, *history, request);
+    auto selected = loadSelectedFormulas(**store, *category, *kill, o.select);
+    if (!selected)
+        return context.fail(selected.error());
+    request.selection = selected->selection;
+    auto calculation = calculateCategory(**store, selected->history, request);
     if (!calculation)
         return context.fail(calculation.error());
     for (const QString& problem : calculation->problems())

@@ -46,4 +46,30 @@ Result<std::optional<FormulaSelection>> parseSelectOption(const std::string& tex
     return std::optional<FormulaSelection>(selection);
 }
 
+Result<SelectedFormulas> loadSelectedFormulas(Store& store, const Category& category, bool kill,
+                                              const std::string& select)
+{
+    auto formulas = FormulaTable(store, category).list(kill);
+    if (!formulas)
+        return formulas.error();
+    auto selection = parseSelectOption(select, category, kill, *formulas);
+    if (!selection)
+        return selection.error();
+    auto history = loadHistoryColumns(store);
+    if (!history)
+        return history.error();
+    return SelectedFormulas{std::move(*formulas), std::move(*selection), std::move(*history)};
+}
+
+Result<CalculationMethod> parseMethodOption(const std::string& text, const SettingsMirror& settings)
+{
+    if (text.empty())
+        return settings.calculateSelected ? CalculationMethod::Selected : CalculationMethod::Best;
+    if (text == "selected")
+        return CalculationMethod::Selected;
+    if (text == "best")
+        return CalculationMethod::Best;
+    return badInput(QStringLiteral("未知计算方法“%1”：可用 selected（计算选中公式）或 best（最优公式法）").arg(fromStd(text)));
+}
+
 }  // namespace qeltaro::cli

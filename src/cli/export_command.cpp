@@ -127,28 +127,17 @@ int exportErrValues(Context& context, const ExportOptions& o)
     CalculationRequest request;
     request.category = listed->category;
     request.killMode = listed->kill;
-    if (o.method.empty())
-        request.method = context.settings().read().calculateSelected ? CalculationMethod::Selected : CalculationMethod::Best;
-    else if (o.method == "selected")
-        request.method = CalculationMethod::Selected;
-    else if (o.method == "best")
-        request.method = CalculationMethod::Best;
-    else
-        return context.fail(badInput(QStringLiteral("未知计算方法“%1”：可用 selected（计算选中公式）或 best（最优公式法）")
-                                         .arg(fromStd(o.method))));
+    auto method = parseMethodOption(o.method, context.settings().read());
+    if (!method)
+        return context.fail(method.error());
+    request.method = *method;
     if (!o.period.empty())
         request.pastPeriod = fromStd(o.period);
-    auto formulas = FormulaTable(*listed->store, listed->category).list(listed->kill);
-    if (!formulas)
-        return context.fail(formulas.error());
-    auto selection = parseSelectOption(o.select, listed->category, listed->kill, *formulas);
-    if (!selection)
-        return context.fail(selection.error());
-    request.selection = *selection;
-    auto history = loadHistoryColumns(*listed->store);
-    if (!history)
-        return context.fail(history.error());
-    auto calculation = calculateCategory(*listed->store, *history, request);
+    auto selected = loadSelectedFormulas(*listed->store, listed->category, listed->kill, o.select);
+    if (!selected)
+        return context.fail(selected.error());
+    request.selection = selected->selection;
+    auto calculation = calculateCategory(*listed->store, selected->history, request);
     if (!calculation)
         return context.fail(calculation.error());
     for (const QString& problem : calculation->problems())
@@ -186,16 +175,10 @@ int exportRanking(Context& context, const ExportOptions& o)
     const int position = o.position == 0 ? RankingList::defaultPosition(listed->category.positions) : o.position;
     if (position < 1 || position > 5)
         return context.fail(badInput(QStringLiteral("码位%1无效：须为1（万位）到5（个位）").arg(position)));
-    auto formulas = FormulaTable(*listed->store, listed->category).list(listed->kill);
-    if (!formulas)
-        return context.fail(formulas.error());
-    auto selection = parseSelectOption(o.select, listed->category, listed->kill, *formulas);
-    if (!selection)
-        return context.fail(selection.error());
-    auto history = loadHistoryColumns(*listed->store);
-    if (!history)
-        return context.fail(history.error());
-    auto replay = replayHistory(*history, *formulas, *selection);
+    auto selected = loadSelectedFormulas(*listed->store, listed->category, listed->kill, o.select);
+    if (!selected)
+        return context.fail(selected.error());
+    auto replay = replayHistory(selected->history, selected->formulas, selected->selection);
     if (!replay)
         return context.fail(replay.error());
     for (const QString& problem : replay->problems)

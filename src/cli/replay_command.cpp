@@ -110,17 +110,10 @@ int runReplay(Context& context, const ReplayOptions& o)
     auto store = context.store();
     if (!store)
         return context.fail(store.error());
-    auto listed = FormulaTable(**store, *category).list(*kill);
-    if (!listed)
-        return context.fail(listed.error());
-    auto selection = parseSelectOption(o.select, *category, *kill, *listed);
-    if (!selection)
-        return context.fail(selection.error());
-    auto history = loadHistoryColumns(**store);
-    if (!history)
-        return context.fail(history.error());
-
-    auto replay = replayCategory(**store, *history, *category, *kill, *selection);
+    auto selected = loadSelectedFormulas(**store, *category, *kill, o.select);
+    if (!selected)
+        return context.fail(selected.error());
+    auto replay = replayCategory(**store, selected->history, *category, *kill, selected->selection);
     if (!replay)
         return context.fail(replay.error());
     for (const QString& problem : replay->problems)

@@ -125,13 +125,7 @@ TEST_P(FullDiskTest, FailsCleanlyAtEveryWrite)
     const Operation& op = GetParam();
     QTemporaryDir root;
     const QString base = root.filePath(QStringLiteral("base"));
-    {
-        auto store = Store::open(base);
-        ASSERT_TRUE(store);
-        test::fillLibrary(**store, op.draws, op.formulasPerCategory);
-        if (op.setup)
-            op.setup(**store);
-    }
+    ASSERT_NO_FATAL_FAILURE(test::createLibraryStore(base, op.draws, op.formulasPerCategory, op.setup));
     const test::StoreState before = test::inspectStore(base);
     ASSERT_EQ(before.integrity, QStringLiteral("ok"));
 

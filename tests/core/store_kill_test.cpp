@@ -139,13 +139,7 @@ TEST_P(KillTest, StoreHoldsTheOldOrTheNewContent)
     const KillScenario& scenario = GetParam();
     QTemporaryDir root;
     const QString base = root.filePath(QStringLiteral("base"));
-    {
-        auto store = Store::open(base);
-        ASSERT_TRUE(store);
-        test::fillLibrary(**store, scenario.draws, scenario.formulasPerCategory);
-        if (scenario.setup)
-            scenario.setup(**store);
-    }
+    ASSERT_NO_FATAL_FAILURE(test::createLibraryStore(base, scenario.draws, scenario.formulasPerCategory, scenario.setup));
     const QStringList operation = scenario.operation(root.path());
     const test::StoreState before = test::inspectStore(base);
     ASSERT_EQ(before.integrity, QStringLiteral("ok"));

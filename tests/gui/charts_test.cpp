@@ -19,12 +19,6 @@ using qeltaro::test::WindowFixture;
 
 namespace {
 
-void chooseFormula(WindowFixture& f, int row)
-{
-    auto* grid = f.find<QTableView>("MSFlexGrid2");
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 2)).center());
-}
-
 // Draws whose 个位 counts 0..9 round, so the next 个位 is always this one + 1.
 QString cyclingDraws(int count)
 {
@@ -54,7 +48,7 @@ private slots:
         QCOMPARE(gui::Dialogs::takeLog(),
                  QStringList{QStringLiteral("公式命中率走势: 请先在公式列表中用鼠标点选一个公式。")});
 
-        chooseFormula(f, 0);
+        f.chooseFormula(0);
         f.find<QAction>("mnuHitRate")->trigger();
         auto* window = f.window->findChild<gui::HitRateChartWindow*>(QStringLiteral("frmHitRate"));
         QVERIFY(window && window->isVisible());
@@ -87,7 +81,7 @@ private slots:
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, rateCell);
         QVERIFY(grid->model()->index(0, 1).data().toString().contains(QStringLiteral("个位码+1")));
 
-        chooseFormula(f, 0);
+        f.chooseFormula(0);
         f.find<QAction>("mnuHitRate")->trigger();
         auto* window = f.window->findChild<gui::HitRateChartWindow*>(QStringLiteral("frmHitRate"));
         QVERIFY(window);
@@ -102,7 +96,7 @@ private slots:
         QVERIFY(FormulaTable(f.temp.store(), Category{1, false})
                     .append(true, QStringLiteral("L5A+3"), QStringLiteral("个位码+3"), 1));
         f.open();
-        chooseFormula(f, 0);
+        f.chooseFormula(0);
         f.find<QAction>("mnuHitRate")->trigger();
         auto* window = f.window->findChild<QWidget*>(QStringLiteral("frmHitRate"));
         QVERIFY(window);

@@ -11,17 +11,6 @@
 using namespace qeltaro;
 using qeltaro::test::WindowFixture;
 
-namespace {
-
-void chooseFormula(WindowFixture& f, int row)
-{
-    // A click on the 种类 column picks the row without toggling its selection.
-    auto* grid = f.find<QTableView>("MSFlexGrid2");
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 2)).center());
-}
-
-}  // namespace
-
 class FormulaStepsTest : public QObject {
     Q_OBJECT
 private slots:
@@ -39,7 +28,7 @@ private slots:
         f.find<QAction>("mnuGsls")->trigger();
         QCOMPARE(gui::Dialogs::takeLog(), QStringList{QStringLiteral("查询该公式历史计算式: 请先在公式列表中用鼠标点选一个公式。")});
 
-        chooseFormula(f, 0);
+        f.chooseFormula(0);
         f.find<QAction>("mnuGsls")->trigger();
         auto* window = f.window->findChild<QWidget*>(QStringLiteral("frmGsbz"));
         QVERIFY(window && window->isVisible());
@@ -61,7 +50,7 @@ private slots:
         QCOMPARE(rowText(1), QStringLiteral("160121002|12345|1+2|3"));
 
         // Asked for another formula while open: the same window shows the new one.
-        chooseFormula(f, 1);
+        f.chooseFormula(1);
         f.find<QAction>("mnuGsls")->trigger();
         QCOMPARE(f.window->findChild<QWidget*>(QStringLiteral("frmGsbz")), window);
         QCOMPARE(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("个位码模3+千位码+7"));

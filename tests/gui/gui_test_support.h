@@ -5,6 +5,7 @@
 #include "gui/common/dialogs.h"
 #include "test_support.h"
 
+#include <QTableView>
 #include <QtTest>
 
 #include <memory>
@@ -25,6 +26,14 @@ struct WindowFixture {
         window = std::make_unique<gui::MainWindow>(std::move(*session));
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // Makes a formula list row the chosen one: a click on the 种类 column picks the row without
+    // toggling its selection.
+    void chooseFormula(int row) const
+    {
+        auto* grid = find<QTableView>(QStringLiteral("MSFlexGrid2"));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, 2)).center());
     }
 
     template <typename T>

@@ -34,4 +34,14 @@ void fillLibrary(Store& store, int draws, int formulasPerCategory)
     }
 }
 
+void createLibraryStore(const QString& folder, int draws, int formulasPerCategory,
+                        const std::function<void(Store&)>& setup)
+{
+    auto store = Store::open(folder);
+    ASSERT_TRUE(store) << store.error().message.toStdString();
+    fillLibrary(**store, draws, formulasPerCategory);
+    if (setup)
+        setup(**store);
+}
+
 }  // namespace qeltaro::test
