@@ -4,7 +4,7 @@
 
 #include "backtest/chance_statistics.h"
 #include "draw_builder.h"
-#include "search/holdout_check.h"
+#include "backtest/holdout.h"
 #include "search/shuffled_control.h"
 
 #include <gtest/gtest.h>

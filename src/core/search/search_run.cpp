@@ -1,7 +1,7 @@
 #include "search/search_run.h"
 
 #include "backtest/backtest_window.h"
-#include "search/holdout_check.h"
+#include "backtest/chance_statistics.h"
 
 namespace qeltaro {
 
@@ -45,6 +45,20 @@ std::vector<const CandidateEvaluator*> pointersTo(const std::vector<CandidateEva
         pointers.push_back(&e);
     return pointers;
 }
+
+namespace {
+
+// One candidate on the newest `periods` rows of the full history, unweighted.
+HoldoutResult scoreOnHoldout(const HistoryColumns& history, int periods, const Category& category, bool kill,
+                             const Candidate& candidate)
+{
+    const CandidateEvaluator evaluator = CandidateEvaluator::newestRows(history, category, periods);
+    EvaluationScratch scratch = evaluator.makeScratch();
+    const CandidateStatistics stats = evaluator.evaluate(candidate, kill, scratch);
+    return holdoutResult(int(stats.hitSum), stats.scoredRows, chanceHitRate(category, kill));
+}
+
+}  // namespace
 
 void scoreFoundOnHoldout(const HistoryColumns& history, int holdoutPeriods, bool kill,
                     const std::vector<FoundCandidate>& candidates, std::vector<FoundFormula>& found)

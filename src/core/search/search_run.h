@@ -35,7 +35,7 @@ struct SearchRequest {
     // Screen every candidate on a shuffled copy of the history too (shuffled_control.h).
     bool shuffledControl = true;
     // Hold out the newest periods: screen on the history before them, then score each found
-    // formula on them (holdout_check.h). 0: none.
+    // formula on them (backtest/holdout.h). 0: none.
     int holdoutPeriods = 0;
 };
 

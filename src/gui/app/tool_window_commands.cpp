@@ -314,16 +314,14 @@ void ToolWindowCommands::showHitRateChart()
         Dialogs::warn(&window_, title, QStringLiteral("该公式无法在历史号码上计算，没有走势可画。"));
         return;
     }
-    QStringList periods;
     const HistoryColumns& history = session.history();
-    for (int r = 0; r < history.rowCount(); ++r)
-        periods << history.period(r);
     if (!hitRateWindow_) {
         hitRateWindow_ = new HitRateChartWindow(&window_);
         hitRateWindow_->setAttribute(Qt::WA_DeleteOnClose);
     }
     hitRateWindow_->showFormula(formula.chinese, std::move(verification.front()),
-                                chanceHitRate(session.category(), formula.kill), periods);
+                                chanceHitRate(session.category(), formula.kill), history.period(0),
+                                history.period(history.rowCount() - 1));
 }
 
 }  // namespace qeltaro::gui

@@ -97,12 +97,13 @@ int HitRateChartWindow::window() const
 }
 
 void HitRateChartWindow::showFormula(const QString& text, FormulaVerification verification, double chance,
-                                     QStringList periods)
+                                     const QString& firstPeriod, const QString& lastPeriod)
 {
     text_ = text;
     verification_ = std::move(verification);
     chance_ = chance;
-    periods_ = std::move(periods);
+    firstPeriod_ = firstPeriod;
+    lastPeriod_ = lastPeriod;
     formulaLabel_->setText(text_);
     redraw();
     show();
@@ -135,8 +136,8 @@ void HitRateChartWindow::redraw()
                           .arg(chance_ * 100, 0, 'f', 2);
     if (rolling.points.empty())
         summary += QStringLiteral("；历史不足%1期，无法画出走势").arg(window());
-    else if (!periods_.isEmpty())
-        summary += QStringLiteral("；%1至%2").arg(periods_.front(), periods_.back());
+    else if (!firstPeriod_.isEmpty())
+        summary += QStringLiteral("；%1至%2").arg(firstPeriod_, lastPeriod_);
     summaryLabel_->setText(summary);
 }
 

@@ -22,8 +22,9 @@ class HitRateChartWindow : public QWidget {
 public:
     explicit HitRateChartWindow(QWidget* parent = nullptr);
 
-    // `periods` names the history rows for the axis; `chance` is 0..1.
-    void showFormula(const QString& text, FormulaVerification verification, double chance, QStringList periods);
+    // `chance` is 0..1; the first and last period name the stretch the chart covers.
+    void showFormula(const QString& text, FormulaVerification verification, double chance, const QString& firstPeriod,
+                     const QString& lastPeriod);
 
     int window() const;
     // What the chart shows, for tests: the rolling rates (percent) by row.
@@ -45,7 +46,8 @@ private:
     QString text_;
     FormulaVerification verification_;
     double chance_ = 0;
-    QStringList periods_;
+    QString firstPeriod_;
+    QString lastPeriod_;
 };
 
 }  // namespace qeltaro::gui
