@@ -32,6 +32,19 @@ void typeKeys(const QString& keys)
         QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
 }
 
+// 一星直选 kill formulas (code as text) back-tested on the first 400 sample draws.
+void openWithScoredFormulas(WindowFixture& f, std::initializer_list<const char*> codes)
+{
+    QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(400)));
+    {
+        FormulaTable table(f.temp.store(), Category{1, false});
+        int idx = 0;
+        for (const char* code : codes)
+            QVERIFY(table.append(true, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
+    }
+    f.open();
+}
+
 // One wheel message over `over`: negative deltas turn the wheel toward the user.
 void turnWheel(QWidget* over, int delta)
 {
@@ -205,15 +218,7 @@ private slots:
     void backtestFillsTheListAndAgreementAndRelistFollowTheStatistics()
     {
         WindowFixture f;
-        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(400)));
-        {
-            FormulaTable table(f.temp.store(), Category{1, false});
-            const char* codes[] = {"L1A", "L1A+1", "L2A", "LH", "L1A+10", "L5A*3"};
-            int idx = 0;
-            for (const char* code : codes)
-                QVERIFY(table.append(true, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
-        }
-        f.open();
+        openWithScoredFormulas(f, {"L1A", "L1A+1", "L2A", "LH", "L1A+10", "L5A*3"});
         auto* grid = f.find<QTableView>("MSFlexGrid2");
         auto* model = grid->model();
         QCOMPARE(model->rowCount(), 6);
@@ -302,15 +307,7 @@ private slots:
     void theChanceColumnsSortByTheirOwnValues()
     {
         WindowFixture f;
-        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(400)));
-        {
-            FormulaTable table(f.temp.store(), Category{1, false});
-            const char* codes[] = {"L1A", "L1A+1", "L2A", "LH", "L1A+10", "L5A*3", "L3A+L4A", "LT+2"};
-            int idx = 0;
-            for (const char* code : codes)
-                QVERIFY(table.append(true, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
-        }
-        f.open();
+        openWithScoredFormulas(f, {"L1A", "L1A+1", "L2A", "LH", "L1A+10", "L5A*3", "L3A+L4A", "LT+2"});
         auto* grid = f.find<QTableView>("MSFlexGrid2");
         auto* model = grid->model();
         using Column = gui::FormulaListModel::Column;
