@@ -36,7 +36,6 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <QDesktopServices>
