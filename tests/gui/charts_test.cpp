@@ -3,11 +3,13 @@
 #include "gui_test_support.h"
 
 #include "gui/backtest/hit_rate_chart_window.h"
+#include "gui/search/search_progress_chart.h"
 #include "history/draw_history.h"
 #include "store/formula_table.h"
 
 #include <QAction>
 #include <QAbstractButton>
+#include <QGraphicsTextItem>
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
@@ -29,6 +31,17 @@ QString cyclingDraws(int count)
                     .arg(i % 120 + 1, 3, 10, QLatin1Char('0'))
                     .arg(i % 10);
     return text;
+}
+
+// The texts the chart shows: titles, legend and axis labels.
+QStringList shownTexts(QGraphicsView* view)
+{
+    QStringList texts;
+    for (QGraphicsItem* item : view->scene()->items()) {
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
+            texts << text->toPlainText();
+    }
+    return texts;
 }
 
 }  // namespace
@@ -102,6 +115,20 @@ private slots:
         QVERIFY(window);
         QVERIFY(window->findChild<QLabel*>(QStringLiteral("lblFormula"))->text().contains(QStringLiteral("个位码+1")));
         QCOMPARE(window->rateSeries()->at(0).y(), 0.0);
+    }
+
+    void searchPlotAxesShowPlainNumbers()
+    {
+        gui::SearchProgressChart chart;
+        chart.resize(700, 320);
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
+        chart.add(40, 1234567, 20000, 15000);
+        QTRY_VERIFY(shownTexts(&chart).contains(QStringLiteral("20000")));
+        const QStringList texts = shownTexts(&chart);
+        QVERIFY2(texts.contains(QStringLiteral("1250000")), qPrintable(texts.join(u' ')));
+        for (const QString& text : texts)
+            QVERIFY2(!text.contains(u'e'), qPrintable(text));
     }
 };
 

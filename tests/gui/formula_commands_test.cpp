@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -42,6 +43,19 @@ void rightClickRow(WindowFixture& f, int row)
     auto* grid = f.find<QTableView>("MSFlexGrid2");
     emit grid->customContextMenuRequested(grid->visualRect(grid->model()->index(row, 1)).center());
     f.find<QMenu>("mnuMang")->hide();
+}
+
+QStringList storedCodes(Store& store, const Category& category)
+{
+    QStringList codes;
+    auto formulas = FormulaTable(store, category).all();
+    if (!formulas) {
+        qWarning("cannot read the formulas");
+        return codes;
+    }
+    for (const StoredFormula& formula : *formulas)
+        codes << formula.code;
+    return codes;
 }
 
 }  // namespace
@@ -116,6 +130,48 @@ private slots:
         }
     }
 
+    void deletingOneFormulaDeletesTheClickedFormulaOrNothing()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(400)));
+        const QStringList codes = {QStringLiteral("L1A"), QStringLiteral("L1A+1"), QStringLiteral("L2A"), QStringLiteral("LH"),
+                                   QStringLiteral("L1A+10"), QStringLiteral("L5A*3")};
+        {
+            FormulaTable table(f.temp.store(), Category{1, false});
+            for (int i = 0; i < codes.size(); ++i)
+                QVERIFY(table.append(true, codes[i], codes[i], i + 1));
+            FormulaTable twoStars(f.temp.store(), Category{2, false});
+            QVERIFY(twoStars.append(true, QStringLiteral("L2A+3"), QStringLiteral("千位码+3"), 1));
+            QVERIFY(twoStars.append(true, QStringLiteral("L2A+4"), QStringLiteral("千位码+4"), 2));
+        }
+        f.open();
+        auto* grid = f.find<QTableView>("MSFlexGrid2");
+        auto* model = grid->model();
+        // The first formula chosen, then the list re-listed by the rate: it moves.
+        const QString clicked = model->index(0, 1).data().toString();
+        f.chooseFormula(0);
+        const QPoint rateCell = grid->visualRect(model->index(0, 5)).center();
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, rateCell);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, rateCell);
+        QVERIFY(model->index(0, 1).data().toString() != clicked);
+        f.find<QAction>("mnuDelGS")->trigger();
+        QStringList left = codes;
+        left.removeOne(clicked);
+        QCOMPARE(storedCodes(f.window->session().store(), Category{1, false}), left);
+
+        // Chosen, then another category shown: the delete says so and changes nothing.
+        f.chooseFormula(1);
+        f.find<QRadioButton>("optXing_2")->click();
+        gui::Dialogs::takeLog();
+        f.find<QAction>("mnuDelGS")->trigger();
+        f.find<QAction>("mnuDelLst")->trigger();
+        const QStringList log = gui::Dialogs::takeLog();
+        QCOMPARE(log.size(), 2);
+        QVERIFY2(log[0].contains(QStringLiteral("请先在公式列表中用鼠标点选一个公式")), qPrintable(log[0]));
+        QCOMPARE(storedCodes(f.window->session().store(), Category{2, false}), (QStringList{QStringLiteral("L2A+3"), QStringLiteral("L2A+4")}));
+        QCOMPARE(storedCodes(f.window->session().store(), Category{1, false}), left);
+    }
+
     void deleteSelectedAndClearAllAskFirst()
     {
         WindowFixture f;
@@ -147,6 +203,22 @@ private slots:
         const QString text = QString::fromUtf8(qeltaro::test::readFile(f.temp.dataDir() + u'/' + files[0]));
         QVERIFY(text.contains(QStringLiteral("万位码+5")));
         QVERIFY(text.contains(QStringLiteral("连准：")));
+
+        // A period typed into the box names the exports of the window and of the search window.
+        auto* period = f.find<QLineEdit>("Text1");
+        period->selectAll();
+        QTest::keyClicks(period, QStringLiteral("150101099"));
+        f.find<QPushButton>("Command20")->click();
+        f.find<QPushButton>("Command11")->click();
+        const QString all = f.temp.dataDir() + QStringLiteral("/150101099期时时彩公式.txt");
+        QVERIFY(QFile::exists(f.temp.dataDir() + QStringLiteral("/150101099期时时彩一星直选杀公式.txt")));
+        QVERIFY(QFile::remove(all));
+        f.find<QPushButton>("Command22")->click();
+        auto* search = f.window->findChild<QWidget*>(QStringLiteral("frmGSGL"));
+        QVERIFY(search);
+        search->findChild<QPushButton*>(QStringLiteral("Command20"))->click();
+        QVERIFY(QFile::exists(all));
+        search->close();
     }
 };
 

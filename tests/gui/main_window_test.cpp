@@ -4,6 +4,7 @@
 #include "gui/app/history_grid_model.h"
 #include "history/draw_history.h"
 #include "store/formula_table.h"
+#include "store/sqlite_database.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,8 +15,10 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTableWidget>
+#include <QWheelEvent>
 
 using namespace qeltaro;
 using qeltaro::test::WindowFixture;
@@ -27,6 +30,56 @@ void typeKeys(const QString& keys)
 {
     for (QChar key : keys)
         QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+}
+
+// 一星直选 kill formulas (code as text) back-tested on the first 400 sample draws.
+void openWithScoredFormulas(WindowFixture& f, std::initializer_list<const char*> codes)
+{
+    QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(400)));
+    {
+        FormulaTable table(f.temp.store(), Category{1, false});
+        int idx = 0;
+        for (const char* code : codes)
+            QVERIFY(table.append(true, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
+    }
+    f.open();
+}
+
+// One wheel message over `over`: negative deltas turn the wheel toward the user.
+void turnWheel(QWidget* over, int delta)
+{
+    const QPointF at = QRectF(over->rect()).center();
+    QWheelEvent wheel(at, over->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(over, &wheel);
+}
+
+int topRow(QTableView* grid)
+{
+    return grid->rowAt(0);
+}
+
+// The display texts of one column, top to bottom.
+QStringList columnTexts(QAbstractItemModel* model, int column)
+{
+    QStringList texts;
+    for (int r = 0; r < model->rowCount(); ++r)
+        texts << model->index(r, column).data().toString();
+    return texts;
+}
+
+void doubleClick(QTableView* grid, int row, int column)
+{
+    const QPoint at = grid->visualRect(grid->model()->index(row, column)).center();
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Whether a cell's whole text fits its column (the item view pads the text by 3 pixels a side).
+bool cellTextFits(QTableView* grid, int row, int column)
+{
+    const QString text = grid->model()->index(row, column).data().toString();
+    return grid->fontMetrics().horizontalAdvance(text) + 6 <= grid->columnWidth(column);
 }
 
 }  // namespace
@@ -59,6 +112,8 @@ private slots:
                                  "Command6", "Command139"})
             QVERIFY2(f.find<QPushButton>(QLatin1String(name)), name);
         QCOMPARE(f.find<QPushButton>("Command2")->toolTip(), QStringLiteral("执行公式列表中序号为蓝色的公式"));
+        QCOMPARE(f.find<QRadioButton>("Option5_0")->toolTip(), QStringLiteral("现存历史号码的下一期"));
+        QCOMPARE(f.find<QRadioButton>("Option5_1")->toolTip(), QStringLiteral("验算指定期下期结果"));
         for (const char* name : {"MSFlexGrid1", "MSFlexGrid2"})
             QVERIFY(f.find<QTableView>(QLatin1String(name)));
         QVERIFY(f.find<QMenu>("mnuMang") && f.find<QMenu>("mnuLsgl") && f.find<QMenu>("mnuSetup"));
@@ -163,15 +218,7 @@ private slots:
     void backtestFillsTheListAndAgreementAndRelistFollowTheStatistics()
     {
         WindowFixture f;
-        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(400)));
-        {
-            FormulaTable table(f.temp.store(), Category{1, false});
-            const char* codes[] = {"L1A", "L1A+1", "L2A", "LH", "L1A+10", "L5A*3"};
-            int idx = 0;
-            for (const char* code : codes)
-                QVERIFY(table.append(true, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
-        }
-        f.open();
+        openWithScoredFormulas(f, {"L1A", "L1A+1", "L2A", "LH", "L1A+10", "L5A*3"});
         auto* grid = f.find<QTableView>("MSFlexGrid2");
         auto* model = grid->model();
         QCOMPARE(model->rowCount(), 6);
@@ -251,6 +298,136 @@ private slots:
         QCOMPARE(accepted.window->session().history().rowCount(), 4080);
         QCOMPARE(accepted.find<QTableView>("MSFlexGrid2")->model()->rowCount(), 4);  // 一星直选 kill examples
         QCOMPARE(accepted.find<QLineEdit>("Text1")->text(), QStringLiteral("150211001"));
+        // The history grid shows the newest draws, the formula list its first rows.
+        auto* history = accepted.find<QTableView>("MSFlexGrid1");
+        QTRY_COMPARE(history->rowAt(history->viewport()->height() - 1), 4079);
+        QCOMPARE(topRow(accepted.find<QTableView>("MSFlexGrid2")), 0);
+    }
+
+    void theChanceColumnsSortByTheirOwnValues()
+    {
+        WindowFixture f;
+        openWithScoredFormulas(f, {"L1A", "L1A+1", "L2A", "LH", "L1A+10", "L5A*3", "L3A+L4A", "LT+2"});
+        auto* grid = f.find<QTableView>("MSFlexGrid2");
+        auto* model = grid->model();
+        using Column = gui::FormulaListModel::Column;
+        auto ascending = [&](int column, auto number) {
+            for (int r = 1; r < model->rowCount(); ++r) {
+                if (number(model->index(r - 1, column).data().toString()) > number(model->index(r, column).data().toString()))
+                    return false;
+            }
+            return true;
+        };
+        auto plain = [](const QString& text) { return text.toDouble(); };
+        // Every formula of one category and kind has the same chance: the order stays.
+        const QStringList listed = columnTexts(model, Column::Text);
+        doubleClick(grid, 0, Column::Chance);
+        QCOMPARE(columnTexts(model, Column::Text), listed);
+        doubleClick(grid, 0, Column::Lift);
+        QVERIFY2(ascending(Column::Lift, plain), qPrintable(columnTexts(model, Column::Lift).join(u' ')));
+        doubleClick(grid, 0, Column::PValue);
+        QVERIFY2(ascending(Column::PValue, plain), qPrintable(columnTexts(model, Column::PValue).join(u' ')));
+        doubleClick(grid, 0, Column::BeatsChance);
+        QVERIFY(ascending(Column::BeatsChance, [](const QString& text) { return text == QStringLiteral("是") ? 1 : 0; }));
+    }
+
+    void theWheelScrollsTheFocusedGridOneRowPerStep()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(100)));
+        {
+            FormulaTable table(f.temp.store(), Category{1, false});
+            for (int i = 1; i <= 60; ++i)
+                QVERIFY(table.append(true, QStringLiteral("L1A+%1").arg(i), QStringLiteral("万位码+%1").arg(i), i));
+        }
+        f.open();
+        auto* history = f.find<QTableView>("MSFlexGrid1");
+        auto* formulas = f.find<QTableView>("MSFlexGrid2");
+        QTRY_VERIFY(topRow(history) > 0);  // opened at the newest draws
+        history->scrollToTop();
+        formulas->scrollToTop();
+        history->setFocus();
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(history));
+
+        // The focused grid moves, not the one under the mouse.
+        turnWheel(formulas->viewport(), -120);
+        QCOMPARE(topRow(history), 1);
+        QCOMPARE(topRow(formulas), 0);
+        turnWheel(history->viewport(), -120);
+        turnWheel(history->viewport(), -240);
+        QCOMPARE(topRow(history), 4);
+        for (int i = 0; i < 4; ++i)
+            turnWheel(history->viewport(), -30);  // a fine-grained wheel: four parts make a step
+        QCOMPARE(topRow(history), 5);
+        turnWheel(history->viewport(), 120);
+        QCOMPARE(topRow(history), 4);
+        turnWheel(history->viewport(), 120 * 10);
+        QCOMPARE(topRow(history), 0);  // never above the first row
+
+        // With no grid focused, no grid scrolls.
+        f.find<QLineEdit>("Text2")->setFocus();
+        turnWheel(formulas->viewport(), -120);
+        QCOMPARE(topRow(formulas), 0);
+        QCOMPARE(topRow(history), 0);
+
+        // The grids of the tool windows too.
+        f.find<QPushButton>("Command4")->click();
+        auto* reference = f.window->findChild<QDialog*>(QStringLiteral("frmShuoming"))->findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"));
+        reference->window()->resize(660, 300);
+        QVERIFY(QTest::qWaitForWindowExposed(reference->window()));
+        reference->window()->activateWindow();
+        reference->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(reference));
+        QVERIFY(reference->verticalScrollBar()->maximum() > 0);
+        const int first = topRow(reference);
+        turnWheel(reference->viewport(), -120);
+        QCOMPARE(topRow(reference), first + 1);
+        turnWheel(formulas->viewport(), -120);
+        QCOMPARE(topRow(reference), first + 2);
+        QCOMPARE(topRow(formulas), 0);
+    }
+
+    void theFormulaTextGetsTheRoomAndNumbersAreNeverCut()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(40)));
+        {
+            FormulaTable table(f.temp.store(), Category{1, false});
+            Transaction transaction(f.temp.store().database());
+            for (int i = 1; i <= 10000; ++i)
+                QVERIFY(table.append(true, QStringLiteral("L1A+L2A+%1").arg(i % 10), QStringLiteral("万位码+千位码+%1=下期杀一星直选").arg(i % 10), i));
+            QVERIFY(transaction.commit());
+        }
+        f.open();
+        f.window->resize(1366, 740);
+        QApplication::processEvents();
+        auto* grid = f.find<QTableView>("MSFlexGrid2");
+        using Column = gui::FormulaListModel::Column;
+        const int last = grid->model()->rowCount() - 1;
+        QCOMPARE(last, 9999);
+        auto everythingFits = [&] {
+            for (int column = 0; column < Column::ColumnCount; ++column) {
+                if (column == Column::Idx)
+                    continue;
+                for (int row : {0, last}) {
+                    if (!cellTextFits(grid, row, column)) {
+                        qWarning("column %d row %d: \"%s\" in %d pixels", column, row,
+                                 qPrintable(grid->model()->index(row, column).data().toString()), grid->columnWidth(column));
+                        return false;
+                    }
+                }
+            }
+            return true;
+        };
+        QVERIFY(everythingFits());
+        QCOMPARE(grid->model()->index(last, Column::Text).data(Qt::ToolTipRole).toString().section(u'\n', 0, 0),
+                 QStringLiteral("万位码+千位码+0=下期杀一星直选"));
+        // Wider and back: the text keeps its room.
+        f.window->resize(1800, 900);
+        QApplication::processEvents();
+        f.window->resize(1366, 740);
+        QApplication::processEvents();
+        QVERIFY(everythingFits());
     }
 
     void formulaColumnHeaders()

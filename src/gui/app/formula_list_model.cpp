@@ -83,7 +83,7 @@ QVariant FormulaListModel::data(const QModelIndex& index, int role) const
         case Chance: return row.chance ? QVariant(QString::number(*row.chance * 100.0, 'f', 2) + u'%') : QVariant();
         case Lift: return row.lift ? QVariant(QString::asprintf("%+.2f", *row.lift)) : QVariant();
         case PValue: return row.pValue ? QVariant(QString::number(*row.pValue, 'g', 3)) : QVariant();
-        case BeatsChance: return row.pValue ? QVariant(row.beatsChance ? QStringLiteral("高于随机") : QStringLiteral("否")) : QVariant();
+        case BeatsChance: return row.pValue ? QVariant(row.beatsChance ? QStringLiteral("是") : QStringLiteral("否")) : QVariant();
         default: return {};
         }
     }
@@ -132,6 +132,19 @@ QVariant FormulaListModel::headerData(int section, Qt::Orientation orientation, 
     case BeatsChance: return QStringLiteral("高于随机");
     default: return QString();
     }
+}
+
+QVariant WrappedHeaderModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    QVariant header = QIdentityProxyModel::headerData(section, orientation, role);
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return header;
+    QString text = header.toString();
+    if (text.size() < 4)
+        return header;
+    const qsizetype bracket = text.indexOf(u'（');
+    text.insert(bracket > 0 ? bracket : 2, u'\n');
+    return text;
 }
 
 }  // namespace qeltaro::gui

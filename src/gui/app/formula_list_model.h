@@ -5,6 +5,7 @@
 #include "formula/formula_selection.h"
 
 #include <QAbstractTableModel>
+#include <QIdentityProxyModel>
 #include <QString>
 
 #include <optional>
@@ -60,6 +61,16 @@ private:
     std::vector<bool> agreement_;
     bool showChinese_ = true;
     bool weighted_ = true;
+};
+
+// What the list's header shows: headers of four characters or more on two lines, so the numeric
+// columns can be as narrow as their numbers and the formula text gets the room. The list's own
+// headers, which the exports match, stay on one line.
+class WrappedHeaderModel : public QIdentityProxyModel {
+    Q_OBJECT
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 };
 
 }  // namespace qeltaro::gui

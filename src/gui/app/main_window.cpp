@@ -36,7 +36,6 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <QDesktopServices>
@@ -96,17 +95,6 @@ MainWindow::MainWindow(std::unique_ptr<AnalysisSession> session, QWidget* parent
     formulaCommands_ = new FormulaCommands(*this);
     buildMenus();
     connectCommands();
-
-    refreshTimer_ = new QTimer(this);
-    refreshTimer_->setObjectName(QStringLiteral("Timer2"));
-    refreshTimer_->setInterval(500);
-    connect(refreshTimer_, &QTimer::timeout, this, [this] {
-        if (refreshPending_) {
-            refreshPending_ = false;
-            refresh();
-        }
-    });
-    refreshTimer_->start();
 
     // Start-up: 一星直选, kill formulas, all selected, then the refresh cycle.
     positionOptions_[1]->setChecked(true);
@@ -233,6 +221,8 @@ QWidget* MainWindow::buildFormulaPanel()
     auto* modeLayout = new QHBoxLayout(mode);
     periodModeOptions_[0] = makeOption(QStringLiteral("Option5_0"), QStringLiteral("计算下期结果"), modeLayout);
     periodModeOptions_[1] = makeOption(QStringLiteral("Option5_1"), QStringLiteral("验证历史结果"), modeLayout);
+    periodModeOptions_[0]->setToolTip(QStringLiteral("现存历史号码的下一期"));
+    periodModeOptions_[1]->setToolTip(QStringLiteral("验算指定期下期结果"));
     latestPeriodBox_ = new QLineEdit;
     latestPeriodBox_->setObjectName(QStringLiteral("Text3"));
     latestPeriodBox_->setFixedWidth(96);
@@ -268,12 +258,16 @@ QWidget* MainWindow::buildFormulaPanel()
     formulaGrid_->setToolTip(QStringLiteral("双击参数列可以以该参数次序排序，单击鼠标右键可以打开此表功能扩展菜单"));
     formulaModel_ = new FormulaListModel(this);
     formulaGrid_->setModel(formulaModel_);
-    // The rate column is wider than the old grid's: weighted sums run to seven digits.
-    const int widths[FormulaListModel::ColumnCount] = {420, 4800, 600, 420, 600, 3700, 800, 800, 800, 800, 0, 900, 800, 800, 800};
-    for (int c = 0; c < FormulaListModel::ColumnCount; ++c)
-        formulaGrid_->setColumnWidth(c, std::max(twips(widths[c]), 28));
+    auto* headerLabels = new WrappedHeaderModel(formulaGrid_);
+    headerLabels->setSourceModel(formulaModel_);
+    formulaGrid_->horizontalHeader()->setModel(headerLabels);
+    formulaGrid_->horizontalHeader()->setTextElideMode(Qt::ElideNone);
     formulaGrid_->setColumnHidden(FormulaListModel::Idx, true);
     formulaGrid_->horizontalHeader()->setSectionResizeMode(FormulaListModel::Text, QHeaderView::Stretch);
+    formulaGrid_->horizontalHeader()->setMinimumSectionSize(24);
+    connect(headerLabels, &QAbstractItemModel::modelReset, this, &MainWindow::fitFormulaColumns);
+    connect(headerLabels, &QAbstractItemModel::headerDataChanged, this, &MainWindow::fitFormulaColumns);
+    fitFormulaColumns();
     layout->addWidget(formulaGrid_, 1);
     connect(formulaGrid_, &QTableView::clicked, this,
             [this](const QModelIndex& index) { formulaListReleased(index, Qt::LeftButton); });
@@ -460,11 +454,25 @@ void MainWindow::showList(const FormulaListKey& key)
     refresh();
 }
 
-int MainWindow::currentFormulaIdx() const
+const FormulaListRow* MainWindow::chosenFormula() const
 {
-    if (currentFormulaRow_ < 0 || currentFormulaRow_ >= formulaModel_->rowCount())
-        return 0;
-    return formulaModel_->rows()[size_t(currentFormulaRow_)].idx;
+    if (!chosen_ || chosen_->list != session_->listKey())
+        return nullptr;
+    for (const FormulaListRow& row : formulaModel_->rows()) {
+        if (row.idx == chosen_->idx)
+            return row.code == chosen_->code ? &row : nullptr;
+    }
+    return nullptr;
+}
+
+QString MainWindow::noChosenFormulaMessage()
+{
+    return QStringLiteral("请先在公式列表中用鼠标点选一个公式。");
+}
+
+QString MainWindow::currentPeriod() const
+{
+    return nextPeriodBox_->text().trimmed();
 }
 
 void MainWindow::focusFirstDigit()
@@ -485,7 +493,7 @@ void MainWindow::reloadFormulaList()
     if (Status s = session_->reloadFormulas(); !s)
         Dialogs::warn(this, QStringLiteral("读取公式失败"), s.error().message);
     showFormulaRows();
-    scrollToEndIfLong(formulaGrid_, formulaModel_->rowCount());
+    scrollToEndIfLong(formulaGrid_);
 }
 
 void MainWindow::showFormulaRows()
@@ -535,7 +543,7 @@ void MainWindow::reloadHistoryGrid()
     historyGrid_->setColumnWidth(0, twips(1500));
     for (int c = 1; c <= 5; ++c)
         historyGrid_->setColumnWidth(c, twips(600));
-    scrollToEndIfLong(historyGrid_, historyModel_->rowCount());
+    scrollToEndIfLong(historyGrid_);
     nextPeriodBox_->setText(session_->proposedPeriod());
     latestPeriodBox_->setText(session_->latestPeriod());
 }
@@ -561,15 +569,29 @@ void MainWindow::backtest()
     }
 }
 
-void MainWindow::scrollToEndIfLong(QTableView* view, int rows)
+void MainWindow::fitFormulaColumns()
 {
-    // Deferred: before the window is laid out the view does not know its height yet.
-    QTimer::singleShot(0, view, [view, rows] {
-        if (rows > 29 && view->model() && view->model()->rowCount() >= rows)
-            view->scrollTo(view->model()->index(rows - 1, 0), QAbstractItemView::PositionAtTop);
-        else
-            view->scrollToTop();
-    });
+    // Every column but the formula text as wide as its header and its widest cell, so numbers
+    // are never cut; the text takes the rest.
+    QHeaderView* header = formulaGrid_->horizontalHeader();
+    const int rows = formulaModel_->rowCount();
+    for (int c = 0; c < FormulaListModel::ColumnCount; ++c) {
+        if (c == FormulaListModel::Text || c == FormulaListModel::Idx)
+            continue;
+        int widest = -1;
+        qsizetype longest = 0;
+        for (int r = 0; r < rows; ++r) {
+            const qsizetype length = formulaModel_->index(r, c).data().toString().size();
+            if (length > longest) {
+                longest = length;
+                widest = r;
+            }
+        }
+        int width = header->sectionSizeHint(c);
+        if (widest >= 0)
+            width = std::max(width, formulaGrid_->sizeHintForIndex(formulaModel_->index(widest, c)).width() + 1);
+        formulaGrid_->setColumnWidth(c, width);
+    }
 }
 
 void MainWindow::selectPositions(int positions)
@@ -606,19 +628,19 @@ void MainWindow::storeTypedDraw(const QString& period, const QString& digits)
     reloadHistoryGrid();
     backtest();
     focusFirstDigit();
-    scrollToEndIfLong(historyGrid_, historyModel_->rowCount());
+    scrollToEndIfLong(historyGrid_);
 }
 
 void MainWindow::formulaListReleased(const QModelIndex& index, Qt::MouseButton button)
 {
     if (!index.isValid())
         return;
-    currentFormulaRow_ = index.row();
+    const FormulaListRow& row = formulaModel_->rows()[size_t(index.row())];
+    chosen_ = ChosenFormula{session_->listKey(), row.idx, row.code};
     if (button == Qt::RightButton) {
         formulaMenu_->popup(QCursor::pos());
         return;
     }
-    const FormulaListRow& row = formulaModel_->rows()[size_t(index.row())];
     if (index.column() == FormulaListModel::Text) {
         session_->selection().set(row.idx, !session_->selection().isSelected(row.idx));
         formulaModel_->selectionChanged();
@@ -631,11 +653,20 @@ void MainWindow::relistByColumn(int column)
 {
     if (column <= FormulaListModel::Next)
         return;
-    // Ascending by the statistic of that column as the last full back-test stored it; formulas
-    // without one come first, as the database orders empty values.
+    // Ascending by the statistic of that column as the last full back-test stored it, or by the
+    // row's own figure against chance; formulas without one come first, as the database orders
+    // empty values.
     std::vector<FormulaListRow> rows = formulaModel_->rows();
     const FormulaStatsTable& statistics = session_->statistics();
     auto key = [&](const FormulaListRow& row) -> std::optional<double> {
+        switch (column) {
+        case FormulaListModel::Chance: return row.chance;
+        case FormulaListModel::Lift: return row.lift;
+        case FormulaListModel::PValue: return row.pValue;
+        case FormulaListModel::BeatsChance:
+            return row.pValue ? std::optional<double>(row.beatsChance ? 1.0 : 0.0) : std::nullopt;
+        default: break;
+        }
         const FormulaStats* s = statistics.find(row.idx);
         if (!s || !s->evaluated())
             return std::nullopt;
@@ -644,12 +675,13 @@ void MainWindow::relistByColumn(int column)
         case FormulaListModel::MaxMiss: return s->maxMissRun;
         case FormulaListModel::MaxHit: return s->maxHitRun;
         case FormulaListModel::LastMiss: return s->lastMissRun;
-        default: return s->lastHitRun;
+        case FormulaListModel::LastHit: return s->lastHitRun;
+        default: return std::nullopt;
         }
     };
     std::stable_sort(rows.begin(), rows.end(), [&](const FormulaListRow& a, const FormulaListRow& b) { return key(a) < key(b); });
     formulaModel_->setRows(std::move(rows), &session_->selection());
-    scrollToEndIfLong(formulaGrid_, formulaModel_->rowCount());
+    scrollToEndIfLong(formulaGrid_);
 }
 
 void MainWindow::historyGridReleased(const QModelIndex& index, Qt::MouseButton button)

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -20,7 +21,6 @@ class QRadioButton;
 class QScrollBar;
 class QTabBar;
 class QTableView;
-class QTimer;
 
 namespace qeltaro::gui {
 
@@ -31,6 +31,7 @@ class HistoryCommands;
 class FormulaListModel;
 class HistoryGridModel;
 class SettingsMenu;
+struct FormulaListRow;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -56,13 +57,18 @@ public:
     // Switches the selectors to a category and kind and runs the refresh cycle.
     void showList(const FormulaListKey& key);
     QLineEdit* formulaBox() const { return formulaBox_; }
-    // The idx of the formula the last click or right click chose; 0 when none.
-    int currentFormulaIdx() const;
-    // Asks for a refresh at the next tick of the deferred-refresh timer.
-    void requestRefresh() { refreshPending_ = true; }
+    // The formula the last click or right click on the list chose, as the list shows it now;
+    // nullptr when none was chosen or it is no longer shown (another category or kind, deleted,
+    // renumbered to another formula). A re-sort keeps it.
+    const FormulaListRow* chosenFormula() const;
+    void forgetChosenFormula() { chosen_.reset(); }
+    // What the commands on the chosen formula say when there is none.
+    static QString noChosenFormulaMessage();
+    // The text of the period box: proposed after each history reload, or what the user typed.
+    // Exports name their files by it.
+    QString currentPeriod() const;
 
-    // The formula list row / history period that the last click or right click chose.
-    int currentFormulaRow() const { return currentFormulaRow_; }
+    // The history period that the last click or right click chose.
     QString selectedPeriod() const { return selectedPeriod_; }
     // Long work (online updates, searches, large exports) runs through this, one at a time.
     BackgroundTask& task() { return *task_; }
@@ -84,7 +90,7 @@ private:
     void formulaListReleased(const QModelIndex& index, Qt::MouseButton button);
     void relistByColumn(int column);
     void historyGridReleased(const QModelIndex& index, Qt::MouseButton button);
-    void scrollToEndIfLong(QTableView* view, int rows);
+    void fitFormulaColumns();
 
     std::unique_ptr<AnalysisSession> session_;
 
@@ -112,9 +118,13 @@ private:
     BackgroundTask* task_ = nullptr;
     HistoryCommands* historyCommands_ = nullptr;
     FormulaCommands* formulaCommands_ = nullptr;
-    QTimer* refreshTimer_ = nullptr;        // Timer2
-    bool refreshPending_ = false;
-    int currentFormulaRow_ = -1;
+    // The chosen formula by what names it, not by its row: a re-sort or reload moves rows.
+    struct ChosenFormula {
+        FormulaListKey list;
+        int idx = 0;
+        QString code;
+    };
+    std::optional<ChosenFormula> chosen_;
     QString selectedPeriod_;
 };
 

@@ -16,6 +16,7 @@
 #include "gui/backtest/sort_settings_dialog.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/grid_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,7 +24,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
-#include <QTimer>
 
 #include <unordered_map>
 
@@ -164,12 +164,7 @@ void ToolWindowCommands::showCalculatedDigits(const CategoryCalculation& calcula
         row.next = it == next.end() ? QString() : it->second;
     }
     model->setRows(std::move(rows), &window_.session().selection());
-    auto* grid = window_.findChild<QTableView*>(QStringLiteral("MSFlexGrid2"));
-    const int count = model->rowCount();
-    QTimer::singleShot(0, grid, [grid, count] {
-        if (count > 29 && grid->model()->rowCount() >= count)
-            grid->scrollTo(grid->model()->index(count - 1, 0), QAbstractItemView::PositionAtTop);
-    });
+    scrollToEndIfLong(window_.findChild<QTableView*>(QStringLiteral("MSFlexGrid2")));
 }
 
 void ToolWindowCommands::showErrValues(const CategoryCalculation& calculation)
@@ -268,23 +263,22 @@ void ToolWindowCommands::finishReplay(Result<HistoryReplay>& replay, const Categ
 
 // --- the formula's calculation history ---
 
-std::optional<int> ToolWindowCommands::chosenFormulaRow(const QString& title) const
+std::optional<FormulaListRow> ToolWindowCommands::chosenFormula(const QString& title) const
 {
-    const int row = window_.currentFormulaRow();
-    if (row < 0 || row >= formulaModel()->rowCount()) {
-        Dialogs::warn(&window_, title, QStringLiteral("请先在公式列表中用鼠标点选一个公式。"));
+    const FormulaListRow* row = window_.chosenFormula();
+    if (!row) {
+        Dialogs::warn(&window_, title, MainWindow::noChosenFormulaMessage());
         return std::nullopt;
     }
-    return row;
+    return *row;
 }
 
 void ToolWindowCommands::showFormulaSteps()
 {
-    const std::optional<int> row = chosenFormulaRow(kStepsTitle);
-    if (!row)
+    const std::optional<FormulaListRow> formula = chosenFormula(kStepsTitle);
+    if (!formula)
         return;
-    const FormulaListRow formula = formulaModel()->rows()[size_t(*row)];
-    auto breakdown = breakDownFormula(window_.session().history(), formula.code, formula.chinese);
+    auto breakdown = breakDownFormula(window_.session().history(), formula->code, formula->chinese);
     if (!breakdown) {
         Dialogs::warn(&window_, kStepsTitle, breakdown.error().message);
         return;
@@ -293,7 +287,7 @@ void ToolWindowCommands::showFormulaSteps()
         stepsWindow_ = new FormulaStepsWindow(&window_);
         stepsWindow_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    stepsWindow_->showBreakdown(std::move(*breakdown), formula.code, formula.chinese);
+    stepsWindow_->showBreakdown(std::move(*breakdown), formula->code, formula->chinese);
 }
 
 // --- the hit rate chart ---
@@ -301,13 +295,12 @@ void ToolWindowCommands::showFormulaSteps()
 void ToolWindowCommands::showHitRateChart()
 {
     const QString title = QStringLiteral("公式命中率走势");
-    const std::optional<int> row = chosenFormulaRow(title);
-    if (!row)
+    const std::optional<FormulaListRow> formula = chosenFormula(title);
+    if (!formula)
         return;
-    const FormulaListRow formula = formulaModel()->rows()[size_t(*row)];
     const AnalysisSession& session = window_.session();
     // The list's rows may be re-sorted by a column; the formula is found by its idx.
-    const int ordinal = session.formulaList().ordinalOf(formula.idx);
+    const int ordinal = session.formulaList().ordinalOf(formula->idx);
     std::vector<FormulaVerification> verification =
         ordinal >= 0 ? session.verification(ordinal, 1) : std::vector<FormulaVerification>{};
     if (verification.empty() || verification.front().rowCount() == 0) {
@@ -319,8 +312,8 @@ void ToolWindowCommands::showHitRateChart()
         hitRateWindow_ = new HitRateChartWindow(&window_);
         hitRateWindow_->setAttribute(Qt::WA_DeleteOnClose);
     }
-    hitRateWindow_->showFormula(formula.chinese, std::move(verification.front()),
-                                chanceHitRate(session.category(), formula.kill), history.period(0),
+    hitRateWindow_->showFormula(formula->chinese, std::move(verification.front()),
+                                chanceHitRate(session.category(), formula->kill), history.period(0),
                                 history.period(history.rowCount() - 1));
 }
 

@@ -8,6 +8,7 @@
 #include "aggregate/history_replay.h"
 #include "backtest/category_calculation.h"
 #include "backtest/sort_settings.h"
+#include "gui/app/formula_list_model.h"
 
 #include <QObject>
 #include <QPointer>
@@ -20,7 +21,6 @@ namespace qeltaro::gui {
 class ErrValueTabsWindow;
 class ErrValueWindow;
 class FormulaFilterDialog;
-class FormulaListModel;
 class FormulaStepsWindow;
 class HitRateChartWindow;
 class MainWindow;
@@ -51,8 +51,8 @@ private:
     void openDetailList(QWidget* errWindow);
     void finishReplay(Result<HistoryReplay>& replay, const Category& category);
     FormulaListModel* formulaModel() const;
-    // The formula of the list's current row; a message and nullopt when none is chosen.
-    std::optional<int> chosenFormulaRow(const QString& title) const;
+    // The chosen formula of the list; a message and nullopt when none is chosen.
+    std::optional<FormulaListRow> chosenFormula(const QString& title) const;
 
     MainWindow& window_;
     SortSettings sort_;  // kept for the whole run, offered again each time

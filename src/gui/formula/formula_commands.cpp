@@ -5,6 +5,7 @@
 #include "formula/formula_entry.h"
 #include "formula/formula_library.h"
 #include "formula/formula_update.h"
+#include "gui/app/formula_list_model.h"
 #include "gui/app/main_window.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
@@ -108,16 +109,20 @@ void FormulaCommands::clearAll()
 void FormulaCommands::deleteOne(bool flagsFollowFormulas)
 {
     AnalysisSession& session = window_.session();
-    const int idx = window_.currentFormulaIdx();
-    if (idx <= 0)
+    const FormulaListRow* chosen = window_.chosenFormula();
+    if (!chosen) {
+        Dialogs::warn(&window_, deleteFormulasTitle(), MainWindow::noChosenFormulaMessage());
         return;
-    auto report = deleteFormula(session.store(), session.listKey(), idx,
+    }
+    auto report = deleteFormula(session.store(), session.listKey(), chosen->idx,
                                 flagsFollowFormulas ? FlagsAfterDelete::FollowFormulas : FlagsAfterDelete::StayWithNumbers,
                                 session.selection());
     if (!report) {
         Dialogs::warn(&window_, deleteFormulasTitle(), report.error().message);
         return;
     }
+    // Renumbering may give its idx to a copy of the same formula.
+    window_.forgetChosenFormula();
     window_.refreshKeepingSelection();
 }
 
@@ -158,7 +163,7 @@ void FormulaCommands::exportAllCategories()
     AnalysisSession& session = window_.session();
     const auto runs = backtestHitRuns(session.store(), session.history(), BacktestSettings::fromMirror(session.mirror()),
                                       session.engine());
-    auto report = qeltaro::exportAllCategories(session.store(), session.proposedPeriod(), session.killMode(), runs);
+    auto report = qeltaro::exportAllCategories(session.store(), window_.currentPeriod(), session.killMode(), runs);
     if (!report) {
         Dialogs::warn(&window_, QStringLiteral("公式中文导出"), report.error().message);
         return;
@@ -171,7 +176,7 @@ void FormulaCommands::exportSelectedCategory()
     AnalysisSession& session = window_.session();
     const auto runs = backtestHitRuns(session.store(), session.history(), BacktestSettings::fromMirror(session.mirror()),
                                       session.engine());
-    auto report = exportCategory(session.store(), session.proposedPeriod(), session.listKey(), runs);
+    auto report = exportCategory(session.store(), window_.currentPeriod(), session.listKey(), runs);
     if (!report) {
         Dialogs::warn(&window_, QStringLiteral("公式中文导出"), report.error().message);
         return;

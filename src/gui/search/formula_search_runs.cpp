@@ -534,7 +534,7 @@ void FormulaSearchWindow::save(SaveMode mode)
 void FormulaSearchWindow::exportFound()
 {
     AnalysisSession& session = main_.session();
-    auto report = exportFoundFormulas(session.store(), session.proposedPeriod(), found_.shownTexts());
+    auto report = exportFoundFormulas(session.store(), main_.currentPeriod(), found_.shownTexts());
     if (!report) {
         Dialogs::warn(this, QStringLiteral("公式中文导出"), report.error().message);
         return;

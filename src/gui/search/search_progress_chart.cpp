@@ -67,11 +67,12 @@ SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(new QChar
 
     time_ = new QValueAxis;
     time_->setTitleText(QStringLiteral("秒"));
-    time_->setLabelFormat(QStringLiteral("%g"));
+    // Whole numbers written out: "%g" turns a million into 1e+06. The ticks are whole numbers.
+    time_->setLabelFormat(QStringLiteral("%d"));
     verifiedAxis_ = new QValueAxis;
-    verifiedAxis_->setLabelFormat(QStringLiteral("%.3g"));
+    verifiedAxis_->setLabelFormat(QStringLiteral("%d"));
     foundAxis_ = new QValueAxis;
-    foundAxis_->setLabelFormat(QStringLiteral("%g"));
+    foundAxis_->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(time_, Qt::AlignBottom);
     chart->addAxis(verifiedAxis_, Qt::AlignLeft);
     chart->addAxis(foundAxis_, Qt::AlignRight);
