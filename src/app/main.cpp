@@ -2,6 +2,7 @@
 
 #include "common/data_location.h"
 #include "gui/app/main_window.h"
+#include "gui/common/qt_translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Qeltaro"));
     QApplication::setApplicationVersion(QStringLiteral(QELTARO_VERSION));
+    qeltaro::gui::installQtTranslations(application);
 
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral("Qeltaro: draw history, formulas and their back-tests for the five-digit lottery"));

@@ -135,7 +135,7 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QWidget*
     layout->addLayout(controls);
     layout->addWidget(summaryFrame);
     layout->addWidget(grid_, 1);
-    resize(1200, 720);
+    resize(1200, 690);
 }
 
 int RankingListWindow::position() const

@@ -104,7 +104,7 @@ MainWindow::MainWindow(std::unique_ptr<AnalysisSession> session, QWidget* parent
     periodModeOptions_[0]->setChecked(true);
     methodOptions_[session_->mirror().calculateSelected ? 1 : 0]->setChecked(true);
     refresh();
-    resize(1366, 740);
+    resize(1366, 698);
 }
 
 MainWindow::~MainWindow()

@@ -12,6 +12,7 @@ namespace {
 bool scripted = false;
 std::deque<QString> answers;
 QStringList log;
+QString prefill;
 
 std::optional<QString> nextAnswer(const QString& title, const QString& text)
 {
@@ -23,14 +24,35 @@ std::optional<QString> nextAnswer(const QString& title, const QString& text)
     return answer;
 }
 
+// A message box is as tall as its text: a longer message shows its start, and the whole text
+// behind the box's details button, where it scrolls.
+constexpr int kShownLines = 20;
+constexpr int kShownCharacters = 1200;
+
+QMessageBox::StandardButton showMessage(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                                        const QString& text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(icon, title, QString(), buttons, parent);
+    box.setDefaultButton(defaultButton);
+    const QStringList lines = text.split(u'\n');
+    if (lines.size() > kShownLines || text.size() > kShownCharacters) {
+        box.setText(lines.mid(0, kShownLines).join(u'\n').left(kShownCharacters) + QStringLiteral("\n……"));
+        box.setDetailedText(text);
+    } else {
+        box.setText(text);
+    }
+    return QMessageBox::StandardButton(box.exec());
+}
+
 }  // namespace
 
 bool Dialogs::confirm(QWidget* parent, const QString& title, const QString& text)
 {
     if (scripted)
         return nextAnswer(title, text).value_or(QStringLiteral("cancel")) == QLatin1String("ok");
-    return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok) ==
-           QMessageBox::Ok;
+    return showMessage(parent, QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                       QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 void Dialogs::inform(QWidget* parent, const QString& title, const QString& text)
@@ -39,7 +61,7 @@ void Dialogs::inform(QWidget* parent, const QString& title, const QString& text)
         nextAnswer(title, text);
         return;
     }
-    QMessageBox::information(parent, title, text);
+    showMessage(parent, QMessageBox::Information, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void Dialogs::warn(QWidget* parent, const QString& title, const QString& text)
@@ -48,13 +70,14 @@ void Dialogs::warn(QWidget* parent, const QString& title, const QString& text)
         nextAnswer(title, text);
         return;
     }
-    QMessageBox::warning(parent, title, text);
+    showMessage(parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 std::optional<QString> Dialogs::askText(QWidget* parent, const QString& title, const QString& prompt,
                                         const QString& defaultText)
 {
     if (scripted) {
+        prefill = defaultText;
         auto answer = nextAnswer(title, prompt);
         if (!answer || *answer == QLatin1String("cancel"))
             return std::nullopt;
@@ -90,6 +113,7 @@ void Dialogs::setScripted(bool value)
     scripted = value;
     answers.clear();
     log.clear();
+    prefill.clear();
 }
 
 void Dialogs::queueAnswer(const QString& answer)
@@ -102,6 +126,11 @@ QStringList Dialogs::takeLog()
     QStringList taken = log;
     log.clear();
     return taken;
+}
+
+QString Dialogs::lastPrefill()
+{
+    return prefill;
 }
 
 }  // namespace qeltaro::gui

@@ -31,6 +31,8 @@ public:
     static void setScripted(bool scripted);
     static void queueAnswer(const QString& answer);
     static QStringList takeLog();
+    // The text the last scripted input box was prefilled with.
+    static QString lastPrefill();
 };
 
 }  // namespace qeltaro::gui

@@ -44,7 +44,7 @@ ParameterReferenceWindow::ParameterReferenceWindow(const std::optional<DrawRecor
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_);
-    resize(660, 760);
+    resize(660, 690);
 }
 
 }  // namespace qeltaro::gui

@@ -7,6 +7,7 @@
 #include "formula/formula_update.h"
 #include "gui/app/formula_list_model.h"
 #include "gui/app/main_window.h"
+#include "gui/app/settings_menu.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/open_file.h"
@@ -66,11 +67,10 @@ void FormulaCommands::updateOnline()
     AnalysisSession& session = window_.session();
     if (window_.task().busy())
         return;
-    const QString url = session.settings().formulaUrl();
-    if (url.isEmpty()) {
-        Dialogs::warn(&window_, formulaUpdateTitle(), formulaUrlMissingMessage());
+    const auto address = onlineAddressOrAsk(&window_, session.settings(), OnlineSource::Formulas);
+    if (!address)
         return;
-    }
+    const QString url = *address;
     if (!Dialogs::confirm(&window_, formulaUpdateTitle(), formulaUpdateQuestion()))
         return;
     auto downloaded = std::make_shared<Result<QByteArray>>(Error{});

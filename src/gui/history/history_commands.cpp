@@ -1,6 +1,7 @@
 #include "gui/history/history_commands.h"
 
 #include "gui/app/main_window.h"
+#include "gui/app/settings_menu.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/open_file.h"
@@ -44,12 +45,10 @@ void HistoryCommands::updateOnline()
     if (task_.busy())
         return;
     AnalysisSession& session = window_.session();
-    const QString base = session.settings().historyUrl();
-    if (base.isEmpty()) {
-        Dialogs::warn(&window_, QStringLiteral("在线更新"),
-                      QStringLiteral("还没有设置历史号码网页地址。请先用命令 qeltaro-cli settings set HistoryUrl 网址 设置数据来源。"));
+    const auto address = onlineAddressOrAsk(&window_, session.settings(), OnlineSource::History);
+    if (!address)
         return;
-    }
+    const QString base = *address;
     if (!Dialogs::confirm(&window_, QStringLiteral("在线更新"),
                           QStringLiteral("确实要在线更新最新历史号码吗？更新可能要花费一段时间，网络不通或者我方服务器更新不及时可能都造成更新失败！")))
         return;

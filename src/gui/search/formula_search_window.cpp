@@ -68,29 +68,40 @@ FormulaSearchWindow::FormulaSearchWindow(MainWindow& main)
     setWindowModality(Qt::ApplicationModal);
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
 
+    // Three columns low enough for a 1366x768 screen: the category and its thresholds; the
+    // search with what it found, the checks against luck and the plot; the scheme and the
+    // smart setting.
     auto* left = new QVBoxLayout;
     left->addWidget(buildCategoryPanel());
     left->addWidget(buildThresholdPanel());
     auto* saveCategory = makeButton("Command8", QStringLiteral("保存当前种类参数设置"));
     connect(saveCategory, &QPushButton::clicked, this, &FormulaSearchWindow::saveCategorySettings);
     left->addWidget(saveCategory);
-    left->addWidget(buildSmartPanel());
     left->addStretch();
 
-    auto* right = new QVBoxLayout;
-    right->addWidget(buildSchemePanel());
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(buildSearchPanel(), 1);
+    // The checks against luck beside the plot, so the found list keeps its height.
+    auto* bottom = new QHBoxLayout;
     checks_ = new SearchChecksPanel;
-    right->addWidget(checks_);
+    checks_->setFixedWidth(270);
+    bottom->addWidget(checks_);
     chart_ = new SearchProgressChart;
     chart_->setMinimumHeight(200);
     addSaveImageAction(chart_, QStringLiteral("公式搜索进度"));
-    // As wide as the scheme above it: the found list gets the rest of the width.
-    chart_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
-    right->addWidget(chart_, 1);
+    // The space beside the checks, never enlarging the window: a plot's own wish is screen-sized.
+    chart_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    bottom->addWidget(chart_, 1);
+    middle->addLayout(bottom, 1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildSchemePanel());
+    right->addWidget(buildSmartPanel());
+    right->addStretch();
 
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left);
-    layout->addWidget(buildSearchPanel(), 1);
+    layout->addLayout(middle, 1);
     layout->addLayout(right);
 
     pollTimer_ = new QTimer(this);
@@ -119,7 +130,7 @@ FormulaSearchWindow::FormulaSearchWindow(MainWindow& main)
         total += count;
     expectedTotal_->setText(QString::number(total));
     updateButtons();
-    resize(1240, 760);
+    resize(1340, 690);
 }
 
 FormulaSearchWindow::~FormulaSearchWindow()

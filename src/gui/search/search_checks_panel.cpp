@@ -52,6 +52,7 @@ SearchChecksPanel::SearchChecksPanel(QWidget* parent) : QGroupBox(QStringLiteral
     layout->addLayout(holdout);
     layout->addLayout(rates);
     layout->addWidget(verdict_);
+    layout->addStretch();
 }
 
 int SearchChecksPanel::holdoutPeriods() const

@@ -1,0 +1,23 @@
+#include "gui/common/qt_translations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace qeltaro::gui {
+
+bool installQtTranslations(QCoreApplication& application)
+{
+    // The program speaks Chinese whatever the system's language, so Qt's words do too.
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qeltaro::gui
