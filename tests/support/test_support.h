@@ -21,7 +21,8 @@ public:
     Store& store() { return *store_; }
     QString dataDir() const { return dir_.path() + QStringLiteral("/data"); }
     QString configDir() const { return dir_.path() + QStringLiteral("/config"); }
-    QString settingsFile() const { return configDir() + QStringLiteral("/Qeltaro/Qeltaro.conf"); }
+    // The file qeltaro-cli reads under configDir() (the user scope's INI file).
+    QString settingsFile() const { return configDir() + QStringLiteral("/Qeltaro/Qeltaro.ini"); }
     QString path(const QString& name) const { return dir_.path() + u'/' + name; }
     // Closes and opens the store again on the same file.
     void reopen();
