@@ -156,7 +156,7 @@ int runCalc(Context& context, const CalcOptions& o)
                           .arg(category->caption(), kindWord(*kill), calculation->period,
                                best ? QStringLiteral("最优公式法") : QStringLiteral("计算选中公式"));
     if (best)
-        heading += QStringLiteral("（%1，保留个数限额%2）").arg(sortKeysText(request.sort.choices())).arg(request.sort.keepLimit);
+        heading += QStringLiteral("（排序：%1；保留个数限额%2）").arg(sortKeysText(request.sort.choices())).arg(request.sort.keepLimit);
     if (calculation->drawn)
         heading += QStringLiteral(" 开奖号码%1").arg(digitsText(*calculation->drawn));
     context.print(heading);
@@ -176,7 +176,10 @@ void addCalcCommand(CLI::App& app, Context& context)
     calc->add_option("--method", o->method, "selected (计算选中公式) or best (最优公式法); default: the JSFF setting");
     calc->add_option("--period", o->period, "re-check this past period instead of calculating the next one");
     calc->add_option("--quota", o->quota, "best method: digits to keep, 0..10 (default 3)");
-    calc->add_option("--sort", o->sort, "best method: three keys KEY[:asc|desc],KEY,KEY (default sglGsRate,intGsTrueCon,intGsTrueLst)");
+    calc->add_option("--sort", o->sort,
+                     "best method: three keys KEY[ DIRECTION],KEY,KEY; KEY 正确率 最大连错 最大连对 最后连错 最后连对 (or "
+                     "sglGsRate intGsErrCon intGsTrueCon intGsErrLst intGsTrueLst), DIRECTION 从大到小|从小到大 (or "
+                     "desc|asc, also after a colon), best first when left out (default 正确率,最大连对,最后连对)");
     calc->add_option("--select", o->select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
     setAction(calc, [&context, o] { return runCalc(context, *o); });
 }

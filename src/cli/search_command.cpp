@@ -280,12 +280,15 @@ int runManual(Context& context, const SearchOptions& options)
     if (!form)
         return context.fail(form.error());
     request.shape.form = *form;
-    request.thresholds = scheme.thresholds(*kill, *number);
     if (!options.thresholds.empty()) {
         auto thresholds = parseThresholdList(fromStd(options.thresholds));
         if (!thresholds)
             return context.fail(thresholds.error());
         request.thresholds = *thresholds;
+    } else {
+        request.thresholds = scheme.thresholds(*kill, *number);
+        if (Status s = checkThresholdsAreNumbers(*kill, *number, request.thresholds); !s)
+            return context.fail(badInput(s.error().message + QStringLiteral("，请先用 search-settings set 改正，或用 --thresholds 给出阈值")));
     }
     auto window = options.window.resolve(context);
     if (!window)
@@ -428,6 +431,13 @@ int runSchemeSearch(Context& context, const SearchOptions& options)
     if (!held)
         return context.fail(held.error());
     request.held = *held;
+    // Only a category that will be searched needs thresholds it can meet.
+    for (int number : schemeOrder()) {
+        if (!schemeTarget(request.wanted, request.held, request.mode, number))
+            continue;
+        if (Status s = checkThresholdsAreNumbers(request.kill, number, request.thresholds[size_t(number - 1)]); !s)
+            return context.fail(badInput(s.error().message + QStringLiteral("，请先用 search-settings set 改正")));
+    }
 
     const QDateTime started = QDateTime::currentDateTime();
     SchemeRun run(*history, request);

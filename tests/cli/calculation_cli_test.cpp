@@ -37,9 +37,10 @@ protected:
     test::TempStore temp;
 };
 
+// -1 when the answer lacks the slot or digit (a refused command), so the test reports it.
 int total(const QJsonObject& counts, const char* slot, int digit)
 {
-    return counts[slot].toArray()[digit].toObject()["total"].toInt();
+    return counts.value(QLatin1String(slot)).toArray().at(digit).toObject().value(QLatin1String("total")).toInt(-1);
 }
 
 }  // namespace
@@ -97,6 +98,17 @@ TEST_F(CalculationCli, CalcByTheBestFormulasAndForAPastPeriod)
                 .object()["slots"].toObject();
     EXPECT_EQ(total(counts, "3", 5), 1);
     EXPECT_EQ(total(counts, "3", 4), 0);
+    // The same order in the sort dialog's words, which the text output repeats.
+    counts = json({"calc", "--category", "3D", "--kind", "kill", "--method", "best", "--quota", "9", "--sort",
+                  "正确率 从小到大，最大连对，最后连对"})
+                .object()["slots"].toObject();
+    EXPECT_EQ(total(counts, "3", 5), 1);
+    EXPECT_EQ(total(counts, "3", 4), 0);
+    auto sorted = runCli(temp, {"calc", "--category", "3D", "--kind", "kill", "--method", "best", "--sort",
+                                "sglGsRate:asc,intGsErrLst,intGsTrueLst"});
+    EXPECT_TRUE(sorted.out.contains("（排序：正确率 从小到大，最后连错 从小到大，最后连对 从大到小；保留个数限额3）"))
+        << sorted.out.toStdString();
+    EXPECT_FALSE(sorted.out.contains("sglGsRate")) << sorted.out.toStdString();
 
     // 160121003 is predicted from 67890: L3A 8, L3A+L5A 8, (0 MOD 3)+7+7 = 14.
     const QJsonObject past = json({"calc", "--category", "3D", "--kind", "kill", "--method", "selected", "--period",

@@ -2,7 +2,9 @@
 #include "store/formula_table.h"
 #include "test_support.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -142,6 +144,26 @@ TEST(SearchCli, BadInputIsRefusedAndChangesNothing)
     auto noHistory = runCli(empty, {"search", "--category", "3D", "--kind", "kill"});
     EXPECT_EQ(noHistory.exitCode, 1);
     EXPECT_TRUE(noHistory.err.contains(QStringLiteral("历史号码不足两期")));
+}
+
+TEST(SearchCli, StoredThresholdThatIsNoNumberIsRefused)
+{
+    TempStore temp;
+    fill(temp, 100);
+    // Edited by hand: the lowest rate of 一星直选杀 (section 0, key 0) is no number. A search held
+    // to it could find nothing and would never end.
+    QDir().mkpath(QFileInfo(temp.settingsFile()).path());
+    test::writeFile(temp.settingsFile(), "[0]\n0=abc\n");
+    for (const QStringList& arguments : {QStringList{"search", "--category", "1D", "--kind", "kill"},
+                                         QStringList{"search", "--scheme", "--wanted", "1D=2,2D=2"}}) {
+        auto r = runCli(temp, arguments + QStringList{"--max-candidates", "200", "--no-control"});
+        EXPECT_EQ(r.exitCode, 1) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("一星直选杀的正确率下限不是数字"))) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(temp.dataDir() + QStringLiteral("/search-runs")));
+    // Thresholds given on the command line, or a scheme that does not search 一星直选, run.
+    EXPECT_EQ(runCli(temp, {"search", "--category", "1D", "--kind", "kill", "--thresholds", kOpen, "--count", "1"}).exitCode, 0);
+    EXPECT_EQ(runCli(temp, {"search", "--scheme", "--wanted", "2D=1", "--max-candidates", "200", "--no-control"}).exitCode, 0);
 }
 
 TEST(SearchCli, SchemeSearchesEachWantedCategoryAndSaves)

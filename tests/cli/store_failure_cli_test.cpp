@@ -16,6 +16,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace qeltaro;
@@ -57,10 +58,11 @@ std::vector<Expected> writingCommands(const TempStore& temp, const char* words)
     };
 }
 
-void expectOutcomes(const TempStore& temp, const std::vector<Expected>& table, const std::function<void()>& inChild = {})
+void expectOutcomes(const TempStore& temp, const std::vector<Expected>& table, const std::function<void()>& inChild = {},
+                    const QString& program = {})
 {
     for (const Expected& e : table) {
-        const CliResult r = runCli(temp, e.arguments, inChild);
+        const CliResult r = runCli(temp, e.arguments, inChild, program);
         SCOPED_TRACE(e.arguments.join(u' ').toStdString());
         EXPECT_EQ(r.exitCode, e.exitCode) << r.err.toStdString();
         if (e.exitCode != 0) {
@@ -80,6 +82,21 @@ void asUnprivilegedUser()
     }
 }
 
+// Whether the user nobody may run `program` and read `folder`: asked of the system in a child
+// process that has become nobody.
+bool nobodyCanReach(const QString& program, const QString& folder)
+{
+    const QByteArray programPath = QFile::encodeName(program);
+    const QByteArray folderPath = QFile::encodeName(folder);
+    const pid_t child = fork();
+    if (child == 0) {
+        asUnprivilegedUser();
+        _exit(access(programPath.constData(), X_OK) == 0 && access(folderPath.constData(), R_OK | X_OK) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 }  // namespace
 
 TEST(StoreFailureCli, ReadOnlyDataFolderIsReadButNeverWritten)
@@ -94,6 +111,17 @@ TEST(StoreFailureCli, ReadOnlyDataFolderIsReadButNeverWritten)
     ASSERT_EQ(chmod(QFile::encodeName(storeFile(temp)).constData(), 0444), 0);
     chmod(QFile::encodeName(temp.path(QStringLiteral("history.txt"))).constData(), 0644);
     chmod(QFile::encodeName(temp.path(QStringLiteral("formulas.txt"))).constData(), 0644);
+    // The built program may lie in a folder only root may enter (a checkout under /root): as
+    // root the commands run from a copy beside the data.
+    QString program;
+    if (geteuid() == 0) {
+        program = temp.path(QStringLiteral("qeltaro-cli"));
+        ASSERT_TRUE(QFile::copy(test::cliPath(), program));
+        ASSERT_EQ(chmod(QFile::encodeName(program).constData(), 0755), 0);
+        if (!nobodyCanReach(program, temp.dataDir()))
+            GTEST_SKIP() << "the user nobody cannot reach " << temp.path(QString()).toStdString()
+                         << ": a folder above it is closed to other users; set TMPDIR to a folder open to them";
+    }
 
     std::vector<Expected> table = {
         {{"history", "list"}, 0, ""},
@@ -103,7 +131,7 @@ TEST(StoreFailureCli, ReadOnlyDataFolderIsReadButNeverWritten)
     };
     for (const Expected& e : writingCommands(temp, "只读"))
         table.push_back(e);
-    expectOutcomes(temp, table, asUnprivilegedUser);
+    expectOutcomes(temp, table, asUnprivilegedUser, program);
 
     ASSERT_EQ(chmod(QFile::encodeName(temp.dataDir()).constData(), 0755), 0);
     ASSERT_EQ(chmod(QFile::encodeName(storeFile(temp)).constData(), 0644), 0);

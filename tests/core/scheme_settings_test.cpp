@@ -102,6 +102,11 @@ TEST(SchemeSettings, BadValuesAreRefusedOrReadSafely)
     settings.raw().setValue(QStringLiteral("SSSZ/4"), QStringLiteral("viele"));
     settings.raw().setValue(QStringLiteral("SSSZ/5"), QStringLiteral("12.5"));
     EXPECT_TRUE(std::isnan(scheme.thresholds(true, 1)[3]));
+    // A search must not start on it; the message names the category, the sense and the threshold.
+    auto check = checkThresholdsAreNumbers(true, 1, scheme.thresholds(true, 1));
+    ASSERT_FALSE(check);
+    EXPECT_EQ(check.error().message, QStringLiteral("一星直选杀的最大连错上限不是数字"));
+    EXPECT_TRUE(checkThresholdsAreNumbers(false, 1, scheme.thresholds(false, 1)));
     EXPECT_EQ(scheme.operandCount(1), 24);
     EXPECT_EQ(scheme.operandCount(2), 8);
     EXPECT_EQ(scheme.wantedCounts(true)[3], std::nullopt);

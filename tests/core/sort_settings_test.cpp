@@ -7,7 +7,7 @@ using namespace qeltaro;
 TEST(SortSettings, DefaultsPutTheBestFormulasFirst)
 {
     const SortSettings defaults;
-    EXPECT_EQ(sortKeysText(defaults.choices()), "sglGsRate:desc,intGsTrueCon:desc,intGsTrueLst:desc");
+    EXPECT_EQ(sortKeysText(defaults.choices()), QStringLiteral("正确率 从大到小，最大连对 从大到小，最后连对 从大到小"));
     EXPECT_EQ(defaults.keepLimit, 3);
     // Higher rate and hit runs are better, longer miss runs worse.
     EXPECT_TRUE(chooseSortKey(SortKey::Rate).descending);
@@ -20,15 +20,19 @@ TEST(SortSettings, DefaultsPutTheBestFormulasFirst)
 TEST(SortSettings, ParsesThreeKeysWithOptionalDirections)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"sglGsRate,intGsTrueCon,intGsTrueLst", "sglGsRate:desc,intGsTrueCon:desc,intGsTrueLst:desc"},
-        {"intGsErrCon,intGsErrLst,sglGsRate:asc", "intGsErrCon:asc,intGsErrLst:asc,sglGsRate:asc"},
-        {" INTGSERRLST:desc , sglgsrate:ASC,intGsTrueCon ", "intGsErrLst:desc,sglGsRate:asc,intGsTrueCon:desc"},
-        {"sglGsRate,sglGsRate,sglGsRate", "sglGsRate:desc,sglGsRate:desc,sglGsRate:desc"},
+        {"sglGsRate,intGsTrueCon,intGsTrueLst", "正确率 从大到小，最大连对 从大到小，最后连对 从大到小"},
+        {"intGsErrCon,intGsErrLst,sglGsRate:asc", "最大连错 从小到大，最后连错 从小到大，正确率 从小到大"},
+        {" INTGSERRLST:desc , sglgsrate:ASC,intGsTrueCon ", "最后连错 从大到小，正确率 从小到大，最大连对 从大到小"},
+        {"sglGsRate,sglGsRate,sglGsRate", "正确率 从大到小，正确率 从大到小，正确率 从大到小"},
+        // The sort dialog's words, as calc prints them, and mixed with column names.
+        {"最大连错 从大到小，最后连对从小到大、正确率", "最大连错 从大到小，最后连对 从小到大，正确率 从大到小"},
+        {"最后连错：从大到小,intGsTrueCon 从小到大,正确率:asc", "最后连错 从大到小，最大连对 从小到大，正确率 从小到大"},
     };
     for (const auto& [text, expected] : cases) {
-        auto keys = parseSortKeys(QString::fromLatin1(text));
+        auto keys = parseSortKeys(QString::fromUtf8(text));
         ASSERT_TRUE(keys) << text << ": " << keys.error().message.toStdString();
-        EXPECT_EQ(sortKeysText(*keys), expected) << text;
+        EXPECT_EQ(sortKeysText(*keys), QString::fromUtf8(expected)) << text;
+        EXPECT_EQ(*parseSortKeys(sortKeysText(*keys)), *keys) << text;
     }
 }
 
@@ -42,9 +46,11 @@ TEST(SortSettings, RefusesAnythingButThreeKnownColumns)
         {"sglGsRate;DROP TABLE Lishi,intGsTrueCon,intGsTrueLst", "未知排序键"},
         {"sglGsRate:up,intGsTrueCon,intGsTrueLst", "未知排序方向“up”"},
         {",,", "未知排序键“”"},
+        {"正确率 最大,最大连对,最后连对", "未知排序方向“最大”"},
+        {"正确,最大连对,最后连对", "未知排序键“正确”"},
     };
     for (const auto& [text, message] : cases) {
-        auto keys = parseSortKeys(QString::fromLatin1(text));
+        auto keys = parseSortKeys(QString::fromUtf8(text));
         ASSERT_FALSE(keys) << text;
         EXPECT_EQ(keys.error().kind, ErrorKind::BadInput);
         EXPECT_TRUE(keys.error().message.contains(QString::fromUtf8(message))) << keys.error().message.toStdString();

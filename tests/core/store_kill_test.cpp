@@ -1,9 +1,14 @@
 // The program killed (SIGKILL) at random points of the operations that rewrite the store: a
-// child process performs one operation and is killed after a random delay, many times. After
+// child process performs one operation and is killed part way through it, many times. After
 // every kill the store opens, PRAGMA integrity_check says "ok", and it holds either what it held
 // before or what the finished operation leaves. Backups left behind are complete copies.
+// The kill points are measured in the operation's own steps, the calls that change a file (a
+// write, a truncation, a file created or deleted): between two of them the files on disk stay
+// as they are, so a kill before step k stands for every kill between steps k-1 and k. A finished
+// run counts the steps, and each round kills the worker before a step drawn from them, so every
+// round ends the operation midway whatever the build and the machine's load.
 // QELTARO_KILL_ROUNDS sets the kills per operation (default 8) for longer soak runs;
-// QELTARO_KILL_SEED repeats a run.
+// QELTARO_KILL_SEED repeats a run exactly.
 
 #include "formula/formula_entry.h"
 #include "library_fixture.h"
@@ -11,14 +16,13 @@
 #include "test_support.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <random>
 
 using namespace qeltaro;
@@ -69,51 +73,41 @@ const KillScenario kScenarios[] = {
 };
 
 struct WorkerRun {
-    bool killed = false;      // the kill came before the worker finished
-    qint64 operationMs = 0;   // from "ready" to "done", when not killed
-    QString problem;          // set when the worker could not run as planned
+    bool killed = false;   // ended by SIGKILL without saying "done"
+    long long steps = 0;   // the operation's steps, when it finished
+    QString problem;       // set when the worker could not run as planned
 };
 
-// Starts the worker on `dataDir`; once it has opened the store, waits `killAfterUs`
-// microseconds and kills it (a negative delay lets it finish).
-WorkerRun runWorker(const QString& dataDir, const QStringList& operation, qint64 killAfterUs)
+// Runs the worker on `dataDir` to the end, or with `killAtStep` killed just before that step.
+WorkerRun runWorker(const QString& dataDir, const QStringList& operation, std::optional<long long> killAtStep)
 {
     WorkerRun run;
     QProcess worker;
     worker.setProcessChannelMode(QProcess::SeparateChannels);
-    worker.start(QStringLiteral(QELTARO_STORE_WORKER_PATH), QStringList{dataDir} + operation);
-    if (!worker.waitForStarted(30000)) {
-        run.problem = QStringLiteral("worker did not start");
+    QStringList arguments{dataDir};
+    if (killAtStep)
+        arguments = QStringList{QStringLiteral("--kill-at-step"), QString::number(*killAtStep)} + arguments;
+    worker.start(QStringLiteral(QELTARO_STORE_WORKER_PATH), arguments + operation);
+    if (!worker.waitForStarted(30000) || !worker.waitForFinished(300000)) {
+        run.problem = QStringLiteral("worker did not run to its end: ") + worker.errorString();
+        worker.kill();
+        worker.waitForFinished();
         return run;
     }
-    QByteArray out;
-    while (!out.contains("ready\n")) {
-        if (!worker.waitForReadyRead(60000)) {
-            run.problem = QStringLiteral("worker never got ready: ") + QString::fromUtf8(worker.readAllStandardError());
-            worker.kill();
-            worker.waitForFinished();
-            return run;
-        }
-        out += worker.readAllStandardOutput();
+    const QString out = QString::fromUtf8(worker.readAllStandardOutput());
+    const QString err = QString::fromUtf8(worker.readAllStandardError());
+    const qsizetype done = out.indexOf(QStringLiteral("done "));
+    if (worker.exitStatus() == QProcess::CrashExit) {
+        run.killed = done < 0 && out.contains(QStringLiteral("ready\nkilled before step "));
+        if (!run.killed || !killAtStep)
+            run.problem = QStringLiteral("worker crashed: ") + err;
+        return run;
     }
-    QElapsedTimer clock;
-    clock.start();
-    if (killAfterUs >= 0) {
-        QThread::usleep(static_cast<unsigned long>(killAfterUs));
-        run.killed = worker.state() != QProcess::NotRunning && !worker.waitForFinished(0);
-        worker.kill();
-    } else {
-        // The operation's own time, without the process's exit (the leak check takes a while).
-        while (!out.contains("done\n") && worker.waitForReadyRead(120000))
-            out += worker.readAllStandardOutput();
-        run.operationMs = clock.elapsed();
+    if (worker.exitCode() != 0 || done < 0) {
+        run.problem = QStringLiteral("worker failed: ") + err;
+        return run;
     }
-    worker.waitForFinished(120000);
-    out += worker.readAllStandardOutput();
-    if (worker.exitStatus() == QProcess::NormalExit && (worker.exitCode() != 0 || !out.contains("done")))
-        run.problem = QStringLiteral("worker failed: ") + QString::fromUtf8(worker.readAllStandardError());
-    if (worker.exitStatus() == QProcess::CrashExit && !run.killed && killAfterUs < 0)
-        run.problem = QStringLiteral("worker crashed: ") + QString::fromUtf8(worker.readAllStandardError());
+    run.steps = QStringView(out).mid(done + 5).trimmed().toLongLong();
     return run;
 }
 
@@ -146,8 +140,9 @@ TEST_P(KillTest, StoreHoldsTheOldOrTheNewContent)
 
     const QString finished = root.filePath(QStringLiteral("finished"));
     test::copyStoreFile(base, finished);
-    const WorkerRun reference = runWorker(finished, operation, -1);
+    const WorkerRun reference = runWorker(finished, operation, std::nullopt);
     ASSERT_TRUE(reference.problem.isEmpty()) << reference.problem.toStdString();
+    ASSERT_GT(reference.steps, 0);
     const test::StoreState after = test::inspectStore(finished);
     ASSERT_EQ(after.integrity, QStringLiteral("ok"));
     ASSERT_EQ(after.snapshot != before.snapshot, scenario.changesContent);
@@ -155,19 +150,18 @@ TEST_P(KillTest, StoreHoldsTheOldOrTheNewContent)
     const int rounds = envNumber("QELTARO_KILL_ROUNDS", 8);
     const unsigned seed = unsigned(envNumber("QELTARO_KILL_SEED", int(std::random_device{}() & 0x7fffffff)));
     std::mt19937 random(seed);
-    // Kills spread over the whole operation, a few after its end.
-    std::uniform_int_distribution<qint64> delay(0, std::max<qint64>(1, reference.operationMs) * 1100);
-    int killedMidway = 0;
+    // Before any step of the operation, up to after its last one (but before it says it is done).
+    std::uniform_int_distribution<long long> killStep(1, reference.steps + 1);
     int oldContent = 0;
     for (int round = 0; round < rounds; ++round) {
-        const qint64 killAfterUs = delay(random);
-        SCOPED_TRACE(testing::Message() << scenario.name << ", seed " << seed << ", round " << round << ", killed after "
-                                        << killAfterUs << " us of about " << reference.operationMs << " ms");
+        const long long step = killStep(random);
+        SCOPED_TRACE(testing::Message() << scenario.name << ", seed " << seed << ", round " << round << ", killed before step "
+                                        << step << " of " << reference.steps);
         const QString folder = root.filePath(QStringLiteral("run%1").arg(round));
         test::copyStoreFile(base, folder);
-        const WorkerRun run = runWorker(folder, operation, killAfterUs);
+        const WorkerRun run = runWorker(folder, operation, step);
         ASSERT_TRUE(run.problem.isEmpty()) << run.problem.toStdString();
-        killedMidway += run.killed ? 1 : 0;
+        ASSERT_TRUE(run.killed);
 
         const test::StoreState state = test::inspectStore(folder);
         ASSERT_TRUE(state.problem.isEmpty()) << state.problem.toStdString();
@@ -175,16 +169,11 @@ TEST_P(KillTest, StoreHoldsTheOldOrTheNewContent)
         const bool isOld = state.snapshot == before.snapshot;
         const bool isNew = state.snapshot == after.snapshot;
         EXPECT_TRUE(isOld || isNew) << "the store holds neither the old nor the new content";
-        if (!run.killed) {
-            EXPECT_TRUE(isNew);
-        }
         oldContent += isOld && scenario.changesContent ? 1 : 0;
         expectCompleteBackups(folder, before.snapshot);
         QDir(folder).removeRecursively();
     }
-    // Most delays fall inside the operation.
-    EXPECT_GT(killedMidway, 0);
-    RecordProperty("kills", killedMidway);
+    RecordProperty("steps", int(reference.steps));
     RecordProperty("old_content", oldContent);
 }
 

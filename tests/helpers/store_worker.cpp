@@ -1,6 +1,11 @@
 // A child process for the failure-injection tests: opens the store of a data folder, says
-// "ready" on stdout, performs one operation and says "done". The tests kill it at random
-// points, or keep it holding a lock while another program uses the store.
+// "ready" on stdout, performs one operation and says "done N", N being the steps that changed
+// a file (a write, a truncation, a file created or deleted). With --kill-at-step K it kills
+// itself (SIGKILL) just before step K of the operation, or before saying "done" when the
+// operation takes fewer steps. The tests also keep it holding a lock while another program uses
+// the store.
+//
+//   store_worker [--kill-at-step K] DATA_DIR OPERATION [ARGUMENTS]
 //
 //   store_worker DATA_DIR import-history FILE
 //   store_worker DATA_DIR import-formulas FILE
@@ -18,11 +23,15 @@
 #include "formula/formula_library.h"
 #include "formula/formula_selection.h"
 #include "history/draw_history.h"
+#include "file_steps_vfs.h"
 #include "store/store.h"
 
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <sqlite3.h>
+
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -39,9 +48,30 @@ int failed(const Error& error)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: store_worker DATA_DIR OPERATION [ARGUMENTS]\n");
+    std::fprintf(stderr, "usage: store_worker [--kill-at-step K] DATA_DIR OPERATION [ARGUMENTS]\n");
     return 2;
 }
+
+// The operation's steps so far; opening the store is not counted.
+struct StepCount {
+    bool counting = false;
+    long long steps = 0;
+    long long killAt = 0;  // 0: never
+
+    // Said first, so the test tells this kill from a crash.
+    void killHere() const
+    {
+        std::printf("killed before step %lld\n", killAt);
+        std::fflush(stdout);
+        std::raise(SIGKILL);
+    }
+    int before()
+    {
+        if (counting && ++steps == killAt)
+            killHere();
+        return SQLITE_OK;
+    }
+};
 
 Status holdLock(Store& store, const QString& mode)
 {
@@ -108,17 +138,29 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    StepCount count;
+    if (args.size() >= 2 && args[0] == u"--kill-at-step") {
+        bool ok = false;
+        count.killAt = args[1].toLongLong(&ok);
+        if (!ok || count.killAt < 1)
+            return usage();
+        args = args.mid(2);
+    }
     if (args.size() < 2)
         return usage();
+    const test::FileSteps steps([&count](test::FileStep) { return count.before(); });
     const QString dataDir = args.takeFirst();
     auto store = Store::open(dataDir);
     if (!store)
         return failed(store.error());
     std::puts("ready");
     std::fflush(stdout);
+    count.counting = true;
     if (const Status done = perform(**store, args); !done)
         return failed(done.error());
-    std::puts("done");
+    if (count.killAt > 0)
+        count.killHere();
+    std::printf("done %lld\n", count.steps);
     std::fflush(stdout);
     return 0;
 }

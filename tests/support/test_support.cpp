@@ -61,7 +61,13 @@ CliResult runCli(const TempStore& temp, const QStringList& arguments)
     return runCli(temp, arguments, {});
 }
 
-CliResult runCli(const TempStore& temp, const QStringList& arguments, const std::function<void()>& inChild)
+QString cliPath()
+{
+    return QStringLiteral(QELTARO_CLI_PATH);
+}
+
+CliResult runCli(const TempStore& temp, const QStringList& arguments, const std::function<void()>& inChild,
+                 const QString& program)
 {
     QProcess process;
     if (inChild)
@@ -71,7 +77,7 @@ CliResult runCli(const TempStore& temp, const QStringList& arguments, const std:
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), temp.configDir());
     env.insert(QStringLiteral("QELTARO_NO_OPEN"), QStringLiteral("1"));
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(QELTARO_CLI_PATH), arguments);
+    process.start(program.isEmpty() ? cliPath() : program, arguments);
     process.closeWriteChannel();
     CliResult result;
     if (!process.waitForFinished(120000)) {

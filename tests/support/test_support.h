@@ -21,7 +21,8 @@ public:
     Store& store() { return *store_; }
     QString dataDir() const { return dir_.path() + QStringLiteral("/data"); }
     QString configDir() const { return dir_.path() + QStringLiteral("/config"); }
-    QString settingsFile() const { return configDir() + QStringLiteral("/Qeltaro/Qeltaro.conf"); }
+    // The file qeltaro-cli reads under configDir() (the user scope's INI file).
+    QString settingsFile() const { return configDir() + QStringLiteral("/Qeltaro/Qeltaro.ini"); }
     QString path(const QString& name) const { return dir_.path() + u'/' + name; }
     // Closes and opens the store again on the same file.
     void reopen();
@@ -49,7 +50,11 @@ struct CliResult {
 // Runs qeltaro-cli with the given arguments against the temporary store's folders.
 CliResult runCli(const TempStore& temp, const QStringList& arguments);
 // The same, with `inChild` run in the child process just before qeltaro-cli starts (resource
-// limits, another user).
-CliResult runCli(const TempStore& temp, const QStringList& arguments, const std::function<void()>& inChild);
+// limits, another user), and the program taken from `program` when it is given (a copy another
+// user can reach).
+CliResult runCli(const TempStore& temp, const QStringList& arguments, const std::function<void()>& inChild,
+                 const QString& program = {});
+// The built qeltaro-cli.
+QString cliPath();
 
 }  // namespace qeltaro::test

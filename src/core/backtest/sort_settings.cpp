@@ -1,6 +1,7 @@
 #include "backtest/sort_settings.h"
 
 #include <QList>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -63,31 +64,88 @@ SortKeyChoice chooseSortKey(SortKey key)
     return {key, bestFirstDescending(key)};
 }
 
+QString sortDirectionCaption(bool descending)
+{
+    return descending ? QStringLiteral("从大到小") : QStringLiteral("从小到大");
+}
+
+namespace {
+
+QString knownKeysText()
+{
+    QStringList captions, columns;
+    for (SortKey key : kSortKeys) {
+        captions << sortKeyCaption(key);
+        columns << sortKeyColumn(key);
+    }
+    return QStringLiteral("%1（或列名 %2）").arg(captions.join(u'、'), columns.join(u'、'));
+}
+
+std::optional<SortKey> sortKeyOfName(QStringView name)
+{
+    for (SortKey key : kSortKeys) {
+        if (name == sortKeyCaption(key))
+            return key;
+    }
+    return sortKeyOfColumn(name);
+}
+
+std::optional<bool> descendingOfName(QStringView name)
+{
+    if (name == sortDirectionCaption(true) || name.compare(u"desc", Qt::CaseInsensitive) == 0)
+        return true;
+    if (name == sortDirectionCaption(false) || name.compare(u"asc", Qt::CaseInsensitive) == 0)
+        return false;
+    return std::nullopt;
+}
+
+// One key with its direction, if any: "正确率 从大到小", "正确率从大到小", "sglGsRate:desc".
+Result<SortKeyChoice> parseSortKey(QStringView part)
+{
+    QStringView name = part;
+    QStringView direction;
+    if (const qsizetype colon = part.indexOf(QRegularExpression(QStringLiteral("[:：]"))); colon >= 0) {
+        name = part.left(colon).trimmed();
+        direction = part.mid(colon + 1).trimmed();
+    } else if (const qsizetype space = part.indexOf(QRegularExpression(QStringLiteral("\\s"))); space >= 0) {
+        name = part.left(space).trimmed();
+        direction = part.mid(space + 1).trimmed();
+    } else {
+        for (bool descending : {true, false}) {
+            const QString word = sortDirectionCaption(descending);
+            if (part.size() > word.size() && part.endsWith(word)) {
+                name = part.chopped(word.size());
+                direction = part.right(word.size());
+            }
+        }
+    }
+    const auto key = sortKeyOfName(name);
+    if (!key)
+        return badInput(QStringLiteral("未知排序键“%1”：可用的键：%2").arg(name.toString(), knownKeysText()));
+    SortKeyChoice choice = chooseSortKey(*key);
+    if (!direction.isEmpty()) {
+        const auto descending = descendingOfName(direction);
+        if (!descending)
+            return badInput(QStringLiteral("未知排序方向“%1”：可用 从大到小（desc）或 从小到大（asc）").arg(direction.toString()));
+        choice.descending = *descending;
+    }
+    return choice;
+}
+
+}  // namespace
+
 Result<std::array<SortKeyChoice, 3>> parseSortKeys(QStringView text)
 {
-    const QString columns = QStringLiteral("sglGsRate、intGsErrCon、intGsTrueCon、intGsErrLst、intGsTrueLst");
-    const auto parts = text.split(u',');
+    const auto parts = text.split(QRegularExpression(QStringLiteral("[,，、]")));
     if (parts.size() != 3)
-        return badInput(QStringLiteral("排序须给出三个排序键（以逗号分隔），例如 sglGsRate:desc,intGsTrueCon,intGsTrueLst；"
-                                       "可用的键：%1").arg(columns));
+        return badInput(QStringLiteral("排序须给出三个排序键（以逗号分隔），例如 正确率 从大到小,最大连对,最后连对；可用的键：%1")
+                            .arg(knownKeysText()));
     std::array<SortKeyChoice, 3> keys;
     for (int i = 0; i < 3; ++i) {
-        const QStringView part = parts[i].trimmed();
-        const qsizetype colon = part.indexOf(u':');
-        const QStringView name = (colon < 0 ? part : part.left(colon)).trimmed();
-        const auto key = sortKeyOfColumn(name);
+        auto key = parseSortKey(parts[i].trimmed());
         if (!key)
-            return badInput(QStringLiteral("未知排序键“%1”：可用的键：%2").arg(name.toString(), columns));
-        keys[size_t(i)] = chooseSortKey(*key);
-        if (colon >= 0) {
-            const QStringView direction = part.mid(colon + 1).trimmed();
-            if (direction.compare(u"asc", Qt::CaseInsensitive) == 0)
-                keys[size_t(i)].descending = false;
-            else if (direction.compare(u"desc", Qt::CaseInsensitive) == 0)
-                keys[size_t(i)].descending = true;
-            else
-                return badInput(QStringLiteral("未知排序方向“%1”：可用 asc（升序）或 desc（降序）").arg(direction.toString()));
-        }
+            return key.error();
+        keys[size_t(i)] = *key;
     }
     return keys;
 }
@@ -96,8 +154,8 @@ QString sortKeysText(const std::array<SortKeyChoice, 3>& keys)
 {
     QStringList parts;
     for (const SortKeyChoice& choice : keys)
-        parts << sortKeyColumn(choice.key) + (choice.descending ? QStringLiteral(":desc") : QStringLiteral(":asc"));
-    return parts.join(u',');
+        parts << sortKeyCaption(choice.key) + u' ' + sortDirectionCaption(choice.descending);
+    return parts.join(u'，');
 }
 
 Result<int> parseKeepLimit(QStringView text)

@@ -63,10 +63,14 @@ struct SortSettings {
 // A key chosen in the sort dialog takes its best-first direction.
 SortKeyChoice chooseSortKey(SortKey key);
 
-// "KEY[:asc|desc],KEY[:asc|desc],KEY[:asc|desc]": exactly three column names; a key without a
-// direction sorts best first.
+QString sortDirectionCaption(bool descending);  // "从大到小" or "从小到大", as the sort dialog says
+
+// Exactly three keys separated by commas (, ， or 、), each a caption ("正确率") or a column name
+// ("sglGsRate"), optionally followed by its direction: "从大到小"/"从小到大" or "desc"/"asc",
+// after a space or a colon. A key without a direction sorts best first.
 Result<std::array<SortKeyChoice, 3>> parseSortKeys(QStringView text);
-// The text parseSortKeys reads, every direction written out.
+// The keys in the sort dialog's words, every direction written out ("正确率 从大到小，最大连对 从大到小，
+// 最后连对 从大到小"); parseSortKeys reads it back.
 QString sortKeysText(const std::array<SortKeyChoice, 3>& keys);
 
 // The quota C: a whole number 0..10 (a blank box counts as 0). Killing 10 - C digits or keeping

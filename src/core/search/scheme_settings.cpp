@@ -106,6 +106,18 @@ Status SchemeSettings::setOperandCount(int searchNumber, int count)
     return success();
 }
 
+Status checkThresholdsAreNumbers(bool kill, int searchNumber, const SearchThresholds& thresholds)
+{
+    const auto category = categoryOfSearchNumber(searchNumber);
+    for (int i = 0; i < kThresholdCount; ++i) {
+        if (std::isnan(thresholds[size_t(i)]))
+            return badInput(QStringLiteral("%1%2的%3不是数字")
+                                .arg(category ? category->caption() : QString::number(searchNumber), killWord(kill),
+                                     thresholdName(i)));
+    }
+    return success();
+}
+
 std::optional<long long> wantedCountFromText(const QString& text)
 {
     bool ok = false;

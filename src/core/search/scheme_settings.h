@@ -48,6 +48,10 @@ private:
     Settings& settings_;
 };
 
+// Refused, naming the category, the sense and the first threshold that is not a number (a value
+// edited by hand in the settings file): a search held to it can find nothing and never ends.
+Status checkThresholdsAreNumbers(bool kill, int searchNumber, const SearchThresholds& thresholds);
+
 // A wanted count from a box's text: nullopt when it is not a number; fractions round up, since
 // the count is compared with whole numbers of formulas.
 std::optional<long long> wantedCountFromText(const QString& text);

@@ -24,7 +24,6 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include <cmath>
 #include <random>
 
 namespace qeltaro::gui {
@@ -224,13 +223,9 @@ void FormulaSearchWindow::startScheme()
         const SearchThresholds thresholds = settings_->thresholds(request.kill, number);
         // A stored threshold that is not a number would make the category search for ever.
         if (schemeTarget(request.wanted, request.held, request.mode, number)) {
-            for (int i = 0; i < kThresholdCount; ++i) {
-                if (std::isnan(thresholds[size_t(i)])) {
-                    Dialogs::warn(this, title, QStringLiteral("%1%2的%3不是数字，请先改正并保存该类参数设置。")
-                                                   .arg(categoryOfSearchNumber(number)->caption(),
-                                                        killWord(request.kill), thresholdName(i)));
-                    return;
-                }
+            if (Status s = checkThresholdsAreNumbers(request.kill, number, thresholds); !s) {
+                Dialogs::warn(this, title, s.error().message + QStringLiteral("，请先改正并保存该类参数设置。"));
+                return;
             }
         }
         request.thresholds[size_t(number - 1)] = thresholds;
