@@ -33,7 +33,7 @@ Result<SlotWalker> prepareSlot(Store& store, const HistoryColumns& history, cons
     walker.table = table;
     const bool ownTable = table == request.category;
     const std::vector<FormulaVerification> columns =
-        BacktestEngine().verify(list, 0, list.size(), history);
+        BacktestEngine(request.threads).verify(list, 0, list.size(), history);
     for (int k = 0; k < list.size(); ++k) {
         const ListedFormula& formula = list.at(k);
         walker.selected.push_back(!ownTable || !request.selection || request.selection->isSelected(formula.idx));

@@ -34,6 +34,7 @@ struct WalkForwardRequest {
     // tables take part with all their formulas, as in the calculation.
     std::optional<FormulaSelection> selection;
     BacktestSettings window;
+    int threads = 0;  // for evaluating the formulas; 0: one per processor core
 };
 
 struct WalkForwardSlot {
