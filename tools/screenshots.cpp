@@ -5,6 +5,7 @@
 #include "gui/app/main_window.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
+#include "gui/predictions/journal_window.h"
 #include "gui/search/formula_search_window.h"
 #include "history/draw_history.h"
 #include "store/formula_table.h"
@@ -15,9 +16,11 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -133,6 +136,78 @@ void saveSearchWindow(qeltaro::gui::MainWindow& window, const QString& output)
     settle();
 }
 
+// The formulas every picture's store holds: kill formulas for 1D, 2D, 3D and 3G.
+void addSampleFormulas(qeltaro::Store& store)
+{
+    const char* formulas[][2] = {
+        {"L1A+L2A", "万位码+千位码"}, {"LH+QH", "和数+本期号"}, {"L5A*3+7", "个位码*3+7"},
+        {"L1L+L3M+2", "万位邻号和+百位邻号差+2"}, {"LT+LR+SQH", "跨度+数字个数+上期号"},
+        {"L2G+L4I", "千位平方+十位互补数"}, {"(LH+RQ) MOD 7", "(和数+日期) MOD 7"}};
+    const std::pair<qeltaro::Category, QString> categories[] = {{{1, false}, QStringLiteral("一星直选")},
+                                                                {{2, false}, QStringLiteral("二星直选")},
+                                                                {{3, false}, QStringLiteral("三星直选")},
+                                                                {{3, true}, QStringLiteral("三星组选")}};
+    for (const auto& [category, caption] : categories) {
+        qeltaro::FormulaTable table(store, category);
+        int idx = 0;
+        for (const auto& f : formulas)
+            (void)table.append(true, QString::fromUtf8(f[0]), QString::fromUtf8(f[1]) + QStringLiteral("=下期杀") + caption, ++idx);
+    }
+}
+
+// The journal after a few days' worth of calculations: a store without the sample's last draws,
+// a three-star calculation (direct and group) before each of them is added, then a walk-forward
+// run of the one-star formulas over the newest 120 periods.
+void saveJournalWindow(const QString& output)
+{
+    constexpr int kHeldBack = 8;
+    QTemporaryDir temp;
+    QFile file(QStringLiteral(QELTARO_SOURCE_DIR "/data/sample-history.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    {
+        auto store = qeltaro::Store::open(temp.path());
+        if (!store || !qeltaro::DrawHistory(**store).importText(lines.mid(0, lines.size() - kHeldBack).join(u'\n')))
+            return;
+        addSampleFormulas(**store);
+    }
+    auto session = qeltaro::AnalysisSession::open(temp.path(), std::make_unique<qeltaro::Settings>(temp.filePath(QStringLiteral("settings.conf"))));
+    if (!session)
+        return;
+    qeltaro::gui::MainWindow window(std::move(*session));
+    click(&window, "optXing_3");
+    click(&window, "Option6_1");
+    auto calculateBoth = [&window] {
+        click(&window, "opTDG_0");
+        click(&window, "Command23");
+        click(&window, "opTDG_1");
+        click(&window, "Command23");
+    };
+    for (const QString& line : lines.mid(lines.size() - kHeldBack)) {
+        calculateBoth();
+        const QStringList parts = line.simplified().split(u' ');
+        (void)window.session().addDraw(parts.value(0), parts.value(1));
+        window.refresh();
+    }
+    calculateBoth();
+    for (const char* name : {"frmErrarrLei", "frmErrarr"}) {
+        if (QWidget* err = child(&window, name))
+            err->close();
+    }
+
+    click(&window, "optXing_1");
+    window.findChild<QAction*>(QStringLiteral("mnuJournal"))->trigger();
+    settle();
+    auto* journal = child<qeltaro::gui::JournalWindow>(&window, "frmJournal");
+    child<QSpinBox>(journal, "txtPeriods")->setValue(120);
+    click(journal, "cmdStart");
+    journal->task().wait();
+    settle();
+    save(journal, output + QStringLiteral("/journal-window.png"));
+    journal->close();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -151,23 +226,7 @@ int main(int argc, char** argv)
         const QString sample = QStringLiteral(QELTARO_SOURCE_DIR "/data/sample-history.txt");
         if (!qeltaro::DrawHistory(**store).importFile(sample))
             return 3;
-        qeltaro::FormulaTable table(**store, qeltaro::Category{1, false});
-        const char* formulas[][2] = {
-            {"L1A+L2A", "万位码+千位码"}, {"LH+QH", "和数+本期号"}, {"L5A*3+7", "个位码*3+7"},
-            {"L1L+L3M+2", "万位邻号和+百位邻号差+2"}, {"LT+LR+SQH", "跨度+数字个数+上期号"},
-            {"L2G+L4I", "千位平方+十位互补数"}, {"(LH+RQ) MOD 7", "(和数+日期) MOD 7"}};
-        int idx = 0;
-        for (const auto& f : formulas)
-            (void)table.append(true, QString::fromUtf8(f[0]), QString::fromUtf8(f[1]) + QStringLiteral("=下期杀一星直选"), ++idx);
-        // A few formulas for the larger categories, for the tool windows' pictures.
-        const std::pair<qeltaro::Category, QString> categories[] = {
-            {{2, false}, QStringLiteral("二星直选")}, {{3, false}, QStringLiteral("三星直选")}, {{3, true}, QStringLiteral("三星组选")}};
-        for (const auto& [category, caption] : categories) {
-            qeltaro::FormulaTable more(**store, category);
-            int moreIdx = 0;
-            for (const auto& f : formulas)
-                (void)more.append(true, QString::fromUtf8(f[0]), QString::fromUtf8(f[1]) + QStringLiteral("=下期杀") + caption, ++moreIdx);
-        }
+        addSampleFormulas(**store);
     }
     auto session = qeltaro::AnalysisSession::open(temp.path(), std::make_unique<qeltaro::Settings>(temp.filePath(QStringLiteral("settings.conf"))));
     if (!session)
@@ -185,5 +244,6 @@ int main(int argc, char** argv)
         save(reference, output + QStringLiteral("/parameter-reference.png"));
     saveToolWindows(window, output);
     saveSearchWindow(window, output);
+    saveJournalWindow(output);
     return 0;
 }

@@ -1,5 +1,6 @@
 // qeltaro-cli backtest | filter
 
+#include "calculation_options.h"
 #include "cli_context.h"
 
 #include "backtest/chance_statistics.h"
@@ -22,40 +23,10 @@ namespace {
 struct BacktestOptions {
     std::string category;
     std::string kind;
-    std::string window;
-    bool includeCurrent = false;
-    bool excludeCurrent = false;
-    bool weighted = false;
-    bool plain = false;
+    WindowOptions window;
     std::string bounds;
     int holdout = 0;
 };
-
-// The per-user settings, with this command's window and weighting options over them.
-Result<BacktestSettings> settingsFor(Context& context, const BacktestOptions& options)
-{
-    BacktestSettings settings = BacktestSettings::fromMirror(context.settings().read());
-    if (!options.window.empty()) {
-        if (options.window == "all") {
-            settings.periodWindow = 0;
-        } else {
-            bool ok = false;
-            const int window = fromStd(options.window).toInt(&ok);
-            if (!ok || window < 1)
-                return badInput(QStringLiteral("--window 应为 all 或正整数期数，而不是“%1”").arg(fromStd(options.window)));
-            settings.periodWindow = window;
-        }
-    }
-    if (options.includeCurrent)
-        settings.windowExcludesCurrent = false;
-    if (options.excludeCurrent)
-        settings.windowExcludesCurrent = true;
-    if (options.weighted)
-        settings.weightedRate = true;
-    if (options.plain)
-        settings.weightedRate = false;
-    return settings;
-}
 
 struct Prepared {
     Store* store = nullptr;
@@ -72,7 +43,7 @@ Result<Prepared> prepare(Context& context, const BacktestOptions& options, Histo
     auto kill = parseKind(options.kind);
     if (!kill)
         return kill.error();
-    auto settings = settingsFor(context, options);
+    auto settings = windowSettings(context, options.window);
     if (!settings)
         return settings.error();
     auto store = context.store();
@@ -201,15 +172,7 @@ void addBacktestCommands(CLI::App& app, Context& context)
     CLI::App* backtest = app.add_subcommand(
         "backtest", "back-test every formula of a category and kind, and store the statistics");
     addKindOptions(backtest, *options);
-    backtest->add_option("--window", options->window, "newest periods scored: all or a number (default: setting JSQS)");
-    auto* include = backtest->add_flag("--include-current", options->includeCurrent,
-                                       "the window takes one period more (setting SyBq False)");
-    auto* exclude = backtest->add_flag("--exclude-current", options->excludeCurrent,
-                                       "the window takes exactly its periods (setting SyBq True)");
-    include->excludes(exclude);
-    auto* weighted = backtest->add_flag("--weighted", options->weighted, "rate weighted by period (setting ZqlJq True)");
-    auto* plain = backtest->add_flag("--plain", options->plain, "plain rate (setting ZqlJq False)");
-    weighted->excludes(plain);
+    addWindowOptions(backtest, options->window);
     backtest->add_option("--holdout", options->holdout,
                          "hold out the newest K periods (120 = one day): statistics before them, then each formula "
                          "scored on them; nothing stored");

@@ -4,6 +4,7 @@
 
 #include "aggregate/err_window_rows.h"
 #include "backtest/category_calculation.h"
+#include "predictions/prediction_journal.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -19,6 +20,7 @@ struct CalcOptions {
     std::string quota;
     std::string sort;
     std::string select;
+    bool noRecord = false;
 };
 
 QString colourText(Rgb colour)
@@ -93,18 +95,10 @@ int runCalc(Context& context, const CalcOptions& o)
     request.method = *method;
     if (!o.period.empty())
         request.pastPeriod = fromStd(o.period);
-    if (!o.quota.empty()) {
-        auto limit = parseKeepLimit(fromStd(o.quota));
-        if (!limit)
-            return context.fail(limit.error());
-        request.sort.keepLimit = *limit;
-    }
-    if (!o.sort.empty()) {
-        auto keys = parseSortKeys(fromStd(o.sort));
-        if (!keys)
-            return context.fail(keys.error());
-        request.sort.setChoices(*keys);
-    }
+    auto sort = parseSortOptions(o.quota, o.sort);
+    if (!sort)
+        return context.fail(sort.error());
+    request.sort = *sort;
 
     auto store = context.store();
     if (!store)
@@ -127,6 +121,11 @@ int runCalc(Context& context, const CalcOptions& o)
     }
     if (!calculation->slotResults.empty()) {
         if (Status s = storeShownCounts(**store, calculation->slotResults.back().counts); !s)
+            return context.fail(s.error());
+    }
+    // A calculation of the next period is a prediction: the journal keeps it until its draw comes.
+    if (!o.noRecord && !request.pastPeriod) {
+        if (Status s = recordPrediction(**store, *calculation, request.sort); !s)
             return context.fail(s.error());
     }
 
@@ -181,6 +180,7 @@ void addCalcCommand(CLI::App& app, Context& context)
                      "sglGsRate intGsErrCon intGsTrueCon intGsErrLst intGsTrueLst), DIRECTION 从大到小|从小到大 (or "
                      "desc|asc, also after a colon), best first when left out (default 正确率,最大连对,最后连对)");
     calc->add_option("--select", o->select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
+    calc->add_flag("--no-record", o->noRecord, "do not keep this calculation in the prediction journal");
     setAction(calc, [&context, o] { return runCalc(context, *o); });
 }
 

@@ -72,4 +72,60 @@ Result<CalculationMethod> parseMethodOption(const std::string& text, const Setti
     return badInput(QStringLiteral("未知计算方法“%1”：可用 selected（计算选中公式）或 best（最优公式法）").arg(fromStd(text)));
 }
 
+void addWindowOptions(CLI::App* command, WindowOptions& options)
+{
+    command->add_option("--window", options.window, "newest periods scored: all or a number (default: setting JSQS)");
+    auto* include = command->add_flag("--include-current", options.includeCurrent,
+                                      "the window takes one period more (setting SyBq False)");
+    auto* exclude = command->add_flag("--exclude-current", options.excludeCurrent,
+                                      "the window takes exactly its periods (setting SyBq True)");
+    include->excludes(exclude);
+    auto* weighted = command->add_flag("--weighted", options.weighted, "rate weighted by period (setting ZqlJq True)");
+    auto* plain = command->add_flag("--plain", options.plain, "plain rate (setting ZqlJq False)");
+    weighted->excludes(plain);
+}
+
+Result<BacktestSettings> windowSettings(Context& context, const WindowOptions& options)
+{
+    BacktestSettings settings = BacktestSettings::fromMirror(context.settings().read());
+    if (!options.window.empty()) {
+        if (options.window == "all") {
+            settings.periodWindow = 0;
+        } else {
+            bool ok = false;
+            const int window = fromStd(options.window).toInt(&ok);
+            if (!ok || window < 1)
+                return badInput(QStringLiteral("--window 应为 all 或正整数期数，而不是“%1”").arg(fromStd(options.window)));
+            settings.periodWindow = window;
+        }
+    }
+    if (options.includeCurrent)
+        settings.windowExcludesCurrent = false;
+    if (options.excludeCurrent)
+        settings.windowExcludesCurrent = true;
+    if (options.weighted)
+        settings.weightedRate = true;
+    if (options.plain)
+        settings.weightedRate = false;
+    return settings;
+}
+
+Result<SortSettings> parseSortOptions(const std::string& quota, const std::string& sort)
+{
+    SortSettings settings;
+    if (!quota.empty()) {
+        auto limit = parseKeepLimit(fromStd(quota));
+        if (!limit)
+            return limit.error();
+        settings.keepLimit = *limit;
+    }
+    if (!sort.empty()) {
+        auto keys = parseSortKeys(fromStd(sort));
+        if (!keys)
+            return keys.error();
+        settings.setChoices(*keys);
+    }
+    return settings;
+}
+
 }  // namespace qeltaro::cli

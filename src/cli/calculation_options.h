@@ -4,6 +4,7 @@
 
 #include "cli_context.h"
 
+#include "backtest/backtest_window.h"
 #include "backtest/category_calculation.h"
 #include "formula/formula_selection.h"
 #include "settings/settings.h"
@@ -34,6 +35,21 @@ Result<SelectedFormulas> loadSelectedFormulas(Store& store, const Category& cate
 
 // --method: "selected", "best", or empty for the setting.
 Result<CalculationMethod> parseMethodOption(const std::string& text, const SettingsMirror& settings);
+
+// --window, --include-current/--exclude-current, --weighted/--plain: the back-test window of
+// one command, over the per-user settings.
+struct WindowOptions {
+    std::string window;
+    bool includeCurrent = false;
+    bool excludeCurrent = false;
+    bool weighted = false;
+    bool plain = false;
+};
+void addWindowOptions(CLI::App* command, WindowOptions& options);
+Result<BacktestSettings> windowSettings(Context& context, const WindowOptions& options);
+
+// --quota and --sort of the best-formula method over the defaults; empty texts keep them.
+Result<SortSettings> parseSortOptions(const std::string& quota, const std::string& sort);
 
 // A message on stderr that does not stop the command (a formula left out, for instance).
 void printWarning(const QString& message);

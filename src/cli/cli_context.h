@@ -63,5 +63,7 @@ void addExportCommands(CLI::App& app, Context& context);
 void addSearchCommand(CLI::App& app, Context& context);
 void addSmartSetCommand(CLI::App& app, Context& context);
 void addSearchSettingsCommands(CLI::App& app, Context& context);
+void addWalkForwardCommand(CLI::App& app, Context& context);
+void addJournalCommands(CLI::App& app, Context& context);
 
 }  // namespace qeltaro::cli

@@ -30,6 +30,8 @@ int main(int argc, char** argv)
     addSearchCommand(app, context);
     addSmartSetCommand(app, context);
     addSearchSettingsCommands(app, context);
+    addWalkForwardCommand(app, context);
+    addJournalCommands(app, context);
 
     try {
         app.parse(argc, argv);

@@ -170,13 +170,14 @@ Result<int> parseKeepLimit(QStringView text)
     return limit;
 }
 
-std::vector<size_t> statisticsOrder(const std::vector<StoredFormula>& formulas, const std::array<SortKeyChoice, 3>& keys)
+std::vector<size_t> statisticsOrder(const std::vector<std::optional<StoredStatistics>>& statistics,
+                                    const std::array<SortKeyChoice, 3>& keys)
 {
-    std::vector<size_t> order(formulas.size());
+    std::vector<size_t> order(statistics.size());
     std::iota(order.begin(), order.end(), size_t(0));
     std::stable_sort(order.begin(), order.end(), [&](size_t i, size_t j) {
-        const auto& a = formulas[i].statistics;
-        const auto& b = formulas[j].statistics;
+        const auto& a = statistics[i];
+        const auto& b = statistics[j];
         if (!a || !b)
             return a.has_value() && !b.has_value();
         for (const SortKeyChoice& choice : keys) {
@@ -188,6 +189,15 @@ std::vector<size_t> statisticsOrder(const std::vector<StoredFormula>& formulas, 
         return false;
     });
     return order;
+}
+
+std::vector<size_t> statisticsOrder(const std::vector<StoredFormula>& formulas, const std::array<SortKeyChoice, 3>& keys)
+{
+    std::vector<std::optional<StoredStatistics>> statistics;
+    statistics.reserve(formulas.size());
+    for (const StoredFormula& formula : formulas)
+        statistics.push_back(formula.statistics);
+    return statisticsOrder(statistics, keys);
 }
 
 }  // namespace qeltaro

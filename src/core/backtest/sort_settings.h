@@ -82,5 +82,8 @@ inline constexpr int kMaxKeepLimit = 10;
 // (idx) order. Formulas never back-tested (no stored statistics) come last, in their given order.
 std::vector<size_t> statisticsOrder(const std::vector<StoredFormula>& formulas,
                                     const std::array<SortKeyChoice, 3>& keys);
+// The same over the statistics alone (none: never back-tested).
+std::vector<size_t> statisticsOrder(const std::vector<std::optional<StoredStatistics>>& statistics,
+                                    const std::array<SortKeyChoice, 3>& keys);
 
 }  // namespace qeltaro

@@ -17,10 +17,13 @@
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/grid_view.h"
+#include "gui/predictions/journal_window.h"
+#include "predictions/prediction_journal.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -57,6 +60,12 @@ ToolWindowCommands::ToolWindowCommands(MainWindow& window) : QObject(&window), w
             &ToolWindowCommands::showFormulaSteps);
     connect(window.findChild<QAction*>(QStringLiteral("mnuHitRate")), &QAction::triggered, this,
             &ToolWindowCommands::showHitRateChart);
+    // After the chart, before the deletions.
+    auto* menu = window.findChild<QMenu*>(QStringLiteral("mnuMang"));
+    auto* journal = new QAction(QStringLiteral("预测记录(&J)..."), menu);
+    journal->setObjectName(QStringLiteral("mnuJournal"));
+    menu->insertAction(window.findChild<QAction*>(QStringLiteral("mnuDelGS")), journal);
+    connect(journal, &QAction::triggered, this, &ToolWindowCommands::openJournal);
 }
 
 FormulaListModel* ToolWindowCommands::formulaModel() const
@@ -145,6 +154,15 @@ void ToolWindowCommands::runCalculation(const CalculationRequest& request)
     }
     if (const QStringList problems = lastCalculation_->problems(); !problems.isEmpty())
         Dialogs::warn(&window_, kCalculationTitle, problemText(problems));
+    // Every next-period calculation is a prediction to be judged once its draw comes; a
+    // re-check of a past period is not.
+    if (lastCalculation_->plan.period == CalculationPeriod::Next) {
+        if (Status recorded = recordPrediction(session.store(), *lastCalculation_, request.sort); !recorded)
+            Dialogs::warn(&window_, kCalculationTitle,
+                          QStringLiteral("计算结果未能记入预测记录：%1").arg(recorded.error().message));
+        if (journalWindow_)
+            journalWindow_->reload();
+    }
 }
 
 void ToolWindowCommands::showCalculatedDigits(const CategoryCalculation& calculation)
@@ -288,6 +306,29 @@ void ToolWindowCommands::showFormulaSteps()
         stepsWindow_->setAttribute(Qt::WA_DeleteOnClose);
     }
     stepsWindow_->showBreakdown(std::move(*breakdown), formula->code, formula->chinese);
+}
+
+// --- the prediction journal ---
+
+void ToolWindowCommands::openJournal()
+{
+    if (!journalWindow_) {
+        // The walk-forward test runs the calculation as the main window is set up when it starts.
+        journalWindow_ = new JournalWindow(window_.session().store(), [this] {
+            const CalculationRequest calculation = requestFromOptions();
+            WalkForwardRequest request;
+            request.category = calculation.category;
+            request.kill = calculation.killMode;
+            request.method = calculation.method;
+            request.sort = calculation.sort;
+            request.selection = calculation.selection;
+            request.window = BacktestSettings::fromMirror(window_.session().mirror());
+            return request;
+        }, &window_);
+    }
+    journalWindow_->show();
+    journalWindow_->raise();
+    journalWindow_->activateWindow();
 }
 
 // --- the hit rate chart ---

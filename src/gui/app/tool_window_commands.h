@@ -1,7 +1,8 @@
 #pragma once
 // The main window's tool windows: the filter (Command7), the calculation with its sort dialog
-// and Err value windows (Command23), the history replay and its ranking list (Command12), and
-// the formula's calculation history (menu mnuGsls). It keeps what the calculation leaves for
+// and Err value windows (Command23), the history replay and its ranking list (Command12), the
+// formula's calculation history (menu mnuGsls) and the prediction journal (menu mnuJournal),
+// where every next-period calculation is recorded. It keeps what the calculation leaves for
 // the windows: the next-period count tables, the sort settings and the last calculation.
 
 #include "aggregate/err_counts.h"
@@ -23,6 +24,7 @@ class ErrValueWindow;
 class FormulaFilterDialog;
 class FormulaStepsWindow;
 class HitRateChartWindow;
+class JournalWindow;
 class MainWindow;
 class RankingListWindow;
 class SortSettingsDialog;
@@ -38,6 +40,7 @@ public:
     void replay();            // "公式往期位置值结果列表"
     void showFormulaSteps();  // "查询该公式历史计算式(&U)"
     void showHitRateChart();  // "命中率走势图(&R)"
+    void openJournal();       // "预测记录(&J)..."
 
     const NextPeriodCounts& nextPeriodCounts() const { return counts_; }
     const SortSettings& sortSettings() const { return sort_; }
@@ -66,6 +69,7 @@ private:
     QPointer<RankingListWindow> rankingWindow_;
     QPointer<FormulaStepsWindow> stepsWindow_;
     QPointer<HitRateChartWindow> hitRateWindow_;
+    QPointer<JournalWindow> journalWindow_;
 };
 
 }  // namespace qeltaro::gui

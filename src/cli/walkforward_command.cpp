@@ -1,0 +1,121 @@
+// qeltaro-cli walkforward: the calculation method tested period by period on the history it
+// would have had.
+
+#include "calculation_options.h"
+
+#include "aggregate/err_window_rows.h"
+#include "prediction_output.h"
+#include "predictions/walk_forward.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+namespace qeltaro::cli {
+namespace {
+
+struct WalkForwardOptions {
+    std::string category;
+    std::string kind;
+    int periods = 0;
+    std::string method;
+    std::string quota;
+    std::string sort;
+    std::string select;
+    WindowOptions window;
+};
+
+QString slotCaption(const Category& category, int slot)
+{
+    return slot == 0 ? category.caption() : errWindowTabCaption(slot);
+}
+
+int runWalkForward(Context& context, const WalkForwardOptions& o)
+{
+    auto category = parseCategory(o.category);
+    if (!category)
+        return context.fail(category.error());
+    auto kill = parseKind(o.kind);
+    if (!kill)
+        return context.fail(kill.error());
+    WalkForwardRequest request;
+    request.category = *category;
+    request.kill = *kill;
+    request.periods = o.periods;
+    auto method = parseMethodOption(o.method, context.settings().read());
+    if (!method)
+        return context.fail(method.error());
+    request.method = *method;
+    auto sort = parseSortOptions(o.quota, o.sort);
+    if (!sort)
+        return context.fail(sort.error());
+    request.sort = *sort;
+    auto window = windowSettings(context, o.window);
+    if (!window)
+        return context.fail(window.error());
+    request.window = *window;
+
+    auto store = context.store();
+    if (!store)
+        return context.fail(store.error());
+    auto selected = loadSelectedFormulas(**store, *category, *kill, o.select);
+    if (!selected)
+        return context.fail(selected.error());
+    request.selection = selected->selection;
+    auto walked = walkForward(**store, selected->history, request);
+    if (!walked)
+        return context.fail(walked.error());
+    for (const QString& problem : walked->problems)
+        printWarning(problem);
+
+    if (context.json) {
+        QJsonArray periods;
+        for (const WalkForwardPeriod& period : walked->periods) {
+            QJsonArray slotArray;
+            for (const WalkForwardSlot& slot : period.slotResults)
+                slotArray.append(slotOutcomeJson(slot.slot, slot.kept, slot.outcome));
+            periods.append(QJsonObject{{QStringLiteral("period"), period.period}, {QStringLiteral("slots"), slotArray}});
+        }
+        context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("periods"), periods},
+                                                    {QStringLiteral("summary"), predictionSummaryJson(walked->summary)}}));
+        return kSuccess;
+    }
+    const bool best = request.method == CalculationMethod::Best;
+    QString heading = QStringLiteral("%1%2公式 历史模拟检验 最新%3期 %4")
+                          .arg(category->caption(), kindWord(*kill))
+                          .arg(walked->periods.size())
+                          .arg(best ? QStringLiteral("最优公式法") : QStringLiteral("计算选中公式"));
+    if (best)
+        heading += QStringLiteral("（排序：%1；保留个数限额%2）").arg(sortKeysText(request.sort.choices())).arg(request.sort.keepLimit);
+    context.print(heading);
+    context.print(QStringLiteral("期号\t位置\t保留号码\t开奖号码\t结果\t随机概率"));
+    for (const WalkForwardPeriod& period : walked->periods) {
+        for (const WalkForwardSlot& slot : period.slotResults) {
+            context.print(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6")
+                              .arg(period.period, slotCaption(*category, slot.slot), keptDigitsText(slot.kept),
+                                   slot.outcome.drawn, outcomeWord(slot.outcome), chanceText(slot.outcome.chance)));
+        }
+    }
+    context.print(predictionSummaryText(walked->summary));
+    context.print(predictionVerdict(walked->summary));
+    return kSuccess;
+}
+
+}  // namespace
+
+void addWalkForwardCommand(CLI::App& app, Context& context)
+{
+    auto o = std::make_shared<WalkForwardOptions>();
+    CLI::App* command = app.add_subcommand(
+        "walkforward", "test the calculation period by period on the history before each period (历史模拟检验)");
+    command->add_option("--category", o->category, "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G")->required();
+    command->add_option("--kind", o->kind, "kill or keep")->required();
+    command->add_option("--periods", o->periods, "the newest periods to test, each on the history before it")->required();
+    command->add_option("--method", o->method, "selected (计算选中公式) or best (最优公式法); default: the JSFF setting");
+    command->add_option("--quota", o->quota, "best method: digits to keep, 0..10 (default 3)");
+    command->add_option("--sort", o->sort, "best method: three keys KEY[:asc|desc],KEY,KEY (default sglGsRate,intGsTrueCon,intGsTrueLst)");
+    command->add_option("--select", o->select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
+    addWindowOptions(command, o->window);
+    setAction(command, [&context, o] { return runWalkForward(context, *o); });
+}
+
+}  // namespace qeltaro::cli

@@ -1,0 +1,48 @@
+#pragma once
+// The prediction journal and the walk-forward test as rows of text, one per entry (or tested
+// period) and slot, in the words the window and the workbook share; and the journal's workbook,
+// yucejilu.xlsx in the data folder, which a later export replaces.
+
+#include "common/result.h"
+#include "domain/prediction_outcome.h"
+#include "export/spreadsheet_writer.h"
+#include "predictions/prediction_journal.h"
+#include "predictions/walk_forward.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace qeltaro {
+
+struct PredictionRow {
+    QString period;
+    QString kind;      // 三星直选杀码
+    QString method;    // 最优公式法 or 计算选中公式
+    QString position;  // 1星.. for a direct-play slot, the category's caption for group play
+    QString kept;      // "0 2 5"
+    QString drawn;     // empty while waiting
+    std::optional<bool> success;
+    double chance = 0;
+    bool evidence = false;
+};
+
+QString predictionKindText(const Category& category, bool kill);  // 三星直选杀码
+QString calculationMethodWord(CalculationMethod method);
+QString predictionOutcomeWord(const std::optional<bool>& success);  // 对, 错 or 待开奖
+QString predictionChanceText(double chance);                        // "30.00%"
+QString predictionSummaryLine(const PredictionSummary& summary);
+// One line per category and kind, then the total and the verdict.
+QStringList journalSummaryLines(const JournalReport& report);
+
+std::vector<PredictionRow> journalRows(const JournalReport& report);
+std::vector<PredictionRow> walkForwardRows(const WalkForwardResult& result, const WalkForwardRequest& request);
+
+// The header, a row per entry and slot, a blank row and the summary lines.
+SheetRows journalSheet(const JournalReport& report);
+QString journalWorkbookPath(const QString& dataDir);
+// Writes the sheet to the data folder, replacing an older one; the path written.
+Result<QString> writeJournalWorkbook(const QString& dataDir, const JournalReport& report);
+
+}  // namespace qeltaro

@@ -1,0 +1,63 @@
+#pragma once
+// The walk-forward test of the calculation method. For each of the newest periods, in order, the
+// calculation runs as it would have run the moment before that period was drawn: on the history
+// up to the draw before it and, with the best-formula method, with the formulas ranked by a
+// back-test of that history under the window settings. Its kept digits are then judged against
+// the draw that came. Ranking on the whole history instead would look ahead. Nothing is stored.
+
+#include "backtest/backtest_window.h"
+#include "backtest/category_calculation.h"
+#include "backtest/sort_settings.h"
+#include "common/progress.h"
+#include "common/result.h"
+#include "domain/prediction_outcome.h"
+#include "formula/category.h"
+#include "formula/formula_selection.h"
+#include "history/history_columns.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace qeltaro {
+
+class Store;
+
+struct WalkForwardRequest {
+    Category category;
+    bool kill = true;
+    int periods = 0;  // the newest periods to walk; at most every period but the first
+    CalculationMethod method = CalculationMethod::Best;
+    SortSettings sort;
+    // Flags of the category's own table; none: every formula selected. The smaller direct-play
+    // tables take part with all their formulas, as in the calculation.
+    std::optional<FormulaSelection> selection;
+    BacktestSettings window;
+    int threads = 0;  // for evaluating the formulas; 0: one per processor core
+};
+
+struct WalkForwardSlot {
+    int slot = 0;          // 0: group play; 1..5: a direct-play position table
+    Category table;
+    ErrCounts counts{};
+    std::vector<int> kept;
+    SlotOutcome outcome;
+};
+
+struct WalkForwardPeriod {
+    QString period;
+    std::vector<WalkForwardSlot> slotResults;
+};
+
+struct WalkForwardResult {
+    std::vector<WalkForwardPeriod> periods;
+    PredictionSummary summary;
+    QStringList problems;  // formulas whose code text could not be evaluated (they count nowhere)
+};
+
+// Progress is reported once per period; a cancel stops with ErrorKind::Cancelled.
+Result<WalkForwardResult> walkForward(Store& store, const HistoryColumns& history, const WalkForwardRequest& request,
+                                      Progress* progress = nullptr);
+
+}  // namespace qeltaro

@@ -1,0 +1,413 @@
+#include "gui/predictions/journal_window.h"
+
+#include "gui/common/background_task.h"
+#include "gui/common/chart_image.h"
+#include "gui/common/dialogs.h"
+#include "gui/common/grid_view.h"
+#include "gui/export/sheet_export.h"
+#include "gui/predictions/prediction_table_model.h"
+#include "store/history_table.h"
+#include "store/store.h"
+
+#include <QApplication>
+#include <QChart>
+#include <QChartView>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPen>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTableView>
+#include <QTimer>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace qeltaro::gui {
+namespace {
+
+const QString kTitle = QStringLiteral("预测记录");
+const QString kWalkTitle = QStringLiteral("历史模拟检验");
+constexpr int kDefaultWalkPeriods = 120;  // one day of draws
+
+struct CumulativeLines {
+    QList<QPointF> successes;
+    QList<QPointF> expected;
+};
+
+// Successes and their chance expectation summed over the slots that are evidence, in order.
+CumulativeLines cumulative(const std::vector<PredictionRow>& rows)
+{
+    CumulativeLines lines;
+    lines.successes.append(QPointF(0, 0));
+    lines.expected.append(QPointF(0, 0));
+    int count = 0, successes = 0;
+    double expected = 0;
+    for (const PredictionRow& row : rows) {
+        if (!row.success || !row.evidence)
+            continue;
+        ++count;
+        successes += *row.success ? 1 : 0;
+        expected += row.chance;
+        lines.successes.append(QPointF(count, successes));
+        lines.expected.append(QPointF(count, expected));
+    }
+    return lines;
+}
+
+// An axis top that is a multiple of four, so its five ticks fall on whole numbers.
+double wholeTickTop(double highest)
+{
+    return std::max(4.0, std::ceil(highest / 4.0) * 4.0);
+}
+
+QTableView* predictionGrid(const char* name, PredictionTableModel* model)
+{
+    auto* grid = new QTableView;
+    setUpReadOnlyGrid(grid, name);
+    grid->setModel(model);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    return grid;
+}
+
+QLabel* summaryLabel(const char* name)
+{
+    auto* label = new QLabel;
+    label->setObjectName(QLatin1String(name));
+    label->setWordWrap(true);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QString walkHeading(const WalkForwardRequest& request, int periods)
+{
+    const bool best = request.method == CalculationMethod::Best;
+    QString heading = QStringLiteral("%1 最新%2期 %3")
+                          .arg(predictionKindText(request.category, request.kill))
+                          .arg(periods)
+                          .arg(calculationMethodWord(request.method));
+    if (best)
+        heading += QStringLiteral("（%1，保留个数限额%2）").arg(sortKeysText(request.sort.choices())).arg(request.sort.keepLimit);
+    return heading;
+}
+
+}  // namespace
+
+JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> walkForwardRequest, QWidget* parent)
+    : QWidget(parent, Qt::Window), store_(store), walkForwardRequest_(std::move(walkForwardRequest))
+{
+    setObjectName(QStringLiteral("frmJournal"));
+    setWindowTitle(kTitle);
+
+    auto* splitter = new QSplitter(Qt::Horizontal);
+    splitter->addWidget(buildJournalPanel());
+    splitter->addWidget(buildWalkForwardPanel());
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setChildrenCollapsible(false);
+
+    auto* exportButton = new QPushButton(QStringLiteral("导出到EXCEL表格"));
+    exportButton->setObjectName(QStringLiteral("cmdExport"));
+    connect(exportButton, &QPushButton::clicked, this, &JournalWindow::exportWorkbook);
+    auto* clearButton = new QPushButton(QStringLiteral("清空预测记录"));
+    clearButton->setObjectName(QStringLiteral("cmdClear"));
+    connect(clearButton, &QPushButton::clicked, this, &JournalWindow::clearAsked);
+    auto* saveButton = new QPushButton(saveImageCaption());
+    saveButton->setObjectName(QStringLiteral("cmdSaveImage"));
+    auto* closeButton = new QPushButton(QStringLiteral("关闭(&C)"));
+    closeButton->setObjectName(QStringLiteral("cmdClose"));
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(exportButton);
+    buttons->addWidget(clearButton);
+    buttons->addStretch();
+    buttons->addWidget(saveButton);
+    buttons->addWidget(closeButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(splitter, 3);
+    layout->addWidget(buildChart(), 2);
+    layout->addLayout(buttons);
+    connect(saveButton, &QPushButton::clicked, this, [this] { saveChartImage(chartView_, kTitle); });
+
+    // A draw typed, imported or deleted in the main window changes the results shown; the store
+    // counts its history changes, so a look now and then is enough to follow them.
+    historyWatch_ = new QTimer(this);
+    historyWatch_->setInterval(500);
+    connect(historyWatch_, &QTimer::timeout, this, [this] {
+        if (isVisible() && store_.historyRevision() != shownRevision_)
+            reload();
+    });
+    historyWatch_->start();
+    resize(1280, 700);
+}
+
+QWidget* JournalWindow::buildJournalPanel()
+{
+    categoryBox_ = new QComboBox;
+    categoryBox_->setObjectName(QStringLiteral("cboCategory"));
+    categoryBox_->addItem(QStringLiteral("全部类别"));
+    for (const Category& category : Category::all())
+        categoryBox_->addItem(category.caption(), category.suffix());
+    kindBox_ = new QComboBox;
+    kindBox_->setObjectName(QStringLiteral("cboKind"));
+    kindBox_->addItem(QStringLiteral("杀码和留码"));
+    kindBox_->addItem(QStringLiteral("杀码"), true);
+    kindBox_->addItem(QStringLiteral("留码"), false);
+    for (QComboBox* box : {categoryBox_, kindBox_})
+        connect(box, &QComboBox::currentIndexChanged, this, &JournalWindow::reload);
+
+    journalModel_ = new PredictionTableModel(true, this);
+    journalGrid_ = predictionGrid("grdJournal", journalModel_);
+    journalGrid_->setToolTip(QStringLiteral("每次“计算公式”计算下期时记录一条；开奖后与开出的号码比较"));
+    journalSummary_ = summaryLabel("lblJournalSummary");
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(new QLabel(QStringLiteral("类别：")));
+    filters->addWidget(categoryBox_);
+    filters->addWidget(new QLabel(QStringLiteral("种类：")));
+    filters->addWidget(kindBox_);
+    filters->addStretch();
+
+    auto* box = new QGroupBox(kTitle);
+    auto* layout = new QVBoxLayout(box);
+    layout->addLayout(filters);
+    layout->addWidget(journalGrid_, 1);
+    layout->addWidget(journalSummary_);
+    return box;
+}
+
+QWidget* JournalWindow::buildWalkForwardPanel()
+{
+    periodsBox_ = new QSpinBox;
+    periodsBox_->setObjectName(QStringLiteral("txtPeriods"));
+    periodsBox_->setRange(1, 100000);
+    periodsBox_->setValue(kDefaultWalkPeriods);
+    periodsBox_->setSuffix(QStringLiteral(" 期"));
+    periodsBox_->setToolTip(QStringLiteral("检验最新这么多期：每一期只用它之前的历史号码计算，再与该期开奖号码比较"));
+    startButton_ = new QPushButton(QStringLiteral("开始检验"));
+    startButton_->setObjectName(QStringLiteral("cmdStart"));
+    startButton_->setToolTip(QStringLiteral("按主窗口当前的类别、杀码/留码、计算方法、排序设置和选中的公式检验"));
+    connect(startButton_, &QPushButton::clicked, this, &JournalWindow::startWalkForward);
+    stopButton_ = new QPushButton(QStringLiteral("停止"));
+    stopButton_->setObjectName(QStringLiteral("cmdStop"));
+    progress_ = new QProgressBar;
+    progress_->setObjectName(QStringLiteral("prgWalk"));
+    progress_->setValue(0);
+    task_ = new BackgroundTask(progress_, stopButton_, this);
+
+    walkTitle_ = summaryLabel("lblWalkTitle");
+    walkTitle_->setText(QStringLiteral("尚未检验：设置期数后按“开始检验”。"));
+    walkModel_ = new PredictionTableModel(false, this);
+    walkGrid_ = predictionGrid("grdWalk", walkModel_);
+    walkSummary_ = summaryLabel("lblWalkSummary");
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(new QLabel(QStringLiteral("检验期数：")));
+    controls->addWidget(periodsBox_);
+    controls->addWidget(startButton_);
+    controls->addWidget(stopButton_);
+    controls->addWidget(progress_, 1);
+
+    auto* box = new QGroupBox(kWalkTitle);
+    auto* layout = new QVBoxLayout(box);
+    layout->addLayout(controls);
+    layout->addWidget(walkTitle_);
+    layout->addWidget(walkGrid_, 1);
+    layout->addWidget(walkSummary_);
+    return box;
+}
+
+QChartView* JournalWindow::buildChart()
+{
+    chart_ = new QChart;
+    chart_->setMargins(QMargins(4, 4, 4, 4));
+    chart_->legend()->setAlignment(Qt::AlignRight);
+    auto line = [this](const QString& name, const QColor& colour, Qt::PenStyle style) {
+        auto* series = new QLineSeries;
+        series->setName(name);
+        series->setPen(QPen(colour, 1.5, style));
+        chart_->addSeries(series);
+        return series;
+    };
+    journalSuccesses_ = line(QStringLiteral("预测记录 累计成功"), QColor(0, 70, 180), Qt::SolidLine);
+    journalExpected_ = line(QStringLiteral("预测记录 随机期望"), QColor(0, 70, 180), Qt::DashLine);
+    walkSuccesses_ = line(QStringLiteral("历史模拟 累计成功"), QColor(0, 140, 60), Qt::SolidLine);
+    walkExpected_ = line(QStringLiteral("历史模拟 随机期望"), QColor(0, 140, 60), Qt::DashLine);
+    predictionAxis_ = new QValueAxis;
+    predictionAxis_->setTitleText(QStringLiteral("可检验的预测（按时间先后）"));
+    predictionAxis_->setLabelFormat(QStringLiteral("%d"));
+    countAxis_ = new QValueAxis;
+    countAxis_->setTitleText(QStringLiteral("次数"));
+    countAxis_->setLabelFormat(QStringLiteral("%.0f"));
+    chart_->addAxis(predictionAxis_, Qt::AlignBottom);
+    chart_->addAxis(countAxis_, Qt::AlignLeft);
+    for (QLineSeries* series : {journalSuccesses_, journalExpected_, walkSuccesses_, walkExpected_}) {
+        series->attachAxis(predictionAxis_);
+        series->attachAxis(countAxis_);
+    }
+    chartView_ = new QChartView(chart_);
+    chartView_->setObjectName(QStringLiteral("chtJournal"));
+    chartView_->setRenderHint(QPainter::Antialiasing);
+    chartView_->setMinimumSize(480, 200);
+    addSaveImageAction(chartView_, kTitle);
+    redrawChart();
+    return chartView_;
+}
+
+void JournalWindow::showEvent(QShowEvent* event)
+{
+    reload();
+    QWidget::showEvent(event);
+}
+
+void JournalWindow::closeEvent(QCloseEvent* event)
+{
+    // Nobody would see the rest of a run.
+    stopWalkForward();
+    QWidget::closeEvent(event);
+}
+
+void JournalWindow::reload()
+{
+    shownRevision_ = store_.historyRevision();
+    std::optional<Category> category;
+    if (const QVariant suffix = categoryBox_->currentData(); suffix.isValid())
+        category = Category::fromSuffix(suffix.toString());
+    std::optional<bool> kill;
+    if (const QVariant chosen = kindBox_->currentData(); chosen.isValid())
+        kill = chosen.toBool();
+    auto report = readJournal(store_, category, kill);
+    if (!report) {
+        journalSummary_->setText(report.error().message);
+        report_ = {};
+    } else {
+        report_ = std::move(*report);
+        journalSummary_->setText(report_.entries.empty()
+                                     ? QStringLiteral("预测记录为空：每次“计算公式”计算下期时记录一条。")
+                                     : journalSummaryLines(report_).join(u'\n'));
+    }
+    journalModel_->setRows(journalRows(report_));
+    if (journalModel_->rowCount() > 0)
+        journalGrid_->scrollToBottom();
+    redrawChart();
+}
+
+void JournalWindow::exportWorkbook()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto written = writeJournalWorkbook(store_.dataDir(), report_);
+    QApplication::restoreOverrideCursor();
+    finishListExport(this, written);
+}
+
+void JournalWindow::clearAsked()
+{
+    if (!Dialogs::confirm(this, QStringLiteral("清空预测记录"),
+                          QStringLiteral("删除全部预测记录（不只是当前显示的类别和种类）吗？删除后无法恢复。")))
+        return;
+    if (auto cleared = clearJournal(store_); !cleared)
+        Dialogs::warn(this, QStringLiteral("清空预测记录"), cleared.error().message);
+    reload();
+}
+
+bool JournalWindow::walkForwardRunning() const
+{
+    return task_->busy();
+}
+
+void JournalWindow::startWalkForward()
+{
+    if (task_->busy())
+        return;
+    WalkForwardRequest request = walkForwardRequest_();
+    request.periods = periodsBox_->value();
+    // The worker reads the store through its own connection, so the main window stays free to
+    // change it meanwhile; the history it reads is the one the main window shows.
+    const QString dataDir = store_.dataDir();
+    auto result = std::make_shared<Result<WalkForwardResult>>(Error{});
+    startButton_->setEnabled(false);
+    walkTitle_->setText(QStringLiteral("正在检验：%1").arg(walkHeading(request, request.periods)));
+    task_->start(
+        [dataDir, request, result](Progress& progress) {
+            auto store = Store::open(dataDir);
+            if (!store) {
+                *result = store.error();
+                return;
+            }
+            auto rows = HistoryTable(**store).all();
+            if (!rows) {
+                *result = rows.error();
+                return;
+            }
+            *result = walkForward(**store, HistoryColumns(*rows), request, &progress);
+        },
+        [this, result, request] { finishWalkForward(*result, request); });
+}
+
+void JournalWindow::stopWalkForward()
+{
+    if (task_->busy())
+        stopButton_->click();
+}
+
+void JournalWindow::finishWalkForward(const Result<WalkForwardResult>& result, const WalkForwardRequest& request)
+{
+    startButton_->setEnabled(true);
+    if (!result) {
+        walkModel_->setRows({});
+        walkSummary_->clear();
+        walkTitle_->setText(result.error().kind == ErrorKind::Cancelled ? QStringLiteral("已停止检验。") : result.error().message);
+        if (result.error().kind != ErrorKind::Cancelled)
+            Dialogs::warn(this, kWalkTitle, result.error().message);
+        redrawChart();
+        return;
+    }
+    walkTitle_->setText(walkHeading(request, int(result->periods.size())));
+    walkModel_->setRows(walkForwardRows(*result, request));
+    if (walkModel_->rowCount() > 0)
+        walkGrid_->scrollToBottom();
+    walkSummary_->setText(predictionSummaryLine(result->summary) + u'\n' + predictionVerdict(result->summary));
+    redrawChart();
+    if (!result->problems.isEmpty()) {
+        constexpr int kShown = 10;
+        QStringList lines = result->problems.mid(0, kShown);
+        if (result->problems.size() > kShown)
+            lines << QStringLiteral("……另有%1条").arg(result->problems.size() - kShown);
+        Dialogs::warn(this, kWalkTitle, lines.join(u'\n'));
+    }
+}
+
+void JournalWindow::redrawChart()
+{
+    const CumulativeLines journal = cumulative(journalModel_->rows());
+    const CumulativeLines walk = cumulative(walkModel_->rows());
+    journalSuccesses_->replace(journal.successes);
+    journalExpected_->replace(journal.expected);
+    walkSuccesses_->replace(walk.successes);
+    walkExpected_->replace(walk.expected);
+    double right = 0, top = 0;
+    for (const QList<QPointF>* points : {&journal.successes, &journal.expected, &walk.successes, &walk.expected}) {
+        for (const QPointF& p : *points) {
+            right = std::max(right, p.x());
+            top = std::max(top, p.y());
+        }
+    }
+    predictionAxis_->setRange(0, wholeTickTop(right));
+    countAxis_->setRange(0, wholeTickTop(top));
+}
+
+}  // namespace qeltaro::gui

@@ -1,0 +1,102 @@
+#pragma once
+// "预测记录": every next-period calculation the user ran, judged against the draw that came, with
+// the successes set against what chance alone would give; and "历史模拟检验", the calculation as
+// the main window is set up tested on the history before each of the newest periods. Both show
+// their rows, a summary with its verdict and a cumulative line on one chart.
+
+#include "export/journal_sheet.h"
+#include "predictions/walk_forward.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class QChart;
+class QChartView;
+class QComboBox;
+class QLabel;
+class QLineSeries;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+class QTimer;
+class QValueAxis;
+
+namespace qeltaro {
+class Store;
+}
+
+namespace qeltaro::gui {
+
+class BackgroundTask;
+class PredictionTableModel;
+
+class JournalWindow : public QWidget {
+    Q_OBJECT
+public:
+    // `walkForwardRequest` gives the main window's category, kind, method, sort settings, window
+    // settings and selection as they are when a run starts; the window adds the periods.
+    JournalWindow(Store& store, std::function<WalkForwardRequest()> walkForwardRequest, QWidget* parent = nullptr);
+
+    // Reads the journal again with the chosen category and kind.
+    void reload();
+    void startWalkForward();
+    void stopWalkForward();
+    bool walkForwardRunning() const;
+    BackgroundTask& task() { return *task_; }
+
+    const PredictionTableModel* journalModel() const { return journalModel_; }
+    const PredictionTableModel* walkForwardModel() const { return walkModel_; }
+    // The chart's cumulative lines, for tests.
+    const QLineSeries* journalSuccessSeries() const { return journalSuccesses_; }
+    const QLineSeries* walkForwardSuccessSeries() const { return walkSuccesses_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QWidget* buildJournalPanel();
+    QWidget* buildWalkForwardPanel();
+    QChartView* buildChart();
+    void exportWorkbook();
+    void clearAsked();
+    void finishWalkForward(const Result<WalkForwardResult>& result, const WalkForwardRequest& request);
+    void redrawChart();
+
+    Store& store_;
+    std::function<WalkForwardRequest()> walkForwardRequest_;
+    JournalReport report_;
+    std::uint64_t shownRevision_ = 0;
+
+    QComboBox* categoryBox_ = nullptr;
+    QComboBox* kindBox_ = nullptr;
+    QTableView* journalGrid_ = nullptr;
+    PredictionTableModel* journalModel_ = nullptr;
+    QLabel* journalSummary_ = nullptr;
+
+    QSpinBox* periodsBox_ = nullptr;
+    QPushButton* startButton_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    BackgroundTask* task_ = nullptr;
+    QLabel* walkTitle_ = nullptr;
+    QTableView* walkGrid_ = nullptr;
+    PredictionTableModel* walkModel_ = nullptr;
+    QLabel* walkSummary_ = nullptr;
+
+    QChart* chart_ = nullptr;
+    QChartView* chartView_ = nullptr;
+    QLineSeries* journalSuccesses_ = nullptr;
+    QLineSeries* journalExpected_ = nullptr;
+    QLineSeries* walkSuccesses_ = nullptr;
+    QLineSeries* walkExpected_ = nullptr;
+    QValueAxis* countAxis_ = nullptr;
+    QValueAxis* predictionAxis_ = nullptr;
+    QTimer* historyWatch_ = nullptr;
+};
+
+}  // namespace qeltaro::gui

@@ -1,0 +1,151 @@
+// The prediction journal: what a next-period calculation records, and how an entry follows the
+// draw of its period.
+
+#include "predictions/prediction_journal.h"
+
+#include "backtest/category_calculation.h"
+#include "calculation_fixtures.h"
+#include "history/draw_history.h"
+#include "history/history_maintenance.h"
+#include "store/history_table.h"
+#include "store/prediction_journal_table.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace qeltaro;
+
+namespace {
+
+HistoryColumns historyOf(Store& store)
+{
+    auto rows = HistoryTable(store).all();
+    EXPECT_TRUE(rows);
+    return HistoryColumns(*rows);
+}
+
+CategoryCalculation calculate(Store& store, CalculationRequest request)
+{
+    auto calculation = calculateCategory(store, historyOf(store), request);
+    EXPECT_TRUE(calculation) << calculation.error().message.toStdString();
+    return *calculation;
+}
+
+// 160121001 .. 004; the next period is 160121005.
+void fourDrawsAndFormulas(Store& store)
+{
+    test::storeDraws(store, test::drawsOf({"12345", "67890", "24680", "13579"}));
+    test::storeFormulas(store, {1, false}, {{"L5A"}, {"L1A+3"}});  // on 13579: kill 9 and 4
+    test::storeFormulas(store, {2, false}, {{"L4A"}});             // kill 7
+}
+
+}  // namespace
+
+TEST(PredictionJournal, AnEntryWaitsIsScoredWhenItsDrawComesAndWaitsAgainWhenItIsDeleted)
+{
+    test::TempStore temp;
+    fourDrawsAndFormulas(temp.store());
+    CalculationRequest request;
+    request.category = {2, false};
+    request.method = CalculationMethod::Selected;
+    ASSERT_TRUE(recordPrediction(temp.store(), calculate(temp.store(), request), request.sort,
+                                 QDateTime(QDate(2026, 1, 1), QTime(9, 0))));
+
+    auto journal = readJournal(temp.store());
+    ASSERT_TRUE(journal);
+    ASSERT_EQ(journal->entries.size(), 1u);
+    const JournalEntry& entry = journal->entries[0];
+    EXPECT_EQ(entry.period, "160121005");
+    EXPECT_EQ(entry.formulaCount, 3);
+    EXPECT_EQ(entry.settings, "select=1");
+    ASSERT_EQ(entry.slotResults.size(), 2u);
+    EXPECT_EQ(entry.slotResults[0].kept, (std::vector<int>{0, 1, 2, 3, 5, 6, 7, 8}));  // 个位: 4 and 9 killed
+    EXPECT_EQ(entry.slotResults[1].kept, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 8, 9}));  // 十位: 7 killed
+    EXPECT_FALSE(entry.slotResults[0].outcome.success.has_value());
+    EXPECT_EQ(journal->summary.waiting, 2);
+
+    // Typed: 十位 7 (the killed digit) fails, 个位 6 succeeds.
+    ASSERT_TRUE(DrawHistory(temp.store()).add(QStringLiteral("160121005"), QStringLiteral("00076")));
+    journal = readJournal(temp.store());
+    ASSERT_TRUE(journal);
+    EXPECT_EQ(journal->entries[0].slotResults[0].outcome.success, std::optional<bool>(true));
+    EXPECT_EQ(journal->entries[0].slotResults[0].outcome.drawn, "6");
+    EXPECT_EQ(journal->entries[0].slotResults[1].outcome.success, std::optional<bool>(false));
+    EXPECT_EQ(journal->summary.tested, 2);
+    EXPECT_EQ(journal->summary.successes, 1);
+    EXPECT_NEAR(journal->summary.expected, 0.8 + 0.9, 1e-12);
+    ASSERT_EQ(journal->groups.size(), 1u);
+    EXPECT_EQ(journal->groups[0].entries, 1);
+
+    ASSERT_TRUE(deleteLastDraw(temp.store()));
+    journal = readJournal(temp.store());
+    ASSERT_TRUE(journal);
+    ASSERT_EQ(journal->entries.size(), 1u);
+    EXPECT_FALSE(journal->entries[0].slotResults[0].outcome.success.has_value());
+    EXPECT_EQ(journal->summary.waiting, 2);
+}
+
+TEST(PredictionJournal, TheSameCalculationAgainReplacesItsEntryAndOthersAreAdded)
+{
+    test::TempStore temp;
+    fourDrawsAndFormulas(temp.store());
+    CalculationRequest best;
+    best.category = {1, false};
+    best.method = CalculationMethod::Best;
+    best.sort.keepLimit = 9;  // one digit killed: the first formula's
+    const auto record = [&](const CalculationRequest& request) {
+        ASSERT_TRUE(recordPrediction(temp.store(), calculate(temp.store(), request), request.sort));
+    };
+    record(best);
+    record(best);
+    auto entries = PredictionJournalTable(temp.store()).list();
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 1u);
+    EXPECT_EQ(entries->at(0).settings, QStringLiteral("quota=9;sort=正确率 从大到小，最大连对 从大到小，最后连对 从大到小"));
+
+    CalculationRequest other = best;
+    other.sort.keepLimit = 8;  // other settings: a second entry
+    record(other);
+    CalculationRequest selected = best;
+    selected.method = CalculationMethod::Selected;
+    FormulaSelection second;
+    second.set(2, true);
+    selected.selection = second;
+    record(selected);
+    entries = PredictionJournalTable(temp.store()).list();
+    ASSERT_TRUE(entries);
+    EXPECT_EQ(entries->size(), 3u);
+    EXPECT_EQ(entries->back().settings, "select=2");
+    auto onlyKeep = readJournal(temp.store(), std::nullopt, false);
+    ASSERT_TRUE(onlyKeep);
+    EXPECT_TRUE(onlyKeep->entries.empty());
+
+    // A re-check of a past period is no prediction.
+    CalculationRequest past = best;
+    past.pastPeriod = QStringLiteral("160121004");
+    EXPECT_FALSE(recordPrediction(temp.store(), calculate(temp.store(), past), past.sort));
+
+    auto cleared = clearJournal(temp.store());
+    ASSERT_TRUE(cleared);
+    EXPECT_EQ(*cleared, 3);
+    auto empty = readJournal(temp.store());
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->entries.empty());
+}
+
+TEST(PredictionJournal, AStoreThatNeverRecordedReadsEmptyAndIsLeftUnchanged)
+{
+    test::TempStore temp;
+    fourDrawsAndFormulas(temp.store());
+    auto tables = [&] {
+        return temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM sqlite_master")).value().value_or(0);
+    };
+    const auto before = tables();
+    auto journal = readJournal(temp.store());
+    ASSERT_TRUE(journal);
+    EXPECT_TRUE(journal->entries.empty());
+    auto cleared = clearJournal(temp.store());
+    ASSERT_TRUE(cleared);
+    EXPECT_EQ(*cleared, 0);
+    EXPECT_EQ(tables(), before);
+}
