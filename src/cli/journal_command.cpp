@@ -2,7 +2,6 @@
 
 #include "calculation_options.h"
 
-#include "aggregate/err_window_rows.h"
 #include "prediction_output.h"
 #include "predictions/prediction_journal.h"
 
@@ -16,16 +15,6 @@ struct JournalOptions {
     std::string category;
     std::string kind;
 };
-
-QString methodWord(CalculationMethod method)
-{
-    return method == CalculationMethod::Best ? QStringLiteral("最优公式法") : QStringLiteral("计算选中公式");
-}
-
-QString slotCaption(const Category& category, int slot)
-{
-    return slot == 0 ? category.caption() : errWindowTabCaption(slot);
-}
 
 int listJournal(Context& context, const JournalOptions& o)
 {
@@ -74,23 +63,9 @@ int listJournal(Context& context, const JournalOptions& o)
         context.print(QStringLiteral("预测记录为空：每次“计算公式”（或 qeltaro-cli calc）计算下期时记录一条"));
         return kSuccess;
     }
-    context.print(QStringLiteral("期号\t种类\t方法\t位置\t保留号码\t开奖号码\t结果\t随机概率"));
-    for (const JournalEntry& entry : report->entries) {
-        for (const JournalSlot& slot : entry.slotResults) {
-            context.print(QStringLiteral("%1\t%2%3\t%4\t%5\t%6\t%7\t%8\t%9")
-                              .arg(entry.period, entry.category.caption(), kindWord(entry.kill), methodWord(entry.method),
-                                   slotCaption(entry.category, slot.slot), keptDigitsText(slot.kept), slot.outcome.drawn,
-                                   outcomeWord(slot.outcome), chanceText(slot.outcome.chance)));
-        }
-    }
-    for (const JournalGroup& group : report->groups) {
-        context.print(QStringLiteral("[%1%2] %3条记录，%4")
-                          .arg(group.category.caption(), kindWord(group.kill))
-                          .arg(group.entries)
-                          .arg(predictionSummaryText(group.summary)));
-    }
-    context.print(QStringLiteral("合计：%1").arg(predictionSummaryText(report->summary)));
-    context.print(predictionVerdict(report->summary));
+    printPredictionRows(context, journalRows(*report));
+    for (const QString& line : journalSummaryLines(*report))
+        context.print(line);
     return kSuccess;
 }
 

@@ -1,25 +1,16 @@
 #include "prediction_output.h"
 
 #include <QJsonArray>
-#include <QStringList>
 
 namespace qeltaro::cli {
-namespace {
 
-QJsonArray keptJson(const std::vector<int>& kept)
+QJsonObject slotOutcomeJson(int slot, const std::vector<int>& kept, const SlotOutcome& outcome)
 {
     QJsonArray digits;
     for (int digit : kept)
         digits.append(digit);
-    return digits;
-}
-
-}  // namespace
-
-QJsonObject slotOutcomeJson(int slot, const std::vector<int>& kept, const SlotOutcome& outcome)
-{
     return QJsonObject{{QStringLiteral("slot"), slot},
-                       {QStringLiteral("kept"), keptJson(kept)},
+                       {QStringLiteral("kept"), digits},
                        {QStringLiteral("drawn"), outcome.success ? QJsonValue(outcome.drawn) : QJsonValue()},
                        {QStringLiteral("success"), outcome.success ? QJsonValue(*outcome.success) : QJsonValue()},
                        {QStringLiteral("chance"), outcome.chance}};
@@ -33,38 +24,14 @@ QJsonObject predictionSummaryJson(const PredictionSummary& summary)
                        {QStringLiteral("p_value"), summary.pValue}};
 }
 
-QString predictionSummaryText(const PredictionSummary& summary)
+void printPredictionRows(Context& context, const std::vector<PredictionRow>& rows)
 {
-    QString text = QStringLiteral("可检验%1个：成功%2次，随机期望%3次，p值%4")
-                       .arg(summary.tested)
-                       .arg(summary.successes)
-                       .arg(summary.expected, 0, 'f', 2)
-                       .arg(summary.pValue, 0, 'g', 4);
-    if (summary.withoutEvidence > 0)
-        text += QStringLiteral("；保留全部或零个号码的%1个不计").arg(summary.withoutEvidence);
-    if (summary.waiting > 0)
-        text += QStringLiteral("；待开奖%1个").arg(summary.waiting);
-    return text;
-}
-
-QString outcomeWord(const SlotOutcome& outcome)
-{
-    if (!outcome.success)
-        return QStringLiteral("待开奖");
-    return *outcome.success ? QStringLiteral("对") : QStringLiteral("错");
-}
-
-QString chanceText(double chance)
-{
-    return QStringLiteral("%1%").arg(chance * 100.0, 0, 'f', 2);
-}
-
-QString keptDigitsText(const std::vector<int>& kept)
-{
-    QStringList digits;
-    for (int digit : kept)
-        digits << QString::number(digit);
-    return digits.join(u' ');
+    context.print(QStringLiteral("期号\t种类\t方法\t位置\t保留号码\t开奖号码\t结果\t随机概率"));
+    for (const PredictionRow& row : rows) {
+        context.print(QStringList{row.period, row.kind, row.method, row.position, row.kept, row.drawn,
+                                  predictionOutcomeWord(row.success), predictionChanceText(row.chance)}
+                          .join(u'\t'));
+    }
 }
 
 }  // namespace qeltaro::cli

@@ -1,10 +1,13 @@
 #pragma once
-// How the prediction commands (journal, walkforward) print a judged slot and a summary.
+// How the prediction commands (journal, walkforward) print judged slots: JSON for programs, and
+// the rows the journal window shows as tab-separated text.
+
+#include "cli_context.h"
 
 #include "domain/prediction_outcome.h"
+#include "export/journal_sheet.h"
 
 #include <QJsonObject>
-#include <QString>
 
 #include <vector>
 
@@ -16,9 +19,7 @@ QJsonObject slotOutcomeJson(int slot, const std::vector<int>& kept, const SlotOu
 // {"slots":N,"successes":S,"expected":E,"p_value":P}
 QJsonObject predictionSummaryJson(const PredictionSummary& summary);
 
-QString predictionSummaryText(const PredictionSummary& summary);
-QString outcomeWord(const SlotOutcome& outcome);  // 对, 错 or 待开奖
-QString chanceText(double chance);                // "30.00%"
-QString keptDigitsText(const std::vector<int>& kept);  // "0 2 5"
+// A header (期号, 种类, 方法, 位置, 保留号码, 开奖号码, 结果, 随机概率) and one line per row.
+void printPredictionRows(Context& context, const std::vector<PredictionRow>& rows);
 
 }  // namespace qeltaro::cli

@@ -3,7 +3,6 @@
 
 #include "calculation_options.h"
 
-#include "aggregate/err_window_rows.h"
 #include "prediction_output.h"
 #include "predictions/walk_forward.h"
 
@@ -23,11 +22,6 @@ struct WalkForwardOptions {
     std::string select;
     WindowOptions window;
 };
-
-QString slotCaption(const Category& category, int slot)
-{
-    return slot == 0 ? category.caption() : errWindowTabCaption(slot);
-}
 
 int runWalkForward(Context& context, const WalkForwardOptions& o)
 {
@@ -79,23 +73,15 @@ int runWalkForward(Context& context, const WalkForwardOptions& o)
                                                     {QStringLiteral("summary"), predictionSummaryJson(walked->summary)}}));
         return kSuccess;
     }
-    const bool best = request.method == CalculationMethod::Best;
-    QString heading = QStringLiteral("%1%2公式 历史模拟检验 最新%3期 %4")
-                          .arg(category->caption(), kindWord(*kill))
+    QString heading = QStringLiteral("%1 历史模拟检验 最新%2期 %3")
+                          .arg(predictionKindText(*category, *kill))
                           .arg(walked->periods.size())
-                          .arg(best ? QStringLiteral("最优公式法") : QStringLiteral("计算选中公式"));
-    if (best)
+                          .arg(calculationMethodWord(request.method));
+    if (request.method == CalculationMethod::Best)
         heading += QStringLiteral("（排序：%1；保留个数限额%2）").arg(sortKeysText(request.sort.choices())).arg(request.sort.keepLimit);
     context.print(heading);
-    context.print(QStringLiteral("期号\t位置\t保留号码\t开奖号码\t结果\t随机概率"));
-    for (const WalkForwardPeriod& period : walked->periods) {
-        for (const WalkForwardSlot& slot : period.slotResults) {
-            context.print(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6")
-                              .arg(period.period, slotCaption(*category, slot.slot), keptDigitsText(slot.kept),
-                                   slot.outcome.drawn, outcomeWord(slot.outcome), chanceText(slot.outcome.chance)));
-        }
-    }
-    context.print(predictionSummaryText(walked->summary));
+    printPredictionRows(context, walkForwardRows(*walked, request));
+    context.print(predictionSummaryLine(walked->summary));
     context.print(predictionVerdict(walked->summary));
     return kSuccess;
 }

@@ -148,7 +148,7 @@ TEST(StoreFailureCli, AnotherProgramHoldingTheStore)
     for (const char* mode : {"exclusive", "immediate"}) {
         SCOPED_TRACE(mode);
         QProcess holder;
-        holder.start(QStringLiteral(QELTARO_STORE_WORKER_PATH), {temp.dataDir(), QStringLiteral("hold-lock"), QString::fromUtf8(mode)});
+        holder.start(qeltaro::test::storeWorkerPath(), {temp.dataDir(), QStringLiteral("hold-lock"), QString::fromUtf8(mode)});
         QByteArray out;
         while (!out.contains("locked\n") && holder.waitForReadyRead(30000))
             out += holder.readAllStandardOutput();

@@ -87,7 +87,7 @@ WorkerRun runWorker(const QString& dataDir, const QStringList& operation, std::o
     QStringList arguments{dataDir};
     if (killAtStep)
         arguments = QStringList{QStringLiteral("--kill-at-step"), QString::number(*killAtStep)} + arguments;
-    worker.start(QStringLiteral(QELTARO_STORE_WORKER_PATH), arguments + operation);
+    worker.start(qeltaro::test::storeWorkerPath(), arguments + operation);
     if (!worker.waitForStarted(30000) || !worker.waitForFinished(300000)) {
         run.problem = QStringLiteral("worker did not run to its end: ") + worker.errorString();
         worker.kill();

@@ -303,8 +303,9 @@ TEST(WalkForward, APlantedRuleBeatsChanceAndIndependentDrawsDoNot)
         EXPECT_EQ(summary.tested, 200);
         EXPECT_NEAR(summary.expected, 20.0, 1e-9);
         EXPECT_EQ(summary.beatsChance(), c.beats) << summary.successes << " successes, p=" << summary.pValue;
-        if (c.beats)
+        if (c.beats) {
             EXPECT_GT(summary.successes, 150);
+        }
     }
 }
 

@@ -66,6 +66,11 @@ QString cliPath()
     return QStringLiteral(QELTARO_CLI_PATH);
 }
 
+QString storeWorkerPath()
+{
+    return QStringLiteral(QELTARO_STORE_WORKER_PATH);
+}
+
 CliResult runCli(const TempStore& temp, const QStringList& arguments, const std::function<void()>& inChild,
                  const QString& program)
 {

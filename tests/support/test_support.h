@@ -34,6 +34,8 @@ private:
 };
 
 QString sourcePath(const QString& relative);
+// The helper program that runs one store operation in a child process.
+QString storeWorkerPath();
 QString sampleHistoryPath();
 // The first `count` lines of the sample history, as a text.
 QString sampleHistoryLines(int count);

@@ -32,6 +32,7 @@ private:
     // wait in a deque, longest first among those still to come; the run holding the window's
     // first row is measured from there.
     struct LongestRun {
+        explicit LongestRun(bool runValue) : value(runValue) {}
         bool value = false;
         int openStart = -1;               // start of the run the newest row belongs to, if of this value
         std::deque<std::pair<int, int>> runs;  // completed runs (start, length), lengths descending
