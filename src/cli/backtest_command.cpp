@@ -2,7 +2,7 @@
 
 #include "cli_context.h"
 
-#include "backtest/chance_statistics.h"
+#include "domain/chance_statistics.h"
 
 #include "backtest/backtest_engine.h"
 #include "backtest/formula_filter.h"

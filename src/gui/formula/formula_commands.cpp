@@ -2,9 +2,9 @@
 
 #include "export/backtest_hit_runs.h"
 #include "export/formula_text_export.h"
-#include "formula/formula_entry.h"
-#include "formula/formula_library.h"
-#include "formula/formula_update.h"
+#include "library/formula_entry.h"
+#include "library/formula_library.h"
+#include "library/formula_update.h"
 #include "gui/app/main_window.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
