@@ -16,10 +16,10 @@
 
 #include "backtest/backtest_engine.h"
 #include "backtest/full_backtest.h"
-#include "common/text_codec.h"
-#include "formula/parameter_catalogue.h"
-#include "history/draw_record.h"
-#include "history/period_number.h"
+#include "domain/draw_record.h"
+#include "domain/parameter_catalogue.h"
+#include "domain/period_number.h"
+#include "io/text_codec.h"
 #include "store/formula_table.h"
 #include "store/store.h"
 

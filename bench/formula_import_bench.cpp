@@ -1,7 +1,7 @@
 // Parsing and importing formula text files: how long a large file takes to reach the store.
 
-#include "formula/formula_entry.h"
-#include "formula/formula_line.h"
+#include "language/formula_line.h"
+#include "library/formula_entry.h"
 #include "store/store.h"
 
 #include <QTemporaryDir>

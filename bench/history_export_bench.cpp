@@ -5,10 +5,10 @@
 
 #include "sample_history.h"
 
+#include "domain/draw_record.h"
+#include "domain/parameter_catalogue.h"
 #include "export/history_sheet.h"
-#include "common/text_codec.h"
-#include "formula/parameter_catalogue.h"
-#include "history/draw_record.h"
+#include "io/text_codec.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,9 +4,9 @@
 #include "sample_history.h"
 
 #include "aggregate/history_replay.h"
-#include "common/text_codec.h"
-#include "formula/parameter_catalogue.h"
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
+#include "domain/parameter_catalogue.h"
+#include "io/text_codec.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 // The sample history for the benchmarks: data/sample-history.txt in period order, with every
 // derived column. A benchmark that cannot read it ends at once.
 
-#include "common/text_codec.h"
-#include "history/draw_record.h"
-#include "history/period_number.h"
+#include "domain/draw_record.h"
+#include "domain/period_number.h"
+#include "io/text_codec.h"
 
 #include <QFile>
 

@@ -14,8 +14,8 @@
 
 #include "sample_history.h"
 
-#include "history/draw_record.h"
-#include "history/period_number.h"
+#include "domain/draw_record.h"
+#include "domain/period_number.h"
 #include "search/candidate_search.h"
 #include "search/scheme_settings.h"
 

@@ -7,9 +7,9 @@
 
 #include "sample_history.h"
 
+#include "search/scheme_settings.h"
 #include "search/search_category.h"
 #include "search/search_run.h"
-#include "search/scheme_settings.h"
 
 #include <algorithm>
 #include <cstdio>

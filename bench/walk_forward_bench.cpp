@@ -10,7 +10,7 @@
 
 #include "backtest/backtest_engine.h"
 #include "backtest/formula_list.h"
-#include "formula/parameter_catalogue.h"
+#include "domain/parameter_catalogue.h"
 #include "predictions/walk_forward.h"
 #include "store/formula_table.h"
 #include "store/store.h"

@@ -1,7 +1,7 @@
 // Writes PNG pictures of the program's windows, filled with the sample history and a few
 // formulas, for the README and the user guide: qeltaro-screenshots OUTPUT_FOLDER
 
-#include "common/data_location.h"
+#include "io/data_location.h"
 #include "gui/app/main_window.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"

@@ -1,6 +1,6 @@
 // qeltaro: the desktop program.
 
-#include "common/data_location.h"
+#include "io/data_location.h"
 #include "gui/app/main_window.h"
 #include "gui/common/qt_translations.h"
 

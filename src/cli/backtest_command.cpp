@@ -3,7 +3,7 @@
 #include "calculation_options.h"
 #include "cli_context.h"
 
-#include "backtest/chance_statistics.h"
+#include "domain/chance_statistics.h"
 
 #include "backtest/backtest_engine.h"
 #include "backtest/formula_filter.h"

@@ -4,11 +4,11 @@
 
 #include "cli_context.h"
 
-#include "backtest/backtest_window.h"
+#include "domain/backtest_window.h"
 #include "backtest/category_calculation.h"
-#include "formula/formula_selection.h"
+#include "domain/formula_selection.h"
 #include "settings/settings.h"
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 #include "store/formula_table.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "cli_context.h"
 
-#include "common/data_location.h"
+#include "io/data_location.h"
 #include "common/message_text.h"
 
 #include <QTextStream>

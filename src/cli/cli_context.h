@@ -3,7 +3,7 @@
 // and errors are printed and turned into exit codes.
 
 #include "common/result.h"
-#include "formula/category.h"
+#include "domain/category.h"
 #include "settings/settings.h"
 #include "store/store.h"
 

@@ -3,11 +3,11 @@
 #include "cli_context.h"
 
 #include "export/formula_text_export.h"
-#include "formula/formula_entry.h"
-#include "formula/formula_library.h"
-#include "formula/formula_selection.h"
-#include "formula/formula_update.h"
-#include "formula/parameter_catalogue.h"
+#include "library/formula_entry.h"
+#include "library/formula_library.h"
+#include "domain/formula_selection.h"
+#include "library/formula_update.h"
+#include "domain/parameter_catalogue.h"
 #include "history/draw_history.h"
 #include "store/formula_table.h"
 

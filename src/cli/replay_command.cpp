@@ -5,7 +5,7 @@
 #include "aggregate/history_replay.h"
 #include "aggregate/rank_histogram.h"
 #include "aggregate/ranking_list_rows.h"
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

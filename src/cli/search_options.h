@@ -4,7 +4,7 @@
 
 #include "cli_context.h"
 
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"
 #include "search/scheme_settings.h"

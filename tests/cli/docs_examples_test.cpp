@@ -1,6 +1,6 @@
 // Every example command of docs/cli.md runs as written against a temporary store.
 
-#include "common/text_codec.h"
+#include "io/text_codec.h"
 #include "test_support.h"
 
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "common/text_codec.h"
+#include "io/text_codec.h"
 #include "local_http_server.h"
 #include "test_support.h"
 

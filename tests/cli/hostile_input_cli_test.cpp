@@ -4,7 +4,7 @@
 // sorts lines into stored and unrecognised, handled with nothing stored), and the store file is
 // byte for byte what it was. The outcome of every case is printed as a table.
 
-#include "formula/formula_entry.h"
+#include "library/formula_entry.h"
 #include "history/draw_history.h"
 #include "library_fixture.h"
 #include "local_http_server.h"

@@ -1,9 +1,9 @@
 #include "backtest/backtest_engine.h"
-#include "backtest/hit_rule.h"
-#include "formula/column_evaluator.h"
+#include "domain/history_columns.h"
+#include "domain/hit_rule.h"
 #include "draw_builder.h"
 #include "history/draw_history.h"
-#include "history/history_columns.h"
+#include "language/column_evaluator.h"
 #include "store/history_table.h"
 #include "test_support.h"
 

@@ -4,7 +4,7 @@
 
 #include "backtest/backtest_engine.h"
 #include "draw_builder.h"
-#include "formula/column_evaluator.h"
+#include "language/column_evaluator.h"
 #include "sql_statement_backtest.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "backtest/backtest_window.h"
+#include "domain/backtest_window.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "search/candidate_generator.h"
 
-#include "formula/expression.h"
-#include "formula/parameter_catalogue.h"
+#include "domain/parameter_catalogue.h"
+#include "language/expression.h"
 
 #include <QStringList>
 

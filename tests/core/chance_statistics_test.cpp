@@ -1,5 +1,5 @@
-#include "backtest/chance_statistics.h"
-#include "backtest/hit_rule.h"
+#include "domain/chance_statistics.h"
+#include "domain/hit_rule.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "common/text_codec.h"
 #include "history/draw_history.h"
+#include "io/text_codec.h"
 #include "store/history_table.h"
 #include "test_support.h"
 

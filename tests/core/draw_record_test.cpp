@@ -1,4 +1,4 @@
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
 
 #include <gtest/gtest.h>
 

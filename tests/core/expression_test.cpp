@@ -1,7 +1,7 @@
-#include "common/text_codec.h"
-#include "formula/column_evaluator.h"
-#include "formula/expression.h"
 #include "history/draw_history.h"
+#include "io/text_codec.h"
+#include "language/column_evaluator.h"
+#include "language/expression.h"
 #include "store/history_table.h"
 #include "test_support.h"
 

@@ -1,5 +1,5 @@
-#include "formula/formula_library.h"
-#include "formula/formula_selection.h"
+#include "domain/formula_selection.h"
+#include "library/formula_library.h"
 #include "store/formula_table.h"
 #include "store_snapshot.h"
 #include "test_support.h"

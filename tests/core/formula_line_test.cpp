@@ -1,4 +1,4 @@
-#include "formula/formula_line.h"
+#include "language/formula_line.h"
 
 #include <gtest/gtest.h>
 

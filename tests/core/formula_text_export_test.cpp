@@ -1,5 +1,5 @@
-#include "common/text_codec.h"
 #include "export/formula_text_export.h"
+#include "io/text_codec.h"
 #include "store/formula_table.h"
 #include "store/sqlite_database.h"
 #include "test_support.h"

@@ -1,5 +1,5 @@
-#include "formula/formula_entry.h"
-#include "formula/formula_update.h"
+#include "library/formula_entry.h"
+#include "library/formula_update.h"
 #include "local_http_server.h"
 #include "store/formula_table.h"
 #include "store_snapshot.h"

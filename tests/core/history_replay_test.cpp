@@ -1,8 +1,8 @@
 #include "aggregate/history_replay.h"
 #include "calculation_fixtures.h"
-#include "formula/expression.h"
-#include "formula/parameter_catalogue.h"
+#include "domain/parameter_catalogue.h"
 #include "history/draw_history.h"
+#include "language/expression.h"
 #include "store/history_table.h"
 #include "test_support.h"
 

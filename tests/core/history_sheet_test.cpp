@@ -1,6 +1,6 @@
+#include "calculation_fixtures.h"
 #include "export/history_sheet.h"
 #include "export/list_workbook.h"
-#include "calculation_fixtures.h"
 #include "test_support.h"
 #include "workbook_reader.h"
 

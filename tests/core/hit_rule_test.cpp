@@ -1,4 +1,4 @@
-#include "backtest/hit_rule.h"
+#include "domain/hit_rule.h"
 
 #include <gtest/gtest.h>
 

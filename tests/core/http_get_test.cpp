@@ -1,5 +1,5 @@
-#include "common/http_get.h"
 #include "common/progress.h"
+#include "io/http_get.h"
 #include "local_http_server.h"
 
 #include <gtest/gtest.h>

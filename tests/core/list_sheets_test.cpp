@@ -1,7 +1,7 @@
-#include "export/list_sheets.h"
-#include "export/list_workbook.h"
 #include "backtest/backtest_engine.h"
 #include "calculation_fixtures.h"
+#include "export/list_sheets.h"
+#include "export/list_workbook.h"
 #include "test_support.h"
 #include "workbook_reader.h"
 

@@ -1,9 +1,9 @@
 #include "common/message_text.h"
-#include "formula/expression.h"
-#include "formula/formula_line.h"
+#include "domain/draw_record.h"
+#include "domain/period_number.h"
 #include "history/draw_history.h"
-#include "history/draw_record.h"
-#include "history/period_number.h"
+#include "language/expression.h"
+#include "language/formula_line.h"
 #include "settings/settings.h"
 #include "test_support.h"
 

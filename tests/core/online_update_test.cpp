@@ -1,7 +1,7 @@
 #include "common/progress.h"
-#include "common/text_codec.h"
 #include "history/draw_history.h"
 #include "history/online_update.h"
+#include "io/text_codec.h"
 #include "results_site.h"
 #include "store/history_table.h"
 #include "test_support.h"

@@ -1,4 +1,4 @@
-#include "formula/parameter_catalogue.h"
+#include "domain/parameter_catalogue.h"
 
 #include <gtest/gtest.h>
 

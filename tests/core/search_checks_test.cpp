@@ -2,9 +2,9 @@
 
 #include "search/search_run.h"
 
-#include "backtest/chance_statistics.h"
-#include "draw_builder.h"
 #include "backtest/holdout.h"
+#include "domain/chance_statistics.h"
+#include "draw_builder.h"
 #include "search/shuffled_control.h"
 
 #include <gtest/gtest.h>

@@ -10,7 +10,7 @@
 // QELTARO_KILL_ROUNDS sets the kills per operation (default 8) for longer soak runs;
 // QELTARO_KILL_SEED repeats a run exactly.
 
-#include "formula/formula_entry.h"
+#include "library/formula_entry.h"
 #include "library_fixture.h"
 #include "store_checks.h"
 #include "test_support.h"

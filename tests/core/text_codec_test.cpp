@@ -1,4 +1,4 @@
-#include "common/text_codec.h"
+#include "io/text_codec.h"
 
 #include <QStringEncoder>
 

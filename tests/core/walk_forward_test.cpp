@@ -10,7 +10,7 @@
 #include "domain/poisson_binomial.h"
 #include "domain/prediction_outcome.h"
 #include "draw_builder.h"
-#include "formula/parameter_catalogue.h"
+#include "domain/parameter_catalogue.h"
 #include "predictions/kept_digits.h"
 #include "predictions/moving_window_statistics.h"
 #include "test_support.h"

@@ -1,10 +1,10 @@
 // The expression compiler and its evaluation: any text either compiles or is refused with a
 // message; a compiled formula evaluates on a row and over columns alike.
 
-#include "formula/column_evaluator.h"
-#include "formula/expression.h"
-#include "formula/parameter_catalogue.h"
+#include "domain/parameter_catalogue.h"
 #include "fuzz_input.h"
+#include "language/column_evaluator.h"
+#include "language/expression.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -2,10 +2,10 @@
 // neither): every line is either stored or listed as unrecognised, only compiling formulas reach
 // the tables, and each table that received formulas is numbered 1..n without duplicates.
 
-#include "formula/category.h"
-#include "formula/expression.h"
-#include "formula/formula_entry.h"
+#include "domain/category.h"
 #include "fuzz_input.h"
+#include "language/expression.h"
+#include "library/formula_entry.h"
 #include "store/sqlite_database.h"
 #include "store/store.h"
 

@@ -2,10 +2,10 @@
 // source and the current kind; a line the check accepts names one of the nine categories and
 // compiles, and an accepted file line holds only the characters formula files may use.
 
-#include "formula/expression.h"
-#include "formula/formula_line.h"
-#include "formula/parameter_catalogue.h"
+#include "domain/parameter_catalogue.h"
 #include "fuzz_input.h"
+#include "language/expression.h"
+#include "language/formula_line.h"
 
 #include <cstdlib>
 

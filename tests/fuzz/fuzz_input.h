@@ -3,7 +3,7 @@
 // are read, so every decoding path is exercised too; and gives store-writing targets a fast
 // scratch store.
 
-#include "common/text_codec.h"
+#include "io/text_codec.h"
 #include "store/store.h"
 
 #include <QByteArray>

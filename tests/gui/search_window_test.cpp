@@ -1,8 +1,8 @@
 #include "gui_test_support.h"
 
 #include "backtest/backtest_context.h"
-#include "formula/column_evaluator.h"
-#include "formula/expression.h"
+#include "language/column_evaluator.h"
+#include "language/expression.h"
 #include "gui/search/formula_search_window.h"
 #include "gui/search/search_progress_chart.h"
 #include "history/draw_history.h"

@@ -1,6 +1,6 @@
 #include "gui_test_support.h"
 
-#include "formula/formula_update.h"
+#include "library/formula_update.h"
 #include "gui/common/background_task.h"
 #include "results_site.h"
 

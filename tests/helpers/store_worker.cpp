@@ -19,11 +19,11 @@
 #include "backtest/formula_list.h"
 #include "backtest/full_backtest.h"
 #include "backtest/history_cache.h"
-#include "formula/formula_entry.h"
-#include "formula/formula_library.h"
-#include "formula/formula_selection.h"
+#include "domain/formula_selection.h"
 #include "history/draw_history.h"
 #include "file_steps_vfs.h"
+#include "library/formula_entry.h"
+#include "library/formula_library.h"
 #include "store/store.h"
 
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #pragma once
 // Small hand-made histories and formula tables for the calculation and replay tests.
 
-#include "formula/category.h"
-#include "history/draw_record.h"
-#include "history/history_columns.h"
+#include "domain/category.h"
+#include "domain/draw_record.h"
+#include "domain/history_columns.h"
 #include "store/formula_table.h"
 #include "store/store.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Histories made up for tests: draws with consecutive periods and every derived column.
 
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
 
 #include <QStringList>
 

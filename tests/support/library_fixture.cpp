@@ -1,7 +1,7 @@
 #include "library_fixture.h"
 
-#include "formula/formula_entry.h"
 #include "history/draw_history.h"
+#include "library/formula_entry.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "results_site.h"
 
-#include "common/text_codec.h"
+#include "io/text_codec.h"
 #include "test_support.h"
 
 namespace qeltaro::test {

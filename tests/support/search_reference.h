@@ -4,8 +4,8 @@
 // window (the newest W + 1 rows). The search's own fast evaluation must agree with it exactly.
 
 #include "backtest/backtest_context.h"
-#include "formula/column_evaluator.h"
-#include "formula/expression.h"
+#include "language/column_evaluator.h"
+#include "language/expression.h"
 #include "search/candidate_evaluator.h"
 
 #include <gtest/gtest.h>

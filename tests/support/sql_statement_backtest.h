@@ -7,10 +7,10 @@
 // rule (both operands rounded half to even, the remainder with the dividend's sign, no value
 // for a divisor of 0), written independently of the program's own code.
 
-#include "backtest/backtest_window.h"
 #include "backtest/formula_stats_table.h"
-#include "formula/category.h"
-#include "history/draw_record.h"
+#include "domain/backtest_window.h"
+#include "domain/category.h"
+#include "domain/draw_record.h"
 #include "store/schema.h"
 
 #include <sqlite3.h>

@@ -1,6 +1,6 @@
 #include "test_support.h"
 
-#include "common/text_codec.h"
+#include "io/text_codec.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,7 +1,7 @@
 #include "aggregate/history_replay.h"
 
-#include "formula/column_evaluator.h"
-#include "formula/expression.h"
+#include "language/column_evaluator.h"
+#include "language/expression.h"
 
 #include <cstdint>
 

@@ -9,10 +9,10 @@
 
 #include "aggregate/err_counts.h"
 #include "common/result.h"
-#include "formula/category.h"
-#include "formula/formula_selection.h"
-#include "history/draw_record.h"
-#include "history/history_columns.h"
+#include "domain/category.h"
+#include "domain/draw_record.h"
+#include "domain/formula_selection.h"
+#include "domain/history_columns.h"
 #include "store/formula_table.h"
 
 #include <QString>

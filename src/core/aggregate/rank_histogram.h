@@ -4,7 +4,7 @@
 // from what a ranking that knows nothing would give (each rank equally often).
 
 #include "aggregate/ranking_list_rows.h"
-#include "backtest/chance_statistics.h"
+#include "domain/chance_statistics.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "backtest/backtest_context.h"
 
-#include "backtest/hit_rule.h"
-#include "formula/expression.h"
+#include "domain/hit_rule.h"
+#include "language/expression.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,12 +3,12 @@
 // predicted digits would be hits for a kill and for a keep formula. Scoring a formula is then
 // one pass over its values. Read-only after construction, so threads share it.
 
-#include "backtest/backtest_window.h"
 #include "backtest/formula_stats_table.h"
 #include "backtest/formula_verification.h"
-#include "formula/category.h"
-#include "formula/expression.h"
-#include "history/history_columns.h"
+#include "domain/backtest_window.h"
+#include "domain/category.h"
+#include "domain/history_columns.h"
+#include "language/expression.h"
 
 #include <cmath>
 #include <cstdint>

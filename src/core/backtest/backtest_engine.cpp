@@ -1,6 +1,6 @@
 #include "backtest/backtest_engine.h"
 
-#include "formula/column_evaluator.h"
+#include "language/column_evaluator.h"
 
 #include <algorithm>
 #include <atomic>

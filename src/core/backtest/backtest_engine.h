@@ -10,11 +10,11 @@
 // - backtestQuiet (YansuanCalcu): only the text, the final run of hits and the next digit.
 
 #include "backtest/backtest_context.h"
-#include "backtest/backtest_window.h"
 #include "backtest/formula_list.h"
 #include "backtest/formula_stats_table.h"
 #include "backtest/formula_verification.h"
-#include "history/history_columns.h"
+#include "domain/backtest_window.h"
+#include "domain/history_columns.h"
 
 #include <vector>
 

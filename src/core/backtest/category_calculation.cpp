@@ -1,6 +1,6 @@
 #include "backtest/category_calculation.h"
 
-#include "history/period_number.h"
+#include "domain/period_number.h"
 #include "store/formula_table.h"
 
 #include <QHash>

@@ -10,11 +10,11 @@
 #include "aggregate/err_counts.h"
 #include "backtest/sort_settings.h"
 #include "common/result.h"
-#include "formula/category.h"
-#include "formula/expression.h"
-#include "formula/formula_selection.h"
-#include "history/draw_record.h"
-#include "history/history_columns.h"
+#include "domain/category.h"
+#include "domain/draw_record.h"
+#include "domain/formula_selection.h"
+#include "domain/history_columns.h"
+#include "language/expression.h"
 
 #include <QString>
 

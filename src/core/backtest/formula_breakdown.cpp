@@ -1,8 +1,8 @@
 #include "backtest/formula_breakdown.h"
 
-#include "formula/expression.h"
-#include "formula/parameter_catalogue.h"
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
+#include "domain/parameter_catalogue.h"
+#include "language/expression.h"
 
 #include <QRegularExpression>
 

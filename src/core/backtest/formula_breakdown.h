@@ -9,7 +9,7 @@
 // value by the usual numeric rules ("无值" where it has none).
 
 #include "common/result.h"
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 
 #include <QString>
 #include <QStringList>

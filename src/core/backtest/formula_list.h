@@ -4,9 +4,9 @@
 // keeps its compiler message; the back-test reports it for that formula alone.
 
 #include "common/result.h"
-#include "formula/category.h"
-#include "formula/expression.h"
-#include "formula/formula_selection.h"
+#include "domain/category.h"
+#include "domain/formula_selection.h"
+#include "language/expression.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "backtest/formula_stats_table.h"
 
-#include "formula/expression.h"
+#include "language/expression.h"
 
 namespace qeltaro {
 
@@ -40,6 +40,20 @@ void FormulaStatsTable::index()
     ordinalOfIdx_.reserve(idxs_.size());
     for (size_t k = 0; k < idxs_.size(); ++k)
         ordinalOfIdx_.try_emplace(idxs_[k], int(k));
+}
+
+std::vector<ChanceAssessment> assessStatistics(const Category& category, bool kill, const FormulaStatsTable& table)
+{
+    std::vector<FormulaRecord> records;
+    records.reserve(size_t(table.size()));
+    for (int k = 0; k < table.size(); ++k) {
+        const FormulaStats& s = table.at(k);
+        if (s.evaluated())
+            records.push_back({s.hits, s.scoredRows, s.maxHitRun, s.maxMissRun});
+        else
+            records.push_back({});
+    }
+    return assessAgainstChance(category, kill, records);
 }
 
 }  // namespace qeltaro

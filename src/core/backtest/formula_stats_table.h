@@ -4,6 +4,7 @@
 // and keep formulas of one table keeps each formula's own statistics; entries are held in list
 // order as well, for the engine and the write-back.
 
+#include "domain/chance_statistics.h"
 #include "store/formula_table.h"
 
 #include <QString>
@@ -68,5 +69,9 @@ private:
     std::unordered_map<int, int> ordinalOfIdx_;
     QString nextBasePeriod_;
 };
+
+// The assessment of every formula of a back-tested list, in list order; formulas that could not
+// be evaluated count as no evidence (no trials).
+std::vector<ChanceAssessment> assessStatistics(const Category& category, bool kill, const FormulaStatsTable& table);
 
 }  // namespace qeltaro

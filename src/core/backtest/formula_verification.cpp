@@ -1,7 +1,7 @@
 #include "backtest/formula_verification.h"
 
 #include "backtest/formula_stats_table.h"
-#include "formula/expression.h"
+#include "language/expression.h"
 
 namespace qeltaro {
 

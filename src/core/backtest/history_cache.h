@@ -3,7 +3,7 @@
 // history, so back-tests after a change of category, kind or window reuse them.
 
 #include "common/result.h"
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 
 #include <cstdint>
 

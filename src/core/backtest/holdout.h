@@ -4,7 +4,7 @@
 // saw. A formula that only fits its history by luck falls back to its chance rate there.
 
 #include "common/result.h"
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "backtest/holdout_backtest.h"
 
-#include "backtest/chance_statistics.h"
+#include "domain/chance_statistics.h"
 
 #include <algorithm>
 

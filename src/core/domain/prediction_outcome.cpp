@@ -1,7 +1,7 @@
 #include "domain/prediction_outcome.h"
 
-#include "backtest/chance_statistics.h"
-#include "backtest/hit_rule.h"
+#include "domain/chance_statistics.h"
+#include "domain/hit_rule.h"
 #include "domain/poisson_binomial.h"
 
 #include <algorithm>

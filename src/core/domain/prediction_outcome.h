@@ -5,8 +5,8 @@
 // group-play slot. If the draws are fair and independent, a slot keeping k digits over n
 // positions succeeds with chance (k/10)^n.
 
-#include "formula/category.h"
-#include "history/draw_record.h"
+#include "domain/category.h"
+#include "domain/draw_record.h"
 
 #include <QString>
 

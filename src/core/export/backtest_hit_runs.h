@@ -3,7 +3,7 @@
 // list over the current history with the back-test settings.
 
 #include "backtest/backtest_engine.h"
-#include "backtest/backtest_window.h"
+#include "domain/backtest_window.h"
 #include "export/formula_text_export.h"
 
 namespace qeltaro {

@@ -1,6 +1,6 @@
 #include "export/formula_text_export.h"
 
-#include "common/text_codec.h"
+#include "io/text_codec.h"
 #include "store/formula_table.h"
 #include "store/store.h"
 

@@ -4,7 +4,7 @@
 // Written to the data folder in the system's encoding with CR LF line ends.
 
 #include "common/result.h"
-#include "formula/formula_line.h"
+#include "language/formula_line.h"
 
 #include <QString>
 #include <QStringList>

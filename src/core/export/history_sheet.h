@@ -11,8 +11,8 @@
 #include "backtest/formula_verification.h"
 #include "common/progress.h"
 #include "common/result.h"
+#include "domain/history_columns.h"
 #include "export/spreadsheet_writer.h"
-#include "history/history_columns.h"
 
 #include <QString>
 #include <QStringList>

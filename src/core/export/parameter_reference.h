@@ -2,7 +2,7 @@
 // The parameter reference table: parameter kinds against positions, filled with the values the
 // latest draw gives them, so the user sees what each parameter means and what it is worth now.
 
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
 
 #include <QString>
 #include <QStringList>

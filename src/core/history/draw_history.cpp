@@ -1,6 +1,6 @@
 #include "history/draw_history.h"
 
-#include "common/text_codec.h"
+#include "io/text_codec.h"
 #include "store/history_table.h"
 #include "store/sqlite_database.h"
 #include "store/store.h"

@@ -3,7 +3,7 @@
 // stored row carries the same derived columns and LX/LY always compare with the draw just before.
 
 #include "common/result.h"
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
 
 #include <QDate>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "history/history_maintenance.h"
 
 #include "common/message_text.h"
-#include "history/period_number.h"
+#include "domain/period_number.h"
 #include "store/history_table.h"
 #include "store/sqlite_database.h"
 #include "store/store.h"

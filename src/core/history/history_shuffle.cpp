@@ -1,6 +1,6 @@
 #include "history/history_shuffle.h"
 
-#include "search/random_stream.h"
+#include "domain/random_stream.h"
 
 #include <algorithm>
 #include <numeric>

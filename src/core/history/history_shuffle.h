@@ -9,7 +9,7 @@
 // periods then sees the same draws in another order, so a formula that merely fits which digits
 // came up often in those periods passes on both histories alike.
 
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "history/history_text_export.h"
 
-#include "common/text_codec.h"
+#include "io/text_codec.h"
 #include "store/history_table.h"
 #include "store/store.h"
 

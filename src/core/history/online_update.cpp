@@ -1,9 +1,9 @@
 #include "history/online_update.h"
 
-#include "common/http_get.h"
 #include "common/progress.h"
-#include "common/text_codec.h"
 #include "history/results_page.h"
+#include "io/http_get.h"
+#include "io/text_codec.h"
 #include "settings/settings.h"
 #include "store/history_table.h"
 #include "store/store.h"

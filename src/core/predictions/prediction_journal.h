@@ -7,7 +7,7 @@
 #include "backtest/category_calculation.h"
 #include "common/result.h"
 #include "domain/prediction_outcome.h"
-#include "formula/category.h"
+#include "domain/category.h"
 
 #include <QDateTime>
 #include <QString>

@@ -5,15 +5,15 @@
 // back-test of that history under the window settings. Its kept digits are then judged against
 // the draw that came. Ranking on the whole history instead would look ahead. Nothing is stored.
 
-#include "backtest/backtest_window.h"
+#include "domain/backtest_window.h"
 #include "backtest/category_calculation.h"
 #include "backtest/sort_settings.h"
 #include "common/progress.h"
 #include "common/result.h"
 #include "domain/prediction_outcome.h"
-#include "formula/category.h"
-#include "formula/formula_selection.h"
-#include "history/history_columns.h"
+#include "domain/category.h"
+#include "domain/formula_selection.h"
+#include "domain/history_columns.h"
 
 #include <QString>
 

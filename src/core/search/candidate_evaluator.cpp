@@ -1,7 +1,7 @@
 #include "search/candidate_evaluator.h"
 
-#include "backtest/hit_rule.h"
-#include "formula/parameter_catalogue.h"
+#include "domain/hit_rule.h"
+#include "domain/parameter_catalogue.h"
 
 #include <algorithm>
 

@@ -9,9 +9,9 @@
 // rows whatever "检索期数前溯不含当前期" says, and never the first row. The digit of a value is its
 // remainder by 10 with the value's sign; a negative digit matches no drawn digit.
 
-#include "backtest/backtest_window.h"
-#include "formula/category.h"
-#include "history/history_columns.h"
+#include "domain/backtest_window.h"
+#include "domain/category.h"
+#include "domain/history_columns.h"
 #include "search/candidate_generator.h"
 #include "search/search_thresholds.h"
 #include "settings/settings.h"

@@ -1,7 +1,7 @@
 #include "search/candidate_generator.h"
 
-#include "formula/parameter_catalogue.h"
-#include "search/random_stream.h"
+#include "domain/parameter_catalogue.h"
+#include "domain/random_stream.h"
 #include "search/search_category.h"
 
 #include <cmath>

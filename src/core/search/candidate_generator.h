@@ -6,7 +6,7 @@
 // so screening many candidates allocates nothing.
 
 #include "common/result.h"
-#include "formula/category.h"
+#include "domain/category.h"
 
 #include <QString>
 

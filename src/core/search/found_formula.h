@@ -4,8 +4,8 @@
 // scheme run starts them afresh; a save empties them. The shown list (every Chinese text found
 // while the list lives) is never emptied and is what the text export writes.
 
-#include "formula/category.h"
 #include "backtest/holdout.h"
+#include "domain/category.h"
 #include "search/search_thresholds.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "search/found_formula_export.h"
 
-#include "common/text_codec.h"
-#include "history/period_number.h"
+#include "domain/period_number.h"
+#include "io/text_codec.h"
 #include "store/store.h"
 
 namespace qeltaro {

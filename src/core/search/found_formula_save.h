@@ -6,8 +6,8 @@
 // window then refreshes and shows "公式追加完毕！".
 
 #include "common/result.h"
-#include "formula/category.h"
-#include "formula/formula_selection.h"
+#include "domain/category.h"
+#include "domain/formula_selection.h"
 #include "search/found_formula.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "search/run_record.h"
 
-#include "common/text_codec.h"
+#include "io/text_codec.h"
 #include "search/search_category.h"
 
 #include <QCryptographicHash>

@@ -6,7 +6,7 @@
 // candidate for candidate; the history must be the same.
 
 #include "common/result.h"
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 #include "search/scheme_run.h"
 #include "search/search_run.h"
 

@@ -1,7 +1,7 @@
 #include "search/scheme_run.h"
 
+#include "domain/random_stream.h"
 #include "search/candidate_search.h"
-#include "search/random_stream.h"
 #include "search/search_category.h"
 #include "search/search_run.h"
 

@@ -5,7 +5,7 @@
 // evaluating a candidate. Runs on worker threads; the found formulas come back category by
 // category, each in candidate order. Saving them at the end is the caller's (found_formula_save.h).
 
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 #include "search/background_run.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"

@@ -2,7 +2,7 @@
 // The search numbers categories 1..10: 1-5 直选一星..五星, 6-10 组选一星..五星. Number 6 (组选一星)
 // has no formula table and is never searched, so the searchable numbers are 1-5 and 7-10.
 
-#include "formula/category.h"
+#include "domain/category.h"
 
 #include <QString>
 

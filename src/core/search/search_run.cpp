@@ -1,7 +1,7 @@
 #include "search/search_run.h"
 
-#include "backtest/backtest_window.h"
-#include "backtest/chance_statistics.h"
+#include "domain/backtest_window.h"
+#include "domain/chance_statistics.h"
 
 namespace qeltaro {
 

@@ -3,7 +3,7 @@
 // stop count is reached when "自动中止" is on, or until a given number of candidates is tried.
 // Runs on worker threads (see BackgroundRun); the found formulas come back in candidate order.
 
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 #include "search/background_run.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"

@@ -1,7 +1,7 @@
 #include "search/shuffled_control.h"
 
+#include "domain/random_stream.h"
 #include "history/history_shuffle.h"
-#include "search/random_stream.h"
 
 #include <boost/math/distributions/students_t.hpp>
 

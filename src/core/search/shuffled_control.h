@@ -9,7 +9,7 @@
 // history. Candidate k goes to copy k mod kControlCopies; the spread of the copies' rates is
 // the yardstick for the real rate (a one-sided prediction-interval t-test).
 
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "search/smart_setting.h"
 
-#include "search/random_stream.h"
+#include "domain/random_stream.h"
 #include "search/search_category.h"
 
 #include <cmath>

@@ -9,7 +9,7 @@
 // One category on demand, or all of them in the order 10, 9, 8, 7, 5, 4, 3, 2, 1, each result
 // meant to be saved as that category's thresholds. Runs on a worker thread.
 
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 #include "search/background_run.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"

@@ -1,7 +1,7 @@
 #include "session/first_start.h"
 
-#include "formula/formula_entry.h"
 #include "history/draw_history.h"
+#include "library/formula_entry.h"
 #include "settings/settings.h"
 #include "store/formula_table.h"
 #include "store/history_table.h"

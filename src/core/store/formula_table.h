@@ -2,7 +2,7 @@
 // Reads and writes of the nine formula tables (Gongshi1D .. Gongshi5G).
 
 #include "common/result.h"
-#include "formula/category.h"
+#include "domain/category.h"
 
 #include <QString>
 

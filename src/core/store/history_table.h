@@ -2,7 +2,7 @@
 // Reads and writes of Lishi. Rows are always read in period-text order.
 
 #include "common/result.h"
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
 #include "store/sqlite_database.h"
 
 #include <optional>

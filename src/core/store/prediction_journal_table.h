@@ -5,7 +5,7 @@
 // history, so an entry carries the draw of its period as soon as that draw is stored.
 
 #include "common/result.h"
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "store/schema.h"
 
-#include "formula/category.h"
-#include "formula/parameter_catalogue.h"
+#include "domain/category.h"
+#include "domain/parameter_catalogue.h"
 #include "store/sqlite_database.h"
 
 namespace qeltaro {

@@ -2,7 +2,7 @@
 // MSFlexGrid2: the formulas of the current category and kind with their back-test statistics.
 // Column 0's colour shows the selection; column 10 (hidden) holds the idx.
 
-#include "formula/formula_selection.h"
+#include "domain/formula_selection.h"
 
 #include <QAbstractTableModel>
 #include <QIdentityProxyModel>

@@ -1,7 +1,7 @@
 #include "gui/app/history_grid_model.h"
 
-#include "backtest/hit_rule.h"
-#include "formula/expression.h"
+#include "domain/hit_rule.h"
+#include "language/expression.h"
 #include "gui/app/grid_colours.h"
 
 #include <QFont>

@@ -4,8 +4,8 @@
 // (green) on every period.
 
 #include "backtest/formula_verification.h"
-#include "formula/category.h"
-#include "history/history_columns.h"
+#include "domain/category.h"
+#include "domain/history_columns.h"
 
 #include <QAbstractTableModel>
 

@@ -1,6 +1,6 @@
 #include "gui/app/main_window.h"
 
-#include "backtest/chance_statistics.h"
+#include "domain/chance_statistics.h"
 #include "gui/app/formula_list_model.h"
 #include "gui/app/history_grid_model.h"
 #include "gui/app/settings_menu.h"
@@ -11,7 +11,7 @@
 #include "gui/common/background_task.h"
 #include "gui/common/grid_view.h"
 #include "gui/history/draw_entry.h"
-#include "common/data_location.h"
+#include "io/data_location.h"
 #include "gui/common/open_file.h"
 #include "gui/formula/formula_commands.h"
 #include "session/first_start.h"

@@ -1,6 +1,6 @@
 #include "gui/app/settings_menu.h"
 
-#include "formula/formula_update.h"
+#include "library/formula_update.h"
 #include "gui/common/dialogs.h"
 
 #include <QActionGroup>

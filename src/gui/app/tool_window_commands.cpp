@@ -1,6 +1,6 @@
 #include "gui/app/tool_window_commands.h"
 
-#include "backtest/chance_statistics.h"
+#include "domain/chance_statistics.h"
 #include "backtest/detail_list_rows.h"
 #include "backtest/formula_breakdown.h"
 #include "backtest/formula_filter.h"

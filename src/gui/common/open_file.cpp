@@ -1,6 +1,6 @@
 #include "gui/common/open_file.h"
 
-#include "common/data_location.h"
+#include "io/data_location.h"
 
 #include <QDesktopServices>
 #include <QUrl>

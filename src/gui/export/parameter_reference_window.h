@@ -2,7 +2,7 @@
 // frmShuoming "参数对照": parameter kinds against positions with the latest draw's values; a
 // click copies the cell's text to the clipboard.
 
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
 
 #include <QDialog>
 

@@ -2,10 +2,10 @@
 
 #include "export/backtest_hit_runs.h"
 #include "export/formula_text_export.h"
-#include "formula/formula_entry.h"
-#include "formula/formula_library.h"
-#include "formula/formula_update.h"
 #include "gui/app/formula_list_model.h"
+#include "library/formula_entry.h"
+#include "library/formula_library.h"
+#include "library/formula_update.h"
 #include "gui/app/main_window.h"
 #include "gui/app/settings_menu.h"
 #include "gui/common/background_task.h"

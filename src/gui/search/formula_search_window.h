@@ -4,8 +4,8 @@
 // search's settings per category. Runs go on worker threads; the window polls them a few times
 // a second, so it stays responsive and nothing calls into it from another thread.
 
-#include "formula/category.h"
-#include "history/history_columns.h"
+#include "domain/category.h"
+#include "domain/history_columns.h"
 #include "search/found_formula.h"
 #include "search/found_formula_save.h"
 #include "search/scheme_counts.h"

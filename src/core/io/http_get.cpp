@@ -1,4 +1,4 @@
-#include "common/http_get.h"
+#include "io/http_get.h"
 
 #include "common/message_text.h"
 #include "common/progress.h"

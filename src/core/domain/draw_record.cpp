@@ -1,4 +1,4 @@
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
 
 #include "common/message_text.h"
 

@@ -2,7 +2,7 @@
 // The history as column arrays, loaded once and reused by every evaluation until the history
 // changes: column c holds the catalogue parameter c + 1 of every row, in period order.
 
-#include "history/draw_record.h"
+#include "domain/draw_record.h"
 
 #include <QString>
 

@@ -9,6 +9,7 @@
 // Precedence: * / first, then MOD, then + -; left to right within a level; unary minus and plus.
 
 #include "common/result.h"
+#include "domain/predicted_digit.h"
 
 #include <QString>
 #include <QStringView>
@@ -53,25 +54,6 @@ Result<CompiledFormula> compileFormula(QStringView code);
 
 // Remainder with the sign of the dividend after rounding both operands half to even; NaN for 0.
 double formulaMod(double a, double b);
-
-// The digit a value predicts: rounded half to even, remainder by 10 with the sign of the value
-// (-13 predicts -3). kNoDigit when the value is missing.
-inline constexpr int kNoDigit = -128;
-inline int predictedDigit(double value)
-{
-    if (!std::isfinite(value))
-        return kNoDigit;
-    const double rounded = std::nearbyint(value);  // the default rounding mode: half to even
-    if (std::fabs(rounded) < 9.0e15)
-        return int(static_cast<std::int64_t>(rounded) % 10);  // % keeps the dividend's sign
-    return int(std::fmod(rounded, 10.0));
-}
-
-// A predicted digit as the lists show it: empty when there is none.
-inline QString digitText(int digit)
-{
-    return digit == kNoDigit ? QString() : QString::number(digit);
-}
 
 // Nesting of parentheses and unary signs the compiler accepts, and the evaluation stack a
 // formula may need; deeper texts are refused rather than risk the program's own stack.

@@ -4,9 +4,9 @@
 // positions. A kill formula hits when its digit is absent from the tested positions, a keep
 // formula when it is present. A negative digit matches no drawn digit.
 
-#include "formula/category.h"
-#include "formula/expression.h"
-#include "history/draw_record.h"
+#include "domain/category.h"
+#include "domain/draw_record.h"
+#include "domain/predicted_digit.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "formula/column_evaluator.h"
+#include "language/column_evaluator.h"
 
 #include <limits>
 

@@ -1,4 +1,4 @@
-#include "formula/category.h"
+#include "domain/category.h"
 
 namespace qeltaro {
 namespace {

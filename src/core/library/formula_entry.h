@@ -3,7 +3,7 @@
 // file. Every line is parsed, checked and compiled first; a line that fails never reaches a table.
 
 #include "common/result.h"
-#include "formula/formula_line.h"
+#include "language/formula_line.h"
 
 #include <QString>
 #include <QStringList>

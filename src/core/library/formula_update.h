@@ -4,9 +4,9 @@
 // every category. The download and the replacement are separate steps so that a window can run
 // the download on a worker thread and touch the store on its own.
 
-#include "common/http_get.h"
 #include "common/result.h"
-#include "formula/formula_line.h"
+#include "io/http_get.h"
+#include "language/formula_line.h"
 
 #include <QByteArray>
 #include <QString>

@@ -2,8 +2,8 @@
 // A draw and every derived column the formula language reads. The derived values are held in
 // catalogue order: value[i] is the column parameterCode(i + 1).
 
-#include "formula/parameter_catalogue.h"
-#include "history/period_number.h"
+#include "domain/parameter_catalogue.h"
+#include "domain/period_number.h"
 
 #include <QString>
 

@@ -5,7 +5,7 @@
 // says. The window asks its questions first and refreshes afterwards.
 
 #include "common/result.h"
-#include "formula/formula_line.h"
+#include "language/formula_line.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // How a formula's record compares with chance. The chance model: the drawn digits are uniform
 // and independent, and the formula's digit is independent of the draw it is tested against.
 
-#include "formula/category.h"
+#include "domain/category.h"
 
 #include <array>
 #include <vector>
@@ -54,10 +54,5 @@ std::vector<ChanceAssessment> assessAgainstChance(const Category& category, bool
                                                   const std::vector<FormulaRecord>& records);
 
 inline constexpr double kBeatsChanceLevel = 0.01;
-
-class FormulaStatsTable;
-// The assessment of every formula of a back-tested list, in list order; formulas that could not
-// be evaluated count as no evidence (no trials).
-std::vector<ChanceAssessment> assessStatistics(const Category& category, bool kill, const FormulaStatsTable& table);
 
 }  // namespace qeltaro

@@ -1,4 +1,4 @@
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
 
 #include <algorithm>
 

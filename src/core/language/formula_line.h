@@ -4,7 +4,7 @@
 //   header shape     [三星直选]百位平方-十位码        (category header, expression; kind from the caller)
 // split into its Chinese text, code form, kind and category, and checked before it may be stored.
 
-#include "formula/category.h"
+#include "domain/category.h"
 
 #include <QString>
 #include <QStringView>

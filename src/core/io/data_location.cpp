@@ -1,4 +1,4 @@
-#include "common/data_location.h"
+#include "io/data_location.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "formula/expression.h"
+#include "language/expression.h"
 
 #include "common/message_text.h"
-#include "formula/parameter_catalogue.h"
+#include "domain/parameter_catalogue.h"
 
 #include <cmath>
 #include <limits>

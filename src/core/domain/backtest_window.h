@@ -3,8 +3,6 @@
 // newest row; a row is scored by the digit predicted from the row before it, so the first row
 // can never be scored.
 
-#include "settings/settings.h"
-
 namespace qeltaro {
 
 struct BacktestSettings {
@@ -12,7 +10,9 @@ struct BacktestSettings {
     bool windowExcludesCurrent = true;   // SyBq: the window is exactly periodWindow rows
     bool weightedRate = true;            // ZqlJq: the j-th scored row weighs j squared
 
-    static BacktestSettings fromMirror(const SettingsMirror& mirror)
+    // From the settings mirror, or any record with these three fields: the domain knows no settings store.
+    template <class Mirror>
+    static BacktestSettings fromMirror(const Mirror& mirror)
     {
         return {mirror.periodWindow, mirror.windowExcludesCurrent, mirror.weightedRate};
     }

@@ -2,8 +2,8 @@
 // Evaluates a compiled formula over every row of the history at once, one instruction over a
 // whole column at a time, so a sum of parameters costs a few tight loops per formula.
 
-#include "formula/expression.h"
-#include "history/history_columns.h"
+#include "domain/history_columns.h"
+#include "language/expression.h"
 
 #include <vector>
 

@@ -1,6 +1,4 @@
-#include "backtest/chance_statistics.h"
-
-#include "backtest/formula_stats_table.h"
+#include "domain/chance_statistics.h"
 
 #include <boost/math/distributions/binomial.hpp>
 #include <boost/math/distributions/chi_squared.hpp>
@@ -125,20 +123,6 @@ std::vector<ChanceAssessment> assessAgainstChance(const Category& category, bool
     for (size_t i = 0; i < records.size(); ++i)
         out[i].beatsChance = out[i].lift > 0 && adjusted[i] < kBeatsChanceLevel;
     return out;
-}
-
-std::vector<ChanceAssessment> assessStatistics(const Category& category, bool kill, const FormulaStatsTable& table)
-{
-    std::vector<FormulaRecord> records;
-    records.reserve(size_t(table.size()));
-    for (int k = 0; k < table.size(); ++k) {
-        const FormulaStats& s = table.at(k);
-        if (s.evaluated())
-            records.push_back({s.hits, s.scoredRows, s.maxHitRun, s.maxMissRun});
-        else
-            records.push_back({});
-    }
-    return assessAgainstChance(category, kill, records);
 }
 
 }  // namespace qeltaro

@@ -1,8 +1,8 @@
-#include "formula/formula_line.h"
+#include "language/formula_line.h"
 
 #include "common/message_text.h"
-#include "formula/expression.h"
-#include "formula/parameter_catalogue.h"
+#include "domain/parameter_catalogue.h"
+#include "language/expression.h"
 
 namespace qeltaro {
 namespace {

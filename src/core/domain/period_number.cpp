@@ -1,4 +1,4 @@
-#include "history/period_number.h"
+#include "domain/period_number.h"
 
 #include "common/message_text.h"
 

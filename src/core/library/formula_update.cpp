@@ -1,8 +1,8 @@
-#include "formula/formula_update.h"
+#include "library/formula_update.h"
 
-#include "common/text_codec.h"
-#include "formula/formula_entry.h"
-#include "formula/formula_library.h"
+#include "io/text_codec.h"
+#include "library/formula_entry.h"
+#include "library/formula_library.h"
 #include "store/sqlite_database.h"
 #include "store/store.h"
 

@@ -1,7 +1,7 @@
-#include "formula/formula_entry.h"
+#include "library/formula_entry.h"
 
-#include "common/text_codec.h"
-#include "formula/formula_selection.h"
+#include "domain/formula_selection.h"
+#include "io/text_codec.h"
 #include "store/formula_table.h"
 #include "store/sqlite_database.h"
 #include "store/store.h"

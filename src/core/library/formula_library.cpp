@@ -1,6 +1,6 @@
-#include "formula/formula_library.h"
+#include "library/formula_library.h"
 
-#include "formula/formula_selection.h"
+#include "domain/formula_selection.h"
 #include "store/formula_table.h"
 #include "store/sqlite_database.h"
 #include "store/store.h"
