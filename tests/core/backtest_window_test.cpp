@@ -25,3 +25,17 @@ TEST(BacktestWindow, FirstScoredRowCountsBackFromTheNewestRow)
             << c.rows << " rows, window " << c.window << (c.excludesCurrent ? " excluding" : " including");
     }
 }
+
+TEST(BacktestWindow, TotalWeightIsTheSumOfTheRowWeights)
+{
+    for (bool weighted : {true, false}) {
+        long long sum = 0;
+        for (long long m = 0; m <= 3000; ++m) {
+            if (m > 0)
+                sum += rowWeight(m, weighted);
+            ASSERT_EQ(totalWeight(m, weighted), sum) << m << (weighted ? " weighted" : " unweighted");
+        }
+    }
+    EXPECT_EQ(rowWeight(7, true), 49);
+    EXPECT_EQ(rowWeight(7, false), 1);
+}

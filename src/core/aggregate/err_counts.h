@@ -1,28 +1,15 @@
 #pragma once
-// The Err count record: per digit 0-9 how many formulas named it in total (ETrrcount), as kill
-// formulas (Errcount) and as keep formulas (Trrcount). The category calculation fills one
-// record per slot for the Err value windows; the history replay fills one per period.
+// The Err counts (domain/err_count.h) as the aggregation uses them: the category calculation
+// fills one record per slot for the Err value windows; the history replay fills one per period
+// and keeps them in the Err tables (store/err_table.h).
 
 #include "common/result.h"
+#include "domain/err_count.h"
+#include "store/err_table.h"
 
 #include <array>
 
 namespace qeltaro {
-
-class Store;
-
-struct ErrCount {
-    int ETrrcount = 0;  // total, the 杀留Err值
-    int Errcount = 0;   // from kill formulas, the 杀码Err值
-    int Trrcount = 0;   // from keep formulas, the 留码Err值
-
-    friend bool operator==(const ErrCount&, const ErrCount&) = default;
-};
-
-// Indexed by the digit (num).
-using ErrCounts = std::array<ErrCount, 10>;
-
-inline bool isCountableDigit(int digit) { return digit >= 0 && digit <= 9; }
 
 // Keep formulas count into the kill column while they are walked; their counts belong in the
 // keep column.
@@ -44,16 +31,5 @@ public:
 private:
     std::array<ErrCounts, kCountSlots> slots_{};
 };
-
-// Errarr: the tallies of the last period the history replay processed, one row per digit,
-// edited in place (a missing digit row is added back). One transaction.
-Status storeReplayTallies(Store& store, const ErrCounts& counts);
-// ErrarrLei: the counts of the slot an Err value window shows last, emptied and refilled with
-// the ten rows. One transaction.
-Status storeShownCounts(Store& store, const ErrCounts& counts);
-
-// Reads back either table (digits without a row read as zero counts).
-enum class ErrCountTable { Errarr, ErrarrLei };
-Result<ErrCounts> readErrCounts(Store& store, ErrCountTable table);
 
 }  // namespace qeltaro

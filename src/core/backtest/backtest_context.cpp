@@ -57,7 +57,7 @@ void BacktestContext::score(const double* values, bool kill, FormulaStats& stats
         for (int r = first; r < n; ++r) {
             ++j;
             const std::uint32_t hit = (hitMasks[r] >> unsigned(digitCode(values[r - 1]))) & 1u;
-            hitSum += (j * j) & -(long long)hit;
+            hitSum += rowWeight(j, true) & -(long long)hit;
             hits += hit;
             selectRow(hit, r, lastHit, lastMiss);
             maxHitRun = std::max(maxHitRun, r - lastMiss);
@@ -77,8 +77,7 @@ void BacktestContext::score(const double* values, bool kill, FormulaStats& stats
     stats.scoredRows = int(scored);
     stats.hitSum = hitSum;
     stats.hits = int(hits);
-    // Sum of 1..m, or of their squares.
-    stats.totalSum = settings_.weightedRate ? scored * (scored + 1) * (2 * scored + 1) / 6 : scored;
+    stats.totalSum = totalWeight(scored, settings_.weightedRate);
     // No scored row: no evidence of hitting, so the rate is 0 rather than undefined.
     stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;
     stats.maxHitRun = maxHitRun;

@@ -1,22 +1,18 @@
 #include "backtest/formula_list.h"
 
-#include "store/store.h"
+#include "store/formula_table.h"
 
 namespace qeltaro {
 
 Result<FormulaList> FormulaList::load(Store& store, Category category, bool kill)
 {
-    // The rowid identifies each formula for the write-back even where idx repeats.
-    auto stmt = store.database().prepare(
-        QStringLiteral("SELECT rowid, idx, gongshi, gongshiCN FROM %1 WHERE bolKill = %2 ORDER BY idx, rowid")
-            .arg(category.tableName(), kill ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
-    if (!stmt)
-        return stmt.error();
+    auto stored = FormulaTable(store, category).list(kill);
+    if (!stored)
+        return stored.error();
     FormulaList list(category, kill);
-    while (stmt->next())
-        list.append(int(stmt->integer(1)), stmt->text(2), stmt->text(3), kill, stmt->integer(0));
-    if (stmt->error())
-        return *stmt->error();
+    // The rowid identifies each formula for the write-back even where idx repeats.
+    for (const StoredFormula& f : *stored)
+        list.append(f.idx, f.code, f.text, kill, f.rowid);
     return list;
 }
 

@@ -33,8 +33,7 @@ public:
     FormulaList() = default;
     FormulaList(Category category, bool kill) : category_(category), kill_(kill) {}
 
-    // "SELECT ... FROM <table> WHERE bolKill = <kind> ORDER BY idx"; every formula selected, as a
-    // fresh list starts.
+    // The stored formulas of the kind in idx order; every formula selected, as a fresh list starts.
     static Result<FormulaList> load(Store& store, Category category, bool kill);
 
     // Adds a formula (compiling its code text); selected. For formulas not read from the store.

@@ -34,10 +34,17 @@ inline int firstScoredRow(int rowCount, const BacktestSettings& settings)
     return first;
 }
 
-// Weight of the j-th scored row (j from 1, oldest first).
-inline long long rowWeight(long long j, bool weighted)
+// Weight of the j-th scored row (j from 1, oldest first): the back-test and the search both
+// weigh rows by this, and divide by the total weight below.
+constexpr long long rowWeight(long long j, bool weighted)
 {
     return weighted ? j * j : 1;
+}
+
+// The weight of m scored rows: the sum of 1..m, or of their squares.
+constexpr long long totalWeight(long long m, bool weighted)
+{
+    return weighted ? m * (m + 1) * (2 * m + 1) / 6 : m;
 }
 
 }  // namespace qeltaro

@@ -3,7 +3,6 @@
 #include "common/message_text.h"
 #include "domain/period_number.h"
 #include "store/history_table.h"
-#include "store/sqlite_database.h"
 #include "store/store.h"
 
 namespace qeltaro {
@@ -98,15 +97,10 @@ Result<DeleteReport> deleteLastDraws(Store& store, const QString& answer)
         return badInput(QStringLiteral("“%1”不是大于0的整数：请输入需要删除的最后期数；没有删除任何号码").arg(excerpt(trimmed)));
     QString firstRemoved;
     {
-        auto stmt = store.database().prepare(
-            QStringLiteral("SELECT strQQH FROM Lishi ORDER BY strQQH DESC LIMIT 1 OFFSET ?1"));
-        if (!stmt)
-            return stmt.error();
-        stmt->bind(1, std::int64_t(n - 1));
-        if (stmt->next())
-            firstRemoved = stmt->text(0);
-        else if (stmt->error())
-            return *stmt->error();
+        auto period = HistoryTable(store).periodBeforeNewest(n - 1);
+        if (!period)
+            return period.error();
+        firstRemoved = *period;
     }  // the read ends before the deletion and the compaction
     // Fewer than N draws: all of them go.
     return removeFrom(store, firstRemoved, true);

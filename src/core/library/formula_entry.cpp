@@ -3,7 +3,6 @@
 #include "domain/formula_selection.h"
 #include "io/text_codec.h"
 #include "store/formula_table.h"
-#include "store/sqlite_database.h"
 #include "store/store.h"
 
 #include <algorithm>
@@ -18,14 +17,11 @@ Result<int> nextTypedIdx(Store& store, const Category& category)
     auto count = FormulaTable(store, category).count();
     if (!count)
         return count.error();
-    auto last = store.database().prepare(
-        QStringLiteral("SELECT idx FROM %1 ORDER BY rowid DESC LIMIT 1").arg(category.tableName()));
+    auto last = FormulaTable(store, category).lastStoredIdx();
     if (!last)
         return last.error();
-    if (last->next() && !last->isNull(0) && last->integer(0) < 1)
+    if (*last && **last < 1)
         return 1;
-    if (last->error())
-        return *last->error();
     return *count + 1;
 }
 

@@ -11,37 +11,6 @@
 namespace qeltaro {
 namespace {
 
-QString killLiteral(bool kill)
-{
-    return kill ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-}
-
-// idx by rowid over the whole table, to follow each formula through a renumbering.
-Result<std::map<std::int64_t, int>> idxByRow(Store& store, const Category& category)
-{
-    auto stmt = store.database().prepare(QStringLiteral("SELECT rowid, idx FROM %1").arg(category.tableName()));
-    if (!stmt)
-        return stmt.error();
-    std::map<std::int64_t, int> rows;
-    while (stmt->next()) {
-        if (!stmt->isNull(1))
-            rows[stmt->integer(0)] = int(stmt->integer(1));
-    }
-    if (stmt->error())
-        return *stmt->error();
-    return rows;
-}
-
-Status removeListed(Store& store, const FormulaListKey& list, int idx)
-{
-    auto stmt = store.database().prepare(QStringLiteral("DELETE FROM %1 WHERE idx = ?1 AND bolKill = %2")
-                                             .arg(list.category.tableName(), killLiteral(list.kill)));
-    if (!stmt)
-        return stmt.error();
-    stmt->bind(1, idx);
-    return stmt->run();
-}
-
 Status compactAfterDelete(Store& store)
 {
     if (Status s = store.compact(); !s)
@@ -63,19 +32,19 @@ Result<Renumbered> removeAndRenumber(Store& store, const FormulaListKey& list, c
     Transaction transaction(store.database());
     if (!transaction.begun())
         return transaction.begun().error();
-    auto before = idxByRow(store, list.category);
+    auto before = table.idxByRowid();
     if (!before)
         return before.error();
     auto countBefore = table.count();
     if (!countBefore)
         return countBefore.error();
     for (int idx : doomed) {
-        if (Status s = removeListed(store, list, idx); !s)
+        if (Status s = table.removeListed(list.kill, idx); !s)
             return s.error();
     }
     if (Status s = table.renumber(); !s)
         return s.error();
-    auto after = idxByRow(store, list.category);
+    auto after = table.idxByRowid();
     if (!after)
         return after.error();
     if (Status s = transaction.commit(); !s)

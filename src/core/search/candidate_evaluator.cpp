@@ -26,7 +26,7 @@ CandidateEvaluator::CandidateEvaluator(const HistoryColumns& history, const Cate
 {
     scored_ = std::max(0, rowCount_ - firstScored_);
     const long long m = scored_;
-    totalSum_ = window_.weightedRate ? m * (m + 1) * (2 * m + 1) / 6 : m;
+    totalSum_ = totalWeight(m, window_.weightedRate);
 
     columns_.resize(size_t(kParameterCount) * size_t(scored_));
     for (int c = 0; c < kParameterCount && scored_ > 0; ++c) {
@@ -50,7 +50,7 @@ CandidateEvaluator::CandidateEvaluator(const HistoryColumns& history, const Cate
         killHits_[size_t(i)] = kNegativeDigits | ((~drawn & 0x3FFu) << 9);
         keepHits_[size_t(i)] = drawn << 9;
         const long long j = i + 1;
-        weights_[size_t(i)] = window_.weightedRate ? j * j : 1;
+        weights_[size_t(i)] = rowWeight(j, window_.weightedRate);
     }
 }
 

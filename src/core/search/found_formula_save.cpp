@@ -11,14 +11,6 @@ struct OpenTable {
     long long lastRowidBefore = 0;
 };
 
-Result<long long> scalarOf(Store& store, const QString& sql)
-{
-    auto value = store.database().scalar(sql);
-    if (!value)
-        return value.error();
-    return (long long)value->value_or(0);
-}
-
 }  // namespace
 
 long long SaveReport::written() const
@@ -69,7 +61,7 @@ Result<SaveReport> saveFoundFormulas(Store& store, const std::vector<FoundFormul
             if (!held)
                 return held.error();
             t.report.heldBefore = *held;
-            auto lastRowid = scalarOf(store, QStringLiteral("SELECT max(rowid) FROM %1").arg(formula.category.tableName()));
+            auto lastRowid = table.lastRowid();
             if (!lastRowid)
                 return lastRowid.error();
             t.lastRowidBefore = *lastRowid;
@@ -96,9 +88,7 @@ Result<SaveReport> saveFoundFormulas(Store& store, const std::vector<FoundFormul
         if (mode == SaveMode::Replace) {
             t.report.added = *after;
         } else {
-            auto added = scalarOf(store, QStringLiteral("SELECT count(*) FROM %1 WHERE rowid > %2")
-                                             .arg(t.report.category.tableName())
-                                             .arg(t.lastRowidBefore));
+            auto added = table.countAfterRowid(t.lastRowidBefore);
             if (!added)
                 return added.error();
             t.report.added = *added;

@@ -12,6 +12,7 @@ StoredFormula readFormula(const Statement& stmt)
     f.code = stmt.text(1);
     f.text = stmt.text(2);
     f.idx = int(stmt.integer(3));
+    f.rowid = stmt.integer(9);
     if (!stmt.isNull(4)) {
         f.statistics = StoredStatistics{stmt.real(4), int(stmt.integer(5)), int(stmt.integer(6)),
                                         int(stmt.integer(7)), int(stmt.integer(8))};
@@ -30,15 +31,27 @@ Result<std::vector<StoredFormula>> readAll(Statement& stmt)
 }
 
 const QString kColumns = QStringLiteral(
-    "BolKill, gongshi, gongshiCN, idx, sglGsRate, intGsErrCon, intGsTrueCon, intGsErrLst, intGsTrueLst");
+    "BolKill, gongshi, gongshiCN, idx, sglGsRate, intGsErrCon, intGsTrueCon, intGsErrLst, intGsTrueLst, rowid");
+
+QString killLiteral(bool kill)
+{
+    return kill ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+}
+
+Result<std::int64_t> scalarOrZero(Database& db, const QString& sql)
+{
+    auto n = db.scalar(sql);
+    if (!n)
+        return n.error();
+    return std::int64_t(n->value_or(0));
+}
 
 }  // namespace
 
 Result<std::vector<StoredFormula>> FormulaTable::list(bool kill) const
 {
     auto stmt = store_.database().prepare(QStringLiteral("SELECT %1 FROM %2 WHERE bolKill = %3 ORDER BY Idx, rowid")
-                                              .arg(kColumns, category_.tableName(),
-                                                   kill ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
+                                              .arg(kColumns, category_.tableName(), killLiteral(kill)));
     if (!stmt)
         return stmt.error();
     return readAll(*stmt);
@@ -64,10 +77,49 @@ Result<int> FormulaTable::count() const
 Result<int> FormulaTable::count(bool kill) const
 {
     auto n = store_.database().scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE bolKill = %2")
-                                          .arg(category_.tableName(), kill ? QStringLiteral("TRUE") : QStringLiteral("FALSE")));
+                                          .arg(category_.tableName(), killLiteral(kill)));
     if (!n)
         return n.error();
     return int(n->value_or(0));
+}
+
+Result<std::optional<std::int64_t>> FormulaTable::lastStoredIdx() const
+{
+    auto last = store_.database().prepare(
+        QStringLiteral("SELECT idx FROM %1 ORDER BY rowid DESC LIMIT 1").arg(category_.tableName()));
+    if (!last)
+        return last.error();
+    if (last->next() && !last->isNull(0))
+        return std::optional<std::int64_t>(last->integer(0));
+    if (last->error())
+        return *last->error();
+    return std::optional<std::int64_t>();
+}
+
+Result<std::map<std::int64_t, int>> FormulaTable::idxByRowid() const
+{
+    auto stmt = store_.database().prepare(QStringLiteral("SELECT rowid, idx FROM %1").arg(category_.tableName()));
+    if (!stmt)
+        return stmt.error();
+    std::map<std::int64_t, int> rows;
+    while (stmt->next()) {
+        if (!stmt->isNull(1))
+            rows[stmt->integer(0)] = int(stmt->integer(1));
+    }
+    if (stmt->error())
+        return *stmt->error();
+    return rows;
+}
+
+Result<std::int64_t> FormulaTable::lastRowid() const
+{
+    return scalarOrZero(store_.database(), QStringLiteral("SELECT max(rowid) FROM %1").arg(category_.tableName()));
+}
+
+Result<std::int64_t> FormulaTable::countAfterRowid(std::int64_t rowid) const
+{
+    return scalarOrZero(store_.database(),
+                        QStringLiteral("SELECT count(*) FROM %1 WHERE rowid > %2").arg(category_.tableName()).arg(rowid));
 }
 
 Status FormulaTable::append(bool kill, const QString& code, const QString& text, int idx)
@@ -91,9 +143,10 @@ Status FormulaTable::appendUnnumbered(bool kill, const QString& code, const QStr
     return stmt->run();
 }
 
-Status FormulaTable::removeIdx(int idx)
+Status FormulaTable::removeListed(bool kill, int idx)
 {
-    auto stmt = store_.database().prepare(QStringLiteral("DELETE FROM %1 WHERE idx = ?1").arg(category_.tableName()));
+    auto stmt = store_.database().prepare(QStringLiteral("DELETE FROM %1 WHERE idx = ?1 AND bolKill = %2")
+                                              .arg(category_.tableName(), killLiteral(kill)));
     if (!stmt)
         return stmt.error();
     stmt->bind(1, idx);
@@ -141,6 +194,61 @@ Status FormulaTable::rebuild()
                        "FROM (SELECT rowid AS rid, row_number() OVER (ORDER BY rowid) AS n FROM %1) AS r "
                        "WHERE %1.rowid = r.rid")
             .arg(table));
+}
+
+Result<std::unordered_map<std::int64_t, int>> FormulaTable::writeBackStatistics(const StatisticsByRowid& statistics)
+{
+    Database& db = store_.database();
+    const QString name = category_.tableName();
+    Transaction transaction(db);
+    if (!transaction.begun())
+        return transaction.begun().error();
+
+    auto rows = db.prepare(QStringLiteral("SELECT rowid FROM %1 ORDER BY idx, rowid").arg(name));
+    if (!rows)
+        return rows.error();
+    std::vector<std::int64_t> order;
+    while (rows->next())
+        order.push_back(rows->integer(0));
+    if (rows->error())
+        return *rows->error();
+
+    auto renumber = db.prepare(QStringLiteral("UPDATE %1 SET idx = ?1 WHERE rowid = ?2").arg(name));
+    auto withStatistics = db.prepare(
+        QStringLiteral("UPDATE %1 SET idx = ?1, sglGsRate = ?2, intGsErrCon = ?3, intGsTrueCon = ?4, "
+                       "intGsErrLst = ?5, intGsTrueLst = ?6 WHERE rowid = ?7").arg(name));
+    auto withoutStatistics = db.prepare(
+        QStringLiteral("UPDATE %1 SET idx = ?1, sglGsRate = NULL, intGsErrCon = NULL, intGsTrueCon = NULL, "
+                       "intGsErrLst = NULL, intGsTrueLst = NULL WHERE rowid = ?2").arg(name));
+    for (auto* stmt : {&renumber, &withStatistics, &withoutStatistics}) {
+        if (!*stmt)
+            return stmt->error();
+    }
+
+    std::unordered_map<std::int64_t, int> newIdx;
+    int m = 0;
+    for (std::int64_t rowid : order) {
+        ++m;
+        newIdx.emplace(rowid, m);
+        const auto listed = statistics.find(rowid);
+        Status done = success();
+        if (listed == statistics.end()) {
+            renumber->bind(1, m).bind(2, rowid);
+            done = renumber->run();
+        } else if (const auto& s = listed->second) {
+            withStatistics->bind(1, m).bind(2, s->rate).bind(3, s->maxMissRun).bind(4, s->maxHitRun)
+                .bind(5, s->lastMissRun).bind(6, s->lastHitRun).bind(7, rowid);
+            done = withStatistics->run();
+        } else {
+            withoutStatistics->bind(1, m).bind(2, rowid);
+            done = withoutStatistics->run();
+        }
+        if (!done)
+            return done.error();
+    }
+    if (Status committed = transaction.commit(); !committed)
+        return committed.error();
+    return newIdx;
 }
 
 }  // namespace qeltaro

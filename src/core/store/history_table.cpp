@@ -90,6 +90,19 @@ Result<bool> HistoryTable::contains(const QString& period) const
     return found;
 }
 
+Result<QString> HistoryTable::periodBeforeNewest(std::int64_t back) const
+{
+    auto stmt = store_.database().prepare(QStringLiteral("SELECT strQQH FROM Lishi ORDER BY strQQH DESC LIMIT 1 OFFSET ?1"));
+    if (!stmt)
+        return stmt.error();
+    stmt->bind(1, back);
+    if (stmt->next())
+        return stmt->text(0);
+    if (stmt->error())
+        return *stmt->error();
+    return QString();
+}
+
 Status HistoryTable::insert(const DrawRecord& record)
 {
     if (!insert_) {

@@ -24,6 +24,9 @@ public:
     // The draw just before / after a period in period order (the period itself need not exist).
     Result<std::optional<DrawRecord>> before(const QString& period) const;
     Result<std::optional<DrawRecord>> after(const QString& period) const;
+    // The period of the draw `back` places before the newest (0: the newest); empty when the
+    // history holds no more than `back` draws.
+    Result<QString> periodBeforeNewest(std::int64_t back) const;
 
     // Writes run inside the caller's transaction.
     Status insert(const DrawRecord& record);
