@@ -15,11 +15,8 @@ namespace {
 struct CalcOptions {
     std::string category;
     std::string kind;
-    std::string method;
+    CalculationOptions calculation;
     std::string period;
-    std::string quota;
-    std::string sort;
-    std::string select;
     bool noRecord = false;
 };
 
@@ -86,28 +83,19 @@ int runCalc(Context& context, const CalcOptions& o)
     if (!kill)
         return context.fail(kill.error());
 
+    auto input = prepareCalculation(context, *category, *kill, o.calculation);
+    if (!input)
+        return context.fail(input.error());
+    Store* store = input->store;
     CalculationRequest request;
     request.category = *category;
     request.killMode = *kill;
-    auto method = parseMethodOption(o.method, context.settings().read());
-    if (!method)
-        return context.fail(method.error());
-    request.method = *method;
+    request.method = input->method;
     if (!o.period.empty())
         request.pastPeriod = fromStd(o.period);
-    auto sort = parseSortOptions(o.quota, o.sort);
-    if (!sort)
-        return context.fail(sort.error());
-    request.sort = *sort;
-
-    auto store = context.store();
-    if (!store)
-        return context.fail(store.error());
-    auto selected = loadSelectedFormulas(**store, *category, *kill, o.select);
-    if (!selected)
-        return context.fail(selected.error());
-    request.selection = selected->selection;
-    auto calculation = calculateCategory(**store, selected->history, request);
+    request.sort = input->sort;
+    request.selection = input->formulas.selection;
+    auto calculation = calculateCategory(*store, input->formulas.history, request);
     if (!calculation)
         return context.fail(calculation.error());
     for (const QString& problem : calculation->problems())
@@ -120,12 +108,12 @@ int runCalc(Context& context, const CalcOptions& o)
         tables.back().fill(slot.counts, *kill);
     }
     if (!calculation->slotResults.empty()) {
-        if (Status s = storeShownCounts(**store, calculation->slotResults.back().counts); !s)
+        if (Status s = storeShownCounts(*store, calculation->slotResults.back().counts); !s)
             return context.fail(s.error());
     }
     // A calculation of the next period is a prediction: the journal keeps it until its draw comes.
     if (!o.noRecord && !request.pastPeriod) {
-        if (Status s = recordPrediction(**store, *calculation, request.sort); !s)
+        if (Status s = recordPrediction(*store, *calculation, request.sort); !s)
             return context.fail(s.error());
     }
 
@@ -172,14 +160,14 @@ void addCalcCommand(CLI::App& app, Context& context)
     CLI::App* calc = app.add_subcommand("calc", "count the digits named by the selected or the best formulas (计算公式)");
     calc->add_option("--category", o->category, "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G")->required();
     calc->add_option("--kind", o->kind, "kill or keep")->required();
-    calc->add_option("--method", o->method, "selected (计算选中公式) or best (最优公式法); default: the JSFF setting");
+    calc->add_option("--method", o->calculation.method, "selected (计算选中公式) or best (最优公式法); default: the JSFF setting");
     calc->add_option("--period", o->period, "re-check this past period instead of calculating the next one");
-    calc->add_option("--quota", o->quota, "best method: digits to keep, 0..10 (default 3)");
-    calc->add_option("--sort", o->sort,
+    calc->add_option("--quota", o->calculation.quota, "best method: digits to keep, 0..10 (default 3)");
+    calc->add_option("--sort", o->calculation.sort,
                      "best method: three keys KEY[ DIRECTION],KEY,KEY; KEY 正确率 最大连错 最大连对 最后连错 最后连对 (or "
                      "sglGsRate intGsErrCon intGsTrueCon intGsErrLst intGsTrueLst), DIRECTION 从大到小|从小到大 (or "
                      "desc|asc, also after a colon), best first when left out (default 正确率,最大连对,最后连对)");
-    calc->add_option("--select", o->select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
+    calc->add_option("--select", o->calculation.select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
     calc->add_flag("--no-record", o->noRecord, "do not keep this calculation in the prediction journal");
     setAction(calc, [&context, o] { return runCalc(context, *o); });
 }

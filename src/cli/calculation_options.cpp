@@ -128,4 +128,27 @@ Result<SortSettings> parseSortOptions(const std::string& quota, const std::strin
     return settings;
 }
 
+Result<CalculationInput> prepareCalculation(Context& context, const Category& category, bool kill,
+                                            const CalculationOptions& options)
+{
+    CalculationInput input;
+    auto method = parseMethodOption(options.method, context.settings().read());
+    if (!method)
+        return method.error();
+    input.method = *method;
+    auto sort = parseSortOptions(options.quota, options.sort);
+    if (!sort)
+        return sort.error();
+    input.sort = *sort;
+    auto store = context.store();
+    if (!store)
+        return store.error();
+    input.store = *store;
+    auto selected = loadSelectedFormulas(**store, category, kill, options.select);
+    if (!selected)
+        return selected.error();
+    input.formulas = std::move(*selected);
+    return input;
+}
+
 }  // namespace qeltaro::cli

@@ -51,6 +51,23 @@ Result<BacktestSettings> windowSettings(Context& context, const WindowOptions& o
 // --quota and --sort of the best-formula method over the defaults; empty texts keep them.
 Result<SortSettings> parseSortOptions(const std::string& quota, const std::string& sort);
 
+// What calc and walkforward start from: --method, --quota and --sort read over the settings, then
+// the store with the category's formulas (those --select names) and the history.
+struct CalculationInput {
+    CalculationMethod method = CalculationMethod::Best;
+    SortSettings sort;
+    Store* store = nullptr;
+    SelectedFormulas formulas;
+};
+struct CalculationOptions {
+    std::string method;
+    std::string quota;
+    std::string sort;
+    std::string select;
+};
+Result<CalculationInput> prepareCalculation(Context& context, const Category& category, bool kill,
+                                            const CalculationOptions& options);
+
 // A message on stderr that does not stop the command (a formula left out, for instance).
 void printWarning(const QString& message);
 

@@ -16,10 +16,7 @@ struct WalkForwardOptions {
     std::string category;
     std::string kind;
     int periods = 0;
-    std::string method;
-    std::string quota;
-    std::string sort;
-    std::string select;
+    CalculationOptions calculation;
     WindowOptions window;
 };
 
@@ -31,31 +28,21 @@ int runWalkForward(Context& context, const WalkForwardOptions& o)
     auto kill = parseKind(o.kind);
     if (!kill)
         return context.fail(kill.error());
+    auto window = windowSettings(context, o.window);
+    if (!window)
+        return context.fail(window.error());
+    auto input = prepareCalculation(context, *category, *kill, o.calculation);
+    if (!input)
+        return context.fail(input.error());
     WalkForwardRequest request;
     request.category = *category;
     request.kill = *kill;
     request.periods = o.periods;
-    auto method = parseMethodOption(o.method, context.settings().read());
-    if (!method)
-        return context.fail(method.error());
-    request.method = *method;
-    auto sort = parseSortOptions(o.quota, o.sort);
-    if (!sort)
-        return context.fail(sort.error());
-    request.sort = *sort;
-    auto window = windowSettings(context, o.window);
-    if (!window)
-        return context.fail(window.error());
+    request.method = input->method;
+    request.sort = input->sort;
     request.window = *window;
-
-    auto store = context.store();
-    if (!store)
-        return context.fail(store.error());
-    auto selected = loadSelectedFormulas(**store, *category, *kill, o.select);
-    if (!selected)
-        return context.fail(selected.error());
-    request.selection = selected->selection;
-    auto walked = walkForward(**store, selected->history, request);
+    request.selection = input->formulas.selection;
+    auto walked = walkForward(*input->store, input->formulas.history, request);
     if (!walked)
         return context.fail(walked.error());
     for (const QString& problem : walked->problems)
@@ -96,10 +83,10 @@ void addWalkForwardCommand(CLI::App& app, Context& context)
     command->add_option("--category", o->category, "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G")->required();
     command->add_option("--kind", o->kind, "kill or keep")->required();
     command->add_option("--periods", o->periods, "the newest periods to test, each on the history before it")->required();
-    command->add_option("--method", o->method, "selected (计算选中公式) or best (最优公式法); default: the JSFF setting");
-    command->add_option("--quota", o->quota, "best method: digits to keep, 0..10 (default 3)");
-    command->add_option("--sort", o->sort, "best method: three keys KEY[:asc|desc],KEY,KEY (default sglGsRate,intGsTrueCon,intGsTrueLst)");
-    command->add_option("--select", o->select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
+    command->add_option("--method", o->calculation.method, "selected (计算选中公式) or best (最优公式法); default: the JSFF setting");
+    command->add_option("--quota", o->calculation.quota, "best method: digits to keep, 0..10 (default 3)");
+    command->add_option("--sort", o->calculation.sort, "best method: three keys KEY[:asc|desc],KEY,KEY (default sglGsRate,intGsTrueCon,intGsTrueLst)");
+    command->add_option("--select", o->calculation.select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
     addWindowOptions(command, o->window);
     setAction(command, [&context, o] { return runWalkForward(context, *o); });
 }
