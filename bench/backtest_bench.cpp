@@ -170,8 +170,8 @@ int runSize(const Size& size, const std::vector<Digits>& sample, int runs)
     std::vector<double> fullTimes;
     const BacktestEngine engine;
     for (int i = 0; i < runs; ++i) {
-        auto stored = FormulaList::load(**store, category, true);
-        fullTimes.push_back(millisecondsOf([&] { (void)yansuan(**store, *stored, columns, settings, engine); }));
+        auto stored = FormulaList::load(**store, category, Kind::Kill);
+        fullTimes.push_back(millisecondsOf([&] { (void)runFullBacktest(**store, *stored, columns, settings, engine); }));
     }
     std::printf("  full back-test with write-back of the statistics and renumbering (store file): %.2f ms\n",
                 median(fullTimes));

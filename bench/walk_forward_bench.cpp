@@ -87,7 +87,7 @@ int main(int argc, char** argv)
     }
 
     // A fresh back-test of each cut, on a share of the periods.
-    auto list = FormulaList::load(**store, request.category, true);
+    auto list = FormulaList::load(**store, request.category, Kind::Kill);
     const int sampled = std::max(1, periods / 20);
     const auto freshStart = Clock::now();
     for (int k = 0; k < sampled; ++k) {

@@ -40,16 +40,16 @@ Result<Prepared> prepare(Context& context, const BacktestOptions& options, Histo
     auto category = parseCategory(options.category);
     if (!category)
         return category.error();
-    auto kill = parseKind(options.kind);
-    if (!kill)
-        return kill.error();
+    auto kind = parseKind(options.kind);
+    if (!kind)
+        return kind.error();
     auto settings = windowSettings(context, options.window);
     if (!settings)
         return settings.error();
     auto store = context.store();
     if (!store)
         return store.error();
-    auto list = FormulaList::load(**store, *category, *kill);
+    auto list = FormulaList::load(**store, *category, *kind);
     if (!list)
         return list.error();
     auto history = cache.columns(**store);
@@ -117,7 +117,7 @@ int runHeldOut(Context& context, const Prepared& prepared, int periods)
     const HoldoutBacktest result = backtestWithHoldout(list, *prepared.history, prepared.settings, periods, engine);
     if (context.json) {
         QJsonArray array;
-        const auto chance = assessStatistics(list.category(), list.kill(), result.statistics);
+        const auto chance = assessStatistics(list.category(), list.kind(), result.statistics);
         for (int k = 0; k < list.size(); ++k) {
             QJsonObject row = formulaJson(list.at(k), result.statistics.at(k), chance[size_t(k)]);
             row.insert(QStringLiteral("holdout"), holdoutJson(result.heldOut[size_t(k)]));
@@ -183,13 +183,13 @@ void addBacktestCommands(CLI::App& app, Context& context)
         if (options->holdout != 0)
             return runHeldOut(context, *prepared, options->holdout);
         const BacktestEngine engine;
-        auto table = yansuan(*prepared->store, prepared->list, *prepared->history, prepared->settings, engine);
+        auto table = runFullBacktest(*prepared->store, prepared->list, *prepared->history, prepared->settings, engine);
         if (!table)
             return context.fail(table.error());
         const FormulaList& list = prepared->list;
         if (context.json) {
             QJsonArray array;
-            const auto chance = assessStatistics(list.category(), list.kill(), *table);
+            const auto chance = assessStatistics(list.category(), list.kind(), *table);
             for (int k = 0; k < list.size(); ++k)
                 array.append(formulaJson(list.at(k), table->at(k), chance[size_t(k)]));
             context.printJson(QJsonDocument(array));
@@ -201,7 +201,7 @@ void addBacktestCommands(CLI::App& app, Context& context)
         for (int k = 0; k < list.size(); ++k)
             context.print(formulaLine(list.at(k), table->at(k)));
         context.print(QStringLiteral("%1%2公式%3条，%4")
-                          .arg(list.category().caption(), list.kill() ? QStringLiteral("杀") : QStringLiteral("生"))
+                          .arg(list.category().caption(), isKill(list.kind()) ? QStringLiteral("杀") : QStringLiteral("生"))
                           .arg(list.size())
                           .arg(scoredRowsText(*prepared->history, prepared->settings)));
         return int(kSuccess);

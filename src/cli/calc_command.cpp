@@ -36,9 +36,9 @@ QJsonObject windowJson(const CategoryCalculation& calculation, const SlotCalcula
     for (const ErrWindowRow& row : table.rows()) {
         rows.append(QJsonObject{{QStringLiteral("order"), row.order},
                                 {QStringLiteral("digit"), row.digit},
-                                {QStringLiteral("total"), row.count.ETrrcount},
-                                {QStringLiteral("kill"), row.count.Errcount},
-                                {QStringLiteral("keep"), row.count.Trrcount},
+                                {QStringLiteral("total"), row.count.total},
+                                {QStringLiteral("kill"), row.count.kill},
+                                {QStringLiteral("keep"), row.count.keep},
                                 {QStringLiteral("verdict"), row.verdict},
                                 {QStringLiteral("colour"), colourText(row.textColour)}});
     }
@@ -60,7 +60,7 @@ void printWindowText(Context& context, const CategoryCalculation& calculation, c
                      const ErrWindowTable& table)
 {
     context.print(QStringLiteral("[%1] %2%3公式%4条计入")
-                      .arg(pageCaption(calculation, slot), slot.table.caption(), kindWord(calculation.killMode))
+                      .arg(pageCaption(calculation, slot), slot.table.caption(), kindWord(calculation.kind))
                       .arg(slot.countedFormulas));
     context.print(table.headers().join(u'\t'));
     for (const ErrWindowRow& row : table.rows()) {
@@ -79,17 +79,17 @@ int runCalc(Context& context, const CalcOptions& o)
     auto category = parseCategory(o.category);
     if (!category)
         return context.fail(category.error());
-    auto kill = parseKind(o.kind);
-    if (!kill)
-        return context.fail(kill.error());
+    auto kind = parseKind(o.kind);
+    if (!kind)
+        return context.fail(kind.error());
 
-    auto input = prepareCalculation(context, *category, *kill, o.calculation);
+    auto input = prepareCalculation(context, *category, *kind, o.calculation);
     if (!input)
         return context.fail(input.error());
     Store* store = input->store;
     CalculationRequest request;
     request.category = *category;
-    request.killMode = *kill;
+    request.kind = *kind;
     request.method = input->method;
     if (!o.period.empty())
         request.pastPeriod = fromStd(o.period);
@@ -105,7 +105,7 @@ int runCalc(Context& context, const CalcOptions& o)
     std::vector<ErrWindowTable> tables;
     for (const SlotCalculation& slot : calculation->slotResults) {
         tables.emplace_back();
-        tables.back().fill(slot.counts, *kill);
+        tables.back().fill(slot.counts, *kind);
     }
     if (!calculation->slotResults.empty()) {
         if (Status s = storeShownCounts(*store, calculation->slotResults.back().counts); !s)
@@ -126,9 +126,9 @@ int runCalc(Context& context, const CalcOptions& o)
             for (int d = 0; d < 10; ++d) {
                 const ErrCount& c = slot.counts[size_t(d)];
                 digits.append(QJsonObject{{QStringLiteral("digit"), d},
-                                          {QStringLiteral("total"), c.ETrrcount},
-                                          {QStringLiteral("kill"), c.Errcount},
-                                          {QStringLiteral("keep"), c.Trrcount}});
+                                          {QStringLiteral("total"), c.total},
+                                          {QStringLiteral("kill"), c.kill},
+                                          {QStringLiteral("keep"), c.keep}});
             }
             slotCounts.insert(QString::number(slot.slot), digits);
             window.append(windowJson(*calculation, slot, tables[i]));
@@ -140,7 +140,7 @@ int runCalc(Context& context, const CalcOptions& o)
     }
     const bool best = calculation->plan.method == CalculationMethod::Best;
     QString heading = QStringLiteral("%1%2公式 第%3期 %4")
-                          .arg(category->caption(), kindWord(*kill), calculation->period,
+                          .arg(category->caption(), kindWord(*kind), calculation->period,
                                best ? QStringLiteral("最优公式法") : QStringLiteral("计算选中公式"));
     if (best)
         heading += QStringLiteral("（排序：%1；保留个数限额%2）").arg(sortKeysText(request.sort.choices())).arg(request.sort.keepLimit);

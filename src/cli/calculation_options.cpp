@@ -20,13 +20,8 @@ void printWarning(const QString& message)
     QTextStream(stderr) << message << '\n';
 }
 
-QString kindWord(bool kill)
-{
-    return kill ? QStringLiteral("杀码") : QStringLiteral("留码");
-}
-
 Result<std::optional<FormulaSelection>> parseSelectOption(const std::string& text, const Category& category,
-                                                          bool kill, const std::vector<StoredFormula>& listed)
+                                                          Kind kind, const std::vector<StoredFormula>& listed)
 {
     if (text.empty())
         return std::optional<FormulaSelection>();
@@ -40,19 +35,19 @@ Result<std::optional<FormulaSelection>> parseSelectOption(const std::string& tex
         if (!ok)
             return badInput(QStringLiteral("选中公式“%1”无效：须为以逗号分隔的公式序号，例如 1,3,5").arg(part.trimmed()));
         if (!known.contains(idx))
-            return badInput(QStringLiteral("%1%2公式中没有序号为%3的公式").arg(category.caption(), kindWord(kill)).arg(idx));
+            return badInput(QStringLiteral("%1%2公式中没有序号为%3的公式").arg(category.caption(), kindWord(kind)).arg(idx));
         selection.set(idx, true);
     }
     return std::optional<FormulaSelection>(selection);
 }
 
-Result<SelectedFormulas> loadSelectedFormulas(Store& store, const Category& category, bool kill,
+Result<SelectedFormulas> loadSelectedFormulas(Store& store, const Category& category, Kind kind,
                                               const std::string& select)
 {
-    auto formulas = FormulaTable(store, category).list(kill);
+    auto formulas = FormulaTable(store, category).list(kind);
     if (!formulas)
         return formulas.error();
-    auto selection = parseSelectOption(select, category, kill, *formulas);
+    auto selection = parseSelectOption(select, category, kind, *formulas);
     if (!selection)
         return selection.error();
     auto history = loadHistoryColumns(store);
@@ -128,7 +123,7 @@ Result<SortSettings> parseSortOptions(const std::string& quota, const std::strin
     return settings;
 }
 
-Result<CalculationInput> prepareCalculation(Context& context, const Category& category, bool kill,
+Result<CalculationInput> prepareCalculation(Context& context, const Category& category, Kind kind,
                                             const CalculationOptions& options)
 {
     CalculationInput input;
@@ -144,7 +139,7 @@ Result<CalculationInput> prepareCalculation(Context& context, const Category& ca
     if (!store)
         return store.error();
     input.store = *store;
-    auto selected = loadSelectedFormulas(**store, category, kill, options.select);
+    auto selected = loadSelectedFormulas(**store, category, kind, options.select);
     if (!selected)
         return selected.error();
     input.formulas = std::move(*selected);

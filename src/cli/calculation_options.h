@@ -7,6 +7,7 @@
 #include "domain/backtest_window.h"
 #include "backtest/category_calculation.h"
 #include "domain/formula_selection.h"
+#include "domain/kind.h"
 #include "settings/settings.h"
 #include "domain/history_columns.h"
 #include "store/formula_table.h"
@@ -21,7 +22,7 @@ Result<HistoryColumns> loadHistoryColumns(Store& store);
 
 // "3,5,12": formulas of `listed` by idx. Empty text: none given (every formula selected).
 Result<std::optional<FormulaSelection>> parseSelectOption(const std::string& text, const Category& category,
-                                                          bool kill, const std::vector<StoredFormula>& listed);
+                                                          Kind kind, const std::vector<StoredFormula>& listed);
 
 // The formulas of a category and kind, those `select` names ("3,5,12"; empty: every one) and the
 // history: what the calculation, the replay and their exports start from.
@@ -30,7 +31,7 @@ struct SelectedFormulas {
     std::optional<FormulaSelection> selection;
     HistoryColumns history;
 };
-Result<SelectedFormulas> loadSelectedFormulas(Store& store, const Category& category, bool kill,
+Result<SelectedFormulas> loadSelectedFormulas(Store& store, const Category& category, Kind kind,
                                               const std::string& select);
 
 // --method: "selected", "best", or empty for the setting.
@@ -65,13 +66,10 @@ struct CalculationOptions {
     std::string sort;
     std::string select;
 };
-Result<CalculationInput> prepareCalculation(Context& context, const Category& category, bool kill,
+Result<CalculationInput> prepareCalculation(Context& context, const Category& category, Kind kind,
                                             const CalculationOptions& options);
 
 // A message on stderr that does not stop the command (a formula left out, for instance).
 void printWarning(const QString& message);
-
-// "杀码" or "留码", as the formula lists are named.
-QString kindWord(bool kill);
 
 }  // namespace qeltaro::cli

@@ -95,12 +95,10 @@ Result<Category> parseCategory(const std::string& text)
     return badInput(QStringLiteral("未知类别“%1”：可用 1D 2D 3D 4D 5D 2G 3G 4G 5G").arg(excerpt(fromStd(text))));
 }
 
-Result<bool> parseKind(const std::string& text)
+Result<Kind> parseKind(const std::string& text)
 {
-    if (text == "kill")
-        return true;
-    if (text == "keep")
-        return false;
+    if (auto kind = kindFromName(fromStd(text)))
+        return *kind;
     return badInput(QStringLiteral("未知公式种类“%1”：可用 kill 或 keep").arg(excerpt(fromStd(text))));
 }
 

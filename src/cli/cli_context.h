@@ -4,6 +4,7 @@
 
 #include "common/result.h"
 #include "domain/category.h"
+#include "domain/kind.h"
 #include "settings/settings.h"
 #include "store/store.h"
 
@@ -48,7 +49,7 @@ QString fromStd(const std::string& text);
 
 // Parses a category suffix (1D..5G) or a kind (kill/keep) given on the command line.
 Result<Category> parseCategory(const std::string& text);
-Result<bool> parseKind(const std::string& text);
+Result<Kind> parseKind(const std::string& text);
 
 void addHistoryCommands(CLI::App& app, Context& context);
 void addHistoryUpdateCommand(CLI::App& app, Context& context);       // called by addHistoryCommands

@@ -31,7 +31,7 @@ struct ExportOptions {
 struct Listed {
     Store* store = nullptr;
     Category category;
-    bool kill = true;
+    Kind kind = Kind::Kill;
 };
 
 Result<Listed> openListed(Context& context, const ExportOptions& o)
@@ -39,13 +39,13 @@ Result<Listed> openListed(Context& context, const ExportOptions& o)
     auto category = parseCategory(o.category);
     if (!category)
         return category.error();
-    auto kill = parseKind(o.kind);
-    if (!kill)
-        return kill.error();
+    auto kind = parseKind(o.kind);
+    if (!kind)
+        return kind.error();
     auto store = context.store();
     if (!store)
         return store.error();
-    return Listed{*store, *category, *kill};
+    return Listed{*store, *category, *kind};
 }
 
 int reportWritten(Context& context, const Result<QString>& written, int rows)
@@ -79,7 +79,7 @@ int exportHistory(Context& context, const ExportOptions& o)
         if (!listed)
             return context.fail(listed.error());
         store = listed->store;
-        auto loaded = FormulaList::load(*store, listed->category, listed->kill);
+        auto loaded = FormulaList::load(*store, listed->category, listed->kind);
         if (!loaded)
             return context.fail(loaded.error());
         list = std::move(*loaded);
@@ -105,7 +105,7 @@ int exportFormulas(Context& context, const ExportOptions& o)
     auto listed = openListed(context, o);
     if (!listed)
         return context.fail(listed.error());
-    auto list = FormulaList::load(*listed->store, listed->category, listed->kill);
+    auto list = FormulaList::load(*listed->store, listed->category, listed->kind);
     if (!list)
         return context.fail(list.error());
     auto history = loadHistoryColumns(*listed->store);
@@ -126,14 +126,14 @@ int exportErrValues(Context& context, const ExportOptions& o)
         return context.fail(listed.error());
     CalculationRequest request;
     request.category = listed->category;
-    request.killMode = listed->kill;
+    request.kind = listed->kind;
     auto method = parseMethodOption(o.method, context.settings().read());
     if (!method)
         return context.fail(method.error());
     request.method = *method;
     if (!o.period.empty())
         request.pastPeriod = fromStd(o.period);
-    auto selected = loadSelectedFormulas(*listed->store, listed->category, listed->kill, o.select);
+    auto selected = loadSelectedFormulas(*listed->store, listed->category, listed->kind, o.select);
     if (!selected)
         return context.fail(selected.error());
     request.selection = selected->selection;
@@ -175,7 +175,7 @@ int exportRanking(Context& context, const ExportOptions& o)
     const int position = o.position == 0 ? RankingList::defaultPosition(listed->category.positions) : o.position;
     if (position < 1 || position > 5)
         return context.fail(badInput(QStringLiteral("码位%1无效：须为1（万位）到5（个位）").arg(position)));
-    auto selected = loadSelectedFormulas(*listed->store, listed->category, listed->kill, o.select);
+    auto selected = loadSelectedFormulas(*listed->store, listed->category, listed->kind, o.select);
     if (!selected)
         return context.fail(selected.error());
     auto replay = replayHistory(selected->history, selected->formulas, selected->selection);

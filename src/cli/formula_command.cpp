@@ -31,14 +31,9 @@ struct FormulaOptions {
     std::string period;
 };
 
-QString kindName(bool kill)
-{
-    return kill ? QStringLiteral("kill") : QStringLiteral("keep");
-}
-
 QString listCaption(const FormulaListKey& list)
 {
-    return list.category.caption() + (list.kill ? QStringLiteral("杀") : QStringLiteral("生"));
+    return list.category.caption() + (isKill(list.kind) ? QStringLiteral("杀") : QStringLiteral("生"));
 }
 
 QJsonArray tablesJson(const std::vector<Category>& tables)
@@ -77,19 +72,19 @@ Result<FormulaListKey> listOption(const FormulaOptions& options)
     auto category = parseCategory(options.category);
     if (!category)
         return category.error();
-    auto kill = parseKind(options.kind);
-    if (!kill)
-        return kill.error();
-    return FormulaListKey{*category, *kill};
+    auto kind = parseKind(options.kind);
+    if (!kind)
+        return kind.error();
+    return FormulaListKey{*category, *kind};
 }
 
 // The list a command starts on when it names only a kind: the start-up category 一星直选.
 Result<FormulaListKey> startingList(const FormulaOptions& options)
 {
-    auto kill = parseKind(options.kind);
-    if (!kill)
-        return kill.error();
-    return FormulaListKey{Category::all().front(), *kill};
+    auto kind = parseKind(options.kind);
+    if (!kind)
+        return kind.error();
+    return FormulaListKey{Category::all().front(), *kind};
 }
 
 }  // namespace
@@ -128,7 +123,7 @@ void addFormulaCommands(CLI::App& app, Context& context)
             return context.fail(added.error());
         if (context.json)
             context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("category"), added->list.category.suffix()},
-                                                        {QStringLiteral("kind"), kindName(added->list.kill)},
+                                                        {QStringLiteral("kind"), kindName(added->list.kind)},
                                                         {QStringLiteral("idx"), added->idx},
                                                         {QStringLiteral("code"), added->code},
                                                         {QStringLiteral("text"), added->text}}));
@@ -161,7 +156,7 @@ void addFormulaCommands(CLI::App& app, Context& context)
                                                         {QStringLiteral("unrecognised"), unrecognised},
                                                         {QStringLiteral("unrecognisedFile"), report->unrecognisedFilePath},
                                                         {QStringLiteral("tables"), tablesJson(report->tables)},
-                                                        {QStringLiteral("kind"), kindName(report->list.kill)}}));
+                                                        {QStringLiteral("kind"), kindName(report->list.kind)}}));
         } else {
             context.print(QStringLiteral("读入%1条公式（其中%2条与已有公式重复，已去除），%3行无法识别")
                               .arg(report->stored)
@@ -199,7 +194,7 @@ void addFormulaCommands(CLI::App& app, Context& context)
                                                         {QStringLiteral("file"), report->savedPath},
                                                         {QStringLiteral("backup"), report->backupPath},
                                                         {QStringLiteral("tables"), tablesJson(report->tables)},
-                                                        {QStringLiteral("kind"), kindName(report->list.kill)}}));
+                                                        {QStringLiteral("kind"), kindName(report->list.kind)}}));
         else
             context.print(QStringLiteral("公式已更新：读入%1条公式，跳过%2行无法识别的内容（原数据库已备份到 %3）")
                               .arg(report->stored)
@@ -218,14 +213,14 @@ void addFormulaCommands(CLI::App& app, Context& context)
         auto store = context.store();
         if (!store)
             return context.fail(store.error());
-        auto formulas = FormulaTable(**store, key->category).list(key->kill);
+        auto formulas = FormulaTable(**store, key->category).list(key->kind);
         if (!formulas)
             return context.fail(formulas.error());
         if (context.json) {
             QJsonArray array;
             for (const StoredFormula& f : *formulas)
                 array.append(QJsonObject{{QStringLiteral("idx"), f.idx},
-                                         {QStringLiteral("kill"), f.kill},
+                                         {QStringLiteral("kill"), isKill(f.kind)},
                                          {QStringLiteral("code"), f.code},
                                          {QStringLiteral("text"), f.text}});
             context.printJson(QJsonDocument(array));
@@ -313,9 +308,9 @@ void addFormulaCommands(CLI::App& app, Context& context)
     setAction(exportText, [&context, options] {
         if (!options->all && options->category.empty())
             return context.fail(badInput(QStringLiteral("请给出 --all（所有类别）或 --category 类别")));
-        auto kill = parseKind(options->kind);
-        if (!kill)
-            return context.fail(kill.error());
+        auto kind = parseKind(options->kind);
+        if (!kind)
+            return context.fail(kind.error());
         std::optional<Category> category;
         if (!options->all) {
             auto parsed = parseCategory(options->category);
@@ -333,8 +328,8 @@ void addFormulaCommands(CLI::App& app, Context& context)
                 return context.fail(next.error());
             period = *next;
         }
-        auto report = category ? exportCategory(**store, period, {*category, *kill})
-                               : exportAllCategories(**store, period, *kill);
+        auto report = category ? exportCategory(**store, period, {*category, *kind})
+                               : exportAllCategories(**store, period, *kind);
         if (!report)
             return context.fail(report.error());
         if (context.json)

@@ -25,17 +25,17 @@ int listJournal(Context& context, const JournalOptions& o)
             return context.fail(parsed.error());
         category = *parsed;
     }
-    std::optional<bool> kill;
+    std::optional<Kind> kind;
     if (!o.kind.empty()) {
         auto parsed = parseKind(o.kind);
         if (!parsed)
             return context.fail(parsed.error());
-        kill = *parsed;
+        kind = *parsed;
     }
     auto store = context.store();
     if (!store)
         return context.fail(store.error());
-    auto report = readJournal(**store, category, kill);
+    auto report = readJournal(**store, category, kind);
     if (!report)
         return context.fail(report.error());
 
@@ -48,7 +48,7 @@ int listJournal(Context& context, const JournalOptions& o)
             entries.append(QJsonObject{
                 {QStringLiteral("period"), entry.period},
                 {QStringLiteral("category"), entry.category.suffix()},
-                {QStringLiteral("kind"), entry.kill ? QStringLiteral("kill") : QStringLiteral("keep")},
+                {QStringLiteral("kind"), isKill(entry.kind) ? QStringLiteral("kill") : QStringLiteral("keep")},
                 {QStringLiteral("method"), entry.method == CalculationMethod::Best ? QStringLiteral("best") : QStringLiteral("selected")},
                 {QStringLiteral("settings"), entry.settings},
                 {QStringLiteral("formulas"), entry.formulaCount},

@@ -264,7 +264,7 @@ int runManual(Context& context, const SearchOptions& options)
     SchemeSettings scheme(context.settings());
     SearchRequest request;
     request.shape.category = *categoryOfSearchNumber(*number);
-    request.shape.kill = *kill;
+    request.shape.kill = isKill(*kill);
     request.shape.operandCount = scheme.operandCount(*number);
     if (options.operandsOption->count() > 0) {
         auto operands = parseOperandCount(QString::number(options.operands));
@@ -286,8 +286,8 @@ int runManual(Context& context, const SearchOptions& options)
             return context.fail(thresholds.error());
         request.thresholds = *thresholds;
     } else {
-        request.thresholds = scheme.thresholds(*kill, *number);
-        if (Status s = checkThresholdsAreNumbers(*kill, *number, request.thresholds); !s)
+        request.thresholds = scheme.thresholds(isKill(*kill), *number);
+        if (Status s = checkThresholdsAreNumbers(isKill(*kill), *number, request.thresholds); !s)
             return context.fail(badInput(s.error().message + QStringLiteral("，请先用 search-settings set 改正，或用 --thresholds 给出阈值")));
     }
     auto window = options.window.resolve(context);
@@ -372,8 +372,8 @@ int runSchemeSearch(Context& context, const SearchOptions& options)
         return context.fail(kill.error());
     SchemeSettings settings(context.settings());
     SchemeRequest request;
-    request.kill = *kill;
-    request.wanted = settings.wantedCounts(*kill);
+    request.kill = isKill(*kill);
+    request.wanted = settings.wantedCounts(isKill(*kill));
     if (!options.wanted.empty()) {
         auto wanted = parseWantedCounts(options.wanted);
         if (!wanted)
@@ -388,7 +388,7 @@ int runSchemeSearch(Context& context, const SearchOptions& options)
         return context.fail(badInput(QStringLiteral("--mode 应为 add（公式新增数量）或 hold（公式保有数量），而不是“%1”")
                                          .arg(fromStd(options.mode))));
     for (int number : schemeOrder()) {
-        request.thresholds[size_t(number - 1)] = settings.thresholds(*kill, number);
+        request.thresholds[size_t(number - 1)] = settings.thresholds(isKill(*kill), number);
         request.operandCounts[size_t(number - 1)] = settings.operandCount(number);
     }
     auto constant = parseConstantOption(options.constant);

@@ -67,19 +67,19 @@ int run(Context& context, const SmartSetOptions& options)
 
     SchemeSettings settings(context.settings());
     SmartSettingRequest request;
-    request.kill = *kill;
+    request.kill = isKill(*kill);
     request.samples = options.samples;
     request.constant = *constant;
     request.window = *window;
     request.seed = *seed;
     if (options.all) {
         for (int number : smartSettingAllOrder())
-            request.categories.push_back({number, settings.thresholds(*kill, number), settings.operandCount(number)});
+            request.categories.push_back({number, settings.thresholds(isKill(*kill), number), settings.operandCount(number)});
     } else {
         auto number = parseSearchCategory(options.category);
         if (!number)
             return context.fail(number.error());
-        request.categories.push_back({*number, settings.thresholds(*kill, *number), settings.operandCount(*number)});
+        request.categories.push_back({*number, settings.thresholds(isKill(*kill), *number), settings.operandCount(*number)});
     }
     auto history = searchHistory(context);
     if (!history)
@@ -109,7 +109,7 @@ int run(Context& context, const SmartSetOptions& options)
     for (const SmartSettingResult& r : outcome.results) {
         const Category category = *categoryOfSearchNumber(r.searchNumber);
         if (save) {
-            if (Status s = settings.setThresholds(*kill, r.searchNumber, r.thresholds); !s)
+            if (Status s = settings.setThresholds(isKill(*kill), r.searchNumber, r.thresholds); !s)
                 return context.fail(s.error());
             if (Status s = settings.setOperandCount(r.searchNumber, settings.operandCount(r.searchNumber)); !s)
                 return context.fail(s.error());
@@ -117,7 +117,7 @@ int run(Context& context, const SmartSetOptions& options)
         categories.append(QJsonObject{{QStringLiteral("category"), category.suffix()},
                                       {QStringLiteral("thresholds"), thresholdsJson(r.thresholds)}});
         if (!context.json)
-            context.print(QStringLiteral("%1%2：%3").arg(category.caption(), killWord(*kill), thresholdsLine(r.thresholds)));
+            context.print(QStringLiteral("%1%2：%3").arg(category.caption(), killWord(isKill(*kill)), thresholdsLine(r.thresholds)));
     }
     if (context.json) {
         QJsonObject answer{{QStringLiteral("seed"), QString::number(request.seed)}, {QStringLiteral("saved"), save}};

@@ -36,7 +36,7 @@ int runWalkForward(Context& context, const WalkForwardOptions& o)
         return context.fail(input.error());
     WalkForwardRequest request;
     request.category = *category;
-    request.kill = *kill;
+    request.kind = *kill;
     request.periods = o.periods;
     request.method = input->method;
     request.sort = input->sort;

@@ -36,7 +36,7 @@ std::vector<QString> codesOf(Store& store, Category category)
 
 void storeFormula(Store& store, Category category, bool kill, const QString& code, const QString& text, int idx)
 {
-    ASSERT_TRUE(FormulaTable(store, category).append(kill, code, text, idx));
+    ASSERT_TRUE(FormulaTable(store, category).append(kindOfKillFlag(kill), code, text, idx));
 }
 
 int backupCount(const test::TempStore& temp)
@@ -97,7 +97,7 @@ TEST(FoundFormulaSave, ReplaceEmptiesOnlyTheTablesItWritesAndKeepsABackup)
     // Stored with the kill flag in force when saving.
     const auto rows = FormulaTable(temp.store(), k3D).all();
     for (const StoredFormula& f : *rows)
-        EXPECT_FALSE(f.kill);
+        EXPECT_EQ(f.kind, Kind::Keep);
     EXPECT_EQ(report->tables[0].heldBefore, 2);
     EXPECT_EQ(report->tables[0].added, 2);
     EXPECT_EQ(report->lastCategory, k3D);

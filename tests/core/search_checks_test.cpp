@@ -65,7 +65,7 @@ TEST(ShuffledControl, APlantedRuleLetsTheRealHistoryPassFarMoreOftenThanTheShuff
     std::vector<FormulaRecord> records;
     for (const FoundFormula& f : outcome.found)
         records.push_back({int(f.stats.hitSum), f.stats.scoredRows, f.stats.maxHitRun, f.stats.maxMissRun});
-    for (const ChanceAssessment& a : assessAgainstChance(request.shape.category, false, records))
+    for (const ChanceAssessment& a : assessAgainstChance(request.shape.category, Kind::Keep, records))
         EXPECT_TRUE(a.beatsChance);
 }
 

@@ -34,9 +34,9 @@ void openWithHistory(WindowFixture& f, int heldIn1D = 0)
     QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(300)));
     FormulaTable table(f.temp.store(), Category{1, false});
     for (int i = 1; i <= heldIn1D; ++i)
-        QVERIFY(table.append(true, QStringLiteral("L1A+L2A+%1").arg(i), QStringLiteral("万位码+千位码+%1").arg(i), i));
+        QVERIFY(table.append(Kind::Kill, QStringLiteral("L1A+L2A+%1").arg(i), QStringLiteral("万位码+千位码+%1").arg(i), i));
     FormulaTable group(f.temp.store(), Category{3, true});
-    QVERIFY(group.append(false, QStringLiteral("L3A+7"), QStringLiteral("百位码+7"), 1));
+    QVERIFY(group.append(Kind::Keep, QStringLiteral("L3A+7"), QStringLiteral("百位码+7"), 1));
     f.open();
 }
 
@@ -127,7 +127,7 @@ FormulaStats recomputed(const HistoryColumns& history, const SearchWindow& windo
     std::vector<double> values;
     ColumnEvaluator().evaluate(*compiled, history, values);
     FormulaStats stats;
-    BacktestContext(history, Category{1, false}, window.backtestSettings()).score(values.data(), true, stats);
+    BacktestContext(history, Category{1, false}, window.backtestSettings()).score(values.data(), Kind::Kill, stats);
     return stats;
 }
 

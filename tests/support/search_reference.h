@@ -23,7 +23,7 @@ inline FormulaStats referenceStatistics(const HistoryColumns& history, const Cat
     ColumnEvaluator().evaluate(*compiled, history, values);
     const BacktestContext context(history, category, window.backtestSettings());
     FormulaStats stats;
-    context.score(values.data(), kill, stats);
+    context.score(values.data(), kindOfKillFlag(kill), stats);
     return stats;
 }
 

@@ -72,7 +72,7 @@ Result<SaveReport> saveFoundFormulas(Store& store, const std::vector<FoundFormul
             tables.push_back(t);
             open = &tables.back();
         }
-        if (Status s = table.appendUnnumbered(kill, formula.code, formula.text); !s)
+        if (Status s = table.appendUnnumbered(kindOfKillFlag(kill), formula.code, formula.text); !s)
             return s.error();
         ++open->report.written;
     }

@@ -55,7 +55,7 @@ HoldoutResult scoreOnHoldout(const HistoryColumns& history, int periods, const C
     const CandidateEvaluator evaluator = CandidateEvaluator::newestRows(history, category, periods);
     EvaluationScratch scratch = evaluator.makeScratch();
     const CandidateStatistics stats = evaluator.evaluate(candidate, kill, scratch);
-    return holdoutResult(int(stats.hitSum), stats.scoredRows, chanceHitRate(category, kill));
+    return holdoutResult(int(stats.hitSum), stats.scoredRows, chanceHitRate(category, kindOfKillFlag(kill)));
 }
 
 }  // namespace
