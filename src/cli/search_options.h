@@ -12,10 +12,12 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace qeltaro::cli {
 
@@ -62,5 +64,24 @@ private:
     bool terminal_ = false;
     bool shown_ = false;
 };
+
+// Starts a run and waits for its end, its progress on the line (`describe` gives the text; an
+// empty one leaves the line as it is) and Ctrl-C asking it to stop.
+template <typename Run, typename Describe>
+void waitForRun(Run& run, const Describe& describe)
+{
+    InterruptWatch interrupt;
+    ProgressLine line;
+    run.start();
+    while (!run.finished()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (interrupt.interrupted())
+            run.stop();
+        if (const QString text = describe(run.progress()); !text.isEmpty())
+            line.show(text);
+    }
+    run.wait();
+    line.finish();
+}
 
 }  // namespace qeltaro::cli

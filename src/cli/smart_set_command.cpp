@@ -12,7 +12,6 @@
 
 #include <cmath>
 
-#include <thread>
 
 namespace qeltaro::cli {
 namespace {
@@ -86,20 +85,11 @@ int run(Context& context, const SmartSetOptions& options)
         return context.fail(history.error());
 
     SmartSettingRun smartRun(*history, request);
-    {
-        InterruptWatch interrupt;
-        ProgressLine line;
-        smartRun.start();
-        while (!smartRun.finished()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (interrupt.interrupted())
-                smartRun.stop();
-            const SmartSettingProgress p = smartRun.progress();
-            if (const auto category = categoryOfSearchNumber(p.category))
-                line.show(QStringLiteral("%1：已取样%2/%3").arg(category->caption()).arg(p.samples).arg(request.samples));
-        }
-        smartRun.wait();
-    }
+    waitForRun(smartRun, [&request](const SmartSettingProgress& p) {
+        const auto category = categoryOfSearchNumber(p.category);
+        return category ? QStringLiteral("%1：已取样%2/%3").arg(category->caption()).arg(p.samples).arg(request.samples)
+                        : QString();
+    });
     const SmartSettingOutcome& outcome = smartRun.outcome();
     if (outcome.stopped)
         return context.fail(Error{ErrorKind::Cancelled, QStringLiteral("智能设置已中止，未保存任何参数")});

@@ -482,6 +482,31 @@ private slots:
         QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("检索公式数")));
     }
 
+    void aSchemeOnAStoredThresholdThatIsNoNumberOrAManualSearchWithoutHistoryIsRefused()
+    {
+        // Edited by hand: the lowest rate of 一星直选杀 is no number; the scheme would search it for ever.
+        WindowFixture f;
+        openWithHistory(f);
+        auto* search = openSearch(f);
+        f.window->session().settings().raw().setValue(QStringLiteral("0/0"), QStringLiteral("abc"));
+        setBox(search, "Text5_1", QStringLiteral("2"));
+        gui::Dialogs::takeLog();
+        click(search, "Command5");
+        QVERIFY(!static_cast<gui::FormulaSearchWindow*>(search)->running());
+        const QString refused = gui::Dialogs::takeLog().join(u'\n');
+        QVERIFY2(refused.contains(QStringLiteral("一星直选杀的正确率下限不是数字，请先改正并保存该类参数设置。")), qPrintable(refused));
+        QVERIFY(!QFile::exists(f.temp.dataDir() + QStringLiteral("/search-runs")));
+
+        WindowFixture empty;
+        empty.open();
+        auto* bare = openSearch(empty);
+        gui::Dialogs::takeLog();
+        click(bare, "Command1");
+        QVERIFY(!static_cast<gui::FormulaSearchWindow*>(bare)->running());
+        const QString noHistory = gui::Dialogs::takeLog().join(u'\n');
+        QVERIFY2(noHistory.contains(QStringLiteral("历史号码不足两期，无法验证公式；请先输入或导入历史号码。")), qPrintable(noHistory));
+    }
+
     void smartSettingProposesFiveThresholds()
     {
         WindowFixture f;
