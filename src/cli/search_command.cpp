@@ -185,9 +185,25 @@ struct RunOptions {
     int holdoutPeriods = 0;
     bool shuffledControl = true;
 
+    void applyTo(SearchRequest& request) const
+    {
+        applyShared(request);
+        request.shape.constant = constant;
+        request.shape.form = form;
+        request.maxCandidates = maxCandidates;
+    }
+    void applyTo(SchemeRequest& request) const
+    {
+        applyShared(request);
+        request.constant = constant;
+        request.form = form;
+        request.maxCandidatesPerCategory = maxCandidates;
+    }
+
+private:
     // The fields both requests name alike.
     template <typename Request>
-    void applyTo(Request& request) const
+    void applyShared(Request& request) const
     {
         request.window = window;
         request.seed = seed;
@@ -199,26 +215,15 @@ struct RunOptions {
 
 Result<RunOptions> readRunOptions(Context& context, const SearchOptions& options)
 {
-    RunOptions run;
     auto constant = parseConstantOption(options.constant);
-    if (!constant)
-        return constant.error();
-    run.constant = *constant;
     auto form = parseFormOption(options.form);
-    if (!form)
-        return form.error();
-    run.form = *form;
     auto window = options.window.resolve(context);
-    if (!window)
-        return window.error();
-    run.window = *window;
     auto seed = seedOption(options.seed);
-    if (!seed)
-        return seed.error();
-    run.seed = *seed;
+    if (auto error = firstError(constant, form, window, seed))
+        return *error;
     if (options.threads < 0)
         return badInput(QStringLiteral("--threads 应为正整数（0 = 每个处理器核心一个）"));
-    run.threads = options.threads;
+    RunOptions run{*constant, *form, *window, *seed, std::nullopt, options.threads, options.holdout, !options.noControl};
     if (options.maxOption->count() > 0) {
         if (options.maxCandidates < 1)
             return badInput(QStringLiteral("--max-candidates 应为正整数"));
@@ -228,8 +233,6 @@ Result<RunOptions> readRunOptions(Context& context, const SearchOptions& options
         if (auto mode = parseSaveMode(options.save); !mode)
             return mode.error();
     }
-    run.holdoutPeriods = options.holdout;
-    run.shuffledControl = !options.noControl;
     return run;
 }
 
@@ -371,9 +374,6 @@ int runManual(Context& context, const SearchOptions& options)
     if (!run)
         return context.fail(run.error());
     run->applyTo(request);
-    request.shape.constant = run->constant;
-    request.shape.form = run->form;
-    request.maxCandidates = run->maxCandidates;
 
     return runOrder<SearchRun>(
         context, order, QStringLiteral("，请先用 search-settings set 改正，或用 --thresholds 给出阈值"),
@@ -426,9 +426,6 @@ int runSchemeSearch(Context& context, const SearchOptions& options)
     if (!run)
         return context.fail(run.error());
     run->applyTo(request);
-    request.constant = run->constant;
-    request.form = run->form;
-    request.maxCandidatesPerCategory = run->maxCandidates;
 
     return runOrder<SchemeRun>(
         context, order, QStringLiteral("，请先用 search-settings set 改正"),

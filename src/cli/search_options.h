@@ -40,6 +40,15 @@ Result<WantedCounts> parseWantedCounts(const std::string& text);
 // A seed given as text, or a fresh one from the system's entropy.
 Result<std::uint64_t> seedOption(const std::string& text);
 
+// The error of the first of `results` that failed, in the order given.
+template <typename... Results>
+std::optional<Error> firstError(const Results&... results)
+{
+    std::optional<Error> error;
+    ((error || results ? void() : void(error = results.error())), ...);
+    return error;
+}
+
 // The history as columns; refused when there are fewer than two draws to score against.
 Result<std::shared_ptr<const HistoryColumns>> searchHistory(Context& context);
 

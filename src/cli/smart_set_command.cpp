@@ -55,14 +55,10 @@ int run(Context& context, const SmartSetOptions& options)
     if (options.samples < 1 || options.samples > kMaxSampleCount)
         return context.fail(badInput(QStringLiteral("--samples 应为1到%1的整数").arg(kMaxSampleCount)));
     auto constant = parseConstantOption(options.constant);
-    if (!constant)
-        return context.fail(constant.error());
     auto window = options.window.resolve(context);
-    if (!window)
-        return context.fail(window.error());
     auto seed = seedOption(options.seed);
-    if (!seed)
-        return context.fail(seed.error());
+    if (auto error = firstError(constant, window, seed))
+        return context.fail(*error);
 
     SchemeSettings settings(context.settings());
     SmartSettingRequest request;

@@ -52,6 +52,14 @@ void keepRecord(const Result<QString>& written)
 
 const QString kTooFewDraws = QStringLiteral("历史号码不足两期，无法验证公式；请先输入或导入历史号码。");
 
+template <typename Run, typename Request>
+std::unique_ptr<Run> makeRun(const std::shared_ptr<const HistoryColumns>& history, Request request)
+{
+    auto run = std::make_unique<Run>(history, std::move(request));
+    run->setReportInterval(kReportInterval);
+    return run;
+}
+
 // A copy for the run: the main window may reload its history while the run goes on.
 std::shared_ptr<const HistoryColumns> copyForRun(const HistoryColumns& history)
 {
@@ -195,8 +203,7 @@ void FormulaSearchWindow::startManual()
     found_.beginManualRun();
     foundBeforeRun_ = found_.unsavedCount();
     runHistory_ = history;
-    manualRun_ = std::make_unique<SearchRun>(runHistory_, std::move(*ready));
-    manualRun_->setReportInterval(kReportInterval);
+    manualRun_ = makeRun<SearchRun>(runHistory_, std::move(*ready));
     beginRun();
     manualRun_->start();
 }
@@ -247,8 +254,7 @@ void FormulaSearchWindow::startScheme()
     markSchemeLabels(schemeOrder().front(), false);
     shownSchemeCategory_ = 0;
     runHistory_ = history;
-    schemeRun_ = std::make_unique<SchemeRun>(runHistory_, std::move(*ready));
-    schemeRun_->setReportInterval(kReportInterval);
+    schemeRun_ = makeRun<SchemeRun>(runHistory_, std::move(*ready));
     beginRun();
     schemeRun_->start();
 }
@@ -331,8 +337,7 @@ void FormulaSearchWindow::startSmartSetting(bool allCategories)
     smartKill_ = request.kill;
     shownSchemeCategory_ = 0;
     runHistory_ = *history;
-    smartRun_ = std::make_unique<SmartSettingRun>(runHistory_, request);
-    smartRun_->setReportInterval(kReportInterval);
+    smartRun_ = makeRun<SmartSettingRun>(runHistory_, request);
     beginRun();
     smartRun_->start();
 }
