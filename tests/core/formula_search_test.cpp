@@ -98,9 +98,6 @@ TEST(FormulaSearch, RefusesStoredThresholdsThatAreNoNumberTooFewDrawsAndTooLongA
     given.thresholds = defaultThresholds(true, 1);
     requestOf(f.search().prepare(given, history));
 
-    // The settings are checked before the history.
-    EXPECT_EQ(refusalOf(f.search().prepare(killOrder(k1D), HistoryColumns(test::randomDraws(1, 1)))),
-              SearchRefusalReason::StoredThresholds);
     EXPECT_EQ(refusalOf(f.search().prepare(killOrder(k3D), HistoryColumns(test::randomDraws(1, 1)))),
               SearchRefusalReason::TooFewDraws);
 
