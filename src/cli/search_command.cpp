@@ -313,11 +313,16 @@ int reportRun(Context& context, const SearchOptions& options, const Outcome& out
     return kSuccess;
 }
 
-// Checks an order against the settings and the store, runs it to its end and writes its record;
-// then `report(run, recordPath)`. `hint` follows a refusal of the stored thresholds.
+// Completes an order with the run options, checks it against the settings and the store, runs it
+// to its end and writes its record; then `report(run, recordPath)`. `hint` follows a refusal of
+// the stored thresholds.
 template <typename Run, typename Order, typename Report>
-int runOrder(Context& context, const Order& order, const QString& hint, const Report& report)
+int runOrder(Context& context, const SearchOptions& options, Order order, const QString& hint, const Report& report)
 {
+    auto runOptions = readRunOptions(context, options);
+    if (!runOptions)
+        return context.fail(runOptions.error());
+    runOptions->applyTo(order.request);
     auto history = searchHistory(context);
     if (!history)
         return context.fail(history.error());
@@ -370,13 +375,9 @@ int runManual(Context& context, const SearchOptions& options)
     if (options.count < 0)
         return context.fail(badInput(QStringLiteral("--count 应为非负整数")));
     request.stopCount = options.count;
-    auto run = readRunOptions(context, options);
-    if (!run)
-        return context.fail(run.error());
-    run->applyTo(request);
 
     return runOrder<SearchRun>(
-        context, order, QStringLiteral("，请先用 search-settings set 改正，或用 --thresholds 给出阈值"),
+        context, options, order, QStringLiteral("，请先用 search-settings set 改正，或用 --thresholds 给出阈值"),
         [&](const SearchRun& done, const QString& recordPath) {
             const SearchRequest& ran = done.request();
             const SearchOutcome& outcome = done.outcome();
@@ -422,13 +423,9 @@ int runSchemeSearch(Context& context, const SearchOptions& options)
     else
         return context.fail(badInput(QStringLiteral("--mode 应为 add（公式新增数量）或 hold（公式保有数量），而不是“%1”")
                                          .arg(fromStd(options.mode))));
-    auto run = readRunOptions(context, options);
-    if (!run)
-        return context.fail(run.error());
-    run->applyTo(request);
 
     return runOrder<SchemeRun>(
-        context, order, QStringLiteral("，请先用 search-settings set 改正"),
+        context, options, order, QStringLiteral("，请先用 search-settings set 改正"),
         [&](const SchemeRun& done, const QString& recordPath) {
             const SchemeRequest& ran = done.request();
             const SchemeOutcome& outcome = done.outcome();
