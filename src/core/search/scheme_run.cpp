@@ -117,12 +117,4 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
     return outcome;
 }
 
-void SchemeRun::start()
-{
-    startWork([history = history_, request = request_, interval = interval(), feed = feed_](
-                  RunControl& control, const ProgressHandler& report) {
-        return runScheme(*history, request, control, report, interval, feed.get());
-    });
-}
-
 }  // namespace qeltaro

@@ -130,12 +130,4 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
     return outcome;
 }
 
-void SearchRun::start()
-{
-    startWork([history = history_, request = request_, interval = interval(), feed = feed_](
-                  RunControl& control, const ProgressHandler& report) {
-        return runSearch(*history, request, control, report, interval, feed.get());
-    });
-}
-
 }  // namespace qeltaro
