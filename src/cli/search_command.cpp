@@ -5,6 +5,7 @@
 #include "search_options.h"
 
 #include "history/draw_history.h"
+#include "search/formula_search.h"
 #include "search/found_formula_export.h"
 #include "search/found_formula_save.h"
 #include "search/run_record.h"
@@ -18,9 +19,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
-#include <chrono>
 #include <cmath>
-#include <thread>
 
 namespace qeltaro::cli {
 namespace {
@@ -150,29 +149,12 @@ QString speedText(std::uint64_t verified, double seconds, double perSecond)
         .arg(qint64(std::llround(perSecond)));
 }
 
-// Waits for a run while showing its progress and turning Ctrl-C into a stop.
-template <typename Run, typename Describe>
-void waitForRun(Run& run, const Describe& describe)
-{
-    InterruptWatch interrupt;
-    ProgressLine line;
-    run.start();
-    while (!run.finished()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        if (interrupt.interrupted())
-            run.stop();
-        line.show(describe(run.progress()));
-    }
-    run.wait();
-    line.finish();
-}
-
-QString searchProgressText(const SearchProgress& p)
+QString progressText(const SearchProgress& p)
 {
     return QStringLiteral("已验证%1条，找到%2条：%3").arg(p.verified).arg(p.found).arg(elidedText(p.currentText));
 }
 
-QString schemeProgressText(const SchemeProgress& p)
+QString progressText(const SchemeProgress& p)
 {
     const auto category = categoryOfSearchNumber(p.category);
     return QStringLiteral("%1：已验证%2条，找到%3条（本类%4条）：%5")
@@ -192,8 +174,70 @@ Result<SaveMode> parseSaveMode(const std::string& text)
     return badInput(QStringLiteral("--save 应为 append（追加）或 replace（更新），而不是“%1”").arg(fromStd(text)));
 }
 
+// What the manual search and the scheme read alike from the options.
+struct RunOptions {
+    TailConstant constant;
+    FormulaForm form = FormulaForm::Prefix;
+    SearchWindow window;
+    std::uint64_t seed = 0;
+    std::optional<std::uint64_t> maxCandidates;
+    int threads = 0;
+    int holdoutPeriods = 0;
+    bool shuffledControl = true;
+
+    void applyTo(SearchRequest& request) const
+    {
+        applyShared(request);
+        request.shape.constant = constant;
+        request.shape.form = form;
+        request.maxCandidates = maxCandidates;
+    }
+    void applyTo(SchemeRequest& request) const
+    {
+        applyShared(request);
+        request.constant = constant;
+        request.form = form;
+        request.maxCandidatesPerCategory = maxCandidates;
+    }
+
+private:
+    // The fields both requests name alike.
+    template <typename Request>
+    void applyShared(Request& request) const
+    {
+        request.window = window;
+        request.seed = seed;
+        request.threads = threads;
+        request.holdoutPeriods = holdoutPeriods;
+        request.shuffledControl = shuffledControl;
+    }
+};
+
+Result<RunOptions> readRunOptions(Context& context, const SearchOptions& options)
+{
+    auto constant = parseConstantOption(options.constant);
+    auto form = parseFormOption(options.form);
+    auto window = options.window.resolve(context);
+    auto seed = seedOption(options.seed);
+    if (auto error = firstError(constant, form, window, seed))
+        return *error;
+    if (options.threads < 0)
+        return badInput(QStringLiteral("--threads 应为正整数（0 = 每个处理器核心一个）"));
+    RunOptions run{*constant, *form, *window, *seed, std::nullopt, options.threads, options.holdout, !options.noControl};
+    if (options.maxOption->count() > 0) {
+        if (options.maxCandidates < 1)
+            return badInput(QStringLiteral("--max-candidates 应为正整数"));
+        run.maxCandidates = options.maxCandidates;
+    }
+    if (!options.save.empty()) {
+        if (auto mode = parseSaveMode(options.save); !mode)
+            return mode.error();
+    }
+    return run;
+}
+
 // Saving and exporting what a run found, as the options ask; adds to the JSON answer.
-int saveAndExport(Context& context, const SearchOptions& options, const std::vector<FoundFormula>& found, bool kill,
+int saveAndExport(Context& context, const SearchOptions& options, const std::vector<FoundFormula>& found, Kind kind,
                   QJsonObject& answer)
 {
     auto store = context.store();
@@ -203,7 +247,7 @@ int saveAndExport(Context& context, const SearchOptions& options, const std::vec
         auto mode = parseSaveMode(options.save);
         if (!mode)
             return context.fail(mode.error());
-        auto saved = saveFoundFormulas(**store, found, *mode, kill);
+        auto saved = saveFoundFormulas(**store, found, *mode, kind);
         if (!saved)
             return context.fail(saved.error());
         QJsonArray tables;
@@ -242,11 +286,62 @@ int saveAndExport(Context& context, const SearchOptions& options, const std::vec
     return kSuccess;
 }
 
-int finish(Context& context, const QJsonObject& answer)
+// The end both runs share, after the lines only one of them prints: the found formulas, the
+// summary "<head>：<speed>，找到N条<tail>", the seed and record, the checks, saving and export.
+template <typename Outcome>
+int reportRun(Context& context, const SearchOptions& options, const Outcome& outcome, std::uint64_t verified,
+              std::uint64_t seed, Kind kind, const QString& recordPath, const QString& head, const QString& tail,
+              QJsonObject answer)
 {
+    answer.insert(QStringLiteral("verified"), qint64(verified));
+    answer.insert(QStringLiteral("found"), foundJson(outcome.found));
+    answer.insert(QStringLiteral("seed"), QString::number(seed));
+    answer.insert(QStringLiteral("run_record"), recordPath);
+    if (!context.json) {
+        printFound(context, outcome.found);
+        context.print(QStringLiteral("%1：%2，找到%3条%4")
+                          .arg(head, speedText(verified, outcome.seconds, outcome.candidatesPerSecond()))
+                          .arg(outcome.found.size())
+                          .arg(tail));
+        context.print(QStringLiteral("种子%1；运行记录：%2").arg(seed).arg(recordPath));
+    }
+    reportChecks(context, outcome.control, outcome.holdoutPeriods, outcome.found, answer);
+    if (int code = saveAndExport(context, options, outcome.found, kind, answer); code != kSuccess)
+        return code;
     if (context.json)
         context.printJson(QJsonDocument(answer));
     return kSuccess;
+}
+
+// Completes an order with the run options, checks it against the settings and the store, runs it
+// to its end and writes its record; then `report(run, recordPath)`. `hint` follows a refusal of
+// the stored thresholds.
+template <typename Run, typename Order, typename Report>
+int runOrder(Context& context, const SearchOptions& options, Order order, const QString& hint, const Report& report)
+{
+    auto runOptions = readRunOptions(context, options);
+    if (!runOptions)
+        return context.fail(runOptions.error());
+    runOptions->applyTo(order.request);
+    auto history = searchHistory(context);
+    if (!history)
+        return context.fail(history.error());
+    auto store = context.store();
+    const SchemeSettings settings(context.settings());
+    const FormulaSearch search(**store, settings);
+    auto prepared = search.prepare(order, **history);
+    if (const auto* refusal = std::get_if<SearchRefusal>(&prepared)) {
+        if (refusal->reason == SearchRefusalReason::StoredThresholds)
+            return context.fail(badInput(refusal->error.message + hint));
+        return context.fail(refusal->error);
+    }
+    const QDateTime started = QDateTime::currentDateTime();
+    Run run(*history, std::move(std::get<0>(prepared)));
+    waitForRun(run, [](const auto& progress) { return progressText(progress); });
+    auto recordPath = search.record(run, **history, started);
+    if (!recordPath)
+        return context.fail(recordPath.error());
+    return report(run, *recordPath);
 }
 
 int runManual(Context& context, const SearchOptions& options)
@@ -258,96 +353,38 @@ int runManual(Context& context, const SearchOptions& options)
     auto number = parseSearchCategory(options.category);
     if (!number)
         return context.fail(number.error());
-    auto kill = parseKind(options.kind);
-    if (!kill)
-        return context.fail(kill.error());
-    SchemeSettings scheme(context.settings());
-    SearchRequest request;
+    auto kind = parseKind(options.kind);
+    if (!kind)
+        return context.fail(kind.error());
+    ManualSearchOrder order;
+    SearchRequest& request = order.request;
     request.shape.category = *categoryOfSearchNumber(*number);
-    request.shape.kill = isKill(*kill);
-    request.shape.operandCount = scheme.operandCount(*number);
+    request.shape.kind = *kind;
     if (options.operandsOption->count() > 0) {
         auto operands = parseOperandCount(QString::number(options.operands));
         if (!operands)
             return context.fail(operands.error());
-        request.shape.operandCount = *operands;
+        order.operandCount = *operands;
     }
-    auto constant = parseConstantOption(options.constant);
-    if (!constant)
-        return context.fail(constant.error());
-    request.shape.constant = *constant;
-    auto form = parseFormOption(options.form);
-    if (!form)
-        return context.fail(form.error());
-    request.shape.form = *form;
     if (!options.thresholds.empty()) {
         auto thresholds = parseThresholdList(fromStd(options.thresholds));
         if (!thresholds)
             return context.fail(thresholds.error());
-        request.thresholds = *thresholds;
-    } else {
-        request.thresholds = scheme.thresholds(isKill(*kill), *number);
-        if (Status s = checkThresholdsAreNumbers(isKill(*kill), *number, request.thresholds); !s)
-            return context.fail(badInput(s.error().message + QStringLiteral("，请先用 search-settings set 改正，或用 --thresholds 给出阈值")));
+        order.thresholds = *thresholds;
     }
-    auto window = options.window.resolve(context);
-    if (!window)
-        return context.fail(window.error());
-    request.window = *window;
     if (options.count < 0)
         return context.fail(badInput(QStringLiteral("--count 应为非负整数")));
     request.stopCount = options.count;
-    if (options.maxOption->count() > 0) {
-        if (options.maxCandidates < 1)
-            return context.fail(badInput(QStringLiteral("--max-candidates 应为正整数")));
-        request.maxCandidates = options.maxCandidates;
-    }
-    auto seed = seedOption(options.seed);
-    if (!seed)
-        return context.fail(seed.error());
-    request.seed = *seed;
-    if (options.threads < 0)
-        return context.fail(badInput(QStringLiteral("--threads 应为正整数（0 = 每个处理器核心一个）")));
-    request.threads = options.threads;
-    if (!options.save.empty()) {
-        if (auto mode = parseSaveMode(options.save); !mode)
-            return context.fail(mode.error());
-    }
-    request.holdoutPeriods = options.holdout;
-    request.shuffledControl = !options.noControl;
-    auto history = searchHistory(context);
-    if (!history)
-        return context.fail(history.error());
-    if (auto holdout = checkHoldoutPeriods(options.holdout, (*history)->rowCount()); !holdout)
-        return context.fail(holdout.error());
 
-    const QDateTime started = QDateTime::currentDateTime();
-    SearchRun run(*history, request);
-    waitForRun(run, searchProgressText);
-    const SearchOutcome& outcome = run.outcome();
-
-    auto store = context.store();
-    auto recordPath = writeRunRecord((*store)->dataDir(), searchRunRecord(request, outcome, fingerprintOf(**history), started));
-    if (!recordPath)
-        return context.fail(recordPath.error());
-
-    QJsonObject answer{{QStringLiteral("verified"), qint64(outcome.verified)},
-                       {QStringLiteral("found"), foundJson(outcome.found)},
-                       {QStringLiteral("seed"), QString::number(request.seed)},
-                       {QStringLiteral("run_record"), *recordPath}};
-    if (!context.json) {
-        printFound(context, outcome.found);
-        context.print(QStringLiteral("%1%2：%3，找到%4条%5")
-                          .arg(request.shape.category.caption(), killWord(request.shape.kill),
-                               speedText(outcome.verified, outcome.seconds, outcome.candidatesPerSecond()))
-                          .arg(outcome.found.size())
-                          .arg(outcome.stopped ? QStringLiteral("（已中止）") : QString()));
-        context.print(QStringLiteral("种子%1；运行记录：%2").arg(request.seed).arg(*recordPath));
-    }
-    reportChecks(context, outcome.control, outcome.holdoutPeriods, outcome.found, answer);
-    if (int code = saveAndExport(context, options, outcome.found, request.shape.kill, answer); code != kSuccess)
-        return code;
-    return finish(context, answer);
+    return runOrder<SearchRun>(
+        context, options, order, QStringLiteral("，请先用 search-settings set 改正，或用 --thresholds 给出阈值"),
+        [&](const SearchRun& done, const QString& recordPath) {
+            const SearchRequest& ran = done.request();
+            const SearchOutcome& outcome = done.outcome();
+            return reportRun(context, options, outcome, outcome.verified, ran.seed, ran.shape.kind, recordPath,
+                             ran.shape.category.caption() + killWord(ran.shape.kind),
+                             outcome.stopped ? QStringLiteral("（已中止）") : QString(), QJsonObject());
+        });
 }
 
 QString schemeVisitText(const SchemeCategoryOutcome& c)
@@ -367,18 +404,17 @@ QString schemeVisitText(const SchemeCategoryOutcome& c)
 
 int runSchemeSearch(Context& context, const SearchOptions& options)
 {
-    auto kill = parseKind(options.kind.empty() ? std::string("kill") : options.kind);
-    if (!kill)
-        return context.fail(kill.error());
-    SchemeSettings settings(context.settings());
-    SchemeRequest request;
-    request.kill = isKill(*kill);
-    request.wanted = settings.wantedCounts(isKill(*kill));
+    auto kind = parseKind(options.kind.empty() ? std::string("kill") : options.kind);
+    if (!kind)
+        return context.fail(kind.error());
+    SchemeSearchOrder order;
+    SchemeRequest& request = order.request;
+    request.kind = *kind;
     if (!options.wanted.empty()) {
         auto wanted = parseWantedCounts(options.wanted);
         if (!wanted)
             return context.fail(wanted.error());
-        request.wanted = *wanted;
+        order.wanted = *wanted;
     }
     if (options.mode == "add")
         request.mode = CountMode::Add;
@@ -387,96 +423,30 @@ int runSchemeSearch(Context& context, const SearchOptions& options)
     else
         return context.fail(badInput(QStringLiteral("--mode 应为 add（公式新增数量）或 hold（公式保有数量），而不是“%1”")
                                          .arg(fromStd(options.mode))));
-    for (int number : schemeOrder()) {
-        request.thresholds[size_t(number - 1)] = settings.thresholds(isKill(*kill), number);
-        request.operandCounts[size_t(number - 1)] = settings.operandCount(number);
-    }
-    auto constant = parseConstantOption(options.constant);
-    if (!constant)
-        return context.fail(constant.error());
-    request.constant = *constant;
-    auto form = parseFormOption(options.form);
-    if (!form)
-        return context.fail(form.error());
-    request.form = *form;
-    auto window = options.window.resolve(context);
-    if (!window)
-        return context.fail(window.error());
-    request.window = *window;
-    auto seed = seedOption(options.seed);
-    if (!seed)
-        return context.fail(seed.error());
-    request.seed = *seed;
-    if (options.threads < 0)
-        return context.fail(badInput(QStringLiteral("--threads 应为正整数（0 = 每个处理器核心一个）")));
-    request.threads = options.threads;
-    if (options.maxOption->count() > 0) {
-        if (options.maxCandidates < 1)
-            return context.fail(badInput(QStringLiteral("--max-candidates 应为正整数")));
-        request.maxCandidatesPerCategory = options.maxCandidates;
-    }
-    if (!options.save.empty()) {
-        if (auto mode = parseSaveMode(options.save); !mode)
-            return context.fail(mode.error());
-    }
-    request.holdoutPeriods = options.holdout;
-    request.shuffledControl = !options.noControl;
-    auto history = searchHistory(context);
-    if (!history)
-        return context.fail(history.error());
-    if (auto holdout = checkHoldoutPeriods(options.holdout, (*history)->rowCount()); !holdout)
-        return context.fail(holdout.error());
-    auto store = context.store();
-    auto held = heldFormulaCounts(**store, request.wanted);
-    if (!held)
-        return context.fail(held.error());
-    request.held = *held;
-    // Only a category that will be searched needs thresholds it can meet.
-    for (int number : schemeOrder()) {
-        if (!schemeTarget(request.wanted, request.held, request.mode, number))
-            continue;
-        if (Status s = checkThresholdsAreNumbers(request.kill, number, request.thresholds[size_t(number - 1)]); !s)
-            return context.fail(badInput(s.error().message + QStringLiteral("，请先用 search-settings set 改正")));
-    }
 
-    const QDateTime started = QDateTime::currentDateTime();
-    SchemeRun run(*history, request);
-    waitForRun(run, schemeProgressText);
-    const SchemeOutcome& outcome = run.outcome();
-    auto recordPath = writeRunRecord((*store)->dataDir(), schemeRunRecord(request, outcome, fingerprintOf(**history), started));
-    if (!recordPath)
-        return context.fail(recordPath.error());
-
-    QJsonArray visited;
-    for (const SchemeCategoryOutcome& c : outcome.visited) {
-        static const char* const kEnds[] = {"skipped", "target", "limit", "stopped"};
-        visited.append(QJsonObject{{QStringLiteral("category"), categoryOfSearchNumber(c.number)->suffix()},
-                                   {QStringLiteral("target"), c.target ? QJsonValue(qint64(*c.target)) : QJsonValue()},
-                                   {QStringLiteral("verified"), qint64(c.verified)},
-                                   {QStringLiteral("found"), qint64(c.found)},
-                                   {QStringLiteral("end"), QString::fromLatin1(kEnds[int(c.end)])}});
-    }
-    QJsonObject answer{{QStringLiteral("verified"), qint64(outcome.verified())},
-                       {QStringLiteral("found"), foundJson(outcome.found)},
-                       {QStringLiteral("categories"), visited},
-                       {QStringLiteral("completed"), outcome.completed},
-                       {QStringLiteral("seed"), QString::number(request.seed)},
-                       {QStringLiteral("run_record"), *recordPath}};
-    if (!context.json) {
-        for (const SchemeCategoryOutcome& c : outcome.visited)
-            context.print(schemeVisitText(c));
-        printFound(context, outcome.found);
-        context.print(QStringLiteral("搜索方案（%1）：%2，找到%3条%4")
-                          .arg(killWord(request.kill),
-                               speedText(outcome.verified(), outcome.seconds, outcome.candidatesPerSecond()))
-                          .arg(outcome.found.size())
-                          .arg(outcome.completed ? QString() : QStringLiteral("（未完成）")));
-        context.print(QStringLiteral("种子%1；运行记录：%2").arg(request.seed).arg(*recordPath));
-    }
-    reportChecks(context, outcome.control, outcome.holdoutPeriods, outcome.found, answer);
-    if (int code = saveAndExport(context, options, outcome.found, request.kill, answer); code != kSuccess)
-        return code;
-    return finish(context, answer);
+    return runOrder<SchemeRun>(
+        context, options, order, QStringLiteral("，请先用 search-settings set 改正"),
+        [&](const SchemeRun& done, const QString& recordPath) {
+            const SchemeRequest& ran = done.request();
+            const SchemeOutcome& outcome = done.outcome();
+            QJsonArray visited;
+            for (const SchemeCategoryOutcome& c : outcome.visited) {
+                static const char* const kEnds[] = {"skipped", "target", "limit", "stopped"};
+                visited.append(
+                    QJsonObject{{QStringLiteral("category"), categoryOfSearchNumber(c.number)->suffix()},
+                                {QStringLiteral("target"), c.target ? QJsonValue(qint64(*c.target)) : QJsonValue()},
+                                {QStringLiteral("verified"), qint64(c.verified)},
+                                {QStringLiteral("found"), qint64(c.found)},
+                                {QStringLiteral("end"), QString::fromLatin1(kEnds[int(c.end)])}});
+                if (!context.json)
+                    context.print(schemeVisitText(c));
+            }
+            return reportRun(context, options, outcome, outcome.verified(), ran.seed, ran.kind, recordPath,
+                             QStringLiteral("搜索方案（%1）").arg(killWord(ran.kind)),
+                             outcome.completed ? QString() : QStringLiteral("（未完成）"),
+                             QJsonObject{{QStringLiteral("categories"), visited},
+                                         {QStringLiteral("completed"), outcome.completed}});
+        });
 }
 
 int replayRun(Context& context, const SearchOptions& options)
@@ -499,14 +469,14 @@ int replayRun(Context& context, const SearchOptions& options)
     if (auto* search = std::get_if<SearchRequest>(&replay->request)) {
         search->threads = options.threads;
         SearchRun run(*history, *search);
-        waitForRun(run, searchProgressText);
+        waitForRun(run, [](const auto& progress) { return progressText(progress); });
         found = run.outcome().found;
         verified = run.outcome().verified;
     } else {
         auto& scheme = std::get<SchemeRequest>(replay->request);
         scheme.threads = options.threads;
         SchemeRun run(*history, scheme);
-        waitForRun(run, schemeProgressText);
+        waitForRun(run, [](const auto& progress) { return progressText(progress); });
         found = run.outcome().found;
         verified = run.outcome().verified();
     }

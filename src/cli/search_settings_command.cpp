@@ -41,7 +41,7 @@ int show(Context& context, const SearchSettingsOptions& options)
         numbers = {*number};
     }
     SchemeSettings settings(context.settings());
-    const WantedCounts wanted = settings.wantedCounts(isKill(*kill));
+    const WantedCounts wanted = settings.wantedCounts(*kill);
     QJsonArray categories;
     if (!context.json) {
         QStringList header{QStringLiteral("类别")};
@@ -52,7 +52,7 @@ int show(Context& context, const SearchSettingsOptions& options)
     }
     for (int number : numbers) {
         const Category category = *categoryOfSearchNumber(number);
-        const SearchThresholds t = settings.thresholds(isKill(*kill), number);
+        const SearchThresholds t = settings.thresholds(*kill, number);
         const auto& want = wanted[size_t(number - 1)];
         if (context.json) {
             QJsonArray thresholds;
@@ -63,7 +63,7 @@ int show(Context& context, const SearchSettingsOptions& options)
                                           {QStringLiteral("operands"), settings.operandCount(number)},
                                           {QStringLiteral("wanted"), want ? QJsonValue(qint64(*want)) : QJsonValue()}});
         } else {
-            QStringList row{category.caption() + killWord(isKill(*kill))};
+            QStringList row{category.caption() + killWord(*kill)};
             for (double v : t)
                 row << thresholdText(v);
             row << QString::number(settings.operandCount(number)) << (want ? QString::number(*want) : QStringLiteral("无"));
@@ -118,7 +118,7 @@ int set(Context& context, const SearchSettingsOptions& options)
         auto parsed = parseWantedCounts(options.wanted);
         if (!parsed)
             return context.fail(parsed.error());
-        WantedCounts merged = settings.wantedCounts(isKill(*kill));
+        WantedCounts merged = settings.wantedCounts(*kill);
         for (size_t i = 0; i < merged.size(); ++i) {
             if ((*parsed)[i])
                 merged[i] = (*parsed)[i];
@@ -126,7 +126,7 @@ int set(Context& context, const SearchSettingsOptions& options)
         wanted = merged;
     }
     if (thresholds) {
-        if (Status s = settings.setThresholds(isKill(*kill), *number, *thresholds); !s)
+        if (Status s = settings.setThresholds(*kill, *number, *thresholds); !s)
             return context.fail(s.error());
     }
     if (operands) {
@@ -134,7 +134,7 @@ int set(Context& context, const SearchSettingsOptions& options)
             return context.fail(s.error());
     }
     if (wanted)
-        settings.setWantedCounts(isKill(*kill), *wanted);
+        settings.setWantedCounts(*kill, *wanted);
     SearchSettingsOptions shown = options;
     if (!perCategory)
         shown.category.clear();

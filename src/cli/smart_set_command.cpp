@@ -12,7 +12,6 @@
 
 #include <cmath>
 
-#include <thread>
 
 namespace qeltaro::cli {
 namespace {
@@ -56,50 +55,37 @@ int run(Context& context, const SmartSetOptions& options)
     if (options.samples < 1 || options.samples > kMaxSampleCount)
         return context.fail(badInput(QStringLiteral("--samples 应为1到%1的整数").arg(kMaxSampleCount)));
     auto constant = parseConstantOption(options.constant);
-    if (!constant)
-        return context.fail(constant.error());
     auto window = options.window.resolve(context);
-    if (!window)
-        return context.fail(window.error());
     auto seed = seedOption(options.seed);
-    if (!seed)
-        return context.fail(seed.error());
+    if (auto error = firstError(constant, window, seed))
+        return context.fail(*error);
 
     SchemeSettings settings(context.settings());
     SmartSettingRequest request;
-    request.kill = isKill(*kill);
+    request.kind = *kill;
     request.samples = options.samples;
     request.constant = *constant;
     request.window = *window;
     request.seed = *seed;
     if (options.all) {
         for (int number : smartSettingAllOrder())
-            request.categories.push_back({number, settings.thresholds(isKill(*kill), number), settings.operandCount(number)});
+            request.categories.push_back({number, settings.thresholds(*kill, number), settings.operandCount(number)});
     } else {
         auto number = parseSearchCategory(options.category);
         if (!number)
             return context.fail(number.error());
-        request.categories.push_back({*number, settings.thresholds(isKill(*kill), *number), settings.operandCount(*number)});
+        request.categories.push_back({*number, settings.thresholds(*kill, *number), settings.operandCount(*number)});
     }
     auto history = searchHistory(context);
     if (!history)
         return context.fail(history.error());
 
     SmartSettingRun smartRun(*history, request);
-    {
-        InterruptWatch interrupt;
-        ProgressLine line;
-        smartRun.start();
-        while (!smartRun.finished()) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            if (interrupt.interrupted())
-                smartRun.stop();
-            const SmartSettingProgress p = smartRun.progress();
-            if (const auto category = categoryOfSearchNumber(p.category))
-                line.show(QStringLiteral("%1：已取样%2/%3").arg(category->caption()).arg(p.samples).arg(request.samples));
-        }
-        smartRun.wait();
-    }
+    waitForRun(smartRun, [&request](const SmartSettingProgress& p) {
+        const auto category = categoryOfSearchNumber(p.category);
+        return category ? QStringLiteral("%1：已取样%2/%3").arg(category->caption()).arg(p.samples).arg(request.samples)
+                        : QString();
+    });
     const SmartSettingOutcome& outcome = smartRun.outcome();
     if (outcome.stopped)
         return context.fail(Error{ErrorKind::Cancelled, QStringLiteral("智能设置已中止，未保存任何参数")});
@@ -109,7 +95,7 @@ int run(Context& context, const SmartSetOptions& options)
     for (const SmartSettingResult& r : outcome.results) {
         const Category category = *categoryOfSearchNumber(r.searchNumber);
         if (save) {
-            if (Status s = settings.setThresholds(isKill(*kill), r.searchNumber, r.thresholds); !s)
+            if (Status s = settings.setThresholds(*kill, r.searchNumber, r.thresholds); !s)
                 return context.fail(s.error());
             if (Status s = settings.setOperandCount(r.searchNumber, settings.operandCount(r.searchNumber)); !s)
                 return context.fail(s.error());
@@ -117,7 +103,7 @@ int run(Context& context, const SmartSetOptions& options)
         categories.append(QJsonObject{{QStringLiteral("category"), category.suffix()},
                                       {QStringLiteral("thresholds"), thresholdsJson(r.thresholds)}});
         if (!context.json)
-            context.print(QStringLiteral("%1%2：%3").arg(category.caption(), killWord(isKill(*kill)), thresholdsLine(r.thresholds)));
+            context.print(QStringLiteral("%1%2：%3").arg(category.caption(), killWord(*kill), thresholdsLine(r.thresholds)));
     }
     if (context.json) {
         QJsonObject answer{{QStringLiteral("seed"), QString::number(request.seed)}, {QStringLiteral("saved"), save}};
