@@ -1,40 +1,19 @@
 // The window modules depend on the shared pieces of gui/common and on the core, never on each
 // other nor on the main window: only the main window's folder (gui/app) puts them together.
 
+#include "source_includes.h"
 #include "test_support.h"
 
-#include <QDirIterator>
-#include <QFile>
-#include <QRegularExpression>
 #include <QtTest>
 
-#include <utility>
 #include <vector>
 
 namespace {
 
-using Include = std::pair<QString, QString>;  // file relative to src/gui, quoted include
-
-std::vector<Include> readIncludes(const QString& root)
-{
-    static const QRegularExpression include(QStringLiteral("^\\s*#\\s*include\\s*\"([^\"]+)\""),
-                                            QRegularExpression::MultilineOption);
-    std::vector<Include> out;
-    QDirIterator it(root, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const QString text = QString::fromUtf8(file.readAll());
-        for (auto m = include.globalMatch(text); m.hasNext();)
-            out.emplace_back(path.mid(root.size() + 1), m.next().captured(1));
-    }
-    return out;
-}
+using qeltaro::test::SourceInclude;
 
 // One message per include of another window folder from a folder other than gui/app.
-QStringList moduleViolations(const std::vector<Include>& includes)
+QStringList moduleViolations(const std::vector<SourceInclude>& includes)
 {
     QStringList out;
     for (const auto& [file, target] : includes) {
@@ -55,7 +34,7 @@ class WindowModulesTest : public QObject {
 private slots:
     void windowModulesIncludeOnlyTheirOwnFolderAndTheCommonOne()
     {
-        const auto includes = readIncludes(qeltaro::test::sourcePath(QStringLiteral("src/gui")));
+        const auto includes = qeltaro::test::quotedIncludes(qeltaro::test::sourcePath(QStringLiteral("src/gui")));
         QVERIFY2(includes.size() > 100, "the window sources were not found");
         const QStringList violations = moduleViolations(includes);
         QVERIFY2(violations.isEmpty(), qPrintable(violations.join(u'\n')));
