@@ -8,6 +8,19 @@
 
 namespace qeltaro::gui {
 
+QAction* SettingsMenu::addSetting(QMenu* menu, const QString& name, const QString& caption,
+                                  const std::function<void()>& change)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    connect(action, &QAction::triggered, this, [this, change] {
+        change();
+        syncChecks();
+    });
+    return action;
+}
+
 SettingsMenu::SettingsMenu(Settings& settings, SettingsMirror& mirror, QWidget* parent)
     : QObject(parent), settings_(settings), mirror_(mirror), parent_(parent), menu_(new QMenu(QStringLiteral("设置"), parent))
 {
@@ -17,48 +30,27 @@ SettingsMenu::SettingsMenu(Settings& settings, SettingsMirror& mirror, QWidget* 
     const QString rowCaptions[2] = {QStringLiteral("历史列表公式验算结果显示在下期(&N)"),
                                     QStringLiteral("历史列表公式验算结果显示在当期(&T)")};
     for (int i = 0; i < 2; ++i) {
-        QAction* action = menu_->addAction(rowCaptions[i]);
-        action->setObjectName(QStringLiteral("mnuYsXs_%1").arg(i));
-        action->setCheckable(true);
-        rows->addAction(action);
-        rowActions_[size_t(i)] = action;
-        connect(action, &QAction::triggered, this, [this, i] {
-            settings_.setShowOnCurrentRow(mirror_, i != 0);
-            syncChecks();
-        });
+        rowActions_[size_t(i)] = addSetting(menu_, QStringLiteral("mnuYsXs_%1").arg(i), rowCaptions[i],
+                                            [this, i] { settings_.setShowOnCurrentRow(mirror_, i != 0); });
+        rows->addAction(rowActions_[size_t(i)]);
     }
     menu_->addSeparator();
 
     QMenu* window = menu_->addMenu(QStringLiteral("检索期数设置(&Q)"));
     window->setObjectName(QStringLiteral("mnuJsqs"));
-    excludeCurrent_ = window->addAction(QStringLiteral("检索期数前溯不含当前期"));
-    excludeCurrent_->setObjectName(QStringLiteral("mnuBuhan"));
-    excludeCurrent_->setCheckable(true);
-    connect(excludeCurrent_, &QAction::triggered, this, [this] {
-        settings_.toggleWindowExcludesCurrent(mirror_);
-        syncChecks();
-    });
+    excludeCurrent_ = addSetting(window, QStringLiteral("mnuBuhan"), QStringLiteral("检索期数前溯不含当前期"),
+                                 [this] { settings_.toggleWindowExcludesCurrent(mirror_); });
     auto* windows = new QActionGroup(this);
     for (int i = 0; i < kPeriodWindowChoices; ++i) {
-        QAction* action = window->addAction(periodWindowCaption(i));
-        action->setObjectName(QStringLiteral("mnuQs_%1").arg(i));
-        action->setCheckable(true);
-        windows->addAction(action);
-        windowActions_[size_t(i)] = action;
-        connect(action, &QAction::triggered, this, [this, i] {
-            settings_.setPeriodWindowIndex(mirror_, i);
-            syncChecks();
-            emit periodWindowChanged();
-        });
+        windowActions_[size_t(i)] = addSetting(window, QStringLiteral("mnuQs_%1").arg(i), periodWindowCaption(i),
+                                               [this, i] { settings_.setPeriodWindowIndex(mirror_, i); });
+        windows->addAction(windowActions_[size_t(i)]);
+        // After the check marks, as the back-test reads the window the mirror now holds.
+        connect(windowActions_[size_t(i)], &QAction::triggered, this, &SettingsMenu::periodWindowChanged);
     }
 
-    weighted_ = menu_->addAction(QStringLiteral("正确率使用期数加权算法(&A)"));
-    weighted_->setObjectName(QStringLiteral("mnuZqlJq"));
-    weighted_->setCheckable(true);
-    connect(weighted_, &QAction::triggered, this, [this] {
-        settings_.toggleWeightedRate(mirror_);
-        syncChecks();
-    });
+    weighted_ = addSetting(menu_, QStringLiteral("mnuZqlJq"), QStringLiteral("正确率使用期数加权算法(&A)"),
+                           [this] { settings_.toggleWeightedRate(mirror_); });
 
     QAction* days = menu_->addAction(QStringLiteral("历史号码更新检索天数设置(&D)"));
     days->setObjectName(QStringLiteral("mnuSetDay"));

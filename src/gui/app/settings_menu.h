@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -32,6 +33,9 @@ signals:
     void periodWindowChanged();
 
 private:
+    // A checkable item of `menu` that stores its change and updates the check marks.
+    QAction* addSetting(QMenu* menu, const QString& name, const QString& caption, const std::function<void()>& change);
+
     Settings& settings_;
     SettingsMirror& mirror_;
     QWidget* parent_;
