@@ -2,13 +2,11 @@
 // may include its own folder and the layers below it; use-case folders may include each other
 // as long as no cycle forms. Every folder of src/core must have a layer.
 
+#include "source_includes.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <QDirIterator>
-#include <QFile>
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <map>
@@ -40,35 +38,12 @@ const std::map<QString, int>& layers()
     return table;
 }
 
-struct Include {
-    QString file;    // relative to src/core, e.g. "domain/hit_rule.h"
-    QString target;  // the quoted include, e.g. "domain/category.h"
-};
+using Include = qeltaro::test::SourceInclude;
 
 QString folderOf(const QString& path, const QString& ownFolder)
 {
     const qsizetype slash = path.indexOf(QLatin1Char('/'));
     return slash < 0 ? ownFolder : path.left(slash);
-}
-
-std::vector<Include> readIncludes(const QString& root)
-{
-    static const QRegularExpression include(QStringLiteral(R"re(^\s*#\s*include\s*"([^"]+)")re"),
-                                            QRegularExpression::MultilineOption);
-    std::vector<Include> out;
-    QDirIterator it(root, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const QString text = QString::fromUtf8(file.readAll());
-        const QString relative = path.mid(root.size() + 1);
-        for (auto m = include.globalMatch(text); m.hasNext();)
-            out.push_back({relative, m.next().captured(1)});
-    }
-    return out;
 }
 
 // One message per include that points up or across a layer, per folder without a layer, and per
@@ -142,7 +117,7 @@ QStringList layerViolations(const std::vector<Include>& includes)
 
 TEST(CoreLayersTest, EveryIncludeOfTheCorePointsDownOrIntoAUseCaseWithoutCycle)
 {
-    const auto includes = readIncludes(qeltaro::test::sourcePath(QStringLiteral("src/core")));
+    const auto includes = qeltaro::test::quotedIncludes(qeltaro::test::sourcePath(QStringLiteral("src/core")));
     ASSERT_GT(includes.size(), 300u) << "the core's sources were not found";
     const QStringList violations = layerViolations(includes);
     EXPECT_TRUE(violations.isEmpty()) << violations.join(QLatin1Char('\n')).toStdString();

@@ -5,7 +5,7 @@
 #include "gui_test_support.h"
 
 #include "export/journal_sheet.h"
-#include "gui/app/grid_colours.h"
+#include "gui/common/grid_colours.h"
 #include "gui/app/tool_window_commands.h"
 #include "gui/common/background_task.h"
 #include "gui/predictions/journal_window.h"

@@ -250,6 +250,29 @@ private slots:
         detail->close();
     }
 
+    void groupPlayErrValuesFromTheirWindow()
+    {
+        // The single window of the group plays writes into the store's folder as the tabs do.
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(40)));
+        addFormulas(f.temp.store(), {2, true}, {QStringLiteral("L1A*0+2"), QStringLiteral("L1A*0+7"), QStringLiteral("LH")});
+        f.open();
+        f.find<QRadioButton>("optXing_2")->click();
+        f.find<QRadioButton>("opTDG_1")->click();
+        f.find<QRadioButton>("Option6_1")->click();
+        f.find<QPushButton>("Command23")->click();
+        QWidget* window = openedWindow(f, "frmErrarr");
+        QVERIFY(window);
+        window->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        const WorkbookContents book = readBack(f, "ErrarrLei.xlsx");
+        QCOMPARE(book.rowCount(), 11);
+        auto* grid = window->findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"));
+        for (int r = 0; r < 10; ++r) {
+            QCOMPARE(book.shown(r + 2, 2), grid->item(r, 1)->text());
+            QCOMPARE(book.shown(r + 2, 3), grid->item(r, 2)->text());
+        }
+    }
+
     void rankingListAndCalculationHistory()
     {
         WindowFixture f;

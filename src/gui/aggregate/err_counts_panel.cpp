@@ -1,11 +1,10 @@
 #include "gui/aggregate/err_counts_panel.h"
 
-#include "gui/common/chart_image.h"
+#include "gui/common/chart_parts.h"
 #include "gui/common/grid_view.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
-#include <QChart>
 #include <QChartView>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,8 +18,6 @@
 
 namespace qeltaro::gui {
 namespace {
-
-QColor colourOf(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
 QTableWidget* makeTable(const char* name, int columns)
 {
@@ -59,10 +56,8 @@ ErrCountsPanel::ErrCountsPanel(QWidget* parent) : QWidget(parent)
         showDigitRows();
     });
 
-    chart_ = new QChart;
-    chart_->setTitle(QStringLiteral("各号码杀留Err值"));
-    chart_->setMargins(QMargins(2, 2, 2, 2));
-    chart_->legend()->setAlignment(Qt::AlignBottom);
+    QChart* chart = newChart(2, Qt::AlignBottom);
+    chart->setTitle(QStringLiteral("各号码杀留Err值"));
     keptBars_ = new QBarSet(QStringLiteral("保留"));
     keptBars_->setColor(QColor(64, 64, 64));
     killedBars_ = new QBarSet(QStringLiteral("滤杀"));
@@ -76,27 +71,24 @@ ErrCountsPanel::ErrCountsPanel(QWidget* parent) : QWidget(parent)
     auto* series = new QStackedBarSeries;
     series->append(keptBars_);
     series->append(killedBars_);
-    chart_->addSeries(series);
+    chart->addSeries(series);
     auto* digitAxis = new QBarCategoryAxis;
     digitAxis->append(digits);
-    chart_->addAxis(digitAxis, Qt::AlignBottom);
+    chart->addAxis(digitAxis, Qt::AlignBottom);
     series->attachAxis(digitAxis);
     countAxis_ = new QValueAxis;
     countAxis_->setTickType(QValueAxis::TicksDynamic);
     countAxis_->setTickAnchor(0);
     countAxis_->setLabelFormat(QStringLiteral("%d"));
-    chart_->addAxis(countAxis_, Qt::AlignLeft);
+    chart->addAxis(countAxis_, Qt::AlignLeft);
     series->attachAxis(countAxis_);
-    chartView_ = new QChartView(chart_);
-    chartView_->setObjectName(QStringLiteral("chtErr"));
-    chartView_->setRenderHint(QPainter::Antialiasing);
-    chartView_->setMinimumSize(300, 240);
-    addSaveImageAction(chartView_, QStringLiteral("杀留Err值"));
+    QChartView* chartView = newChartView(chart, "chtErr", QStringLiteral("杀留Err值"));
+    chartView->setMinimumSize(300, 240);
 
     auto* digitsFrame = new QGroupBox(QString::fromUtf16(kErrDigitFrameCaption));
     auto* digitsLayout = new QHBoxLayout(digitsFrame);
     digitsLayout->addWidget(digitGrid_, 3);
-    digitsLayout->addWidget(chartView_, 2);
+    digitsLayout->addWidget(chartView, 2);
 
     statisticsGrid_ = makeTable("MSFlexGrid2", 3);
     statisticsGrid_->setHorizontalHeaderLabels(ErrWindowTable::statisticsHeaders());

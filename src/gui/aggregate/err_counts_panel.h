@@ -11,8 +11,6 @@
 class QTableWidget;
 
 class QBarSet;
-class QChart;
-class QChartView;
 class QValueAxis;
 
 namespace qeltaro::gui {
@@ -36,8 +34,6 @@ private:
     ErrCounts counts_{};
     QTableWidget* digitGrid_ = nullptr;       // MSFlexGrid1
     QTableWidget* statisticsGrid_ = nullptr;  // MSFlexGrid2
-    QChart* chart_ = nullptr;
-    QChartView* chartView_ = nullptr;
     QBarSet* keptBars_ = nullptr;
     QBarSet* killedBars_ = nullptr;
     QValueAxis* countAxis_ = nullptr;

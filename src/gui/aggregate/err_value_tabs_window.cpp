@@ -3,16 +3,17 @@
 #include "aggregate/err_window_rows.h"
 #include "export/list_sheets.h"
 #include "gui/aggregate/err_counts_panel.h"
-#include "gui/export/sheet_export.h"
+#include "gui/common/widgets.h"
+#include "gui/common/sheet_export.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace qeltaro::gui {
 
-ErrValueTabsWindow::ErrValueTabsWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+ErrValueTabsWindow::ErrValueTabsWindow(QString dataFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window), dataFolder_(std::move(dataFolder))
 {
     setObjectName(QStringLiteral("frmErrarrLei"));
     setWindowTitle(QString::fromUtf16(kErrWindowCaption));
@@ -25,24 +26,18 @@ ErrValueTabsWindow::ErrValueTabsWindow(QWidget* parent) : QWidget(parent, Qt::Wi
         panel->hide();
         panels_[size_t(slot - 1)] = panel;
     }
-    detailButton_ = new QPushButton(QStringLiteral("详细结果列表(&D)"));
-    detailButton_->setObjectName(QStringLiteral("Command2"));
+    detailButton_ = namedButton(QStringLiteral("Command2"), QStringLiteral("详细结果列表(&D)"));
     connect(detailButton_, &QPushButton::clicked, this, &ErrValueTabsWindow::detailListRequested);
     // The export writes the page in front, the one the user is looking at.
-    exportButton_ = new QPushButton(QStringLiteral("导出列表(&E)"));
-    exportButton_->setObjectName(QStringLiteral("Command1"));
+    exportButton_ = namedButton(QStringLiteral("Command1"), QStringLiteral("导出列表(&E)"));
     connect(exportButton_, &QPushButton::clicked, this, [this] {
         if (auto* panel = qobject_cast<ErrCountsPanel*>(tabs_->currentWidget()))
-            exportListSheet(this, ListWorkbook::ErrValues, errValuesSheet(panel->counts()));
+            exportListSheet(this, dataFolder_, ListWorkbook::ErrValues, errValuesSheet(panel->counts()));
     });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(exportButton_);
-    buttons->addWidget(detailButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(rightButtons({exportButton_, detailButton_}));
     resize(860, 580);
 }
 
@@ -58,9 +53,7 @@ void ErrValueTabsWindow::showSlots(const std::vector<ErrCounts>& slotCounts, Kin
     }
     tabs_->setCurrentIndex(0);
     detailButton_->setVisible(detailListAvailable);
-    show();
-    raise();
-    activateWindow();
+    showInFront(this);
 }
 
 }  // namespace qeltaro::gui

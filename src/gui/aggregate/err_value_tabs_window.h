@@ -21,7 +21,8 @@ class ErrCountsPanel;
 class ErrValueTabsWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit ErrValueTabsWindow(QWidget* parent = nullptr);
+    // Exports are written to `dataFolder`.
+    explicit ErrValueTabsWindow(QString dataFolder, QWidget* parent = nullptr);
 
     // FormActivate: one tab per slot 1..slotCounts.size(), the first tab in front, then shows the
     // window; "详细结果列表(&D)" only after a calculation by the selected formulas.
@@ -31,6 +32,7 @@ signals:
     void detailListRequested();
 
 private:
+    QString dataFolder_;
     QTabWidget* tabs_ = nullptr;  // TabStrip1
     std::array<ErrCountsPanel*, 5> panels_{};
     QPushButton* detailButton_ = nullptr;  // Command2

@@ -3,35 +3,30 @@
 #include "aggregate/err_window_rows.h"
 #include "export/list_sheets.h"
 #include "gui/aggregate/err_counts_panel.h"
-#include "gui/export/sheet_export.h"
+#include "gui/common/widgets.h"
+#include "gui/common/sheet_export.h"
 
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace qeltaro::gui {
 
-ErrValueWindow::ErrValueWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+ErrValueWindow::ErrValueWindow(QString dataFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window), dataFolder_(std::move(dataFolder))
 {
     setObjectName(QStringLiteral("frmErrarr"));
     setWindowTitle(QString::fromUtf16(kErrWindowCaption));
 
     panel_ = new ErrCountsPanel(this);
-    detailButton_ = new QPushButton(QStringLiteral("详细结果列表(&D)"));
-    detailButton_->setObjectName(QStringLiteral("Command2"));
+    detailButton_ = namedButton(QStringLiteral("Command2"), QStringLiteral("详细结果列表(&D)"));
     connect(detailButton_, &QPushButton::clicked, this, &ErrValueWindow::detailListRequested);
-    exportButton_ = new QPushButton(QStringLiteral("导出列表(&E)"));
-    exportButton_->setObjectName(QStringLiteral("Command1"));
+    exportButton_ = namedButton(QStringLiteral("Command1"), QStringLiteral("导出列表(&E)"));
     connect(exportButton_, &QPushButton::clicked, this,
-            [this] { exportListSheet(this, ListWorkbook::ErrValues, errValuesSheet(panel_->counts())); });
+            [this] { exportListSheet(this, dataFolder_, ListWorkbook::ErrValues, errValuesSheet(panel_->counts())); });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(exportButton_);
-    buttons->addWidget(detailButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel_, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(rightButtons({exportButton_, detailButton_}));
     resize(860, 550);
 }
 
@@ -39,9 +34,7 @@ void ErrValueWindow::showCounts(const ErrCounts& counts, Kind kind, bool detailL
 {
     panel_->showCounts(counts, kind);
     detailButton_->setVisible(detailListAvailable);
-    show();
-    raise();
-    activateWindow();
+    showInFront(this);
 }
 
 }  // namespace qeltaro::gui

@@ -16,7 +16,8 @@ class ErrCountsPanel;
 class ErrValueWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit ErrValueWindow(QWidget* parent = nullptr);
+    // Exports are written to `dataFolder`.
+    explicit ErrValueWindow(QString dataFolder, QWidget* parent = nullptr);
 
     // FormActivate: rebuilds the tables from the slot's counts, then shows the window;
     // "详细结果列表(&D)" only after a calculation by the selected formulas.
@@ -26,6 +27,7 @@ signals:
     void detailListRequested();
 
 private:
+    QString dataFolder_;
     ErrCountsPanel* panel_ = nullptr;
     QPushButton* detailButton_ = nullptr;  // Command2
     QPushButton* exportButton_ = nullptr;  // Command1

@@ -3,26 +3,23 @@
 #include "aggregate/rank_histogram.h"
 #include "export/list_sheets.h"
 #include "gui/common/cell_table_model.h"
-#include "gui/common/chart_image.h"
+#include "gui/common/chart_parts.h"
 #include "gui/common/grid_view.h"
-#include "gui/export/sheet_export.h"
+#include "gui/common/widgets.h"
+#include "gui/common/sheet_export.h"
 
 #include <QApplication>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
-#include <QChart>
 #include <QChartView>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineSeries>
-#include <QPen>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTimer>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -33,12 +30,11 @@ namespace {
 constexpr int kFirstRankColumn = 7;
 constexpr int kFirstListColumn = 27;
 
-QColor colourOf(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
 }  // namespace
 
-RankingListWindow::RankingListWindow(int categoryPositions, bool group, QWidget* parent)
-    : QWidget(parent, Qt::Window)
+RankingListWindow::RankingListWindow(int categoryPositions, bool group, QString dataFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window), dataFolder_(std::move(dataFolder))
 {
     setObjectName(QStringLiteral("frmLslb"));
     setWindowTitle(QString::fromUtf16(kRankingListCaption));
@@ -46,29 +42,19 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QWidget*
     auto* positionFrame = new QGroupBox(QStringLiteral("码位"));
     auto* positionLayout = new QHBoxLayout(positionFrame);
     const char16_t* const positions[5] = {u"万位", u"千位", u"百位", u"十位", u"个位"};
-    for (int p = 1; p <= 5; ++p) {
-        auto* option = new QRadioButton(QString::fromUtf16(positions[p - 1]));
-        option->setObjectName(QStringLiteral("Option2_%1").arg(p));
-        positionLayout->addWidget(option);
-        positionOptions_[size_t(p)] = option;
-    }
+    for (int p = 1; p <= 5; ++p)
+        positionOptions_[size_t(p)] = addOption(positionLayout, QStringLiteral("Option2_%1").arg(p), QString::fromUtf16(positions[p - 1]));
     positionOptions_[size_t(RankingList::defaultPosition(categoryPositions))]->setChecked(true);
 
     auto* playFrame = new QGroupBox(QStringLiteral("玩法选择"));
     auto* playLayout = new QHBoxLayout(playFrame);
-    playOptions_[0] = new QRadioButton(QStringLiteral("直选"));
-    playOptions_[0]->setObjectName(QStringLiteral("opTDG_0"));
-    playOptions_[1] = new QRadioButton(QStringLiteral("组选"));
-    playOptions_[1]->setObjectName(QStringLiteral("opTDG_1"));
+    playOptions_[0] = addOption(playLayout, QStringLiteral("opTDG_0"), QStringLiteral("直选"));
+    playOptions_[1] = addOption(playLayout, QStringLiteral("opTDG_1"), QStringLiteral("组选"));
     playOptions_[group ? 1 : 0]->setChecked(true);
-    playLayout->addWidget(playOptions_[0]);
-    playLayout->addWidget(playOptions_[1]);
 
-    auto* queryButton = new QPushButton(QStringLiteral("查询该位该类对应号历史排序结果"));
-    queryButton->setObjectName(QStringLiteral("Command2"));
+    auto* queryButton = namedButton(QStringLiteral("Command2"), QStringLiteral("查询该位该类对应号历史排序结果"));
     connect(queryButton, &QPushButton::clicked, this, &RankingListWindow::query);
-    auto* exportButton = new QPushButton(QStringLiteral("查询结果导出(&O)"));
-    exportButton->setObjectName(QStringLiteral("Command1"));
+    auto* exportButton = namedButton(QStringLiteral("Command1"), QStringLiteral("查询结果导出(&O)"));
     connect(exportButton, &QPushButton::clicked, this, [this] { exportList(ListWorkbook::RankingQuery); });
 
     auto* controls = new QHBoxLayout;
@@ -78,9 +64,8 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QWidget*
     controls->addWidget(exportButton, 0, Qt::AlignBottom);
     controls->addStretch();
 
-    histogramChart_ = new QChart;
+    histogramChart_ = newChart(0, Qt::AlignTop);
     histogramChart_->legend()->hide();
-    histogramChart_->setMargins(QMargins(0, 0, 0, 0));
     histogramBars_ = new QBarSet(QStringLiteral("期数"));
     histogramBars_->setColor(colourOf(kBlue));
     QStringList ranks;
@@ -102,20 +87,13 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QWidget*
     histogramChart_->addAxis(histogramAxis_, Qt::AlignLeft);
     series->attachAxis(histogramAxis_);
     // On the category axis x counts categories from 0, so the line spans the bars' full width.
-    chanceLine_ = new QLineSeries;
-    chanceLine_->setName(QStringLiteral("随机（10%）"));
-    chanceLine_->setPen(QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
+    chanceLine_ = addLineSeries(histogramChart_, QStringLiteral("随机（10%）"), QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
     chanceLine_->append(-0.5, 0);
     chanceLine_->append(9.5, 0);
-    histogramChart_->addSeries(chanceLine_);
-    chanceLine_->attachAxis(rankAxis);
-    chanceLine_->attachAxis(histogramAxis_);
-    auto* chartView = new QChartView(histogramChart_);
-    chartView->setObjectName(QStringLiteral("chtRank"));
-    chartView->setRenderHint(QPainter::Antialiasing);
+    attachAxes({chanceLine_}, rankAxis, histogramAxis_);
+    auto* chartView = newChartView(histogramChart_, "chtRank", QStringLiteral("排位分布"));
     chartView->setFixedSize(440, 170);
     chartView->setToolTip(QStringLiteral("红色虚线：排序不含任何信息时每个排位应有的期数（10%）"));
-    addSaveImageAction(chartView, QStringLiteral("排位分布"));
     summary_ = new QLabel;
     summary_->setObjectName(QStringLiteral("lblSummary"));
     summary_->setWordWrap(true);
@@ -156,9 +134,7 @@ void RankingListWindow::showReplay(std::vector<PeriodRanking> periods)
 {
     periods_ = std::move(periods);
     query();
-    show();
-    raise();
-    activateWindow();
+    showInFront(this);
 }
 
 void RankingListWindow::query()
@@ -218,7 +194,7 @@ void RankingListWindow::showHistogram()
 void RankingListWindow::exportList(ListWorkbook which)
 {
     if (list_)
-        exportListSheet(this, which, rankingListSheet(*list_));
+        exportListSheet(this, dataFolder_, which, rankingListSheet(*list_));
 }
 
 }  // namespace qeltaro::gui

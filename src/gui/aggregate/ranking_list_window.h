@@ -29,8 +29,9 @@ class CellTableModel;
 class RankingListWindow : public QWidget {
     Q_OBJECT
 public:
-    // Opens on the position the category tests (一星 个位 .. 五星 万位) and on its play.
-    RankingListWindow(int categoryPositions, bool group, QWidget* parent = nullptr);
+    // Opens on the position the category tests (一星 个位 .. 五星 万位) and on its play; exports
+    // are written to `dataFolder`.
+    RankingListWindow(int categoryPositions, bool group, QString dataFolder, QWidget* parent = nullptr);
 
     // Takes the rankings of a replay and fills the grid for the chosen position and play.
     void showReplay(std::vector<PeriodRanking> periods);
@@ -44,6 +45,7 @@ private:
     void showHistogram();
     void exportList(ListWorkbook which);
 
+    QString dataFolder_;
     std::vector<PeriodRanking> periods_;
     std::shared_ptr<const RankingList> list_;
     std::array<QRadioButton*, 6> positionOptions_{};  // Option2(1..5)

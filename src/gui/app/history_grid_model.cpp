@@ -2,7 +2,7 @@
 
 #include "domain/hit_rule.h"
 #include "language/expression.h"
-#include "gui/app/grid_colours.h"
+#include "gui/common/grid_colours.h"
 
 #include <QFont>
 

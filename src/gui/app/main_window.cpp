@@ -1,6 +1,7 @@
 #include "gui/app/main_window.h"
 
 #include "domain/chance_statistics.h"
+#include "export/list_sheets.h"
 #include "gui/app/formula_list_model.h"
 #include "gui/app/history_grid_model.h"
 #include "gui/app/settings_menu.h"
@@ -10,6 +11,7 @@
 #include "gui/export/parameter_reference_window.h"
 #include "gui/common/background_task.h"
 #include "gui/common/grid_view.h"
+#include "gui/common/widgets.h"
 #include "gui/history/draw_entry.h"
 #include "io/data_location.h"
 #include "gui/common/open_file.h"
@@ -58,14 +60,6 @@ QTableView* makeGrid(const char* name, QWidget* parent)
     return grid;
 }
 
-QRadioButton* makeOption(const QString& name, const QString& caption, QLayout* layout)
-{
-    auto* option = new QRadioButton(caption);
-    option->setObjectName(name);
-    layout->addWidget(option);
-    return option;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(std::unique_ptr<AnalysisSession> session, QWidget* parent)
@@ -87,11 +81,10 @@ MainWindow::MainWindow(std::unique_ptr<AnalysisSession> session, QWidget* parent
     progress_->setTextVisible(true);
     progress_->setValue(0);
     statusBar()->addPermanentWidget(progress_);
-    auto* stop = new QPushButton(QStringLiteral("停止"), this);
-    stop->setObjectName(QStringLiteral("cmdStop"));
+    QPushButton* stop = namedButton(QStringLiteral("cmdStop"), QStringLiteral("停止"));
     statusBar()->addPermanentWidget(stop);
     task_ = new BackgroundTask(progress_, stop, this);
-    historyCommands_ = new HistoryCommands(*this, *task_);
+    historyCommands_ = new HistoryCommands(*this);
     formulaCommands_ = new FormulaCommands(*this);
     buildMenus();
     connectCommands();
@@ -124,16 +117,12 @@ QWidget* MainWindow::buildHistoryPanel()
     layout->addWidget(new QLabel(QStringLiteral("手工输入已经开出的历史号码记录下一期:")));
     auto* entry = new QHBoxLayout;
     entry->addWidget(new QLabel(QStringLiteral("期号：")));
-    nextPeriodBox_ = new QLineEdit;
-    nextPeriodBox_->setObjectName(QStringLiteral("Text1"));
-    nextPeriodBox_->setFixedWidth(110);
+    nextPeriodBox_ = namedBox(QStringLiteral("Text1"), 110);
     entry->addWidget(nextPeriodBox_);
     entry->addSpacing(8);
     entry->addWidget(new QLabel(QStringLiteral("开奖号：")));
     for (int i = 0; i < 5; ++i) {
-        auto* box = new QLineEdit;
-        box->setObjectName(QStringLiteral("txtIpt_%1").arg(i + 1));
-        box->setFixedWidth(28);
+        QLineEdit* box = namedBox(QStringLiteral("txtIpt_%1").arg(i + 1), 28);
         entry->addWidget(box);
         digitBoxes_[size_t(i)] = box;
     }
@@ -190,50 +179,33 @@ QWidget* MainWindow::buildFormulaPanel()
     auto* frameRows = new QVBoxLayout;
     auto* frames = new QHBoxLayout;
     auto* secondFrames = new QHBoxLayout;
-    auto* positions = new QGroupBox(QStringLiteral("位数选择"));
-    auto* positionsLayout = new QHBoxLayout(positions);
-    const char16_t* const stars[5] = {u"一星", u"二星", u"三星", u"四星", u"五星"};
-    for (int i = 1; i <= 5; ++i) {
-        positionOptions_[size_t(i)] =
-            makeOption(QStringLiteral("optXing_%1").arg(i), QString::fromUtf16(stars[i - 1]), positionsLayout);
+    const CategoryFrames category = categoryFrames(positionOptions_, playOptions_, killOptions_);
+    for (int i = 1; i <= 5; ++i)
         connect(positionOptions_[size_t(i)], &QRadioButton::clicked, this, [this, i] { selectPositions(i); });
-    }
-    frames->addWidget(positions);
-
-    auto* play = new QGroupBox(QStringLiteral("玩法选择"));
-    auto* playLayout = new QHBoxLayout(play);
-    playOptions_[0] = makeOption(QStringLiteral("opTDG_0"), QStringLiteral("直选"), playLayout);
-    playOptions_[1] = makeOption(QStringLiteral("opTDG_1"), QStringLiteral("组选"), playLayout);
     connect(playOptions_[0], &QRadioButton::clicked, this, [this] { selectPlay(false); });
     connect(playOptions_[1], &QRadioButton::clicked, this, [this] { selectPlay(true); });
-    frames->addWidget(play);
-
-    auto* kind = new QGroupBox(QStringLiteral("生杀"));
-    auto* kindLayout = new QHBoxLayout(kind);
-    killOptions_[0] = makeOption(QStringLiteral("Option2_0"), QStringLiteral("杀"), kindLayout);
-    killOptions_[1] = makeOption(QStringLiteral("Option2_1"), QStringLiteral("生"), kindLayout);
     // Choosing a kind only sets it; the lists follow at the next refresh.
     connect(killOptions_[0], &QRadioButton::clicked, this, [this] { session_->setKind(Kind::Kill); refresh(); });
     connect(killOptions_[1], &QRadioButton::clicked, this, [this] { session_->setKind(Kind::Keep); refresh(); });
-    frames->addWidget(kind);
+    frames->addWidget(category.positions);
+    frames->addWidget(category.play);
+    frames->addWidget(category.kind);
 
     auto* mode = new QGroupBox(QStringLiteral("计算/验算选择"));
     auto* modeLayout = new QHBoxLayout(mode);
-    periodModeOptions_[0] = makeOption(QStringLiteral("Option5_0"), QStringLiteral("计算下期结果"), modeLayout);
-    periodModeOptions_[1] = makeOption(QStringLiteral("Option5_1"), QStringLiteral("验证历史结果"), modeLayout);
+    periodModeOptions_[0] = addOption(modeLayout, QStringLiteral("Option5_0"), QStringLiteral("计算下期结果"));
+    periodModeOptions_[1] = addOption(modeLayout, QStringLiteral("Option5_1"), QStringLiteral("验证历史结果"));
     periodModeOptions_[0]->setToolTip(QStringLiteral("现存历史号码的下一期"));
     periodModeOptions_[1]->setToolTip(QStringLiteral("验算指定期下期结果"));
-    latestPeriodBox_ = new QLineEdit;
-    latestPeriodBox_->setObjectName(QStringLiteral("Text3"));
-    latestPeriodBox_->setFixedWidth(96);
+    latestPeriodBox_ = namedBox(QStringLiteral("Text3"), 96);
     latestPeriodBox_->installEventFilter(this);
     modeLayout->addWidget(latestPeriodBox_);
     secondFrames->addWidget(mode);
 
     auto* method = new QGroupBox(QStringLiteral("计算方法"));
     auto* methodLayout = new QHBoxLayout(method);
-    methodOptions_[0] = makeOption(QStringLiteral("Option6_0"), QStringLiteral("最优公式法"), methodLayout);
-    methodOptions_[1] = makeOption(QStringLiteral("Option6_1"), QStringLiteral("计算选中公式"), methodLayout);
+    methodOptions_[0] = addOption(methodLayout, QStringLiteral("Option6_0"), QStringLiteral("最优公式法"));
+    methodOptions_[1] = addOption(methodLayout, QStringLiteral("Option6_1"), QStringLiteral("计算选中公式"));
     for (int i = 0; i < 2; ++i) {
         connect(methodOptions_[size_t(i)], &QRadioButton::clicked, this,
                 [this, i] { session_->settings().setCalculateSelected(session_->mirror(), i == 1); });
@@ -284,18 +256,10 @@ QWidget* MainWindow::buildFormulaPanel()
     formulaBox_->setObjectName(QStringLiteral("Text2"));
     formulaBox_->setPlaceholderText(QStringLiteral("例如：万位码+千位码=下期杀一星直选"));
     typed->addWidget(formulaBox_, 1);
-    addButton("Command1", QStringLiteral("添加所输公式(&A)"));
-    typed->addWidget(findChild<QPushButton*>(QStringLiteral("Command1")));
+    typed->addWidget(namedButton(QStringLiteral("Command1"), QStringLiteral("添加所输公式(&A)")));
     layout->addLayout(typed);
     layout->addWidget(buildCommandButtons());
     return panel;
-}
-
-QPushButton* MainWindow::addButton(const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(QLatin1String(name));
-    return button;
 }
 
 QWidget* MainWindow::buildCommandButtons()
@@ -316,7 +280,8 @@ QWidget* MainWindow::buildCommandButtons()
     constexpr int kColumns = 6;
     int at = 0;
     for (const Entry& entry : entries) {
-        grid->addWidget(addButton(entry.name, QString::fromUtf16(entry.caption)), at / kColumns, at % kColumns);
+        grid->addWidget(namedButton(QLatin1String(entry.name), QString::fromUtf16(entry.caption)), at / kColumns,
+                        at % kColumns);
         ++at;
     }
     const QString selectionTip = QStringLiteral("执行公式列表中序号为蓝色的公式");
@@ -379,28 +344,46 @@ void MainWindow::connectCommands()
 {
     auto button = [this](const char* name) { return findChild<QPushButton*>(QLatin1String(name)); };
     auto action = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
-    connect(button("Command21"), &QPushButton::clicked, historyCommands_, &HistoryCommands::updateOnline);
-    connect(button("cmdLsdcTxt"), &QPushButton::clicked, historyCommands_, &HistoryCommands::exportText);
-    connect(button("Command3"), &QPushButton::clicked, historyCommands_, &HistoryCommands::deleteLast);
-    connect(action("mnuDlAll"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteAll);
-    connect(action("mnuDlzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteAfterSelected);
-    connect(action("mnuEszhzd"), &QAction::triggered, historyCommands_, &HistoryCommands::deleteLastN);
+    // A button's click or a menu entry's choice, by the object name.
+    auto onCommand = [&](const char* name, auto* receiver, auto slot) {
+        if (QPushButton* b = button(name))
+            connect(b, &QPushButton::clicked, receiver, slot);
+        else
+            connect(action(name), &QAction::triggered, receiver, slot);
+    };
+    const std::pair<const char*, void (HistoryCommands::*)()> historyEntries[] = {
+        {"Command21", &HistoryCommands::updateOnline}, {"cmdLsdcTxt", &HistoryCommands::exportText},
+        {"Command3", &HistoryCommands::deleteLast},    {"mnuDlAll", &HistoryCommands::deleteAll},
+        {"mnuDlzd", &HistoryCommands::deleteAfterSelected}, {"mnuEszhzd", &HistoryCommands::deleteLastN}};
+    for (const auto& [name, slot] : historyEntries)
+        onCommand(name, historyCommands_, slot);
+    const std::pair<const char*, void (FormulaCommands::*)()> formulaEntries[] = {
+        {"Command1", &FormulaCommands::addTyped},         {"Command10", &FormulaCommands::importFile},
+        {"cmdGsgx", &FormulaCommands::updateOnline},      {"Command2", &FormulaCommands::clearAll},
+        {"Command11", &FormulaCommands::exportAllCategories}, {"Command20", &FormulaCommands::exportSelectedCategory},
+        {"mnuDelGS", &FormulaCommands::deleteThis},       {"mnuDelLst", &FormulaCommands::deleteLast},
+        {"mnuDelXzGS", &FormulaCommands::deleteSelected}, {"mnuDelNXzGS", &FormulaCommands::deleteUnselected}};
+    for (const auto& [name, slot] : formulaEntries)
+        onCommand(name, formulaCommands_, slot);
     connect(button("Command18"), &QPushButton::clicked, this, [this] { openGuide(QString()); });
     connect(button("Command6"), &QPushButton::clicked, this, [this] { openGuide(QStringLiteral("quick-tour")); });
     connect(button("Command139"), &QPushButton::clicked, this, [this] { openGuide(QStringLiteral("pictures")); });
     connect(button("Command22"), &QPushButton::clicked, this, [this] { openFormulaSearchWindow(*this); });
-    connect(button("Command1"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::addTyped);
-    connect(button("Command10"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::importFile);
-    connect(button("cmdGsgx"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::updateOnline);
-    connect(button("Command2"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::clearAll);
-    connect(button("Command11"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::exportAllCategories);
-    connect(button("Command20"), &QPushButton::clicked, formulaCommands_, &FormulaCommands::exportSelectedCategory);
-    connect(action("mnuDelGS"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteThis);
-    connect(action("mnuDelLst"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteLast);
-    connect(action("mnuDelXzGS"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteSelected);
-    connect(action("mnuDelNXzGS"), &QAction::triggered, formulaCommands_, &FormulaCommands::deleteUnselected);
     new ToolWindowCommands(*this);
-    new ListExportCommands(*this);
+    auto* exports = new ListExportCommands(*this);
+    auto exportHistory = [this, exports] { exports->exportHistory(verificationBox_->isChecked()); };
+    onCommand("cmdDcexl", exports, exportHistory);
+    onCommand("mnuDcls", exports, exportHistory);
+    onCommand("mnuExl", exports, [this, exports] {
+        // The rows as the list shows them: in its current order, with the digits it shows.
+        std::vector<FormulaSheetRow> rows;
+        rows.reserve(formulaModel_->rows().size());
+        for (const FormulaListRow& shown : formulaModel_->rows()) {
+            rows.push_back({shown.kind, shown.code, shown.chinese, shown.starWord, shown.next, shown.rateText,
+                            shown.maxMissRun, shown.maxHitRun, shown.lastMissRun, shown.lastHitRun});
+        }
+        exports->exportFormulaList(rows, formulaModel_->showChinese());
+    });
 }
 
 void MainWindow::offerSampleOnFirstStart()
@@ -465,9 +448,10 @@ const FormulaListRow* MainWindow::chosenFormula() const
     return nullptr;
 }
 
-QString MainWindow::noChosenFormulaMessage()
+std::optional<int> MainWindow::chosenFormulaIdx() const
 {
-    return QStringLiteral("请先在公式列表中用鼠标点选一个公式。");
+    const FormulaListRow* row = chosenFormula();
+    return row ? std::optional<int>(row->idx) : std::nullopt;
 }
 
 QString MainWindow::currentPeriod() const
@@ -500,34 +484,32 @@ void MainWindow::showFormulaRows()
 {
     const FormulaList& list = session_->formulaList();
     const FormulaStatsTable& statistics = session_->statistics();
+    std::vector<FormulaSheetRow> shown = formulaSheetRows(list, statistics);
     std::vector<FormulaListRow> rows;
-    rows.reserve(size_t(list.size()));
-    const QString star = session_->category().starWord();
+    rows.reserve(shown.size());
     const auto chance = assessStatistics(list.category(), list.kind(), statistics);
-    for (const ListedFormula& f : list.formulas()) {
+    for (size_t ordinal = 0; ordinal < shown.size(); ++ordinal) {
+        FormulaSheetRow& sheet = shown[ordinal];
         FormulaListRow row;
-        row.idx = f.idx;
-        row.kind = f.kind;
-        row.code = f.code;
-        row.chinese = f.text;
-        row.starWord = star;
-        if (const FormulaStats* stats = statistics.find(f.idx)) {
-            row.next = stats->next;
-            row.rateText = stats->evaluated() ? rateText(*stats) : stats->error;
-            const int ordinal = int(rows.size());
-            if (stats->evaluated() && stats->scoredRows > 0 && ordinal < int(chance.size()) && statistics.size() == list.size()) {
-                row.chance = chance[size_t(ordinal)].chance;
-                row.lift = chance[size_t(ordinal)].lift;
-                row.pValue = chance[size_t(ordinal)].pValue;
-                row.pMaxHit = chance[size_t(ordinal)].pMaxHit;
-                row.beatsChance = chance[size_t(ordinal)].beatsChance;
-            }
-            if (stats->evaluated()) {
-                row.maxMissRun = stats->maxMissRun;
-                row.maxHitRun = stats->maxHitRun;
-                row.lastMissRun = stats->lastMissRun;
-                row.lastHitRun = stats->lastHitRun;
-            }
+        row.idx = list.formulas()[ordinal].idx;
+        row.kind = sheet.kind;
+        row.code = std::move(sheet.code);
+        row.chinese = std::move(sheet.text);
+        row.starWord = std::move(sheet.starWord);
+        row.next = std::move(sheet.next);
+        row.rateText = std::move(sheet.rateText);
+        row.maxMissRun = sheet.maxMissRun;
+        row.maxHitRun = sheet.maxHitRun;
+        row.lastMissRun = sheet.lastMissRun;
+        row.lastHitRun = sheet.lastHitRun;
+        const FormulaStats* stats = statistics.find(row.idx);
+        if (stats && stats->evaluated() && stats->scoredRows > 0 && ordinal < chance.size() &&
+            statistics.size() == list.size()) {
+            row.chance = chance[ordinal].chance;
+            row.lift = chance[ordinal].lift;
+            row.pValue = chance[ordinal].pValue;
+            row.pMaxHit = chance[ordinal].pMaxHit;
+            row.beatsChance = chance[ordinal].beatsChance;
         }
         rows.push_back(std::move(row));
     }

@@ -3,7 +3,7 @@
 // category selectors and the commands on the right. It shows what the session returns; the work
 // of each menu and tool window lives in its own file.
 
-#include "session/analysis_session.h"
+#include "gui/common/window_host.h"
 
 #include <QMainWindow>
 
@@ -33,45 +33,38 @@ class HistoryGridModel;
 class SettingsMenu;
 struct FormulaListRow;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public ListCommandsHost {
     Q_OBJECT
 public:
     explicit MainWindow(std::unique_ptr<AnalysisSession> session, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    AnalysisSession& session() { return *session_; }
+    QWidget* hostWidget() override { return this; }
+    AnalysisSession& session() override { return *session_; }
+    BackgroundTask& task() override { return *task_; }
 
-    // The refresh cycle: formula list, history grid (with the next period), back-test.
-    void refresh();
-    void reloadFormulaList();   // AddGongshi
-    void reloadHistoryGrid();   // AddHaoma
-    void showFormulaRows();     // the list's rows with the latest statistics
-    void backtest();            // Yansuan
-    void focusFirstDigit();
+    void refresh() override;
+    void reloadFormulaList() override;   // AddGongshi
+    void reloadHistoryGrid() override;   // AddHaoma
+    void showFormulaRows();              // the list's rows with the latest statistics
+    void backtest() override;            // Yansuan
+    void focusFirstDigit() override;
     // On a first start with an empty store: offer the bundled sample history and examples.
     void offerSampleOnFirstStart();
     // Opens the user guide at a section (empty: its start).
     void openGuide(const QString& section);
-    // Refresh after a delete: the list keeps the selection flags the delete carried over.
-    void refreshKeepingSelection();
-    // Switches the selectors to a category and kind and runs the refresh cycle.
-    void showList(const FormulaListKey& key);
-    QLineEdit* formulaBox() const { return formulaBox_; }
+    void refreshKeepingSelection() override;
+    void showList(const FormulaListKey& key) override;
+    QLineEdit* formulaBox() const override { return formulaBox_; }
     // The formula the last click or right click on the list chose, as the list shows it now;
     // nullptr when none was chosen or it is no longer shown (another category or kind, deleted,
     // renumbered to another formula). A re-sort keeps it.
     const FormulaListRow* chosenFormula() const;
-    void forgetChosenFormula() { chosen_.reset(); }
-    // What the commands on the chosen formula say when there is none.
-    static QString noChosenFormulaMessage();
-    // The text of the period box: proposed after each history reload, or what the user typed.
-    // Exports name their files by it.
-    QString currentPeriod() const;
-
-    // The history period that the last click or right click chose.
-    QString selectedPeriod() const { return selectedPeriod_; }
-    // Long work (online updates, searches, large exports) runs through this, one at a time.
-    BackgroundTask& task() { return *task_; }
+    std::optional<int> chosenFormulaIdx() const override;
+    void forgetChosenFormula() override { chosen_.reset(); }
+    // Proposed after each history reload, or what the user typed.
+    QString currentPeriod() const override;
+    QString selectedPeriod() const override { return selectedPeriod_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -82,7 +75,6 @@ private:
     QWidget* buildCommandButtons();
     void buildMenus();
     void connectCommands();
-    QPushButton* addButton(const char* name, const QString& caption);
 
     void selectPositions(int positions);
     void selectPlay(bool group);

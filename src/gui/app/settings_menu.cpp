@@ -1,61 +1,24 @@
 #include "gui/app/settings_menu.h"
 
-#include "library/formula_update.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/online_address.h"
 
 #include <QActionGroup>
 #include <QMenu>
 
 namespace qeltaro::gui {
-namespace {
 
-struct SourceWords {
-    QString key;
-    QString title;
-    QString prompt;
-    QString missing;
-};
-
-SourceWords wordsOf(OnlineSource source)
+QAction* SettingsMenu::addSetting(QMenu* menu, const QString& name, const QString& caption,
+                                  const std::function<void()>& change)
 {
-    if (source == OnlineSource::History)
-        return {QStringLiteral("HistoryUrl"), QStringLiteral("开奖网址设置"),
-                QStringLiteral("开奖历史网页地址（http:// 或 https:// 开头）："),
-                QStringLiteral("还没有设置历史号码网页地址，无法在线更新历史号码")};
-    return {QStringLiteral("FormulaUrl"), QStringLiteral("公式网址设置"),
-            QStringLiteral("公式文件下载地址（http:// 或 https:// 开头）："), formulaUrlMissingMessage()};
-}
-
-}  // namespace
-
-std::optional<QString> askOnlineAddress(QWidget* parent, Settings& settings, OnlineSource source)
-{
-    const SourceWords words = wordsOf(source);
-    QString shown = settings.value(words.key);
-    for (;;) {
-        const auto answer = Dialogs::askText(parent, words.title, words.prompt, shown);
-        if (!answer)
-            return std::nullopt;
-        shown = answer->trimmed();
-        // The store takes an empty address as "none"; this box only ever sets one.
-        const Status stored = shown.isEmpty()
-                                  ? Status(badInput(QStringLiteral("请输入以 http:// 或 https:// 开头的网址")))
-                                  : settings.set(words.key, shown);
-        if (stored)
-            return shown;
-        Dialogs::warn(parent, QStringLiteral("输入有误"), stored.error().message);
-    }
-}
-
-std::optional<QString> onlineAddressOrAsk(QWidget* parent, Settings& settings, OnlineSource source)
-{
-    const SourceWords words = wordsOf(source);
-    const QString stored = settings.value(words.key).trimmed();
-    if (!stored.isEmpty())
-        return stored;
-    if (!Dialogs::confirm(parent, words.title, words.missing + QStringLiteral("。现在设置网址吗？")))
-        return std::nullopt;
-    return askOnlineAddress(parent, settings, source);
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    connect(action, &QAction::triggered, this, [this, change] {
+        change();
+        syncChecks();
+    });
+    return action;
 }
 
 SettingsMenu::SettingsMenu(Settings& settings, SettingsMirror& mirror, QWidget* parent)
@@ -67,48 +30,27 @@ SettingsMenu::SettingsMenu(Settings& settings, SettingsMirror& mirror, QWidget* 
     const QString rowCaptions[2] = {QStringLiteral("历史列表公式验算结果显示在下期(&N)"),
                                     QStringLiteral("历史列表公式验算结果显示在当期(&T)")};
     for (int i = 0; i < 2; ++i) {
-        QAction* action = menu_->addAction(rowCaptions[i]);
-        action->setObjectName(QStringLiteral("mnuYsXs_%1").arg(i));
-        action->setCheckable(true);
-        rows->addAction(action);
-        rowActions_[size_t(i)] = action;
-        connect(action, &QAction::triggered, this, [this, i] {
-            settings_.setShowOnCurrentRow(mirror_, i != 0);
-            syncChecks();
-        });
+        rowActions_[size_t(i)] = addSetting(menu_, QStringLiteral("mnuYsXs_%1").arg(i), rowCaptions[i],
+                                            [this, i] { settings_.setShowOnCurrentRow(mirror_, i != 0); });
+        rows->addAction(rowActions_[size_t(i)]);
     }
     menu_->addSeparator();
 
     QMenu* window = menu_->addMenu(QStringLiteral("检索期数设置(&Q)"));
     window->setObjectName(QStringLiteral("mnuJsqs"));
-    excludeCurrent_ = window->addAction(QStringLiteral("检索期数前溯不含当前期"));
-    excludeCurrent_->setObjectName(QStringLiteral("mnuBuhan"));
-    excludeCurrent_->setCheckable(true);
-    connect(excludeCurrent_, &QAction::triggered, this, [this] {
-        settings_.toggleWindowExcludesCurrent(mirror_);
-        syncChecks();
-    });
+    excludeCurrent_ = addSetting(window, QStringLiteral("mnuBuhan"), QStringLiteral("检索期数前溯不含当前期"),
+                                 [this] { settings_.toggleWindowExcludesCurrent(mirror_); });
     auto* windows = new QActionGroup(this);
     for (int i = 0; i < kPeriodWindowChoices; ++i) {
-        QAction* action = window->addAction(periodWindowCaption(i));
-        action->setObjectName(QStringLiteral("mnuQs_%1").arg(i));
-        action->setCheckable(true);
-        windows->addAction(action);
-        windowActions_[size_t(i)] = action;
-        connect(action, &QAction::triggered, this, [this, i] {
-            settings_.setPeriodWindowIndex(mirror_, i);
-            syncChecks();
-            emit periodWindowChanged();
-        });
+        windowActions_[size_t(i)] = addSetting(window, QStringLiteral("mnuQs_%1").arg(i), periodWindowCaption(i),
+                                               [this, i] { settings_.setPeriodWindowIndex(mirror_, i); });
+        windows->addAction(windowActions_[size_t(i)]);
+        // After the check marks, as the back-test reads the window the mirror now holds.
+        connect(windowActions_[size_t(i)], &QAction::triggered, this, &SettingsMenu::periodWindowChanged);
     }
 
-    weighted_ = menu_->addAction(QStringLiteral("正确率使用期数加权算法(&A)"));
-    weighted_->setObjectName(QStringLiteral("mnuZqlJq"));
-    weighted_->setCheckable(true);
-    connect(weighted_, &QAction::triggered, this, [this] {
-        settings_.toggleWeightedRate(mirror_);
-        syncChecks();
-    });
+    weighted_ = addSetting(menu_, QStringLiteral("mnuZqlJq"), QStringLiteral("正确率使用期数加权算法(&A)"),
+                           [this] { settings_.toggleWeightedRate(mirror_); });
 
     QAction* days = menu_->addAction(QStringLiteral("历史号码更新检索天数设置(&D)"));
     days->setObjectName(QStringLiteral("mnuSetDay"));
@@ -117,7 +59,7 @@ SettingsMenu::SettingsMenu(Settings& settings, SettingsMirror& mirror, QWidget* 
     const std::pair<const char*, OnlineSource> addresses[] = {{"mnuHistoryUrl", OnlineSource::History},
                                                               {"mnuFormulaUrl", OnlineSource::Formulas}};
     for (const auto& [name, source] : addresses) {
-        QAction* address = menu_->addAction(wordsOf(source).title + QStringLiteral("..."));
+        QAction* address = menu_->addAction(onlineAddressTitle(source) + QStringLiteral("..."));
         address->setObjectName(QLatin1String(name));
         connect(address, &QAction::triggered, this, [this, source] { askOnlineAddress(parent_, settings_, source); });
     }

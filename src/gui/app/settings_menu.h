@@ -2,11 +2,13 @@
 // The menu "设置" (mnuSetup): verification display row, back-test window, weighting, the days and
 // the addresses of the online updates, and restoring the defaults. Every change is stored at once.
 
+#include "gui/common/online_address.h"
 #include "settings/settings.h"
 
 #include <QObject>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QAction;
@@ -14,17 +16,6 @@ class QMenu;
 class QWidget;
 
 namespace qeltaro::gui {
-
-// The two online sources whose addresses the menu sets: HistoryUrl and FormulaUrl.
-enum class OnlineSource { History, Formulas };
-
-// The address box (mnuHistoryUrl / mnuFormulaUrl), prefilled with the stored address: asks until
-// the answer is an http or https address, which is stored, or the box is cancelled. Returns the
-// stored address, or nullopt when nothing was stored.
-std::optional<QString> askOnlineAddress(QWidget* parent, Settings& settings, OnlineSource source);
-// The address an online update starts from. Without one the user is told so and offered the
-// box; nullopt when there is still none.
-std::optional<QString> onlineAddressOrAsk(QWidget* parent, Settings& settings, OnlineSource source);
 
 class SettingsMenu : public QObject {
     Q_OBJECT
@@ -42,6 +33,9 @@ signals:
     void periodWindowChanged();
 
 private:
+    // A checkable item of `menu` that stores its change and updates the check marks.
+    QAction* addSetting(QMenu* menu, const QString& name, const QString& caption, const std::function<void()>& change);
+
     Settings& settings_;
     SettingsMirror& mirror_;
     QWidget* parent_;

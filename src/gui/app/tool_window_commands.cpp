@@ -17,6 +17,7 @@
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/grid_view.h"
+#include "gui/common/widgets.h"
 #include "gui/predictions/journal_window.h"
 #include "predictions/prediction_journal.h"
 
@@ -190,7 +191,7 @@ void ToolWindowCommands::showErrValues(const CategoryCalculation& calculation)
     const bool detail = calculation.plan.detailListAvailable;
     if (calculation.plan.direct) {
         if (!errTabsWindow_) {
-            errTabsWindow_ = new ErrValueTabsWindow(&window_);
+            errTabsWindow_ = new ErrValueTabsWindow(window_.dataFolder(), &window_);
             connect(errTabsWindow_, &ErrValueTabsWindow::detailListRequested, this,
                     [this] { openDetailList(errTabsWindow_); });
         }
@@ -201,7 +202,7 @@ void ToolWindowCommands::showErrValues(const CategoryCalculation& calculation)
         return;
     }
     if (!errWindow_) {
-        errWindow_ = new ErrValueWindow(&window_);
+        errWindow_ = new ErrValueWindow(window_.dataFolder(), &window_);
         connect(errWindow_, &ErrValueWindow::detailListRequested, this, [this] { openDetailList(errWindow_); });
     }
     errWindow_->showCounts(counts_.slot(0), calculation.kind, detail);
@@ -219,7 +220,7 @@ void ToolWindowCommands::openDetailList(QWidget* errWindow)
             return QString();
         return stats->evaluated() ? rateText(*stats) : stats->error;
     });
-    auto* dialog = new DetailListDialog(std::move(rows), errWindow);
+    auto* dialog = new DetailListDialog(std::move(rows), window_.dataFolder(), errWindow);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
 }
@@ -271,7 +272,7 @@ void ToolWindowCommands::finishReplay(Result<HistoryReplay>& replay, const Categ
             Dialogs::warn(&window_, kReplayTitle, stored.error().message);
     }
     if (!rankingWindow_) {
-        rankingWindow_ = new RankingListWindow(category.positions, category.group, &window_);
+        rankingWindow_ = new RankingListWindow(category.positions, category.group, window_.dataFolder(), &window_);
         rankingWindow_->setAttribute(Qt::WA_DeleteOnClose);
     }
     rankingWindow_->showReplay(std::move(replay->periods));
@@ -302,7 +303,7 @@ void ToolWindowCommands::showFormulaSteps()
         return;
     }
     if (!stepsWindow_) {
-        stepsWindow_ = new FormulaStepsWindow(&window_);
+        stepsWindow_ = new FormulaStepsWindow(window_.dataFolder(), &window_);
         stepsWindow_->setAttribute(Qt::WA_DeleteOnClose);
     }
     stepsWindow_->showBreakdown(std::move(*breakdown), formula->code, formula->chinese);
@@ -326,9 +327,7 @@ void ToolWindowCommands::openJournal()
             return request;
         }, &window_);
     }
-    journalWindow_->show();
-    journalWindow_->raise();
-    journalWindow_->activateWindow();
+    showInFront(journalWindow_);
 }
 
 // --- the hit rate chart ---

@@ -3,9 +3,9 @@
 #include "export/list_sheets.h"
 #include "gui/common/cell_table_model.h"
 #include "gui/common/grid_view.h"
-#include "gui/export/sheet_export.h"
+#include "gui/common/widgets.h"
+#include "gui/common/sheet_export.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
@@ -17,7 +17,7 @@
 
 namespace qeltaro::gui {
 
-DetailListDialog::DetailListDialog(std::vector<DetailListRow> rows, QWidget* parent)
+DetailListDialog::DetailListDialog(std::vector<DetailListRow> rows, const QString& dataFolder, QWidget* parent)
     : QDialog(parent)
 {
     // The model's functions hold the rows, so the grid never reads rows that are gone.
@@ -43,14 +43,11 @@ DetailListDialog::DetailListDialog(std::vector<DetailListRow> rows, QWidget* par
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_);
-    auto* exportButton = new QPushButton(QStringLiteral("导出数据(&E)"));
-    exportButton->setObjectName(QStringLiteral("Command1"));
-    connect(exportButton, &QPushButton::clicked, this,
-            [this, shown] { exportListSheet(this, ListWorkbook::DetailList, detailListSheet(*shown)); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(exportButton);
-    layout->addLayout(buttons);
+    auto* exportButton = namedButton(QStringLiteral("Command1"), QStringLiteral("导出数据(&E)"));
+    connect(exportButton, &QPushButton::clicked, this, [this, shown, dataFolder] {
+        exportListSheet(this, dataFolder, ListWorkbook::DetailList, detailListSheet(*shown));
+    });
+    layout->addLayout(rightButtons({exportButton}));
 
     // As tall as the rows need, within reason; as wide as the columns.
     int width = 0;

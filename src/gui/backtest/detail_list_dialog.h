@@ -17,7 +17,8 @@ class CellTableModel;
 class DetailListDialog : public QDialog {
     Q_OBJECT
 public:
-    DetailListDialog(std::vector<DetailListRow> rows, QWidget* parent = nullptr);
+    // Exports are written to `dataFolder`.
+    DetailListDialog(std::vector<DetailListRow> rows, const QString& dataFolder, QWidget* parent = nullptr);
 
 private:
     QTableView* grid_ = nullptr;  // MSFlexGrid1

@@ -1,11 +1,10 @@
 #include "gui/backtest/formula_filter_dialog.h"
 
 #include "gui/common/dialogs.h"
+#include "gui/common/widgets.h"
 
 #include <QEvent>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,38 +20,21 @@ FormulaFilterDialog::FormulaFilterDialog(QWidget* parent) : QDialog(parent)
     setModal(true);
 
     auto* frame = new QGroupBox(QStringLiteral("公式参数"));
-    auto* grid = new QGridLayout(frame);
-    grid->addWidget(new QLabel(QStringLiteral("下限")), 0, 1, Qt::AlignCenter);
-    grid->addWidget(new QLabel(QStringLiteral("上限")), 0, 2, Qt::AlignCenter);
-    const char16_t* const labels[5] = {u"正确率", u"最大连错", u"最大连对", u"最后连错", u"最后连对"};
-    for (int s = 0; s < 5; ++s) {
-        grid->addWidget(new QLabel(QString::fromUtf16(labels[s])), s + 1, 0);
-        for (int bound = 0; bound < 2; ++bound) {
-            const int item = 2 * s + bound;
-            auto* box = new QLineEdit;
-            box->setObjectName(QStringLiteral("Text1_%1").arg(item));
-            box->setFixedWidth(110);
-            box->installEventFilter(this);
-            grid->addWidget(box, s + 1, bound + 1);
-            boxes_[size_t(item)] = box;
-        }
-    }
+    frame->setLayout(statisticBoundsGrid(boxes_, 110));
+    for (QLineEdit* box : boxes_)
+        box->installEventFilter(this);
 
-    auto* ok = new QPushButton(QStringLiteral("确定(&K)"));
-    ok->setObjectName(QStringLiteral("Command1"));
+    auto* ok = namedButton(QStringLiteral("Command1"), QStringLiteral("确定(&K)"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &FormulaFilterDialog::confirm);
 
     auto* hint = new QLabel(QStringLiteral("只在已选中（序号为蓝色）的公式中过滤，各项统计须落在上下限之间。"));
     hint->setWordWrap(true);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(frame);
     layout->addWidget(hint);
-    layout->addLayout(buttons);
+    layout->addLayout(rightButtons({ok}));
     setFixedWidth(sizeHint().width());
 }
 
@@ -61,9 +43,7 @@ void FormulaFilterDialog::showWithBounds(const FilterBounds& prefill)
     for (int item = 0; item < kFilterBoundCount; ++item)
         boxes_[size_t(item)]->setText(boundText(item, prefill[size_t(item)]));
     boxes_[0]->setFocus();
-    show();
-    raise();
-    activateWindow();
+    showInFront(this);
 }
 
 bool FormulaFilterDialog::eventFilter(QObject* watched, QEvent* event)

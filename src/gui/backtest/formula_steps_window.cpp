@@ -3,7 +3,8 @@
 #include "export/list_sheets.h"
 #include "gui/common/cell_table_model.h"
 #include "gui/common/grid_view.h"
-#include "gui/export/sheet_export.h"
+#include "gui/common/widgets.h"
+#include "gui/common/sheet_export.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -15,15 +16,13 @@
 
 namespace qeltaro::gui {
 
-FormulaStepsWindow::FormulaStepsWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+FormulaStepsWindow::FormulaStepsWindow(QString dataFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window), dataFolder_(std::move(dataFolder))
 {
     setObjectName(QStringLiteral("frmGsbz"));
     setWindowTitle(QString::fromUtf16(kBreakdownCaption));
 
-    formulaLabel_ = new QLabel;
-    formulaLabel_->setObjectName(QStringLiteral("Label1"));
-    formulaLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    formulaLabel_->setWordWrap(true);
+    formulaLabel_ = textLabel(QStringLiteral("Label1"));
     grid_ = new QTableView;
     setUpReadOnlyGrid(grid_, "MSFlexGrid1");
     model_ = new CellTableModel(this);
@@ -32,7 +31,7 @@ FormulaStepsWindow::FormulaStepsWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     // A double-click, as the tool tip says: a single click only picks a cell.
     connect(grid_, &QTableView::doubleClicked, this, [this] {
         if (shown_)
-            exportListSheet(this, ListWorkbook::FormulaSteps, formulaStepsSheet(*shown_));
+            exportListSheet(this, dataFolder_, ListWorkbook::FormulaSteps, formulaStepsSheet(*shown_));
     });
 
     auto* layout = new QVBoxLayout(this);
@@ -75,9 +74,7 @@ void FormulaStepsWindow::showBreakdown(FormulaBreakdown breakdown, const QString
         if (rows > 0 && model_->rowCount() == rows)
             grid_->scrollTo(model_->index(rows - 1, 0), QAbstractItemView::PositionAtBottom);
     });
-    show();
-    raise();
-    activateWindow();
+    showInFront(this);
 }
 
 }  // namespace qeltaro::gui

@@ -19,13 +19,14 @@ class CellTableModel;
 class FormulaStepsWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit FormulaStepsWindow(QWidget* parent = nullptr);
+    // Exports are written to `dataFolder`.
+    explicit FormulaStepsWindow(QString dataFolder, QWidget* parent = nullptr);
 
     // Shows the breakdown of the formula whose Chinese text is `text`, scrolled to the newest row.
     void showBreakdown(FormulaBreakdown breakdown, const QString& code, const QString& text);
 
-
 private:
+    QString dataFolder_;
     QLabel* formulaLabel_ = nullptr;
     QTableView* grid_ = nullptr;  // MSFlexGrid1
     CellTableModel* model_ = nullptr;

@@ -2,16 +2,14 @@
 
 #include "backtest/rolling_hit_rate.h"
 #include "gui/common/chart_image.h"
+#include "gui/common/chart_parts.h"
+#include "gui/common/widgets.h"
 
-#include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineSeries>
-#include <QPen>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -23,13 +21,8 @@ HitRateChartWindow::HitRateChartWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     setObjectName(QStringLiteral("frmHitRate"));
     setWindowTitle(QStringLiteral("公式命中率走势"));
 
-    formulaLabel_ = new QLabel;
-    formulaLabel_->setObjectName(QStringLiteral("lblFormula"));
-    formulaLabel_->setWordWrap(true);
-    formulaLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    summaryLabel_ = new QLabel;
-    summaryLabel_->setObjectName(QStringLiteral("lblSummary"));
-    summaryLabel_->setWordWrap(true);
+    formulaLabel_ = textLabel(QStringLiteral("lblFormula"));
+    summaryLabel_ = textLabel(QStringLiteral("lblSummary"));
 
     windowBox_ = new QSpinBox;
     windowBox_->setObjectName(QStringLiteral("txtWindow"));
@@ -40,41 +33,19 @@ HitRateChartWindow::HitRateChartWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     windowBox_->setToolTip(QStringLiteral("每一点是截至该期最近这么多期预测中的命中比例"));
     connect(windowBox_, &QSpinBox::valueChanged, this, [this] { redraw(); });
 
-    chart_ = new QChart;
-    chart_->setMargins(QMargins(4, 4, 4, 4));
-    chart_->legend()->setAlignment(Qt::AlignBottom);
-    rateSeries_ = new QLineSeries;
-    rateSeries_->setName(QStringLiteral("滚动命中率"));
-    rateSeries_->setPen(QPen(QColor(0, 70, 180), 1.5));
-    chanceSeries_ = new QLineSeries;
-    chanceSeries_->setName(QStringLiteral("随机命中率"));
-    chanceSeries_->setPen(QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
-    chart_->addSeries(rateSeries_);
-    chart_->addSeries(chanceSeries_);
-    rowAxis_ = new QValueAxis;
-    rowAxis_->setTitleText(QStringLiteral("历史期数（从最早一期起）"));
-    rowAxis_->setLabelFormat(QStringLiteral("%d"));
-    rateAxis_ = new QValueAxis;
-    rateAxis_->setTitleText(QStringLiteral("命中率 %"));
-    rateAxis_->setLabelFormat(QStringLiteral("%.0f"));
-    chart_->addAxis(rowAxis_, Qt::AlignBottom);
-    chart_->addAxis(rateAxis_, Qt::AlignLeft);
-    for (QLineSeries* series : {rateSeries_, chanceSeries_}) {
-        series->attachAxis(rowAxis_);
-        series->attachAxis(rateAxis_);
-    }
-    chartView_ = new QChartView(chart_);
-    chartView_->setObjectName(QStringLiteral("chtHitRate"));
-    chartView_->setRenderHint(QPainter::Antialiasing);
+    QChart* chart = newChart(4, Qt::AlignBottom);
+    rateSeries_ = addLineSeries(chart, QStringLiteral("滚动命中率"), QPen(QColor(0, 70, 180), 1.5));
+    chanceSeries_ = addLineSeries(chart, QStringLiteral("随机命中率"), QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
+    rowAxis_ = addValueAxis(chart, Qt::AlignBottom, QStringLiteral("%d"), QStringLiteral("历史期数（从最早一期起）"));
+    rateAxis_ = addValueAxis(chart, Qt::AlignLeft, QStringLiteral("%.0f"), QStringLiteral("命中率 %"));
+    attachAxes({rateSeries_, chanceSeries_}, rowAxis_, rateAxis_);
+    const QString imageName = QStringLiteral("公式命中率走势");
+    chartView_ = newChartView(chart, "chtHitRate", imageName);
     chartView_->setMinimumSize(640, 320);
-    addSaveImageAction(chartView_, QStringLiteral("公式命中率走势"));
 
-    auto* saveButton = new QPushButton(saveImageCaption());
-    saveButton->setObjectName(QStringLiteral("cmdSaveImage"));
-    connect(saveButton, &QPushButton::clicked, this, [this] { saveChartImage(chartView_, QStringLiteral("公式命中率走势")); });
-    auto* closeButton = new QPushButton(QStringLiteral("关闭(&C)"));
-    closeButton->setObjectName(QStringLiteral("cmdClose"));
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    auto* saveButton = namedButton(QStringLiteral("cmdSaveImage"), saveImageCaption());
+    connect(saveButton, &QPushButton::clicked, this, [this, imageName] { saveChartImage(chartView_, imageName); });
+    auto* closeButton = closeWindowButton(this);
 
     auto* controls = new QHBoxLayout;
     controls->addWidget(new QLabel(QStringLiteral("统计窗口：")));
@@ -106,9 +77,7 @@ void HitRateChartWindow::showFormula(const QString& text, FormulaVerification ve
     lastPeriod_ = lastPeriod;
     formulaLabel_->setText(text_);
     redraw();
-    show();
-    raise();
-    activateWindow();
+    showInFront(this);
 }
 
 void HitRateChartWindow::redraw()

@@ -8,7 +8,6 @@
 
 #include <QWidget>
 
-class QChart;
 class QChartView;
 class QLabel;
 class QLineSeries;
@@ -37,7 +36,6 @@ private:
     QLabel* formulaLabel_ = nullptr;
     QLabel* summaryLabel_ = nullptr;
     QSpinBox* windowBox_ = nullptr;
-    QChart* chart_ = nullptr;
     QChartView* chartView_ = nullptr;
     QLineSeries* rateSeries_ = nullptr;
     QLineSeries* chanceSeries_ = nullptr;

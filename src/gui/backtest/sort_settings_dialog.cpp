@@ -1,6 +1,7 @@
 #include "gui/backtest/sort_settings_dialog.h"
 
 #include "gui/common/dialogs.h"
+#include "gui/common/widgets.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -32,10 +33,8 @@ SortSettingsDialog::SortSettingsDialog(QWidget* parent) : QDialog(parent)
         auto* column = new QVBoxLayout(frame);
         for (size_t item = 0; item < kSortKeys.size(); ++item) {
             const SortKey key = kSortKeys[item];
-            auto* option = new QRadioButton(sortKeyCaption(key));
-            option->setObjectName(QStringLiteral("Option%1_%2").arg(k + 1).arg(item));
+            QRadioButton* option = addOption(column, QStringLiteral("Option%1_%2").arg(k + 1).arg(item), sortKeyCaption(key));
             option->setProperty(kTagProperty, sortKeyColumn(key));
-            column->addWidget(option);
             keyOptions_[size_t(k)][item] = option;
         }
         auto* direction = new QComboBox;
@@ -57,13 +56,10 @@ SortSettingsDialog::SortSettingsDialog(QWidget* parent) : QDialog(parent)
 
     auto* limitRow = new QHBoxLayout;
     limitRow->addWidget(new QLabel(QStringLiteral("设置需要保留的项目个数限额(少于或等于)")));
-    limitBox_ = new QLineEdit;
-    limitBox_->setObjectName(QStringLiteral("Text1"));
-    limitBox_->setFixedWidth(60);
+    limitBox_ = namedBox(QStringLiteral("Text1"), 60);
     limitRow->addWidget(limitBox_);
     limitRow->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("确定(&O)"));
-    ok->setObjectName(QStringLiteral("Command1"));
+    auto* ok = namedButton(QStringLiteral("Command1"), QStringLiteral("确定(&O)"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &SortSettingsDialog::confirm);
     limitRow->addWidget(ok);
@@ -83,9 +79,7 @@ void SortSettingsDialog::showWithSettings(const SortSettings& current)
     limitBox_->setText(QString::number(kDefaultKeepLimit));
     limitBox_->setFocus();
     limitBox_->selectAll();
-    show();
-    raise();
-    activateWindow();
+    showInFront(this);
 }
 
 Result<SortSettings> SortSettingsDialog::settings() const

@@ -4,23 +4,28 @@
 // "导出到EXCEL表格(&E)" mnuExl). The history list with its verification columns can take a
 // while, so it is written off the window thread with progress and a way to stop.
 
+#include "export/list_sheets.h"
+
 #include <QObject>
+
+#include <vector>
 
 namespace qeltaro::gui {
 
-class MainWindow;
+class WindowHost;
 
 class ListExportCommands : public QObject {
     Q_OBJECT
 public:
-    // Connects the button and the two menu entries.
-    explicit ListExportCommands(MainWindow& window);
+    explicit ListExportCommands(WindowHost& host);
 
-    void exportHistory();
-    void exportFormulaList();
+    // The history list, with the formulas' verification columns when the grid shows them.
+    void exportHistory(bool withVerification);
+    // The formula list's rows as it shows them, in its current order.
+    void exportFormulaList(const std::vector<FormulaSheetRow>& rows, bool showChinese);
 
 private:
-    MainWindow& window_;
+    WindowHost& host_;
 };
 
 }  // namespace qeltaro::gui

@@ -7,12 +7,12 @@
 
 namespace qeltaro::gui {
 
-class MainWindow;
+class ListCommandsHost;
 
 class FormulaCommands : public QObject {
     Q_OBJECT
 public:
-    explicit FormulaCommands(MainWindow& window);
+    explicit FormulaCommands(ListCommandsHost& host);
 
     void addTyped();
     void importFile();
@@ -27,8 +27,12 @@ public:
 
 private:
     void deleteOne(bool flagsFollowFormulas);
+    // The selected formulas of the list, or the unselected ones, after asking.
+    void deleteByFlag(bool selected);
+    // Every category's formulas of the kind shown, or the list shown.
+    void exportText(bool allCategories);
 
-    MainWindow& window_;
+    ListCommandsHost& host_;
 };
 
 }  // namespace qeltaro::gui

@@ -1,10 +1,10 @@
 #include "gui/history/history_commands.h"
 
-#include "gui/app/main_window.h"
-#include "gui/app/settings_menu.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/online_address.h"
 #include "gui/common/open_file.h"
+#include "gui/common/window_host.h"
 #include "history/history_maintenance.h"
 #include "history/history_text_export.h"
 #include "history/online_update.h"
@@ -35,54 +35,51 @@ QString updateSummary(const UpdateReport& report)
 
 }  // namespace
 
-HistoryCommands::HistoryCommands(MainWindow& window, BackgroundTask& task)
-    : QObject(&window), window_(window), task_(task)
-{
-}
+HistoryCommands::HistoryCommands(ListCommandsHost& host) : QObject(host.hostWidget()), host_(host) {}
 
 void HistoryCommands::updateOnline()
 {
-    if (task_.busy())
+    if (host_.task().busy())
         return;
-    AnalysisSession& session = window_.session();
-    const auto address = onlineAddressOrAsk(&window_, session.settings(), OnlineSource::History);
+    AnalysisSession& session = host_.session();
+    const auto address = onlineAddressOrAsk(host_.hostWidget(), session.settings(), OnlineSource::History);
     if (!address)
         return;
     const QString base = *address;
-    if (!Dialogs::confirm(&window_, QStringLiteral("在线更新"),
+    if (!Dialogs::confirm(host_.hostWidget(), QStringLiteral("在线更新"),
                           QStringLiteral("确实要在线更新最新历史号码吗？更新可能要花费一段时间，网络不通或者我方服务器更新不及时可能都造成更新失败！")))
         return;
     const int days = session.settings().read().searchDays;
     auto plan = planUpdate(session.store(), days, session.today());
     if (!plan) {
-        Dialogs::warn(&window_, QStringLiteral("在线更新"), plan.error().message);
+        Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), plan.error().message);
         return;
     }
     auto fetched = std::make_shared<Result<FetchedDraws>>(Error{});
     const UpdatePlan fetchPlan = *plan;
-    task_.start(
+    host_.task().start(
         [fetched, fetchPlan, base](Progress& progress) {
             *fetched = fetchUpdate(fetchPlan, QUrl(base), std::chrono::milliseconds(20000), &progress);
         },
         [this, fetched, fetchPlan] {
             if (!*fetched) {
-                Dialogs::warn(&window_, QStringLiteral("在线更新"), fetched->error().message);
+                Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), fetched->error().message);
                 return;
             }
-            auto report = applyUpdate(window_.session().store(), fetchPlan, std::move(fetched->value()));
-            window_.refresh();
+            auto report = applyUpdate(host_.session().store(), fetchPlan, std::move(fetched->value()));
+            host_.refresh();
             if (!report)
-                Dialogs::warn(&window_, QStringLiteral("在线更新"), report.error().message);
+                Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), report.error().message);
             else
-                Dialogs::inform(&window_, QStringLiteral("在线更新"), updateSummary(*report));
+                Dialogs::inform(host_.hostWidget(), QStringLiteral("在线更新"), updateSummary(*report));
         });
 }
 
 void HistoryCommands::exportText()
 {
-    auto file = exportHistoryText(window_.session().store());
+    auto file = exportHistoryText(host_.session().store());
     if (!file) {
-        Dialogs::warn(&window_, QStringLiteral("历史号码导出"), file.error().message);
+        Dialogs::warn(host_.hostWidget(), QStringLiteral("历史号码导出"), file.error().message);
         return;
     }
     openWrittenFile(file->path);
@@ -90,59 +87,59 @@ void HistoryCommands::exportText()
 
 void HistoryCommands::deleteLast()
 {
-    auto report = deleteLastDraw(window_.session().store());
+    auto report = deleteLastDraw(host_.session().store());
     if (!report)
-        Dialogs::warn(&window_, QStringLiteral("删除最后历史"), report.error().message);
-    window_.reloadHistoryGrid();
-    window_.backtest();
-    window_.focusFirstDigit();
+        Dialogs::warn(host_.hostWidget(), QStringLiteral("删除最后历史"), report.error().message);
+    host_.reloadHistoryGrid();
+    host_.backtest();
+    host_.focusFirstDigit();
 }
 
 void HistoryCommands::deleteAll()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto report = deleteAllDraws(window_.session().store());
+    auto report = deleteAllDraws(host_.session().store());
     QApplication::restoreOverrideCursor();
     if (!report)
-        Dialogs::warn(&window_, QStringLiteral("删除所有历史"), report.error().message);
-    window_.reloadFormulaList();
-    window_.reloadHistoryGrid();
+        Dialogs::warn(host_.hostWidget(), QStringLiteral("删除所有历史"), report.error().message);
+    host_.reloadFormulaList();
+    host_.reloadHistoryGrid();
 }
 
 void HistoryCommands::deleteAfterSelected()
 {
-    AnalysisSession& session = window_.session();
+    AnalysisSession& session = host_.session();
     QString proposal;
-    if (!window_.selectedPeriod().isEmpty()) {
-        auto proposed = proposeDeleteAfter(session.store(), window_.selectedPeriod());
+    if (!host_.selectedPeriod().isEmpty()) {
+        auto proposed = proposeDeleteAfter(session.store(), host_.selectedPeriod());
         if (proposed)
             proposal = *proposed;
     }
-    const auto answer = Dialogs::askText(&window_, kDeleteTitle,
+    const auto answer = Dialogs::askText(host_.hostWidget(), kDeleteTitle,
                                          QStringLiteral("请输入需要删除到的期数(保留到该期），例如‘160121001’"), proposal);
     if (!answer || answer->trimmed().isEmpty())
         return;
     auto report = deleteDrawsAfter(session.store(), answer->trimmed());
     if (!report) {
-        Dialogs::warn(&window_, kDeleteTitle, report.error().message);
+        Dialogs::warn(host_.hostWidget(), kDeleteTitle, report.error().message);
         return;
     }
-    window_.refresh();
+    host_.refresh();
 }
 
 void HistoryCommands::deleteLastN()
 {
     const auto answer = Dialogs::askText(
-        &window_, kDeleteTitle,
+        host_.hostWidget(), kDeleteTitle,
         QStringLiteral("请输入需要删除最后多少期历史号码（例如输入3，那么就将删除最后的3期历史号码）"), QStringLiteral("1"));
     if (!answer || answer->trimmed().isEmpty())
         return;
-    auto report = deleteLastDraws(window_.session().store(), answer->trimmed());
+    auto report = deleteLastDraws(host_.session().store(), answer->trimmed());
     if (!report) {
-        Dialogs::warn(&window_, kDeleteTitle, report.error().message);
+        Dialogs::warn(host_.hostWidget(), kDeleteTitle, report.error().message);
         return;
     }
-    window_.refresh();
+    host_.refresh();
 }
 
 }  // namespace qeltaro::gui

@@ -6,13 +6,12 @@
 
 namespace qeltaro::gui {
 
-class BackgroundTask;
-class MainWindow;
+class ListCommandsHost;
 
 class HistoryCommands : public QObject {
     Q_OBJECT
 public:
-    HistoryCommands(MainWindow& window, BackgroundTask& task);
+    explicit HistoryCommands(ListCommandsHost& host);
 
     void updateOnline();
     void exportText();
@@ -22,8 +21,7 @@ public:
     void deleteLastN();
 
 private:
-    MainWindow& window_;
-    BackgroundTask& task_;
+    ListCommandsHost& host_;
 };
 
 }  // namespace qeltaro::gui

@@ -2,15 +2,16 @@
 
 #include "gui/common/background_task.h"
 #include "gui/common/chart_image.h"
+#include "gui/common/chart_parts.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/grid_view.h"
-#include "gui/export/sheet_export.h"
+#include "gui/common/widgets.h"
+#include "gui/common/sheet_export.h"
 #include "gui/predictions/prediction_table_model.h"
 #include "store/history_table.h"
 #include "store/store.h"
 
 #include <QApplication>
-#include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -18,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineSeries>
 #include <QPen>
 #include <QProgressBar>
 #include <QPushButton>
@@ -26,7 +26,6 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QTimer>
-#include <QValueAxis>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -83,10 +82,7 @@ QTableView* predictionGrid(const char* name, PredictionTableModel* model)
 
 QLabel* summaryLabel(const char* name)
 {
-    auto* label = new QLabel;
-    label->setObjectName(QLatin1String(name));
-    label->setWordWrap(true);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QLabel* label = textLabel(QLatin1String(name));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
@@ -118,17 +114,12 @@ JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> w
     splitter->setStretchFactor(1, 2);
     splitter->setChildrenCollapsible(false);
 
-    auto* exportButton = new QPushButton(QStringLiteral("导出到EXCEL表格"));
-    exportButton->setObjectName(QStringLiteral("cmdExport"));
+    auto* exportButton = namedButton(QStringLiteral("cmdExport"), QStringLiteral("导出到EXCEL表格"));
     connect(exportButton, &QPushButton::clicked, this, &JournalWindow::exportWorkbook);
-    auto* clearButton = new QPushButton(QStringLiteral("清空预测记录"));
-    clearButton->setObjectName(QStringLiteral("cmdClear"));
+    auto* clearButton = namedButton(QStringLiteral("cmdClear"), QStringLiteral("清空预测记录"));
     connect(clearButton, &QPushButton::clicked, this, &JournalWindow::clearAsked);
-    auto* saveButton = new QPushButton(saveImageCaption());
-    saveButton->setObjectName(QStringLiteral("cmdSaveImage"));
-    auto* closeButton = new QPushButton(QStringLiteral("关闭(&C)"));
-    closeButton->setObjectName(QStringLiteral("cmdClose"));
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    auto* saveButton = namedButton(QStringLiteral("cmdSaveImage"), saveImageCaption());
+    auto* closeButton = closeWindowButton(this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(exportButton);
@@ -198,12 +189,10 @@ QWidget* JournalWindow::buildWalkForwardPanel()
     periodsBox_->setValue(kDefaultWalkPeriods);
     periodsBox_->setSuffix(QStringLiteral(" 期"));
     periodsBox_->setToolTip(QStringLiteral("检验最新这么多期：每一期只用它之前的历史号码计算，再与该期开奖号码比较"));
-    startButton_ = new QPushButton(QStringLiteral("开始检验"));
-    startButton_->setObjectName(QStringLiteral("cmdStart"));
+    startButton_ = namedButton(QStringLiteral("cmdStart"), QStringLiteral("开始检验"));
     startButton_->setToolTip(QStringLiteral("按主窗口当前的类别、杀码/留码、计算方法、排序设置和选中的公式检验"));
     connect(startButton_, &QPushButton::clicked, this, &JournalWindow::startWalkForward);
-    stopButton_ = new QPushButton(QStringLiteral("停止"));
-    stopButton_->setObjectName(QStringLiteral("cmdStop"));
+    stopButton_ = namedButton(QStringLiteral("cmdStop"), QStringLiteral("停止"));
     progress_ = new QProgressBar;
     progress_->setObjectName(QStringLiteral("prgWalk"));
     progress_->setValue(0);
@@ -233,37 +222,19 @@ QWidget* JournalWindow::buildWalkForwardPanel()
 
 QChartView* JournalWindow::buildChart()
 {
-    chart_ = new QChart;
-    chart_->setMargins(QMargins(4, 4, 4, 4));
-    chart_->legend()->setAlignment(Qt::AlignRight);
-    auto line = [this](const QString& name, const QColor& colour, Qt::PenStyle style) {
-        auto* series = new QLineSeries;
-        series->setName(name);
-        series->setPen(QPen(colour, 1.5, style));
-        chart_->addSeries(series);
-        return series;
+    QChart* chart = newChart(4, Qt::AlignRight);
+    auto line = [chart](const QString& name, const QColor& colour, Qt::PenStyle style) {
+        return addLineSeries(chart, name, QPen(colour, 1.5, style));
     };
     journalSuccesses_ = line(QStringLiteral("预测记录 累计成功"), QColor(0, 70, 180), Qt::SolidLine);
     journalExpected_ = line(QStringLiteral("预测记录 随机期望"), QColor(0, 70, 180), Qt::DashLine);
     walkSuccesses_ = line(QStringLiteral("历史模拟 累计成功"), QColor(0, 140, 60), Qt::SolidLine);
     walkExpected_ = line(QStringLiteral("历史模拟 随机期望"), QColor(0, 140, 60), Qt::DashLine);
-    predictionAxis_ = new QValueAxis;
-    predictionAxis_->setTitleText(QStringLiteral("可检验的预测（按时间先后）"));
-    predictionAxis_->setLabelFormat(QStringLiteral("%d"));
-    countAxis_ = new QValueAxis;
-    countAxis_->setTitleText(QStringLiteral("次数"));
-    countAxis_->setLabelFormat(QStringLiteral("%.0f"));
-    chart_->addAxis(predictionAxis_, Qt::AlignBottom);
-    chart_->addAxis(countAxis_, Qt::AlignLeft);
-    for (QLineSeries* series : {journalSuccesses_, journalExpected_, walkSuccesses_, walkExpected_}) {
-        series->attachAxis(predictionAxis_);
-        series->attachAxis(countAxis_);
-    }
-    chartView_ = new QChartView(chart_);
-    chartView_->setObjectName(QStringLiteral("chtJournal"));
-    chartView_->setRenderHint(QPainter::Antialiasing);
+    predictionAxis_ = addValueAxis(chart, Qt::AlignBottom, QStringLiteral("%d"), QStringLiteral("可检验的预测（按时间先后）"));
+    countAxis_ = addValueAxis(chart, Qt::AlignLeft, QStringLiteral("%.0f"), QStringLiteral("次数"));
+    attachAxes({journalSuccesses_, journalExpected_, walkSuccesses_, walkExpected_}, predictionAxis_, countAxis_);
+    chartView_ = newChartView(chart, "chtJournal", kTitle);
     chartView_->setMinimumSize(480, 200);
-    addSaveImageAction(chartView_, kTitle);
     redrawChart();
     return chartView_;
 }

@@ -13,7 +13,6 @@
 #include <functional>
 #include <optional>
 
-class QChart;
 class QChartView;
 class QComboBox;
 class QLabel;
@@ -88,7 +87,6 @@ private:
     PredictionTableModel* walkModel_ = nullptr;
     QLabel* walkSummary_ = nullptr;
 
-    QChart* chart_ = nullptr;
     QChartView* chartView_ = nullptr;
     QLineSeries* journalSuccesses_ = nullptr;
     QLineSeries* journalExpected_ = nullptr;

@@ -1,6 +1,6 @@
 #include "gui/predictions/prediction_table_model.h"
 
-#include "gui/app/grid_colours.h"
+#include "gui/common/grid_colours.h"
 
 namespace qeltaro::gui {
 

@@ -3,7 +3,7 @@
 
 #include "gui/search/formula_search_window.h"
 
-#include "gui/app/main_window.h"
+#include "gui/common/window_host.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/open_file.h"
 #include "gui/search/search_checks_panel.h"

@@ -1,8 +1,9 @@
 #include "gui/search/formula_search_window.h"
 
-#include "gui/app/main_window.h"
 #include "gui/common/chart_image.h"
 #include "gui/common/dialogs.h"
+#include "gui/common/widgets.h"
+#include "gui/common/window_host.h"
 #include "gui/search/search_checks_panel.h"
 #include "gui/search/search_progress_chart.h"
 #include "search/scheme_settings.h"
@@ -32,36 +33,12 @@ constexpr int kSampleScrollMin = 20;
 constexpr int kSampleScrollMax = 1000;
 const QString kDefaultStopCount = QStringLiteral("50");
 
-QRadioButton* makeOption(const QString& name, const QString& caption, QBoxLayout* layout)
-{
-    auto* option = new QRadioButton(caption);
-    option->setObjectName(name);
-    layout->addWidget(option);
-    return option;
-}
-
-QLineEdit* makeBox(const QString& name, int width, bool readOnly = false)
-{
-    auto* box = new QLineEdit;
-    box->setObjectName(name);
-    box->setFixedWidth(width);
-    box->setReadOnly(readOnly);
-    return box;
-}
-
-QGroupBox* frame(const QString& title, QLayout* content)
-{
-    auto* box = new QGroupBox(title);
-    box->setLayout(content);
-    return box;
-}
-
 const char16_t* const kStars[5] = {u"一星", u"二星", u"三星", u"四星", u"五星"};
 
 }  // namespace
 
-FormulaSearchWindow::FormulaSearchWindow(MainWindow& main)
-    : QDialog(&main), main_(main), settings_(std::make_unique<SchemeSettings>(main.session().settings()))
+FormulaSearchWindow::FormulaSearchWindow(WindowHost& main)
+    : QDialog(main.hostWidget()), main_(main), settings_(std::make_unique<SchemeSettings>(main.session().settings()))
 {
     setObjectName(QStringLiteral("frmGSGL"));
     setWindowTitle(QStringLiteral("公式搜索设置以及搜索结果"));
@@ -74,9 +51,7 @@ FormulaSearchWindow::FormulaSearchWindow(MainWindow& main)
     auto* left = new QVBoxLayout;
     left->addWidget(buildCategoryPanel());
     left->addWidget(buildThresholdPanel());
-    auto* saveCategory = makeButton("Command8", QStringLiteral("保存当前种类参数设置"));
-    connect(saveCategory, &QPushButton::clicked, this, &FormulaSearchWindow::saveCategorySettings);
-    left->addWidget(saveCategory);
+    left->addWidget(makeButton("Command8", QStringLiteral("保存当前种类参数设置"), [this] { saveCategorySettings(); }));
     left->addStretch();
 
     auto* middle = new QVBoxLayout;
@@ -138,11 +113,12 @@ FormulaSearchWindow::~FormulaSearchWindow()
     stopAllRuns();
 }
 
-QPushButton* FormulaSearchWindow::makeButton(const char* name, const QString& caption)
+QPushButton* FormulaSearchWindow::makeButton(const char* name, const QString& caption,
+                                             const std::function<void()>& onClick)
 {
-    auto* button = new QPushButton(caption);
-    button->setObjectName(QLatin1String(name));
+    QPushButton* button = namedButton(QLatin1String(name), caption);
     button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, onClick);
     return button;
 }
 
@@ -157,43 +133,31 @@ QWidget* FormulaSearchWindow::buildCategoryPanel()
     categoryFrames_ = new QWidget;
     auto* categoryLayout = new QVBoxLayout(categoryFrames_);
     categoryLayout->setContentsMargins(0, 0, 0, 0);
-    auto* positions = new QHBoxLayout;
-    for (int i = 1; i <= 5; ++i) {
-        positionOptions_[size_t(i)] =
-            makeOption(QStringLiteral("optXing_%1").arg(i), QString::fromUtf16(kStars[i - 1]), positions);
+    const CategoryFrames category = categoryFrames(positionOptions_, playOptions_, killOptions_);
+    for (int i = 1; i <= 5; ++i)
         connect(positionOptions_[size_t(i)], &QRadioButton::clicked, this, [this, i] { selectPositions(i); });
-    }
-    categoryLayout->addWidget(frame(QStringLiteral("位数选择"), positions));
-
+    for (QRadioButton* option : {playOptions_[0], playOptions_[1], killOptions_[0], killOptions_[1]})
+        connect(option, &QRadioButton::clicked, this, &FormulaSearchWindow::loadCategory);
+    categoryLayout->addWidget(category.positions);
     auto* playAndSense = new QHBoxLayout;
-    auto* play = new QHBoxLayout;
-    playOptions_[0] = makeOption(QStringLiteral("opTDG_0"), QStringLiteral("直选"), play);
-    playOptions_[1] = makeOption(QStringLiteral("opTDG_1"), QStringLiteral("组选"), play);
-    for (QRadioButton* option : playOptions_)
-        connect(option, &QRadioButton::clicked, this, &FormulaSearchWindow::loadCategory);
-    playAndSense->addWidget(frame(QStringLiteral("玩法选择"), play));
-    auto* sense = new QHBoxLayout;
-    killOptions_[0] = makeOption(QStringLiteral("Option2_0"), QStringLiteral("杀"), sense);
-    killOptions_[1] = makeOption(QStringLiteral("Option2_1"), QStringLiteral("生"), sense);
-    for (QRadioButton* option : killOptions_)
-        connect(option, &QRadioButton::clicked, this, &FormulaSearchWindow::loadCategory);
-    playAndSense->addWidget(frame(QStringLiteral("生杀"), sense));
+    playAndSense->addWidget(category.play);
+    playAndSense->addWidget(category.kind);
     categoryLayout->addLayout(playAndSense);
     layout->addWidget(categoryFrames_);
 
     auto* form = new QHBoxLayout;
-    formOptions_[0] = makeOption(QStringLiteral("Option6_0"), QStringLiteral("[Xxx类]A+B"), form);
-    formOptions_[1] = makeOption(QStringLiteral("Option6_1"), QStringLiteral("A+B=下期杀xx"), form);
-    layout->addWidget(frame(QStringLiteral("公式形式"), form));
+    formOptions_[0] = addOption(form, QStringLiteral("Option6_0"), QStringLiteral("[Xxx类]A+B"));
+    formOptions_[1] = addOption(form, QStringLiteral("Option6_1"), QStringLiteral("A+B=下期杀xx"));
+    layout->addWidget(titledFrame(QStringLiteral("公式形式"), form));
 
     auto* constant = new QHBoxLayout;
-    constantOptions_[0] = makeOption(QStringLiteral("Option5_0"), QStringLiteral("指定"), constant);
-    constantBox_ = makeBox(QStringLiteral("Text6"), 64);
+    constantOptions_[0] = addOption(constant, QStringLiteral("Option5_0"), QStringLiteral("指定"));
+    constantBox_ = namedBox(QStringLiteral("Text6"), 64);
     constant->addWidget(constantBox_);
     constant->addSpacing(12);
-    constantOptions_[1] = makeOption(QStringLiteral("Option5_1"), QStringLiteral("随机"), constant);
+    constantOptions_[1] = addOption(constant, QStringLiteral("Option5_1"), QStringLiteral("随机"));
     constant->addStretch();
-    layout->addWidget(frame(QStringLiteral("公式末尾偏移常数"), constant));
+    layout->addWidget(titledFrame(QStringLiteral("公式末尾偏移常数"), constant));
 
     auto* operands = new QHBoxLayout;
     operands->addWidget(new QLabel(QStringLiteral("公式运算元数")));
@@ -204,11 +168,11 @@ QWidget* FormulaSearchWindow::buildCategoryPanel()
     operandScroll_->setPageStep(4);
     operandScroll_->setValue(kDefaultOperandCount);
     operands->addWidget(operandScroll_, 1);
-    operandBox_ = makeBox(QStringLiteral("Text2"), 40, true);
+    operandBox_ = namedBox(QStringLiteral("Text2"), 40, true);
     operandBox_->setText(QString::number(kDefaultOperandCount));
     operands->addWidget(operandBox_);
     connect(operandScroll_, &QScrollBar::valueChanged, this, &FormulaSearchWindow::operandCountChanged);
-    layout->addWidget(frame(QStringLiteral("公式元数"), operands));
+    layout->addWidget(titledFrame(QStringLiteral("公式元数"), operands));
     return panel;
 }
 
@@ -218,24 +182,15 @@ QWidget* FormulaSearchWindow::buildThresholdPanel()
     auto* layout = new QHBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    auto* limits = new QGridLayout;
-    limits->addWidget(new QLabel(QStringLiteral("下限")), 0, 1, Qt::AlignCenter);
-    limits->addWidget(new QLabel(QStringLiteral("上限")), 0, 2, Qt::AlignCenter);
+    QGridLayout* limits = statisticBoundsGrid(std::span<QLineEdit*, 10>(thresholdBoxes_.data(), 10), 72);
     auto* current = new QGridLayout;
     current->addWidget(new QLabel(QStringLiteral("数值")), 0, 0, Qt::AlignCenter);
-    const char16_t* const labels[5] = {u"正确率", u"最大连错", u"最大连对", u"最后连错", u"最后连对"};
     for (int s = 0; s < 5; ++s) {
-        limits->addWidget(new QLabel(QString::fromUtf16(labels[s])), s + 1, 0);
-        for (int bound = 0; bound < 2; ++bound) {
-            const int item = 2 * s + bound;
-            thresholdBoxes_[size_t(item)] = makeBox(QStringLiteral("Text1_%1").arg(item), 72);
-            limits->addWidget(thresholdBoxes_[size_t(item)], s + 1, bound + 1);
-        }
-        thresholdBoxes_[size_t(10 + s)] = makeBox(QStringLiteral("Text1_%1").arg(10 + s), 72, true);
+        thresholdBoxes_[size_t(10 + s)] = namedBox(QStringLiteral("Text1_%1").arg(10 + s), 72, true);
         current->addWidget(thresholdBoxes_[size_t(10 + s)], s + 1, 0);
     }
-    layout->addWidget(frame(QStringLiteral("公式参数设置"), limits));
-    layout->addWidget(frame(QStringLiteral("当前公式参数值"), current));
+    layout->addWidget(titledFrame(QStringLiteral("公式参数设置"), limits));
+    layout->addWidget(titledFrame(QStringLiteral("当前公式参数值"), current));
     return panel;
 }
 
@@ -250,18 +205,16 @@ QWidget* FormulaSearchWindow::buildSmartPanel()
     sampleScroll_->setSingleStep(20);
     sampleScroll_->setPageStep(100);
     samples->addWidget(sampleScroll_, 1);
-    sampleBox_ = makeBox(QStringLiteral("Text7"), 56);
+    sampleBox_ = namedBox(QStringLiteral("Text7"), 56);
     samples->addWidget(sampleBox_);
     connect(sampleScroll_, &QScrollBar::valueChanged, this,
             [this](int value) { sampleBox_->setText(QString::number(value)); });
     content->addLayout(samples);
-    auto* current = makeButton("Command11", QStringLiteral("当前公式类在指定范围内检索最优参数设置"));
-    auto* all = makeButton("Command12", QStringLiteral("所有公式类在指定范围内检索最优参数设置并保存"));
-    connect(current, &QPushButton::clicked, this, [this] { startSmartSetting(false); });
-    connect(all, &QPushButton::clicked, this, [this] { startSmartSetting(true); });
-    content->addWidget(current);
-    content->addWidget(all);
-    return frame(QStringLiteral("公式参数智能设置"), content);
+    content->addWidget(makeButton("Command11", QStringLiteral("当前公式类在指定范围内检索最优参数设置"),
+                                  [this] { startSmartSetting(false); }));
+    content->addWidget(makeButton("Command12", QStringLiteral("所有公式类在指定范围内检索最优参数设置并保存"),
+                                  [this] { startSmartSetting(true); }));
+    return titledFrame(QStringLiteral("公式参数智能设置"), content);
 }
 
 QWidget* FormulaSearchWindow::buildSearchPanel()
@@ -271,14 +224,12 @@ QWidget* FormulaSearchWindow::buildSearchPanel()
     layout->setContentsMargins(0, 0, 0, 0);
 
     auto* controls = new QGridLayout;
-    auto* start = makeButton("Command1", QStringLiteral("开始搜索(&F)"));
-    auto* stop = makeButton("Command2", QStringLiteral("暂停搜索(&E)"));
-    connect(start, &QPushButton::clicked, this, &FormulaSearchWindow::startManual);
-    connect(stop, &QPushButton::clicked, this, &FormulaSearchWindow::stopManual);
+    auto* start = makeButton("Command1", QStringLiteral("开始搜索(&F)"), [this] { startManual(); });
+    auto* stop = makeButton("Command2", QStringLiteral("暂停搜索(&E)"), [this] { stopManual(); });
     autoStop_ = new QCheckBox(QStringLiteral("自动中止"));
     autoStop_->setObjectName(QStringLiteral("Check1"));
     autoStop_->setToolTip(QStringLiteral("勾选后，搜到的公式（含以前各次未保存的）达到右边的数量时自动停止搜索"));
-    thresholdBoxes_[15] = makeBox(QStringLiteral("Text1_15"), 56);
+    thresholdBoxes_[15] = namedBox(QStringLiteral("Text1_15"), 56);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(start);
     buttons->addWidget(stop);
@@ -288,8 +239,8 @@ QWidget* FormulaSearchWindow::buildSearchPanel()
     buttons->addWidget(new QLabel(QStringLiteral("条")));
     buttons->addStretch();
     controls->addLayout(buttons, 0, 0, 1, 4);
-    verifiedBox_ = makeBox(QStringLiteral("Text3"), 110, true);
-    foundBox_ = makeBox(QStringLiteral("Text4"), 80, true);
+    verifiedBox_ = namedBox(QStringLiteral("Text3"), 110, true);
+    foundBox_ = namedBox(QStringLiteral("Text4"), 80, true);
     controls->addWidget(new QLabel(QStringLiteral("当前验证公式数")), 1, 0);
     controls->addWidget(verifiedBox_, 1, 1);
     controls->addWidget(new QLabel(QStringLiteral("搜索到公式数")), 1, 2, Qt::AlignRight);
@@ -300,7 +251,7 @@ QWidget* FormulaSearchWindow::buildSearchPanel()
     controls->addWidget(new QLabel(QStringLiteral("当前公式")), 2, 0);
     controls->addWidget(candidateBox_, 2, 1, 1, 3);
     controls->setColumnStretch(3, 1);
-    layout->addWidget(frame(QStringLiteral("公式搜索"), controls));
+    layout->addWidget(titledFrame(QStringLiteral("公式搜索"), controls));
 
     layout->addWidget(new QLabel(QStringLiteral("搜索到的合格公式：")));
     foundList_ = new QListWidget;
@@ -309,17 +260,13 @@ QWidget* FormulaSearchWindow::buildSearchPanel()
     layout->addWidget(foundList_, 1);
 
     auto* saving = new QHBoxLayout;
-    auto* append = makeButton("Command3", QStringLiteral("公式追加到数据库(&A)"));
+    auto* append = makeButton("Command3", QStringLiteral("公式追加到数据库(&A)"), [this] { save(SaveMode::Append); });
     append->setToolTip(QStringLiteral("保留软件现有公式然后将所有合格公式追加到软件数据库。"));
-    auto* replace = makeButton("Command4", QStringLiteral("公式更新到数据库(&N)"));
+    auto* replace = makeButton("Command4", QStringLiteral("公式更新到数据库(&N)"), [this] { save(SaveMode::Replace); });
     replace->setToolTip(QStringLiteral("删除软件现有公式然后将所有合格公式添加到软件数据库。"));
-    auto* exportText = makeButton("Command20", QStringLiteral("公式中文导出"));
-    connect(append, &QPushButton::clicked, this, [this] { save(SaveMode::Append); });
-    connect(replace, &QPushButton::clicked, this, [this] { save(SaveMode::Replace); });
-    connect(exportText, &QPushButton::clicked, this, &FormulaSearchWindow::exportFound);
     saving->addWidget(append);
     saving->addWidget(replace);
-    saving->addWidget(exportText);
+    saving->addWidget(makeButton("Command20", QStringLiteral("公式中文导出"), [this] { exportFound(); }));
     layout->addLayout(saving);
     return panel;
 }
@@ -334,7 +281,7 @@ QGroupBox* FormulaSearchWindow::buildWantedFrame(const QString& title, int first
         const int number = firstNumber + row;
         auto* label = new QLabel(QString::fromUtf16(kStars[row]));
         label->setObjectName(QStringLiteral("Label4_%1").arg(number));
-        auto* wanted = makeBox(QStringLiteral("Text5_%1").arg(number), 52);
+        auto* wanted = namedBox(QStringLiteral("Text5_%1").arg(number), 52);
         auto* held = new QLabel(QStringLiteral("0"));
         held->setObjectName(QStringLiteral("Label5_%1").arg(number));
         held->setMinimumWidth(40);
@@ -353,7 +300,7 @@ QGroupBox* FormulaSearchWindow::buildWantedFrame(const QString& title, int first
         grid->addWidget(wanted, row + 1, 1);
         grid->addWidget(held, row + 1, 2);
     }
-    return frame(title, grid);
+    return titledFrame(title, grid);
 }
 
 QWidget* FormulaSearchWindow::buildSchemePanel()
@@ -365,8 +312,8 @@ QWidget* FormulaSearchWindow::buildSchemePanel()
     content->addLayout(frames);
 
     auto* modes = new QHBoxLayout;
-    countModeOptions_[0] = makeOption(QStringLiteral("Option4_0"), QStringLiteral("公式保有数量"), modes);
-    countModeOptions_[1] = makeOption(QStringLiteral("Option4_1"), QStringLiteral("公式新增数量"), modes);
+    countModeOptions_[0] = addOption(modes, QStringLiteral("Option4_0"), QStringLiteral("公式保有数量"));
+    countModeOptions_[1] = addOption(modes, QStringLiteral("Option4_1"), QStringLiteral("公式新增数量"));
     connect(countModeOptions_[0], &QRadioButton::clicked, this, [this] { chooseCountMode(CountMode::Hold); });
     connect(countModeOptions_[1], &QRadioButton::clicked, this, [this] { chooseCountMode(CountMode::Add); });
     content->addLayout(modes);
@@ -395,26 +342,16 @@ QWidget* FormulaSearchWindow::buildSchemePanel()
     content->addLayout(total);
 
     auto* stored = new QHBoxLayout;
-    auto* saveWanted = makeButton("Command9", QStringLiteral("保存设置"));
-    auto* loadWanted = makeButton("Command10", QStringLiteral("调用设置"));
-    connect(saveWanted, &QPushButton::clicked, this, &FormulaSearchWindow::saveWantedCounts);
-    connect(loadWanted, &QPushButton::clicked, this, &FormulaSearchWindow::loadWantedCounts);
-    stored->addWidget(saveWanted);
-    stored->addWidget(loadWanted);
+    stored->addWidget(makeButton("Command9", QStringLiteral("保存设置"), [this] { saveWantedCounts(); }));
+    stored->addWidget(makeButton("Command10", QStringLiteral("调用设置"), [this] { loadWantedCounts(); }));
     content->addLayout(stored);
 
-    auto* start = makeButton("Command5", QStringLiteral("确定搜索方案开始搜索"));
-    connect(start, &QPushButton::clicked, this, &FormulaSearchWindow::startScheme);
-    content->addWidget(start);
+    content->addWidget(makeButton("Command5", QStringLiteral("确定搜索方案开始搜索"), [this] { startScheme(); }));
     auto* pauseResume = new QHBoxLayout;
-    auto* pause = makeButton("Command7", QStringLiteral("暂停"));
-    auto* resume = makeButton("Command6", QStringLiteral("继续"));
-    connect(pause, &QPushButton::clicked, this, &FormulaSearchWindow::pauseScheme);
-    connect(resume, &QPushButton::clicked, this, &FormulaSearchWindow::continueScheme);
-    pauseResume->addWidget(pause);
-    pauseResume->addWidget(resume);
+    pauseResume->addWidget(makeButton("Command7", QStringLiteral("暂停"), [this] { pauseScheme(); }));
+    pauseResume->addWidget(makeButton("Command6", QStringLiteral("继续"), [this] { continueScheme(); }));
     content->addLayout(pauseResume);
-    return frame(QStringLiteral("公式搜索方案"), content);
+    return titledFrame(QStringLiteral("公式搜索方案"), content);
 }
 
 // --- the category and its settings ---

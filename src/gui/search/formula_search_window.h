@@ -18,6 +18,7 @@
 #include <QElapsedTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -37,14 +38,14 @@ class SchemeSettings;
 
 namespace qeltaro::gui {
 
-class MainWindow;
+class WindowHost;
 class SearchChecksPanel;
 class SearchProgressChart;
 
 class FormulaSearchWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit FormulaSearchWindow(MainWindow& main);
+    explicit FormulaSearchWindow(WindowHost& main);
     ~FormulaSearchWindow() override;
 
     // Whether a search or a threshold proposal is under way (paused ones included).
@@ -63,7 +64,8 @@ private:
     QWidget* buildSearchPanel();
     QWidget* buildSchemePanel();
     QGroupBox* buildWantedFrame(const QString& title, int firstNumber);
-    QPushButton* makeButton(const char* name, const QString& caption);
+    // A button of this window that runs `onClick` when clicked.
+    QPushButton* makeButton(const char* name, const QString& caption, const std::function<void()>& onClick);
 
     // The category the options choose, and its settings.
     int searchNumber() const;
@@ -115,7 +117,7 @@ private:
     void save(SaveMode mode);
     void exportFound();
 
-    MainWindow& main_;
+    WindowHost& main_;
     std::unique_ptr<SchemeSettings> settings_;
 
     std::array<QRadioButton*, 6> positionOptions_{};  // optXing(1..5)

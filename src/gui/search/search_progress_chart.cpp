@@ -1,9 +1,6 @@
 #include "gui/search/search_progress_chart.h"
 
-#include <QChart>
-#include <QLineSeries>
-#include <QPen>
-#include <QValueAxis>
+#include "gui/common/chart_parts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,42 +43,22 @@ void setNiceRange(QValueAxis* axis, double value)
 
 // Built with its chart: a view made without one makes a default chart that a later setChart()
 // would only release, not delete.
-SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(new QChart, parent)
+SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(newChart(2, Qt::AlignTop), parent)
 {
     setObjectName(QStringLiteral("chartProgress"));
     QChart* chart = this->chart();
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->legend()->setAlignment(Qt::AlignTop);
-    verified_ = new QLineSeries;
-    verified_->setName(QStringLiteral("已验证公式数"));
-    found_ = new QLineSeries;
-    found_->setName(QStringLiteral("搜到公式数"));
-    shuffled_ = new QLineSeries;
-    shuffled_->setName(QStringLiteral("打乱历史通过数"));
-    QPen dashed = shuffled_->pen();
+    verified_ = addLineSeries(chart, QStringLiteral("已验证公式数"));
+    found_ = addLineSeries(chart, QStringLiteral("搜到公式数"));
+    QPen dashed = QLineSeries().pen();
     dashed.setStyle(Qt::DashLine);
-    shuffled_->setPen(dashed);
-    chart->addSeries(verified_);
-    chart->addSeries(found_);
-    chart->addSeries(shuffled_);
+    shuffled_ = addLineSeries(chart, QStringLiteral("打乱历史通过数"), dashed);
 
-    time_ = new QValueAxis;
-    time_->setTitleText(QStringLiteral("秒"));
     // Whole numbers written out: "%g" turns a million into 1e+06. The ticks are whole numbers.
-    time_->setLabelFormat(QStringLiteral("%d"));
-    verifiedAxis_ = new QValueAxis;
-    verifiedAxis_->setLabelFormat(QStringLiteral("%d"));
-    foundAxis_ = new QValueAxis;
-    foundAxis_->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(time_, Qt::AlignBottom);
-    chart->addAxis(verifiedAxis_, Qt::AlignLeft);
-    chart->addAxis(foundAxis_, Qt::AlignRight);
-    verified_->attachAxis(time_);
-    verified_->attachAxis(verifiedAxis_);
-    found_->attachAxis(time_);
-    found_->attachAxis(foundAxis_);
-    shuffled_->attachAxis(time_);
-    shuffled_->attachAxis(foundAxis_);
+    time_ = addValueAxis(chart, Qt::AlignBottom, QStringLiteral("%d"), QStringLiteral("秒"));
+    verifiedAxis_ = addValueAxis(chart, Qt::AlignLeft, QStringLiteral("%d"));
+    foundAxis_ = addValueAxis(chart, Qt::AlignRight, QStringLiteral("%d"));
+    attachAxes({verified_}, time_, verifiedAxis_);
+    attachAxes({found_, shuffled_}, time_, foundAxis_);
     verifiedAxis_->setLinePenColor(verified_->pen().color());
     foundAxis_->setLinePenColor(found_->pen().color());
     setRenderHint(QPainter::Antialiasing);

@@ -1,17 +1,16 @@
 #include "gui/search/search_window_commands.h"
 
-#include "gui/app/main_window.h"
+#include "gui/common/widgets.h"
+#include "gui/common/window_host.h"
 #include "gui/search/formula_search_window.h"
 
 namespace qeltaro::gui {
 
-void openFormulaSearchWindow(MainWindow& window)
+void openFormulaSearchWindow(WindowHost& host)
 {
-    auto* search = new FormulaSearchWindow(window);
+    auto* search = new FormulaSearchWindow(host);
     search->setAttribute(Qt::WA_DeleteOnClose);
-    search->show();
-    search->raise();
-    search->activateWindow();
+    showInFront(search);
 }
 
 }  // namespace qeltaro::gui

@@ -2,9 +2,9 @@
 
 namespace qeltaro::gui {
 
-class MainWindow;
+class WindowHost;
 
 // "公式搜索(&F)": opens the formula search window, modal over the main window.
-void openFormulaSearchWindow(MainWindow& window);
+void openFormulaSearchWindow(WindowHost& host);
 
 }  // namespace qeltaro::gui

@@ -1,0 +1,63 @@
+#include "gui/common/online_address.h"
+
+#include "gui/common/dialogs.h"
+#include "library/formula_update.h"
+
+namespace qeltaro::gui {
+namespace {
+
+struct SourceWords {
+    QString key;
+    QString title;
+    QString prompt;
+    QString missing;
+};
+
+SourceWords wordsOf(OnlineSource source)
+{
+    if (source == OnlineSource::History)
+        return {QStringLiteral("HistoryUrl"), QStringLiteral("开奖网址设置"),
+                QStringLiteral("开奖历史网页地址（http:// 或 https:// 开头）："),
+                QStringLiteral("还没有设置历史号码网页地址，无法在线更新历史号码")};
+    return {QStringLiteral("FormulaUrl"), QStringLiteral("公式网址设置"),
+            QStringLiteral("公式文件下载地址（http:// 或 https:// 开头）："), formulaUrlMissingMessage()};
+}
+
+}  // namespace
+
+QString onlineAddressTitle(OnlineSource source)
+{
+    return wordsOf(source).title;
+}
+
+std::optional<QString> askOnlineAddress(QWidget* parent, Settings& settings, OnlineSource source)
+{
+    const SourceWords words = wordsOf(source);
+    QString shown = settings.value(words.key);
+    for (;;) {
+        const auto answer = Dialogs::askText(parent, words.title, words.prompt, shown);
+        if (!answer)
+            return std::nullopt;
+        shown = answer->trimmed();
+        // The store takes an empty address as "none"; this box only ever sets one.
+        const Status stored = shown.isEmpty()
+                                  ? Status(badInput(QStringLiteral("请输入以 http:// 或 https:// 开头的网址")))
+                                  : settings.set(words.key, shown);
+        if (stored)
+            return shown;
+        Dialogs::warn(parent, QStringLiteral("输入有误"), stored.error().message);
+    }
+}
+
+std::optional<QString> onlineAddressOrAsk(QWidget* parent, Settings& settings, OnlineSource source)
+{
+    const SourceWords words = wordsOf(source);
+    const QString stored = settings.value(words.key).trimmed();
+    if (!stored.isEmpty())
+        return stored;
+    if (!Dialogs::confirm(parent, words.title, words.missing + QStringLiteral("。现在设置网址吗？")))
+        return std::nullopt;
+    return askOnlineAddress(parent, settings, source);
+}
+
+}  // namespace qeltaro::gui
