@@ -1,5 +1,6 @@
 #include "search/candidate_evaluator.h"
 
+#include "calculation_fixtures.h"
 #include "draw_builder.h"
 #include "history/draw_history.h"
 #include "search/scheme_settings.h"
@@ -14,13 +15,6 @@
 using namespace qeltaro;
 
 namespace {
-
-HistoryColumns sampleHistory(int rows)
-{
-    test::TempStore temp;
-    EXPECT_TRUE(DrawHistory(temp.store()).importText(test::sampleHistoryLines(rows)));
-    return HistoryColumns(*HistoryTable(temp.store()).all());
-}
 
 void expectSameStatistics(const CandidateStatistics& fast, const FormulaStats& general, const std::string& what)
 {
@@ -50,7 +44,7 @@ Candidate sumOf(std::initializer_list<int> operands, int constant)
 // make values negative.
 TEST(CandidateEvaluator, GivesExactlyTheStatisticsOfTheGeneralEngine)
 {
-    const HistoryColumns history = sampleHistory(700);
+    const HistoryColumns history = test::sampleHistoryColumns(700);
     const int n = history.rowCount();
     const std::vector<SearchWindow> windows = {{300, true}, {300, false}, {0, true}, {0, false},
                                                {n - 1, true}, {n - 2, false}, {n + 50, true}, {1, true}};
@@ -90,7 +84,7 @@ TEST(CandidateEvaluator, ScoresTheNewestWindowPlusOneRowsNeverTheFirst)
         int firstScored;  // 0-based
         int scored;
     };
-    const HistoryColumns history = sampleHistory(1000);
+    const HistoryColumns history = test::sampleHistoryColumns(1000);
     for (const Case& c : {Case{1000, 300, 699, 301}, Case{1000, 0, 1, 999}, Case{1000, 999, 1, 999},
                           Case{1000, 998, 1, 999}, Case{1000, 5000, 1, 999}}) {
         const CandidateEvaluator evaluator(history, {1, false}, {c.window, true});
@@ -112,7 +106,7 @@ TEST(CandidateEvaluator, ScoresTheNewestWindowPlusOneRowsNeverTheFirst)
 // rows 3 to 5 are scored, predicted 4, 8, 6 against 4, 3, 6 - a kill misses, hits, misses.
 TEST(CandidateEvaluator, WorkedExample)
 {
-    const HistoryColumns history(test::drawsOf({"00001", "00002", "00004", "00003", "00006"}));
+    const HistoryColumns history(test::drawsOf(QStringList{"00001", "00002", "00004", "00003", "00006"}));
     const Candidate c = sumOf({5, 5}, 0);
     {
         const CandidateEvaluator evaluator(history, {1, false}, {2, true});
@@ -140,7 +134,7 @@ TEST(CandidateEvaluator, WorkedExample)
 // candidates whose full statistics pass, and then with the same statistics.
 TEST(CandidateEvaluator, ScreeningAgreesWithTheFullStatistics)
 {
-    const HistoryColumns history = sampleHistory(600);
+    const HistoryColumns history = test::sampleHistoryColumns(600);
     int passed = 0;
     for (const Category& category : Category::all()) {
         for (Kind kind : kAllKinds) {

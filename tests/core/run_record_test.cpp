@@ -1,5 +1,6 @@
 #include "search/run_record.h"
 
+#include "calculation_fixtures.h"
 #include "draw_builder.h"
 #include "history/draw_history.h"
 #include "store/history_table.h"
@@ -14,20 +15,13 @@ using namespace qeltaro;
 
 namespace {
 
-HistoryColumns sampleHistory(int rows)
-{
-    test::TempStore temp;
-    EXPECT_TRUE(DrawHistory(temp.store()).importText(test::sampleHistoryLines(rows)));
-    return HistoryColumns(*HistoryTable(temp.store()).all());
-}
-
 const QDateTime kStarted(QDate(2024, 5, 1), QTime(9, 30));
 
 }  // namespace
 
 TEST(RunRecord, ASearchRecordRepeatsTheRun)
 {
-    const HistoryColumns history = sampleHistory(500);
+    const HistoryColumns history = test::sampleHistoryColumns(500);
     SearchRequest request;
     request.shape = {{2, true}, Kind::Keep, 5, {false, -7}, FormulaForm::Suffix};
     request.thresholds = {20, 100, 0, 20, 2, 32768, 0, 32768, 1, 32768};
@@ -71,7 +65,7 @@ TEST(RunRecord, ASearchRecordRepeatsTheRun)
 
 TEST(RunRecord, ASchemeRecordRepeatsTheRunUpToWhereItStopped)
 {
-    const HistoryColumns history = sampleHistory(400);
+    const HistoryColumns history = test::sampleHistoryColumns(400);
     SchemeRequest request;
     for (int number = 1; number <= 10; ++number) {
         request.thresholds[size_t(number - 1)] = {0, 100, 0, 32768, 0, 32768, 0, 32768, 0, 32768};
@@ -124,11 +118,11 @@ TEST(RunRecord, BrokenRecordsAreRefusedWithTheirFault)
 
 TEST(RunRecord, TheFingerprintFollowsEveryDraw)
 {
-    const HistoryColumns a(test::drawsOf({"12345", "67890", "11111"}));
-    const HistoryColumns b(test::drawsOf({"12345", "67890", "11112"}));
+    const HistoryColumns a(test::drawsOf(QStringList{"12345", "67890", "11111"}));
+    const HistoryColumns b(test::drawsOf(QStringList{"12345", "67890", "11112"}));
     EXPECT_EQ(fingerprintOf(a).rows, 3);
     EXPECT_EQ(fingerprintOf(a).firstPeriod, QStringLiteral("160121001"));
     EXPECT_EQ(fingerprintOf(a).lastPeriod, QStringLiteral("160121003"));
     EXPECT_NE(fingerprintOf(a).digest, fingerprintOf(b).digest);
-    EXPECT_EQ(fingerprintOf(a), fingerprintOf(HistoryColumns(test::drawsOf({"12345", "67890", "11111"}))));
+    EXPECT_EQ(fingerprintOf(a), fingerprintOf(HistoryColumns(test::drawsOf(QStringList{"12345", "67890", "11111"}))));
 }

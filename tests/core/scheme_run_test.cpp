@@ -1,5 +1,6 @@
 #include "search/scheme_run.h"
 
+#include "calculation_fixtures.h"
 #include "history/draw_history.h"
 #include "search/search_category.h"
 #include "store/formula_table.h"
@@ -14,9 +15,7 @@ namespace {
 
 std::shared_ptr<const HistoryColumns> sampleHistory(int rows)
 {
-    test::TempStore temp;
-    EXPECT_TRUE(DrawHistory(temp.store()).importText(test::sampleHistoryLines(rows)));
-    return std::make_shared<const HistoryColumns>(*HistoryTable(temp.store()).all());
+    return std::make_shared<const HistoryColumns>(test::sampleHistoryColumns(rows));
 }
 
 // Thresholds every candidate meets, so each category's target is found at once.

@@ -1,5 +1,6 @@
 #include "search/search_run.h"
 
+#include "calculation_fixtures.h"
 #include "history/draw_history.h"
 #include "search/scheme_settings.h"
 #include "search_reference.h"
@@ -18,9 +19,7 @@ namespace {
 
 std::shared_ptr<const HistoryColumns> sampleHistory(int rows)
 {
-    test::TempStore temp;
-    EXPECT_TRUE(DrawHistory(temp.store()).importText(test::sampleHistoryLines(rows)));
-    return std::make_shared<const HistoryColumns>(*HistoryTable(temp.store()).all());
+    return std::make_shared<const HistoryColumns>(test::sampleHistoryColumns(rows));
 }
 
 // Kill thresholds of 三星直选 loose enough that about one candidate in a few hundred passes.

@@ -7,21 +7,6 @@
 
 using namespace qeltaro;
 
-namespace {
-
-CandidateStatistics stats(float rate, int maxMiss, int maxHit, int lastMiss, int lastHit)
-{
-    CandidateStatistics s;
-    s.rate = rate;
-    s.maxMissRun = maxMiss;
-    s.maxHitRun = maxHit;
-    s.lastMissRun = lastMiss;
-    s.lastHitRun = lastHit;
-    return s;
-}
-
-}  // namespace
-
 TEST(SearchThresholds, BoundsAreInclusiveAndOneBeyondFails)
 {
     const SearchThresholds t{90, 95, 1, 3, 10, 20, 0, 2, 4, 8};
@@ -31,18 +16,18 @@ TEST(SearchThresholds, BoundsAreInclusiveAndOneBeyondFails)
         bool passes;
     };
     for (const Case& c : {
-             Case{stats(92, 2, 15, 1, 5), true},
-             Case{stats(90, 1, 10, 0, 4), true},    // every lower bound exactly
-             Case{stats(95, 3, 20, 2, 8), true},    // every upper bound exactly
-             Case{stats(92, 2, 21, 1, 5), false},   // longest hit run one over
-             Case{stats(92, 2, 9, 1, 5), false},    // one under
-             Case{stats(92, 4, 15, 1, 5), false},
-             Case{stats(92, 0, 15, 1, 5), false},
-             Case{stats(92, 2, 15, 3, 5), false},
-             Case{stats(92, 2, 15, 1, 9), false},
-             Case{stats(92, 2, 15, 1, 3), false},
-             Case{stats(89.99f, 2, 15, 1, 5), false},
-             Case{stats(95.01f, 2, 15, 1, 5), false},
+             Case{CandidateStatistics{92, 2, 15, 1, 5}, true},
+             Case{CandidateStatistics{90, 1, 10, 0, 4}, true},    // every lower bound exactly
+             Case{CandidateStatistics{95, 3, 20, 2, 8}, true},    // every upper bound exactly
+             Case{CandidateStatistics{92, 2, 21, 1, 5}, false},   // longest hit run one over
+             Case{CandidateStatistics{92, 2, 9, 1, 5}, false},    // one under
+             Case{CandidateStatistics{92, 4, 15, 1, 5}, false},
+             Case{CandidateStatistics{92, 0, 15, 1, 5}, false},
+             Case{CandidateStatistics{92, 2, 15, 3, 5}, false},
+             Case{CandidateStatistics{92, 2, 15, 1, 9}, false},
+             Case{CandidateStatistics{92, 2, 15, 1, 3}, false},
+             Case{CandidateStatistics{89.99f, 2, 15, 1, 5}, false},
+             Case{CandidateStatistics{95.01f, 2, 15, 1, 5}, false},
          }) {
         EXPECT_EQ(bounds.passes(c.s), c.passes) << c.s.rate << " " << c.s.maxHitRun;
     }
@@ -52,9 +37,9 @@ TEST(SearchThresholds, RateBoundsAreTakenInSinglePrecision)
 {
     // 94.6 is not a single; the rate 94.6f lies below the double 94.6 yet meets the bound.
     const SearchThresholds t{94.6, 94.6, 0, 100, 0, 100, 0, 100, 0, 100};
-    EXPECT_TRUE(ScreeningBounds(t).passes(stats(94.6f, 1, 1, 1, 1)));
-    EXPECT_TRUE(ScreeningBounds(t).passes(stats(94.60005f, 1, 1, 1, 1)));  // within the margin
-    EXPECT_FALSE(ScreeningBounds(t).passes(stats(94.6002f, 1, 1, 1, 1)));
+    EXPECT_TRUE(ScreeningBounds(t).passes(CandidateStatistics{94.6f, 1, 1, 1, 1}));
+    EXPECT_TRUE(ScreeningBounds(t).passes(CandidateStatistics{94.60005f, 1, 1, 1, 1}));  // within the margin
+    EXPECT_FALSE(ScreeningBounds(t).passes(CandidateStatistics{94.6002f, 1, 1, 1, 1}));
 }
 
 TEST(SearchThresholds, AThresholdThatIsNotANumberFailsItsCheck)
@@ -62,9 +47,9 @@ TEST(SearchThresholds, AThresholdThatIsNotANumberFailsItsCheck)
     const QStringList texts{"0", "100", "0", "abc", "0", "100", "0", "100", "0", "100"};
     const SearchThresholds t = thresholdsFromTexts(texts);
     EXPECT_TRUE(std::isnan(t[3]));
-    EXPECT_FALSE(ScreeningBounds(t).passes(stats(50, 1, 1, 1, 1)));
+    EXPECT_FALSE(ScreeningBounds(t).passes(CandidateStatistics{50, 1, 1, 1, 1}));
     SearchThresholds open = thresholdsFromTexts({"0", "100", "0", "100", "0", "100", "0", "100", "0", "100"});
-    EXPECT_TRUE(ScreeningBounds(open).passes(stats(50, 1, 1, 1, 1)));
+    EXPECT_TRUE(ScreeningBounds(open).passes(CandidateStatistics{50, 1, 1, 1, 1}));
 }
 
 TEST(SearchThresholds, ParsingAListNamesTheBadThreshold)

@@ -1,5 +1,6 @@
 #include "search/smart_setting.h"
 
+#include "calculation_fixtures.h"
 #include "history/draw_history.h"
 #include "search/scheme_settings.h"
 #include "store/history_table.h"
@@ -11,22 +12,9 @@ using namespace qeltaro;
 
 namespace {
 
-CandidateStatistics sample(float rate, int maxMiss, int maxHit, int lastMiss, int lastHit)
-{
-    CandidateStatistics s;
-    s.rate = rate;
-    s.maxMissRun = maxMiss;
-    s.maxHitRun = maxHit;
-    s.lastMissRun = lastMiss;
-    s.lastHitRun = lastHit;
-    return s;
-}
-
 std::shared_ptr<const HistoryColumns> sampleHistory(int rows)
 {
-    test::TempStore temp;
-    EXPECT_TRUE(DrawHistory(temp.store()).importText(test::sampleHistoryLines(rows)));
-    return std::make_shared<const HistoryColumns>(*HistoryTable(temp.store()).all());
+    return std::make_shared<const HistoryColumns>(test::sampleHistoryColumns(rows));
 }
 
 }  // namespace
@@ -34,16 +22,16 @@ std::shared_ptr<const HistoryColumns> sampleHistory(int rows)
 TEST(RunningBest, MovesHalfWayTowardStrictlyBetterSamplesOnly)
 {
     RunningBest best;
-    best.add(sample(90, 4, 10, 2, 3));  // the first sample sets every value
+    best.add(CandidateStatistics{90, 4, 10, 2, 3});  // the first sample sets every value
     EXPECT_EQ(best.rate(), 90.0f);
-    best.add(sample(90, 4, 10, 2, 3));  // equal: nothing moves
+    best.add(CandidateStatistics{90, 4, 10, 2, 3});  // equal: nothing moves
     EXPECT_EQ(best.rate(), 90.0f);
     EXPECT_EQ(best.maxMiss(), 4.0f);
-    best.add(sample(94, 6, 8, 3, 1));   // better rate only
+    best.add(CandidateStatistics{94, 6, 8, 3, 1});   // better rate only
     EXPECT_EQ(best.rate(), 92.0f);
     EXPECT_EQ(best.maxMiss(), 4.0f);
     EXPECT_EQ(best.maxHit(), 10.0f);
-    best.add(sample(80, 1, 20, 0, 9));  // better runs, worse rate
+    best.add(CandidateStatistics{80, 1, 20, 0, 9});  // better runs, worse rate
     EXPECT_EQ(best.rate(), 92.0f);
     EXPECT_EQ(best.maxMiss(), 2.5f);
     EXPECT_EQ(best.maxHit(), 15.0f);
@@ -56,8 +44,8 @@ TEST(RunningBest, ResultReplacesFiveThresholdsAndKeepsTheOthers)
 {
     const SearchThresholds base{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     RunningBest best;
-    best.add(sample(92.5f, 3, 10, 1, 0));
-    best.add(sample(80, 2, 11, 0, 0));  // miss runs 2.5 and 0.5, hit run 10.5
+    best.add(CandidateStatistics{92.5f, 3, 10, 1, 0});
+    best.add(CandidateStatistics{80, 2, 11, 0, 0});  // miss runs 2.5 and 0.5, hit run 10.5
     const SearchThresholds t = best.applyTo(base);
     EXPECT_EQ(t[0], double(92.5f));
     EXPECT_EQ(t[3], 3);   // 2.5 rounds half up
@@ -68,8 +56,8 @@ TEST(RunningBest, ResultReplacesFiveThresholdsAndKeepsTheOthers)
         EXPECT_EQ(t[size_t(i)], base[size_t(i)]) << i;
 
     RunningBest hits;
-    hits.add(sample(50, 1, 1, 0, 2));
-    hits.add(sample(50, 1, 1, 0, 5));  // 3.5
+    hits.add(CandidateStatistics{50, 1, 1, 0, 2});
+    hits.add(CandidateStatistics{50, 1, 1, 0, 5});  // 3.5
     EXPECT_EQ(hits.applyTo(base)[8], 4);
     // No sample: the values as they started.
     EXPECT_EQ(RunningBest().applyTo(base)[0], 0);

@@ -1,10 +1,19 @@
 #include "calculation_fixtures.h"
 
+#include "history/draw_history.h"
 #include "store/history_table.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
 namespace qeltaro::test {
+
+HistoryColumns sampleHistoryColumns(int rows)
+{
+    TempStore temp;
+    EXPECT_TRUE(DrawHistory(temp.store()).importText(sampleHistoryLines(rows)));
+    return HistoryColumns(*HistoryTable(temp.store()).all());
+}
 
 std::vector<DrawRecord> drawsOf(const std::vector<const char*>& digits, const char* firstPeriod)
 {

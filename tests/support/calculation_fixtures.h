@@ -17,6 +17,8 @@ namespace qeltaro::test {
 // Draws "38146", ... in consecutive periods from `firstPeriod`, with every derived column.
 std::vector<DrawRecord> drawsOf(const std::vector<const char*>& digits, const char* firstPeriod = "160121001");
 HistoryColumns columnsOf(const std::vector<const char*>& digits, const char* firstPeriod = "160121001");
+// The first `rows` draws of the sample history, as the back-test and the search read them.
+HistoryColumns sampleHistoryColumns(int rows);
 // Stores them in the store's history (fails the test on error).
 void storeDraws(Store& store, const std::vector<DrawRecord>& draws);
 
