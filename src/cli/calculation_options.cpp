@@ -6,6 +6,50 @@
 #include <QTextStream>
 
 namespace qeltaro::cli {
+namespace {
+
+// "3,5,12": formulas of `listed` by idx. Empty text: none given (every formula selected).
+Result<std::optional<FormulaSelection>> parseSelectOption(const std::string& text, const ListOptions& list,
+                                                          const std::vector<StoredFormula>& listed)
+{
+    if (text.empty())
+        return std::optional<FormulaSelection>();
+    QSet<int> known;
+    for (const StoredFormula& f : listed)
+        known.insert(f.idx);
+    FormulaSelection selection;
+    for (const QString& part : fromStd(text).split(u',')) {
+        bool ok = false;
+        const int idx = part.trimmed().toInt(&ok);
+        if (!ok)
+            return badInput(QStringLiteral("选中公式“%1”无效：须为以逗号分隔的公式序号，例如 1,3,5").arg(part.trimmed()));
+        if (!known.contains(idx))
+            return badInput(QStringLiteral("%1公式中没有序号为%2的公式").arg(listHeading(list)).arg(idx));
+        selection.set(idx, true);
+    }
+    return std::optional<FormulaSelection>(selection);
+}
+
+// --quota and --sort of the best-formula method over the defaults; empty texts keep them.
+Result<SortSettings> parseSortOptions(const std::string& quota, const std::string& sort)
+{
+    SortSettings settings;
+    if (!quota.empty()) {
+        auto limit = parseKeepLimit(fromStd(quota));
+        if (!limit)
+            return limit.error();
+        settings.keepLimit = *limit;
+    }
+    if (!sort.empty()) {
+        auto keys = parseSortKeys(fromStd(sort));
+        if (!keys)
+            return keys.error();
+        settings.setChoices(*keys);
+    }
+    return settings;
+}
+
+}  // namespace
 
 Result<HistoryColumns> loadHistoryColumns(Store& store)
 {
@@ -20,39 +64,23 @@ void printWarning(const QString& message)
     QTextStream(stderr) << message << '\n';
 }
 
-QString kindWord(bool kill)
+void printWarnings(const QStringList& messages)
 {
-    return kill ? QStringLiteral("杀码") : QStringLiteral("留码");
+    for (const QString& message : messages)
+        printWarning(message);
 }
 
-Result<std::optional<FormulaSelection>> parseSelectOption(const std::string& text, const Category& category,
-                                                          bool kill, const std::vector<StoredFormula>& listed)
+QString listHeading(const ListOptions& list)
 {
-    if (text.empty())
-        return std::optional<FormulaSelection>();
-    QSet<int> known;
-    for (const StoredFormula& f : listed)
-        known.insert(f.idx);
-    FormulaSelection selection;
-    for (const QString& part : fromStd(text).split(u',')) {
-        bool ok = false;
-        const int idx = part.trimmed().toInt(&ok);
-        if (!ok)
-            return badInput(QStringLiteral("选中公式“%1”无效：须为以逗号分隔的公式序号，例如 1,3,5").arg(part.trimmed()));
-        if (!known.contains(idx))
-            return badInput(QStringLiteral("%1%2公式中没有序号为%3的公式").arg(category.caption(), kindWord(kill)).arg(idx));
-        selection.set(idx, true);
-    }
-    return std::optional<FormulaSelection>(selection);
+    return list.category.caption() + kindWord(list.kind);
 }
 
-Result<SelectedFormulas> loadSelectedFormulas(Store& store, const Category& category, bool kill,
-                                              const std::string& select)
+Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& list, const std::string& select)
 {
-    auto formulas = FormulaTable(store, category).list(kill);
+    auto formulas = FormulaTable(store, list.category).list(isKill(list.kind));
     if (!formulas)
         return formulas.error();
-    auto selection = parseSelectOption(select, category, kill, *formulas);
+    auto selection = parseSelectOption(select, list, *formulas);
     if (!selection)
         return selection.error();
     auto history = loadHistoryColumns(store);
@@ -72,83 +100,63 @@ Result<CalculationMethod> parseMethodOption(const std::string& text, const Setti
     return badInput(QStringLiteral("未知计算方法“%1”：可用 selected（计算选中公式）或 best（最优公式法）").arg(fromStd(text)));
 }
 
-void addWindowOptions(CLI::App* command, WindowOptions& options)
+void WindowOptions::bind(CLI::App* command)
 {
-    command->add_option("--window", options.window, "newest periods scored: all or a number (default: setting JSQS)");
-    auto* include = command->add_flag("--include-current", options.includeCurrent,
+    command->add_option("--window", window, "newest periods scored: all or a number (default: setting JSQS)");
+    auto* include = command->add_flag("--include-current", includeCurrent,
                                       "the window takes one period more (setting SyBq False)");
-    auto* exclude = command->add_flag("--exclude-current", options.excludeCurrent,
+    auto* exclude = command->add_flag("--exclude-current", excludeCurrent,
                                       "the window takes exactly its periods (setting SyBq True)");
     include->excludes(exclude);
-    auto* weighted = command->add_flag("--weighted", options.weighted, "rate weighted by period (setting ZqlJq True)");
-    auto* plain = command->add_flag("--plain", options.plain, "plain rate (setting ZqlJq False)");
-    weighted->excludes(plain);
+    auto* weightedFlag = command->add_flag("--weighted", weighted, "rate weighted by period (setting ZqlJq True)");
+    auto* plainFlag = command->add_flag("--plain", plain, "plain rate (setting ZqlJq False)");
+    weightedFlag->excludes(plainFlag);
 }
 
-Result<BacktestSettings> windowSettings(Context& context, const WindowOptions& options)
+Status WindowOptions::read(Context& context)
 {
-    BacktestSettings settings = BacktestSettings::fromMirror(context.settings().read());
-    if (!options.window.empty()) {
-        if (options.window == "all") {
+    settings = BacktestSettings::fromMirror(context.settings().read());
+    if (!window.empty()) {
+        if (window == "all") {
             settings.periodWindow = 0;
         } else {
             bool ok = false;
-            const int window = fromStd(options.window).toInt(&ok);
-            if (!ok || window < 1)
-                return badInput(QStringLiteral("--window 应为 all 或正整数期数，而不是“%1”").arg(fromStd(options.window)));
-            settings.periodWindow = window;
+            const int periods = fromStd(window).toInt(&ok);
+            if (!ok || periods < 1)
+                return badInput(QStringLiteral("--window 应为 all 或正整数期数，而不是“%1”").arg(fromStd(window)));
+            settings.periodWindow = periods;
         }
     }
-    if (options.includeCurrent)
+    if (includeCurrent)
         settings.windowExcludesCurrent = false;
-    if (options.excludeCurrent)
+    if (excludeCurrent)
         settings.windowExcludesCurrent = true;
-    if (options.weighted)
+    if (weighted)
         settings.weightedRate = true;
-    if (options.plain)
+    if (plain)
         settings.weightedRate = false;
-    return settings;
+    return success();
 }
 
-Result<SortSettings> parseSortOptions(const std::string& quota, const std::string& sort)
+void CalculationOptions::bind(CLI::App* command, const char* sortHelp)
 {
-    SortSettings settings;
-    if (!quota.empty()) {
-        auto limit = parseKeepLimit(fromStd(quota));
-        if (!limit)
-            return limit.error();
-        settings.keepLimit = *limit;
-    }
-    if (!sort.empty()) {
-        auto keys = parseSortKeys(fromStd(sort));
-        if (!keys)
-            return keys.error();
-        settings.setChoices(*keys);
-    }
-    return settings;
+    command->add_option("--method", methodText, "selected (计算选中公式) or best (最优公式法); default: the JSFF setting");
+    command->add_option("--quota", quota, "best method: digits to keep, 0..10 (default 3)");
+    command->add_option("--sort", sortText, sortHelp);
+    command->add_option("--select", select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
 }
 
-Result<CalculationInput> prepareCalculation(Context& context, const Category& category, bool kill,
-                                            const CalculationOptions& options)
+Status CalculationOptions::read(Context& context)
 {
-    CalculationInput input;
-    auto method = parseMethodOption(options.method, context.settings().read());
-    if (!method)
-        return method.error();
-    input.method = *method;
-    auto sort = parseSortOptions(options.quota, options.sort);
-    if (!sort)
-        return sort.error();
-    input.sort = *sort;
-    auto store = context.store();
-    if (!store)
-        return store.error();
-    input.store = *store;
-    auto selected = loadSelectedFormulas(**store, category, kill, options.select);
-    if (!selected)
-        return selected.error();
-    input.formulas = std::move(*selected);
-    return input;
+    auto parsedMethod = parseMethodOption(methodText, context.settings().read());
+    if (!parsedMethod)
+        return parsedMethod.error();
+    method = *parsedMethod;
+    auto parsedSort = parseSortOptions(quota, sortText);
+    if (!parsedSort)
+        return parsedSort.error();
+    sort = *parsedSort;
+    return success();
 }
 
 }  // namespace qeltaro::cli

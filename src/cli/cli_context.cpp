@@ -95,13 +95,59 @@ Result<Category> parseCategory(const std::string& text)
     return badInput(QStringLiteral("未知类别“%1”：可用 1D 2D 3D 4D 5D 2G 3G 4G 5G").arg(excerpt(fromStd(text))));
 }
 
+Result<Kind> parseKindName(const std::string& text)
+{
+    if (auto kind = kindFromName(fromStd(text)))
+        return *kind;
+    return badInput(QStringLiteral("未知公式种类“%1”：可用 kill 或 keep").arg(excerpt(fromStd(text))));
+}
+
 Result<bool> parseKind(const std::string& text)
 {
-    if (text == "kill")
-        return true;
-    if (text == "keep")
-        return false;
-    return badInput(QStringLiteral("未知公式种类“%1”：可用 kill 或 keep").arg(excerpt(fromStd(text))));
+    auto kind = parseKindName(text);
+    if (!kind)
+        return kind.error();
+    return isKill(*kind);
+}
+
+void ListOptions::bind(CLI::App* command, const char* categoryHelp)
+{
+    command->add_option("--category", categoryText, categoryHelp)->required();
+    command->add_option("--kind", kindText, kKindHelp)->required();
+}
+
+Status ListOptions::read()
+{
+    auto parsedCategory = parseCategory(categoryText);
+    if (!parsedCategory)
+        return parsedCategory.error();
+    auto parsedKind = parseKindName(kindText);
+    if (!parsedKind)
+        return parsedKind.error();
+    category = *parsedCategory;
+    kind = *parsedKind;
+    return success();
+}
+
+void KindOption::bind(CLI::App* command, const char* help)
+{
+    command->add_option("--kind", text, help)->capture_default_str();
+}
+
+Status KindOption::read()
+{
+    auto parsed = parseKindName(text);
+    if (!parsed)
+        return parsed.error();
+    kind = *parsed;
+    return success();
+}
+
+int finishCommand(Context& context, const Outcome& outcome)
+{
+    if (!outcome)
+        return context.fail(outcome.error());
+    return printReport(**outcome, context.json);
 }
 
 }  // namespace qeltaro::cli
