@@ -24,8 +24,8 @@ struct CalcOptions {
         calculation.bind(command, "best method: three keys KEY[ DIRECTION],KEY,KEY; KEY 正确率 最大连错 最大连对 最后连错 "
                                   "最后连对 (or sglGsRate intGsErrCon intGsTrueCon intGsErrLst intGsTrueLst), DIRECTION "
                                   "从大到小|从小到大 (or desc|asc, also after a colon), best first when left out (default "
-                                  "正确率,最大连对,最后连对)");
-        command->add_option("--period", period, "re-check this past period instead of calculating the next one");
+                                  "正确率,最大连对,最后连对)",
+                         &period);
         command->add_flag("--no-record", noRecord, "do not keep this calculation in the prediction journal");
     }
     Status read(Context& context)

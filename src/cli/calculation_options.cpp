@@ -138,9 +138,11 @@ Status WindowOptions::read(Context& context)
     return success();
 }
 
-void CalculationOptions::bind(CLI::App* command, const char* sortHelp)
+void CalculationOptions::bind(CLI::App* command, const char* sortHelp, std::string* pastPeriod)
 {
     command->add_option("--method", methodText, "selected (计算选中公式) or best (最优公式法); default: the JSFF setting");
+    if (pastPeriod)
+        command->add_option("--period", *pastPeriod, "re-check this past period instead of calculating the next one");
     command->add_option("--quota", quota, "best method: digits to keep, 0..10 (default 3)");
     command->add_option("--sort", sortText, sortHelp);
     command->add_option("--select", select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");

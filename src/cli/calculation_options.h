@@ -56,7 +56,8 @@ struct CalculationOptions {
     CalculationMethod method = CalculationMethod::Best;
     SortSettings sort;
 
-    void bind(CLI::App* command, const char* sortHelp);
+    // `pastPeriod`: also --period, listed after --method.
+    void bind(CLI::App* command, const char* sortHelp, std::string* pastPeriod = nullptr);
     Status read(Context& context);
 };
 
