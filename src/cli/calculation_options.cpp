@@ -100,6 +100,22 @@ Result<CalculationMethod> parseMethodOption(const std::string& text, const Setti
     return badInput(QStringLiteral("未知计算方法“%1”：可用 selected（计算选中公式）或 best（最优公式法）").arg(fromStd(text)));
 }
 
+Status readPeriodWindow(const std::string& text, int& periodWindow)
+{
+    if (text.empty())
+        return success();
+    if (text == "all") {
+        periodWindow = 0;
+        return success();
+    }
+    bool ok = false;
+    const int periods = fromStd(text).toInt(&ok);
+    if (!ok || periods < 1)
+        return badInput(QStringLiteral("--window 应为 all 或正整数期数，而不是“%1”").arg(fromStd(text)));
+    periodWindow = periods;
+    return success();
+}
+
 void WindowOptions::bind(CLI::App* command)
 {
     command->add_option("--window", window, "newest periods scored: all or a number (default: setting JSQS)");
@@ -116,17 +132,8 @@ void WindowOptions::bind(CLI::App* command)
 Status WindowOptions::read(Context& context)
 {
     settings = BacktestSettings::fromMirror(context.settings().read());
-    if (!window.empty()) {
-        if (window == "all") {
-            settings.periodWindow = 0;
-        } else {
-            bool ok = false;
-            const int periods = fromStd(window).toInt(&ok);
-            if (!ok || periods < 1)
-                return badInput(QStringLiteral("--window 应为 all 或正整数期数，而不是“%1”").arg(fromStd(window)));
-            settings.periodWindow = periods;
-        }
-    }
+    if (Status s = readPeriodWindow(window, settings.periodWindow); !s)
+        return s;
     if (includeCurrent)
         settings.windowExcludesCurrent = false;
     if (excludeCurrent)

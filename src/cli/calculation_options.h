@@ -32,6 +32,9 @@ Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& l
 // --method: "selected", "best", or empty for the setting.
 Result<CalculationMethod> parseMethodOption(const std::string& text, const SettingsMirror& settings);
 
+// --window all|N into the newest periods scored (0: all); left as it is when not given.
+Status readPeriodWindow(const std::string& text, int& periodWindow);
+
 // --window, --include-current/--exclude-current, --weighted/--plain: the back-test window of
 // one command, over the per-user settings.
 struct WindowOptions {

@@ -40,6 +40,11 @@ Settings& Context::settings()
 int Context::fail(const Error& error)
 {
     QTextStream(stderr) << error.message << '\n';
+    return exitCodeOf(error);
+}
+
+int exitCodeOf(const Error& error)
+{
     switch (error.kind) {
     case ErrorKind::BadInput: return kBadInput;
     case ErrorKind::Storage: return kStorage;

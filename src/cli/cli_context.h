@@ -25,6 +25,9 @@ namespace qeltaro::cli {
 
 enum ExitCode { kSuccess = 0, kBadInput = 1, kUsage = 2, kStorage = 3 };
 
+// The exit code of a command that ends in `error`.
+int exitCodeOf(const Error& error);
+
 class Context {
 public:
     std::string dataDirOption;

@@ -100,6 +100,25 @@ JsonOut& JsonOut::key(const QString& key)
     return *this;
 }
 
+void JsonOut::objectWith(const QJsonObject& members, const QString& streamedKey, const std::function<void(JsonOut&)>& write)
+{
+    beginObject();
+    bool streamed = false;
+    for (auto it = members.begin(); it != members.end(); ++it) {
+        if (!streamed && streamedKey < it.key()) {
+            key(streamedKey);
+            write(*this);
+            streamed = true;
+        }
+        member(it.key(), it.value());
+    }
+    if (!streamed) {
+        key(streamedKey);
+        write(*this);
+    }
+    endObject();
+}
+
 void JsonOut::finish()
 {
     if (written_)

@@ -2,11 +2,13 @@
 // What a command answers: one report, which the printer writes either as lines of text or as the
 // --json document. A report writes as it goes, so a long answer need not be held whole.
 
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -38,6 +40,8 @@ public:
     void endObject();
     JsonOut& key(const QString& key);  // the member the next value or container belongs to
     void member(const QString& name, const QJsonValue& value) { key(name).value(value); }
+    // An object of `members` and of one more, `key`, whose value `write` writes as it goes.
+    void objectWith(const QJsonObject& members, const QString& key, const std::function<void(JsonOut&)>& write);
     void finish();  // the line end after the document, when one was written
 
 private:

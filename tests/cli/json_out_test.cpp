@@ -96,6 +96,26 @@ TEST(JsonOut, WritesWhatQtWritesForTheWholeDocument)
     EXPECT_EQ(inArray, QJsonDocument(rows).toJson(QJsonDocument::Compact) + '\n');
 }
 
+TEST(JsonOut, OneMemberWrittenAsItGoesTakesItsPlaceInKeyOrder)
+{
+    const QJsonArray rows{QJsonObject{{QStringLiteral("idx"), 1}}, QJsonObject{{QStringLiteral("idx"), 2}}};
+    const auto streamRows = [&](JsonOut& out) {
+        out.beginArray();
+        for (const QJsonValue& row : rows)
+            out.value(row);
+        out.endArray();
+    };
+    // The streamed member first, between others, last, and alone.
+    for (const QJsonObject& members : {QJsonObject{{QStringLiteral("seed"), QStringLiteral("7")}},
+                                       QJsonObject{{QStringLiteral("completed"), true}, {QStringLiteral("verified"), 3}},
+                                       QJsonObject{{QStringLiteral("backup"), QString()}, {QStringLiteral("export"), 1}},
+                                       QJsonObject{}}) {
+        QJsonObject whole = members;
+        whole.insert(QStringLiteral("found"), rows);
+        EXPECT_EQ(written([&](JsonOut& out) { out.objectWith(members, QStringLiteral("found"), streamRows); }), qtBytes(whole));
+    }
+}
+
 TEST(JsonOut, NothingWrittenLeavesStdoutEmpty)
 {
     EXPECT_EQ(written([](JsonOut&) {}), QByteArray());
