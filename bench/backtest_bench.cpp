@@ -132,7 +132,7 @@ int runSize(const Size& size, const std::vector<Digits>& sample, int runs)
     FormulaList list(category, true);
     const double compileMs = millisecondsOf([&] {
         for (int i = 0; i < codes.size(); ++i)
-            list.append(i + 1, codes[i], QString(), true);
+            list.append(i + 1, codes[i], QString(), Kind::Kill);
     });
     std::printf("  history columns loaded once: %.2f ms; formulas compiled once: %.2f ms\n", loadMs, compileMs);
 
@@ -164,14 +164,14 @@ int runSize(const Size& size, const std::vector<Digits>& sample, int runs)
         Transaction transaction((*store)->database());
         FormulaTable table(**store, category);
         for (int i = 0; i < codes.size(); ++i)
-            (void)table.append(true, codes[i], QString(), 2 * i + 1);  // gaps, so idx really changes
+            (void)table.append(Kind::Kill, codes[i], QString(), 2 * i + 1);  // gaps, so idx really changes
         (void)transaction.commit();
     }
     std::vector<double> fullTimes;
     const BacktestEngine engine;
     for (int i = 0; i < runs; ++i) {
-        auto stored = FormulaList::load(**store, category, true);
-        fullTimes.push_back(millisecondsOf([&] { (void)yansuan(**store, *stored, columns, settings, engine); }));
+        auto stored = FormulaList::load(**store, category, Kind::Kill);
+        fullTimes.push_back(millisecondsOf([&] { (void)runFullBacktest(**store, *stored, columns, settings, engine); }));
     }
     std::printf("  full back-test with write-back of the statistics and renumbering (store file): %.2f ms\n",
                 median(fullTimes));

@@ -46,7 +46,7 @@ void importText(benchmark::State& state)
         QTemporaryDir dir;
         auto store = Store::open(dir.path());
         state.ResumeTiming();
-        benchmark::DoNotOptimize(importFormulaText(**store, text, {{1, false}, true}));
+        benchmark::DoNotOptimize(importFormulaText(**store, text, {{1, false}, Kind::Kill}));
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

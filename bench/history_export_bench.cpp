@@ -37,7 +37,7 @@ FormulaList randomFormulas(int count)
         QStringList terms;
         for (int t = 0; t < 6; ++t)
             terms << parameterCode(column(random));
-        list.append(i, terms.join(u'+'), QStringLiteral("公式%1").arg(i), true);
+        list.append(i, terms.join(u'+'), QStringLiteral("公式%1").arg(i), Kind::Kill);
     }
     return list;
 }

@@ -28,7 +28,7 @@ const HistoryColumns& sampleHistory()
 }
 
 // Random sums of eight parameters, as the formula search produces them.
-std::vector<StoredFormula> randomFormulas(bool kill)
+std::vector<StoredFormula> randomFormulas(Kind kind)
 {
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> column(1, kParameterCount);
@@ -39,17 +39,17 @@ std::vector<StoredFormula> randomFormulas(bool kill)
             terms << parameterCode(column(random));
         StoredFormula f;
         f.idx = i;
-        f.kill = kill;
+        f.kind = kind;
         f.code = terms.join(u'+');
         formulas.push_back(f);
     }
     return formulas;
 }
 
-void replay(benchmark::State& state, bool kill)
+void replay(benchmark::State& state, Kind kind)
 {
     const HistoryColumns& history = sampleHistory();
-    const std::vector<StoredFormula> formulas = randomFormulas(kill);
+    const std::vector<StoredFormula> formulas = randomFormulas(kind);
     for (auto _ : state) {
         auto result = replayHistory(history, formulas, std::nullopt);
         if (!result || int(result->periods.size()) != kPeriods) {
@@ -62,8 +62,8 @@ void replay(benchmark::State& state, bool kill)
         benchmark::Counter(double(kPeriods) * kFormulas, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void ReplayKillFormulas(benchmark::State& state) { replay(state, true); }
-void ReplayKeepFormulas(benchmark::State& state) { replay(state, false); }
+void ReplayKillFormulas(benchmark::State& state) { replay(state, Kind::Kill); }
+void ReplayKeepFormulas(benchmark::State& state) { replay(state, Kind::Keep); }
 
 }  // namespace
 

@@ -64,12 +64,12 @@ bool sameStatistics(const CandidateStatistics& a, const FormulaStats& b)
 int runScenario(const Scenario& s, int runs, std::uint64_t candidates, int sqlCandidates)
 {
     const Category category{3, false};
-    const bool kill = true;
+    const Kind kind = Kind::Kill;
     const std::vector<DrawRecord> rows = bench::sampleRecords(0, s.rows);
     const HistoryColumns history(rows);
     const CandidateEvaluator evaluator(history, category, s.window);
-    const CandidateGenerator generator({category, kill, 8, TailConstant::randomDigit(), FormulaForm::Prefix}, 20240601);
-    const SearchThresholds thresholds = defaultThresholds(kill, 3);
+    const CandidateGenerator generator({category, kind, 8, TailConstant::randomDigit(), FormulaForm::Prefix}, 20240601);
+    const SearchThresholds thresholds = defaultThresholds(kind, 3);
     const CandidateSearch search(evaluator, generator, thresholds);
     std::printf("== (%s) %d history rows, %d rows scored, 三星直选 kill, 8 operands, default thresholds\n", s.name,
                 history.rowCount(), evaluator.scoredRows());
@@ -111,7 +111,7 @@ int runScenario(const Scenario& s, int runs, std::uint64_t candidates, int sqlCa
         });
         const double full = secondsOf([&] {
             for (std::uint64_t k = 0; k < n; ++k)
-                sink += evaluator.evaluate(generator.candidate(k), kill, scratch).maxHitRun;
+                sink += evaluator.evaluate(generator.candidate(k), kind, scratch).maxHitRun;
         });
         std::printf("  one thread: building only %.0f/s; building and full statistics without early exit %.0f/s (%lld)\n",
                     double(n) / build, double(n) / full, sink % 7);
@@ -126,7 +126,7 @@ int runScenario(const Scenario& s, int runs, std::uint64_t candidates, int sqlCa
             const Candidate c = generator.candidate(std::uint64_t(k));
             const FormulaStats theirs =
                 sql.backtest(generator.codeText(c).toStdString(), kill, category, settings, "PreCanshu % 10");
-            if (!sameStatistics(evaluator.evaluate(c, kill, scratch), theirs) && ++differing <= 3)
+            if (!sameStatistics(evaluator.evaluate(c, kind, scratch), theirs) && ++differing <= 3)
                 std::printf("  DIFFERENT: %s\n", qPrintable(generator.codeText(c)));
         }
     });

@@ -39,9 +39,9 @@ int main(int argc, char** argv)
                 "shuffled rate", "p", "verdict", "beat chance (held)");
     for (int number : schemeOrder()) {
         SearchRequest request;
-        request.shape = {*categoryOfSearchNumber(number), true, kDefaultOperandCount, TailConstant::randomDigit(),
+        request.shape = {*categoryOfSearchNumber(number), Kind::Kill, kDefaultOperandCount, TailConstant::randomDigit(),
                          FormulaForm::Prefix};
-        request.thresholds = defaultThresholds(true, number);
+        request.thresholds = defaultThresholds(Kind::Kill, number);
         request.window = {300, true};
         request.maxCandidates = candidates;
         request.seed = 20261208 + std::uint64_t(number);
@@ -61,8 +61,8 @@ int main(int argc, char** argv)
 
     // The control's cost: the same run with and without it.
     SearchRequest request;
-    request.shape = {{3, false}, true, kDefaultOperandCount, TailConstant::randomDigit(), FormulaForm::Prefix};
-    request.thresholds = defaultThresholds(true, 3);
+    request.shape = {{3, false}, Kind::Kill, kDefaultOperandCount, TailConstant::randomDigit(), FormulaForm::Prefix};
+    request.thresholds = defaultThresholds(Kind::Kill, 3);
     request.window = {300, true};
     request.maxCandidates = candidates;
     request.seed = 7;

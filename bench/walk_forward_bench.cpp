@@ -68,7 +68,7 @@ int main(int argc, char** argv)
     }
     WalkForwardRequest request;
     request.category = {3, true};  // group play: one slot, so one table of `formulas`
-    request.kill = true;
+    request.kind = true;
     request.periods = periods;
     request.method = CalculationMethod::Best;
     request.window = {window, true, true};
@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     FormulaTable table(**store, request.category);
     std::mt19937 random(17);
     for (int i = 1; i <= formulas; ++i)
-        (void)table.append(true, randomCode(random), QString(), i);
+        (void)table.append(Kind::Kill, randomCode(random), QString(), i);
 
     const auto start = Clock::now();
     auto walked = walkForward(**store, history, request);
@@ -87,7 +87,7 @@ int main(int argc, char** argv)
     }
 
     // A fresh back-test of each cut, on a share of the periods.
-    auto list = FormulaList::load(**store, request.category, true);
+    auto list = FormulaList::load(**store, request.category, Kind::Kill);
     const int sampled = std::max(1, periods / 20);
     const auto freshStart = Clock::now();
     for (int k = 0; k < sampled; ++k) {

@@ -151,7 +151,7 @@ void addSampleFormulas(qeltaro::Store& store)
         qeltaro::FormulaTable table(store, category);
         int idx = 0;
         for (const auto& f : formulas)
-            (void)table.append(true, QString::fromUtf8(f[0]), QString::fromUtf8(f[1]) + QStringLiteral("=下期杀") + caption, ++idx);
+            (void)table.append(qeltaro::Kind::Kill, QString::fromUtf8(f[0]), QString::fromUtf8(f[1]) + QStringLiteral("=下期杀") + caption, ++idx);
     }
 }
 

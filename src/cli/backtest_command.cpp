@@ -46,7 +46,7 @@ struct Loaded {
 
 Result<Loaded> load(Store& store, const ListOptions& options)
 {
-    auto list = FormulaList::load(store, options.category, isKill(options.kind));
+    auto list = FormulaList::load(store, options.category, options.kind);
     if (!list)
         return list.error();
     auto history = loadHistoryColumns(store);
@@ -133,7 +133,7 @@ public:
         for (int k = 0; k < list.size(); ++k)
             out.line(formulaLine(list.at(k), table_.at(k)));
         out.line(QStringLiteral("%1%2公式%3条，%4")
-                     .arg(list.category().caption(), list.kill() ? QStringLiteral("杀") : QStringLiteral("生"))
+                     .arg(list.category().caption(), isKill(list.kind()) ? QStringLiteral("杀") : QStringLiteral("生"))
                      .arg(list.size())
                      .arg(scoredRowsText(loaded_.history, settings_)));
     }
@@ -141,7 +141,7 @@ public:
     void writeJson(JsonOut& out) const override
     {
         const FormulaList& list = loaded_.list;
-        const auto chance = assessStatistics(list.category(), list.kill(), table_);
+        const auto chance = assessStatistics(list.category(), list.kind(), table_);
         out.beginArray();
         for (int k = 0; k < list.size(); ++k)
             out.value(formulaJson(list.at(k), table_.at(k), chance[size_t(k)]));
@@ -193,7 +193,7 @@ public:
     void writeJson(JsonOut& out) const override
     {
         const FormulaList& list = loaded_.list;
-        const auto chance = assessStatistics(list.category(), list.kill(), result_.statistics);
+        const auto chance = assessStatistics(list.category(), list.kind(), result_.statistics);
         out.beginObject();
         out.key(QStringLiteral("formulas")).beginArray();
         for (int k = 0; k < list.size(); ++k) {
@@ -225,7 +225,7 @@ Outcome backtest(Context&, Store& store, const BacktestOptions& o)
         HoldoutBacktest result = backtestWithHoldout(loaded->list, loaded->history, o.window.settings, o.holdout, engine);
         return makeReport<HoldoutReport>(std::move(*loaded), std::move(result), o.window.settings, o.holdout);
     }
-    auto table = yansuan(store, loaded->list, loaded->history, o.window.settings, engine);
+    auto table = runFullBacktest(store, loaded->list, loaded->history, o.window.settings, engine);
     if (!table)
         return table.error();
     return makeReport<BacktestReport>(std::move(*loaded), std::move(*table), o.window.settings);

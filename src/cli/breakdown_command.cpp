@@ -55,7 +55,7 @@ private:
 
 Outcome breakdown(Context&, Store& store, const BreakdownOptions& o)
 {
-    auto listed = FormulaTable(store, o.list.category).list(isKill(o.list.kind));
+    auto listed = FormulaTable(store, o.list.category).list(o.list.kind);
     if (!listed)
         return listed.error();
     const auto formula = std::find_if(listed->begin(), listed->end(), [&o](const StoredFormula& f) { return f.idx == o.idx; });

@@ -52,9 +52,9 @@ QJsonObject windowJson(const CategoryCalculation& calculation, const SlotCalcula
     for (const ErrWindowRow& row : table.rows()) {
         rows.append(QJsonObject{{QStringLiteral("order"), row.order},
                                 {QStringLiteral("digit"), row.digit},
-                                {QStringLiteral("total"), row.count.ETrrcount},
-                                {QStringLiteral("kill"), row.count.Errcount},
-                                {QStringLiteral("keep"), row.count.Trrcount},
+                                {QStringLiteral("total"), row.count.total},
+                                {QStringLiteral("kill"), row.count.kill},
+                                {QStringLiteral("keep"), row.count.keep},
                                 {QStringLiteral("verdict"), row.verdict},
                                 {QStringLiteral("colour"), colourText(row.textColour)}});
     }
@@ -76,7 +76,7 @@ void writeWindowText(TextOut& out, const CategoryCalculation& calculation, const
                      const ErrWindowTable& table)
 {
     out.line(QStringLiteral("[%1] %2%3公式%4条计入")
-                 .arg(pageCaption(calculation, slot), slot.table.caption(), kindWord(kindOfKillFlag(calculation.killMode)))
+                 .arg(pageCaption(calculation, slot), slot.table.caption(), kindWord(calculation.kind))
                  .arg(slot.countedFormulas));
     out.line(table.headers().join(u'\t'));
     for (const ErrWindowRow& row : table.rows()) {
@@ -96,9 +96,9 @@ QJsonArray countsJson(const ErrCounts& counts)
     for (int d = 0; d < 10; ++d) {
         const ErrCount& c = counts[size_t(d)];
         digits.append(QJsonObject{{QStringLiteral("digit"), d},
-                                  {QStringLiteral("total"), c.ETrrcount},
-                                  {QStringLiteral("kill"), c.Errcount},
-                                  {QStringLiteral("keep"), c.Trrcount}});
+                                  {QStringLiteral("total"), c.total},
+                                  {QStringLiteral("kill"), c.kill},
+                                  {QStringLiteral("keep"), c.keep}});
     }
     return digits;
 }
@@ -156,7 +156,7 @@ Outcome calc(Context&, Store& store, const CalcOptions& o)
         return selected.error();
     CalculationRequest request;
     request.category = o.list.category;
-    request.killMode = isKill(o.list.kind);
+    request.kind = o.list.kind;
     request.method = o.calculation.method;
     if (!o.period.empty())
         request.pastPeriod = fromStd(o.period);
@@ -171,7 +171,7 @@ Outcome calc(Context&, Store& store, const CalcOptions& o)
     std::vector<ErrWindowTable> tables;
     for (const SlotCalculation& slot : calculation->slotResults) {
         tables.emplace_back();
-        tables.back().fill(slot.counts, request.killMode);
+        tables.back().fill(slot.counts, request.kind);
     }
     if (!calculation->slotResults.empty()) {
         if (Status s = storeShownCounts(store, calculation->slotResults.back().counts); !s)

@@ -3,7 +3,6 @@
 #include "store/history_table.h"
 
 #include <QSet>
-#include <QTextStream>
 
 namespace qeltaro::cli {
 namespace {
@@ -59,17 +58,6 @@ Result<HistoryColumns> loadHistoryColumns(Store& store)
     return HistoryColumns(*rows);
 }
 
-void printWarning(const QString& message)
-{
-    QTextStream(stderr) << message << '\n';
-}
-
-void printWarnings(const QStringList& messages)
-{
-    for (const QString& message : messages)
-        printWarning(message);
-}
-
 QString listHeading(const ListOptions& list)
 {
     return list.category.caption() + kindWord(list.kind);
@@ -77,7 +65,7 @@ QString listHeading(const ListOptions& list)
 
 Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& list, const std::string& select)
 {
-    auto formulas = FormulaTable(store, list.category).list(isKill(list.kind));
+    auto formulas = FormulaTable(store, list.category).list(list.kind);
     if (!formulas)
         return formulas.error();
     auto selection = parseSelectOption(select, list, *formulas);

@@ -64,10 +64,6 @@ struct CalculationOptions {
     Status read(Context& context);
 };
 
-// A message on stderr that does not stop the command (a formula left out, for instance).
-void printWarning(const QString& message);
-void printWarnings(const QStringList& messages);
-
 // "3D 杀码" as the headings of the calculation name a list: the caption and the kind's word.
 QString listHeading(const ListOptions& list);
 

@@ -53,19 +53,6 @@ int exitCodeOf(const Error& error)
     return kBadInput;
 }
 
-void Context::print(const QString& text)
-{
-    QTextStream out(stdout);
-    out << text << '\n';
-}
-
-void Context::printJson(const QJsonDocument& doc)
-{
-    const QByteArray bytes = doc.toJson(QJsonDocument::Compact);
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fputc('\n', stdout);
-}
-
 void setAction(CLI::App* command, Action action)
 {
     actions()[command] = std::move(action);
@@ -88,6 +75,17 @@ int runChosenAction(const CLI::App& app)
     return it->second();
 }
 
+void printWarning(const QString& message)
+{
+    QTextStream(stderr) << message << '\n';
+}
+
+void printWarnings(const QStringList& messages)
+{
+    for (const QString& message : messages)
+        printWarning(message);
+}
+
 QString fromStd(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -100,19 +98,11 @@ Result<Category> parseCategory(const std::string& text)
     return badInput(QStringLiteral("未知类别“%1”：可用 1D 2D 3D 4D 5D 2G 3G 4G 5G").arg(excerpt(fromStd(text))));
 }
 
-Result<Kind> parseKindName(const std::string& text)
+Result<Kind> parseKind(const std::string& text)
 {
     if (auto kind = kindFromName(fromStd(text)))
         return *kind;
     return badInput(QStringLiteral("未知公式种类“%1”：可用 kill 或 keep").arg(excerpt(fromStd(text))));
-}
-
-Result<bool> parseKind(const std::string& text)
-{
-    auto kind = parseKindName(text);
-    if (!kind)
-        return kind.error();
-    return isKill(*kind);
 }
 
 void ListOptions::bind(CLI::App* command, const char* categoryHelp)
@@ -126,7 +116,7 @@ Status ListOptions::read()
     auto parsedCategory = parseCategory(categoryText);
     if (!parsedCategory)
         return parsedCategory.error();
-    auto parsedKind = parseKindName(kindText);
+    auto parsedKind = parseKind(kindText);
     if (!parsedKind)
         return parsedKind.error();
     category = *parsedCategory;
@@ -141,7 +131,7 @@ void KindOption::bind(CLI::App* command, const char* help)
 
 Status KindOption::read()
 {
-    auto parsed = parseKindName(text);
+    auto parsed = parseKind(text);
     if (!parsed)
         return parsed.error();
     kind = *parsed;

@@ -14,7 +14,6 @@
 #include <CLI/CLI.hpp>
 
 #include <QDate>
-#include <QJsonDocument>
 #include <QString>
 
 #include <functional>
@@ -39,8 +38,6 @@ public:
 
     // Prints an error on stderr and returns its exit code.
     int fail(const Error& error);
-    void print(const QString& text);          // one line on stdout
-    void printJson(const QJsonDocument& doc);  // the whole --json answer
 
 private:
     std::unique_ptr<Store> store_;
@@ -65,8 +62,7 @@ QString fromStd(const std::string& text);
 
 // Parses a category suffix (1D..5G) or a kind (kill/keep) given on the command line.
 Result<Category> parseCategory(const std::string& text);
-Result<bool> parseKind(const std::string& text);
-Result<Kind> parseKindName(const std::string& text);
+Result<Kind> parseKind(const std::string& text);
 
 inline constexpr const char* kCategoryHelp = "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G";
 inline constexpr const char* kKindHelp = "kill or keep";
@@ -81,7 +77,7 @@ struct ListOptions {
     // Both required.
     void bind(CLI::App* command, const char* categoryHelp = kCategoryHelp);
     Status read();
-    FormulaListKey key() const { return {category, isKill(kind)}; }
+    FormulaListKey key() const { return {category, kind}; }
 };
 
 // --kind alone, "kill" when not given.
@@ -92,6 +88,10 @@ struct KindOption {
     void bind(CLI::App* command, const char* help = kKindHelp);
     Status read();
 };
+
+// A message on stderr that does not stop the command (a formula left out, for instance).
+void printWarning(const QString& message);
+void printWarnings(const QStringList& messages);
 
 // --today YYYY-MM-DD; today's date when not given.
 Status readToday(const std::string& text, QDate& today);

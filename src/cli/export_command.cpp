@@ -56,7 +56,7 @@ Outcome exportHistory(Context& context, Store& store, const HistoryOptions& o)
 {
     std::optional<FormulaList> list;
     if (o.verified) {
-        auto loaded = FormulaList::load(store, o.list.category, isKill(o.list.kind));
+        auto loaded = FormulaList::load(store, o.list.category, o.list.kind);
         if (!loaded)
             return loaded.error();
         list = std::move(*loaded);
@@ -86,7 +86,7 @@ struct FormulasOptions {
 
 Outcome exportFormulas(Context& context, Store& store, const FormulasOptions& o)
 {
-    auto list = FormulaList::load(store, o.list.category, isKill(o.list.kind));
+    auto list = FormulaList::load(store, o.list.category, o.list.kind);
     if (!list)
         return list.error();
     auto history = loadHistoryColumns(store);
@@ -137,7 +137,7 @@ Outcome exportErrValues(Context& context, Store& store, const ErrOptions& o)
 {
     CalculationRequest request;
     request.category = o.list.category;
-    request.killMode = isKill(o.list.kind);
+    request.kind = o.list.kind;
     auto method = parseMethodOption(o.method, context.settings().read());
     if (!method)
         return method.error();

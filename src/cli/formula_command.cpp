@@ -20,7 +20,7 @@ namespace {
 
 QString listCaption(const FormulaListKey& list)
 {
-    return list.category.caption() + (list.kill ? QStringLiteral("杀") : QStringLiteral("生"));
+    return list.category.caption() + (isKill(list.kind) ? QStringLiteral("杀") : QStringLiteral("生"));
 }
 
 QJsonArray tablesJson(const std::vector<Category>& tables)
@@ -34,7 +34,7 @@ QJsonArray tablesJson(const std::vector<Category>& tables)
 // The list a command starts on when it names only a kind: the start-up category 一星直选.
 FormulaListKey startingList(Kind kind)
 {
-    return FormulaListKey{Category::all().front(), isKill(kind)};
+    return FormulaListKey{Category::all().front(), kind};
 }
 
 struct TranslateOptions {
@@ -66,7 +66,7 @@ Outcome add(Context&, Store& store, const AddOptions& o)
         return added.error();
     return answer({QStringLiteral("已添加到%1公式，序号%2：%3").arg(listCaption(added->list)).arg(added->idx).arg(added->code)},
                   QJsonObject{{QStringLiteral("category"), added->list.category.suffix()},
-                              {QStringLiteral("kind"), kindName(kindOfKillFlag(added->list.kill))},
+                              {QStringLiteral("kind"), kindName(added->list.kind)},
                               {QStringLiteral("idx"), added->idx},
                               {QStringLiteral("code"), added->code},
                               {QStringLiteral("text"), added->text}});
@@ -106,7 +106,7 @@ Outcome importFormulas(Context&, Store& store, const ImportOptions& o)
                                      {QStringLiteral("unrecognised"), unrecognised},
                                      {QStringLiteral("unrecognisedFile"), report->unrecognisedFilePath},
                                      {QStringLiteral("tables"), tablesJson(report->tables)},
-                                     {QStringLiteral("kind"), kindName(kindOfKillFlag(report->list.kill))}});
+                                     {QStringLiteral("kind"), kindName(report->list.kind)}});
 }
 
 struct UpdateOptions {
@@ -146,7 +146,7 @@ Outcome update(Context&, Store& store, const UpdateOptions& o)
                               {QStringLiteral("file"), report->savedPath},
                               {QStringLiteral("backup"), report->backupPath},
                               {QStringLiteral("tables"), tablesJson(report->tables)},
-                              {QStringLiteral("kind"), kindName(kindOfKillFlag(report->list.kill))}});
+                              {QStringLiteral("kind"), kindName(report->list.kind)}});
 }
 
 constexpr const char* kSuffixesHelp = "1D 2D 3D 4D 5D 2G 3G 4G 5G";
@@ -176,7 +176,7 @@ public:
         out.beginArray();
         for (const StoredFormula& f : formulas_)
             out.value(QJsonObject{{QStringLiteral("idx"), f.idx},
-                                  {QStringLiteral("kill"), f.kill},
+                                  {QStringLiteral("kill"), isKill(f.kind)},
                                   {QStringLiteral("code"), f.code},
                                   {QStringLiteral("text"), f.text}});
         out.endArray();
@@ -188,7 +188,7 @@ private:
 
 Outcome listFormulas(Context&, Store& store, const ListFormulasOptions& o)
 {
-    auto formulas = FormulaTable(store, o.list.category).list(isKill(o.list.kind));
+    auto formulas = FormulaTable(store, o.list.category).list(o.list.kind);
     if (!formulas)
         return formulas.error();
     return makeReport<FormulasReport>(std::move(*formulas));
@@ -312,8 +312,8 @@ Outcome exportText(Context&, Store& store, const ExportOptions& o)
             return next.error();
         period = *next;
     }
-    const bool kill = isKill(o.kind.kind);
-    auto report = o.category ? exportCategory(store, period, {*o.category, kill}) : exportAllCategories(store, period, kill);
+    auto report = o.category ? exportCategory(store, period, {*o.category, o.kind.kind})
+                             : exportAllCategories(store, period, o.kind.kind);
     if (!report)
         return report.error();
     return answer({report->path},

@@ -6,7 +6,6 @@
 #include "history/history_text_export.h"
 
 #include <QJsonObject>
-#include <QTextStream>
 
 namespace qeltaro::cli {
 namespace {
@@ -42,7 +41,7 @@ Outcome deleteDraws(Context&, Store& store, const DeleteOptions& o)
     if (!report)
         return report.error();
     if (!report->compactionProblem.isEmpty())
-        QTextStream(stderr) << report->compactionProblem << '\n';
+        printWarning(report->compactionProblem);
     QStringList lines{QStringLiteral("已删除%1期，剩余%2期").arg(report->removed).arg(report->remaining)};
     if (!report->backupPath.isEmpty())
         lines << QStringLiteral("删除前的数据库备份：%1").arg(report->backupPath);

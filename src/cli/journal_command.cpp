@@ -16,7 +16,7 @@ struct JournalOptions {
     std::string categoryText;
     std::string kindText;
     std::optional<Category> category;
-    std::optional<bool> kill;
+    std::optional<Kind> kind;
 
     void bind(CLI::App* command)
     {
@@ -32,10 +32,10 @@ struct JournalOptions {
             category = *parsed;
         }
         if (!kindText.empty()) {
-            auto parsed = parseKindName(kindText);
+            auto parsed = parseKind(kindText);
             if (!parsed)
                 return parsed.error();
-            kill = isKill(*parsed);
+            kind = *parsed;
         }
         return success();
     }
@@ -46,7 +46,7 @@ QJsonObject entryJson(const JournalEntry& entry)
     return QJsonObject{
         {QStringLiteral("period"), entry.period},
         {QStringLiteral("category"), entry.category.suffix()},
-        {QStringLiteral("kind"), kindName(kindOfKillFlag(entry.kill))},
+        {QStringLiteral("kind"), kindName(entry.kind)},
         {QStringLiteral("method"), entry.method == CalculationMethod::Best ? QStringLiteral("best") : QStringLiteral("selected")},
         {QStringLiteral("settings"), entry.settings},
         {QStringLiteral("formulas"), entry.formulaCount},
@@ -85,7 +85,7 @@ private:
 
 Outcome list(Context&, Store& store, const JournalOptions& o)
 {
-    auto report = readJournal(store, o.category, o.kill);
+    auto report = readJournal(store, o.category, o.kind);
     if (!report)
         return report.error();
     return makeReport<JournalListReport>(std::move(*report));

@@ -140,7 +140,7 @@ Outcome replay(Context&, Store& store, const ReplayOptions& o)
     auto selected = loadSelectedFormulas(store, o.list, o.select);
     if (!selected)
         return selected.error();
-    auto replayed = replayCategory(store, selected->history, o.list.category, isKill(o.list.kind), selected->selection);
+    auto replayed = replayCategory(store, selected->history, o.list.category, o.list.kind, selected->selection);
     if (!replayed)
         return replayed.error();
     printWarnings(replayed->problems);

@@ -12,10 +12,12 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace qeltaro::cli {
 
@@ -38,8 +40,17 @@ Result<WantedCounts> parseWantedCounts(const std::string& text);
 // A seed given as text, or a fresh one from the system's entropy.
 Result<std::uint64_t> seedOption(const std::string& text);
 
+// The error of the first of `results` that failed, in the order given.
+template <typename... Results>
+std::optional<Error> firstError(const Results&... results)
+{
+    std::optional<Error> error;
+    ((error || results ? void() : void(error = results.error())), ...);
+    return error;
+}
+
 // The history as columns; refused when there are fewer than two draws to score against.
-Result<std::shared_ptr<const HistoryColumns>> searchHistory(Context& context);
+Result<std::shared_ptr<const HistoryColumns>> searchHistory(Store& store);
 
 // Ctrl-C asks the running search to stop (it then reports what it found); a second Ctrl-C ends
 // the program at once.
@@ -62,5 +73,24 @@ private:
     bool terminal_ = false;
     bool shown_ = false;
 };
+
+// Starts a run and waits for its end, its progress on the line (`describe` gives the text; an
+// empty one leaves the line as it is) and Ctrl-C asking it to stop.
+template <typename Run, typename Describe>
+void waitForRun(Run& run, const Describe& describe)
+{
+    InterruptWatch interrupt;
+    ProgressLine line;
+    run.start();
+    while (!run.finished()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (interrupt.interrupted())
+            run.stop();
+        if (const QString text = describe(run.progress()); !text.isEmpty())
+            line.show(text);
+    }
+    run.wait();
+    line.finish();
+}
 
 }  // namespace qeltaro::cli

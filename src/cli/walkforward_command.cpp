@@ -46,7 +46,7 @@ public:
     void writeText(TextOut& out) const override
     {
         QString heading = QStringLiteral("%1 历史模拟检验 最新%2期 %3")
-                              .arg(predictionKindText(request_.category, request_.kill))
+                              .arg(predictionKindText(request_.category, request_.kind))
                               .arg(result_.periods.size())
                               .arg(calculationMethodWord(request_.method));
         if (request_.method == CalculationMethod::Best)
@@ -83,7 +83,7 @@ Outcome walkForwardCommand(Context&, Store& store, const WalkForwardOptions& o)
         return selected.error();
     WalkForwardRequest request;
     request.category = o.list.category;
-    request.kill = isKill(o.list.kind);
+    request.kind = o.list.kind;
     request.periods = o.periods;
     request.method = o.calculation.method;
     request.sort = o.calculation.sort;

@@ -28,10 +28,10 @@ void fill(TempStore& temp)
 {
     ASSERT_TRUE(DrawHistory(temp.store()).importText(test::sampleHistoryLines(300)));
     FormulaTable table(temp.store(), k2G);
-    ASSERT_TRUE(table.append(true, QStringLiteral("L5A+L4A+3"), QStringLiteral("个位码+十位码+3"), 5));
-    ASSERT_TRUE(table.append(false, QStringLiteral("LH"), QStringLiteral("和数"), 6));
-    ASSERT_TRUE(table.append(true, QStringLiteral("L1A MOD"), QStringLiteral("坏"), 8));
-    ASSERT_TRUE(table.append(true, QStringLiteral("L1A*L2A-LT"), QStringLiteral("万位码*千位码-跨度"), 11));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L5A+L4A+3"), QStringLiteral("个位码+十位码+3"), 5));
+    ASSERT_TRUE(table.append(Kind::Keep, QStringLiteral("LH"), QStringLiteral("和数"), 6));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L1A MOD"), QStringLiteral("坏"), 8));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L1A*L2A-LT"), QStringLiteral("万位码*千位码-跨度"), 11));
     temp.close();
 }
 
@@ -53,7 +53,7 @@ TEST(BacktestCli, WritesBackAndPrintsWhatTheEngineComputes)
 
     // The default settings: the newest 300 periods excluding none beyond them, weighted.
     temp.reopen();
-    auto list = FormulaList::load(temp.store(), k2G, true);
+    auto list = FormulaList::load(temp.store(), k2G, Kind::Kill);
     ASSERT_TRUE(list);
     EXPECT_EQ(list->idxs(), (std::vector<int>{1, 3, 4}));  // renumbered over the whole table
     const HistoryColumns history(*HistoryTable(temp.store()).all());

@@ -80,10 +80,10 @@ TEST_F(CalculationCli, CalcCountsEverySlotAndDescribesTheWindow)
 
     // The staging table holds the slot shown last.
     temp.reopen();
-    auto shown = readErrCounts(temp.store(), ErrCountTable::ErrarrLei);
+    auto shown = readErrCounts(temp.store(), ErrCountTable::ShownCounts);
     ASSERT_TRUE(shown);
-    EXPECT_EQ((*shown)[4].ETrrcount, 1);
-    EXPECT_EQ((*shown)[8].ETrrcount, 0);
+    EXPECT_EQ((*shown)[4].total, 1);
+    EXPECT_EQ((*shown)[8].total, 0);
 }
 
 TEST_F(CalculationCli, CalcByTheBestFormulasAndForAPastPeriod)
@@ -152,7 +152,7 @@ TEST_F(CalculationCli, BadCalculationInputGetsAMessageAndChangesNothing)
     }
     EXPECT_EQ(runCli(temp, {"calc", "--category", "3D"}).exitCode, 2);
     temp.reopen();
-    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::ErrarrLei), ErrCounts{});
+    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::ShownCounts), ErrCounts{});
 }
 
 TEST_F(CalculationCli, ReplayRanksEveryPeriodAndListsThePositions)
@@ -170,7 +170,7 @@ TEST_F(CalculationCli, ReplayRanksEveryPeriodAndListsThePositions)
 
     // Errarr keeps the last period's tallies: 5, 4 and 0 named once.
     temp.reopen();
-    auto tallies = readErrCounts(temp.store(), ErrCountTable::Errarr);
+    auto tallies = readErrCounts(temp.store(), ErrCountTable::ReplayTallies);
     ASSERT_TRUE(tallies);
     EXPECT_EQ((*tallies)[5], (ErrCount{1, 1, 0}));
     EXPECT_EQ((*tallies)[0], (ErrCount{1, 1, 0}));

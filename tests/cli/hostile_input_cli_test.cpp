@@ -166,7 +166,7 @@ std::vector<EntryPoint> entryPoints()
                           auto store = Store::open(f.temp.dataDir());
                           if (!store)
                               return Outcome{3, store.error().message};
-                          return fromCore(addTypedFormula(**store, QString::fromUtf8(input), {Category{3, false}, true}));
+                          return fromCore(addTypedFormula(**store, QString::fromUtf8(input), {Category{3, false}, Kind::Kill}));
                       },
                       {
                           {"wrong encoding (UTF-8 read as Latin-1)",

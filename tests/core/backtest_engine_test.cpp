@@ -26,11 +26,11 @@ const BacktestSettings kWeightedAll{0, true, true};
 
 FormulaList listOf(Category category, bool kill, const QStringList& codes)
 {
-    FormulaList list(category, kill);
+    FormulaList list(category, kindOfKillFlag(kill));
     int idx = 0;
     for (const QString& code : codes) {
         ++idx;
-        list.append(idx, code, QStringLiteral("公式%1").arg(idx), kill);
+        list.append(idx, code, QStringLiteral("公式%1").arg(idx), kindOfKillFlag(kill));
     }
     return list;
 }
@@ -203,7 +203,7 @@ TEST(BacktestEngine, ResultsDoNotDependOnTheNumberOfThreads)
 {
     const HistoryColumns history(sampleRows(1200));
     FormulaList list = listOf(k5G, true, randomSums(700, 11));
-    list.append(701, QStringLiteral("L1A MOD"), QString(), true);
+    list.append(701, QStringLiteral("L1A MOD"), QString(), Kind::Kill);
     for (int idx = 1; idx <= 701; idx += 3)
         list.selection().set(idx, false);
     const FormulaStatsTable one = BacktestEngine(1).backtest(list, history, kWeightedAll);
@@ -322,12 +322,12 @@ TEST(BacktestEngine, HitFlagsFollowTheSharedHitRule)
     evaluator.evaluate(*compileFormula(code), history, values);
     for (const Category& category : Category::all()) {
         for (bool kill : {true, false}) {
-            FormulaList list(category, kill);
-            list.append(1, code, QString(), kill);
+            FormulaList list(category, kindOfKillFlag(kill));
+            list.append(1, code, QString(), kindOfKillFlag(kill));
             const FormulaVerification column = BacktestEngine(1).verify(list, 0, 1, history).at(0);
             const auto positions = testedPositions(category);
             for (int r = 1; r < history.rowCount(); ++r) {
-                EXPECT_EQ(column.hitAt(r), isHit(kill, predictedDigit(values[size_t(r) - 1]), history.digits(r), positions))
+                EXPECT_EQ(column.hitAt(r), isHit(kindOfKillFlag(kill), predictedDigit(values[size_t(r) - 1]), history.digits(r), positions))
                     << category.suffix().toStdString() << " row " << r;
             }
         }

@@ -146,8 +146,8 @@ TEST(BacktestSqlOracle, EngineAgreesWithSqliteOnRandomFormulas)
         const Category category = categories[i % 6];
         const BacktestSettings setting = settings[(i / 6) % 4];
         const bool kill = i % 2 == 0;
-        FormulaList list(category, kill);
-        list.append(1, code, QString(), kill);
+        FormulaList list(category, kindOfKillFlag(kill));
+        list.append(1, code, QString(), kindOfKillFlag(kill));
         const FormulaStats mine = engine.backtest(list, history, setting).at(0);
         const FormulaStats theirs = sql.backtest(expression, kill, category, setting);
         EXPECT_EQ(mine.hitSum, theirs.hitSum);

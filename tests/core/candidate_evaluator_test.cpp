@@ -62,15 +62,15 @@ TEST(CandidateEvaluator, GivesExactlyTheStatisticsOfTheGeneralEngine)
         for (const Category& category : Category::all()) {
             const CandidateEvaluator evaluator(history, category, window);
             EvaluationScratch scratch = evaluator.makeScratch();
-            for (bool kill : {true, false}) {
+            for (Kind kind : kAllKinds) {
                 for (const TailConstant& constant : constants) {
-                    const CandidateGenerator generator({category, kill, 2 + int(seed % 23), constant, FormulaForm::Prefix},
+                    const CandidateGenerator generator({category, kind, 2 + int(seed % 23), constant, FormulaForm::Prefix},
                                                        seed++);
                     for (std::uint64_t k = 0; k < 4; ++k) {
                         const Candidate c = generator.candidate(k);
                         const QString code = generator.codeText(c);
-                        expectSameStatistics(evaluator.evaluate(c, kill, scratch),
-                                             test::referenceStatistics(history, category, window, kill, code),
+                        expectSameStatistics(evaluator.evaluate(c, kind, scratch),
+                                             test::referenceStatistics(history, category, window, kind, code),
                                              code.toStdString() + " " + category.suffix().toStdString() + " window " +
                                                  std::to_string(window.periodWindow));
                         ++compared;
@@ -101,7 +101,7 @@ TEST(CandidateEvaluator, ScoresTheNewestWindowPlusOneRowsNeverTheFirst)
         const HistoryColumns tiny(test::randomDraws(rows, 3));
         const CandidateEvaluator evaluator(tiny, {3, true}, {300, true});
         EvaluationScratch scratch = evaluator.makeScratch();
-        const CandidateStatistics s = evaluator.evaluate(sumOf({1, 2}, 0), true, scratch);
+        const CandidateStatistics s = evaluator.evaluate(sumOf({1, 2}, 0), Kind::Kill, scratch);
         EXPECT_EQ(s.scoredRows, 0);
         EXPECT_EQ(s.rate, 0.0f);
         EXPECT_EQ(s.maxMissRun + s.maxHitRun + s.lastMissRun + s.lastHitRun, 0);
@@ -117,7 +117,7 @@ TEST(CandidateEvaluator, WorkedExample)
     {
         const CandidateEvaluator evaluator(history, {1, false}, {2, true});
         EvaluationScratch scratch = evaluator.makeScratch();
-        const CandidateStatistics s = evaluator.evaluate(c, true, scratch);
+        const CandidateStatistics s = evaluator.evaluate(c, Kind::Kill, scratch);
         EXPECT_EQ(s.hitSum, 4);
         EXPECT_EQ(s.totalSum, 14);
         EXPECT_EQ(s.rate, float(4.0 / 14.0 * 100.0));
@@ -125,14 +125,14 @@ TEST(CandidateEvaluator, WorkedExample)
         EXPECT_EQ(s.maxHitRun, 1);
         EXPECT_EQ(s.lastMissRun, 1);
         EXPECT_EQ(s.lastHitRun, 0);
-        const CandidateStatistics keep = evaluator.evaluate(c, false, scratch);
+        const CandidateStatistics keep = evaluator.evaluate(c, Kind::Keep, scratch);
         EXPECT_EQ(keep.hitSum, 1 + 9);
         EXPECT_EQ(keep.lastHitRun, 1);
     }
     {
         const CandidateEvaluator evaluator(history, {1, false}, {2, false});
         EvaluationScratch scratch = evaluator.makeScratch();
-        EXPECT_EQ(evaluator.evaluate(c, true, scratch).rate, float(1.0 / 3.0 * 100.0));
+        EXPECT_EQ(evaluator.evaluate(c, Kind::Kill, scratch).rate, float(1.0 / 3.0 * 100.0));
     }
 }
 
@@ -143,22 +143,22 @@ TEST(CandidateEvaluator, ScreeningAgreesWithTheFullStatistics)
     const HistoryColumns history = sampleHistory(600);
     int passed = 0;
     for (const Category& category : Category::all()) {
-        for (bool kill : {true, false}) {
+        for (Kind kind : kAllKinds) {
             const CandidateEvaluator evaluator(history, category, {300, true});
             EvaluationScratch scratch = evaluator.makeScratch();
             // Loosened defaults, so that some pass and some fail at each check.
-            SearchThresholds t = defaultThresholds(kill, category.positions + (category.group ? 5 : 0));
+            SearchThresholds t = defaultThresholds(kind, category.positions + (category.group ? 5 : 0));
             t[0] -= 8;
             t[3] += 2;
             t[4] = std::floor(t[4] / 4);
             t[8] = 0;
             const ScreeningBounds bounds(t);
-            const CandidateGenerator generator({category, kill, 8, TailConstant::randomDigit(), FormulaForm::Prefix}, 11);
+            const CandidateGenerator generator({category, kind, 8, TailConstant::randomDigit(), FormulaForm::Prefix}, 11);
             for (std::uint64_t k = 0; k < 300; ++k) {
                 const Candidate c = generator.candidate(k);
                 CandidateStatistics screened;
-                const CandidateStatistics full = evaluator.evaluate(c, kill, scratch);
-                const bool passes = evaluator.screen(c, kill, bounds, scratch, screened);
+                const CandidateStatistics full = evaluator.evaluate(c, kind, scratch);
+                const bool passes = evaluator.screen(c, kind, bounds, scratch, screened);
                 ASSERT_EQ(passes, bounds.passes(full)) << generator.codeText(c).toStdString();
                 if (passes) {
                     ++passed;

@@ -17,9 +17,9 @@ const Category k3D{3, false};
 const Category k2G{2, true};
 
 CandidateShape shape(int operands, TailConstant constant = {}, FormulaForm form = FormulaForm::Prefix,
-                     Category category = k3D, bool kill = true)
+                     Category category = k3D, Kind kind = Kind::Kill)
 {
-    return {category, kill, operands, constant, form};
+    return {category, kind, operands, constant, form};
 }
 
 }  // namespace
@@ -76,8 +76,8 @@ TEST(CandidateGenerator, PrefixAndSuffixForms)
     EXPECT_EQ(prefix.chineseText(c), QStringLiteral("[三星直选杀]") + body);
     EXPECT_EQ(suffix.chineseText(suffix.candidate(3)), body + QStringLiteral("=下期杀三星直选"));
     EXPECT_EQ(prefix.codeText(c), suffix.codeText(suffix.candidate(3)));  // never a prefix or suffix
-    EXPECT_EQ(candidatePrefix(k2G, false), QStringLiteral("[二星组选生]"));
-    EXPECT_EQ(candidateSuffix(k2G, false), QStringLiteral("=下期生二星组选"));
+    EXPECT_EQ(candidatePrefix(k2G, Kind::Keep), QStringLiteral("[二星组选生]"));
+    EXPECT_EQ(candidateSuffix(k2G, Kind::Keep), QStringLiteral("=下期生二星组选"));
 }
 
 TEST(CandidateGenerator, RandomConstantsAndOperandsCoverTheirRangesOnly)

@@ -32,9 +32,9 @@ std::string countsText(const ErrCounts& counts)
     std::string out;
     for (int d = 0; d < 10; ++d) {
         const ErrCount& c = counts[size_t(d)];
-        if (c.ETrrcount || c.Errcount || c.Trrcount)
-            out += (out.empty() ? "" : " ") + std::to_string(d) + ":" + std::to_string(c.ETrrcount) + "/" +
-                   std::to_string(c.Errcount) + "/" + std::to_string(c.Trrcount);
+        if (c.total || c.kill || c.keep)
+            out += (out.empty() ? "" : " ") + std::to_string(d) + ":" + std::to_string(c.total) + "/" +
+                   std::to_string(c.kill) + "/" + std::to_string(c.keep);
     }
     return out;
 }
@@ -44,7 +44,7 @@ CalculationRequest requestOf(Category category, bool kill, CalculationMethod met
 {
     CalculationRequest request;
     request.category = category;
-    request.killMode = kill;
+    request.kind = kindOfKillFlag(kill);
     request.method = method;
     request.pastPeriod = pastPeriod;
     return request;
@@ -110,22 +110,22 @@ TEST(CategoryCalculation, QuotaWalksStopAtMDistinctDigits)
     deselectedFirst[0].selected = false;
     const Case cases[] = {
         {"kill, quota 3: seven distinct digits killed", walked({1, 1, 2, 3, 4, 5, 6, 7, 8, 9}), true,
-         quotaDistinctDigits(true, 3), "1:2/2/0 2:1/1/0 3:1/1/0 4:1/1/0 5:1/1/0 6:1/1/0 7:1/1/0", 8},
+         quotaDistinctDigits(Kind::Kill, 3), "1:2/2/0 2:1/1/0 3:1/1/0 4:1/1/0 5:1/1/0 6:1/1/0 7:1/1/0", 8},
         {"kill: one digit over and over runs to the end of the table", walked({5, 5, 5, 5}), true,
-         quotaDistinctDigits(true, 3), "5:4/4/0", 4},
+         quotaDistinctDigits(Kind::Kill, 3), "5:4/4/0", 4},
         {"keep, quota 3: stops after the third kept digit", walked({4, 4, 2, 9, 1, 0}), false,
-         quotaDistinctDigits(false, 3), "2:1/0/1 4:2/0/2 9:1/0/1", 4},
+         quotaDistinctDigits(Kind::Keep, 3), "2:1/0/1 4:2/0/2 9:1/0/1", 4},
         {"a deselected formula first is skipped and marks nothing", deselectedFirst, false, 2,
          "1:1/0/1 2:1/0/1", 3},
         {"negative and missing digits count nowhere", walked({-3, kNoDigit, 2, -9}), true, std::nullopt,
          "2:1/1/0", 4},
-        {"keep quota 0 takes nothing", walked({1, 2}), false, quotaDistinctDigits(false, 0), "", 0},
+        {"keep quota 0 takes nothing", walked({1, 2}), false, quotaDistinctDigits(Kind::Keep, 0), "", 0},
         {"kill quota 0 kills all ten digits", walked({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 9}), true,
-         quotaDistinctDigits(true, 0), "0:1/1/0 1:1/1/0 2:1/1/0 3:1/1/0 4:1/1/0 5:1/1/0 6:1/1/0 7:1/1/0 8:1/1/0 9:1/1/0", 10},
+         quotaDistinctDigits(Kind::Kill, 0), "0:1/1/0 1:1/1/0 2:1/1/0 3:1/1/0 4:1/1/0 5:1/1/0 6:1/1/0 7:1/1/0 8:1/1/0 9:1/1/0", 10},
         {"selected method: every selected formula", walked({3, 3, 7, 3}), true, std::nullopt, "3:3/3/0 7:1/1/0", 4},
     };
     for (const Case& c : cases) {
-        const DigitWalk walk = walkDigits(c.formulas, c.kill, c.stopAt);
+        const DigitWalk walk = walkDigits(c.formulas, kindOfKillFlag(c.kill), c.stopAt);
         EXPECT_EQ(countsText(walk.counts), c.counts) << c.what;
         EXPECT_EQ(walk.walked, c.walked) << c.what;
     }
@@ -135,7 +135,7 @@ TEST(CategoryCalculation, TheWalkEvaluatesOnlyTheFormulasItReaches)
 {
     int asked = 0;
     const std::vector<bool> selected(100, true);
-    walkDigits(100, [&asked](int i) { ++asked; return i % 10; }, selected, false, 2);
+    walkDigits(100, [&asked](int i) { ++asked; return i % 10; }, selected, Kind::Keep, 2);
     EXPECT_EQ(asked, 2);
 }
 
@@ -204,7 +204,7 @@ TEST_F(CalculationStore, APastPeriodTakesTheValuesOfTheRowBeforeIt)
     EXPECT_EQ(result->slotResults[0].formulas[0].digit, 0);
 }
 
-TEST_F(CalculationStore, KeepFormulasCountIntoTrrcountOfGroupPlaySlotZero)
+TEST_F(CalculationStore, KeepFormulasCountAsKeepInGroupPlaySlotZero)
 {
     auto result = calculate(requestOf(Category{3, true}, false, CalculationMethod::Selected));
     ASSERT_TRUE(result);
@@ -290,7 +290,7 @@ TEST(CategoryCalculationBest, WalksTheStoredStatisticsOrderUntilTheQuota)
     EXPECT_FALSE(result->slotResults[0].formulas[5].counted);  // "5" was never reached
 
     // Keep formulas with the same order keep C = 2 digits; ascending rate puts the untested one last still.
-    request.killMode = false;
+    request.kind = Kind::Keep;
     request.sort.keepLimit = 2;
     request.sort.setChoices(*parseSortKeys(u"sglGsRate:asc,intGsTrueCon,intGsTrueLst"));
     auto kept = calculateCategory(temp.store(), HistoryColumns(history), request);

@@ -25,15 +25,15 @@ TEST(ChanceStatistics, ChanceRatesMatchAnExactEnumerationOfEveryDraw)
                         draw[size_t(p - 1)] = int(rest % 10);
                         rest /= 10;
                     }
-                    hits += isHit(kill, digit, draw, positions) ? 1 : 0;
+                    hits += isHit(kindOfKillFlag(kill), digit, draw, positions) ? 1 : 0;
                 }
             }
-            EXPECT_NEAR(chanceHitRate(category, kill), double(hits) / double(outcomes * 10), 1e-12)
+            EXPECT_NEAR(chanceHitRate(category, kindOfKillFlag(kill)), double(hits) / double(outcomes * 10), 1e-12)
                 << category.suffix().toStdString() << (kill ? " kill" : " keep");
         }
     }
-    EXPECT_DOUBLE_EQ(chanceHitRate({1, false}, true), 0.9);
-    EXPECT_NEAR(chanceHitRate({3, true}, true), 0.729, 1e-12);
+    EXPECT_DOUBLE_EQ(chanceHitRate({1, false}, Kind::Kill), 0.9);
+    EXPECT_NEAR(chanceHitRate({3, true}, Kind::Kill), 0.729, 1e-12);
 }
 
 TEST(ChanceStatistics, BinomialPValuesAgreeWithKnownValues)
@@ -111,7 +111,7 @@ TEST(ChanceStatistics, RankHistogramAndAssessment)
 
     // One strong formula among chance-level ones is marked; a formula below chance never is.
     const std::vector<FormulaRecord> records = {{290, 300, 80, 1}, {270, 300, 30, 2}, {200, 300, 10, 4}};
-    const auto assessed = assessAgainstChance({1, false}, true, records);
+    const auto assessed = assessAgainstChance({1, false}, Kind::Kill, records);
     EXPECT_TRUE(assessed[0].beatsChance);
     EXPECT_FALSE(assessed[1].beatsChance);
     EXPECT_FALSE(assessed[2].beatsChance);

@@ -22,11 +22,11 @@ TEST(ErrCounts, RankingIsAscendingByTotalThenByDigit)
     ErrCounts counts{};
     const int totals[10] = {2, 0, 5, 0, 2, 1, 0, 9, 1, 0};
     for (int d = 0; d < 10; ++d)
-        counts[size_t(d)].ETrrcount = totals[d];
+        counts[size_t(d)].total = totals[d];
     EXPECT_EQ(digitsByTotalAscending(counts), (std::array<int, 10>{1, 3, 6, 9, 5, 8, 0, 4, 2, 7}));
 
     moveKillCountsToKeep(counts);  // totals stay; kill columns move over
-    counts[4].Errcount = 3;
+    counts[4].kill = 3;
     moveKillCountsToKeep(counts);
     EXPECT_EQ(counts[4], (ErrCount{2, 0, 3}));
 }
@@ -38,8 +38,8 @@ TEST(ErrCounts, TablesRoundTripThroughTheStore)
     ASSERT_TRUE(storeReplayTallies(temp.store(), counts));
     ASSERT_TRUE(storeShownCounts(temp.store(), counts));
     temp.reopen();
-    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::Errarr), counts);
-    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::ErrarrLei), counts);
+    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::ReplayTallies), counts);
+    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::ShownCounts), counts);
     // Errarr is edited in place: still the ten delivered rows. ErrarrLei is refilled: ten rows.
     for (const char* table : {"Errarr", "ErrarrLei"})
         EXPECT_EQ(temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table))->value_or(0), 10);
@@ -52,7 +52,7 @@ TEST(ErrCounts, AMissingErrarrRowIsAddedBack)
     test::TempStore temp;
     ASSERT_TRUE(temp.store().database().exec(QStringLiteral("DELETE FROM Errarr WHERE num IN (3, 7)")));
     ASSERT_TRUE(storeReplayTallies(temp.store(), sampleCounts()));
-    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::Errarr), sampleCounts());
+    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::ReplayTallies), sampleCounts());
     EXPECT_EQ(temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM Errarr"))->value_or(0), 10);
 }
 
@@ -64,5 +64,5 @@ TEST(ErrCounts, AFailedWriteLeavesTheTableAsItWas)
     ASSERT_TRUE(temp.store().database().exec(QStringLiteral(
         "CREATE TRIGGER refuse BEFORE INSERT ON ErrarrLei WHEN NEW.num = 6 BEGIN SELECT RAISE(ABORT, 'refused'); END")));
     EXPECT_FALSE(storeShownCounts(temp.store(), ErrCounts{}));
-    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::ErrarrLei), sampleCounts());
+    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::ShownCounts), sampleCounts());
 }

@@ -37,10 +37,10 @@ const std::array<int, 10> kExample = {0, 0, 2, 0, 1, 0, 0, 3, 0, 0};
 TEST(ErrWindowRows, KillFormulasListTheUnnamedDigitsFirstAsKept)
 {
     ErrWindowTable table;
-    table.fill(countsOf(kExample, true), true);
+    table.fill(countsOf(kExample, true), Kind::Kill);
     EXPECT_EQ(digitOrder(table), "0135689427");
     for (const ErrWindowRow& row : table.rows()) {
-        const bool named = row.count.ETrrcount > 0;
+        const bool named = row.count.total > 0;
         EXPECT_EQ(row.verdict, named ? "滤杀" : "保留") << row.digit;
         EXPECT_EQ(row.textColour, named ? kGreen : kBlack) << row.digit;
         EXPECT_EQ(row.order, &row - table.rows().data() + 1);
@@ -56,10 +56,10 @@ TEST(ErrWindowRows, KillFormulasListTheUnnamedDigitsFirstAsKept)
 TEST(ErrWindowRows, KeepFormulasListTheNamedDigitsFirstAsKept)
 {
     ErrWindowTable table;
-    table.fill(countsOf(kExample, false), false);
+    table.fill(countsOf(kExample, false), Kind::Keep);
     EXPECT_EQ(digitOrder(table), "7240135689");
     for (const ErrWindowRow& row : table.rows()) {
-        const bool named = row.count.ETrrcount > 0;
+        const bool named = row.count.total > 0;
         EXPECT_EQ(row.verdict, named ? "保留" : "滤杀") << row.digit;
         EXPECT_EQ(row.textColour, named ? kBlack : kGreen) << row.digit;
     }
@@ -70,7 +70,7 @@ TEST(ErrWindowRows, KeepFormulasListTheNamedDigitsFirstAsKept)
 TEST(ErrWindowRows, DoubleClicksReverseKillListsButNeverMakeKeepListsAscending)
 {
     ErrWindowTable kill;
-    kill.fill(countsOf(kExample, true), true);
+    kill.fill(countsOf(kExample, true), Kind::Kill);
     kill.doubleClick(ErrWindowTable::Total);
     EXPECT_TRUE(kill.reversed());
     EXPECT_EQ(digitOrder(kill), "7240135689");
@@ -86,12 +86,12 @@ TEST(ErrWindowRows, DoubleClicksReverseKillListsButNeverMakeKeepListsAscending)
     kill.doubleClick(ErrWindowTable::Order);
     EXPECT_EQ(digitOrder(kill), "9876543210");
     // A later fill takes the reverse flag along.
-    kill.fill(countsOf(kExample, true), true);
+    kill.fill(countsOf(kExample, true), Kind::Kill);
     EXPECT_EQ(digitOrder(kill), "7240135689");
     EXPECT_EQ(kill.headers()[2], "杀留Err值");
 
     ErrWindowTable keep;
-    keep.fill(countsOf(kExample, false), false);
+    keep.fill(countsOf(kExample, false), Kind::Keep);
     for (int click = 0; click < 3; ++click) {
         keep.doubleClick(ErrWindowTable::Total);
         EXPECT_EQ(digitOrder(keep), "7240135689") << click;
@@ -103,8 +103,8 @@ TEST(ErrWindowRows, DoubleClicksReverseKillListsButNeverMakeKeepListsAscending)
 TEST(ErrWindowRows, TabCaptionsAndVerdicts)
 {
     EXPECT_EQ(errWindowTabCaption(3), "3星");
-    EXPECT_EQ(errVerdict(0, true), "保留");
-    EXPECT_EQ(errVerdict(2, true), "滤杀");
-    EXPECT_EQ(errVerdict(0, false), "滤杀");
-    EXPECT_EQ(errVerdict(2, false), "保留");
+    EXPECT_EQ(errVerdict(0, Kind::Kill), "保留");
+    EXPECT_EQ(errVerdict(2, Kind::Kill), "滤杀");
+    EXPECT_EQ(errVerdict(0, Kind::Keep), "滤杀");
+    EXPECT_EQ(errVerdict(2, Kind::Keep), "保留");
 }

@@ -18,8 +18,8 @@ TEST(FirstStart, OfferedOnceToAnEmptyStoreAndLoadsTheSample)
     ASSERT_TRUE(loaded) << loaded.error().message.toStdString();
     EXPECT_EQ(loaded->draws, 4080);
     EXPECT_EQ(loaded->formulas, exampleFormulaLines().size());
-    EXPECT_EQ(*FormulaTable(temp.store(), Category{1, false}).count(true), 4);
-    EXPECT_EQ(*FormulaTable(temp.store(), Category{2, true}).count(true), 1);
+    EXPECT_EQ(*FormulaTable(temp.store(), Category{1, false}).count(Kind::Kill), 4);
+    EXPECT_EQ(*FormulaTable(temp.store(), Category{2, true}).count(Kind::Kill), 1);
     // Not offered again to a store that holds something, nor after an answer.
     EXPECT_FALSE(*shouldOfferSample(temp.store(), settings));
 

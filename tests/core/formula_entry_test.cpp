@@ -15,7 +15,7 @@ using qeltaro::test::TempStore;
 
 namespace {
 
-const FormulaListKey kStart{{1, false}, true};  // 一星直选, kill: the start-up list
+const FormulaListKey kStart{{1, false}, Kind::Kill};  // 一星直选, kill: the start-up list
 
 Category category(const char16_t* suffix)
 {
@@ -32,7 +32,7 @@ std::vector<std::string> libraryRows(Store& store)
             rows.push_back(QStringLiteral("%1:%2:%3:%4:%5")
                                .arg(c.suffix())
                                .arg(f.idx)
-                               .arg(QChar(f.kill ? u'K' : u'L'))
+                               .arg(QChar(isKill(f.kind) ? u'K' : u'L'))
                                .arg(f.code, f.text)
                                .toStdString());
     }
@@ -71,7 +71,7 @@ TEST(TypedFormula, AddsToTheLinesCategoryAndSelectsIt)
     } cases[] = {
         {u"万位码+千位码=下期杀一星直选", kStart, "1D", true, 1, "L1A+L2A"},
         {u" 万位码+3=下期留 二星组选 ", kStart, "2G", false, 1, "L1A+3"},
-        {u"[三星直选]百位平方-十位码", {category(u"2G"), false}, "3D", false, 1, "L3G-L4A"},
+        {u"[三星直选]百位平方-十位码", {category(u"2G"), Kind::Keep}, "3D", false, 1, "L3G-L4A"},
         {u"[三星直选]百位平方-十位码", kStart, "3D", true, 2, "L3G-L4A"},
         // idx counts every row of the table, both kinds.
         {u"千位码=下期杀三星直选", kStart, "3D", true, 3, "L2A"},
@@ -81,7 +81,7 @@ TEST(TypedFormula, AddsToTheLinesCategoryAndSelectsIt)
         auto added = addTypedFormula(temp.store(), QString::fromUtf16(c.text), c.current, &selection);
         ASSERT_TRUE(added) << added.error().message.toStdString();
         EXPECT_EQ(added->list.category.suffix().toStdString(), c.category);
-        EXPECT_EQ(added->list.kill, c.kill);
+        EXPECT_EQ(added->list.kind, kindOfKillFlag(c.kill));
         EXPECT_EQ(added->idx, c.idx);
         EXPECT_EQ(added->code.toStdString(), c.code);
         EXPECT_EQ(added->text, QString::fromUtf16(c.text).trimmed());
@@ -98,8 +98,8 @@ TEST(TypedFormula, IdxRestartsAtOneAfterARowNumberedBelowOne)
 {
     TempStore temp;
     FormulaTable table(temp.store(), category(u"4D"));
-    ASSERT_TRUE(table.append(true, QStringLiteral("L1A"), QStringLiteral("万位码"), 1));
-    ASSERT_TRUE(table.append(true, QStringLiteral("L2A"), QStringLiteral("千位码"), 0));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L1A"), QStringLiteral("万位码"), 1));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L2A"), QStringLiteral("千位码"), 0));
     auto added = addTypedFormula(temp.store(), QStringLiteral("个位码=下期杀四星直选"), kStart);
     ASSERT_TRUE(added);
     EXPECT_EQ(added->idx, 1);
@@ -151,13 +151,13 @@ TEST(FormulaImport, StoresRecognisedLinesAndListsTheOthers)
     TempStore temp;
     ASSERT_TRUE(addTypedFormula(temp.store(), QStringLiteral("百位码=下期杀五星直选"), kStart));
     qeltaro::test::writeFile(temp.path("f.txt"), QString::fromUtf16(kSampleFile).toUtf8());
-    auto report = importFormulaFile(temp.store(), temp.path("f.txt"), {category(u"3D"), true});
+    auto report = importFormulaFile(temp.store(), temp.path("f.txt"), {category(u"3D"), Kind::Kill});
     ASSERT_TRUE(report) << report.error().message.toStdString();
 
     EXPECT_EQ(report->stored, 6);
     EXPECT_EQ(report->duplicates, 0);
     // Back on the starting category, with the kind of the last statement line.
-    EXPECT_EQ(report->list, (FormulaListKey{category(u"3D"), true}));
+    EXPECT_EQ(report->list, (FormulaListKey{category(u"3D"), Kind::Kill}));
     std::vector<std::string> tables;
     for (const Category& c : report->tables)
         tables.push_back(c.suffix().toStdString());
@@ -181,7 +181,7 @@ TEST(FormulaImport, StoresRecognisedLinesAndListsTheOthers)
     report = importFormulaFile(temp.store(), temp.path("clean.txt"), kStart);
     ASSERT_TRUE(report);
     EXPECT_TRUE(report->unrecognised.empty());
-    EXPECT_FALSE(report->list.kill);
+    EXPECT_EQ(report->list.kind, Kind::Keep);
     EXPECT_TRUE(QFile::exists(report->unrecognisedFilePath));
     EXPECT_TRUE(unrecognisedFile(temp).isEmpty());
 }

@@ -13,7 +13,7 @@ struct Listed {
 };
 
 struct Fixture {
-    FormulaList list{Category{1, false}, true};
+    FormulaList list{Category{1, false}, Kind::Kill};
     FormulaStatsTable table;
 };
 
@@ -21,7 +21,7 @@ Fixture make(const std::vector<Listed>& formulas)
 {
     Fixture f;
     for (size_t i = 0; i < formulas.size(); ++i)
-        f.list.append(int(i) + 1, QStringLiteral("L1A"), QString(), true);
+        f.list.append(int(i) + 1, QStringLiteral("L1A"), QString(), Kind::Kill);
     f.table = FormulaStatsTable(f.list.idxs());
     for (size_t i = 0; i < formulas.size(); ++i) {
         const Listed& l = formulas[i];
@@ -50,7 +50,7 @@ TEST(FormulaFilter, PrefillTakesTheSelectedFormulasExtremes)
 
     Fixture f = make({{66.666664f, 3, 5, 0, 2, true}, {71.42857f, 6, 2, 1, 0, true}, {99, 0, 0, 9, 9, false}});
     f.table.at(1).error = QStringLiteral("坏公式");  // no statistics: left out of the bounds
-    f.list.append(4, QStringLiteral("L1A"), QString(), true);
+    f.list.append(4, QStringLiteral("L1A"), QString(), Kind::Kill);
     const FilterBounds b = prefillBounds(f.list, f.table);  // the table is shorter than the list now
     EXPECT_EQ(b, (FilterBounds{double(66.666664f), double(66.666664f), 3, 3, 5, 5, 0, 0, 2, 2}));
     EXPECT_EQ(boundText(0, b[0]), QStringLiteral("66.666664"));

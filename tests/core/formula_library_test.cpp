@@ -14,7 +14,7 @@ using qeltaro::test::TempStore;
 
 namespace {
 
-const FormulaListKey k3DKill{{3, false}, true};
+const FormulaListKey k3DKill{{3, false}, Kind::Kill};
 
 // Stores formulas "L1A+1".."L1A+n" (text "f1".."fn") numbered 1..n; `keepAt` lists the idx
 // stored as keep formulas instead of kill ones.
@@ -23,7 +23,7 @@ void storeFormulas(Store& store, const FormulaListKey& list, int n, std::vector<
     FormulaTable table(store, list.category);
     for (int i = 1; i <= n; ++i) {
         const bool keep = std::find(keepAt.begin(), keepAt.end(), i) != keepAt.end();
-        ASSERT_TRUE(table.append(keep ? !list.kill : list.kill, QStringLiteral("L1A+%1").arg(i),
+        ASSERT_TRUE(table.append(keep == isKill(list.kind) ? Kind::Keep : Kind::Kill, QStringLiteral("L1A+%1").arg(i),
                                  QStringLiteral("f%1").arg(i), i));
     }
 }
@@ -32,7 +32,7 @@ void storeFormulas(Store& store, const FormulaListKey& list, int n, std::vector<
 std::vector<std::string> listedFlags(Store& store, const FormulaListKey& list, const FormulaSelection& selection)
 {
     std::vector<std::string> out;
-    const auto formulas = FormulaTable(store, list.category).list(list.kill).value();
+    const auto formulas = FormulaTable(store, list.category).list(list.kind).value();
     for (const StoredFormula& f : formulas)
         out.push_back(QStringLiteral("%1:%2:%3").arg(f.idx).arg(f.text).arg(selection.isSelected(f.idx) ? "on" : "off").toStdString());
     return out;
@@ -126,7 +126,7 @@ TEST(FormulaLibrary, DeletesRenumberRowsLeftUnnumbered)
     TempStore temp;
     storeFormulas(temp.store(), k3DKill, 3);
     FormulaTable table(temp.store(), k3DKill.category);
-    ASSERT_TRUE(table.appendUnnumbered(true, QStringLiteral("L2A"), QStringLiteral("new")));
+    ASSERT_TRUE(table.appendUnnumbered(Kind::Kill, QStringLiteral("L2A"), QStringLiteral("new")));
     FormulaSelection selection = flags({{1, true}, {2, true}, {3, true}});
     ASSERT_TRUE(deleteFormula(temp.store(), k3DKill, 2, FlagsAfterDelete::FollowFormulas, selection));
     // The unnumbered row stays last.
@@ -137,7 +137,7 @@ TEST(FormulaLibrary, ClearAllEmptiesEveryTableAfterABackup)
 {
     TempStore temp;
     for (const Category& c : Category::all())
-        storeFormulas(temp.store(), {c, true}, 2);
+        storeFormulas(temp.store(), {c, Kind::Kill}, 2);
     const QString before = qeltaro::test::storeSnapshot(temp.store());
     auto backup = clearAllFormulas(temp.store());
     ASSERT_TRUE(backup) << backup.error().message.toStdString();

@@ -49,11 +49,11 @@ TEST(FormulaLine, SplitsBothShapes)
         {"", LineSource::File, true, "", "", true, "none", false},
     };
     for (const auto& c : cases) {
-        const ParsedLine line = parseFormulaLine(QString::fromUtf8(c.line), c.source, c.currentKill);
+        const ParsedLine line = parseFormulaLine(QString::fromUtf8(c.line), c.source, kindOfKillFlag(c.currentKill));
         SCOPED_TRACE(c.line);
         EXPECT_EQ(line.text.toStdString(), c.text);
         EXPECT_EQ(line.code.toStdString(), c.code);
-        EXPECT_EQ(line.kill, c.kill);
+        EXPECT_EQ(line.kind, kindOfKillFlag(c.kill));
         EXPECT_EQ(categoryText(line), c.category);
         EXPECT_EQ(line.statement, c.statement);
     }
@@ -61,7 +61,7 @@ TEST(FormulaLine, SplitsBothShapes)
 
 TEST(FormulaLine, TypedTextKeepsItsTail)
 {
-    const ParsedLine typed = parseFormulaLine(u"个位码*2=下期杀五星直选 连准8期", LineSource::Typed, true);
+    const ParsedLine typed = parseFormulaLine(u"个位码*2=下期杀五星直选 连准8期", LineSource::Typed, Kind::Kill);
     EXPECT_EQ(typed.text.toStdString(), "个位码*2=下期杀五星直选 连准8期");
     EXPECT_EQ(typed.code.toStdString(), "L5A*2");
 }
@@ -70,7 +70,7 @@ TEST(FormulaLine, ExpressionBeforeTheFirstCharacterIsEmpty)
 {
     // 下期 at the very start leaves no expression (and no separator to drop).
     for (const char16_t* text : {u"下期杀一星直选", u"=下期杀一星直选"}) {
-        const ParsedLine line = parseFormulaLine(text, LineSource::Typed, true);
+        const ParsedLine line = parseFormulaLine(text, LineSource::Typed, Kind::Kill);
         EXPECT_TRUE(line.expression.isEmpty());
         EXPECT_EQ(checkLine(line, LineSource::Typed).problem, LineProblem::InvalidExpression);
     }
@@ -105,7 +105,7 @@ TEST(FormulaLine, ChecksSayWhyALineCannotBeStored)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        const ParsedLine line = parseFormulaLine(QString::fromUtf8(c.line), c.source, true);
+        const ParsedLine line = parseFormulaLine(QString::fromUtf8(c.line), c.source, Kind::Kill);
         const LineCheck check = checkLine(line, c.source);
         EXPECT_EQ(check.problem, c.problem) << check.reason.toStdString();
         EXPECT_EQ(check.ok(), check.reason.isEmpty());

@@ -38,7 +38,7 @@ void storeFormulas(Store& store, Category category, bool kill, int count, const 
     const int first = table.count().value() + 1;
     for (int i = 0; i < count; ++i) {
         const int idx = first + i;
-        ASSERT_TRUE(table.append(kill, QStringLiteral("L1A+%1").arg(idx), prefix + QString::number(idx), idx));
+        ASSERT_TRUE(table.append(kindOfKillFlag(kill), QStringLiteral("L1A+%1").arg(idx), prefix + QString::number(idx), idx));
         if (idx % 2 == 0) {
             ASSERT_TRUE(table.writeStatistics(idx, {50.0, 3, 4, 0, idx % 9}));
         }
@@ -69,7 +69,7 @@ TEST(FormulaTextExport, AllCategoriesFile)
     storeFormulas(temp.store(), {1, false}, true, 5, QStringLiteral("一直"));
     storeFormulas(temp.store(), {2, true}, true, 15, QStringLiteral("二组"));
 
-    auto report = exportAllCategories(temp.store(), QStringLiteral("160121001"), true);
+    auto report = exportAllCategories(temp.store(), QStringLiteral("160121001"), Kind::Kill);
     ASSERT_TRUE(report) << report.error().message.toStdString();
     EXPECT_EQ(report->path, temp.dataDir() + QStringLiteral("/160121001期时时彩公式.txt"));
     EXPECT_EQ(report->formulas, 120);
@@ -172,8 +172,8 @@ TEST(FormulaTextExport, CategoryLinesArePaddedToTheFirstFormulaOfTheirBlock)
 TEST(FormulaTextExport, CategoryFileNamesAndHitRunSource)
 {
     TempStore temp;
-    const FormulaListKey threeStarKill{{3, false}, true};
-    const FormulaListKey twoStarGroupKeep{{2, true}, false};
+    const FormulaListKey threeStarKill{{3, false}, Kind::Kill};
+    const FormulaListKey twoStarGroupKeep{{2, true}, Kind::Keep};
     EXPECT_EQ(categoryFileName(QStringLiteral("160121001"), threeStarKill).toStdString(), "160121001期时时彩三星直选杀公式.txt");
     EXPECT_EQ(categoryFileName(QStringLiteral("160121001"), twoStarGroupKeep).toStdString(), "160121001期时时彩二星组选生公式.txt");
 
@@ -193,7 +193,7 @@ TEST(FormulaTextExport, CategoryFileNamesAndHitRunSource)
     EXPECT_EQ(fileLines(report->path).size(), 5);
 
     for (const char* period : {"", "../160121001", "a/b", "x:y"}) {
-        auto refused = exportAllCategories(temp.store(), QString::fromUtf8(period), true);
+        auto refused = exportAllCategories(temp.store(), QString::fromUtf8(period), Kind::Kill);
         ASSERT_FALSE(refused) << period;
         EXPECT_EQ(refused.error().kind, ErrorKind::BadInput);
     }

@@ -15,7 +15,7 @@ using qeltaro::test::TempStore;
 
 namespace {
 
-const FormulaListKey kStart{{1, false}, true};
+const FormulaListKey kStart{{1, false}, Kind::Kill};
 
 // A formula file of `count` three-star kill formulas, then a keep line, a header line and lines
 // that cannot be stored.
@@ -61,21 +61,21 @@ TEST_F(FormulaUpdate, AGoodFileReplacesEveryCategory)
     EXPECT_EQ(report->skipped, 2);
     EXPECT_EQ(report->bytes, file.size());
     // The last statement line sets the kind, stored or not.
-    EXPECT_EQ(report->list, (FormulaListKey{kStart.category, true}));
+    EXPECT_EQ(report->list, (FormulaListKey{kStart.category, Kind::Kill}));
     EXPECT_EQ(qeltaro::test::readFile(savedFile()), file);
     EXPECT_EQ(report->savedPath, savedFile());
     EXPECT_TRUE(QFile::exists(report->backupPath));
 
     // The formula typed before is gone; the file's are numbered 1..n.
     EXPECT_EQ(FormulaTable(temp.store(), {1, false}).count().value(), 0);
-    const auto threeStar = FormulaTable(temp.store(), {3, false}).list(true).value();
+    const auto threeStar = FormulaTable(temp.store(), {3, false}).list(Kind::Kill).value();
     ASSERT_EQ(threeStar.size(), 40u);
     EXPECT_EQ(threeStar.front().idx, 1);
     EXPECT_EQ(threeStar.front().text.toStdString(), "万位码+1=下期杀三星直选");
     EXPECT_EQ(threeStar.back().idx, 40);
-    EXPECT_EQ(FormulaTable(temp.store(), {2, true}).list(false).value().size(), 1u);
+    EXPECT_EQ(FormulaTable(temp.store(), {2, true}).list(Kind::Keep).value().size(), 1u);
     // A header line takes the kind in force: the keep line before it.
-    EXPECT_EQ(FormulaTable(temp.store(), {4, false}).list(false).value().size(), 1u);
+    EXPECT_EQ(FormulaTable(temp.store(), {4, false}).list(Kind::Keep).value().size(), 1u);
 }
 
 TEST_F(FormulaUpdate, AShortFileChangesNothing)

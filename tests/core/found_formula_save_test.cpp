@@ -36,7 +36,7 @@ std::vector<QString> codesOf(Store& store, Category category)
 
 void storeFormula(Store& store, Category category, bool kill, const QString& code, const QString& text, int idx)
 {
-    ASSERT_TRUE(FormulaTable(store, category).append(kill, code, text, idx));
+    ASSERT_TRUE(FormulaTable(store, category).append(kindOfKillFlag(kill), code, text, idx));
 }
 
 int backupCount(const test::TempStore& temp)
@@ -55,7 +55,7 @@ TEST(FoundFormulaSave, AppendKeepsOneCopyOfADuplicateAndNumbersTheTable)
         found(k3D, QStringLiteral("L3A+L4A+1"), QStringLiteral("[三星直选杀]百位码+十位码+1")),
         found(k3D, QStringLiteral("L3A+L4A+1"), QStringLiteral("[三星直选杀]百位码+十位码+1")),  // found twice
     };
-    auto report = saveFoundFormulas(temp.store(), list, SaveMode::Append, true);
+    auto report = saveFoundFormulas(temp.store(), list, SaveMode::Append, Kind::Kill);
     ASSERT_TRUE(report);
     ASSERT_EQ(report->tables.size(), 1u);
     const TableSaveReport& t = report->tables[0];
@@ -87,7 +87,7 @@ TEST(FoundFormulaSave, ReplaceEmptiesOnlyTheTablesItWritesAndKeepsABackup)
         found(k3D, QStringLiteral("L3A+3"), QStringLiteral("百位码+3")),
     };
     const int backupsBefore = backupCount(temp);
-    auto report = saveFoundFormulas(temp.store(), list, SaveMode::Replace, false);
+    auto report = saveFoundFormulas(temp.store(), list, SaveMode::Replace, Kind::Keep);
     ASSERT_TRUE(report);
     EXPECT_EQ(backupCount(temp), backupsBefore + 1);
     EXPECT_FALSE(report->backupPath.isEmpty());
@@ -97,7 +97,7 @@ TEST(FoundFormulaSave, ReplaceEmptiesOnlyTheTablesItWritesAndKeepsABackup)
     // Stored with the kill flag in force when saving.
     const auto rows = FormulaTable(temp.store(), k3D).all();
     for (const StoredFormula& f : *rows)
-        EXPECT_FALSE(f.kill);
+        EXPECT_EQ(f.kind, Kind::Keep);
     EXPECT_EQ(report->tables[0].heldBefore, 2);
     EXPECT_EQ(report->tables[0].added, 2);
     EXPECT_EQ(report->lastCategory, k3D);
@@ -108,7 +108,7 @@ TEST(FoundFormulaSave, NothingFoundWritesNothing)
     test::TempStore temp;
     storeFormula(temp.store(), k3D, true, QStringLiteral("L1A"), QStringLiteral("万位码"), 5);
     for (SaveMode mode : {SaveMode::Append, SaveMode::Replace}) {
-        auto report = saveFoundFormulas(temp.store(), {}, mode, true);
+        auto report = saveFoundFormulas(temp.store(), {}, mode, Kind::Kill);
         ASSERT_TRUE(report);
         EXPECT_TRUE(report->tables.empty());
         EXPECT_EQ(FormulaTable(temp.store(), k3D).all()->front().idx, 5);
@@ -156,7 +156,7 @@ TEST(FoundFormulaSave, OnlyTheListedTableChangesTheListedFlags)
     for (int i = 1; i <= 3; ++i)
         found.push_back({QStringLiteral("L2A+%1").arg(i), QStringLiteral("千位码+%1").arg(i), k2G, {}, 0});
     found.push_back({QStringLiteral("L3A+1"), QStringLiteral("百位码+1"), k3D, {}, 0});
-    auto report = saveFoundFormulas(temp.store(), found, SaveMode::Append, true);
+    auto report = saveFoundFormulas(temp.store(), found, SaveMode::Append, Kind::Kill);
     ASSERT_TRUE(report);
     ASSERT_EQ(report->tables.size(), 2u);
 

@@ -18,7 +18,7 @@ std::vector<int> totals(const ErrCounts& counts)
 {
     std::vector<int> out;
     for (const ErrCount& c : counts)
-        out.push_back(c.ETrrcount);
+        out.push_back(c.total);
     return out;
 }
 
@@ -26,7 +26,7 @@ ErrCounts tally(bool kill, std::initializer_list<int> digits)
 {
     PeriodTally t;
     for (int d : digits)
-        t.add(kill, d);
+        t.add(kindOfKillFlag(kill), d);
     return t.counts();
 }
 
@@ -35,7 +35,7 @@ StoredFormula formula(int idx, const QString& code, bool kill)
     StoredFormula f;
     f.idx = idx;
     f.code = code;
-    f.kill = kill;
+    f.kind = kindOfKillFlag(kill);
     return f;
 }
 
@@ -99,7 +99,7 @@ std::vector<PeriodRanking> perRowReplay(const HistoryColumns& history, const std
             const int d = predictedDigit(compiled[i]->evaluate(history.rowValues(n)));
             if (d < 0 || d > 9)
                 continue;
-            if (f.kill) {
+            if (isKill(f.kind)) {
                 eliminated[size_t(d)] = true;
                 ++t1[size_t(d)];
                 ++t2[size_t(d)];
@@ -213,9 +213,9 @@ TEST(HistoryReplay, UnselectedFormulasChangeNothingAndNoneSelectedLeavesZeros)
     }
     auto all = replayHistory(history, formulas, std::nullopt);  // no flags given: every formula
     ASSERT_TRUE(all);
-    EXPECT_EQ(all->lastTallies[7].ETrrcount, 1);
-    EXPECT_EQ(all->lastTallies[0].ETrrcount, 1);
-    EXPECT_EQ(all->lastTallies[3].ETrrcount, 1);
+    EXPECT_EQ(all->lastTallies[7].total, 1);
+    EXPECT_EQ(all->lastTallies[0].total, 1);
+    EXPECT_EQ(all->lastTallies[3].total, 1);
 
     auto stopped = replayHistory(history, formulas, std::nullopt, [](int done, int) { return done < 2; });
     ASSERT_FALSE(stopped);
@@ -228,15 +228,15 @@ TEST(HistoryReplay, TheCategoryReplayWritesTheLastPeriodsTalliesToErrarr)
     const auto draws = test::drawsOf({"12345", "67890", "24680"});
     test::storeFormulas(temp.store(), {2, true}, {{"L5A", {}, false}, {"L4A", {}, false}, {"3"}});
     // An empty history yields no periods and leaves Errarr alone.
-    auto empty = replayCategory(temp.store(), HistoryColumns(), {2, true}, false, std::nullopt);
+    auto empty = replayCategory(temp.store(), HistoryColumns(), {2, true}, Kind::Keep, std::nullopt);
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->periods.empty());
-    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::Errarr), ErrCounts{});
+    EXPECT_EQ(*readErrCounts(temp.store(), ErrCountTable::ReplayTallies), ErrCounts{});
 
-    auto replay = replayCategory(temp.store(), HistoryColumns(draws), {2, true}, false, std::nullopt);
+    auto replay = replayCategory(temp.store(), HistoryColumns(draws), {2, true}, Kind::Keep, std::nullopt);
     ASSERT_TRUE(replay);
     // Last row 24680: keep 0 (L5A), then keep 8 (L4A), already eliminated.
-    auto stored = readErrCounts(temp.store(), ErrCountTable::Errarr);
+    auto stored = readErrCounts(temp.store(), ErrCountTable::ReplayTallies);
     ASSERT_TRUE(stored);
     EXPECT_EQ(*stored, replay->lastTallies);
     EXPECT_EQ((*stored)[0], (ErrCount{1, 0, 3}));

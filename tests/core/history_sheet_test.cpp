@@ -16,11 +16,11 @@ constexpr std::uint32_t kGreenFill = 0x00FF00;
 
 FormulaList listOf(const QStringList& codes, bool kill = true)
 {
-    FormulaList list(Category{1, false}, kill);
+    FormulaList list(Category{1, false}, kindOfKillFlag(kill));
     int idx = 0;
     for (const QString& code : codes) {
         ++idx;
-        list.append(idx, code, QStringLiteral("名称%1").arg(idx), kill);
+        list.append(idx, code, QStringLiteral("名称%1").arg(idx), kindOfKillFlag(kill));
     }
     return list;
 }

@@ -19,15 +19,15 @@ TEST(HitRule, KillAndKeepAgainstTheDraw)
     const auto direct3 = testedPositions({3, false});
     const auto group3 = testedPositions({3, true});
     // A three-star kill of 5: direct play looks only at 百位 (4) and hits; group play sees 个位 5.
-    EXPECT_TRUE(isHit(true, 5, draw, direct3));
-    EXPECT_FALSE(isHit(true, 5, draw, group3));
-    EXPECT_FALSE(isHit(false, 5, draw, direct3));
-    EXPECT_TRUE(isHit(false, 5, draw, group3));
-    EXPECT_TRUE(isHit(false, 4, draw, direct3));
+    EXPECT_TRUE(isHit(Kind::Kill, 5, draw, direct3));
+    EXPECT_FALSE(isHit(Kind::Kill, 5, draw, group3));
+    EXPECT_FALSE(isHit(Kind::Keep, 5, draw, direct3));
+    EXPECT_TRUE(isHit(Kind::Keep, 5, draw, group3));
+    EXPECT_TRUE(isHit(Kind::Keep, 4, draw, direct3));
     // -13 predicts -3: matches nothing, so a kill hits and a keep misses.
-    EXPECT_TRUE(isHit(true, -3, draw, group3));
-    EXPECT_FALSE(isHit(false, -3, draw, group3));
+    EXPECT_TRUE(isHit(Kind::Kill, -3, draw, group3));
+    EXPECT_FALSE(isHit(Kind::Keep, -3, draw, group3));
     // No value: a miss either way.
-    EXPECT_FALSE(isHit(true, kNoDigit, draw, group3));
-    EXPECT_FALSE(isHit(false, kNoDigit, draw, group3));
+    EXPECT_FALSE(isHit(Kind::Kill, kNoDigit, draw, group3));
+    EXPECT_FALSE(isHit(Kind::Keep, kNoDigit, draw, group3));
 }

@@ -30,14 +30,14 @@ JournalReport twoEntries()
     JournalEntry direct;
     direct.period = QStringLiteral("160121005");
     direct.category = {2, false};
-    direct.kill = true;
+    direct.kind = Kind::Kill;
     direct.method = CalculationMethod::Selected;
     direct.slotResults = {judged(1, {1, false}, {0, 1, 2, 3, 5, 6, 7, 8}, "00076"),
                           judged(2, {2, false}, {0, 1, 2, 3, 4, 5, 6, 8, 9}, "00076")};
     JournalEntry group;
     group.period = QStringLiteral("160121006");
     group.category = {3, true};
-    group.kill = false;
+    group.kind = Kind::Keep;
     group.method = CalculationMethod::Best;
     group.slotResults = {judged(0, {3, true}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, nullptr)};
     report.entries = {direct, group};
@@ -47,8 +47,8 @@ JournalReport twoEntries()
             all.push_back(slot.outcome);
     }
     report.summary = summarizeOutcomes(all);
-    report.groups = {{{2, false}, true, 1, summarizeOutcomes({all[0], all[1]})},
-                     {{3, true}, false, 1, summarizeOutcomes({all[2]})}};
+    report.groups = {{{2, false}, Kind::Kill, 1, summarizeOutcomes({all[0], all[1]})},
+                     {{3, true}, Kind::Keep, 1, summarizeOutcomes({all[2]})}};
     return report;
 }
 

@@ -69,9 +69,9 @@ TEST(ListSheets, ShownCellsAreNumbersOnlyWhereTheTextIsAPlainWholeNumber)
 TEST(ListSheets, FormulaListHasTenColumnsWithoutTheIdx)
 {
     const HistoryColumns history = qeltaro::test::columnsOf({"12345", "67890", "11111", "38146"});
-    FormulaList list(Category{1, false}, true);
-    list.append(7, QStringLiteral("L1A"), QStringLiteral("万位码"), true);
-    list.append(9, QStringLiteral("L2A+)"), QStringLiteral("坏公式"), true);
+    FormulaList list(Category{1, false}, Kind::Kill);
+    list.append(7, QStringLiteral("L1A"), QStringLiteral("万位码"), Kind::Kill);
+    list.append(9, QStringLiteral("L2A+)"), QStringLiteral("坏公式"), Kind::Kill);
     const FormulaStatsTable statistics = BacktestEngine(1).backtest(list, history, BacktestSettings{0, true, false});
     const auto rows = formulaSheetRows(list, statistics);
     ASSERT_EQ(rows.size(), 2u);

@@ -46,7 +46,7 @@ TEST(MessageText, RefusalsOfHugeInputStaySmall)
         {"1M unknown characters", [&] { auto r = compileFormula(QStringLiteral("L1A+") + chinese); EXPECT_FALSE(r); return r ? QString() : r.error().message; }},
         {"1M closing brackets", [&] { auto r = compileFormula(QStringLiteral("L1A") + QString(1'000'000, u')')); EXPECT_FALSE(r); return r ? QString() : r.error().message; }},
         {"a formula line of 1M characters", [&] {
-             const ParsedLine line = parseFormulaLine(chinese + QStringLiteral("=下期杀一星直选"), LineSource::File, true);
+             const ParsedLine line = parseFormulaLine(chinese + QStringLiteral("=下期杀一星直选"), LineSource::File, Kind::Kill);
              const LineCheck check = checkLine(line, LineSource::File);
              EXPECT_EQ(check.problem, LineProblem::TooLong);
              return check.reason;
@@ -55,7 +55,7 @@ TEST(MessageText, RefusalsOfHugeInputStaySmall)
              QString text = QStringLiteral("万位码");
              for (int i = 0; i < 300; ++i)
                  text += QStringLiteral("+千位码");
-             const LineCheck check = checkLine(parseFormulaLine(text + QStringLiteral("=下期杀一星直选"), LineSource::Typed, true), LineSource::Typed);
+             const LineCheck check = checkLine(parseFormulaLine(text + QStringLiteral("=下期杀一星直选"), LineSource::Typed, Kind::Kill), LineSource::Typed);
              EXPECT_EQ(check.problem, LineProblem::TooLong);
              return check.reason;
          }},

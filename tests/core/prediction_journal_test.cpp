@@ -116,7 +116,7 @@ TEST(PredictionJournal, TheSameCalculationAgainReplacesItsEntryAndOthersAreAdded
     ASSERT_TRUE(entries);
     EXPECT_EQ(entries->size(), 3u);
     EXPECT_EQ(entries->back().settings, "select=2");
-    auto onlyKeep = readJournal(temp.store(), std::nullopt, false);
+    auto onlyKeep = readJournal(temp.store(), std::nullopt, Kind::Keep);
     ASSERT_TRUE(onlyKeep);
     EXPECT_TRUE(onlyKeep->entries.empty());
 

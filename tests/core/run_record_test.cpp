@@ -29,7 +29,7 @@ TEST(RunRecord, ASearchRecordRepeatsTheRun)
 {
     const HistoryColumns history = sampleHistory(500);
     SearchRequest request;
-    request.shape = {{2, true}, false, 5, {false, -7}, FormulaForm::Suffix};
+    request.shape = {{2, true}, Kind::Keep, 5, {false, -7}, FormulaForm::Suffix};
     request.thresholds = {20, 100, 0, 20, 2, 32768, 0, 32768, 1, 32768};
     request.window = {200, false};
     request.stopCount = 9;

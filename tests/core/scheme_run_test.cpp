@@ -173,9 +173,9 @@ TEST(SchemeCounts, HeldCountsCountEveryFormulaOfATable)
 {
     test::TempStore temp;
     FormulaTable table3D(temp.store(), {3, false});
-    ASSERT_TRUE(table3D.append(true, QStringLiteral("L1A"), QStringLiteral("万位码"), 1));
-    ASSERT_TRUE(table3D.append(false, QStringLiteral("L2A"), QStringLiteral("千位码"), 2));
-    ASSERT_TRUE(FormulaTable(temp.store(), {4, true}).append(true, QStringLiteral("L1A"), QStringLiteral("万位码"), 1));
+    ASSERT_TRUE(table3D.append(Kind::Kill, QStringLiteral("L1A"), QStringLiteral("万位码"), 1));
+    ASSERT_TRUE(table3D.append(Kind::Keep, QStringLiteral("L2A"), QStringLiteral("千位码"), 2));
+    ASSERT_TRUE(FormulaTable(temp.store(), {4, true}).append(Kind::Kill, QStringLiteral("L1A"), QStringLiteral("万位码"), 1));
     auto all = heldFormulaCounts(temp.store());
     ASSERT_TRUE(all);
     EXPECT_EQ((*all)[2], 2);

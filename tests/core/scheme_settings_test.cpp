@@ -31,7 +31,7 @@ TEST(SchemeSettings, BuiltInThresholdsOfEveryCategoryAndSense)
              Row{10, true, {66, 100, 0, 5, 10, 32768, 0, 0, 4, 32768}},
              Row{10, false, {50, 100, 0, 10, 6, 32768, 0, 0, 3, 32768}},
          }) {
-        EXPECT_EQ(defaultThresholds(row.kill, row.number), row.t) << row.number << row.kill;
+        EXPECT_EQ(defaultThresholds(kindOfKillFlag(row.kill), row.number), row.t) << row.number << row.kill;
     }
 }
 
@@ -42,18 +42,18 @@ TEST(SchemeSettings, StoredUnderTheSearchSectionsAndKeys)
         Settings settings(temp.settingsFile());
         SchemeSettings scheme(settings);
         // A fresh store reads the built-in values (single precision, as the table holds them).
-        EXPECT_EQ(scheme.thresholds(true, 1)[0], double(94.6f));
+        EXPECT_EQ(scheme.thresholds(Kind::Kill, 1)[0], double(94.6f));
         EXPECT_EQ(scheme.operandCount(4), 8);
-        EXPECT_EQ(scheme.wantedCounts(true)[0], 60);
+        EXPECT_EQ(scheme.wantedCounts(Kind::Kill)[0], 60);
 
-        SearchThresholds keep3G = defaultThresholds(false, 8);
+        SearchThresholds keep3G = defaultThresholds(Kind::Keep, 8);
         keep3G[0] = 35.5;
-        ASSERT_TRUE(scheme.setThresholds(false, 8, keep3G));
+        ASSERT_TRUE(scheme.setThresholds(Kind::Keep, 8, keep3G));
         ASSERT_TRUE(scheme.setOperandCount(3, 12));
         WantedCounts wanted;
         wanted[0] = 10;
         wanted[9] = 25;
-        scheme.setWantedCounts(false, wanted);
+        scheme.setWantedCounts(Kind::Keep, wanted);
     }
     QSettings raw(temp.settingsFile(), QSettings::IniFormat);
     EXPECT_EQ(raw.value(QStringLiteral("7/10")).toString(), QStringLiteral("35.5"));   // section c-1, key 10k+i
@@ -66,17 +66,17 @@ TEST(SchemeSettings, StoredUnderTheSearchSectionsAndKeys)
 
     Settings settings(temp.settingsFile());
     SchemeSettings scheme(settings);
-    EXPECT_EQ(scheme.thresholds(false, 8)[0], 35.5);
-    EXPECT_EQ(scheme.thresholds(true, 8)[2], defaultThresholds(true, 8)[2]);
+    EXPECT_EQ(scheme.thresholds(Kind::Keep, 8)[0], 35.5);
+    EXPECT_EQ(scheme.thresholds(Kind::Kill, 8)[2], defaultThresholds(Kind::Kill, 8)[2]);
     EXPECT_EQ(scheme.operandCount(3), 12);
     EXPECT_EQ(scheme.operandCount(4), 8);
-    EXPECT_EQ(scheme.wantedCounts(false)[9], 25);
-    EXPECT_EQ(scheme.wantedCounts(true)[9], 60);
+    EXPECT_EQ(scheme.wantedCounts(Kind::Keep)[9], 25);
+    EXPECT_EQ(scheme.wantedCounts(Kind::Kill)[9], 60);
 
     scheme.reset();
-    EXPECT_EQ(scheme.thresholds(false, 8)[0], 34.0);
+    EXPECT_EQ(scheme.thresholds(Kind::Keep, 8)[0], 34.0);
     EXPECT_EQ(scheme.operandCount(3), 8);
-    EXPECT_EQ(scheme.wantedCounts(false)[0], 60);
+    EXPECT_EQ(scheme.wantedCounts(Kind::Keep)[0], 60);
 }
 
 TEST(SchemeSettings, BadValuesAreRefusedOrReadSafely)
@@ -84,13 +84,13 @@ TEST(SchemeSettings, BadValuesAreRefusedOrReadSafely)
     test::TempStore temp;
     Settings settings(temp.settingsFile());
     SchemeSettings scheme(settings);
-    SearchThresholds t = defaultThresholds(true, 2);
+    SearchThresholds t = defaultThresholds(Kind::Kill, 2);
     t[4] = std::nan("");
-    auto refused = scheme.setThresholds(true, 2, t);
+    auto refused = scheme.setThresholds(Kind::Kill, 2, t);
     ASSERT_FALSE(refused);
     EXPECT_TRUE(refused.error().message.contains(QStringLiteral("最大连对下限")));
     EXPECT_FALSE(settings.raw().contains(QStringLiteral("1/0")));  // nothing stored
-    EXPECT_FALSE(scheme.setThresholds(true, 6, defaultThresholds(true, 2)));
+    EXPECT_FALSE(scheme.setThresholds(Kind::Kill, 6, defaultThresholds(Kind::Kill, 2)));
     EXPECT_FALSE(scheme.setOperandCount(2, 25));
     EXPECT_FALSE(scheme.setOperandCount(2, 1));
 
@@ -101,14 +101,14 @@ TEST(SchemeSettings, BadValuesAreRefusedOrReadSafely)
     settings.raw().setValue(QStringLiteral("2/text2"), QStringLiteral("x"));
     settings.raw().setValue(QStringLiteral("SSSZ/4"), QStringLiteral("viele"));
     settings.raw().setValue(QStringLiteral("SSSZ/5"), QStringLiteral("12.5"));
-    EXPECT_TRUE(std::isnan(scheme.thresholds(true, 1)[3]));
+    EXPECT_TRUE(std::isnan(scheme.thresholds(Kind::Kill, 1)[3]));
     // A search must not start on it; the message names the category, the sense and the threshold.
-    auto check = checkThresholdsAreNumbers(true, 1, scheme.thresholds(true, 1));
+    auto check = checkThresholdsAreNumbers(Kind::Kill, 1, scheme.thresholds(Kind::Kill, 1));
     ASSERT_FALSE(check);
     EXPECT_EQ(check.error().message, QStringLiteral("一星直选杀的最大连错上限不是数字"));
-    EXPECT_TRUE(checkThresholdsAreNumbers(false, 1, scheme.thresholds(false, 1)));
+    EXPECT_TRUE(checkThresholdsAreNumbers(Kind::Keep, 1, scheme.thresholds(Kind::Keep, 1)));
     EXPECT_EQ(scheme.operandCount(1), 24);
     EXPECT_EQ(scheme.operandCount(2), 8);
-    EXPECT_EQ(scheme.wantedCounts(true)[3], std::nullopt);
-    EXPECT_EQ(scheme.wantedCounts(true)[4], 13);
+    EXPECT_EQ(scheme.wantedCounts(Kind::Kill)[3], std::nullopt);
+    EXPECT_EQ(scheme.wantedCounts(Kind::Kill)[4], 13);
 }

@@ -19,7 +19,7 @@ namespace {
 SearchRequest plantedRequest()
 {
     SearchRequest r;
-    r.shape = {{1, false}, false, 2, TailConstant{}, FormulaForm::Prefix};
+    r.shape = {{1, false}, Kind::Keep, 2, TailConstant{}, FormulaForm::Prefix};
     r.thresholds = {99.5f, 100, 0, 32768, 0, 32768, 0, 32768, 0, 32768};
     r.window = {300, false};
     r.seed = 2024;
@@ -37,7 +37,7 @@ SearchOutcome runNow(const HistoryColumns& history, const SearchRequest& request
 SearchRequest looseKillRequest(float lowestRate)
 {
     SearchRequest r = plantedRequest();
-    r.shape.kill = true;
+    r.shape.kind = Kind::Kill;
     r.shape.operandCount = 8;
     r.shape.constant = TailConstant::randomDigit();
     r.thresholds = {lowestRate, 100, 0, 32768, 0, 32768, 0, 32768, 0, 32768};
@@ -65,7 +65,7 @@ TEST(ShuffledControl, APlantedRuleLetsTheRealHistoryPassFarMoreOftenThanTheShuff
     std::vector<FormulaRecord> records;
     for (const FoundFormula& f : outcome.found)
         records.push_back({int(f.stats.hitSum), f.stats.scoredRows, f.stats.maxHitRun, f.stats.maxMissRun});
-    for (const ChanceAssessment& a : assessAgainstChance(request.shape.category, false, records))
+    for (const ChanceAssessment& a : assessAgainstChance(request.shape.category, Kind::Keep, records))
         EXPECT_TRUE(a.beatsChance);
 }
 

@@ -27,7 +27,7 @@ std::shared_ptr<const HistoryColumns> sampleHistory(int rows)
 SearchRequest request3D(std::uint64_t seed, int threads)
 {
     SearchRequest r;
-    r.shape = {{3, false}, true, 8, TailConstant::randomDigit(), FormulaForm::Prefix};
+    r.shape = {{3, false}, Kind::Kill, 8, TailConstant::randomDigit(), FormulaForm::Prefix};
     r.thresholds = {92, 100, 0, 3, 20, 32768, 0, 32768, 0, 32768};
     r.window = {300, true};
     r.seed = seed;
@@ -95,13 +95,13 @@ TEST(SearchRun, EveryFoundFormulaPassesWhenRecomputedIndependently)
     for (std::uint64_t seed = 1; seed <= 12; ++seed) {
         for (int number : {1, 3, 5, 7, 10}) {
             const Category category{(number - 1) % 5 + 1, number > 5};
-            const bool kill = seed % 2 == 1;
+            const Kind kind = seed % 2 == 1 ? Kind::Kill : Kind::Keep;
             SearchRequest r;
-            r.shape = {category, kill, 2 + int(seed % 8), seed % 3 == 0 ? TailConstant{false, -4} : TailConstant::randomDigit(),
+            r.shape = {category, kind, 2 + int(seed % 8), seed % 3 == 0 ? TailConstant{false, -4} : TailConstant::randomDigit(),
                        FormulaForm::Suffix};
             // The defaults loosened so that a few thousand candidates find something.
-            r.thresholds = defaultThresholds(kill, number);
-            r.thresholds[0] -= kill ? 4 : 6;
+            r.thresholds = defaultThresholds(kind, number);
+            r.thresholds[0] -= isKill(kind) ? 4 : 6;
             r.thresholds[3] += 3;
             r.thresholds[4] = 1;
             r.thresholds[8] = 0;
@@ -112,7 +112,7 @@ TEST(SearchRun, EveryFoundFormulaPassesWhenRecomputedIndependently)
             const SearchOutcome outcome = runNow(*history, r);
             const ScreeningBounds bounds(r.thresholds);
             for (const FoundFormula& f : outcome.found) {
-                const FormulaStats s = test::referenceStatistics(*history, category, r.window, kill, f.code);
+                const FormulaStats s = test::referenceStatistics(*history, category, r.window, kind, f.code);
                 CandidateStatistics recomputed;
                 recomputed.rate = s.rate;
                 recomputed.maxMissRun = s.maxMissRun;
@@ -122,7 +122,7 @@ TEST(SearchRun, EveryFoundFormulaPassesWhenRecomputedIndependently)
                 EXPECT_TRUE(bounds.passes(recomputed)) << f.code.toStdString();
                 EXPECT_EQ(recomputed.rate, f.stats.rate);
                 EXPECT_EQ(f.category, category);
-                EXPECT_TRUE(f.text.endsWith(candidateSuffix(category, kill)));
+                EXPECT_TRUE(f.text.endsWith(candidateSuffix(category, kind)));
                 ++checked;
             }
         }

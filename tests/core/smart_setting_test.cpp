@@ -80,17 +80,17 @@ TEST(SmartSetting, TakesExactlyTheSamplesAskedAndIsReproducible)
 {
     const auto history = sampleHistory(500);
     SmartSettingRequest r;
-    r.kill = true;
+    r.kind = Kind::Kill;
     r.samples = 20;
     r.seed = 8;
     r.window = {300, true};
-    r.categories.push_back({3, defaultThresholds(true, 3), 8});
+    r.categories.push_back({3, defaultThresholds(Kind::Kill, 3), 8});
     RunControl control;
     const SmartSettingOutcome a = runSmartSetting(*history, r, control);
     ASSERT_EQ(a.results.size(), 1u);
     EXPECT_EQ(a.results[0].samples, 20);
     EXPECT_EQ(a.results[0].best.samples(), 20);
-    const SearchThresholds base = defaultThresholds(true, 3);
+    const SearchThresholds base = defaultThresholds(Kind::Kill, 3);
     for (int i : {1, 2, 5, 6, 9})
         EXPECT_EQ(a.results[0].thresholds[size_t(i)], base[size_t(i)]);
     EXPECT_GT(a.results[0].thresholds[0], 80);  // a kill rate of 三星直选 is near 90%
@@ -103,11 +103,11 @@ TEST(SmartSetting, AllCategoriesRunInTheirOrderInTheBackground)
 {
     const auto history = sampleHistory(400);
     SmartSettingRequest r;
-    r.kill = false;
+    r.kind = Kind::Keep;
     r.samples = 40;
     r.seed = 2;
     for (int number : smartSettingAllOrder())
-        r.categories.push_back({number, defaultThresholds(false, number), 6});
+        r.categories.push_back({number, defaultThresholds(Kind::Keep, number), 6});
     SmartSettingRun run(history, r);
     run.start();
     run.wait();

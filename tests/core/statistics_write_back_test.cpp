@@ -25,7 +25,7 @@ std::vector<Row> tableRows(Store& store)
     std::vector<Row> rows;
     const auto all = FormulaTable(store, k1D).all();
     for (const StoredFormula& f : *all)
-        rows.push_back({f.idx, f.kill, f.code, f.statistics});
+        rows.push_back({f.idx, isKill(f.kind), f.code, f.statistics});
     return rows;
 }
 
@@ -36,19 +36,19 @@ TEST(StatisticsWriteBack, StoresTheListedKindAndRenumbersTheWholeTable)
     test::TempStore temp;
     FormulaTable table(temp.store(), k1D);
     // Kill and keep formulas interleaved, idx with gaps; one keep formula does not compile.
-    ASSERT_TRUE(table.append(true, QStringLiteral("L5A"), QStringLiteral("个位"), 3));
-    ASSERT_TRUE(table.append(false, QStringLiteral("L5A"), QStringLiteral("个位"), 7));
-    ASSERT_TRUE(table.append(true, QStringLiteral("L4A"), QStringLiteral("十位"), 10));
-    ASSERT_TRUE(table.append(false, QStringLiteral("L5A MOD"), QStringLiteral("坏"), 12));
-    ASSERT_TRUE(table.append(false, QStringLiteral("L5A+1"), QStringLiteral("个位+1"), 20));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L5A"), QStringLiteral("个位"), 3));
+    ASSERT_TRUE(table.append(Kind::Keep, QStringLiteral("L5A"), QStringLiteral("个位"), 7));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L4A"), QStringLiteral("十位"), 10));
+    ASSERT_TRUE(table.append(Kind::Keep, QStringLiteral("L5A MOD"), QStringLiteral("坏"), 12));
+    ASSERT_TRUE(table.append(Kind::Keep, QStringLiteral("L5A+1"), QStringLiteral("个位+1"), 20));
     ASSERT_TRUE(table.writeStatistics(12, {50, 1, 1, 1, 0}));
 
-    auto list = FormulaList::load(temp.store(), k1D, false);
+    auto list = FormulaList::load(temp.store(), k1D, Kind::Keep);
     ASSERT_TRUE(list);
     ASSERT_EQ(list->size(), 3);
     list->selection().set(20, false);
     const HistoryColumns history(test::drawsOf({"11115", "22225", "33333", "44443"}));
-    auto stats = yansuan(temp.store(), *list, history, {0, true, false}, BacktestEngine(1));
+    auto stats = runFullBacktest(temp.store(), *list, history, {0, true, false}, BacktestEngine(1));
     ASSERT_TRUE(stats) << stats.error().message.toStdString();
 
     const std::vector<Row> rows = tableRows(temp.store());
@@ -79,15 +79,15 @@ TEST(StatisticsWriteBack, AnEmptyListStillRenumbersAndRepeatedIdxAreParted)
 {
     test::TempStore temp;
     FormulaTable table(temp.store(), k1D);
-    ASSERT_TRUE(table.append(true, QStringLiteral("L1A"), QString(), 4));
-    ASSERT_TRUE(table.append(true, QStringLiteral("L2A"), QString(), 4));
-    ASSERT_TRUE(table.append(true, QStringLiteral("L3A"), QString(), 9));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L1A"), QString(), 4));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L2A"), QString(), 4));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L3A"), QString(), 9));
 
-    auto keep = FormulaList::load(temp.store(), k1D, false);
+    auto keep = FormulaList::load(temp.store(), k1D, Kind::Keep);
     ASSERT_TRUE(keep);
     EXPECT_TRUE(keep->empty());
     FormulaStatsTable none;
-    ASSERT_TRUE(arrGs(temp.store(), *keep, none));
+    ASSERT_TRUE(writeBackStatistics(temp.store(), *keep, none));
     std::vector<int> idxs;
     for (const Row& row : tableRows(temp.store()))
         idxs.push_back(row.idx);
@@ -95,10 +95,10 @@ TEST(StatisticsWriteBack, AnEmptyListStillRenumbersAndRepeatedIdxAreParted)
 
     // Two formulas sharing an idx each get their own statistics once renumbered.
     ASSERT_TRUE(temp.store().database().exec(QStringLiteral("UPDATE Gongshi1D SET idx = 6")));
-    auto kill = FormulaList::load(temp.store(), k1D, true);
+    auto kill = FormulaList::load(temp.store(), k1D, Kind::Kill);
     ASSERT_TRUE(kill);
     const HistoryColumns history(test::drawsOf({"12345", "54321"}));
-    auto stats = yansuan(temp.store(), *kill, history, {0, true, false}, BacktestEngine(1));
+    auto stats = runFullBacktest(temp.store(), *kill, history, {0, true, false}, BacktestEngine(1));
     ASSERT_TRUE(stats);
     EXPECT_EQ(kill->idxs(), (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(stats->find(1)->next, QStringLiteral("5"));

@@ -54,26 +54,26 @@ Status statusOf(const Result<T>& result)
 
 Status backtestThreeStar(Store& store)
 {
-    auto list = FormulaList::load(store, Category{3, false}, true);
+    auto list = FormulaList::load(store, Category{3, false}, Kind::Kill);
     if (!list)
         return list.error();
     auto rows = HistoryTable(store).all();
     if (!rows)
         return rows.error();
     const HistoryColumns history(*rows);
-    return statusOf(yansuan(store, *list, history, BacktestSettings{}, BacktestEngine(1)));
+    return statusOf(runFullBacktest(store, *list, history, BacktestSettings{}, BacktestEngine(1)));
 }
 
 const Operation kOperations[] = {
     {"history import", 60, 0, [](Store& s) { return statusOf(DrawHistory(s).importText(test::sampleHistoryLines(150))); }},
     {"typed draw", 60, 0, [](Store& s) { return statusOf(DrawHistory(s).add(QStringLiteral("991231001"), QStringLiteral("12345"))); }},
     {"formula import and rebuild", 10, 8,
-     [](Store& s) { return statusOf(importFormulaText(s, test::formulaFileText(30, 5), {Category{3, false}, true})); }},
+     [](Store& s) { return statusOf(importFormulaText(s, test::formulaFileText(30, 5), {Category{3, false}, Kind::Kill})); }},
     {"typed formula", 10, 8,
-     [](Store& s) { return statusOf(addTypedFormula(s, QStringLiteral("个位码*7=下期杀三星直选"), {Category{3, false}, true})); }},
+     [](Store& s) { return statusOf(addTypedFormula(s, QStringLiteral("个位码*7=下期杀三星直选"), {Category{3, false}, Kind::Kill})); }},
     {"back-test write-back", 80, 20, backtestThreeStar},
     {"formula download replaces the library", 10, 8,
-     [](Store& s) { return statusOf(applyFormulaDownload(s, test::formulaFileText(20, 40).toUtf8(), {Category{3, false}, true})); }},
+     [](Store& s) { return statusOf(applyFormulaDownload(s, test::formulaFileText(20, 40).toUtf8(), {Category{3, false}, Kind::Kill})); }},
     {"clearing every formula", 10, 8, [](Store& s) { return statusOf(clearAllFormulas(s)); }},
     {"compaction", 120, 8, [](Store& s) { return s.compact(); }, false,
      // Rows deleted in an earlier session leave free pages for the compaction to drop.
@@ -81,7 +81,7 @@ const Operation kOperations[] = {
     {"formula delete and compaction", 10, 8,
      [](Store& s) {
          FormulaSelection selection;
-         return statusOf(deleteFormula(s, {Category{3, false}, true}, 2, FlagsAfterDelete::FollowFormulas, selection));
+         return statusOf(deleteFormula(s, {Category{3, false}, Kind::Kill}, 2, FlagsAfterDelete::FollowFormulas, selection));
      },
      true},
     {"history delete and compaction", 120, 0,

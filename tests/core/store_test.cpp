@@ -19,7 +19,7 @@ std::vector<std::string> codes(const std::vector<StoredFormula>& formulas)
 {
     std::vector<std::string> out;
     for (const auto& f : formulas)
-        out.push_back(QStringLiteral("%1:%2:%3").arg(f.idx).arg(f.kill ? 'K' : 'L').arg(f.code).toStdString());
+        out.push_back(QStringLiteral("%1:%2:%3").arg(f.idx).arg(isKill(f.kind) ? 'K' : 'L').arg(f.code).toStdString());
     return out;
 }
 
@@ -55,11 +55,11 @@ TEST(Store, BooleanAndOrderingStatementsWork)
 {
     TempStore temp;
     FormulaTable table(temp.store(), *Category::fromSuffix(u"3D"));
-    ASSERT_TRUE(table.append(true, QStringLiteral("L1A"), QStringLiteral("万位码"), 2));
-    ASSERT_TRUE(table.append(false, QStringLiteral("L2A"), QStringLiteral("千位码"), 1));
-    ASSERT_TRUE(table.append(true, QStringLiteral("L3A"), QStringLiteral("百位码"), 1));
-    EXPECT_EQ(codes(*table.list(true)), (std::vector<std::string>{"1:K:L3A", "2:K:L1A"}));
-    EXPECT_EQ(codes(*table.list(false)), (std::vector<std::string>{"1:L:L2A"}));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L1A"), QStringLiteral("万位码"), 2));
+    ASSERT_TRUE(table.append(Kind::Keep, QStringLiteral("L2A"), QStringLiteral("千位码"), 1));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L3A"), QStringLiteral("百位码"), 1));
+    EXPECT_EQ(codes(*table.list(Kind::Kill)), (std::vector<std::string>{"1:K:L3A", "2:K:L1A"}));
+    EXPECT_EQ(codes(*table.list(Kind::Keep)), (std::vector<std::string>{"1:L:L2A"}));
     auto n = temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM Gongshi3D WHERE bolKill = True"));
     EXPECT_EQ(n->value_or(-1), 2);
 }
@@ -74,7 +74,7 @@ TEST(Store, RebuildDedupesResetsStatisticsAndRenumbers)
         {true, "L1A+1", "万位码+1"}};
     int idx = 7;
     for (const auto& r : rows)
-        ASSERT_TRUE(table.append(r.kill, QString::fromUtf8(r.code), QString::fromUtf8(r.text), idx += 3));
+        ASSERT_TRUE(table.append(kindOfKillFlag(r.kill), QString::fromUtf8(r.code), QString::fromUtf8(r.text), idx += 3));
     ASSERT_TRUE(table.writeStatistics(10, {55.5, 3, 4, 1, 0}));
     ASSERT_TRUE(table.all()->front().statistics.has_value());
 
@@ -91,10 +91,10 @@ TEST(Store, RenumberKeepsOrderAndClosesGaps)
 {
     TempStore temp;
     FormulaTable table(temp.store(), *Category::fromSuffix(u"1D"));
-    ASSERT_TRUE(table.appendUnnumbered(true, QStringLiteral("L2A"), QString()));
+    ASSERT_TRUE(table.appendUnnumbered(Kind::Kill, QStringLiteral("L2A"), QString()));
     for (int idx : {9, 3, 5})
-        ASSERT_TRUE(table.append(true, QStringLiteral("L1A+%1").arg(idx), QString(), idx));
-    ASSERT_TRUE(table.appendUnnumbered(true, QStringLiteral("L3A"), QString()));
+        ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L1A+%1").arg(idx), QString(), idx));
+    ASSERT_TRUE(table.appendUnnumbered(Kind::Kill, QStringLiteral("L3A"), QString()));
     ASSERT_TRUE(table.renumber());
     // Rows an import appended without an idx follow the numbered ones, in stored order.
     EXPECT_EQ(codes(*table.all()),
@@ -130,7 +130,7 @@ TEST(Store, BackupIsACompleteCopyAndOldCopiesArePruned)
 {
     TempStore temp;
     FormulaTable table(temp.store(), *Category::fromSuffix(u"5G"));
-    ASSERT_TRUE(table.append(true, QStringLiteral("LH"), QStringLiteral("和数"), 1));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("LH"), QStringLiteral("和数"), 1));
     auto path = temp.store().backup(QStringLiteral("test"));
     ASSERT_TRUE(path) << path.error().message.toStdString();
     auto copy = Database::open(*path);
@@ -190,7 +190,7 @@ TEST(Store, OpeningACurrentStoreLeavesTheFileAsItWas)
 {
     TempStore temp;
     FormulaTable table(temp.store(), *Category::fromSuffix(u"3D"));
-    ASSERT_TRUE(table.append(true, QStringLiteral("L1A"), QStringLiteral("万位码"), 1));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L1A"), QStringLiteral("万位码"), 1));
     temp.close();
     const QString file = temp.dataDir() + QStringLiteral("/formula.db");
     const QByteArray before = qeltaro::test::readFile(file);

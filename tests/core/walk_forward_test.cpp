@@ -139,10 +139,10 @@ TEST(MovingWindowStatistics, EqualsAFreshBacktestOfEveryCut)
     std::mt19937 random(11);
     for (const Category category : {Category{1, false}, Category{3, true}}) {
         for (const bool kill : {true, false}) {
-            FormulaList list(category, kill);
+            FormulaList list(category, kindOfKillFlag(kill));
             for (int i = 1; i <= 6; ++i)
-                list.append(i, randomCode(random), QString(), kill);
-            list.append(7, QStringLiteral("L1A/(L2A-L2A)"), QString(), kill);  // no value on any row
+                list.append(i, randomCode(random), QString(), kindOfKillFlag(kill));
+            list.append(7, QStringLiteral("L1A/(L2A-L2A)"), QString(), kindOfKillFlag(kill));  // no value on any row
             const auto columns = BacktestEngine(1).verify(list, 0, list.size(), history);
             for (const BacktestSettings settings : {BacktestSettings{0, true, true}, BacktestSettings{40, true, true},
                                                     BacktestSettings{40, false, false}, BacktestSettings{1, true, false}}) {
@@ -194,13 +194,13 @@ std::vector<std::vector<int>> calculateOnCut(const std::vector<DrawRecord>& draw
         test::storeFormulas(cut.store(), table, rows);
     const HistoryColumns history(std::vector<DrawRecord>(draws.begin(), draws.begin() + t));
     for (const auto& [table, rows] : tables) {
-        auto list = FormulaList::load(cut.store(), table, c.kill);
+        auto list = FormulaList::load(cut.store(), table, kindOfKillFlag(c.kill));
         EXPECT_TRUE(list);
-        EXPECT_TRUE(yansuan(cut.store(), *list, history, c.window, BacktestEngine(1)));
+        EXPECT_TRUE(runFullBacktest(cut.store(), *list, history, c.window, BacktestEngine(1)));
     }
     CalculationRequest request;
     request.category = c.category;
-    request.killMode = c.kill;
+    request.kind = kindOfKillFlag(c.kill);
     request.method = c.method;
     request.sort.keepLimit = c.quota;
     request.selection = selection;
@@ -208,7 +208,7 @@ std::vector<std::vector<int>> calculateOnCut(const std::vector<DrawRecord>& draw
     EXPECT_TRUE(calculation) << calculation.error().message.toStdString();
     std::vector<std::vector<int>> kept;
     for (const SlotCalculation& slot : calculation->slotResults)
-        kept.push_back(keptDigits(slot.counts, c.kill));
+        kept.push_back(keptDigits(slot.counts, kindOfKillFlag(c.kill)));
     return kept;
 }
 
@@ -245,7 +245,7 @@ TEST(WalkForward, EqualsBacktestAndCalculationOnTheHistoryCutBeforeEachPeriod)
             test::storeFormulas(whole.store(), table, rows);
         WalkForwardRequest request;
         request.category = c.category;
-        request.kill = c.kill;
+        request.kind = kindOfKillFlag(c.kill);
         request.periods = 4;
         request.method = c.method;
         request.sort.keepLimit = c.quota;
@@ -279,7 +279,7 @@ TEST(WalkForward, APlantedRuleBeatsChanceAndIndependentDrawsDoNot)
 
     WalkForwardRequest request;
     request.category = {1, false};
-    request.kill = false;
+    request.kind = Kind::Keep;
     request.periods = 200;
     request.method = CalculationMethod::Best;
     request.sort.keepLimit = 1;  // the best-ranked formula alone

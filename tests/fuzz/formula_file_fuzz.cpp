@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
     const QString text = fuzz::textOf(data, size);
-    auto report = importFormulaText(store, text, {Category{3, false}, true});
+    auto report = importFormulaText(store, text, {Category{3, false}, Kind::Kill});
     if (!report)
         std::abort();  // a text is never refused as a whole: bad lines are listed
     if (report->stored + int(report->unrecognised.size()) != int(splitLines(text).size()))

@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (cutHitRunTail(text).contains(u"连准"))
         std::abort();
     for (LineSource source : {LineSource::Typed, LineSource::File}) {
-        for (bool currentKill : {true, false}) {
-            const ParsedLine line = parseFormulaLine(text, source, currentKill);
-            if (!line.statement && line.kill != currentKill)
+        for (Kind currentKind : kAllKinds) {
+            const ParsedLine line = parseFormulaLine(text, source, currentKind);
+            if (!line.statement && line.kind != currentKind)
                 std::abort();  // a header line has no kind of its own
             if (line.code != translateToCode(line.expression).trimmed())
                 std::abort();

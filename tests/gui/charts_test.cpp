@@ -54,7 +54,7 @@ private slots:
         WindowFixture f;
         QVERIFY(DrawHistory(f.temp.store()).importText(cyclingDraws(300)));
         QVERIFY(FormulaTable(f.temp.store(), Category{1, false})
-                    .append(true, QStringLiteral("L5A+5"), QStringLiteral("个位码+5=下期杀一星直选"), 1));
+                    .append(Kind::Kill, QStringLiteral("L5A+5"), QStringLiteral("个位码+5=下期杀一星直选"), 1));
         f.open();
         gui::Dialogs::takeLog();
         f.find<QAction>("mnuHitRate")->trigger();
@@ -99,8 +99,8 @@ private slots:
         WindowFixture f;
         QVERIFY(DrawHistory(f.temp.store()).importText(cyclingDraws(200)));
         FormulaTable table(f.temp.store(), Category{1, false});
-        QVERIFY(table.append(true, QStringLiteral("L5A+5"), QStringLiteral("个位码+5"), 1));  // always right
-        QVERIFY(table.append(true, QStringLiteral("L5A+1"), QStringLiteral("个位码+1"), 2));  // always wrong
+        QVERIFY(table.append(Kind::Kill, QStringLiteral("L5A+5"), QStringLiteral("个位码+5"), 1));  // always right
+        QVERIFY(table.append(Kind::Kill, QStringLiteral("L5A+1"), QStringLiteral("个位码+1"), 2));  // always wrong
         f.open();
         // Double-click the rate column: ascending, so the formula that is always wrong comes first.
         auto* grid = f.find<QTableView>("MSFlexGrid2");

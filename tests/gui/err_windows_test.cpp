@@ -33,7 +33,7 @@ void addFormulas(Store& store, Category category, bool kill, const QStringList& 
     FormulaTable table(store, category);
     int idx = 0;
     for (const QString& code : codes)
-        QVERIFY(table.append(kill, code, QStringLiteral("公式") + code, ++idx));
+        QVERIFY(table.append(kindOfKillFlag(kill), code, QStringLiteral("公式") + code, ++idx));
 }
 
 // The worked example: kill counts 0, 0, 2, 0, 1, 0, 0, 3, 0, 0 for the digits 0 to 9.
@@ -116,7 +116,7 @@ private slots:
             QCOMPARE(tabs->tabText(t), QStringLiteral("%1星").arg(t + 1));
             auto* grid = tabs->widget(t)->findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"));
             ErrWindowTable table;
-            table.fill(expected->slotResults[size_t(t)].counts, true);
+            table.fill(expected->slotResults[size_t(t)].counts, Kind::Kill);
             QCOMPARE(grid->rowCount(), 10);
             for (int r = 0; r < 10; ++r) {
                 for (int c = 0; c < 6; ++c)
@@ -131,7 +131,7 @@ private slots:
         for (int r = 0; r < 3; ++r)
             QCOMPARE(model->index(r, 4).data().toString(), digitText(own.formulas[size_t(r)].nextDigit));
         // The staging table holds the last tab's counts.
-        QCOMPARE(*readErrCounts(f.window->session().store(), ErrCountTable::ErrarrLei), own.counts);
+        QCOMPARE(*readErrCounts(f.window->session().store(), ErrCountTable::ShownCounts), own.counts);
     }
 
     void theWorkedExampleInOrderWithVerdictsColoursAndDoubleClicks()
@@ -234,7 +234,7 @@ private slots:
         QCOMPARE(shown, expected->slotResults[0].counts);
         int named = 0;
         for (const ErrCount& c : shown)
-            named += c.ETrrcount > 0;
+            named += c.total > 0;
         QCOMPARE(named, 2);
     }
 

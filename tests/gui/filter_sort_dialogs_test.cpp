@@ -32,7 +32,7 @@ void fillStore(WindowFixture& f)
     const char* codes[] = {"L1A", "L1A+1", "L2A", "LH", "L1A+10", "L5A*3", "LT+3", "L3A+L4A"};
     int idx = 0;
     for (const char* code : codes)
-        QVERIFY(table.append(true, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
+        QVERIFY(table.append(Kind::Kill, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
 }
 
 QLineEdit* boundBox(QDialog* dialog, int item)

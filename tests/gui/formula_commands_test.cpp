@@ -30,7 +30,7 @@ void openWithFiveFormulas(WindowFixture& f)
 {
     FormulaTable table(f.temp.store(), Category{1, false});
     for (int i = 1; i <= 5; ++i)
-        QVERIFY(table.append(true, QStringLiteral("L1A+%1").arg(i), QStringLiteral("万位码+%1").arg(i), i));
+        QVERIFY(table.append(Kind::Kill, QStringLiteral("L1A+%1").arg(i), QStringLiteral("万位码+%1").arg(i), i));
     f.open();
     auto* grid = f.find<QTableView>("MSFlexGrid2");
     for (int r : {1, 3})
@@ -70,7 +70,7 @@ private slots:
         f.find<QLineEdit>("Text2")->setText(QStringLiteral("万位码+3=下期留 二星组选"));
         f.find<QPushButton>("Command1")->click();
         QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi2G"));
-        QVERIFY(!f.window->session().killMode());
+        QVERIFY(f.window->session().kind() == Kind::Keep);
         QVERIFY(f.find<QRadioButton>("optXing_2")->isChecked());
         QVERIFY(f.find<QRadioButton>("opTDG_1")->isChecked());
         QVERIFY(f.find<QRadioButton>("Option2_1")->isChecked());
@@ -139,10 +139,10 @@ private slots:
         {
             FormulaTable table(f.temp.store(), Category{1, false});
             for (int i = 0; i < codes.size(); ++i)
-                QVERIFY(table.append(true, codes[i], codes[i], i + 1));
+                QVERIFY(table.append(Kind::Kill, codes[i], codes[i], i + 1));
             FormulaTable twoStars(f.temp.store(), Category{2, false});
-            QVERIFY(twoStars.append(true, QStringLiteral("L2A+3"), QStringLiteral("千位码+3"), 1));
-            QVERIFY(twoStars.append(true, QStringLiteral("L2A+4"), QStringLiteral("千位码+4"), 2));
+            QVERIFY(twoStars.append(Kind::Kill, QStringLiteral("L2A+3"), QStringLiteral("千位码+3"), 1));
+            QVERIFY(twoStars.append(Kind::Kill, QStringLiteral("L2A+4"), QStringLiteral("千位码+4"), 2));
         }
         f.open();
         auto* grid = f.find<QTableView>("MSFlexGrid2");

@@ -20,8 +20,8 @@ private slots:
         QVERIFY(DrawHistory(f.temp.store()).importText(QStringLiteral("160121001 38146\n160121002 12345\n")));
         {
             FormulaTable table(f.temp.store(), Category{1, false});
-            QVERIFY(table.append(true, QStringLiteral("L1A+L2A"), QStringLiteral("万位码+千位码=下期杀一星直选"), 1));
-            QVERIFY(table.append(true, QStringLiteral("(L5A MOD 3)+L2A+7"), QStringLiteral("个位码模3+千位码+7"), 2));
+            QVERIFY(table.append(Kind::Kill, QStringLiteral("L1A+L2A"), QStringLiteral("万位码+千位码=下期杀一星直选"), 1));
+            QVERIFY(table.append(Kind::Kill, QStringLiteral("(L5A MOD 3)+L2A+7"), QStringLiteral("个位码模3+千位码+7"), 2));
         }
         f.open();
         gui::Dialogs::takeLog();

@@ -34,7 +34,7 @@ void addFormulas(Store& store, Category category, const QStringList& codes)
     FormulaTable table(store, category);
     int idx = 0;
     for (const QString& code : codes)
-        QVERIFY(table.append(true, code, QStringLiteral("公式") + code, ++idx));
+        QVERIFY(table.append(Kind::Kill, code, QStringLiteral("公式") + code, ++idx));
 }
 
 // 二星直选杀码 by the selected formulas: 1星 kills 4 and 9, 2星 kills 7.
@@ -227,7 +227,7 @@ private slots:
 
             WalkForwardRequest request;
             request.category = {1, false};
-            request.kill = true;
+            request.kind = Kind::Kill;
             request.periods = 40;
             request.method = method == std::string("Option6_1") ? CalculationMethod::Selected : CalculationMethod::Best;
             request.sort = f.window->findChild<gui::ToolWindowCommands*>()->sortSettings();

@@ -32,7 +32,7 @@ void addFormulas(Store& store, Category category, const QStringList& codes)
     FormulaTable table(store, category);
     int idx = 0;
     for (const QString& code : codes)
-        QVERIFY(table.append(true, code, QStringLiteral("公式") + code, ++idx));
+        QVERIFY(table.append(Kind::Kill, code, QStringLiteral("公式") + code, ++idx));
 }
 
 QString dataFile(WindowFixture& f, const char* name)

@@ -40,7 +40,7 @@ void openWithScoredFormulas(WindowFixture& f, std::initializer_list<const char*>
         FormulaTable table(f.temp.store(), Category{1, false});
         int idx = 0;
         for (const char* code : codes)
-            QVERIFY(table.append(true, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
+            QVERIFY(table.append(Kind::Kill, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
     }
     f.open();
 }
@@ -93,7 +93,7 @@ private slots:
         f.open();
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Qeltaro"));
         QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi1D"));
-        QVERIFY(f.window->session().killMode());
+        QVERIFY(f.window->session().kind() == Kind::Kill);
         QVERIFY(f.find<QRadioButton>("optXing_1")->isChecked());
         QVERIFY(f.find<QRadioButton>("opTDG_0")->isChecked());
         QVERIFY(!f.find<QRadioButton>("opTDG_1")->isEnabled());
@@ -177,7 +177,7 @@ private slots:
         {
             FormulaTable table(f.temp.store(), Category{1, false});
             for (int i = 1; i <= 4; ++i)
-                QVERIFY(table.append(true, QStringLiteral("L1A+%1").arg(i), QStringLiteral("万位码+%1").arg(i), i));
+                QVERIFY(table.append(Kind::Kill, QStringLiteral("L1A+%1").arg(i), QStringLiteral("万位码+%1").arg(i), i));
         }
         f.open();
         auto* grid = f.find<QTableView>("MSFlexGrid2");
@@ -258,7 +258,7 @@ private slots:
         {
             FormulaTable table(f.temp.store(), Category{1, false});
             for (int i = 1; i <= 120; ++i)
-                QVERIFY(table.append(true, QStringLiteral("L1A+%1").arg(i), QString(), i));
+                QVERIFY(table.append(Kind::Kill, QStringLiteral("L1A+%1").arg(i), QString(), i));
         }
         f.open();
         auto* history = f.find<QTableView>("MSFlexGrid1");
@@ -338,7 +338,7 @@ private slots:
         {
             FormulaTable table(f.temp.store(), Category{1, false});
             for (int i = 1; i <= 60; ++i)
-                QVERIFY(table.append(true, QStringLiteral("L1A+%1").arg(i), QStringLiteral("万位码+%1").arg(i), i));
+                QVERIFY(table.append(Kind::Kill, QStringLiteral("L1A+%1").arg(i), QStringLiteral("万位码+%1").arg(i), i));
         }
         f.open();
         auto* history = f.find<QTableView>("MSFlexGrid1");
@@ -395,7 +395,7 @@ private slots:
             FormulaTable table(f.temp.store(), Category{1, false});
             Transaction transaction(f.temp.store().database());
             for (int i = 1; i <= 10000; ++i)
-                QVERIFY(table.append(true, QStringLiteral("L1A+L2A+%1").arg(i % 10), QStringLiteral("万位码+千位码+%1=下期杀一星直选").arg(i % 10), i));
+                QVERIFY(table.append(Kind::Kill, QStringLiteral("L1A+L2A+%1").arg(i % 10), QStringLiteral("万位码+千位码+%1=下期杀一星直选").arg(i % 10), i));
             QVERIFY(transaction.commit());
         }
         f.open();

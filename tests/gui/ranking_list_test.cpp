@@ -27,7 +27,7 @@ void fillStore(WindowFixture& f, int draws)
     const char* codes[] = {"L1A", "L2A+3", "LH", "L5A*7", "LT+1", "L3A+L4A"};
     int idx = 0;
     for (const char* code : codes)
-        QVERIFY(table.append(true, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
+        QVERIFY(table.append(Kind::Kill, QString::fromLatin1(code), QString::fromLatin1(code), ++idx));
 }
 
 QWidget* replay(WindowFixture& f)
@@ -53,7 +53,7 @@ private slots:
         WindowFixture f;
         fillStore(f, 50);
         f.open();
-        const ErrCounts before = *readErrCounts(f.window->session().store(), ErrCountTable::Errarr);
+        const ErrCounts before = *readErrCounts(f.window->session().store(), ErrCountTable::ReplayTallies);
         gui::Dialogs::takeLog();
         gui::Dialogs::queueAnswer(QStringLiteral("cancel"));
         f.find<QPushButton>("Command12")->click();
@@ -63,7 +63,7 @@ private slots:
         QVERIFY(!log[0].contains(QStringLiteral("数十分钟")));
         QVERIFY(!f.window->task().busy());
         QVERIFY(!f.window->findChild<QWidget*>(QStringLiteral("frmLslb")));
-        QCOMPARE(*readErrCounts(f.window->session().store(), ErrCountTable::Errarr), before);
+        QCOMPARE(*readErrCounts(f.window->session().store(), ErrCountTable::ReplayTallies), before);
         QVERIFY(!QApplication::overrideCursor());
     }
 
@@ -104,11 +104,11 @@ private slots:
         const QString summary = window->findChild<QLabel*>(QStringLiteral("lblSummary"))->text();
         QVERIFY2(summary.startsWith(QStringLiteral("共119期")), qPrintable(summary));
         // Errarr keeps the tallies of the last period: six kill formulas named six digits in all.
-        const auto tallies = readErrCounts(f.window->session().store(), ErrCountTable::Errarr);
+        const auto tallies = readErrCounts(f.window->session().store(), ErrCountTable::ReplayTallies);
         QVERIFY(tallies);
         int total = 0;
         for (const ErrCount& c : *tallies)
-            total += c.ETrrcount;
+            total += c.total;
         QCOMPARE(total, 6);
     }
 

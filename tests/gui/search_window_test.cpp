@@ -34,9 +34,9 @@ void openWithHistory(WindowFixture& f, int heldIn1D = 0)
     QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(300)));
     FormulaTable table(f.temp.store(), Category{1, false});
     for (int i = 1; i <= heldIn1D; ++i)
-        QVERIFY(table.append(true, QStringLiteral("L1A+L2A+%1").arg(i), QStringLiteral("万位码+千位码+%1").arg(i), i));
+        QVERIFY(table.append(Kind::Kill, QStringLiteral("L1A+L2A+%1").arg(i), QStringLiteral("万位码+千位码+%1").arg(i), i));
     FormulaTable group(f.temp.store(), Category{3, true});
-    QVERIFY(group.append(false, QStringLiteral("L3A+7"), QStringLiteral("百位码+7"), 1));
+    QVERIFY(group.append(Kind::Keep, QStringLiteral("L3A+7"), QStringLiteral("百位码+7"), 1));
     f.open();
 }
 
@@ -127,7 +127,7 @@ FormulaStats recomputed(const HistoryColumns& history, const SearchWindow& windo
     std::vector<double> values;
     ColumnEvaluator().evaluate(*compiled, history, values);
     FormulaStats stats;
-    BacktestContext(history, Category{1, false}, window.backtestSettings()).score(values.data(), true, stats);
+    BacktestContext(history, Category{1, false}, window.backtestSettings()).score(values.data(), Kind::Kill, stats);
     return stats;
 }
 
@@ -266,7 +266,7 @@ private slots:
         setBox(search, "Text5_3", QString());
         click(search, "Command10");
         QCOMPARE(text(search, "Text5_3"), QStringLiteral("5"));
-        QVERIFY(SchemeSettings(f.window->session().settings()).wantedCounts(true)[2] == 5);
+        QVERIFY(SchemeSettings(f.window->session().settings()).wantedCounts(Kind::Kill)[2] == 5);
     }
 
     void aManualSearchStopsAtItsCountWithFormulasThatPass()
@@ -482,6 +482,31 @@ private slots:
         QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("检索公式数")));
     }
 
+    void aSchemeOnAStoredThresholdThatIsNoNumberOrAManualSearchWithoutHistoryIsRefused()
+    {
+        // Edited by hand: the lowest rate of 一星直选杀 is no number; the scheme would search it for ever.
+        WindowFixture f;
+        openWithHistory(f);
+        auto* search = openSearch(f);
+        f.window->session().settings().raw().setValue(QStringLiteral("0/0"), QStringLiteral("abc"));
+        setBox(search, "Text5_1", QStringLiteral("2"));
+        gui::Dialogs::takeLog();
+        click(search, "Command5");
+        QVERIFY(!static_cast<gui::FormulaSearchWindow*>(search)->running());
+        const QString refused = gui::Dialogs::takeLog().join(u'\n');
+        QVERIFY2(refused.contains(QStringLiteral("一星直选杀的正确率下限不是数字，请先改正并保存该类参数设置。")), qPrintable(refused));
+        QVERIFY(!QFile::exists(f.temp.dataDir() + QStringLiteral("/search-runs")));
+
+        WindowFixture empty;
+        empty.open();
+        auto* bare = openSearch(empty);
+        gui::Dialogs::takeLog();
+        click(bare, "Command1");
+        QVERIFY(!static_cast<gui::FormulaSearchWindow*>(bare)->running());
+        const QString noHistory = gui::Dialogs::takeLog().join(u'\n');
+        QVERIFY2(noHistory.contains(QStringLiteral("历史号码不足两期，无法验证公式；请先输入或导入历史号码。")), qPrintable(noHistory));
+    }
+
     void smartSettingProposesFiveThresholds()
     {
         WindowFixture f;
@@ -511,7 +536,7 @@ private slots:
         QVERIFY(f.window->session().settings().raw().contains(QStringLiteral("9/0")));
         QVERIFY(f.window->session().settings().raw().contains(QStringLiteral("0/8")));
         QVERIFY(in<QRadioButton>(search, "optXing_1")->isChecked());  // it ends on 一星直选
-        const SearchThresholds stored = SchemeSettings(f.window->session().settings()).thresholds(true, 1);
+        const SearchThresholds stored = SchemeSettings(f.window->session().settings()).thresholds(Kind::Kill, 1);
         QCOMPARE(thresholdTexts(search)[0], thresholdText(stored[0]));
         QCOMPARE(stored[5], 32768.0);
     }

@@ -57,7 +57,7 @@ void addFormulas(Store& store, Category category)
                               {"L1L+L3M+2", "万位邻号和+百位邻号差+2"}, {"LT+LR+SQH", "跨度+数字个数+上期号"}};
     int idx = 0;
     for (const auto& code : codes)
-        QVERIFY(table.append(true, QString::fromUtf8(code[0]), QString::fromUtf8(code[1]) + QStringLiteral("=下期杀号"), ++idx));
+        QVERIFY(table.append(Kind::Kill, QString::fromUtf8(code[0]), QString::fromUtf8(code[1]) + QStringLiteral("=下期杀号"), ++idx));
 }
 
 }  // namespace

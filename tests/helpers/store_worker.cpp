@@ -95,14 +95,14 @@ Status perform(Store& store, const QStringList& args)
         return report ? success() : Status(report.error());
     }
     if (operation == u"import-formulas" && args.size() == 2) {
-        auto report = importFormulaFile(store, args[1], {Category{3, false}, true});
+        auto report = importFormulaFile(store, args[1], {Category{3, false}, Kind::Kill});
         return report ? success() : Status(report.error());
     }
     if (operation == u"backtest" && args.size() == 2) {
         const auto category = Category::fromSuffix(args[1]);
         if (!category)
             return badInput(QStringLiteral("unknown category %1").arg(args[1]));
-        auto list = FormulaList::load(store, *category, true);
+        auto list = FormulaList::load(store, *category, Kind::Kill);
         if (!list)
             return list.error();
         HistoryCache cache;
@@ -110,7 +110,7 @@ Status perform(Store& store, const QStringList& args)
         if (!history)
             return history.error();
         const BacktestEngine engine(1);
-        auto table = yansuan(store, *list, **history, BacktestSettings{}, engine);
+        auto table = runFullBacktest(store, *list, **history, BacktestSettings{}, engine);
         return table ? success() : Status(table.error());
     }
     if (operation == u"compact" && args.size() == 1)
@@ -120,7 +120,7 @@ Status perform(Store& store, const QStringList& args)
         if (!category)
             return badInput(QStringLiteral("unknown category %1").arg(args[1]));
         FormulaSelection selection;
-        auto report = deleteFormula(store, {*category, true}, args[2].toInt(), FlagsAfterDelete::FollowFormulas, selection);
+        auto report = deleteFormula(store, {*category, Kind::Kill}, args[2].toInt(), FlagsAfterDelete::FollowFormulas, selection);
         return report ? success() : Status(report.error());
     }
     if (operation == u"clear-formulas" && args.size() == 1) {

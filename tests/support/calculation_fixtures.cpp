@@ -48,7 +48,7 @@ void storeFormulas(Store& store, const Category& category, const std::vector<For
     for (const FormulaRow& f : formulas) {
         ++idx;
         const QString code = QString::fromLatin1(f.code);
-        ASSERT_TRUE(table.append(f.kill, code, QStringLiteral("公式") + code, idx));
+        ASSERT_TRUE(table.append(kindOfKillFlag(f.kill), code, QStringLiteral("公式") + code, idx));
         if (f.statistics) {
             ASSERT_TRUE(table.writeStatistics(idx, *f.statistics));
         }

@@ -29,7 +29,7 @@ void fillLibrary(Store& store, int draws, int formulasPerCategory)
         ASSERT_TRUE(history) << history.error().message.toStdString();
     }
     if (formulasPerCategory > 0) {
-        auto formulas = importFormulaText(store, formulaFileText(formulasPerCategory), {Category{3, false}, true});
+        auto formulas = importFormulaText(store, formulaFileText(formulasPerCategory), {Category{3, false}, Kind::Kill});
         ASSERT_TRUE(formulas) << formulas.error().message.toStdString();
     }
 }

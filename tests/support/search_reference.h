@@ -15,7 +15,7 @@
 namespace qeltaro::test {
 
 inline FormulaStats referenceStatistics(const HistoryColumns& history, const Category& category,
-                                        const SearchWindow& window, bool kill, const QString& code)
+                                        const SearchWindow& window, Kind kind, const QString& code)
 {
     auto compiled = compileFormula(code);
     EXPECT_TRUE(compiled) << code.toStdString();
@@ -23,7 +23,7 @@ inline FormulaStats referenceStatistics(const HistoryColumns& history, const Cat
     ColumnEvaluator().evaluate(*compiled, history, values);
     const BacktestContext context(history, category, window.backtestSettings());
     FormulaStats stats;
-    context.score(values.data(), kill, stats);
+    context.score(values.data(), kind, stats);
     return stats;
 }
 

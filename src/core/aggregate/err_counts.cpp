@@ -8,8 +8,8 @@ namespace qeltaro {
 void moveKillCountsToKeep(ErrCounts& counts)
 {
     for (ErrCount& count : counts) {
-        count.Trrcount = count.Errcount;
-        count.Errcount = 0;
+        count.keep = count.kill;
+        count.kill = 0;
     }
 }
 
@@ -18,7 +18,7 @@ std::array<int, 10> digitsByTotalAscending(const ErrCounts& counts)
     std::array<int, 10> digits;
     std::iota(digits.begin(), digits.end(), 0);
     std::stable_sort(digits.begin(), digits.end(),
-                     [&counts](int a, int b) { return counts[size_t(a)].ETrrcount < counts[size_t(b)].ETrrcount; });
+                     [&counts](int a, int b) { return counts[size_t(a)].total < counts[size_t(b)].total; });
     return digits;
 }
 

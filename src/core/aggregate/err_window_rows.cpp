@@ -6,14 +6,14 @@
 
 namespace qeltaro {
 
-bool isKilledVerdict(int total, bool kill)
+bool isKilledVerdict(int total, Kind kind)
 {
-    return (total == 0) != kill;
+    return (total == 0) != isKill(kind);
 }
 
-QString errVerdict(int total, bool kill)
+QString errVerdict(int total, Kind kind)
 {
-    return isKilledVerdict(total, kill) ? QStringLiteral("滤杀") : QStringLiteral("保留");
+    return isKilledVerdict(total, kind) ? QStringLiteral("滤杀") : QStringLiteral("保留");
 }
 
 QString errWindowTabCaption(int slot)
@@ -21,25 +21,25 @@ QString errWindowTabCaption(int slot)
     return QString::number(slot) + QStringLiteral("星");
 }
 
-void ErrWindowTable::fill(const ErrCounts& counts, bool killMode)
+void ErrWindowTable::fill(const ErrCounts& counts, Kind kind)
 {
     counts_ = counts;
-    killMode_ = killMode;
+    kind_ = kind;
     longHeaders_ = false;
-    order(Total, reverse_ || !killMode_);
+    order(Total, reverse_ || !isKill(kind_));
 
     // Count values in the order the statistics table walks them.
     std::map<int, ErrStatisticsRow> byCount;
     for (const ErrWindowRow& row : rows_) {
-        ErrStatisticsRow& s = byCount[row.count.ETrrcount];
-        s.count = row.count.ETrrcount;
+        ErrStatisticsRow& s = byCount[row.count.total];
+        s.count = row.count.total;
         ++s.digitCount;
         s.digits += QString::number(row.digit) + u' ';
     }
     statistics_.clear();
     for (const auto& [count, row] : byCount)
         statistics_.push_back(row);
-    if (!killMode_)
+    if (!isKill(kind_))
         std::reverse(statistics_.begin(), statistics_.end());
 }
 
@@ -48,7 +48,7 @@ void ErrWindowTable::doubleClick(int column)
     reverse_ = !reverse_;
     longHeaders_ = true;
     if (column >= Digit && column <= Keep)
-        order(Column(column), reverse_ || !killMode_);
+        order(Column(column), reverse_ || !isKill(kind_));
 }
 
 void ErrWindowTable::order(Column column, bool descending)
@@ -56,9 +56,9 @@ void ErrWindowTable::order(Column column, bool descending)
     auto key = [this, column](int digit) {
         const ErrCount& c = counts_[size_t(digit)];
         switch (column) {
-        case Total: return c.ETrrcount;
-        case Kill: return c.Errcount;
-        case Keep: return c.Trrcount;
+        case Total: return c.total;
+        case Kill: return c.kill;
+        case Keep: return c.keep;
         default: return digit;
         }
     };
@@ -71,8 +71,8 @@ void ErrWindowTable::order(Column column, bool descending)
     rows_.clear();
     for (size_t r = 0; r < digits.size(); ++r) {
         const ErrCount& c = counts_[size_t(digits[r])];
-        rows_.push_back({int(r) + 1, digits[r], c, errVerdict(c.ETrrcount, killMode_),
-                         isKilledVerdict(c.ETrrcount, killMode_) ? kGreen : kBlack});
+        rows_.push_back({int(r) + 1, digits[r], c, errVerdict(c.total, kind_),
+                         isKilledVerdict(c.total, kind_) ? kGreen : kBlack});
     }
 }
 
@@ -91,9 +91,9 @@ QString ErrWindowTable::cellText(const ErrWindowRow& row, int column)
     switch (column) {
     case Order: return QString::number(row.order);
     case Digit: return QString::number(row.digit);
-    case Total: return QString::number(row.count.ETrrcount);
-    case Kill: return QString::number(row.count.Errcount);
-    case Keep: return QString::number(row.count.Trrcount);
+    case Total: return QString::number(row.count.total);
+    case Kill: return QString::number(row.count.kill);
+    case Keep: return QString::number(row.count.keep);
     case Verdict: return row.verdict;
     default: return {};
     }

@@ -6,6 +6,7 @@
 
 #include "aggregate/err_counts.h"
 #include "common/display_colour.h"
+#include "domain/kind.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,8 +21,8 @@ inline constexpr const char16_t* kErrStatisticsFrameCaption = u"公式总计算�
 
 // "滤杀" when (no formula named the digit) differs from the kind: with kill formulas every named
 // digit is killed, with keep formulas every digit no formula kept is.
-QString errVerdict(int total, bool kill);
-bool isKilledVerdict(int total, bool kill);
+QString errVerdict(int total, Kind kind);
+bool isKilledVerdict(int total, Kind kind);
 
 // The caption of the direct-play window's tab for slot t: "t星".
 QString errWindowTabCaption(int slot);
@@ -48,7 +49,7 @@ public:
 
     // Fills the rows by total (ascending for kill formulas unless reversed; keep formulas always
     // descending) and rebuilds the statistics. The reverse flag lives as long as the table.
-    void fill(const ErrCounts& counts, bool killMode);
+    void fill(const ErrCounts& counts, Kind kind);
     // A double-click while `column` is current: toggles the reverse flag; on columns 1-4 reorders
     // by that column (descending when reversed or for keep formulas), on 0 and 5 keeps the order.
     // The rows then carry the longer headers; the statistics stay as filled.
@@ -66,7 +67,7 @@ private:
     void order(Column column, bool descending);
 
     ErrCounts counts_{};
-    bool killMode_ = true;
+    Kind kind_ = Kind::Kill;
     bool reverse_ = false;
     bool longHeaders_ = false;
     std::vector<ErrWindowRow> rows_;

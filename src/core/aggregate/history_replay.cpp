@@ -7,27 +7,27 @@
 
 namespace qeltaro {
 
-void PeriodTally::add(bool kill, int digit)
+void PeriodTally::add(Kind kind, int digit)
 {
     if (!isCountableDigit(digit))
         return;
     const size_t d = size_t(digit);
-    if (kill) {
+    if (isKill(kind)) {
         eliminated_[d] = true;
-        ++counts_[d].ETrrcount;
-        ++counts_[d].Errcount;
+        ++counts_[d].total;
+        ++counts_[d].kill;
         return;
     }
     const bool eliminatedBefore = eliminated_[d];
     for (size_t x = 0; x < 10; ++x) {
         eliminated_[x] = true;
-        ++counts_[x].ETrrcount;
-        ++counts_[x].Trrcount;
+        ++counts_[x].total;
+        ++counts_[x].keep;
     }
     if (!eliminatedBefore) {
         eliminated_[d] = false;
-        --counts_[d].ETrrcount;
-        ++counts_[d].Trrcount;
+        --counts_[d].total;
+        ++counts_[d].keep;
     }
 }
 
@@ -36,7 +36,7 @@ DigitRanking rankDigits(const ErrCounts& counts)
     DigitRanking ranking;
     const auto digits = digitsByTotalAscending(counts);
     for (size_t r = 0; r < 10; ++r)
-        ranking[r] = {digits[r], counts[size_t(digits[r])].ETrrcount};
+        ranking[r] = {digits[r], counts[size_t(digits[r])].total};
     return ranking;
 }
 
@@ -45,7 +45,7 @@ Result<HistoryReplay> replayHistory(const HistoryColumns& history, const std::ve
 {
     HistoryReplay replay;
     struct Taking {
-        bool kill;
+        Kind kind;
         CompiledFormula compiled;
     };
     std::vector<Taking> taking;
@@ -58,7 +58,7 @@ Result<HistoryReplay> replayHistory(const HistoryColumns& history, const std::ve
                                    .arg(f.idx).arg(f.code, compiled.error().message);
             continue;
         }
-        taking.push_back({f.kill, std::move(*compiled)});
+        taking.push_back({f.kind, std::move(*compiled)});
     }
 
     // Digits row by row, formulas in idx order within a row: the tally walks them that way.
@@ -81,7 +81,7 @@ Result<HistoryReplay> replayHistory(const HistoryColumns& history, const std::ve
         PeriodTally tally;
         const std::int8_t* row = digitsByRow.data() + r * width;
         for (size_t f = 0; f < width; ++f)
-            tally.add(taking[f].kill, row[f]);
+            tally.add(taking[f].kind, row[f]);
         replay.periods.push_back({history.period(int(r)), history.digits(int(r)), rankDigits(tally.counts())});
         if (r + 1 == rows)
             replay.lastTallies = tally.counts();
@@ -90,10 +90,10 @@ Result<HistoryReplay> replayHistory(const HistoryColumns& history, const std::ve
 }
 
 Result<HistoryReplay> replayCategory(Store& store, const HistoryColumns& history, const Category& category,
-                                     bool kill, const std::optional<FormulaSelection>& selection,
+                                     Kind kind, const std::optional<FormulaSelection>& selection,
                                      const ReplayProgress& progress)
 {
-    auto formulas = FormulaTable(store, category).list(kill);
+    auto formulas = FormulaTable(store, category).list(kind);
     if (!formulas)
         return formulas.error();
     auto replay = replayHistory(history, *formulas, selection, progress);

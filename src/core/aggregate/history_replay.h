@@ -13,6 +13,7 @@
 #include "domain/draw_record.h"
 #include "domain/formula_selection.h"
 #include "domain/history_columns.h"
+#include "domain/kind.h"
 #include "store/formula_table.h"
 
 #include <QString>
@@ -35,8 +36,8 @@ class Store;
 // A digit outside 0-9 names nothing and contributes nothing.
 class PeriodTally {
 public:
-    void add(bool kill, int digit);
-    const ErrCounts& counts() const { return counts_; }  // ETrrcount = T1, Errcount = T2, Trrcount = T3
+    void add(Kind kind, int digit);
+    const ErrCounts& counts() const { return counts_; }  // total = T1, kill = T2, keep = T3
 
 private:
     ErrCounts counts_{};
@@ -45,12 +46,12 @@ private:
 
 struct RankedDigit {
     int digit = 0;
-    int count = 0;  // ETrrcount
+    int count = 0;  // the total count
 
     friend bool operator==(const RankedDigit&, const RankedDigit&) = default;
 };
 
-// Rank 1 first: ascending by ETrrcount, equal counts by digit.
+// Rank 1 first: ascending by the total count, equal counts by digit.
 using DigitRanking = std::array<RankedDigit, 10>;
 DigitRanking rankDigits(const ErrCounts& counts);
 
@@ -81,7 +82,7 @@ Result<HistoryReplay> replayHistory(const HistoryColumns& history, const std::ve
 // The replay of a category's formulas of one kind, with the last period's tallies written to
 // Errarr (in one transaction; an empty history writes nothing).
 Result<HistoryReplay> replayCategory(Store& store, const HistoryColumns& history, const Category& category,
-                                     bool kill, const std::optional<FormulaSelection>& selection,
+                                     Kind kind, const std::optional<FormulaSelection>& selection,
                                      const ReplayProgress& progress = {});
 
 }  // namespace qeltaro

@@ -39,9 +39,9 @@ BacktestContext::BacktestContext(const HistoryColumns& history, const Category& 
     }
 }
 
-void BacktestContext::score(const double* values, bool kill, FormulaStats& stats) const
+void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats) const
 {
-    const std::uint32_t* hitMasks = kill ? killHits_.data() : keepHits_.data();
+    const std::uint32_t* hitMasks = isKill(kind) ? killHits_.data() : keepHits_.data();
     const int n = rowCount();
     const int first = firstScored_;
     // Runs from the rows of the latest hit and miss, so the loop carries no branch: the run of
@@ -86,9 +86,9 @@ void BacktestContext::score(const double* values, bool kill, FormulaStats& stats
     stats.lastMissRun = scored > 0 ? n - 1 - lastHit : 0;
 }
 
-FormulaVerification BacktestContext::verify(const double* values, bool kill) const
+FormulaVerification BacktestContext::verify(const double* values, Kind kind) const
 {
-    const std::uint32_t* hitMasks = kill ? killHits_.data() : keepHits_.data();
+    const std::uint32_t* hitMasks = isKill(kind) ? killHits_.data() : keepHits_.data();
     const size_t n = size_t(rowCount());
     std::vector<std::int8_t> digits(n);
     std::vector<std::uint8_t> hits(n, 0);

@@ -8,6 +8,7 @@
 #include "domain/backtest_window.h"
 #include "domain/category.h"
 #include "domain/history_columns.h"
+#include "domain/kind.h"
 #include "language/expression.h"
 
 #include <cmath>
@@ -28,9 +29,9 @@ public:
     // Rate, runs and sums of a formula whose value on row r is values[r] (NaN for none). Row r
     // is scored by the digit of values[r - 1]. A missing value is a miss for either kind: the
     // formula named no digit. `next` and `text` are left to the caller.
-    void score(const double* values, bool kill, FormulaStats& stats) const;
+    void score(const double* values, Kind kind, FormulaStats& stats) const;
     // The digit of every row and the hit flag of every row but the first, whatever the window.
-    FormulaVerification verify(const double* values, bool kill) const;
+    FormulaVerification verify(const double* values, Kind kind) const;
 
     // predictedDigit(value) + 9 for a digit -9..9, kNoValueCode for no value; a lookup index
     // into the hit masks.

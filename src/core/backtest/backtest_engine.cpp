@@ -106,7 +106,7 @@ void BacktestEngine::backtestPage(const FormulaList& list, int first, int count,
         if (!values) {
             stats.error = formula.compileError;
         } else {
-            context.score(values, formula.kill, stats);
+            context.score(values, formula.kind, stats);
             if (list.isSelected(k))
                 stats.next = nextDigitText(values, history.rowCount());
             else
@@ -130,7 +130,7 @@ void BacktestEngine::backtestQuiet(const FormulaList& list, const HistoryColumns
             return;
         }
         FormulaStats scored;
-        context.score(values, formula.kill, scored);
+        context.score(values, formula.kind, scored);
         entry.lastHitRun = scored.lastHitRun;
         if (list.isSelected(k))
             entry.next = nextDigitText(values, history.rowCount());
@@ -147,7 +147,7 @@ std::vector<FormulaVerification> BacktestEngine::verify(const FormulaList& list,
     const BacktestContext context(history, list.category(), BacktestSettings{});
     forEachEvaluated(list, first, end, history, [&](int k, const double* values) {
         if (values)
-            columns[size_t(k - first)] = context.verify(values, list.at(k).kill);
+            columns[size_t(k - first)] = context.verify(values, list.at(k).kind);
     });
     return columns;
 }

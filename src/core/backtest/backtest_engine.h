@@ -5,7 +5,7 @@
 //
 // The three back-tests of the formula list:
 // - backtest (the core of Yansuan): every formula's statistics; next-period digits for the
-//   selected formulas. yansuan() adds the write-back and renumbering (statistics_write_back.h).
+//   selected formulas. runFullBacktest() adds the write-back and renumbering (statistics_write_back.h).
 // - backtestPage (YansuanA): a range of the list only; the other entries keep their values.
 // - backtestQuiet (YansuanCalcu): only the text, the final run of hits and the next digit.
 

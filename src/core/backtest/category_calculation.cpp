@@ -32,19 +32,19 @@ int calculationCode(const Category& category, CalculationMethod method, Calculat
            (period == CalculationPeriod::Past ? 4 : 0);
 }
 
-int quotaDistinctDigits(bool kill, int keepLimit)
+int quotaDistinctDigits(Kind kind, int keepLimit)
 {
-    return kill ? 10 - keepLimit : keepLimit;
+    return isKill(kind) ? 10 - keepLimit : keepLimit;
 }
 
-DigitWalk walkDigits(const std::vector<WalkedFormula>& formulas, bool kill, std::optional<int> stopAtDistinct)
+DigitWalk walkDigits(const std::vector<WalkedFormula>& formulas, Kind kind, std::optional<int> stopAtDistinct)
 {
     std::vector<bool> selected;
     selected.reserve(formulas.size());
     for (const WalkedFormula& f : formulas)
         selected.push_back(f.selected);
     return walkDigits(
-        int(formulas.size()), [&formulas](int i) { return formulas[size_t(i)].digit; }, selected, kill,
+        int(formulas.size()), [&formulas](int i) { return formulas[size_t(i)].digit; }, selected, kind,
         stopAtDistinct);
 }
 
@@ -134,7 +134,7 @@ Result<CategoryCalculation> calculateCategory(Store& store, const HistoryColumns
 
     CategoryCalculation result;
     result.category = request.category;
-    result.killMode = request.killMode;
+    result.kind = request.kind;
     result.plan = planOfCode(calculationCode(request.category, request.method,
                                              request.pastPeriod ? CalculationPeriod::Past : CalculationPeriod::Next),
                              request.category);
@@ -144,7 +144,7 @@ Result<CategoryCalculation> calculateCategory(Store& store, const HistoryColumns
     FormulaDigits digits(history);
 
     for (const auto& [slotNumber, table] : result.plan.slotTables) {
-        auto listed = FormulaTable(store, table).list(request.killMode);
+        auto listed = FormulaTable(store, table).list(request.kind);
         if (!listed)
             return listed.error();
         const bool ownTable = table == request.category;
@@ -158,7 +158,7 @@ Result<CategoryCalculation> calculateCategory(Store& store, const HistoryColumns
         for (const StoredFormula& f : *listed) {
             CalculatedFormula c;
             c.idx = f.idx;
-            c.kill = f.kill;
+            c.kind = f.kind;
             c.code = f.code;
             c.text = f.text;
             c.selected = isSelected(f.idx);
@@ -173,7 +173,7 @@ Result<CategoryCalculation> calculateCategory(Store& store, const HistoryColumns
         std::optional<int> stopAt;
         if (result.plan.method == CalculationMethod::Best) {
             order = statisticsOrder(*listed, sort.choices());
-            stopAt = quotaDistinctDigits(request.killMode, sort.keepLimit);
+            stopAt = quotaDistinctDigits(request.kind, sort.keepLimit);
         }
 
         std::vector<bool> selected;
@@ -186,7 +186,7 @@ Result<CategoryCalculation> calculateCategory(Store& store, const HistoryColumns
                 f.digit = digits.digit(f.code, target->row, f.problem);
                 return f.digit;
             },
-            selected, request.killMode, stopAt);
+            selected, request.kind, stopAt);
         for (size_t i = 0; i < order.size(); ++i) {
             if (walk.counted[i]) {
                 slot.formulas[order[i]].counted = true;

@@ -14,6 +14,7 @@
 #include "domain/draw_record.h"
 #include "domain/formula_selection.h"
 #include "domain/history_columns.h"
+#include "domain/kind.h"
 #include "language/expression.h"
 
 #include <QString>
@@ -47,7 +48,7 @@ CalculationPlan planOfCode(int code, const Category& category);
 int calculationCode(const Category& category, CalculationMethod method, CalculationPeriod period);
 
 // The digits the walk stops at: M = 10 - C for kill formulas, C for keep formulas.
-int quotaDistinctDigits(bool kill, int keepLimit);
+int quotaDistinctDigits(Kind kind, int keepLimit);
 
 // One formula as the walk sees it, in walk order.
 struct WalkedFormula {
@@ -56,7 +57,7 @@ struct WalkedFormula {
 };
 
 struct DigitWalk {
-    ErrCounts counts{};         // in ETrrcount and Errcount; keep formulas' counts moved to Trrcount
+    ErrCounts counts{};         // in total and kill; keep formulas' counts moved to keep
     std::vector<bool> counted;  // per formula: its digit went into the counts
     int walked = 0;             // formulas looked at before the walk stopped
 };
@@ -65,13 +66,13 @@ struct DigitWalk {
 // counted digits cover that many distinct digits; a digit outside 0-9 counts nowhere. `digitOf`
 // is asked only for formulas the walk reaches, so the caller evaluates no more than needed.
 template <typename DigitOf>
-DigitWalk walkDigits(int formulaCount, DigitOf&& digitOf, const std::vector<bool>& selected, bool kill,
+DigitWalk walkDigits(int formulaCount, DigitOf&& digitOf, const std::vector<bool>& selected, Kind kind,
                      std::optional<int> stopAtDistinct);
-DigitWalk walkDigits(const std::vector<WalkedFormula>& formulas, bool kill, std::optional<int> stopAtDistinct);
+DigitWalk walkDigits(const std::vector<WalkedFormula>& formulas, Kind kind, std::optional<int> stopAtDistinct);
 
 struct CalculationRequest {
     Category category;
-    bool killMode = true;  // KillMode: kill formulas (true) or keep formulas
+    Kind kind = Kind::Kill;  // KillMode
     CalculationMethod method = CalculationMethod::Selected;
     std::optional<QString> pastPeriod;  // re-check this period; none: the next period
     SortSettings sort;
@@ -83,7 +84,7 @@ struct CalculationRequest {
 
 struct CalculatedFormula {
     int idx = 0;
-    bool kill = true;
+    Kind kind = Kind::Kill;
     QString code;
     QString text;
     bool selected = false;
@@ -104,7 +105,7 @@ struct SlotCalculation {
 struct CategoryCalculation {
     Category category;  // the category chosen for the calculation
     CalculationPlan plan;
-    bool killMode = true;  // KillMode: kill formulas (true) or keep formulas
+    Kind kind = Kind::Kill;  // KillMode
     QString period;                 // the period calculated
     std::optional<Digits> drawn;    // its draw, when a past period is re-checked
     std::vector<SlotCalculation> slotResults;
@@ -122,7 +123,7 @@ Result<CategoryCalculation> calculateCategory(Store& store, const HistoryColumns
 // --- implementation of the template ---
 
 template <typename DigitOf>
-DigitWalk walkDigits(int formulaCount, DigitOf&& digitOf, const std::vector<bool>& selected, bool kill,
+DigitWalk walkDigits(int formulaCount, DigitOf&& digitOf, const std::vector<bool>& selected, Kind kind,
                      std::optional<int> stopAtDistinct)
 {
     DigitWalk walk;
@@ -139,15 +140,15 @@ DigitWalk walkDigits(int formulaCount, DigitOf&& digitOf, const std::vector<bool
         if (!isCountableDigit(digit))
             continue;
         ErrCount& count = walk.counts[size_t(digit)];
-        ++count.ETrrcount;
-        ++count.Errcount;
+        ++count.total;
+        ++count.kill;
         walk.counted[size_t(i)] = true;
         if (!marked[size_t(digit)]) {
             marked[size_t(digit)] = true;
             ++distinct;
         }
     }
-    if (!kill)
+    if (!isKill(kind))
         moveKillCountsToKeep(walk.counts);
     return walk;
 }

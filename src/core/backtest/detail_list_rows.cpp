@@ -36,7 +36,7 @@ std::vector<DetailListRow> detailListRows(const CategoryCalculation& calculation
         row.idx = f.idx;
         row.formula = showChinese ? f.text : f.code;
         row.starWord = calculation.category.starWord();
-        row.killWord = f.kill ? QStringLiteral("杀") : QStringLiteral("生");
+        row.killWord = isKill(f.kind) ? QStringLiteral("杀") : QStringLiteral("生");
         row.result = digitText(f.nextDigit);
         row.rateText = rateText ? rateText(f.idx) : QString();
         rows.push_back(std::move(row));

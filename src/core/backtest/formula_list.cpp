@@ -4,24 +4,24 @@
 
 namespace qeltaro {
 
-Result<FormulaList> FormulaList::load(Store& store, Category category, bool kill)
+Result<FormulaList> FormulaList::load(Store& store, Category category, Kind kind)
 {
-    auto stored = FormulaTable(store, category).list(kill);
+    auto stored = FormulaTable(store, category).list(kind);
     if (!stored)
         return stored.error();
-    FormulaList list(category, kill);
+    FormulaList list(category, kind);
     // The rowid identifies each formula for the write-back even where idx repeats.
     for (const StoredFormula& f : *stored)
-        list.append(f.idx, f.code, f.text, kill, f.rowid);
+        list.append(f.idx, f.code, f.text, kind, f.rowid);
     return list;
 }
 
-void FormulaList::append(int idx, const QString& code, const QString& text, bool kill, std::int64_t rowid)
+void FormulaList::append(int idx, const QString& code, const QString& text, Kind kind, std::int64_t rowid)
 {
     ListedFormula formula;
     formula.rowid = rowid;
     formula.idx = idx;
-    formula.kill = kill;
+    formula.kind = kind;
     formula.code = code;
     formula.text = text;
     auto compiled = compileFormula(code);

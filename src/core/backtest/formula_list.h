@@ -6,6 +6,7 @@
 #include "common/result.h"
 #include "domain/category.h"
 #include "domain/formula_selection.h"
+#include "domain/kind.h"
 #include "language/expression.h"
 
 #include <QString>
@@ -21,7 +22,7 @@ class Store;
 struct ListedFormula {
     std::int64_t rowid = 0;  // the formula's row in its table; 0 for a formula not stored
     int idx = 0;
-    bool kill = true;
+    Kind kind = Kind::Kill;
     QString code;  // gongshi
     QString text;  // gongshiCN
     std::optional<CompiledFormula> compiled;
@@ -31,16 +32,16 @@ struct ListedFormula {
 class FormulaList {
 public:
     FormulaList() = default;
-    FormulaList(Category category, bool kill) : category_(category), kill_(kill) {}
+    FormulaList(Category category, Kind kind) : category_(category), kind_(kind) {}
 
     // The stored formulas of the kind in idx order; every formula selected, as a fresh list starts.
-    static Result<FormulaList> load(Store& store, Category category, bool kill);
+    static Result<FormulaList> load(Store& store, Category category, Kind kind);
 
     // Adds a formula (compiling its code text); selected. For formulas not read from the store.
-    void append(int idx, const QString& code, const QString& text, bool kill, std::int64_t rowid = 0);
+    void append(int idx, const QString& code, const QString& text, Kind kind, std::int64_t rowid = 0);
 
     const Category& category() const { return category_; }
-    bool kill() const { return kill_; }
+    Kind kind() const { return kind_; }
     int size() const { return int(formulas_.size()); }
     bool empty() const { return formulas_.empty(); }
     const ListedFormula& at(int ordinal) const { return formulas_[size_t(ordinal)]; }
@@ -59,7 +60,7 @@ public:
 
 private:
     Category category_;
-    bool kill_ = true;
+    Kind kind_ = Kind::Kill;
     std::vector<ListedFormula> formulas_;
     FormulaSelection selection_;
 };

@@ -42,7 +42,7 @@ void FormulaStatsTable::index()
         ordinalOfIdx_.try_emplace(idxs_[k], int(k));
 }
 
-std::vector<ChanceAssessment> assessStatistics(const Category& category, bool kill, const FormulaStatsTable& table)
+std::vector<ChanceAssessment> assessStatistics(const Category& category, Kind kind, const FormulaStatsTable& table)
 {
     std::vector<FormulaRecord> records;
     records.reserve(size_t(table.size()));
@@ -53,7 +53,7 @@ std::vector<ChanceAssessment> assessStatistics(const Category& category, bool ki
         else
             records.push_back({});
     }
-    return assessAgainstChance(category, kill, records);
+    return assessAgainstChance(category, kind, records);
 }
 
 }  // namespace qeltaro

@@ -5,6 +5,7 @@
 // order as well, for the engine and the write-back.
 
 #include "domain/chance_statistics.h"
+#include "domain/kind.h"
 #include "store/formula_table.h"
 
 #include <QString>
@@ -72,6 +73,6 @@ private:
 
 // The assessment of every formula of a back-tested list, in list order; formulas that could not
 // be evaluated count as no evidence (no trials).
-std::vector<ChanceAssessment> assessStatistics(const Category& category, bool kill, const FormulaStatsTable& table);
+std::vector<ChanceAssessment> assessStatistics(const Category& category, Kind kind, const FormulaStatsTable& table);
 
 }  // namespace qeltaro

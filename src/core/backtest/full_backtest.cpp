@@ -4,12 +4,12 @@
 
 namespace qeltaro {
 
-Result<FormulaStatsTable> yansuan(Store& store, FormulaList& list, const HistoryColumns& history,
+Result<FormulaStatsTable> runFullBacktest(Store& store, FormulaList& list, const HistoryColumns& history,
                                   const BacktestSettings& settings, const BacktestEngine& engine,
                                   const FormulaStatsTable* previous)
 {
     FormulaStatsTable table = engine.backtest(list, history, settings, previous);
-    if (Status written = arrGs(store, list, table); !written)
+    if (Status written = writeBackStatistics(store, list, table); !written)
         return written.error();
     return table;
 }

@@ -11,7 +11,7 @@ namespace qeltaro {
 
 class Store;
 
-Result<FormulaStatsTable> yansuan(Store& store, FormulaList& list, const HistoryColumns& history,
+Result<FormulaStatsTable> runFullBacktest(Store& store, FormulaList& list, const HistoryColumns& history,
                                   const BacktestSettings& settings, const BacktestEngine& engine,
                                   const FormulaStatsTable* previous = nullptr);
 

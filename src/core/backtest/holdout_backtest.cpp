@@ -14,7 +14,7 @@ HoldoutBacktest backtestWithHoldout(const FormulaList& list, const HistoryColumn
     // The verification over the whole history says, row by row, whether the digit computed on
     // the row before was right; the held-out rows are the newest ones.
     const std::vector<FormulaVerification> verification = engine.verify(list, 0, list.size(), history);
-    const double chance = chanceHitRate(list.category(), list.kill());
+    const double chance = chanceHitRate(list.category(), list.kind());
     const int first = std::max(history.rowCount() - periods, 1);
     for (const FormulaVerification& v : verification) {
         int hits = 0;

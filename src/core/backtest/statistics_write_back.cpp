@@ -6,7 +6,7 @@
 
 namespace qeltaro {
 
-Status arrGs(Store& store, FormulaList& list, FormulaStatsTable& table)
+Status writeBackStatistics(Store& store, FormulaList& list, FormulaStatsTable& table)
 {
     std::unordered_map<std::int64_t, int> ordinalOfRow;
     for (int k = 0; k < list.size() && k < table.size(); ++k) {

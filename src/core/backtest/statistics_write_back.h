@@ -16,6 +16,6 @@ namespace qeltaro {
 
 class Store;
 
-Status arrGs(Store& store, FormulaList& list, FormulaStatsTable& table);
+Status writeBackStatistics(Store& store, FormulaList& list, FormulaStatsTable& table);
 
 }  // namespace qeltaro

@@ -9,11 +9,11 @@
 
 namespace qeltaro {
 
-double chanceHitRate(const Category& category, bool kill)
+double chanceHitRate(const Category& category, Kind kind)
 {
     const int tested = category.group ? category.positions : 1;
     const double absent = std::pow(0.9, tested);
-    return kill ? absent : 1.0 - absent;
+    return isKill(kind) ? absent : 1.0 - absent;
 }
 
 double binomialTwoSidedPValue(int hits, int trials, double p)
@@ -103,10 +103,10 @@ RankHistogramTest rankHistogramTest(const std::array<int, 10>& counts)
     return test;
 }
 
-std::vector<ChanceAssessment> assessAgainstChance(const Category& category, bool kill,
+std::vector<ChanceAssessment> assessAgainstChance(const Category& category, Kind kind,
                                                   const std::vector<FormulaRecord>& records)
 {
-    const double chance = chanceHitRate(category, kill);
+    const double chance = chanceHitRate(category, kind);
     std::vector<ChanceAssessment> out(records.size());
     std::vector<double> pValues(records.size());
     for (size_t i = 0; i < records.size(); ++i) {

@@ -3,6 +3,7 @@
 // and independent, and the formula's digit is independent of the draw it is tested against.
 
 #include "domain/category.h"
+#include "domain/kind.h"
 
 #include <array>
 #include <vector>
@@ -11,7 +12,7 @@ namespace qeltaro {
 
 // The hit rate of a formula that knows nothing: direct play kill 0.9, keep 0.1; group play over
 // n positions kill 0.9^n, keep 1 - 0.9^n.
-double chanceHitRate(const Category& category, bool kill);
+double chanceHitRate(const Category& category, Kind kind);
 
 // Two-sided binomial test of `hits` in `trials` at rate p: the probability of an outcome no more
 // likely than the one seen (exact; 1 when there are no trials).
@@ -50,7 +51,7 @@ struct FormulaRecord {
 };
 
 // Assesses every formula of a list; the Holm correction runs over the whole list.
-std::vector<ChanceAssessment> assessAgainstChance(const Category& category, bool kill,
+std::vector<ChanceAssessment> assessAgainstChance(const Category& category, Kind kind,
                                                   const std::vector<FormulaRecord>& records);
 
 inline constexpr double kBeatsChanceLevel = 0.01;

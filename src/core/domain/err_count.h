@@ -1,15 +1,15 @@
 #pragma once
-// The Err count record: per digit 0-9 how many formulas named it in total (ETrrcount), as kill
-// formulas (Errcount) and as keep formulas (Trrcount).
+// The Err count record: per digit 0-9 how many formulas named it in total, as kill formulas and
+// as keep formulas (stored as the columns ETrrcount, Errcount and Trrcount of the Err tables).
 
 #include <array>
 
 namespace qeltaro {
 
 struct ErrCount {
-    int ETrrcount = 0;  // total, the 杀留Err值
-    int Errcount = 0;   // from kill formulas, the 杀码Err值
-    int Trrcount = 0;   // from keep formulas, the 留码Err值
+    int total = 0;  // the 杀留Err值
+    int kill = 0;   // from kill formulas, the 杀码Err值
+    int keep = 0;   // from keep formulas, the 留码Err值
 
     friend bool operator==(const ErrCount&, const ErrCount&) = default;
 };

@@ -6,6 +6,7 @@
 
 #include "domain/category.h"
 #include "domain/draw_record.h"
+#include "domain/kind.h"
 #include "domain/predicted_digit.h"
 
 #include <vector>
@@ -37,12 +38,12 @@ inline bool digitDrawnAt(int digit, const Digits& draw, const std::vector<int>& 
 
 // A missing prediction (kNoDigit: division or MOD by zero) is a miss for both kinds: the formula
 // named no digit, so it cannot be credited with one.
-inline bool isHit(bool kill, int predicted, const Digits& draw, const std::vector<int>& positions)
+inline bool isHit(Kind kind, int predicted, const Digits& draw, const std::vector<int>& positions)
 {
     if (predicted == kNoDigit)
         return false;
     const bool drawn = digitDrawnAt(predicted, draw, positions);
-    return kill ? !drawn : drawn;
+    return isKill(kind) ? !drawn : drawn;
 }
 
 }  // namespace qeltaro

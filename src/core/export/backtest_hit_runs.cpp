@@ -8,7 +8,7 @@ HitRunSource backtestHitRuns(Store& store, const HistoryColumns& history, const 
                              const BacktestEngine& engine)
 {
     return [&store, &history, settings, &engine](const FormulaListKey& key) -> Result<std::vector<ExportedFormula>> {
-        auto list = FormulaList::load(store, key.category, key.kill);
+        auto list = FormulaList::load(store, key.category, key.kind);
         if (!list)
             return list.error();
         FormulaStatsTable table(list->idxs());

@@ -44,7 +44,7 @@ Result<TextExportReport> writeExport(Store& store, const QString& fileName, cons
 HitRunSource storedHitRuns(Store& store)
 {
     return [&store](const FormulaListKey& list) -> Result<std::vector<ExportedFormula>> {
-        auto formulas = FormulaTable(store, list.category).list(list.kill);
+        auto formulas = FormulaTable(store, list.category).list(list.kind);
         if (!formulas)
             return formulas.error();
         std::vector<ExportedFormula> out;
@@ -121,17 +121,17 @@ QString allCategoriesFileName(const QString& period)
 QString categoryFileName(const QString& period, const FormulaListKey& list)
 {
     return period + QStringLiteral("期时时彩") + list.category.caption() +
-           (list.kill ? QStringLiteral("杀") : QStringLiteral("生")) + QStringLiteral("公式.txt");
+           (isKill(list.kind) ? QStringLiteral("杀") : QStringLiteral("生")) + QStringLiteral("公式.txt");
 }
 
-Result<TextExportReport> exportAllCategories(Store& store, const QString& period, bool kill, const HitRunSource& source)
+Result<TextExportReport> exportAllCategories(Store& store, const QString& period, Kind kind, const HitRunSource& source)
 {
     if (Status s = checkPeriodForFileName(period); !s)
         return s.error();
     const HitRunSource formulasOf = source ? source : storedHitRuns(store);
     QStringList lines;
     for (const Category& category : allCategoriesExportOrder()) {
-        auto formulas = formulasOf({category, kill});
+        auto formulas = formulasOf({category, kind});
         if (!formulas)
             return formulas.error();
         for (const ExportedFormula& f : *formulas)

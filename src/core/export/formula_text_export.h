@@ -4,6 +4,7 @@
 // Written to the data folder in the system's encoding with CR LF line ends.
 
 #include "common/result.h"
+#include "domain/kind.h"
 #include "language/formula_line.h"
 
 #include <QString>
@@ -53,7 +54,7 @@ struct TextExportReport {
 };
 
 // The formulas of the given kind of every category. `period` is the next period number.
-Result<TextExportReport> exportAllCategories(Store& store, const QString& period, bool kill,
+Result<TextExportReport> exportAllCategories(Store& store, const QString& period, Kind kind,
                                              const HitRunSource& source = {});
 // The formulas of one list.
 Result<TextExportReport> exportCategory(Store& store, const QString& period, const FormulaListKey& list,

@@ -36,9 +36,9 @@ PredictionRow slotRow(const QString& period, const QString& kind, const QString&
 
 }  // namespace
 
-QString predictionKindText(const Category& category, bool kill)
+QString predictionKindText(const Category& category, Kind kind)
 {
-    return category.caption() + (kill ? QStringLiteral("杀码") : QStringLiteral("留码"));
+    return category.caption() + (isKill(kind) ? QStringLiteral("杀码") : QStringLiteral("留码"));
 }
 
 QString calculationMethodWord(CalculationMethod method)
@@ -77,7 +77,7 @@ QStringList journalSummaryLines(const JournalReport& report)
     QStringList lines;
     for (const JournalGroup& group : report.groups) {
         lines << QStringLiteral("[%1] %2条记录，%3")
-                     .arg(predictionKindText(group.category, group.kill))
+                     .arg(predictionKindText(group.category, group.kind))
                      .arg(group.entries)
                      .arg(predictionSummaryLine(group.summary));
     }
@@ -90,7 +90,7 @@ std::vector<PredictionRow> journalRows(const JournalReport& report)
 {
     std::vector<PredictionRow> rows;
     for (const JournalEntry& entry : report.entries) {
-        const QString kind = predictionKindText(entry.category, entry.kill);
+        const QString kind = predictionKindText(entry.category, entry.kind);
         const QString method = calculationMethodWord(entry.method);
         for (const JournalSlot& slot : entry.slotResults)
             rows.push_back(slotRow(entry.period, kind, method, entry.category, slot.slot, slot.kept, slot.outcome));
@@ -100,7 +100,7 @@ std::vector<PredictionRow> journalRows(const JournalReport& report)
 
 std::vector<PredictionRow> walkForwardRows(const WalkForwardResult& result, const WalkForwardRequest& request)
 {
-    const QString kind = predictionKindText(request.category, request.kill);
+    const QString kind = predictionKindText(request.category, request.kind);
     const QString method = calculationMethodWord(request.method);
     std::vector<PredictionRow> rows;
     for (const WalkForwardPeriod& period : result.periods) {

@@ -4,6 +4,7 @@
 // yucejilu.xlsx in the data folder, which a later export replaces.
 
 #include "common/result.h"
+#include "domain/kind.h"
 #include "domain/prediction_outcome.h"
 #include "export/spreadsheet_writer.h"
 #include "predictions/prediction_journal.h"
@@ -28,7 +29,7 @@ struct PredictionRow {
     bool evidence = false;
 };
 
-QString predictionKindText(const Category& category, bool kill);  // 三星直选杀码
+QString predictionKindText(const Category& category, Kind kind);  // 三星直选杀码
 QString calculationMethodWord(CalculationMethod method);
 QString predictionOutcomeWord(const std::optional<bool>& success);  // 对, 错 or 待开奖
 QString predictionChanceText(double chance);                        // "30.00%"

@@ -38,7 +38,7 @@ std::vector<FormulaSheetRow> formulaSheetRows(const FormulaList& list, const For
     const QString star = list.category().starWord();
     for (const ListedFormula& f : list.formulas()) {
         FormulaSheetRow row;
-        row.kill = f.kill;
+        row.kind = f.kind;
         row.code = f.code;
         row.text = f.text;
         row.starWord = star;
@@ -69,7 +69,7 @@ SheetRows formulaListSheet(const std::vector<FormulaSheetRow>& rows, bool showCh
     for (size_t k = 0; k < rows.size(); ++k) {
         const FormulaSheetRow& row = rows[k];
         sheet.push_back({SheetCell::ofNumber(double(k + 1)), SheetCell::ofText(showChinese ? row.text : row.code),
-                         SheetCell::ofText(row.starWord), SheetCell::ofText(row.kill ? QStringLiteral("杀") : QStringLiteral("生")),
+                         SheetCell::ofText(row.starWord), SheetCell::ofText(isKill(row.kind) ? QStringLiteral("杀") : QStringLiteral("生")),
                          shownCell(row.next), SheetCell::ofText(row.rateText), optionalNumber(row.maxMissRun),
                          optionalNumber(row.maxHitRun), optionalNumber(row.lastMissRun), optionalNumber(row.lastHitRun)});
     }
@@ -81,12 +81,12 @@ SheetRows errValuesSheet(const ErrCounts& counts)
     std::array<int, 10> digits;
     std::iota(digits.begin(), digits.end(), 0);
     std::stable_sort(digits.begin(), digits.end(),
-                     [&counts](int a, int b) { return counts[size_t(a)].Errcount < counts[size_t(b)].Errcount; });
+                     [&counts](int a, int b) { return counts[size_t(a)].kill < counts[size_t(b)].kill; });
     SheetRows sheet;
     sheet.push_back(headerRow({QStringLiteral("排序序号"), QStringLiteral("号码"), QStringLiteral("杀留Err值（公式错误值）")}));
     for (size_t n = 0; n < digits.size(); ++n) {
         sheet.push_back({SheetCell::ofNumber(double(n + 1)), SheetCell::ofNumber(digits[n]),
-                         SheetCell::ofNumber(counts[size_t(digits[n])].ETrrcount)});
+                         SheetCell::ofNumber(counts[size_t(digits[n])].total)});
     }
     return sheet;
 }

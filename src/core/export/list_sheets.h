@@ -10,6 +10,7 @@
 #include "backtest/formula_breakdown.h"
 #include "backtest/formula_list.h"
 #include "backtest/formula_stats_table.h"
+#include "domain/kind.h"
 #include "export/spreadsheet_writer.h"
 
 #include <QString>
@@ -21,7 +22,7 @@ namespace qeltaro {
 
 // One row of the formula list as shown.
 struct FormulaSheetRow {
-    bool kill = true;
+    Kind kind = Kind::Kill;
     QString code;      // gongshi
     QString text;      // gongshiCN
     QString starWord;  // 种类
@@ -36,8 +37,8 @@ std::vector<FormulaSheetRow> formulaSheetRows(const FormulaList& list, const For
 // Columns 0-9 of the formula list (序号 .. 最后连对); the hidden idx is not part of it.
 SheetRows formulaListSheet(const std::vector<FormulaSheetRow>& rows, bool showChinese, bool weightedRate);
 
-// 排序序号, 号码, 杀留Err值（公式错误值）; the digits ascending by their Errcount, equal counts by
-// digit (the staging table's stored order). With keep formulas every Errcount is 0, so the
+// 排序序号, 号码, 杀留Err值（公式错误值）; the digits ascending by their kill count, equal counts by
+// digit (the staging table's stored order). With keep formulas every kill count is 0, so the
 // digits come in digit order.
 SheetRows errValuesSheet(const ErrCounts& counts);
 

@@ -49,11 +49,11 @@ QString cutHitRunTail(QStringView line)
     return (tail >= 0 ? line.left(tail) : line).trimmed().toString();
 }
 
-ParsedLine parseFormulaLine(QStringView line, LineSource source, bool currentKill)
+ParsedLine parseFormulaLine(QStringView line, LineSource source, Kind currentKind)
 {
     ParsedLine parsed;
     parsed.text = source == LineSource::File ? cutHitRunTail(line) : line.trimmed().toString();
-    parsed.kill = currentKill;
+    parsed.kind = currentKind;
     const QStringView text(parsed.text);
 
     QString starWord;
@@ -61,7 +61,7 @@ ParsedLine parseFormulaLine(QStringView line, LineSource source, bool currentKil
     const qsizetype at = text.indexOf(u"下期");
     if (at >= 0) {
         parsed.statement = true;
-        parsed.kill = charactersAt(text, at + 2, 1) == u"杀";
+        parsed.kind = charactersAt(text, at + 2, 1) == u"杀" ? Kind::Kill : Kind::Keep;
         // The star word follows the kind directly, or after one separator character.
         const qsizetype star = at + 3 < text.size() && isStarDigit(text[at + 3]) ? at + 3 : at + 4;
         starWord = charactersAt(text, star, 2).trimmed();

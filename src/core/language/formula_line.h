@@ -5,6 +5,7 @@
 // split into its Chinese text, code form, kind and category, and checked before it may be stored.
 
 #include "domain/category.h"
+#include "domain/kind.h"
 
 #include <QString>
 #include <QStringView>
@@ -16,7 +17,7 @@ namespace qeltaro {
 // The formula list a window shows: a category and a kind (kill formulas or keep formulas).
 struct FormulaListKey {
     Category category;
-    bool kill = true;
+    Kind kind = Kind::Kill;
 
     friend bool operator==(const FormulaListKey&, const FormulaListKey&) = default;
 };
@@ -29,14 +30,14 @@ struct ParsedLine {
     QString text;        // gongshiCN: the line trimmed, file lines without the tail
     QString expression;  // the Chinese expression, as written
     QString code;        // gongshi: the expression translated and trimmed
-    bool kill = true;    // the line's kind; a header line takes the current kind
+    Kind kind = Kind::Kill;    // the line's kind; a header line takes the current kind
     bool statement = false;              // statement shape: its kind becomes the current kind
     std::optional<Category> category;    // none when the star or play word is not recognised
 };
 
-// Splits a line. `currentKill` is the kind a header line takes. Never fails: whether the result
+// Splits a line. `currentKind` is the kind a header line takes. Never fails: whether the result
 // may be stored is checkLine's answer.
-ParsedLine parseFormulaLine(QStringView line, LineSource source, bool currentKill);
+ParsedLine parseFormulaLine(QStringView line, LineSource source, Kind currentKind);
 
 // Everything from "连准" on removed, then trimmed.
 QString cutHitRunTail(QStringView line);

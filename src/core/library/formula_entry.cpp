@@ -50,7 +50,7 @@ Result<AddedFormula> addTypedFormula(Store& store, const QString& text, const Fo
 {
     if (text.trimmed().isEmpty())
         return badInput(emptyTypedFormulaMessage());
-    const ParsedLine line = parseFormulaLine(text, LineSource::Typed, current.kill);
+    const ParsedLine line = parseFormulaLine(text, LineSource::Typed, current.kind);
     if (const LineCheck check = checkLine(line, LineSource::Typed); !check.ok())
         return refusedTypedFormula(check.reason);
 
@@ -61,32 +61,32 @@ Result<AddedFormula> addTypedFormula(Store& store, const QString& text, const Fo
     auto idx = nextTypedIdx(store, category);
     if (!idx)
         return idx.error();
-    if (Status s = FormulaTable(store, category).append(line.kill, line.code, line.text, *idx); !s)
+    if (Status s = FormulaTable(store, category).append(line.kind, line.code, line.text, *idx); !s)
         return s.error();
     if (Status s = transaction.commit(); !s)
         return s.error();
     if (selection)
         selection->set(*idx, true);
-    return AddedFormula{{category, line.kill}, *idx, line.code, line.text};
+    return AddedFormula{{category, line.kind}, *idx, line.code, line.text};
 }
 
-PreparedLines prepareFileLines(const QString& text, bool currentKill)
+PreparedLines prepareFileLines(const QString& text, Kind currentKind)
 {
     PreparedLines prepared;
-    bool kill = currentKill;
+    Kind kind = currentKind;
     const QStringList lines = splitLines(text);
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        ParsedLine line = parseFormulaLine(lines[i], LineSource::File, kill);
+        ParsedLine line = parseFormulaLine(lines[i], LineSource::File, kind);
         // A statement line sets the kind for the header lines after it, stored or not.
         if (line.statement)
-            kill = line.kill;
+            kind = line.kind;
         const LineCheck check = checkLine(line, LineSource::File);
         if (check.ok())
             prepared.formulas.push_back(std::move(line));
         else
             prepared.unrecognised.push_back({int(i + 1), check.unrecognisedEntry(line), check.reason});
     }
-    prepared.finalKill = kill;
+    prepared.finalKind = kind;
     return prepared;
 }
 
@@ -97,7 +97,7 @@ Result<AppendReport> appendFormulas(Store& store, const std::vector<ParsedLine>&
         const Category category = *line.category;
         if (std::find(report.tables.begin(), report.tables.end(), category) == report.tables.end())
             report.tables.push_back(category);
-        if (Status s = FormulaTable(store, category).appendUnnumbered(line.kill, line.code, line.text); !s)
+        if (Status s = FormulaTable(store, category).appendUnnumbered(line.kind, line.code, line.text); !s)
             return s.error();
     }
     // Every table that received formulas is numbered again, so none is left with an empty idx.
@@ -123,10 +123,10 @@ Result<AppendReport> appendFormulas(Store& store, const std::vector<ParsedLine>&
 
 Result<ImportReport> importFormulaText(Store& store, const QString& text, const FormulaListKey& current)
 {
-    PreparedLines prepared = prepareFileLines(text, current.kill);
+    PreparedLines prepared = prepareFileLines(text, current.kind);
 
     ImportReport report;
-    report.list = {current.category, prepared.finalKill};
+    report.list = {current.category, prepared.finalKind};
     report.unrecognisedFilePath = store.dataDir() + u'/' + QString::fromUtf16(kUnrecognisedFormulasFileName);
     QStringList entries;
     for (const UnrecognisedLine& line : prepared.unrecognised)

@@ -3,6 +3,7 @@
 // file. Every line is parsed, checked and compiled first; a line that fails never reaches a table.
 
 #include "common/result.h"
+#include "domain/kind.h"
 #include "language/formula_line.h"
 
 #include <QString>
@@ -71,9 +72,9 @@ Result<ImportReport> importFormulaText(Store& store, const QString& text, const 
 struct PreparedLines {
     std::vector<ParsedLine> formulas;  // every line that may be stored, in file order
     std::vector<UnrecognisedLine> unrecognised;
-    bool finalKill = true;
+    Kind finalKind = Kind::Kill;
 };
-PreparedLines prepareFileLines(const QString& text, bool currentKill);
+PreparedLines prepareFileLines(const QString& text, Kind currentKind);
 
 // Appends prepared formulas with an empty idx, then either rebuilds or renumbers every table
 // that received some. Runs inside the caller's transaction.

@@ -39,7 +39,7 @@ Result<Renumbered> removeAndRenumber(Store& store, const FormulaListKey& list, c
     if (!countBefore)
         return countBefore.error();
     for (int idx : doomed) {
-        if (Status s = table.removeListed(list.kill, idx); !s)
+        if (Status s = table.removeListed(list.kind, idx); !s)
             return s.error();
     }
     if (Status s = table.renumber(); !s)
@@ -121,7 +121,7 @@ Result<FormulaDeleteReport> deleteFormula(Store& store, const FormulaListKey& li
         return listed.error();
     if (std::find(listed->begin(), listed->end(), idx) == listed->end())
         return badInput(QStringLiteral("%1（%2）的公式中没有序号为%3的公式")
-                            .arg(list.category.caption(), list.kill ? QStringLiteral("杀") : QStringLiteral("生"))
+                            .arg(list.category.caption(), isKill(list.kind) ? QStringLiteral("杀") : QStringLiteral("生"))
                             .arg(idx));
     auto done = removeAndRenumber(store, list, {idx});
     if (!done)
@@ -157,7 +157,7 @@ Result<FormulaDeleteReport> deleteUnselectedFormulas(Store& store, const Formula
 
 Result<std::vector<int>> listedIdx(Store& store, const FormulaListKey& list)
 {
-    auto formulas = FormulaTable(store, list.category).list(list.kill);
+    auto formulas = FormulaTable(store, list.category).list(list.kind);
     if (!formulas)
         return formulas.error();
     std::vector<int> idxs;

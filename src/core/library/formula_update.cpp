@@ -35,7 +35,7 @@ Result<FormulaUpdateReport> applyFormulaDownload(Store& store, const QByteArray&
                             .arg(bytes.size())
                             .arg(kShortestFormulaFile));
 
-    PreparedLines prepared = prepareFileLines(decodeText(bytes), current.kill);
+    PreparedLines prepared = prepareFileLines(decodeText(bytes), current.kind);
     // Replacing the library by nothing would only lose it.
     if (prepared.formulas.empty())
         return badInput(QStringLiteral("下载的公式文件中没有可识别的公式，公式没有更新"));
@@ -58,7 +58,7 @@ Result<FormulaUpdateReport> applyFormulaDownload(Store& store, const QByteArray&
     report.stored = int(prepared.formulas.size());
     report.skipped = int(prepared.unrecognised.size());
     report.tables = std::move(appended->tables);
-    report.list = {current.category, prepared.finalKill};
+    report.list = {current.category, prepared.finalKind};
     return report;
 }
 

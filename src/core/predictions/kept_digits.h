@@ -3,12 +3,13 @@
 // formulas every digit no counted formula named; with keep formulas every digit one named.
 
 #include "aggregate/err_counts.h"
+#include "domain/kind.h"
 
 #include <vector>
 
 namespace qeltaro {
 
 // Ascending.
-std::vector<int> keptDigits(const ErrCounts& counts, bool kill);
+std::vector<int> keptDigits(const ErrCounts& counts, Kind kind);
 
 }  // namespace qeltaro

@@ -52,16 +52,16 @@ Status recordPrediction(Store& store, const CategoryCalculation& calculation, co
     entry.recordedAt = when.toString(Qt::ISODate);
     entry.period = calculation.period;
     entry.category = calculation.category.suffix();
-    entry.kill = calculation.killMode;
+    entry.kind = calculation.kind;
     entry.method = calculation.plan.method == CalculationMethod::Best ? QStringLiteral("best") : QStringLiteral("selected");
     entry.settings = methodSettingsText(calculation, sort);
     for (const SlotCalculation& slot : calculation.slotResults) {
         JournalSlotRow row;
         row.slot = slot.slot;
         row.table = slot.table.suffix();
-        row.kept = keptDigits(slot.counts, calculation.killMode);
+        row.kept = keptDigits(slot.counts, calculation.kind);
         for (int d = 0; d < 10; ++d)
-            row.totals[size_t(d)] = slot.counts[size_t(d)].ETrrcount;
+            row.totals[size_t(d)] = slot.counts[size_t(d)].total;
         entry.formulaCount += slot.countedFormulas;
         entry.slotRows.push_back(std::move(row));
     }
@@ -71,9 +71,9 @@ Status recordPrediction(Store& store, const CategoryCalculation& calculation, co
     return success();
 }
 
-Result<JournalReport> readJournal(Store& store, std::optional<Category> category, std::optional<bool> kill)
+Result<JournalReport> readJournal(Store& store, std::optional<Category> category, std::optional<Kind> kind)
 {
-    auto rows = PredictionJournalTable(store).list(category ? category->suffix() : QString(), kill);
+    auto rows = PredictionJournalTable(store).list(category ? category->suffix() : QString(), kind);
     if (!rows)
         return rows.error();
     JournalReport report;
@@ -90,12 +90,12 @@ Result<JournalReport> readJournal(Store& store, std::optional<Category> category
         entry.recordedAt = row.recordedAt;
         entry.period = row.period;
         entry.category = *entryCategory;
-        entry.kill = row.kill;
+        entry.kind = row.kind;
         entry.method = row.method == QLatin1String("selected") ? CalculationMethod::Selected : CalculationMethod::Best;
         entry.settings = row.settings;
         entry.formulaCount = row.formulaCount;
         const size_t group = size_t(std::find(Category::all().begin(), Category::all().end(), *entryCategory) -
-                                    Category::all().begin()) * 2 + (row.kill ? 0 : 1);
+                                    Category::all().begin()) * 2 + (isKill(row.kind) ? 0 : 1);
         ++groupEntries[group];
         for (const JournalSlotRow& slotRow : row.slotRows) {
             const auto table = Category::fromSuffix(slotRow.table);
@@ -112,7 +112,7 @@ Result<JournalReport> readJournal(Store& store, std::optional<Category> category
     for (size_t g = 0; g < grouped.size(); ++g) {
         if (groupEntries[g] == 0)
             continue;
-        report.groups.push_back({Category::all()[g / 2], g % 2 == 0, groupEntries[g], summarizeOutcomes(grouped[g])});
+        report.groups.push_back({Category::all()[g / 2], g % 2 == 0 ? Kind::Kill : Kind::Keep, groupEntries[g], summarizeOutcomes(grouped[g])});
     }
     return report;
 }

@@ -6,6 +6,7 @@
 
 #include "backtest/category_calculation.h"
 #include "common/result.h"
+#include "domain/kind.h"
 #include "domain/prediction_outcome.h"
 #include "domain/category.h"
 
@@ -42,7 +43,7 @@ struct JournalEntry {
     QString recordedAt;
     QString period;
     Category category;
-    bool kill = true;
+    Kind kind = Kind::Kill;
     CalculationMethod method = CalculationMethod::Best;
     QString settings;
     int formulaCount = 0;
@@ -51,7 +52,7 @@ struct JournalEntry {
 
 struct JournalGroup {
     Category category;
-    bool kill = true;
+    Kind kind = Kind::Kill;
     int entries = 0;
     PredictionSummary summary;
 };
@@ -62,7 +63,7 @@ struct JournalReport {
     std::vector<JournalGroup> groups;   // per category and kind, in table order, kill first
 };
 
-Result<JournalReport> readJournal(Store& store, std::optional<Category> category = {}, std::optional<bool> kill = {});
+Result<JournalReport> readJournal(Store& store, std::optional<Category> category = {}, std::optional<Kind> kind = {});
 // Removes every entry; returns how many there were.
 Result<int> clearJournal(Store& store);
 

@@ -24,7 +24,7 @@ struct SlotWalker {
 Result<SlotWalker> prepareSlot(Store& store, const HistoryColumns& history, const WalkForwardRequest& request,
                                int slot, const Category& table, QStringList& problems)
 {
-    auto loaded = FormulaList::load(store, table, request.kill);
+    auto loaded = FormulaList::load(store, table, request.kind);
     if (!loaded)
         return loaded.error();
     FormulaList& list = *loaded;
@@ -75,7 +75,7 @@ WalkForwardSlot walkSlot(SlotWalker& walker, const WalkForwardRequest& request, 
             }
         }
         order = statisticsOrder(walker.statistics, request.sort.choices());
-        stopAt = quotaDistinctDigits(request.kill, request.sort.keepLimit);
+        stopAt = quotaDistinctDigits(request.kind, request.sort.keepLimit);
     } else {
         order.resize(size_t(count));
         for (int k = 0; k < count; ++k)
@@ -90,13 +90,13 @@ WalkForwardSlot walkSlot(SlotWalker& walker, const WalkForwardRequest& request, 
             const std::vector<std::int8_t>& digits = walker.digits[order[size_t(i)]];
             return digits.empty() ? kNoDigit : int(digits[size_t(t - 1)]);
         },
-        selected, request.kill, stopAt);
+        selected, request.kind, stopAt);
 
     WalkForwardSlot slot;
     slot.slot = walker.slot;
     slot.table = walker.table;
     slot.counts = walk.counts;
-    slot.kept = keptDigits(walk.counts, request.kill);
+    slot.kept = keptDigits(walk.counts, request.kind);
     slot.outcome = judgeSlot(walker.table, slot.kept, history.digits(t));
     return slot;
 }

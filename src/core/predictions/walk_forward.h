@@ -10,6 +10,7 @@
 #include "backtest/sort_settings.h"
 #include "common/progress.h"
 #include "common/result.h"
+#include "domain/kind.h"
 #include "domain/prediction_outcome.h"
 #include "domain/category.h"
 #include "domain/formula_selection.h"
@@ -26,7 +27,7 @@ class Store;
 
 struct WalkForwardRequest {
     Category category;
-    bool kill = true;
+    Kind kind = Kind::Kill;
     int periods = 0;  // the newest periods to walk; at most every period but the first
     CalculationMethod method = CalculationMethod::Best;
     SortSettings sort;

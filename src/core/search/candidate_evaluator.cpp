@@ -62,7 +62,7 @@ EvaluationScratch CandidateEvaluator::makeScratch() const
     return scratch;
 }
 
-long long CandidateEvaluator::scoreHits(const Candidate& candidate, bool kill, EvaluationScratch& scratch) const
+long long CandidateEvaluator::scoreHits(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const
 {
     const int m = scored_;
     std::int32_t* __restrict__ values = scratch.values.data();
@@ -86,7 +86,7 @@ long long CandidateEvaluator::scoreHits(const Candidate& candidate, bool kill, E
             values[i] += a[i];
     }
 
-    const std::uint32_t* __restrict__ masks = kill ? killHits_.data() : keepHits_.data();
+    const std::uint32_t* __restrict__ masks = isKill(kind) ? killHits_.data() : keepHits_.data();
     std::uint8_t* __restrict__ hits = scratch.hits.data();
     for (int i = 0; i < m; ++i)
         hits[i] = std::uint8_t((masks[i] >> unsigned(values[i] % 10 + 9)) & 1u);  // % keeps the sign
@@ -142,19 +142,19 @@ void CandidateEvaluator::longestRuns(const std::uint8_t* hits, CandidateStatisti
     stats.maxMissRun = maxMiss;
 }
 
-CandidateStatistics CandidateEvaluator::evaluate(const Candidate& candidate, bool kill, EvaluationScratch& scratch) const
+CandidateStatistics CandidateEvaluator::evaluate(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const
 {
     CandidateStatistics stats;
-    rate(scoreHits(candidate, kill, scratch), stats);
+    rate(scoreHits(candidate, kind, scratch), stats);
     lastRuns(scratch.hits.data(), stats);
     longestRuns(scratch.hits.data(), stats);
     return stats;
 }
 
-bool CandidateEvaluator::screen(const Candidate& candidate, bool kill, const ScreeningBounds& bounds,
+bool CandidateEvaluator::screen(const Candidate& candidate, Kind kind, const ScreeningBounds& bounds,
                                 EvaluationScratch& scratch, CandidateStatistics& stats) const
 {
-    rate(scoreHits(candidate, kill, scratch), stats);
+    rate(scoreHits(candidate, kind, scratch), stats);
     if (!bounds.rateInside(stats.rate))
         return false;
     lastRuns(scratch.hits.data(), stats);

@@ -12,6 +12,7 @@
 #include "domain/backtest_window.h"
 #include "domain/category.h"
 #include "domain/history_columns.h"
+#include "domain/kind.h"
 #include "search/candidate_generator.h"
 #include "search/search_thresholds.h"
 #include "settings/settings.h"
@@ -54,10 +55,10 @@ public:
     EvaluationScratch makeScratch() const;
 
     // All five statistics.
-    CandidateStatistics evaluate(const Candidate& candidate, bool kill, EvaluationScratch& scratch) const;
+    CandidateStatistics evaluate(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const;
     // Whether the candidate meets every threshold; `stats` is complete when it does. Checks stop
     // at the first failure, which changes nothing but the time spent.
-    bool screen(const Candidate& candidate, bool kill, const ScreeningBounds& bounds, EvaluationScratch& scratch,
+    bool screen(const Candidate& candidate, Kind kind, const ScreeningBounds& bounds, EvaluationScratch& scratch,
                 CandidateStatistics& stats) const;
 
 private:
@@ -66,7 +67,7 @@ private:
 
     // values[i] = the candidate's value on row firstScored - 1 + i; returns the hit flags of the
     // scored rows and their (weighted) hit sum.
-    long long scoreHits(const Candidate& candidate, bool kill, EvaluationScratch& scratch) const;
+    long long scoreHits(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const;
     void rate(long long hitSum, CandidateStatistics& stats) const;
     void lastRuns(const std::uint8_t* hits, CandidateStatistics& stats) const;
     void longestRuns(const std::uint8_t* hits, CandidateStatistics& stats) const;

@@ -25,14 +25,14 @@ QString TailConstant::describe() const
     return random ? QStringLiteral("随机") : QString::number(given);
 }
 
-QString candidatePrefix(const Category& category, bool kill)
+QString candidatePrefix(const Category& category, Kind kind)
 {
-    return u'[' + category.starWord() + category.playWord() + killWord(kill) + u']';
+    return u'[' + category.starWord() + category.playWord() + killWord(kind) + u']';
 }
 
-QString candidateSuffix(const Category& category, bool kill)
+QString candidateSuffix(const Category& category, Kind kind)
 {
-    return QStringLiteral("=下期") + killWord(kill) + category.starWord() + category.playWord();
+    return QStringLiteral("=下期") + killWord(kind) + category.starWord() + category.playWord();
 }
 
 CandidateGenerator::CandidateGenerator(const CandidateShape& shape, std::uint64_t seed) : shape_(shape), seed_(seed)
@@ -42,9 +42,9 @@ CandidateGenerator::CandidateGenerator(const CandidateShape& shape, std::uint64_
     if (shape_.operandCount > kMaxOperandCount)
         shape_.operandCount = kMaxOperandCount;
     if (shape_.form == FormulaForm::Prefix)
-        prefix_ = candidatePrefix(shape_.category, shape_.kill);
+        prefix_ = candidatePrefix(shape_.category, shape_.kind);
     else
-        suffix_ = candidateSuffix(shape_.category, shape_.kill);
+        suffix_ = candidateSuffix(shape_.category, shape_.kind);
 }
 
 Candidate CandidateGenerator::candidate(std::uint64_t ordinal) const

@@ -7,6 +7,7 @@
 
 #include "common/result.h"
 #include "domain/category.h"
+#include "domain/kind.h"
 
 #include <QString>
 
@@ -38,7 +39,7 @@ struct TailConstant {
 
 struct CandidateShape {
     Category category;
-    bool kill = true;
+    Kind kind = Kind::Kill;
     int operandCount = kDefaultOperandCount;
     TailConstant constant;
     FormulaForm form = FormulaForm::Prefix;
@@ -70,8 +71,8 @@ private:
 };
 
 // "[三星直选杀]" and "=下期杀三星直选".
-QString candidatePrefix(const Category& category, bool kill);
-QString candidateSuffix(const Category& category, bool kill);
+QString candidatePrefix(const Category& category, Kind kind);
+QString candidateSuffix(const Category& category, Kind kind);
 
 // Operand count from user text: a whole number 2..24.
 Result<int> parseOperandCount(const QString& text);

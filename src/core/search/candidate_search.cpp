@@ -61,7 +61,7 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
         return shared.outcome;
     }
     std::atomic<std::uint64_t> nextBlock{0};
-    const bool kill = generator_.shape().kill;
+    const Kind kind = generator_.shape().kind;
     const std::uint64_t copies = controls_.size();
     shared.outcome.controlPassesByCopy.assign(controls_.size(), 0);
 
@@ -120,9 +120,9 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
                     break;
                 }
                 const Candidate candidate = generator_.candidate(ordinal);
-                if (evaluator_.screen(candidate, kill, bounds_, scratch, stats))
+                if (evaluator_.screen(candidate, kind, bounds_, scratch, stats))
                     result.found.push_back({ordinal, candidate, stats});
-                if (copies && controls_[size_t(ordinal % copies)]->screen(candidate, kill, bounds_, controlScratch,
+                if (copies && controls_[size_t(ordinal % copies)]->screen(candidate, kind, bounds_, controlScratch,
                                                                           controlStats))
                     result.controlPasses.push_back(ordinal);
             }

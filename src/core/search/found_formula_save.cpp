@@ -31,7 +31,7 @@ QString saveFinishedTitle()
     return QStringLiteral("追加公式");
 }
 
-Result<SaveReport> saveFoundFormulas(Store& store, const std::vector<FoundFormula>& found, SaveMode mode, bool kill)
+Result<SaveReport> saveFoundFormulas(Store& store, const std::vector<FoundFormula>& found, SaveMode mode, Kind kind)
 {
     SaveReport report;
     if (found.empty())
@@ -72,7 +72,7 @@ Result<SaveReport> saveFoundFormulas(Store& store, const std::vector<FoundFormul
             tables.push_back(t);
             open = &tables.back();
         }
-        if (Status s = table.appendUnnumbered(kill, formula.code, formula.text); !s)
+        if (Status s = table.appendUnnumbered(kind, formula.code, formula.text); !s)
             return s.error();
         ++open->report.written;
     }

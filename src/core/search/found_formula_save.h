@@ -8,6 +8,7 @@
 #include "common/result.h"
 #include "domain/category.h"
 #include "domain/formula_selection.h"
+#include "domain/kind.h"
 #include "search/found_formula.h"
 
 #include <QString>
@@ -46,7 +47,7 @@ QString saveFinishedTitle();    // 追加公式
 // Saves `found` in order. A replace empties each table it writes once, before its first
 // formula, so formulas of one category found in several runs all stay. Nothing found: nothing
 // is written.
-Result<SaveReport> saveFoundFormulas(Store& store, const std::vector<FoundFormula>& found, SaveMode mode, bool kill);
+Result<SaveReport> saveFoundFormulas(Store& store, const std::vector<FoundFormula>& found, SaveMode mode, Kind kind);
 
 // The selection flags (by idx after the save) of a table the save wrote: a manual append
 // selects the formulas that were there, a manual replace the new ones; a scheme append selects

@@ -18,11 +18,6 @@ namespace {
 const QString kFormat = QStringLiteral("qeltaro-search-run");
 constexpr int kVersion = 1;
 
-QString kindText(bool kill)
-{
-    return kill ? QStringLiteral("kill") : QStringLiteral("keep");
-}
-
 QJsonArray thresholdsJson(const SearchThresholds& t)
 {
     QJsonArray array;
@@ -66,7 +61,7 @@ QJsonArray foundJson(const std::vector<FoundFormula>& found)
     return array;
 }
 
-QJsonObject commonJson(const QString& type, std::uint64_t seed, bool kill, const SearchWindow& window,
+QJsonObject commonJson(const QString& type, std::uint64_t seed, Kind kind, const SearchWindow& window,
                        const TailConstant& constant, FormulaForm form, const HistoryFingerprint& history,
                        const QDateTime& started, int threads)
 {
@@ -77,7 +72,7 @@ QJsonObject commonJson(const QString& type, std::uint64_t seed, bool kill, const
             {QStringLiteral("seed"), QString::number(seed)},
             {QStringLiteral("threads"), threads},
             {QStringLiteral("history"), historyJson(history)},
-            {QStringLiteral("kind"), kindText(kill)},
+            {QStringLiteral("kind"), kindName(kind)},
             {QStringLiteral("window"), window.periodWindow},
             {QStringLiteral("weighted"), window.weightedRate},
             {QStringLiteral("constant"), constantText(constant)},
@@ -206,7 +201,7 @@ HistoryFingerprint fingerprintOf(const HistoryColumns& history)
 QJsonObject searchRunRecord(const SearchRequest& request, const SearchOutcome& outcome,
                             const HistoryFingerprint& history, const QDateTime& started)
 {
-    QJsonObject record = commonJson(QStringLiteral("search"), request.seed, request.shape.kill, request.window,
+    QJsonObject record = commonJson(QStringLiteral("search"), request.seed, request.shape.kind, request.window,
                                     request.shape.constant, request.shape.form, history, started, outcome.threads);
     record.insert(QStringLiteral("category"), request.shape.category.suffix());
     record.insert(QStringLiteral("operands"), request.shape.operandCount);
@@ -223,7 +218,7 @@ QJsonObject searchRunRecord(const SearchRequest& request, const SearchOutcome& o
 QJsonObject schemeRunRecord(const SchemeRequest& request, const SchemeOutcome& outcome,
                             const HistoryFingerprint& history, const QDateTime& started)
 {
-    QJsonObject record = commonJson(QStringLiteral("scheme"), request.seed, request.kill, request.window,
+    QJsonObject record = commonJson(QStringLiteral("scheme"), request.seed, request.kind, request.window,
                                     request.constant, request.form, history, started, outcome.threads);
     record.insert(QStringLiteral("mode"), request.mode == CountMode::Add ? QStringLiteral("add") : QStringLiteral("hold"));
     QJsonObject wanted;
@@ -315,10 +310,10 @@ Result<RunReplay> readRunRecord(const QString& path)
     const auto seed = read.bigNumber(QStringLiteral("seed"));
     if (!seed)
         return read.bad(QStringLiteral("seed"));
-    const auto kind = read.text(QStringLiteral("kind"));
-    if (kind != QStringLiteral("kill") && kind != QStringLiteral("keep"))
+    const auto kindText = read.text(QStringLiteral("kind"));
+    const std::optional<Kind> kind = kindText ? kindFromName(*kindText) : std::nullopt;
+    if (!kind)
         return read.bad(QStringLiteral("kind"));
-    const bool kill = *kind == QStringLiteral("kill");
     const auto window = read.whole(QStringLiteral("window"));
     const auto weighted = read.flag(QStringLiteral("weighted"));
     if (!window || *window < 0)
@@ -368,7 +363,7 @@ Result<RunReplay> readRunRecord(const QString& path)
         const auto thresholds = read.thresholds(object.value(QStringLiteral("thresholds")));
         if (!thresholds)
             return read.bad(QStringLiteral("thresholds"));
-        request.shape = {*category, kill, int(*operands), constant, formulaForm};
+        request.shape = {*category, *kind, int(*operands), constant, formulaForm};
         request.thresholds = *thresholds;
         request.window = {int(*window), *weighted};
         request.seed = *seed;
@@ -383,7 +378,7 @@ Result<RunReplay> readRunRecord(const QString& path)
         return read.bad(QStringLiteral("type"));
 
     SchemeRequest request;
-    request.kill = kill;
+    request.kind = *kind;
     request.constant = constant;
     request.form = formulaForm;
     request.window = {int(*window), *weighted};

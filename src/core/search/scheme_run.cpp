@@ -51,7 +51,7 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
             report({number, verifiedBefore, (long long)outcome.found.size(), 0, {}, {}, controlPassesBefore});
         if (visit.target) {
             const Category category = *categoryOfSearchNumber(number);
-            const CandidateShape shape{category, request.kill, visit.operandCount, request.constant, request.form};
+            const CandidateShape shape{category, request.kind, visit.operandCount, request.constant, request.form};
             const CandidateEvaluator evaluator(histories.screened, category, request.window);
             const std::vector<CandidateEvaluator> controls = histories.controlEvaluators(category, request.window);
             const CandidateGenerator generator(shape, schemeCategorySeed(request.seed, number));
@@ -73,7 +73,7 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
                     if (verified > 0) {
                         const Candidate latest = generator.candidate(verified - 1);
                         progress.currentText = generator.chineseText(latest);
-                        progress.currentStats = evaluator.evaluate(latest, request.kill, scratch);
+                        progress.currentStats = evaluator.evaluate(latest, request.kind, scratch);
                     }
                     report(progress);
                 };
@@ -94,7 +94,7 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
                 verifiedByCopy[copy] += copyShare(result.verified, copy, verifiedByCopy.size());
             std::vector<FoundFormula> found = describeFound(generator, result.found);
             if (request.holdoutPeriods > 0)
-                scoreFoundOnHoldout(history, request.holdoutPeriods, request.kill, result.found, found);
+                scoreFoundOnHoldout(history, request.holdoutPeriods, request.kind, result.found, found);
             outcome.found.insert(outcome.found.end(), found.begin(), found.end());
         }
         outcome.visited.push_back(visit);
@@ -115,14 +115,6 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
     }
     outcome.seconds = control.activeSeconds();
     return outcome;
-}
-
-void SchemeRun::start()
-{
-    startWork([history = history_, request = request_, interval = interval(), feed = feed_](
-                  RunControl& control, const ProgressHandler& report) {
-        return runScheme(*history, request, control, report, interval, feed.get());
-    });
 }
 
 }  // namespace qeltaro

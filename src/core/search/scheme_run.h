@@ -6,9 +6,10 @@
 // category, each in candidate order. Saving them at the end is the caller's (found_formula_save.h).
 
 #include "domain/history_columns.h"
-#include "search/background_run.h"
+#include "domain/kind.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"
+#include "search/feeding_run.h"
 #include "search/found_feed.h"
 #include "search/found_formula.h"
 #include "search/scheme_counts.h"
@@ -26,7 +27,7 @@
 namespace qeltaro {
 
 struct SchemeRequest {
-    bool kill = true;
+    Kind kind = Kind::Kill;
     WantedCounts wanted;
     CountMode mode = CountMode::Add;
     HeldCounts held{};
@@ -92,23 +93,9 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
                         const std::function<void(const SchemeProgress&)>& report = {},
                         std::chrono::milliseconds interval = std::chrono::milliseconds(200), FoundFeed* feed = nullptr);
 
-class SchemeRun : public BackgroundRun<SchemeProgress, SchemeOutcome> {
+class SchemeRun : public FeedingRun<SchemeRequest, SchemeProgress, SchemeOutcome, &runScheme> {
 public:
-    SchemeRun(std::shared_ptr<const HistoryColumns> history, SchemeRequest request)
-        : history_(std::move(history)), request_(std::move(request))
-    {
-    }
-    ~SchemeRun() override { stopAndWait(); }
-
-    const SchemeRequest& request() const { return request_; }
-    void start();
-    // The formulas found so far, category by category.
-    const FoundFeed& feed() const { return *feed_; }
-
-private:
-    std::shared_ptr<const HistoryColumns> history_;
-    SchemeRequest request_;
-    std::shared_ptr<FoundFeed> feed_ = std::make_shared<FoundFeed>();
+    using FeedingRun::FeedingRun;
 };
 
 }  // namespace qeltaro

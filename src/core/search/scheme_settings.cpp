@@ -16,9 +16,9 @@ constexpr double kNoLimit = 32768;  // one more than a 16-bit run counter holds
 
 const QString kWantedSection = QStringLiteral("SSSZ");
 
-QString thresholdKey(bool kill, int searchNumber, int index)
+QString thresholdKey(Kind kind, int searchNumber, int index)
 {
-    return QStringLiteral("%1/%2").arg(searchNumber - 1).arg((kill ? 0 : 10) + index);
+    return QStringLiteral("%1/%2").arg(searchNumber - 1).arg((isKill(kind) ? 0 : 10) + index);
 }
 
 QString operandKey(int searchNumber)
@@ -26,9 +26,9 @@ QString operandKey(int searchNumber)
     return QStringLiteral("%1/text2").arg(searchNumber);
 }
 
-QString wantedKey(bool kill, int searchNumber)
+QString wantedKey(Kind kind, int searchNumber)
 {
-    return kWantedSection + u'/' + QString::number((kill ? 0 : 10) + searchNumber);
+    return kWantedSection + u'/' + QString::number((isKill(kind) ? 0 : 10) + searchNumber);
 }
 
 Status checkSearchNumber(int searchNumber)
@@ -40,7 +40,7 @@ Status checkSearchNumber(int searchNumber)
 
 }  // namespace
 
-SearchThresholds defaultThresholds(bool kill, int searchNumber)
+SearchThresholds defaultThresholds(Kind kind, int searchNumber)
 {
     // Rate low, longest miss high, longest hit low and final hit low; the other six are open.
     struct Row {
@@ -48,31 +48,31 @@ SearchThresholds defaultThresholds(bool kill, int searchNumber)
     };
     Row row{};
     if (searchNumber <= 5) {
-        row = kill ? Row{94.6, 2, 48, 32} : Row{12, 28, 2, 2};
+        row = isKill(kind) ? Row{94.6, 2, 48, 32} : Row{12, 28, 2, 2};
     } else {
         switch (searchNumber) {
-        case 7: row = kill ? Row{86, 2, 32, 6} : Row{26, 16, 3, 2}; break;
-        case 8: row = kill ? Row{80, 3, 16, 8} : Row{34, 12, 4, 2}; break;
-        case 9: row = kill ? Row{72, 4, 12, 4} : Row{40, 10, 4, 3}; break;
-        default: row = kill ? Row{66, 5, 10, 4} : Row{50, 10, 6, 3}; break;
+        case 7: row = isKill(kind) ? Row{86, 2, 32, 6} : Row{26, 16, 3, 2}; break;
+        case 8: row = isKill(kind) ? Row{80, 3, 16, 8} : Row{34, 12, 4, 2}; break;
+        case 9: row = isKill(kind) ? Row{72, 4, 12, 4} : Row{40, 10, 4, 3}; break;
+        default: row = isKill(kind) ? Row{66, 5, 10, 4} : Row{50, 10, 6, 3}; break;
         }
     }
     return {row.rateLow, 100, 0, row.maxMissHigh, row.maxHitLow, kNoLimit, 0, 0, row.lastHitLow, kNoLimit};
 }
 
-SearchThresholds SchemeSettings::thresholds(bool kill, int searchNumber) const
+SearchThresholds SchemeSettings::thresholds(Kind kind, int searchNumber) const
 {
-    const SearchThresholds defaults = defaultThresholds(kill, searchNumber);
+    const SearchThresholds defaults = defaultThresholds(kind, searchNumber);
     SearchThresholds t{};
     for (int i = 0; i < kThresholdCount; ++i) {
-        const QVariant stored = settings_.raw().value(thresholdKey(kill, searchNumber, i));
+        const QVariant stored = settings_.raw().value(thresholdKey(kind, searchNumber, i));
         // The table holds single-precision values, the built-in ones too.
         t[size_t(i)] = double(float(stored.isValid() ? thresholdFromText(stored.toString()) : defaults[size_t(i)]));
     }
     return t;
 }
 
-Status SchemeSettings::setThresholds(bool kill, int searchNumber, const SearchThresholds& thresholds)
+Status SchemeSettings::setThresholds(Kind kind, int searchNumber, const SearchThresholds& thresholds)
 {
     if (Status s = checkSearchNumber(searchNumber); !s)
         return s;
@@ -81,7 +81,7 @@ Status SchemeSettings::setThresholds(bool kill, int searchNumber, const SearchTh
             return badInput(QStringLiteral("%1不是数字，参数设置未保存").arg(thresholdName(i)));
     }
     for (int i = 0; i < kThresholdCount; ++i)
-        settings_.raw().setValue(thresholdKey(kill, searchNumber, i), thresholdText(thresholds[size_t(i)]));
+        settings_.raw().setValue(thresholdKey(kind, searchNumber, i), thresholdText(thresholds[size_t(i)]));
     settings_.sync();
     return success();
 }
@@ -106,13 +106,13 @@ Status SchemeSettings::setOperandCount(int searchNumber, int count)
     return success();
 }
 
-Status checkThresholdsAreNumbers(bool kill, int searchNumber, const SearchThresholds& thresholds)
+Status checkThresholdsAreNumbers(Kind kind, int searchNumber, const SearchThresholds& thresholds)
 {
     const auto category = categoryOfSearchNumber(searchNumber);
     for (int i = 0; i < kThresholdCount; ++i) {
         if (std::isnan(thresholds[size_t(i)]))
             return badInput(QStringLiteral("%1%2的%3不是数字")
-                                .arg(category ? category->caption() : QString::number(searchNumber), killWord(kill),
+                                .arg(category ? category->caption() : QString::number(searchNumber), killWord(kind),
                                      thresholdName(i)));
     }
     return success();
@@ -127,20 +127,20 @@ std::optional<long long> wantedCountFromText(const QString& text)
     return (long long)std::ceil(value);
 }
 
-WantedCounts SchemeSettings::wantedCounts(bool kill) const
+WantedCounts SchemeSettings::wantedCounts(Kind kind) const
 {
     WantedCounts counts;
     for (int c = 1; c <= kSearchCategoryCount; ++c) {
-        const QVariant stored = settings_.raw().value(wantedKey(kill, c));
+        const QVariant stored = settings_.raw().value(wantedKey(kind, c));
         counts[size_t(c - 1)] = stored.isValid() ? wantedCountFromText(stored.toString()) : kDefaultWantedCount;
     }
     return counts;
 }
 
-void SchemeSettings::setWantedCounts(bool kill, const WantedCounts& counts)
+void SchemeSettings::setWantedCounts(Kind kind, const WantedCounts& counts)
 {
     for (int c = 1; c <= kSearchCategoryCount; ++c)
-        settings_.raw().setValue(wantedKey(kill, c), QString::number(counts[size_t(c - 1)].value_or(0)));
+        settings_.raw().setValue(wantedKey(kind, c), QString::number(counts[size_t(c - 1)].value_or(0)));
     settings_.sync();
 }
 

@@ -7,6 +7,7 @@
 // c is the search number of the category (1..10, see search_category.h).
 
 #include "common/result.h"
+#include "domain/kind.h"
 #include "search/search_thresholds.h"
 
 #include <array>
@@ -22,24 +23,24 @@ using WantedCounts = std::array<std::optional<long long>, 10>;
 inline constexpr long long kDefaultWantedCount = 60;
 
 // The built-in thresholds of a category and sense.
-SearchThresholds defaultThresholds(bool kill, int searchNumber);
+SearchThresholds defaultThresholds(Kind kind, int searchNumber);
 
 class SchemeSettings {
 public:
     explicit SchemeSettings(Settings& settings) : settings_(settings) {}
 
     // A stored text that is not a number reads as NaN, which makes its check fail.
-    SearchThresholds thresholds(bool kill, int searchNumber) const;
+    SearchThresholds thresholds(Kind kind, int searchNumber) const;
     // Refused, naming the threshold, when one of them is not a number; nothing is stored then.
-    Status setThresholds(bool kill, int searchNumber, const SearchThresholds& thresholds);
+    Status setThresholds(Kind kind, int searchNumber, const SearchThresholds& thresholds);
 
     int operandCount(int searchNumber) const;
     Status setOperandCount(int searchNumber, int count);
 
     // Missing entries read as 60; a stored text that is not a number reads as no wanted count.
-    WantedCounts wantedCounts(bool kill) const;
+    WantedCounts wantedCounts(Kind kind) const;
     // Stores the given counts; an entry without a count is stored as 0, as an empty box is.
-    void setWantedCounts(bool kill, const WantedCounts& counts);
+    void setWantedCounts(Kind kind, const WantedCounts& counts);
 
     // Removes every value above, so all read as their defaults again.
     void reset();
@@ -50,7 +51,7 @@ private:
 
 // Refused, naming the category, the sense and the first threshold that is not a number (a value
 // edited by hand in the settings file): a search held to it can find nothing and never ends.
-Status checkThresholdsAreNumbers(bool kill, int searchNumber, const SearchThresholds& thresholds);
+Status checkThresholdsAreNumbers(Kind kind, int searchNumber, const SearchThresholds& thresholds);
 
 // A wanted count from a box's text: nullopt when it is not a number; fractions round up, since
 // the count is compared with whole numbers of formulas.

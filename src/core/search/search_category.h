@@ -3,6 +3,7 @@
 // has no formula table and is never searched, so the searchable numbers are 1-5 and 7-10.
 
 #include "domain/category.h"
+#include "domain/kind.h"
 
 #include <QString>
 
@@ -33,9 +34,9 @@ inline const std::array<int, 9>& schemeOrder()
     return order;
 }
 
-inline QString killWord(bool kill)
+inline QString killWord(Kind kind)
 {
-    return kill ? QStringLiteral("杀") : QStringLiteral("生");
+    return isKill(kind) ? QStringLiteral("杀") : QStringLiteral("生");
 }
 
 }  // namespace qeltaro

@@ -49,22 +49,22 @@ std::vector<const CandidateEvaluator*> pointersTo(const std::vector<CandidateEva
 namespace {
 
 // One candidate on the newest `periods` rows of the full history, unweighted.
-HoldoutResult scoreOnHoldout(const HistoryColumns& history, int periods, const Category& category, bool kill,
+HoldoutResult scoreOnHoldout(const HistoryColumns& history, int periods, const Category& category, Kind kind,
                              const Candidate& candidate)
 {
     const CandidateEvaluator evaluator = CandidateEvaluator::newestRows(history, category, periods);
     EvaluationScratch scratch = evaluator.makeScratch();
-    const CandidateStatistics stats = evaluator.evaluate(candidate, kill, scratch);
-    return holdoutResult(int(stats.hitSum), stats.scoredRows, chanceHitRate(category, kill));
+    const CandidateStatistics stats = evaluator.evaluate(candidate, kind, scratch);
+    return holdoutResult(int(stats.hitSum), stats.scoredRows, chanceHitRate(category, kind));
 }
 
 }  // namespace
 
-void scoreFoundOnHoldout(const HistoryColumns& history, int holdoutPeriods, bool kill,
+void scoreFoundOnHoldout(const HistoryColumns& history, int holdoutPeriods, Kind kind,
                     const std::vector<FoundCandidate>& candidates, std::vector<FoundFormula>& found)
 {
     for (size_t i = 0; i < found.size() && i < candidates.size(); ++i)
-        found[i].holdout = scoreOnHoldout(history, holdoutPeriods, found[i].category, kill, candidates[i].candidate);
+        found[i].holdout = scoreOnHoldout(history, holdoutPeriods, found[i].category, kind, candidates[i].candidate);
 }
 
 void judgeOnHoldout(std::vector<FoundFormula>& found)
@@ -108,7 +108,7 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
                 const Candidate latest = generator.candidate(verified - 1);
                 progress.currentText = generator.chineseText(latest);
                 progress.currentCode = generator.codeText(latest);
-                progress.currentStats = evaluator.evaluate(latest, request.shape.kill, scratch);
+                progress.currentStats = evaluator.evaluate(latest, request.shape.kind, scratch);
             }
             report(progress);
         };
@@ -124,18 +124,10 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
         outcome.control = compareWithShuffled(result.verified, result.found.size(), result.controlPassesByCopy);
     if (request.holdoutPeriods > 0) {
         outcome.holdoutPeriods = request.holdoutPeriods;
-        scoreFoundOnHoldout(history, request.holdoutPeriods, request.shape.kill, result.found, outcome.found);
+        scoreFoundOnHoldout(history, request.holdoutPeriods, request.shape.kind, result.found, outcome.found);
         judgeOnHoldout(outcome.found);
     }
     return outcome;
-}
-
-void SearchRun::start()
-{
-    startWork([history = history_, request = request_, interval = interval(), feed = feed_](
-                  RunControl& control, const ProgressHandler& report) {
-        return runSearch(*history, request, control, report, interval, feed.get());
-    });
 }
 
 }  // namespace qeltaro

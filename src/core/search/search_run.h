@@ -4,10 +4,11 @@
 // Runs on worker threads (see BackgroundRun); the found formulas come back in candidate order.
 
 #include "domain/history_columns.h"
-#include "search/background_run.h"
+#include "domain/kind.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"
 #include "search/candidate_search.h"
+#include "search/feeding_run.h"
 #include "search/found_feed.h"
 #include "search/found_formula.h"
 #include "search/search_thresholds.h"
@@ -79,7 +80,7 @@ RunHistories runHistories(const HistoryColumns& history, const SearchWindow& win
                           bool shuffledControl, std::uint64_t seed);
 
 // Scores found formulas (found[i] from candidates[i]) on the held-out periods of `history`.
-void scoreFoundOnHoldout(const HistoryColumns& history, int holdoutPeriods, bool kill,
+void scoreFoundOnHoldout(const HistoryColumns& history, int holdoutPeriods, Kind kind,
                          const std::vector<FoundCandidate>& candidates, std::vector<FoundFormula>& found);
 // Marks which of them beat chance there, the correction running over the whole list.
 void judgeOnHoldout(std::vector<FoundFormula>& found);
@@ -91,23 +92,9 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
                         const std::function<void(const SearchProgress&)>& report = {},
                         std::chrono::milliseconds interval = std::chrono::milliseconds(200), FoundFeed* feed = nullptr);
 
-class SearchRun : public BackgroundRun<SearchProgress, SearchOutcome> {
+class SearchRun : public FeedingRun<SearchRequest, SearchProgress, SearchOutcome, &runSearch> {
 public:
-    SearchRun(std::shared_ptr<const HistoryColumns> history, SearchRequest request)
-        : history_(std::move(history)), request_(std::move(request))
-    {
-    }
-    ~SearchRun() override { stopAndWait(); }
-
-    const SearchRequest& request() const { return request_; }
-    void start();
-    // The formulas found so far, a few times a second while the run goes on.
-    const FoundFeed& feed() const { return *feed_; }
-
-private:
-    std::shared_ptr<const HistoryColumns> history_;
-    SearchRequest request_;
-    std::shared_ptr<FoundFeed> feed_ = std::make_shared<FoundFeed>();
+    using FeedingRun::FeedingRun;
 };
 
 }  // namespace qeltaro

@@ -74,7 +74,7 @@ SmartSettingOutcome runSmartSetting(const HistoryColumns& history, const SmartSe
         const auto category = categoryOfSearchNumber(c.searchNumber);
         if (!category)
             continue;
-        const CandidateShape shape{*category, request.kill, c.operandCount, request.constant, FormulaForm::Prefix};
+        const CandidateShape shape{*category, request.kind, c.operandCount, request.constant, FormulaForm::Prefix};
         const CandidateEvaluator evaluator(history, *category, request.window);
         const CandidateGenerator generator(shape, deriveSeed(request.seed, std::uint64_t(c.searchNumber)));
         EvaluationScratch scratch = evaluator.makeScratch();
@@ -85,7 +85,7 @@ SmartSettingOutcome runSmartSetting(const HistoryColumns& history, const SmartSe
                 outcome.stopped = true;
                 return outcome;
             }
-            const CandidateStatistics stats = evaluator.evaluate(generator.candidate(std::uint64_t(k)), request.kill, scratch);
+            const CandidateStatistics stats = evaluator.evaluate(generator.candidate(std::uint64_t(k)), request.kind, scratch);
             result.best.add(stats);
             result.samples = k + 1;
             if (report && std::chrono::steady_clock::now() >= nextReport) {

@@ -10,6 +10,7 @@
 // meant to be saved as that category's thresholds. Runs on a worker thread.
 
 #include "domain/history_columns.h"
+#include "domain/kind.h"
 #include "search/background_run.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"
@@ -58,7 +59,7 @@ struct SmartSettingCategory {
 };
 
 struct SmartSettingRequest {
-    bool kill = true;
+    Kind kind = Kind::Kill;
     std::vector<SmartSettingCategory> categories;  // one, or the nine in the all-category order
     int samples = kDefaultSampleCount;
     TailConstant constant;

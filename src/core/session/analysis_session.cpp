@@ -15,7 +15,7 @@ Result<std::unique_ptr<AnalysisSession>> AnalysisSession::open(const QString& da
     session->store_ = std::move(*store);
     session->settings_ = std::move(settings);
     session->mirror_ = session->settings_->read();
-    session->formulaList_ = FormulaList(session->category_, session->killMode_);
+    session->formulaList_ = FormulaList(session->category_, session->kind_);
     return session;
 }
 
@@ -34,14 +34,14 @@ void AnalysisSession::setGroup(bool group)
 void AnalysisSession::showList(const FormulaListKey& key)
 {
     category_ = key.category;
-    killMode_ = key.kill;
+    kind_ = key.kind;
 }
 
 Status AnalysisSession::reloadFormulas(const FormulaSelection* keep)
 {
-    auto list = FormulaList::load(*store_, category_, killMode_);
+    auto list = FormulaList::load(*store_, category_, kind_);
     if (!list) {
-        formulaList_ = FormulaList(category_, killMode_);
+        formulaList_ = FormulaList(category_, kind_);
         statistics_ = FormulaStatsTable();
         return list.error();
     }
@@ -70,7 +70,7 @@ Status AnalysisSession::reloadHistory()
 
 Status AnalysisSession::backtest()
 {
-    auto table = yansuan(*store_, formulaList_, history_, BacktestSettings::fromMirror(mirror_), engine_, &statistics_);
+    auto table = runFullBacktest(*store_, formulaList_, history_, BacktestSettings::fromMirror(mirror_), engine_, &statistics_);
     if (!table) {
         // The statistics were not stored; the list still shows this run's figures.
         statistics_ = engine_.backtest(formulaList_, history_, BacktestSettings::fromMirror(mirror_), &statistics_);

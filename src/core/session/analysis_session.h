@@ -10,6 +10,7 @@
 #include "common/result.h"
 #include "domain/category.h"
 #include "domain/history_columns.h"
+#include "domain/kind.h"
 #include "language/formula_line.h"
 #include "settings/settings.h"
 #include "store/formula_table.h"
@@ -36,10 +37,10 @@ public:
     const Category& category() const { return category_; }
     void setPositions(int positions);
     void setGroup(bool group);
-    bool killMode() const { return killMode_; }
-    void setKillMode(bool kill) { killMode_ = kill; }
+    Kind kind() const { return kind_; }
+    void setKind(Kind kind) { kind_ = kind; }
     FormulaTable formulaTable() { return FormulaTable(*store_, category_); }
-    FormulaListKey listKey() const { return {category_, killMode_}; }
+    FormulaListKey listKey() const { return {category_, kind_}; }
     void showList(const FormulaListKey& key);
 
     // AddGongshi: the formulas of the current category and kind, every one selected, or, when
@@ -78,7 +79,7 @@ private:
     SettingsMirror mirror_;
     BacktestEngine engine_;
     Category category_{1, false};
-    bool killMode_ = true;
+    Kind kind_ = Kind::Kill;
     FormulaList formulaList_;
     FormulaStatsTable statistics_;
     HistoryColumns history_;

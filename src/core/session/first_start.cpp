@@ -75,7 +75,7 @@ Result<SampleLoad> loadSample(Store& store, const QString& sampleHistoryPath)
     auto draws = DrawHistory(store).importFile(sampleHistoryPath);
     if (!draws)
         return draws.error();
-    auto formulas = importFormulaText(store, exampleFormulaLines().join(QStringLiteral("\r\n")), {{1, false}, true});
+    auto formulas = importFormulaText(store, exampleFormulaLines().join(QStringLiteral("\r\n")), {{1, false}, Kind::Kill});
     if (!formulas)
         return formulas.error();
     return SampleLoad{draws->stored, formulas->stored};

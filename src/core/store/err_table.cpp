@@ -7,7 +7,7 @@ namespace {
 
 QString tableName(ErrCountTable table)
 {
-    return table == ErrCountTable::Errarr ? QStringLiteral("Errarr") : QStringLiteral("ErrarrLei");
+    return table == ErrCountTable::ReplayTallies ? QStringLiteral("Errarr") : QStringLiteral("ErrarrLei");
 }
 
 Status insertRow(Database& db, const QString& table, int digit, const ErrCount& count)
@@ -16,7 +16,7 @@ Status insertRow(Database& db, const QString& table, int digit, const ErrCount& 
         QStringLiteral("INSERT INTO %1 (num, ETrrcount, Errcount, Trrcount) VALUES (?1, ?2, ?3, ?4)").arg(table));
     if (!insert)
         return insert.error();
-    insert->bind(1, digit).bind(2, count.ETrrcount).bind(3, count.Errcount).bind(4, count.Trrcount);
+    insert->bind(1, digit).bind(2, count.total).bind(3, count.kill).bind(4, count.keep);
     return insert->run();
 }
 
@@ -33,7 +33,7 @@ Status storeReplayTallies(Store& store, const ErrCounts& counts)
         return update.error();
     for (int digit = 0; digit < 10; ++digit) {
         const ErrCount& count = counts[size_t(digit)];
-        update->bind(1, count.ETrrcount).bind(2, count.Errcount).bind(3, count.Trrcount).bind(4, digit);
+        update->bind(1, count.total).bind(2, count.kill).bind(3, count.keep).bind(4, digit);
         if (Status s = update->run(); !s)
             return s;
         if (db.changes() == 0) {

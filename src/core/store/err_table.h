@@ -16,7 +16,7 @@ Status storeReplayTallies(Store& store, const ErrCounts& counts);
 Status storeShownCounts(Store& store, const ErrCounts& counts);
 
 // Reads back either table (digits without a row read as zero counts).
-enum class ErrCountTable { Errarr, ErrarrLei };
+enum class ErrCountTable { ReplayTallies, ShownCounts };  // Errarr, ErrarrLei
 Result<ErrCounts> readErrCounts(Store& store, ErrCountTable table);
 
 }  // namespace qeltaro

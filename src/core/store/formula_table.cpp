@@ -8,7 +8,7 @@ namespace {
 StoredFormula readFormula(const Statement& stmt)
 {
     StoredFormula f;
-    f.kill = stmt.integer(0) != 0;
+    f.kind = kindOfKillFlag(stmt.integer(0) != 0);
     f.code = stmt.text(1);
     f.text = stmt.text(2);
     f.idx = int(stmt.integer(3));
@@ -33,9 +33,9 @@ Result<std::vector<StoredFormula>> readAll(Statement& stmt)
 const QString kColumns = QStringLiteral(
     "BolKill, gongshi, gongshiCN, idx, sglGsRate, intGsErrCon, intGsTrueCon, intGsErrLst, intGsTrueLst, rowid");
 
-QString killLiteral(bool kill)
+QString killLiteral(Kind kind)
 {
-    return kill ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    return isKill(kind) ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
 }
 
 Result<std::int64_t> scalarOrZero(Database& db, const QString& sql)
@@ -48,10 +48,10 @@ Result<std::int64_t> scalarOrZero(Database& db, const QString& sql)
 
 }  // namespace
 
-Result<std::vector<StoredFormula>> FormulaTable::list(bool kill) const
+Result<std::vector<StoredFormula>> FormulaTable::list(Kind kind) const
 {
     auto stmt = store_.database().prepare(QStringLiteral("SELECT %1 FROM %2 WHERE bolKill = %3 ORDER BY Idx, rowid")
-                                              .arg(kColumns, category_.tableName(), killLiteral(kill)));
+                                              .arg(kColumns, category_.tableName(), killLiteral(kind)));
     if (!stmt)
         return stmt.error();
     return readAll(*stmt);
@@ -74,10 +74,10 @@ Result<int> FormulaTable::count() const
     return int(n->value_or(0));
 }
 
-Result<int> FormulaTable::count(bool kill) const
+Result<int> FormulaTable::count(Kind kind) const
 {
     auto n = store_.database().scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE bolKill = %2")
-                                          .arg(category_.tableName(), killLiteral(kill)));
+                                          .arg(category_.tableName(), killLiteral(kind)));
     if (!n)
         return n.error();
     return int(n->value_or(0));
@@ -122,31 +122,31 @@ Result<std::int64_t> FormulaTable::countAfterRowid(std::int64_t rowid) const
                         QStringLiteral("SELECT count(*) FROM %1 WHERE rowid > %2").arg(category_.tableName()).arg(rowid));
 }
 
-Status FormulaTable::append(bool kill, const QString& code, const QString& text, int idx)
+Status FormulaTable::append(Kind kind, const QString& code, const QString& text, int idx)
 {
     auto stmt = store_.database().prepare(
         QStringLiteral("INSERT INTO %1 (BolKill, gongshi, gongshiCN, idx) VALUES (?1, ?2, ?3, ?4)")
             .arg(category_.tableName()));
     if (!stmt)
         return stmt.error();
-    stmt->bind(1, kill).bind(2, code).bind(3, text).bind(4, idx);
+    stmt->bind(1, isKill(kind)).bind(2, code).bind(3, text).bind(4, idx);
     return stmt->run();
 }
 
-Status FormulaTable::appendUnnumbered(bool kill, const QString& code, const QString& text)
+Status FormulaTable::appendUnnumbered(Kind kind, const QString& code, const QString& text)
 {
     auto stmt = store_.database().prepare(
         QStringLiteral("INSERT INTO %1 (BolKill, gongshi, gongshiCN) VALUES (?1, ?2, ?3)").arg(category_.tableName()));
     if (!stmt)
         return stmt.error();
-    stmt->bind(1, kill).bind(2, code).bind(3, text);
+    stmt->bind(1, isKill(kind)).bind(2, code).bind(3, text);
     return stmt->run();
 }
 
-Status FormulaTable::removeListed(bool kill, int idx)
+Status FormulaTable::removeListed(Kind kind, int idx)
 {
     auto stmt = store_.database().prepare(QStringLiteral("DELETE FROM %1 WHERE idx = ?1 AND bolKill = %2")
-                                              .arg(category_.tableName(), killLiteral(kill)));
+                                              .arg(category_.tableName(), killLiteral(kind)));
     if (!stmt)
         return stmt.error();
     stmt->bind(1, idx);

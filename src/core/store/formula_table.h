@@ -3,6 +3,7 @@
 
 #include "common/result.h"
 #include "domain/category.h"
+#include "domain/kind.h"
 
 #include <QString>
 
@@ -27,7 +28,7 @@ struct StoredStatistics {
 
 struct StoredFormula {
     int idx = 0;
-    bool kill = true;
+    Kind kind = Kind::Kill;
     QString code;  // gongshi
     QString text;  // gongshiCN
     std::optional<StoredStatistics> statistics;
@@ -41,11 +42,11 @@ public:
     const Category& category() const { return category_; }
 
     // The formulas of one kind in idx order (rows with equal idx in the order they were stored).
-    Result<std::vector<StoredFormula>> list(bool kill) const;
+    Result<std::vector<StoredFormula>> list(Kind kind) const;
     // Every formula of both kinds, in idx order.
     Result<std::vector<StoredFormula>> all() const;
     Result<int> count() const;
-    Result<int> count(bool kill) const;
+    Result<int> count(Kind kind) const;
     // The idx of the row stored last; nullopt when the table is empty or that row has no idx.
     Result<std::optional<std::int64_t>> lastStoredIdx() const;
     // The idx of every row that has one, by rowid: follows each formula through a renumbering.
@@ -55,10 +56,10 @@ public:
     Result<std::int64_t> countAfterRowid(std::int64_t rowid) const;
 
     // Writes run inside the caller's transaction.
-    Status append(bool kill, const QString& code, const QString& text, int idx);
+    Status append(Kind kind, const QString& code, const QString& text, int idx);
     // A row with an empty idx, as imports append them before the table is renumbered.
-    Status appendUnnumbered(bool kill, const QString& code, const QString& text);
-    Status removeListed(bool kill, int idx);  // the formulas of that kind with that idx
+    Status appendUnnumbered(Kind kind, const QString& code, const QString& text);
+    Status removeListed(Kind kind, int idx);  // the formulas of that kind with that idx
     Status clear();
     Status writeStatistics(int idx, const StoredStatistics& statistics);
     // Gives idx = 1..n over the whole table, keeping the current idx order; rows with an empty

@@ -85,7 +85,7 @@ Result<std::int64_t> PredictionJournalTable::record(const JournalEntryRow& entry
                                           "kill = ?3 AND method = ?4 AND settings = ?5"));
     if (!same)
         return same.error();
-    same->bind(1, entry.period).bind(2, entry.category).bind(3, entry.kill).bind(4, entry.method).bind(5, entry.settings);
+    same->bind(1, entry.period).bind(2, entry.category).bind(3, isKill(entry.kind)).bind(4, entry.method).bind(5, entry.settings);
     std::vector<std::int64_t> candidates;
     while (same->next())
         candidates.push_back(same->integer(0));
@@ -120,7 +120,7 @@ Result<std::int64_t> PredictionJournalTable::record(const JournalEntryRow& entry
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
     if (!insert)
         return insert.error();
-    insert->bind(1, entry.recordedAt).bind(2, entry.period).bind(3, entry.category).bind(4, entry.kill)
+    insert->bind(1, entry.recordedAt).bind(2, entry.period).bind(3, entry.category).bind(4, isKill(entry.kind))
         .bind(5, entry.method).bind(6, entry.settings).bind(7, entry.formulaCount);
     if (Status s = insert->run(); !s)
         return s.error();
@@ -142,7 +142,7 @@ Result<std::int64_t> PredictionJournalTable::record(const JournalEntryRow& entry
     return id->value_or(0);
 }
 
-Result<std::vector<JournalEntryRow>> PredictionJournalTable::list(const QString& category, std::optional<bool> kill) const
+Result<std::vector<JournalEntryRow>> PredictionJournalTable::list(const QString& category, std::optional<Kind> kind) const
 {
     auto present = exists();
     if (!present)
@@ -158,7 +158,7 @@ Result<std::vector<JournalEntryRow>> PredictionJournalTable::list(const QString&
         "WHERE (?1 = '' OR j.category = ?1) AND (?2 < 0 OR j.kill = ?2) ORDER BY j.period, j.id"));
     if (!stmt)
         return stmt.error();
-    stmt->bind(1, category).bind(2, kill ? int(*kill) : -1);
+    stmt->bind(1, category).bind(2, kind ? int(isKill(*kind)) : -1);
     std::map<std::int64_t, size_t> place;
     while (stmt->next()) {
         JournalEntryRow e;
@@ -166,7 +166,7 @@ Result<std::vector<JournalEntryRow>> PredictionJournalTable::list(const QString&
         e.recordedAt = stmt->text(1);
         e.period = stmt->text(2);
         e.category = stmt->text(3);
-        e.kill = stmt->integer(4) != 0;
+        e.kind = kindOfKillFlag(stmt->integer(4) != 0);
         e.method = stmt->text(5);
         e.settings = stmt->text(6);
         e.formulaCount = int(stmt->integer(7));

@@ -6,6 +6,7 @@
 
 #include "common/result.h"
 #include "domain/draw_record.h"
+#include "domain/kind.h"
 
 #include <QString>
 
@@ -31,7 +32,7 @@ struct JournalEntryRow {
     QString recordedAt;  // local time, ISO 8601
     QString period;      // the predicted period
     QString category;    // suffix, "3D"
-    bool kill = true;
+    Kind kind = Kind::Kill;
     QString method;      // "best" or "selected"
     QString settings;    // the method's settings as text
     int formulaCount = 0;
@@ -49,7 +50,7 @@ public:
     Result<std::int64_t> record(const JournalEntryRow& entry);
     // Entries, oldest period first (entries of one period in the order recorded); empty texts
     // select every category or kind.
-    Result<std::vector<JournalEntryRow>> list(const QString& category = {}, std::optional<bool> kill = {}) const;
+    Result<std::vector<JournalEntryRow>> list(const QString& category = {}, std::optional<Kind> kind = {}) const;
     // Removes every entry. Returns how many there were.
     Result<int> clear();
 

@@ -113,13 +113,13 @@ ErrCountsPanel::ErrCountsPanel(QWidget* parent) : QWidget(parent)
     layout->addWidget(statisticsFrame, 1);
 }
 
-void ErrCountsPanel::showCounts(const ErrCounts& counts, bool killMode)
+void ErrCountsPanel::showCounts(const ErrCounts& counts, Kind kind)
 {
     counts_ = counts;
-    table_.fill(counts, killMode);
+    table_.fill(counts, kind);
     showDigitRows();
     showStatistics();
-    showChart(counts, killMode);
+    showChart(counts, kind);
 }
 
 void ErrCountsPanel::showDigitRows()
@@ -149,13 +149,13 @@ void ErrCountsPanel::showStatistics()
     }
 }
 
-void ErrCountsPanel::showChart(const ErrCounts& counts, bool killMode)
+void ErrCountsPanel::showChart(const ErrCounts& counts, Kind kind)
 {
     // Each digit's count stands in the set of its verdict, zero in the other.
     int largest = 0;
     for (int d = 0; d < 10; ++d) {
-        const int total = counts[size_t(d)].ETrrcount;
-        const bool isKilled = isKilledVerdict(total, killMode);
+        const int total = counts[size_t(d)].total;
+        const bool isKilled = isKilledVerdict(total, kind);
         keptBars_->replace(d, isKilled ? 0 : total);
         killedBars_->replace(d, isKilled ? total : 0);
         largest = std::max(largest, total);

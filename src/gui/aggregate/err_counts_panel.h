@@ -4,6 +4,7 @@
 // verdict, and the digits grouped by count (MSFlexGrid2).
 
 #include "aggregate/err_window_rows.h"
+#include "domain/kind.h"
 
 #include <QWidget>
 
@@ -22,14 +23,14 @@ public:
     explicit ErrCountsPanel(QWidget* parent = nullptr);
 
     // Fills the tables and the chart; the reverse flag of the per-digit table is kept.
-    void showCounts(const ErrCounts& counts, bool killMode);
+    void showCounts(const ErrCounts& counts, Kind kind);
     // The counts shown, for the export.
     const ErrCounts& counts() const { return counts_; }
 
 private:
     void showDigitRows();
     void showStatistics();
-    void showChart(const ErrCounts& counts, bool killMode);
+    void showChart(const ErrCounts& counts, Kind kind);
 
     ErrWindowTable table_;
     ErrCounts counts_{};

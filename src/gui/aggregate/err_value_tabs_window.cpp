@@ -46,7 +46,7 @@ ErrValueTabsWindow::ErrValueTabsWindow(QWidget* parent) : QWidget(parent, Qt::Wi
     resize(860, 580);
 }
 
-void ErrValueTabsWindow::showSlots(const std::vector<ErrCounts>& slotCounts, bool killMode, bool detailListAvailable)
+void ErrValueTabsWindow::showSlots(const std::vector<ErrCounts>& slotCounts, Kind kind, bool detailListAvailable)
 {
     // Removing a tab keeps its page: the panels, and their reverse flags, live with the window.
     while (tabs_->count() > 0)
@@ -54,7 +54,7 @@ void ErrValueTabsWindow::showSlots(const std::vector<ErrCounts>& slotCounts, boo
     for (int slot = 1; slot <= int(slotCounts.size()) && slot <= 5; ++slot) {
         ErrCountsPanel* panel = panels_[size_t(slot - 1)];
         tabs_->addTab(panel, errWindowTabCaption(slot));
-        panel->showCounts(slotCounts[size_t(slot - 1)], killMode);
+        panel->showCounts(slotCounts[size_t(slot - 1)], kind);
     }
     tabs_->setCurrentIndex(0);
     detailButton_->setVisible(detailListAvailable);

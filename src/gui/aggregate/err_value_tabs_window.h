@@ -4,6 +4,7 @@
 // tables and reverse flag for as long as the window lives.
 
 #include "aggregate/err_counts.h"
+#include "domain/kind.h"
 
 #include <QWidget>
 
@@ -24,7 +25,7 @@ public:
 
     // FormActivate: one tab per slot 1..slotCounts.size(), the first tab in front, then shows the
     // window; "详细结果列表(&D)" only after a calculation by the selected formulas.
-    void showSlots(const std::vector<ErrCounts>& slotCounts, bool killMode, bool detailListAvailable);
+    void showSlots(const std::vector<ErrCounts>& slotCounts, Kind kind, bool detailListAvailable);
 
 signals:
     void detailListRequested();

@@ -35,9 +35,9 @@ ErrValueWindow::ErrValueWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     resize(860, 550);
 }
 
-void ErrValueWindow::showCounts(const ErrCounts& counts, bool killMode, bool detailListAvailable)
+void ErrValueWindow::showCounts(const ErrCounts& counts, Kind kind, bool detailListAvailable)
 {
-    panel_->showCounts(counts, killMode);
+    panel_->showCounts(counts, kind);
     detailButton_->setVisible(detailListAvailable);
     show();
     raise();

@@ -3,6 +3,7 @@
 // group-play calculation. Created once and reused, so the per-digit table keeps its reverse flag.
 
 #include "aggregate/err_counts.h"
+#include "domain/kind.h"
 
 #include <QWidget>
 
@@ -19,7 +20,7 @@ public:
 
     // FormActivate: rebuilds the tables from the slot's counts, then shows the window;
     // "详细结果列表(&D)" only after a calculation by the selected formulas.
-    void showCounts(const ErrCounts& counts, bool killMode, bool detailListAvailable);
+    void showCounts(const ErrCounts& counts, Kind kind, bool detailListAvailable);
 
 signals:
     void detailListRequested();

@@ -72,7 +72,7 @@ QVariant FormulaListModel::data(const QModelIndex& index, int role) const
         case Ordinal: return index.row() + 1;
         case Text: return showChinese_ ? row.chinese : row.code;
         case Star: return row.starWord;
-        case Kind: return row.kill ? QStringLiteral("杀") : QStringLiteral("生");
+        case Kind: return isKill(row.kind) ? QStringLiteral("杀") : QStringLiteral("生");
         case Next: return row.next;
         case Rate: return row.rateText;
         case MaxMiss: return optionalNumber(row.maxMissRun);

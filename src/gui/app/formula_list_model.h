@@ -3,6 +3,7 @@
 // Column 0's colour shows the selection; column 10 (hidden) holds the idx.
 
 #include "domain/formula_selection.h"
+#include "domain/kind.h"
 
 #include <QAbstractTableModel>
 #include <QIdentityProxyModel>
@@ -15,7 +16,7 @@ namespace qeltaro::gui {
 
 struct FormulaListRow {
     int idx = 0;
-    bool kill = true;
+    Kind kind = Kind::Kill;
     QString code;
     QString chinese;
     QString starWord;  // 种类: "一星".."五星"

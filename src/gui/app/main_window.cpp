@@ -213,8 +213,8 @@ QWidget* MainWindow::buildFormulaPanel()
     killOptions_[0] = makeOption(QStringLiteral("Option2_0"), QStringLiteral("杀"), kindLayout);
     killOptions_[1] = makeOption(QStringLiteral("Option2_1"), QStringLiteral("生"), kindLayout);
     // Choosing a kind only sets it; the lists follow at the next refresh.
-    connect(killOptions_[0], &QRadioButton::clicked, this, [this] { session_->setKillMode(true); refresh(); });
-    connect(killOptions_[1], &QRadioButton::clicked, this, [this] { session_->setKillMode(false); refresh(); });
+    connect(killOptions_[0], &QRadioButton::clicked, this, [this] { session_->setKind(Kind::Kill); refresh(); });
+    connect(killOptions_[1], &QRadioButton::clicked, this, [this] { session_->setKind(Kind::Keep); refresh(); });
     frames->addWidget(kind);
 
     auto* mode = new QGroupBox(QStringLiteral("计算/验算选择"));
@@ -450,7 +450,7 @@ void MainWindow::showList(const FormulaListKey& key)
     positionOptions_[size_t(key.category.positions)]->setChecked(true);
     playOptions_[1]->setEnabled(key.category.positions != 1);
     playOptions_[key.category.group ? 1 : 0]->setChecked(true);
-    killOptions_[key.kill ? 0 : 1]->setChecked(true);
+    killOptions_[isKill(key.kind) ? 0 : 1]->setChecked(true);
     refresh();
 }
 
@@ -503,11 +503,11 @@ void MainWindow::showFormulaRows()
     std::vector<FormulaListRow> rows;
     rows.reserve(size_t(list.size()));
     const QString star = session_->category().starWord();
-    const auto chance = assessStatistics(list.category(), list.kill(), statistics);
+    const auto chance = assessStatistics(list.category(), list.kind(), statistics);
     for (const ListedFormula& f : list.formulas()) {
         FormulaListRow row;
         row.idx = f.idx;
-        row.kill = f.kill;
+        row.kind = f.kind;
         row.code = f.code;
         row.chinese = f.text;
         row.starWord = star;

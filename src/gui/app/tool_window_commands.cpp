@@ -97,7 +97,7 @@ CalculationRequest ToolWindowCommands::requestFromOptions() const
     AnalysisSession& session = window_.session();
     CalculationRequest request;
     request.category = session.category();
-    request.killMode = session.killMode();
+    request.kind = session.kind();
     request.method = window_.findChild<QRadioButton*>(QStringLiteral("Option6_1"))->isChecked()
                          ? CalculationMethod::Selected
                          : CalculationMethod::Best;
@@ -197,14 +197,14 @@ void ToolWindowCommands::showErrValues(const CategoryCalculation& calculation)
         std::vector<ErrCounts> slotCounts;
         for (int slot = 1; slot <= calculation.category.positions; ++slot)
             slotCounts.push_back(counts_.slot(slot));
-        errTabsWindow_->showSlots(slotCounts, calculation.killMode, detail);
+        errTabsWindow_->showSlots(slotCounts, calculation.kind, detail);
         return;
     }
     if (!errWindow_) {
         errWindow_ = new ErrValueWindow(&window_);
         connect(errWindow_, &ErrValueWindow::detailListRequested, this, [this] { openDetailList(errWindow_); });
     }
-    errWindow_->showCounts(counts_.slot(0), calculation.killMode, detail);
+    errWindow_->showCounts(counts_.slot(0), calculation.kind, detail);
 }
 
 void ToolWindowCommands::openDetailList(QWidget* errWindow)
@@ -239,7 +239,7 @@ void ToolWindowCommands::replay()
         return;
     AnalysisSession& session = window_.session();
     const Category category = session.category();
-    auto formulas = FormulaTable(session.store(), category).list(session.killMode());
+    auto formulas = FormulaTable(session.store(), category).list(session.kind());
     if (!formulas) {
         Dialogs::warn(&window_, kReplayTitle, formulas.error().message);
         return;
@@ -318,7 +318,7 @@ void ToolWindowCommands::openJournal()
             const CalculationRequest calculation = requestFromOptions();
             WalkForwardRequest request;
             request.category = calculation.category;
-            request.kill = calculation.killMode;
+            request.kind = calculation.kind;
             request.method = calculation.method;
             request.sort = calculation.sort;
             request.selection = calculation.selection;
@@ -354,7 +354,7 @@ void ToolWindowCommands::showHitRateChart()
         hitRateWindow_->setAttribute(Qt::WA_DeleteOnClose);
     }
     hitRateWindow_->showFormula(formula->chinese, std::move(verification.front()),
-                                chanceHitRate(session.category(), formula->kill), history.period(0),
+                                chanceHitRate(session.category(), formula->kind), history.period(0),
                                 history.period(history.rowCount() - 1));
 }
 

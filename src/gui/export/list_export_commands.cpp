@@ -64,7 +64,7 @@ void ListExportCommands::exportFormulaList()
     std::vector<FormulaSheetRow> rows;
     rows.reserve(model->rows().size());
     for (const FormulaListRow& shown : model->rows()) {
-        rows.push_back({shown.kill, shown.code, shown.chinese, shown.starWord, shown.next, shown.rateText,
+        rows.push_back({shown.kind, shown.code, shown.chinese, shown.starWord, shown.next, shown.rateText,
                         shown.maxMissRun, shown.maxHitRun, shown.lastMissRun, shown.lastHitRun});
     }
     exportListSheet(&window_, ListWorkbook::FormulaList,

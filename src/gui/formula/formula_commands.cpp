@@ -163,7 +163,7 @@ void FormulaCommands::exportAllCategories()
     AnalysisSession& session = window_.session();
     const auto runs = backtestHitRuns(session.store(), session.history(), BacktestSettings::fromMirror(session.mirror()),
                                       session.engine());
-    auto report = qeltaro::exportAllCategories(session.store(), window_.currentPeriod(), session.killMode(), runs);
+    auto report = qeltaro::exportAllCategories(session.store(), window_.currentPeriod(), session.kind(), runs);
     if (!report) {
         Dialogs::warn(&window_, QStringLiteral("公式中文导出"), report.error().message);
         return;

@@ -95,7 +95,7 @@ QString walkHeading(const WalkForwardRequest& request, int periods)
 {
     const bool best = request.method == CalculationMethod::Best;
     QString heading = QStringLiteral("%1 最新%2期 %3")
-                          .arg(predictionKindText(request.category, request.kill))
+                          .arg(predictionKindText(request.category, request.kind))
                           .arg(periods)
                           .arg(calculationMethodWord(request.method));
     if (best)
@@ -287,10 +287,10 @@ void JournalWindow::reload()
     std::optional<Category> category;
     if (const QVariant suffix = categoryBox_->currentData(); suffix.isValid())
         category = Category::fromSuffix(suffix.toString());
-    std::optional<bool> kill;
+    std::optional<Kind> kind;
     if (const QVariant chosen = kindBox_->currentData(); chosen.isValid())
-        kill = chosen.toBool();
-    auto report = readJournal(store_, category, kill);
+        kind = kindOfKillFlag(chosen.toBool());
+    auto report = readJournal(store_, category, kind);
     if (!report) {
         journalSummary_->setText(report.error().message);
         report_ = {};

@@ -8,8 +8,8 @@
 #include "gui/common/open_file.h"
 #include "gui/search/search_checks_panel.h"
 #include "gui/search/search_progress_chart.h"
+#include "search/formula_search.h"
 #include "search/found_formula_export.h"
-#include "search/run_record.h"
 #include "search/scheme_settings.h"
 #include "search/search_category.h"
 
@@ -43,11 +43,47 @@ void enable(QWidget* parent, const char* name, bool enabled)
         widget->setEnabled(enabled);
 }
 
-void keepRecord(const QString& dataDir, const QJsonObject& record)
+void keepRecord(const Result<QString>& written)
 {
     // The record is for repeating a run later; a run is not spoiled when it cannot be written.
-    if (auto written = writeRunRecord(dataDir, record); !written)
+    if (!written)
         qWarning("search run record not written: %s", qPrintable(written.error().message));
+}
+
+const QString kTooFewDraws = QStringLiteral("历史号码不足两期，无法验证公式；请先输入或导入历史号码。");
+
+template <typename Run, typename Request>
+std::unique_ptr<Run> makeRun(const std::shared_ptr<const HistoryColumns>& history, Request request)
+{
+    auto run = std::make_unique<Run>(history, std::move(request));
+    run->setReportInterval(kReportInterval);
+    return run;
+}
+
+// A copy for the run: the main window may reload its history while the run goes on.
+std::shared_ptr<const HistoryColumns> copyForRun(const HistoryColumns& history)
+{
+    return std::make_shared<const HistoryColumns>(history);
+}
+
+// The checked request, or nothing once the refusal is shown.
+template <typename Request, typename Order>
+std::optional<Request> checkedRequest(QWidget* window, const QString& title, const FormulaSearch& search,
+                                      const Order& order, const HistoryColumns& history)
+{
+    auto checked = search.prepare(order, history);
+    const auto* refusal = std::get_if<SearchRefusal>(&checked);
+    if (!refusal)
+        return std::move(std::get<0>(checked));
+    QString text = refusal->error.message;
+    switch (refusal->reason) {
+    case SearchRefusalReason::TooFewDraws: text = kTooFewDraws; break;
+    case SearchRefusalReason::Holdout: text += QStringLiteral("。"); break;
+    case SearchRefusalReason::StoredThresholds: text += QStringLiteral("，请先改正并保存该类参数设置。"); break;
+    case SearchRefusalReason::Store: break;
+    }
+    Dialogs::warn(window, title, text);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -91,11 +127,10 @@ std::optional<std::shared_ptr<const HistoryColumns>> FormulaSearchWindow::histor
 {
     const HistoryColumns& history = main_.session().history();
     if (history.rowCount() < 2) {
-        Dialogs::warn(this, title, QStringLiteral("历史号码不足两期，无法验证公式；请先输入或导入历史号码。"));
+        Dialogs::warn(this, title, kTooFewDraws);
         return std::nullopt;
     }
-    // The run gets its own copy: the main window may reload its history while the run goes on.
-    return std::make_shared<const HistoryColumns>(history);
+    return copyForRun(history);
 }
 
 std::optional<TailConstant> FormulaSearchWindow::readConstant(const QString& title)
@@ -150,27 +185,25 @@ void FormulaSearchWindow::startManual()
             return;
         }
     }
-    const auto history = historyForRun(title);
-    if (!history)
-        return;
-    const auto holdout = readHoldout(title, **history);
-    if (!holdout)
-        return;
-
-    SearchRequest request;
-    request.shape = {category(), killSelected(), operandScroll_->value(), *constant,
+    ManualSearchOrder order;
+    SearchRequest& request = order.request;
+    request.shape = {category(), selectedKind(), operandScroll_->value(), *constant,
                      formOptions_[1]->isChecked() ? FormulaForm::Suffix : FormulaForm::Prefix};
-    request.thresholds = *thresholds;
+    order.operandCount = operandScroll_->value();
+    order.thresholds = *thresholds;
     request.window = SearchWindow::fromMirror(main_.session().mirror());
     request.stopCount = stopCount;
     request.alreadyFound = found_.unsavedCount();
     request.seed = freshSeed();
-    request.holdoutPeriods = *holdout;
+    request.holdoutPeriods = checks_->holdoutPeriods();
+    const auto history = copyForRun(main_.session().history());
+    auto ready = checkedRequest<SearchRequest>(this, title, FormulaSearch(main_.session().store(), *settings_), order, *history);
+    if (!ready)
+        return;
     found_.beginManualRun();
     foundBeforeRun_ = found_.unsavedCount();
-    runHistory_ = *history;
-    manualRun_ = std::make_unique<SearchRun>(runHistory_, request);
-    manualRun_->setReportInterval(kReportInterval);
+    runHistory_ = history;
+    manualRun_ = makeRun<SearchRun>(runHistory_, std::move(*ready));
     beginRun();
     manualRun_->start();
 }
@@ -187,8 +220,7 @@ void FormulaSearchWindow::finishManual()
     const SearchOutcome& outcome = manualRun_->outcome();
     verifiedBox_->setText(QString::number(outcome.verified));
     showChecks(outcome.control, outcome.holdoutPeriods, outcome.found);
-    keepRecord(main_.session().store().dataDir(),
-               searchRunRecord(manualRun_->request(), outcome, fingerprintOf(*runHistory_), runStarted_));
+    keepRecord(FormulaSearch(main_.session().store(), *settings_).record(*manualRun_, *runHistory_, runStarted_));
     manualRun_.reset();
 }
 
@@ -202,47 +234,27 @@ void FormulaSearchWindow::startScheme()
     const auto constant = readConstant(title);
     if (!constant)
         return;
-    const auto history = historyForRun(title);
-    if (!history)
-        return;
-    const auto holdout = readHoldout(title, **history);
-    if (!holdout)
-        return;
-    SchemeRequest request;
-    request.kill = killSelected();
-    request.holdoutPeriods = *holdout;
-    request.wanted = wantedCounts();
+    SchemeSearchOrder order;
+    SchemeRequest& request = order.request;
+    request.kind = selectedKind();
+    request.holdoutPeriods = checks_->holdoutPeriods();
+    order.wanted = wantedCounts();
     request.mode = countModeOptions_[0]->isChecked() ? CountMode::Hold : CountMode::Add;
-    auto held = heldFormulaCounts(main_.session().store(), request.wanted);
-    if (!held) {
-        Dialogs::warn(this, title, held.error().message);
-        return;
-    }
-    request.held = *held;
-    for (int number : schemeOrder()) {
-        const SearchThresholds thresholds = settings_->thresholds(request.kill, number);
-        // A stored threshold that is not a number would make the category search for ever.
-        if (schemeTarget(request.wanted, request.held, request.mode, number)) {
-            if (Status s = checkThresholdsAreNumbers(request.kill, number, thresholds); !s) {
-                Dialogs::warn(this, title, s.error().message + QStringLiteral("，请先改正并保存该类参数设置。"));
-                return;
-            }
-        }
-        request.thresholds[size_t(number - 1)] = thresholds;
-        request.operandCounts[size_t(number - 1)] = settings_->operandCount(number);
-    }
     request.constant = *constant;
     request.form = formOptions_[1]->isChecked() ? FormulaForm::Suffix : FormulaForm::Prefix;
     request.window = SearchWindow::fromMirror(main_.session().mirror());
     request.seed = freshSeed();
+    const auto history = copyForRun(main_.session().history());
+    auto ready = checkedRequest<SchemeRequest>(this, title, FormulaSearch(main_.session().store(), *settings_), order, *history);
+    if (!ready)
+        return;
 
     found_.beginSchemeRun();
     foundBox_->setText(QStringLiteral("0"));
     markSchemeLabels(schemeOrder().front(), false);
     shownSchemeCategory_ = 0;
-    runHistory_ = *history;
-    schemeRun_ = std::make_unique<SchemeRun>(runHistory_, request);
-    schemeRun_->setReportInterval(kReportInterval);
+    runHistory_ = history;
+    schemeRun_ = makeRun<SchemeRun>(runHistory_, std::move(*ready));
     beginRun();
     schemeRun_->start();
 }
@@ -269,8 +281,7 @@ void FormulaSearchWindow::finishScheme()
 {
     schemeRun_->wait();
     const SchemeOutcome outcome = schemeRun_->outcome();
-    keepRecord(main_.session().store().dataDir(),
-               schemeRunRecord(schemeRun_->request(), outcome, fingerprintOf(*runHistory_), runStarted_));
+    keepRecord(FormulaSearch(main_.session().store(), *settings_).record(*schemeRun_, *runHistory_, runStarted_));
     schemeRun_.reset();
     verifiedBox_->setText(QString::number(outcome.verified()));
     showChecks(outcome.control, outcome.holdoutPeriods, outcome.found);
@@ -308,14 +319,14 @@ void FormulaSearchWindow::startSmartSetting(bool allCategories)
         return;
 
     SmartSettingRequest request;
-    request.kill = killSelected();
+    request.kind = selectedKind();
     request.samples = *samples;
     request.constant = *constant;
     request.window = SearchWindow::fromMirror(main_.session().mirror());
     request.seed = freshSeed();
     if (allCategories) {
         for (int number : smartSettingAllOrder())
-            request.categories.push_back({number, settings_->thresholds(request.kill, number), settings_->operandCount(number)});
+            request.categories.push_back({number, settings_->thresholds(request.kind, number), settings_->operandCount(number)});
     } else {
         QStringList texts;
         for (int i = 0; i < kThresholdCount; ++i)
@@ -323,11 +334,10 @@ void FormulaSearchWindow::startSmartSetting(bool allCategories)
         request.categories.push_back({searchNumber(), thresholdsFromTexts(texts), operandScroll_->value()});
     }
     smartAll_ = allCategories;
-    smartKill_ = request.kill;
+    smartKind_ = request.kind;
     shownSchemeCategory_ = 0;
     runHistory_ = *history;
-    smartRun_ = std::make_unique<SmartSettingRun>(runHistory_, request);
-    smartRun_->setReportInterval(kReportInterval);
+    smartRun_ = makeRun<SmartSettingRun>(runHistory_, request);
     beginRun();
     smartRun_->start();
 }
@@ -348,7 +358,7 @@ void FormulaSearchWindow::finishSmartSetting()
     }
     QStringList problems;
     for (const SmartSettingResult& result : outcome.results) {
-        if (Status s = settings_->setThresholds(smartKill_, result.searchNumber, result.thresholds); !s)
+        if (Status s = settings_->setThresholds(smartKind_, result.searchNumber, result.thresholds); !s)
             problems << categoryOfSearchNumber(result.searchNumber)->caption() + QStringLiteral("：") + s.error().message;
     }
     // The run ends on 一星直选, as the window then shows.
@@ -461,16 +471,6 @@ void FormulaSearchWindow::plotProgress(std::uint64_t verified, long long found, 
     chart_->add(seconds, double(verified), double(found), double(shuffledPasses));
 }
 
-std::optional<int> FormulaSearchWindow::readHoldout(const QString& title, const HistoryColumns& history)
-{
-    const int periods = checks_->holdoutPeriods();
-    if (Status check = checkHoldoutPeriods(periods, history.rowCount()); !check) {
-        Dialogs::warn(this, title, check.error().message + QStringLiteral("。"));
-        return std::nullopt;
-    }
-    return periods;
-}
-
 void FormulaSearchWindow::showChecks(const std::optional<ShuffledControl>& control, int holdoutPeriods,
                                      const std::vector<FoundFormula>& found)
 {
@@ -507,7 +507,7 @@ void FormulaSearchWindow::save(SaveMode mode)
     const SavePath path = found_.fromScheme() ? SavePath::Scheme : SavePath::Manual;
     // The kind in force now is stored, whatever it was when the formulas were found.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto report = saveFoundFormulas(session.store(), found_.unsaved(), mode, killSelected());
+    auto report = saveFoundFormulas(session.store(), found_.unsaved(), mode, selectedKind());
     QApplication::restoreOverrideCursor();
     if (!report) {
         Dialogs::warn(this, saveFinishedTitle(), report.error().message);

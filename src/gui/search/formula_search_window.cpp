@@ -434,9 +434,9 @@ Category FormulaSearchWindow::category() const
     return Category{positions, positions != 1 && playOptions_[1]->isChecked()};
 }
 
-bool FormulaSearchWindow::killSelected() const
+Kind FormulaSearchWindow::selectedKind() const
 {
-    return killOptions_[0]->isChecked();
+    return killOptions_[0]->isChecked() ? Kind::Kill : Kind::Keep;
 }
 
 void FormulaSearchWindow::selectPositions(int positions)
@@ -462,7 +462,7 @@ void FormulaSearchWindow::selectCategory(int number)
 void FormulaSearchWindow::loadCategory()
 {
     const int number = searchNumber();
-    const SearchThresholds thresholds = settings_->thresholds(killSelected(), number);
+    const SearchThresholds thresholds = settings_->thresholds(selectedKind(), number);
     for (int i = 0; i < kThresholdCount; ++i)
         thresholdBoxes_[size_t(i)]->setText(thresholdText(thresholds[size_t(i)]));
     const int count = settings_->operandCount(number);
@@ -493,7 +493,7 @@ void FormulaSearchWindow::saveCategorySettings()
         return;
     }
     const int number = searchNumber();
-    if (Status s = settings_->setThresholds(killSelected(), number, *thresholds); !s) {
+    if (Status s = settings_->setThresholds(selectedKind(), number, *thresholds); !s) {
         Dialogs::warn(this, title, s.error().message);
         return;
     }
@@ -542,12 +542,12 @@ void FormulaSearchWindow::chooseCountMode(CountMode mode)
 
 void FormulaSearchWindow::saveWantedCounts()
 {
-    settings_->setWantedCounts(killSelected(), wantedCounts());
+    settings_->setWantedCounts(selectedKind(), wantedCounts());
 }
 
 void FormulaSearchWindow::loadWantedCounts()
 {
-    const WantedCounts counts = settings_->wantedCounts(killSelected());
+    const WantedCounts counts = settings_->wantedCounts(selectedKind());
     for (int number = 1; number <= kSearchCategoryCount; ++number) {
         if (!categoryOfSearchNumber(number))
             continue;

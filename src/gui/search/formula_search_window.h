@@ -68,7 +68,7 @@ private:
     // The category the options choose, and its settings.
     int searchNumber() const;
     Category category() const;
-    bool killSelected() const;
+    Kind selectedKind() const;
     void selectPositions(int positions);
     void selectCategory(int number);
     void loadCategory();
@@ -151,7 +151,7 @@ private:
     std::unique_ptr<SchemeRun> schemeRun_;
     std::unique_ptr<SmartSettingRun> smartRun_;
     bool smartAll_ = false;
-    bool smartKill_ = true;
+    Kind smartKind_ = Kind::Kill;
     std::shared_ptr<const HistoryColumns> runHistory_;
     QDateTime runStarted_;
     QElapsedTimer runClock_;
