@@ -1,15 +1,12 @@
 // qeltaro-cli backtest | filter
 
 #include "calculation_options.h"
-#include "cli_context.h"
-
-#include "domain/chance_statistics.h"
 
 #include "backtest/backtest_engine.h"
 #include "backtest/formula_filter.h"
 #include "backtest/full_backtest.h"
-#include "backtest/history_cache.h"
 #include "backtest/holdout_backtest.h"
+#include "domain/chance_statistics.h"
 #include "holdout_output.h"
 
 #include <QJsonArray>
@@ -21,41 +18,41 @@ namespace qeltaro::cli {
 namespace {
 
 struct BacktestOptions {
-    std::string category;
-    std::string kind;
+    ListOptions list;
     WindowOptions window;
-    std::string bounds;
     int holdout = 0;
+
+    void bind(CLI::App* command)
+    {
+        list.bind(command);
+        window.bind(command);
+        command->add_option("--holdout", holdout,
+                            "hold out the newest K periods (120 = one day): statistics before them, then each formula "
+                            "scored on them; nothing stored");
+    }
+    Status read(Context& context)
+    {
+        if (Status s = list.read(); !s)
+            return s;
+        return window.read(context);
+    }
 };
 
-struct Prepared {
-    Store* store = nullptr;
+// The list and the history a back-test runs on.
+struct Loaded {
     FormulaList list;
-    const HistoryColumns* history = nullptr;
-    BacktestSettings settings;
+    HistoryColumns history;
 };
 
-Result<Prepared> prepare(Context& context, const BacktestOptions& options, HistoryCache& cache)
+Result<Loaded> load(Store& store, const ListOptions& options)
 {
-    auto category = parseCategory(options.category);
-    if (!category)
-        return category.error();
-    auto kind = parseKind(options.kind);
-    if (!kind)
-        return kind.error();
-    auto settings = windowSettings(context, options.window);
-    if (!settings)
-        return settings.error();
-    auto store = context.store();
-    if (!store)
-        return store.error();
-    auto list = FormulaList::load(**store, *category, *kind);
+    auto list = FormulaList::load(store, options.category, options.kind);
     if (!list)
         return list.error();
-    auto history = cache.columns(**store);
+    auto history = loadHistoryColumns(store);
     if (!history)
         return history.error();
-    return Prepared{*store, std::move(*list), *history, *settings};
+    return Loaded{std::move(*list), std::move(*history)};
 }
 
 QJsonObject formulaJson(const ListedFormula& formula, const FormulaStats& stats, const ChanceAssessment& chance)
@@ -83,18 +80,32 @@ QJsonObject formulaJson(const ListedFormula& formula, const FormulaStats& stats,
     return row;
 }
 
+QString formulaText(const ListedFormula& formula)
+{
+    return formula.text.isEmpty() ? formula.code : formula.text;
+}
+
+QString notEvaluatedLine(const ListedFormula& formula, const FormulaStats& stats)
+{
+    return QStringLiteral("%1\t%2\t无法计算：%3").arg(formula.idx).arg(formulaText(formula), stats.error);
+}
+
 QString formulaLine(const ListedFormula& formula, const FormulaStats& stats)
 {
-    const QString text = formula.text.isEmpty() ? formula.code : formula.text;
     if (!stats.evaluated())
-        return QStringLiteral("%1\t%2\t无法计算：%3").arg(formula.idx).arg(text, stats.error);
+        return notEvaluatedLine(formula, stats);
     return QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8")
         .arg(formula.idx)
-        .arg(text, stats.next, rateText(stats))
+        .arg(formulaText(formula), stats.next, rateText(stats))
         .arg(stats.maxMissRun)
         .arg(stats.maxHitRun)
         .arg(stats.lastMissRun)
         .arg(stats.lastHitRun);
+}
+
+QString rateHeading(const BacktestSettings& settings)
+{
+    return settings.weightedRate ? QStringLiteral("正确率（加权算法）") : QStringLiteral("正确率");
 }
 
 QString scoredRowsText(const HistoryColumns& history, const BacktestSettings& settings)
@@ -107,134 +118,169 @@ QString scoredRowsText(const HistoryColumns& history, const BacktestSettings& se
         .arg(history.rowCount() - first);
 }
 
+// Each formula's statistics, as the formula list shows them, and against chance.
+class BacktestReport : public Report {
+public:
+    BacktestReport(Loaded loaded, FormulaStatsTable table, BacktestSettings settings)
+        : loaded_(std::move(loaded)), table_(std::move(table)), settings_(settings)
+    {
+    }
+
+    void writeText(TextOut& out) const override
+    {
+        const FormulaList& list = loaded_.list;
+        out.line(QStringLiteral("序号\t公式\t计算值\t%1\t最大连错\t最大连对\t最后连错\t最后连对").arg(rateHeading(settings_)));
+        for (int k = 0; k < list.size(); ++k)
+            out.line(formulaLine(list.at(k), table_.at(k)));
+        out.line(QStringLiteral("%1%2公式%3条，%4")
+                     .arg(list.category().caption(), isKill(list.kind()) ? QStringLiteral("杀") : QStringLiteral("生"))
+                     .arg(list.size())
+                     .arg(scoredRowsText(loaded_.history, settings_)));
+    }
+
+    void writeJson(JsonOut& out) const override
+    {
+        const FormulaList& list = loaded_.list;
+        const auto chance = assessStatistics(list.category(), list.kind(), table_);
+        out.beginArray();
+        for (int k = 0; k < list.size(); ++k)
+            out.value(formulaJson(list.at(k), table_.at(k), chance[size_t(k)]));
+        out.endArray();
+    }
+
+private:
+    Loaded loaded_;
+    FormulaStatsTable table_;
+    BacktestSettings settings_;
+};
+
 // backtest --holdout K: statistics before the newest K periods, then each formula on them.
-int runHeldOut(Context& context, const Prepared& prepared, int periods)
-{
-    if (auto check = checkHoldoutPeriods(periods, prepared.history->rowCount()); !check)
-        return context.fail(check.error());
-    const BacktestEngine engine;
-    const FormulaList& list = prepared.list;
-    const HoldoutBacktest result = backtestWithHoldout(list, *prepared.history, prepared.settings, periods, engine);
-    if (context.json) {
-        QJsonArray array;
-        const auto chance = assessStatistics(list.category(), list.kind(), result.statistics);
+class HoldoutReport : public Report {
+public:
+    HoldoutReport(Loaded loaded, HoldoutBacktest result, BacktestSettings settings, int periods)
+        : loaded_(std::move(loaded)), result_(std::move(result)), settings_(settings), periods_(periods)
+    {
+    }
+
+    void writeText(TextOut& out) const override
+    {
+        const FormulaList& list = loaded_.list;
+        out.line(QStringLiteral("序号\t公式\t%1\t最大连错\t最大连对\t").arg(rateHeading(settings_)) + holdoutHeader());
+        int beating = 0;
         for (int k = 0; k < list.size(); ++k) {
-            QJsonObject row = formulaJson(list.at(k), result.statistics.at(k), chance[size_t(k)]);
-            row.insert(QStringLiteral("holdout"), holdoutJson(result.heldOut[size_t(k)]));
-            array.append(row);
+            const ListedFormula& formula = list.at(k);
+            const FormulaStats& stats = result_.statistics.at(k);
+            const HoldoutResult& held = result_.heldOut[size_t(k)];
+            if (!stats.evaluated()) {
+                out.line(notEvaluatedLine(formula, stats));
+                continue;
+            }
+            beating += held.beatsChance ? 1 : 0;
+            out.line(QStringLiteral("%1\t%2\t%3\t%4\t%5\t")
+                         .arg(formula.idx)
+                         .arg(formulaText(formula), rateText(stats))
+                         .arg(stats.maxMissRun)
+                         .arg(stats.maxHitRun) +
+                     holdoutColumns(held));
         }
-        context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("holdout_periods"), periods},
-                                                    {QStringLiteral("formulas"), array}}));
-        return kSuccess;
+        out.line(QStringLiteral("留出最新%1期：统计取之前的历史（%2），%3条公式中%4条在留出期高于随机；统计未写入数据库")
+                     .arg(periods_)
+                     .arg(scoredRowsText(historyBeforeHoldout(loaded_.history, periods_), settings_))
+                     .arg(list.size())
+                     .arg(beating));
     }
-    context.print(QStringLiteral("序号\t公式\t%1\t最大连错\t最大连对\t")
-                      .arg(prepared.settings.weightedRate ? QStringLiteral("正确率（加权算法）") : QStringLiteral("正确率")) +
-                  holdoutHeader());
-    int beating = 0;
-    for (int k = 0; k < list.size(); ++k) {
-        const ListedFormula& formula = list.at(k);
-        const FormulaStats& stats = result.statistics.at(k);
-        const HoldoutResult& held = result.heldOut[size_t(k)];
-        const QString text = formula.text.isEmpty() ? formula.code : formula.text;
-        if (!stats.evaluated()) {
-            context.print(QStringLiteral("%1\t%2\t无法计算：%3").arg(formula.idx).arg(text, stats.error));
-            continue;
+
+    void writeJson(JsonOut& out) const override
+    {
+        const FormulaList& list = loaded_.list;
+        const auto chance = assessStatistics(list.category(), list.kind(), result_.statistics);
+        out.beginObject();
+        out.key(QStringLiteral("formulas")).beginArray();
+        for (int k = 0; k < list.size(); ++k) {
+            QJsonObject row = formulaJson(list.at(k), result_.statistics.at(k), chance[size_t(k)]);
+            row.insert(QStringLiteral("holdout"), holdoutJson(result_.heldOut[size_t(k)]));
+            out.value(row);
         }
-        beating += held.beatsChance ? 1 : 0;
-        context.print(QStringLiteral("%1\t%2\t%3\t%4\t%5\t")
-                          .arg(formula.idx)
-                          .arg(text, rateText(stats))
-                          .arg(stats.maxMissRun)
-                          .arg(stats.maxHitRun) +
-                      holdoutColumns(held));
+        out.endArray();
+        out.member(QStringLiteral("holdout_periods"), periods_);
+        out.endObject();
     }
-    context.print(QStringLiteral("留出最新%1期：统计取之前的历史（%2），%3条公式中%4条在留出期高于随机；统计未写入数据库")
-                      .arg(periods)
-                      .arg(scoredRowsText(historyBeforeHoldout(*prepared.history, periods), prepared.settings))
-                      .arg(list.size())
-                      .arg(beating));
-    return kSuccess;
+
+private:
+    Loaded loaded_;
+    HoldoutBacktest result_;
+    BacktestSettings settings_;
+    int periods_;
+};
+
+Outcome backtest(Context&, Store& store, const BacktestOptions& o)
+{
+    auto loaded = load(store, o.list);
+    if (!loaded)
+        return loaded.error();
+    const BacktestEngine engine;
+    if (o.holdout != 0) {
+        if (auto check = checkHoldoutPeriods(o.holdout, loaded->history.rowCount()); !check)
+            return check.error();
+        HoldoutBacktest result = backtestWithHoldout(loaded->list, loaded->history, o.window.settings, o.holdout, engine);
+        return makeReport<HoldoutReport>(std::move(*loaded), std::move(result), o.window.settings, o.holdout);
+    }
+    auto table = runFullBacktest(store, loaded->list, loaded->history, o.window.settings, engine);
+    if (!table)
+        return table.error();
+    return makeReport<BacktestReport>(std::move(*loaded), std::move(*table), o.window.settings);
 }
 
-void addKindOptions(CLI::App* command, BacktestOptions& options)
+struct FilterOptions {
+    ListOptions list;
+    std::string boundsText;
+    FilterBounds bounds;
+    WindowOptions window;  // not on the command line: the window of the settings
+
+    void bind(CLI::App* command)
+    {
+        list.bind(command);
+        command->add_option("--bounds", boundsText,
+                            "ten numbers lo,hi of the rate, longest miss run, longest hit run, final miss run, final hit run")
+            ->required();
+    }
+    Status read(Context& context)
+    {
+        auto parsed = parseBounds(fromStd(boundsText).split(u','));
+        if (!parsed)
+            return parsed.error();
+        bounds = *parsed;
+        if (Status s = list.read(); !s)
+            return s;
+        return window.read(context);
+    }
+};
+
+Outcome filter(Context&, Store& store, const FilterOptions& o)
 {
-    command->add_option("--category", options.category, "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G")->required();
-    command->add_option("--kind", options.kind, "kill or keep")->required();
+    auto loaded = load(store, o.list);
+    if (!loaded)
+        return loaded.error();
+    const BacktestEngine engine;
+    FormulaList& list = loaded->list;
+    const FormulaStatsTable table = engine.backtest(list, loaded->history, o.window.settings);
+    const int remaining = applyFilter(o.bounds, list, table);
+    QJsonArray selected;
+    for (int idx : list.selection().selectedAmong(list.idxs()))
+        selected.append(idx);
+    return answer({filterResultText(remaining)},
+                  QJsonObject{{QStringLiteral("remaining"), remaining}, {QStringLiteral("selected"), selected}});
 }
 
 }  // namespace
 
 void addBacktestCommands(CLI::App& app, Context& context)
 {
-    auto options = std::make_shared<BacktestOptions>();
-    auto cache = std::make_shared<HistoryCache>();
-
-    CLI::App* backtest = app.add_subcommand(
-        "backtest", "back-test every formula of a category and kind, and store the statistics");
-    addKindOptions(backtest, *options);
-    addWindowOptions(backtest, options->window);
-    backtest->add_option("--holdout", options->holdout,
-                         "hold out the newest K periods (120 = one day): statistics before them, then each formula "
-                         "scored on them; nothing stored");
-    setAction(backtest, [&context, options, cache] {
-        auto prepared = prepare(context, *options, *cache);
-        if (!prepared)
-            return context.fail(prepared.error());
-        if (options->holdout != 0)
-            return runHeldOut(context, *prepared, options->holdout);
-        const BacktestEngine engine;
-        auto table = runFullBacktest(*prepared->store, prepared->list, *prepared->history, prepared->settings, engine);
-        if (!table)
-            return context.fail(table.error());
-        const FormulaList& list = prepared->list;
-        if (context.json) {
-            QJsonArray array;
-            const auto chance = assessStatistics(list.category(), list.kind(), *table);
-            for (int k = 0; k < list.size(); ++k)
-                array.append(formulaJson(list.at(k), table->at(k), chance[size_t(k)]));
-            context.printJson(QJsonDocument(array));
-            return int(kSuccess);
-        }
-        context.print(QStringLiteral("序号\t公式\t计算值\t%1\t最大连错\t最大连对\t最后连错\t最后连对")
-                          .arg(prepared->settings.weightedRate ? QStringLiteral("正确率（加权算法）")
-                                                               : QStringLiteral("正确率")));
-        for (int k = 0; k < list.size(); ++k)
-            context.print(formulaLine(list.at(k), table->at(k)));
-        context.print(QStringLiteral("%1%2公式%3条，%4")
-                          .arg(list.category().caption(), isKill(list.kind()) ? QStringLiteral("杀") : QStringLiteral("生"))
-                          .arg(list.size())
-                          .arg(scoredRowsText(*prepared->history, prepared->settings)));
-        return int(kSuccess);
-    });
-
-    CLI::App* filter = app.add_subcommand(
-        "filter", "back-test a category and kind (nothing stored) and keep the formulas inside ten bounds");
-    addKindOptions(filter, *options);
-    filter->add_option("--bounds", options->bounds,
-                       "ten numbers lo,hi of the rate, longest miss run, longest hit run, final miss run, final hit run")
-        ->required();
-    setAction(filter, [&context, options, cache] {
-        auto bounds = parseBounds(fromStd(options->bounds).split(u','));
-        if (!bounds)
-            return context.fail(bounds.error());
-        auto prepared = prepare(context, *options, *cache);
-        if (!prepared)
-            return context.fail(prepared.error());
-        const BacktestEngine engine;
-        FormulaList& list = prepared->list;
-        const FormulaStatsTable table = engine.backtest(list, *prepared->history, prepared->settings);
-        const int remaining = applyFilter(*bounds, list, table);
-        if (context.json) {
-            QJsonArray selected;
-            for (int idx : list.selection().selectedAmong(list.idxs()))
-                selected.append(idx);
-            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("remaining"), remaining},
-                                                        {QStringLiteral("selected"), selected}}));
-        } else {
-            context.print(filterResultText(remaining));
-        }
-        return int(kSuccess);
-    });
+    addStoreCommand(app.add_subcommand("backtest", "back-test every formula of a category and kind, and store the statistics"),
+                    context, backtest);
+    addStoreCommand(app.add_subcommand("filter", "back-test a category and kind (nothing stored) and keep the formulas "
+                                                 "inside ten bounds"),
+                    context, filter);
 }
 
 }  // namespace qeltaro::cli

@@ -13,11 +13,27 @@ namespace qeltaro::cli {
 namespace {
 
 struct CalcOptions {
-    std::string category;
-    std::string kind;
+    ListOptions list;
     CalculationOptions calculation;
     std::string period;
     bool noRecord = false;
+
+    void bind(CLI::App* command)
+    {
+        list.bind(command);
+        calculation.bind(command, "best method: three keys KEY[ DIRECTION],KEY,KEY; KEY 正确率 最大连错 最大连对 最后连错 "
+                                  "最后连对 (or sglGsRate intGsErrCon intGsTrueCon intGsErrLst intGsTrueLst), DIRECTION "
+                                  "从大到小|从小到大 (or desc|asc, also after a colon), best first when left out (default "
+                                  "正确率,最大连对,最后连对)",
+                         &period);
+        command->add_flag("--no-record", noRecord, "do not keep this calculation in the prediction journal");
+    }
+    Status read(Context& context)
+    {
+        if (Status s = list.read(); !s)
+            return s;
+        return calculation.read(context);
+    }
 };
 
 QString colourText(Rgb colour)
@@ -56,120 +72,125 @@ QJsonObject windowJson(const CategoryCalculation& calculation, const SlotCalcula
                        {QStringLiteral("statistics"), statistics}};
 }
 
-void printWindowText(Context& context, const CategoryCalculation& calculation, const SlotCalculation& slot,
+void writeWindowText(TextOut& out, const CategoryCalculation& calculation, const SlotCalculation& slot,
                      const ErrWindowTable& table)
 {
-    context.print(QStringLiteral("[%1] %2%3公式%4条计入")
-                      .arg(pageCaption(calculation, slot), slot.table.caption(), kindWord(calculation.kind))
-                      .arg(slot.countedFormulas));
-    context.print(table.headers().join(u'\t'));
+    out.line(QStringLiteral("[%1] %2%3公式%4条计入")
+                 .arg(pageCaption(calculation, slot), slot.table.caption(), kindWord(calculation.kind))
+                 .arg(slot.countedFormulas));
+    out.line(table.headers().join(u'\t'));
     for (const ErrWindowRow& row : table.rows()) {
         QStringList cells;
         for (int c = 0; c < ErrWindowTable::kColumnCount; ++c)
             cells << ErrWindowTable::cellText(row, c);
-        context.print(cells.join(u'\t'));
+        out.line(cells.join(u'\t'));
     }
-    context.print(ErrWindowTable::statisticsHeaders().join(u'\t'));
+    out.line(ErrWindowTable::statisticsHeaders().join(u'\t'));
     for (const ErrStatisticsRow& row : table.statistics())
-        context.print(QStringLiteral("%1\t%2\t%3").arg(row.count).arg(row.digitCount).arg(row.digits.trimmed()));
+        out.line(QStringLiteral("%1\t%2\t%3").arg(row.count).arg(row.digitCount).arg(row.digits.trimmed()));
 }
 
-int runCalc(Context& context, const CalcOptions& o)
+QJsonArray countsJson(const ErrCounts& counts)
 {
-    auto category = parseCategory(o.category);
-    if (!category)
-        return context.fail(category.error());
-    auto kind = parseKind(o.kind);
-    if (!kind)
-        return context.fail(kind.error());
+    QJsonArray digits;
+    for (int d = 0; d < 10; ++d) {
+        const ErrCount& c = counts[size_t(d)];
+        digits.append(QJsonObject{{QStringLiteral("digit"), d},
+                                  {QStringLiteral("total"), c.total},
+                                  {QStringLiteral("kill"), c.kill},
+                                  {QStringLiteral("keep"), c.keep}});
+    }
+    return digits;
+}
 
-    auto input = prepareCalculation(context, *category, *kind, o.calculation);
-    if (!input)
-        return context.fail(input.error());
-    Store* store = input->store;
+// The counts of every slot and the pages of the Err value window they fill.
+class CalcReport : public Report {
+public:
+    CalcReport(QString listHeading, CategoryCalculation calculation, std::vector<ErrWindowTable> tables, SortSettings sort)
+        : listHeading_(std::move(listHeading)), calculation_(std::move(calculation)), tables_(std::move(tables)),
+          sort_(std::move(sort))
+    {
+    }
+
+    void writeText(TextOut& out) const override
+    {
+        const bool best = calculation_.plan.method == CalculationMethod::Best;
+        QString heading = QStringLiteral("%1公式 第%2期 %3")
+                              .arg(listHeading_, calculation_.period,
+                                   best ? QStringLiteral("最优公式法") : QStringLiteral("计算选中公式"));
+        if (best)
+            heading += QStringLiteral("（排序：%1；保留个数限额%2）").arg(sortKeysText(sort_.choices())).arg(sort_.keepLimit);
+        if (calculation_.drawn)
+            heading += QStringLiteral(" 开奖号码%1").arg(digitsText(*calculation_.drawn));
+        out.line(heading);
+        for (size_t i = 0; i < calculation_.slotResults.size(); ++i)
+            writeWindowText(out, calculation_, calculation_.slotResults[i], tables_[i]);
+    }
+
+    void writeJson(JsonOut& out) const override
+    {
+        out.beginObject();
+        out.member(QStringLiteral("period"), calculation_.period);
+        QJsonObject slotCounts;
+        for (const SlotCalculation& slot : calculation_.slotResults)
+            slotCounts.insert(QString::number(slot.slot), countsJson(slot.counts));
+        out.member(QStringLiteral("slots"), slotCounts);
+        out.key(QStringLiteral("window")).beginArray();
+        for (size_t i = 0; i < calculation_.slotResults.size(); ++i)
+            out.value(windowJson(calculation_, calculation_.slotResults[i], tables_[i]));
+        out.endArray();
+        out.endObject();
+    }
+
+private:
+    QString listHeading_;
+    CategoryCalculation calculation_;
+    std::vector<ErrWindowTable> tables_;
+    SortSettings sort_;
+};
+
+Outcome calc(Context&, Store& store, const CalcOptions& o)
+{
+    auto selected = loadSelectedFormulas(store, o.list, o.calculation.select);
+    if (!selected)
+        return selected.error();
     CalculationRequest request;
-    request.category = *category;
-    request.kind = *kind;
-    request.method = input->method;
+    request.category = o.list.category;
+    request.kind = o.list.kind;
+    request.method = o.calculation.method;
     if (!o.period.empty())
         request.pastPeriod = fromStd(o.period);
-    request.sort = input->sort;
-    request.selection = input->formulas.selection;
-    auto calculation = calculateCategory(*store, input->formulas.history, request);
+    request.sort = o.calculation.sort;
+    request.selection = selected->selection;
+    auto calculation = calculateCategory(store, selected->history, request);
     if (!calculation)
-        return context.fail(calculation.error());
-    for (const QString& problem : calculation->problems())
-        printWarning(problem);
+        return calculation.error();
+    printWarnings(calculation->problems());
 
     // The window shows every slot; the staging table keeps the one shown last.
     std::vector<ErrWindowTable> tables;
     for (const SlotCalculation& slot : calculation->slotResults) {
         tables.emplace_back();
-        tables.back().fill(slot.counts, *kind);
+        tables.back().fill(slot.counts, request.kind);
     }
     if (!calculation->slotResults.empty()) {
-        if (Status s = storeShownCounts(*store, calculation->slotResults.back().counts); !s)
-            return context.fail(s.error());
+        if (Status s = storeShownCounts(store, calculation->slotResults.back().counts); !s)
+            return s.error();
     }
     // A calculation of the next period is a prediction: the journal keeps it until its draw comes.
     if (!o.noRecord && !request.pastPeriod) {
-        if (Status s = recordPrediction(*store, *calculation, request.sort); !s)
-            return context.fail(s.error());
+        if (Status s = recordPrediction(store, *calculation, request.sort); !s)
+            return s.error();
     }
-
-    if (context.json) {
-        QJsonObject slotCounts;
-        QJsonArray window;
-        for (size_t i = 0; i < calculation->slotResults.size(); ++i) {
-            const SlotCalculation& slot = calculation->slotResults[i];
-            QJsonArray digits;
-            for (int d = 0; d < 10; ++d) {
-                const ErrCount& c = slot.counts[size_t(d)];
-                digits.append(QJsonObject{{QStringLiteral("digit"), d},
-                                          {QStringLiteral("total"), c.total},
-                                          {QStringLiteral("kill"), c.kill},
-                                          {QStringLiteral("keep"), c.keep}});
-            }
-            slotCounts.insert(QString::number(slot.slot), digits);
-            window.append(windowJson(*calculation, slot, tables[i]));
-        }
-        context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("period"), calculation->period},
-                                                    {QStringLiteral("slots"), slotCounts},
-                                                    {QStringLiteral("window"), window}}));
-        return kSuccess;
-    }
-    const bool best = calculation->plan.method == CalculationMethod::Best;
-    QString heading = QStringLiteral("%1%2公式 第%3期 %4")
-                          .arg(category->caption(), kindWord(*kind), calculation->period,
-                               best ? QStringLiteral("最优公式法") : QStringLiteral("计算选中公式"));
-    if (best)
-        heading += QStringLiteral("（排序：%1；保留个数限额%2）").arg(sortKeysText(request.sort.choices())).arg(request.sort.keepLimit);
-    if (calculation->drawn)
-        heading += QStringLiteral(" 开奖号码%1").arg(digitsText(*calculation->drawn));
-    context.print(heading);
-    for (size_t i = 0; i < calculation->slotResults.size(); ++i)
-        printWindowText(context, *calculation, calculation->slotResults[i], tables[i]);
-    return kSuccess;
+    return makeReport<CalcReport>(listHeading(o.list), std::move(*calculation), std::move(tables), request.sort);
 }
 
 }  // namespace
 
 void addCalcCommand(CLI::App& app, Context& context)
 {
-    auto o = std::make_shared<CalcOptions>();
-    CLI::App* calc = app.add_subcommand("calc", "count the digits named by the selected or the best formulas (计算公式)");
-    calc->add_option("--category", o->category, "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G")->required();
-    calc->add_option("--kind", o->kind, "kill or keep")->required();
-    calc->add_option("--method", o->calculation.method, "selected (计算选中公式) or best (最优公式法); default: the JSFF setting");
-    calc->add_option("--period", o->period, "re-check this past period instead of calculating the next one");
-    calc->add_option("--quota", o->calculation.quota, "best method: digits to keep, 0..10 (default 3)");
-    calc->add_option("--sort", o->calculation.sort,
-                     "best method: three keys KEY[ DIRECTION],KEY,KEY; KEY 正确率 最大连错 最大连对 最后连错 最后连对 (or "
-                     "sglGsRate intGsErrCon intGsTrueCon intGsErrLst intGsTrueLst), DIRECTION 从大到小|从小到大 (or "
-                     "desc|asc, also after a colon), best first when left out (default 正确率,最大连对,最后连对)");
-    calc->add_option("--select", o->calculation.select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
-    calc->add_flag("--no-record", o->noRecord, "do not keep this calculation in the prediction journal");
-    setAction(calc, [&context, o] { return runCalc(context, *o); });
+    addStoreCommand(app.add_subcommand("calc", "count the digits named by the selected or the best formulas (计算公式)"),
+                    context, calc);
 }
 
 }  // namespace qeltaro::cli

@@ -3,25 +3,13 @@
 #include "store/history_table.h"
 
 #include <QSet>
-#include <QTextStream>
 
 namespace qeltaro::cli {
+namespace {
 
-Result<HistoryColumns> loadHistoryColumns(Store& store)
-{
-    auto rows = HistoryTable(store).all();
-    if (!rows)
-        return rows.error();
-    return HistoryColumns(*rows);
-}
-
-void printWarning(const QString& message)
-{
-    QTextStream(stderr) << message << '\n';
-}
-
-Result<std::optional<FormulaSelection>> parseSelectOption(const std::string& text, const Category& category,
-                                                          Kind kind, const std::vector<StoredFormula>& listed)
+// "3,5,12": formulas of `listed` by idx. Empty text: none given (every formula selected).
+Result<std::optional<FormulaSelection>> parseSelectOption(const std::string& text, const ListOptions& list,
+                                                          const std::vector<StoredFormula>& listed)
 {
     if (text.empty())
         return std::optional<FormulaSelection>();
@@ -35,19 +23,52 @@ Result<std::optional<FormulaSelection>> parseSelectOption(const std::string& tex
         if (!ok)
             return badInput(QStringLiteral("选中公式“%1”无效：须为以逗号分隔的公式序号，例如 1,3,5").arg(part.trimmed()));
         if (!known.contains(idx))
-            return badInput(QStringLiteral("%1%2公式中没有序号为%3的公式").arg(category.caption(), kindWord(kind)).arg(idx));
+            return badInput(QStringLiteral("%1公式中没有序号为%2的公式").arg(listHeading(list)).arg(idx));
         selection.set(idx, true);
     }
     return std::optional<FormulaSelection>(selection);
 }
 
-Result<SelectedFormulas> loadSelectedFormulas(Store& store, const Category& category, Kind kind,
-                                              const std::string& select)
+// --quota and --sort of the best-formula method over the defaults; empty texts keep them.
+Result<SortSettings> parseSortOptions(const std::string& quota, const std::string& sort)
 {
-    auto formulas = FormulaTable(store, category).list(kind);
+    SortSettings settings;
+    if (!quota.empty()) {
+        auto limit = parseKeepLimit(fromStd(quota));
+        if (!limit)
+            return limit.error();
+        settings.keepLimit = *limit;
+    }
+    if (!sort.empty()) {
+        auto keys = parseSortKeys(fromStd(sort));
+        if (!keys)
+            return keys.error();
+        settings.setChoices(*keys);
+    }
+    return settings;
+}
+
+}  // namespace
+
+Result<HistoryColumns> loadHistoryColumns(Store& store)
+{
+    auto rows = HistoryTable(store).all();
+    if (!rows)
+        return rows.error();
+    return HistoryColumns(*rows);
+}
+
+QString listHeading(const ListOptions& list)
+{
+    return list.category.caption() + kindWord(list.kind);
+}
+
+Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& list, const std::string& select)
+{
+    auto formulas = FormulaTable(store, list.category).list(list.kind);
     if (!formulas)
         return formulas.error();
-    auto selection = parseSelectOption(select, category, kind, *formulas);
+    auto selection = parseSelectOption(select, list, *formulas);
     if (!selection)
         return selection.error();
     auto history = loadHistoryColumns(store);
@@ -67,83 +88,72 @@ Result<CalculationMethod> parseMethodOption(const std::string& text, const Setti
     return badInput(QStringLiteral("未知计算方法“%1”：可用 selected（计算选中公式）或 best（最优公式法）").arg(fromStd(text)));
 }
 
-void addWindowOptions(CLI::App* command, WindowOptions& options)
+Status readPeriodWindow(const std::string& text, int& periodWindow)
 {
-    command->add_option("--window", options.window, "newest periods scored: all or a number (default: setting JSQS)");
-    auto* include = command->add_flag("--include-current", options.includeCurrent,
+    if (text.empty())
+        return success();
+    if (text == "all") {
+        periodWindow = 0;
+        return success();
+    }
+    bool ok = false;
+    const int periods = fromStd(text).toInt(&ok);
+    if (!ok || periods < 1)
+        return badInput(QStringLiteral("--window 应为 all 或正整数期数，而不是“%1”").arg(fromStd(text)));
+    periodWindow = periods;
+    return success();
+}
+
+void WindowOptions::bind(CLI::App* command)
+{
+    command->add_option("--window", window, "newest periods scored: all or a number (default: setting JSQS)");
+    auto* include = command->add_flag("--include-current", includeCurrent,
                                       "the window takes one period more (setting SyBq False)");
-    auto* exclude = command->add_flag("--exclude-current", options.excludeCurrent,
+    auto* exclude = command->add_flag("--exclude-current", excludeCurrent,
                                       "the window takes exactly its periods (setting SyBq True)");
     include->excludes(exclude);
-    auto* weighted = command->add_flag("--weighted", options.weighted, "rate weighted by period (setting ZqlJq True)");
-    auto* plain = command->add_flag("--plain", options.plain, "plain rate (setting ZqlJq False)");
-    weighted->excludes(plain);
+    auto* weightedFlag = command->add_flag("--weighted", weighted, "rate weighted by period (setting ZqlJq True)");
+    auto* plainFlag = command->add_flag("--plain", plain, "plain rate (setting ZqlJq False)");
+    weightedFlag->excludes(plainFlag);
 }
 
-Result<BacktestSettings> windowSettings(Context& context, const WindowOptions& options)
+Status WindowOptions::read(Context& context)
 {
-    BacktestSettings settings = BacktestSettings::fromMirror(context.settings().read());
-    if (!options.window.empty()) {
-        if (options.window == "all") {
-            settings.periodWindow = 0;
-        } else {
-            bool ok = false;
-            const int window = fromStd(options.window).toInt(&ok);
-            if (!ok || window < 1)
-                return badInput(QStringLiteral("--window 应为 all 或正整数期数，而不是“%1”").arg(fromStd(options.window)));
-            settings.periodWindow = window;
-        }
-    }
-    if (options.includeCurrent)
+    settings = BacktestSettings::fromMirror(context.settings().read());
+    if (Status s = readPeriodWindow(window, settings.periodWindow); !s)
+        return s;
+    if (includeCurrent)
         settings.windowExcludesCurrent = false;
-    if (options.excludeCurrent)
+    if (excludeCurrent)
         settings.windowExcludesCurrent = true;
-    if (options.weighted)
+    if (weighted)
         settings.weightedRate = true;
-    if (options.plain)
+    if (plain)
         settings.weightedRate = false;
-    return settings;
+    return success();
 }
 
-Result<SortSettings> parseSortOptions(const std::string& quota, const std::string& sort)
+void CalculationOptions::bind(CLI::App* command, const char* sortHelp, std::string* pastPeriod)
 {
-    SortSettings settings;
-    if (!quota.empty()) {
-        auto limit = parseKeepLimit(fromStd(quota));
-        if (!limit)
-            return limit.error();
-        settings.keepLimit = *limit;
-    }
-    if (!sort.empty()) {
-        auto keys = parseSortKeys(fromStd(sort));
-        if (!keys)
-            return keys.error();
-        settings.setChoices(*keys);
-    }
-    return settings;
+    command->add_option("--method", methodText, "selected (计算选中公式) or best (最优公式法); default: the JSFF setting");
+    if (pastPeriod)
+        command->add_option("--period", *pastPeriod, "re-check this past period instead of calculating the next one");
+    command->add_option("--quota", quota, "best method: digits to keep, 0..10 (default 3)");
+    command->add_option("--sort", sortText, sortHelp);
+    command->add_option("--select", select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
 }
 
-Result<CalculationInput> prepareCalculation(Context& context, const Category& category, Kind kind,
-                                            const CalculationOptions& options)
+Status CalculationOptions::read(Context& context)
 {
-    CalculationInput input;
-    auto method = parseMethodOption(options.method, context.settings().read());
-    if (!method)
-        return method.error();
-    input.method = *method;
-    auto sort = parseSortOptions(options.quota, options.sort);
-    if (!sort)
-        return sort.error();
-    input.sort = *sort;
-    auto store = context.store();
-    if (!store)
-        return store.error();
-    input.store = *store;
-    auto selected = loadSelectedFormulas(**store, category, kind, options.select);
-    if (!selected)
-        return selected.error();
-    input.formulas = std::move(*selected);
-    return input;
+    auto parsedMethod = parseMethodOption(methodText, context.settings().read());
+    if (!parsedMethod)
+        return parsedMethod.error();
+    method = *parsedMethod;
+    auto parsedSort = parseSortOptions(quota, sortText);
+    if (!parsedSort)
+        return parsedSort.error();
+    sort = *parsedSort;
+    return success();
 }
 
 }  // namespace qeltaro::cli

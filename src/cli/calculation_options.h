@@ -1,15 +1,15 @@
 #pragma once
-// Options shared by the calculation commands (calc, replay, breakdown): the history as columns,
-// the selected formulas given as idx lists.
+// Options shared by the calculation commands (calc, replay, breakdown, walkforward, export): the
+// history as columns, the selected formulas given as idx lists, the method and the back-test
+// window.
 
 #include "cli_context.h"
 
-#include "domain/backtest_window.h"
 #include "backtest/category_calculation.h"
+#include "domain/backtest_window.h"
 #include "domain/formula_selection.h"
-#include "domain/kind.h"
-#include "settings/settings.h"
 #include "domain/history_columns.h"
+#include "settings/settings.h"
 #include "store/formula_table.h"
 
 #include <optional>
@@ -20,10 +20,6 @@ namespace qeltaro::cli {
 
 Result<HistoryColumns> loadHistoryColumns(Store& store);
 
-// "3,5,12": formulas of `listed` by idx. Empty text: none given (every formula selected).
-Result<std::optional<FormulaSelection>> parseSelectOption(const std::string& text, const Category& category,
-                                                          Kind kind, const std::vector<StoredFormula>& listed);
-
 // The formulas of a category and kind, those `select` names ("3,5,12"; empty: every one) and the
 // history: what the calculation, the replay and their exports start from.
 struct SelectedFormulas {
@@ -31,11 +27,13 @@ struct SelectedFormulas {
     std::optional<FormulaSelection> selection;
     HistoryColumns history;
 };
-Result<SelectedFormulas> loadSelectedFormulas(Store& store, const Category& category, Kind kind,
-                                              const std::string& select);
+Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& list, const std::string& select);
 
 // --method: "selected", "best", or empty for the setting.
 Result<CalculationMethod> parseMethodOption(const std::string& text, const SettingsMirror& settings);
+
+// --window all|N into the newest periods scored (0: all); left as it is when not given.
+Status readPeriodWindow(const std::string& text, int& periodWindow);
 
 // --window, --include-current/--exclude-current, --weighted/--plain: the back-test window of
 // one command, over the per-user settings.
@@ -45,31 +43,28 @@ struct WindowOptions {
     bool excludeCurrent = false;
     bool weighted = false;
     bool plain = false;
+    BacktestSettings settings;
+
+    void bind(CLI::App* command);
+    Status read(Context& context);
 };
-void addWindowOptions(CLI::App* command, WindowOptions& options);
-Result<BacktestSettings> windowSettings(Context& context, const WindowOptions& options);
 
-// --quota and --sort of the best-formula method over the defaults; empty texts keep them.
-Result<SortSettings> parseSortOptions(const std::string& quota, const std::string& sort);
-
-// What calc and walkforward start from: --method, --quota and --sort read over the settings, then
-// the store with the category's formulas (those --select names) and the history.
-struct CalculationInput {
+// --method, --quota, --sort and --select of calc and walkforward, --method and --sort read over
+// the settings.
+struct CalculationOptions {
+    std::string methodText;
+    std::string quota;
+    std::string sortText;
+    std::string select;
     CalculationMethod method = CalculationMethod::Best;
     SortSettings sort;
-    Store* store = nullptr;
-    SelectedFormulas formulas;
-};
-struct CalculationOptions {
-    std::string method;
-    std::string quota;
-    std::string sort;
-    std::string select;
-};
-Result<CalculationInput> prepareCalculation(Context& context, const Category& category, Kind kind,
-                                            const CalculationOptions& options);
 
-// A message on stderr that does not stop the command (a formula left out, for instance).
-void printWarning(const QString& message);
+    // `pastPeriod`: also --period, listed after --method.
+    void bind(CLI::App* command, const char* sortHelp, std::string* pastPeriod = nullptr);
+    Status read(Context& context);
+};
+
+// "3D 杀码" as the headings of the calculation name a list: the caption and the kind's word.
+QString listHeading(const ListOptions& list);
 
 }  // namespace qeltaro::cli

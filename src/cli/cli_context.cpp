@@ -40,25 +40,17 @@ Settings& Context::settings()
 int Context::fail(const Error& error)
 {
     QTextStream(stderr) << error.message << '\n';
+    return exitCodeOf(error);
+}
+
+int exitCodeOf(const Error& error)
+{
     switch (error.kind) {
     case ErrorKind::BadInput: return kBadInput;
     case ErrorKind::Storage: return kStorage;
     case ErrorKind::Cancelled: return kBadInput;
     }
     return kBadInput;
-}
-
-void Context::print(const QString& text)
-{
-    QTextStream out(stdout);
-    out << text << '\n';
-}
-
-void Context::printJson(const QJsonDocument& doc)
-{
-    const QByteArray bytes = doc.toJson(QJsonDocument::Compact);
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fputc('\n', stdout);
 }
 
 void setAction(CLI::App* command, Action action)
@@ -83,6 +75,17 @@ int runChosenAction(const CLI::App& app)
     return it->second();
 }
 
+void printWarning(const QString& message)
+{
+    QTextStream(stderr) << message << '\n';
+}
+
+void printWarnings(const QStringList& messages)
+{
+    for (const QString& message : messages)
+        printWarning(message);
+}
+
 QString fromStd(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -100,6 +103,46 @@ Result<Kind> parseKind(const std::string& text)
     if (auto kind = kindFromName(fromStd(text)))
         return *kind;
     return badInput(QStringLiteral("未知公式种类“%1”：可用 kill 或 keep").arg(excerpt(fromStd(text))));
+}
+
+void ListOptions::bind(CLI::App* command, const char* categoryHelp)
+{
+    command->add_option("--category", categoryText, categoryHelp)->required();
+    command->add_option("--kind", kindText, kKindHelp)->required();
+}
+
+Status ListOptions::read()
+{
+    auto parsedCategory = parseCategory(categoryText);
+    if (!parsedCategory)
+        return parsedCategory.error();
+    auto parsedKind = parseKind(kindText);
+    if (!parsedKind)
+        return parsedKind.error();
+    category = *parsedCategory;
+    kind = *parsedKind;
+    return success();
+}
+
+void KindOption::bind(CLI::App* command, const char* help)
+{
+    command->add_option("--kind", text, help)->capture_default_str();
+}
+
+Status KindOption::read()
+{
+    auto parsed = parseKind(text);
+    if (!parsed)
+        return parsed.error();
+    kind = *parsed;
+    return success();
+}
+
+int finishCommand(Context& context, const Outcome& outcome)
+{
+    if (!outcome)
+        return context.fail(outcome.error());
+    return printReport(**outcome, context.json);
 }
 
 }  // namespace qeltaro::cli

@@ -2,13 +2,13 @@
 
 #include "cli_context.h"
 
+#include "domain/formula_selection.h"
+#include "domain/parameter_catalogue.h"
 #include "export/formula_text_export.h"
+#include "history/draw_history.h"
 #include "library/formula_entry.h"
 #include "library/formula_library.h"
-#include "domain/formula_selection.h"
 #include "library/formula_update.h"
-#include "domain/parameter_catalogue.h"
-#include "history/draw_history.h"
 #include "store/formula_table.h"
 
 #include <QDate>
@@ -17,19 +17,6 @@
 
 namespace qeltaro::cli {
 namespace {
-
-struct FormulaOptions {
-    std::string text;
-    std::string file;
-    std::string url;
-    std::string category;
-    std::string kind = "kill";
-    int idx = 0;
-    bool keepFlags = false;
-    std::string selected;
-    bool all = false;
-    std::string period;
-};
 
 QString listCaption(const FormulaListKey& list)
 {
@@ -44,13 +31,185 @@ QJsonArray tablesJson(const std::vector<Category>& tables)
     return array;
 }
 
-QJsonArray idxJson(const std::vector<int>& idxs)
+// The list a command starts on when it names only a kind: the start-up category 一星直选.
+FormulaListKey startingList(Kind kind)
 {
-    QJsonArray array;
-    for (int idx : idxs)
-        array.append(idx);
-    return array;
+    return FormulaListKey{Category::all().front(), kind};
 }
+
+struct TranslateOptions {
+    std::string text;
+    void bind(CLI::App* command) { command->add_option("TEXT", text, "formula text, e.g. 和个位+个位码")->required(); }
+};
+
+Outcome translate(Context&, const TranslateOptions& o)
+{
+    const QString code = translateToCode(fromStd(o.text));
+    return answer({code}, QJsonObject{{QStringLiteral("text"), fromStd(o.text)}, {QStringLiteral("code"), code}});
+}
+
+struct AddOptions {
+    std::string text;
+    KindOption kind;
+    void bind(CLI::App* command)
+    {
+        command->add_option("TEXT", text, "formula line: statement (…=下期杀三星直选) or header ([三星直选]…)")->required();
+        kind.bind(command, "kind a header line ([三星直选]…) takes: kill or keep");
+    }
+    Status read() { return kind.read(); }
+};
+
+Outcome add(Context&, Store& store, const AddOptions& o)
+{
+    auto added = addTypedFormula(store, fromStd(o.text), startingList(o.kind.kind));
+    if (!added)
+        return added.error();
+    return answer({QStringLiteral("已添加到%1公式，序号%2：%3").arg(listCaption(added->list)).arg(added->idx).arg(added->code)},
+                  QJsonObject{{QStringLiteral("category"), added->list.category.suffix()},
+                              {QStringLiteral("kind"), kindName(added->list.kind)},
+                              {QStringLiteral("idx"), added->idx},
+                              {QStringLiteral("code"), added->code},
+                              {QStringLiteral("text"), added->text}});
+}
+
+constexpr const char* kHeaderKindHelp = "kind header lines take until a statement line sets one: kill or keep";
+
+struct ImportOptions {
+    std::string file;
+    KindOption kind;
+    void bind(CLI::App* command)
+    {
+        command->add_option("FILE", file, "formula text file (*.txt)")->required();
+        kind.bind(command, kHeaderKindHelp);
+    }
+    Status read() { return kind.read(); }
+};
+
+Outcome importFormulas(Context&, Store& store, const ImportOptions& o)
+{
+    auto report = importFormulaFile(store, fromStd(o.file), startingList(o.kind.kind));
+    if (!report)
+        return report.error();
+    QStringList lines{QStringLiteral("读入%1条公式（其中%2条与已有公式重复，已去除），%3行无法识别")
+                          .arg(report->stored)
+                          .arg(report->duplicates)
+                          .arg(report->unrecognised.size())};
+    if (!report->unrecognised.empty())
+        lines << QStringLiteral("无法识别的公式已写入 %1").arg(report->unrecognisedFilePath);
+    QJsonArray unrecognised;
+    for (const UnrecognisedLine& line : report->unrecognised)
+        unrecognised.append(QJsonObject{{QStringLiteral("line"), line.lineNumber},
+                                        {QStringLiteral("entry"), line.entry},
+                                        {QStringLiteral("reason"), line.reason}});
+    return answer(lines, QJsonObject{{QStringLiteral("stored"), report->stored},
+                                     {QStringLiteral("duplicates"), report->duplicates},
+                                     {QStringLiteral("unrecognised"), unrecognised},
+                                     {QStringLiteral("unrecognisedFile"), report->unrecognisedFilePath},
+                                     {QStringLiteral("tables"), tablesJson(report->tables)},
+                                     {QStringLiteral("kind"), kindName(report->list.kind)}});
+}
+
+struct UpdateOptions {
+    std::string urlText;
+    KindOption kind;
+    QString url;
+    void bind(CLI::App* command)
+    {
+        command->add_option("--url", urlText, "address of the formula file instead of the setting FormulaUrl");
+        kind.bind(command, kHeaderKindHelp);
+    }
+    Status read(Context& context)
+    {
+        if (Status s = kind.read(); !s)
+            return s;
+        url = urlText.empty() ? context.settings().formulaUrl() : fromStd(urlText);
+        if (url.trimmed().isEmpty())
+            return badInput(formulaUrlMissingMessage() + QStringLiteral("：请用 settings set FormulaUrl 地址 设置，或给出 --url"));
+        if (!isHttpAddress(url.trimmed()))
+            return badInput(QStringLiteral("公式文件地址“%1”无效：应以 http:// 或 https:// 开头").arg(url));
+        return success();
+    }
+};
+
+Outcome update(Context&, Store& store, const UpdateOptions& o)
+{
+    auto report = updateFormulasOnline(store, o.url, startingList(o.kind.kind));
+    if (!report)
+        return report.error();
+    return answer({QStringLiteral("公式已更新：读入%1条公式，跳过%2行无法识别的内容（原数据库已备份到 %3）")
+                       .arg(report->stored)
+                       .arg(report->skipped)
+                       .arg(report->backupPath)},
+                  QJsonObject{{QStringLiteral("stored"), report->stored},
+                              {QStringLiteral("skipped"), report->skipped},
+                              {QStringLiteral("bytes"), report->bytes},
+                              {QStringLiteral("file"), report->savedPath},
+                              {QStringLiteral("backup"), report->backupPath},
+                              {QStringLiteral("tables"), tablesJson(report->tables)},
+                              {QStringLiteral("kind"), kindName(report->list.kind)}});
+}
+
+constexpr const char* kSuffixesHelp = "1D 2D 3D 4D 5D 2G 3G 4G 5G";
+
+struct ListFormulasOptions {
+    ListOptions list;
+    void bind(CLI::App* command)
+    {
+        list.kindText = "kill";
+        command->add_option("--category", list.categoryText, kSuffixesHelp)->required();
+        command->add_option("--kind", list.kindText, kKindHelp)->capture_default_str();
+    }
+    Status read() { return list.read(); }
+};
+
+// The formulas of one list in idx order, a line or an array element each.
+class FormulasReport : public Report {
+public:
+    explicit FormulasReport(std::vector<StoredFormula> formulas) : formulas_(std::move(formulas)) {}
+    void writeText(TextOut& out) const override
+    {
+        for (const StoredFormula& f : formulas_)
+            out.line(QStringLiteral("%1\t%2\t%3").arg(f.idx).arg(f.code, f.text));
+    }
+    void writeJson(JsonOut& out) const override
+    {
+        out.beginArray();
+        for (const StoredFormula& f : formulas_)
+            out.value(QJsonObject{{QStringLiteral("idx"), f.idx},
+                                  {QStringLiteral("kill"), isKill(f.kind)},
+                                  {QStringLiteral("code"), f.code},
+                                  {QStringLiteral("text"), f.text}});
+        out.endArray();
+    }
+
+private:
+    std::vector<StoredFormula> formulas_;
+};
+
+Outcome listFormulas(Context&, Store& store, const ListFormulasOptions& o)
+{
+    auto formulas = FormulaTable(store, o.list.category).list(o.list.kind);
+    if (!formulas)
+        return formulas.error();
+    return makeReport<FormulasReport>(std::move(*formulas));
+}
+
+struct DeleteOptions {
+    ListOptions list;
+    int idx = 0;
+    bool keepFlags = false;
+    std::string selected;
+    void bind(CLI::App* command)
+    {
+        list.bind(command, kSuffixesHelp);
+        command->add_option("--idx", idx, "the formula's idx (as formula list shows it)")->required();
+        command->add_flag("--keep-flags", keepFlags,
+                          "each idx keeps its selection flag (删除最后公式) instead of every formula keeping its own (删除该公式)");
+        command->add_option("--selected", selected,
+                            "the selected formulas before the delete, e.g. 1,3,5 (default: all, as after listing)");
+    }
+    Status read() { return list.read(); }
+};
 
 // "1,3,5" (blanks allowed) into idx numbers.
 Result<std::vector<int>> parseIdxList(const std::string& text)
@@ -66,279 +225,123 @@ Result<std::vector<int>> parseIdxList(const std::string& text)
     return idxs;
 }
 
-// The category and kind given as options.
-Result<FormulaListKey> listOption(const FormulaOptions& options)
+Outcome deleteOne(Context&, Store& store, const DeleteOptions& o)
 {
-    auto category = parseCategory(options.category);
-    if (!category)
-        return category.error();
-    auto kind = parseKind(options.kind);
-    if (!kind)
-        return kind.error();
-    return FormulaListKey{*category, *kind};
+    const FormulaListKey key = o.list.key();
+    auto listed = listedIdx(store, key);
+    if (!listed)
+        return listed.error();
+    FormulaSelection selection;
+    if (o.selected.empty()) {
+        selection.selectAll(*listed);
+    } else {
+        auto chosen = parseIdxList(o.selected);
+        if (!chosen)
+            return chosen.error();
+        for (int idx : *chosen)
+            selection.set(idx, true);
+    }
+    const FlagsAfterDelete flags = o.keepFlags ? FlagsAfterDelete::StayWithNumbers : FlagsAfterDelete::FollowFormulas;
+    auto report = deleteFormula(store, key, o.idx, flags, selection);
+    if (!report)
+        return report.error();
+    auto remaining = listedIdx(store, key);
+    if (!remaining)
+        return remaining.error();
+    QStringList numbers;
+    QJsonArray selectedJson;
+    for (int idx : selection.selectedAmong(*remaining)) {
+        numbers << QString::number(idx);
+        selectedJson.append(idx);
+    }
+    return answer({QStringLiteral("已删除%1条公式，%2共剩%3条；选中的序号：%4")
+                       .arg(report->deleted)
+                       .arg(key.category.caption())
+                       .arg(report->remaining)
+                       .arg(numbers.isEmpty() ? QStringLiteral("无") : numbers.join(u' '))},
+                  QJsonObject{{QStringLiteral("deleted"), report->deleted},
+                              {QStringLiteral("remaining"), report->remaining},
+                              {QStringLiteral("selected"), selectedJson}});
 }
 
-// The list a command starts on when it names only a kind: the start-up category 一星直选.
-Result<FormulaListKey> startingList(const FormulaOptions& options)
+Outcome clearAll(Context&, Store& store, const NoOptions&)
 {
-    auto kind = parseKind(options.kind);
-    if (!kind)
-        return kind.error();
-    return FormulaListKey{Category::all().front(), *kind};
+    auto backup = clearAllFormulas(store);
+    if (!backup)
+        return backup.error();
+    return answer({QStringLiteral("已清空所有类别的公式（原数据库已备份到 %1）").arg(*backup)},
+                  QJsonObject{{QStringLiteral("backup"), *backup}});
+}
+
+struct ExportOptions {
+    bool all = false;
+    std::string categoryText;
+    KindOption kind;
+    std::string period;
+    std::optional<Category> category;  // none: every category
+    void bind(CLI::App* command)
+    {
+        auto* allFlag = command->add_flag("--all", all, "every category (P期时时彩公式.txt)");
+        auto* categoryOption = command->add_option("--category", categoryText, "one category (P期时时彩三星直选杀公式.txt)");
+        allFlag->excludes(categoryOption);
+        kind.bind(command);
+        command->add_option("--period", period, "the period P naming the file (default: the next period)");
+    }
+    Status read()
+    {
+        if (!all && categoryText.empty())
+            return badInput(QStringLiteral("请给出 --all（所有类别）或 --category 类别"));
+        if (Status s = kind.read(); !s)
+            return s;
+        if (!all) {
+            auto parsed = parseCategory(categoryText);
+            if (!parsed)
+                return parsed.error();
+            category = *parsed;
+        }
+        return success();
+    }
+};
+
+Outcome exportText(Context&, Store& store, const ExportOptions& o)
+{
+    QString period = fromStd(o.period);
+    if (period.isEmpty()) {
+        auto next = DrawHistory(store).nextPeriod(QDate::currentDate());
+        if (!next)
+            return next.error();
+        period = *next;
+    }
+    auto report = o.category ? exportCategory(store, period, {*o.category, o.kind.kind})
+                             : exportAllCategories(store, period, o.kind.kind);
+    if (!report)
+        return report.error();
+    return answer({report->path},
+                  QJsonObject{{QStringLiteral("path"), report->path}, {QStringLiteral("formulas"), report->formulas}});
 }
 
 }  // namespace
 
 void addFormulaCommands(CLI::App& app, Context& context)
 {
-    auto text = std::make_shared<std::string>();
-    auto options = std::make_shared<FormulaOptions>();
     CLI::App* formula = app.add_subcommand("formula", "formula library and formula language");
     formula->require_subcommand(1);
-
-    CLI::App* translate = formula->add_subcommand("translate", "print the code form of a Chinese formula text");
-    translate->add_option("TEXT", *text, "formula text, e.g. 和个位+个位码")->required();
-    setAction(translate, [&context, text] {
-        const QString code = translateToCode(fromStd(*text));
-        if (context.json)
-            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("text"), fromStd(*text)},
-                                                        {QStringLiteral("code"), code}}));
-        else
-            context.print(code);
-        return int(kSuccess);
-    });
-
-    CLI::App* add = formula->add_subcommand("add", "add one formula typed in Chinese, e.g. 万位码+千位码=下期杀一星直选");
-    add->add_option("TEXT", options->text, "formula line: statement (…=下期杀三星直选) or header ([三星直选]…)")->required();
-    add->add_option("--kind", options->kind, "kind a header line ([三星直选]…) takes: kill or keep")->capture_default_str();
-    setAction(add, [&context, options] {
-        auto start = startingList(*options);
-        if (!start)
-            return context.fail(start.error());
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        auto added = addTypedFormula(**store, fromStd(options->text), *start);
-        if (!added)
-            return context.fail(added.error());
-        if (context.json)
-            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("category"), added->list.category.suffix()},
-                                                        {QStringLiteral("kind"), kindName(added->list.kind)},
-                                                        {QStringLiteral("idx"), added->idx},
-                                                        {QStringLiteral("code"), added->code},
-                                                        {QStringLiteral("text"), added->text}}));
-        else
-            context.print(QStringLiteral("已添加到%1公式，序号%2：%3").arg(listCaption(added->list)).arg(added->idx).arg(added->code));
-        return int(kSuccess);
-    });
-
-    CLI::App* import = formula->add_subcommand("import", "read a formula text file (UTF-8 or GB18030) into the library");
-    import->add_option("FILE", options->file, "formula text file (*.txt)")->required();
-    import->add_option("--kind", options->kind, "kind header lines take until a statement line sets one: kill or keep")->capture_default_str();
-    setAction(import, [&context, options] {
-        auto start = startingList(*options);
-        if (!start)
-            return context.fail(start.error());
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        auto report = importFormulaFile(**store, fromStd(options->file), *start);
-        if (!report)
-            return context.fail(report.error());
-        if (context.json) {
-            QJsonArray unrecognised;
-            for (const UnrecognisedLine& line : report->unrecognised)
-                unrecognised.append(QJsonObject{{QStringLiteral("line"), line.lineNumber},
-                                                {QStringLiteral("entry"), line.entry},
-                                                {QStringLiteral("reason"), line.reason}});
-            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("stored"), report->stored},
-                                                        {QStringLiteral("duplicates"), report->duplicates},
-                                                        {QStringLiteral("unrecognised"), unrecognised},
-                                                        {QStringLiteral("unrecognisedFile"), report->unrecognisedFilePath},
-                                                        {QStringLiteral("tables"), tablesJson(report->tables)},
-                                                        {QStringLiteral("kind"), kindName(report->list.kind)}}));
-        } else {
-            context.print(QStringLiteral("读入%1条公式（其中%2条与已有公式重复，已去除），%3行无法识别")
-                              .arg(report->stored)
-                              .arg(report->duplicates)
-                              .arg(report->unrecognised.size()));
-            if (!report->unrecognised.empty())
-                context.print(QStringLiteral("无法识别的公式已写入 %1").arg(report->unrecognisedFilePath));
-        }
-        return int(kSuccess);
-    });
-
-    CLI::App* update = formula->add_subcommand(
-        "update", "replace the formulas of every category by the formula file at FormulaUrl (a backup is kept)");
-    update->add_option("--url", options->url, "address of the formula file instead of the setting FormulaUrl");
-    update->add_option("--kind", options->kind, "kind header lines take until a statement line sets one: kill or keep")->capture_default_str();
-    setAction(update, [&context, options] {
-        auto start = startingList(*options);
-        if (!start)
-            return context.fail(start.error());
-        const QString url = options->url.empty() ? context.settings().formulaUrl() : fromStd(options->url);
-        if (url.trimmed().isEmpty())
-            return context.fail(badInput(formulaUrlMissingMessage() + QStringLiteral("：请用 settings set FormulaUrl 地址 设置，或给出 --url")));
-        if (!isHttpAddress(url.trimmed()))
-            return context.fail(badInput(QStringLiteral("公式文件地址“%1”无效：应以 http:// 或 https:// 开头").arg(url)));
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        auto report = updateFormulasOnline(**store, url, *start);
-        if (!report)
-            return context.fail(report.error());
-        if (context.json)
-            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("stored"), report->stored},
-                                                        {QStringLiteral("skipped"), report->skipped},
-                                                        {QStringLiteral("bytes"), report->bytes},
-                                                        {QStringLiteral("file"), report->savedPath},
-                                                        {QStringLiteral("backup"), report->backupPath},
-                                                        {QStringLiteral("tables"), tablesJson(report->tables)},
-                                                        {QStringLiteral("kind"), kindName(report->list.kind)}}));
-        else
-            context.print(QStringLiteral("公式已更新：读入%1条公式，跳过%2行无法识别的内容（原数据库已备份到 %3）")
-                              .arg(report->stored)
-                              .arg(report->skipped)
-                              .arg(report->backupPath));
-        return int(kSuccess);
-    });
-
-    CLI::App* list = formula->add_subcommand("list", "list the formulas of one category and kind in idx order");
-    list->add_option("--category", options->category, "1D 2D 3D 4D 5D 2G 3G 4G 5G")->required();
-    list->add_option("--kind", options->kind, "kill or keep")->capture_default_str();
-    setAction(list, [&context, options] {
-        auto key = listOption(*options);
-        if (!key)
-            return context.fail(key.error());
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        auto formulas = FormulaTable(**store, key->category).list(key->kind);
-        if (!formulas)
-            return context.fail(formulas.error());
-        if (context.json) {
-            QJsonArray array;
-            for (const StoredFormula& f : *formulas)
-                array.append(QJsonObject{{QStringLiteral("idx"), f.idx},
-                                         {QStringLiteral("kill"), isKill(f.kind)},
-                                         {QStringLiteral("code"), f.code},
-                                         {QStringLiteral("text"), f.text}});
-            context.printJson(QJsonDocument(array));
-        } else {
-            for (const StoredFormula& f : *formulas)
-                context.print(QStringLiteral("%1\t%2\t%3").arg(f.idx).arg(f.code, f.text));
-        }
-        return int(kSuccess);
-    });
-
-    CLI::App* remove = formula->add_subcommand("delete", "delete one formula of a category and kind, then compact and renumber");
-    remove->add_option("--category", options->category, "1D 2D 3D 4D 5D 2G 3G 4G 5G")->required();
-    remove->add_option("--kind", options->kind, "kill or keep")->required();
-    remove->add_option("--idx", options->idx, "the formula's idx (as formula list shows it)")->required();
-    remove->add_flag("--keep-flags", options->keepFlags,
-                     "each idx keeps its selection flag (删除最后公式) instead of every formula keeping its own (删除该公式)");
-    remove->add_option("--selected", options->selected,
-                       "the selected formulas before the delete, e.g. 1,3,5 (default: all, as after listing)");
-    setAction(remove, [&context, options] {
-        auto key = listOption(*options);
-        if (!key)
-            return context.fail(key.error());
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        auto listed = listedIdx(**store, *key);
-        if (!listed)
-            return context.fail(listed.error());
-        FormulaSelection selection;
-        if (options->selected.empty()) {
-            selection.selectAll(*listed);
-        } else {
-            auto chosen = parseIdxList(options->selected);
-            if (!chosen)
-                return context.fail(chosen.error());
-            for (int idx : *chosen)
-                selection.set(idx, true);
-        }
-        const FlagsAfterDelete flags = options->keepFlags ? FlagsAfterDelete::StayWithNumbers : FlagsAfterDelete::FollowFormulas;
-        auto report = deleteFormula(**store, *key, options->idx, flags, selection);
-        if (!report)
-            return context.fail(report.error());
-        auto remaining = listedIdx(**store, *key);
-        if (!remaining)
-            return context.fail(remaining.error());
-        const std::vector<int> selected = selection.selectedAmong(*remaining);
-        if (context.json) {
-            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("deleted"), report->deleted},
-                                                        {QStringLiteral("remaining"), report->remaining},
-                                                        {QStringLiteral("selected"), idxJson(selected)}}));
-        } else {
-            QStringList numbers;
-            for (int idx : selected)
-                numbers << QString::number(idx);
-            context.print(QStringLiteral("已删除%1条公式，%2共剩%3条；选中的序号：%4")
-                              .arg(report->deleted)
-                              .arg(key->category.caption())
-                              .arg(report->remaining)
-                              .arg(numbers.isEmpty() ? QStringLiteral("无") : numbers.join(u' ')));
-        }
-        return int(kSuccess);
-    });
-
-    CLI::App* clearAll = formula->add_subcommand("clear-all", "delete the formulas of every category (a backup is kept)");
-    setAction(clearAll, [&context] {
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        auto backup = clearAllFormulas(**store);
-        if (!backup)
-            return context.fail(backup.error());
-        if (context.json)
-            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("backup"), *backup}}));
-        else
-            context.print(QStringLiteral("已清空所有类别的公式（原数据库已备份到 %1）").arg(*backup));
-        return int(kSuccess);
-    });
-
-    CLI::App* exportText = formula->add_subcommand("export", "write the formula text file of every category or of one category");
-    auto* allFlag = exportText->add_flag("--all", options->all, "every category (P期时时彩公式.txt)");
-    auto* categoryOption = exportText->add_option("--category", options->category, "one category (P期时时彩三星直选杀公式.txt)");
-    allFlag->excludes(categoryOption);
-    exportText->add_option("--kind", options->kind, "kill or keep")->capture_default_str();
-    exportText->add_option("--period", options->period, "the period P naming the file (default: the next period)");
-    setAction(exportText, [&context, options] {
-        if (!options->all && options->category.empty())
-            return context.fail(badInput(QStringLiteral("请给出 --all（所有类别）或 --category 类别")));
-        auto kind = parseKind(options->kind);
-        if (!kind)
-            return context.fail(kind.error());
-        std::optional<Category> category;
-        if (!options->all) {
-            auto parsed = parseCategory(options->category);
-            if (!parsed)
-                return context.fail(parsed.error());
-            category = *parsed;
-        }
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        QString period = fromStd(options->period);
-        if (period.isEmpty()) {
-            auto next = DrawHistory(**store).nextPeriod(QDate::currentDate());
-            if (!next)
-                return context.fail(next.error());
-            period = *next;
-        }
-        auto report = category ? exportCategory(**store, period, {*category, *kind})
-                               : exportAllCategories(**store, period, *kind);
-        if (!report)
-            return context.fail(report.error());
-        if (context.json)
-            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("path"), report->path},
-                                                        {QStringLiteral("formulas"), report->formulas}}));
-        else
-            context.print(report->path);
-        return int(kSuccess);
-    });
+    addCommand(formula->add_subcommand("translate", "print the code form of a Chinese formula text"), context, translate);
+    addStoreCommand(formula->add_subcommand("add", "add one formula typed in Chinese, e.g. 万位码+千位码=下期杀一星直选"),
+                    context, add);
+    addStoreCommand(formula->add_subcommand("import", "read a formula text file (UTF-8 or GB18030) into the library"),
+                    context, importFormulas);
+    addStoreCommand(formula->add_subcommand("update", "replace the formulas of every category by the formula file at "
+                                                      "FormulaUrl (a backup is kept)"),
+                    context, update);
+    addStoreCommand(formula->add_subcommand("list", "list the formulas of one category and kind in idx order"), context,
+                    listFormulas);
+    addStoreCommand(formula->add_subcommand("delete", "delete one formula of a category and kind, then compact and renumber"),
+                    context, deleteOne);
+    addStoreCommand(formula->add_subcommand("clear-all", "delete the formulas of every category (a backup is kept)"),
+                    context, clearAll);
+    addStoreCommand(formula->add_subcommand("export", "write the formula text file of every category or of one category"),
+                    context, exportText);
 }
 
 }  // namespace qeltaro::cli

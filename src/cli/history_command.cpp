@@ -12,14 +12,6 @@
 namespace qeltaro::cli {
 namespace {
 
-struct HistoryOptions {
-    std::string period;
-    std::string digits;
-    std::string file;
-    bool derived = false;
-    std::string today;
-};
-
 QJsonObject drawJson(const DrawRecord& record, bool derived)
 {
     QJsonObject row{{QStringLiteral("period"), record.period},
@@ -43,91 +35,114 @@ QString drawLine(const DrawRecord& record, bool derived)
     return line;
 }
 
+struct AddOptions {
+    std::string period;
+    std::string digits;
+    void bind(CLI::App* command)
+    {
+        command->add_option("PERIOD", period, "period number YYMMDDNNN, e.g. 160121001")->required();
+        command->add_option("DIGITS", digits, "the five drawn digits, e.g. 38146")->required();
+    }
+};
+
+Outcome add(Context&, Store& store, const AddOptions& o)
+{
+    auto record = DrawHistory(store).add(fromStd(o.period), fromStd(o.digits));
+    if (!record)
+        return record.error();
+    return answer({QStringLiteral("已添加第%1期 %2").arg(record->period, digitsText(record->digits()))},
+                  drawJson(*record, true));
+}
+
+struct ImportOptions {
+    std::string file;
+    void bind(CLI::App* command) { command->add_option("FILE", file, "history text file")->required(); }
+};
+
+Outcome importDraws(Context&, Store& store, const ImportOptions& o)
+{
+    auto report = DrawHistory(store).importFile(fromStd(o.file));
+    if (!report)
+        return report.error();
+    return answer({QStringLiteral("导入%1期，跳过已有的%2期").arg(report->stored).arg(report->skipped)},
+                  QJsonObject{{QStringLiteral("stored"), report->stored}, {QStringLiteral("skipped"), report->skipped}});
+}
+
+struct DrawListOptions {
+    bool derived = false;
+    void bind(CLI::App* command) { command->add_flag("--derived", derived, "also print every derived column"); }
+};
+
+// The stored draws, a line or an array element each.
+class DrawsReport : public Report {
+public:
+    DrawsReport(std::vector<DrawRecord> draws, bool derived) : draws_(std::move(draws)), derived_(derived) {}
+    void writeText(TextOut& out) const override
+    {
+        for (const DrawRecord& record : draws_)
+            out.line(drawLine(record, derived_));
+    }
+    void writeJson(JsonOut& out) const override
+    {
+        out.beginArray();
+        for (const DrawRecord& record : draws_)
+            out.value(drawJson(record, derived_));
+        out.endArray();
+    }
+
+private:
+    std::vector<DrawRecord> draws_;
+    bool derived_;
+};
+
+Outcome list(Context&, Store& store, const DrawListOptions& o)
+{
+    auto rows = HistoryTable(store).all();
+    if (!rows)
+        return rows.error();
+    return makeReport<DrawsReport>(std::move(*rows), o.derived);
+}
+
+struct NextOptions {
+    std::string todayText;
+    QDate today;
+    void bind(CLI::App* command)
+    {
+        command->add_option("--today", todayText, "the day taken as today for an empty history (YYYY-MM-DD)");
+    }
+    Status read() { return readToday(todayText, today); }
+};
+
+Outcome next(Context&, Store& store, const NextOptions& o)
+{
+    auto period = DrawHistory(store).nextPeriod(o.today);
+    if (!period)
+        return period.error();
+    return answer({*period}, QJsonObject{{QStringLiteral("next"), *period}});
+}
+
 }  // namespace
+
+Status readToday(const std::string& text, QDate& today)
+{
+    today = QDate::currentDate();
+    if (text.empty())
+        return success();
+    today = QDate::fromString(fromStd(text), Qt::ISODate);
+    if (!today.isValid())
+        return badInput(QStringLiteral("--today 应为 YYYY-MM-DD，而不是“%1”").arg(fromStd(text)));
+    return success();
+}
 
 void addHistoryCommands(CLI::App& app, Context& context)
 {
-    auto options = std::make_shared<HistoryOptions>();
     CLI::App* history = app.add_subcommand("history", "draw history: add, import, list, next period");
     history->require_subcommand(1);
-
-    CLI::App* add = history->add_subcommand("add", "store one draw with every derived column");
-    add->add_option("PERIOD", options->period, "period number YYMMDDNNN, e.g. 160121001")->required();
-    add->add_option("DIGITS", options->digits, "the five drawn digits, e.g. 38146")->required();
-    setAction(add, [&context, options] {
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        auto record = DrawHistory(**store).add(fromStd(options->period), fromStd(options->digits));
-        if (!record)
-            return context.fail(record.error());
-        if (context.json)
-            context.printJson(QJsonDocument(drawJson(*record, true)));
-        else
-            context.print(QStringLiteral("已添加第%1期 %2").arg(record->period, digitsText(record->digits())));
-        return int(kSuccess);
-    });
-
-    CLI::App* import = history->add_subcommand("import", "store the draws of a history text file (lines \"PERIOD DIGITS\")");
-    import->add_option("FILE", options->file, "history text file")->required();
-    setAction(import, [&context, options] {
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        auto report = DrawHistory(**store).importFile(fromStd(options->file));
-        if (!report)
-            return context.fail(report.error());
-        if (context.json)
-            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("stored"), report->stored},
-                                                        {QStringLiteral("skipped"), report->skipped}}));
-        else
-            context.print(QStringLiteral("导入%1期，跳过已有的%2期").arg(report->stored).arg(report->skipped));
-        return int(kSuccess);
-    });
-
-    CLI::App* list = history->add_subcommand("list", "list the stored draws in period order");
-    list->add_flag("--derived", options->derived, "also print every derived column");
-    setAction(list, [&context, options] {
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        auto rows = HistoryTable(**store).all();
-        if (!rows)
-            return context.fail(rows.error());
-        if (context.json) {
-            QJsonArray array;
-            for (const DrawRecord& record : *rows)
-                array.append(drawJson(record, options->derived));
-            context.printJson(QJsonDocument(array));
-        } else {
-            for (const DrawRecord& record : *rows)
-                context.print(drawLine(record, options->derived));
-        }
-        return int(kSuccess);
-    });
-
-    CLI::App* next = history->add_subcommand("next", "print the period number proposed for the next draw");
-    next->add_option("--today", options->today, "the day taken as today for an empty history (YYYY-MM-DD)");
-    setAction(next, [&context, options] {
-        QDate today = QDate::currentDate();
-        if (!options->today.empty()) {
-            today = QDate::fromString(fromStd(options->today), Qt::ISODate);
-            if (!today.isValid())
-                return context.fail(badInput(QStringLiteral("--today 应为 YYYY-MM-DD，而不是“%1”").arg(fromStd(options->today))));
-        }
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        auto period = DrawHistory(**store).nextPeriod(today);
-        if (!period)
-            return context.fail(period.error());
-        if (context.json)
-            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("next"), *period}}));
-        else
-            context.print(*period);
-        return int(kSuccess);
-    });
-
+    addStoreCommand(history->add_subcommand("add", "store one draw with every derived column"), context, add);
+    addStoreCommand(history->add_subcommand("import", "store the draws of a history text file (lines \"PERIOD DIGITS\")"),
+                    context, importDraws);
+    addStoreCommand(history->add_subcommand("list", "list the stored draws in period order"), context, list);
+    addStoreCommand(history->add_subcommand("next", "print the period number proposed for the next draw"), context, next);
     addHistoryUpdateCommand(app, context);
     addHistoryMaintenanceCommands(app, context);
 }

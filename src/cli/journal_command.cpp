@@ -11,62 +11,92 @@
 namespace qeltaro::cli {
 namespace {
 
+// --category and --kind, each optional: the entries of that category or kind only.
 struct JournalOptions {
-    std::string category;
-    std::string kind;
+    std::string categoryText;
+    std::string kindText;
+    std::optional<Category> category;
+    std::optional<Kind> kind;
+
+    void bind(CLI::App* command)
+    {
+        command->add_option("--category", categoryText, "only this category: 1D 2D 3D 4D 5D 2G 3G 4G 5G");
+        command->add_option("--kind", kindText, "only kill or keep");
+    }
+    Status read()
+    {
+        if (!categoryText.empty()) {
+            auto parsed = parseCategory(categoryText);
+            if (!parsed)
+                return parsed.error();
+            category = *parsed;
+        }
+        if (!kindText.empty()) {
+            auto parsed = parseKind(kindText);
+            if (!parsed)
+                return parsed.error();
+            kind = *parsed;
+        }
+        return success();
+    }
 };
 
-int listJournal(Context& context, const JournalOptions& o)
+QJsonObject entryJson(const JournalEntry& entry)
 {
-    std::optional<Category> category;
-    if (!o.category.empty()) {
-        auto parsed = parseCategory(o.category);
-        if (!parsed)
-            return context.fail(parsed.error());
-        category = *parsed;
-    }
-    std::optional<Kind> kind;
-    if (!o.kind.empty()) {
-        auto parsed = parseKind(o.kind);
-        if (!parsed)
-            return context.fail(parsed.error());
-        kind = *parsed;
-    }
-    auto store = context.store();
-    if (!store)
-        return context.fail(store.error());
-    auto report = readJournal(**store, category, kind);
-    if (!report)
-        return context.fail(report.error());
+    return QJsonObject{
+        {QStringLiteral("period"), entry.period},
+        {QStringLiteral("category"), entry.category.suffix()},
+        {QStringLiteral("kind"), kindName(entry.kind)},
+        {QStringLiteral("method"), entry.method == CalculationMethod::Best ? QStringLiteral("best") : QStringLiteral("selected")},
+        {QStringLiteral("settings"), entry.settings},
+        {QStringLiteral("formulas"), entry.formulaCount},
+        {QStringLiteral("recorded"), entry.recordedAt},
+        {QStringLiteral("slots"), slotOutcomesJson(entry.slotResults)}};
+}
 
-    if (context.json) {
-        QJsonArray entries;
-        for (const JournalEntry& entry : report->entries) {
-            QJsonArray slotArray;
-            for (const JournalSlot& slot : entry.slotResults)
-                slotArray.append(slotOutcomeJson(slot.slot, slot.kept, slot.outcome));
-            entries.append(QJsonObject{
-                {QStringLiteral("period"), entry.period},
-                {QStringLiteral("category"), entry.category.suffix()},
-                {QStringLiteral("kind"), isKill(entry.kind) ? QStringLiteral("kill") : QStringLiteral("keep")},
-                {QStringLiteral("method"), entry.method == CalculationMethod::Best ? QStringLiteral("best") : QStringLiteral("selected")},
-                {QStringLiteral("settings"), entry.settings},
-                {QStringLiteral("formulas"), entry.formulaCount},
-                {QStringLiteral("recorded"), entry.recordedAt},
-                {QStringLiteral("slots"), slotArray}});
+class JournalListReport : public Report {
+public:
+    explicit JournalListReport(JournalReport journal) : journal_(std::move(journal)) {}
+
+    void writeText(TextOut& out) const override
+    {
+        if (journal_.entries.empty()) {
+            out.line(QStringLiteral("预测记录为空：每次“计算公式”（或 qeltaro-cli calc）计算下期时记录一条"));
+            return;
         }
-        context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("entries"), entries},
-                                                    {QStringLiteral("summary"), predictionSummaryJson(report->summary)}}));
-        return kSuccess;
+        writePredictionRows(out, journalRows(journal_));
+        out.lines(journalSummaryLines(journal_));
     }
-    if (report->entries.empty()) {
-        context.print(QStringLiteral("预测记录为空：每次“计算公式”（或 qeltaro-cli calc）计算下期时记录一条"));
-        return kSuccess;
+
+    void writeJson(JsonOut& out) const override
+    {
+        out.beginObject();
+        out.key(QStringLiteral("entries")).beginArray();
+        for (const JournalEntry& entry : journal_.entries)
+            out.value(entryJson(entry));
+        out.endArray();
+        out.member(QStringLiteral("summary"), predictionSummaryJson(journal_.summary));
+        out.endObject();
     }
-    printPredictionRows(context, journalRows(*report));
-    for (const QString& line : journalSummaryLines(*report))
-        context.print(line);
-    return kSuccess;
+
+private:
+    JournalReport journal_;
+};
+
+Outcome list(Context&, Store& store, const JournalOptions& o)
+{
+    auto report = readJournal(store, o.category, o.kind);
+    if (!report)
+        return report.error();
+    return makeReport<JournalListReport>(std::move(*report));
+}
+
+Outcome clear(Context&, Store& store, const NoOptions&)
+{
+    auto cleared = clearJournal(store);
+    if (!cleared)
+        return cleared.error();
+    return answer({QStringLiteral("已清空预测记录（%1条）").arg(*cleared)}, QJsonObject{{QStringLiteral("cleared"), *cleared}});
 }
 
 }  // namespace
@@ -75,26 +105,9 @@ void addJournalCommands(CLI::App& app, Context& context)
 {
     CLI::App* journal = app.add_subcommand("journal", "the recorded next-period calculations and their results (预测记录)");
     journal->require_subcommand(1);
-    auto o = std::make_shared<JournalOptions>();
-    CLI::App* list = journal->add_subcommand("list", "every recorded calculation, judged against the draws that came");
-    list->add_option("--category", o->category, "only this category: 1D 2D 3D 4D 5D 2G 3G 4G 5G");
-    list->add_option("--kind", o->kind, "only kill or keep");
-    setAction(list, [&context, o] { return listJournal(context, *o); });
-
-    CLI::App* clear = journal->add_subcommand("clear", "delete every recorded calculation");
-    setAction(clear, [&context] {
-        auto store = context.store();
-        if (!store)
-            return context.fail(store.error());
-        auto cleared = clearJournal(**store);
-        if (!cleared)
-            return context.fail(cleared.error());
-        if (context.json)
-            context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("cleared"), *cleared}}));
-        else
-            context.print(QStringLiteral("已清空预测记录（%1条）").arg(*cleared));
-        return int(kSuccess);
-    });
+    addStoreCommand(journal->add_subcommand("list", "every recorded calculation, judged against the draws that came"),
+                    context, list);
+    addStoreCommand(journal->add_subcommand("clear", "delete every recorded calculation"), context, clear);
 }
 
 }  // namespace qeltaro::cli

@@ -24,11 +24,11 @@ QJsonObject predictionSummaryJson(const PredictionSummary& summary)
                        {QStringLiteral("p_value"), summary.pValue}};
 }
 
-void printPredictionRows(Context& context, const std::vector<PredictionRow>& rows)
+void writePredictionRows(TextOut& out, const std::vector<PredictionRow>& rows)
 {
-    context.print(QStringLiteral("期号\t种类\t方法\t位置\t保留号码\t开奖号码\t结果\t随机概率"));
+    out.line(QStringLiteral("期号\t种类\t方法\t位置\t保留号码\t开奖号码\t结果\t随机概率"));
     for (const PredictionRow& row : rows) {
-        context.print(QStringList{row.period, row.kind, row.method, row.position, row.kept, row.drawn,
+        out.line(QStringList{row.period, row.kind, row.method, row.position, row.kept, row.drawn,
                                   predictionOutcomeWord(row.success), predictionChanceText(row.chance)}
                           .join(u'\t'));
     }

@@ -7,6 +7,7 @@
 #include "domain/prediction_outcome.h"
 #include "export/journal_sheet.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 
 #include <vector>
@@ -19,7 +20,17 @@ QJsonObject slotOutcomeJson(int slot, const std::vector<int>& kept, const SlotOu
 // {"slots":N,"successes":S,"expected":E,"p_value":P}
 QJsonObject predictionSummaryJson(const PredictionSummary& summary);
 
+// {"slot",...} of each slot, as an array.
+template <typename Slot>
+QJsonArray slotOutcomesJson(const std::vector<Slot>& judged)
+{
+    QJsonArray array;
+    for (const Slot& slot : judged)
+        array.append(slotOutcomeJson(slot.slot, slot.kept, slot.outcome));
+    return array;
+}
+
 // A header (期号, 种类, 方法, 位置, 保留号码, 开奖号码, 结果, 随机概率) and one line per row.
-void printPredictionRows(Context& context, const std::vector<PredictionRow>& rows);
+void writePredictionRows(TextOut& out, const std::vector<PredictionRow>& rows);
 
 }  // namespace qeltaro::cli

@@ -14,10 +14,24 @@ namespace qeltaro::cli {
 namespace {
 
 struct ReplayOptions {
-    std::string category;
-    std::string kind;
+    ListOptions list;
     std::string select;
-    int position = 0;  // 0: print the period rankings instead of the ranking list
+    int position = 0;  // 0: the period rankings instead of the ranking list
+
+    void bind(CLI::App* command)
+    {
+        list.bind(command);
+        command->add_option("--select", select, "selected formulas by idx, e.g. 1,3,5 (default all)");
+        command->add_option("--position", position, "print the ranking list (历史开奖列表) for position 1 (万位) .. 5 (个位)");
+    }
+    Status read()
+    {
+        if (Status s = list.read(); !s)
+            return s;
+        if (position != 0 && (position < 1 || position > 5))
+            return badInput(QStringLiteral("码位%1无效：须为1（万位）到5（个位）").arg(position));
+        return success();
+    }
 };
 
 QJsonArray rankingJson(const DigitRanking& ranking)
@@ -28,120 +42,122 @@ QJsonArray rankingJson(const DigitRanking& ranking)
     return out;
 }
 
-void printRankings(Context& context, const HistoryReplay& replay)
-{
-    if (context.json) {
-        QJsonArray periods;
-        for (const PeriodRanking& p : replay.periods) {
-            periods.append(QJsonObject{{QStringLiteral("period"), p.period},
-                                       {QStringLiteral("digits"), digitsText(p.draw)},
-                                       {QStringLiteral("ranking"), rankingJson(p.ranking)}});
+// Every period with its digits ranked by how many formulas name them.
+class RankingsReport : public Report {
+public:
+    explicit RankingsReport(HistoryReplay replay) : replay_(std::move(replay)) {}
+
+    void writeText(TextOut& out) const override
+    {
+        for (const PeriodRanking& p : replay_.periods) {
+            QStringList ranks;
+            for (const RankedDigit& r : p.ranking)
+                ranks << QStringLiteral("%1:%2").arg(r.digit).arg(r.count);
+            out.line(QStringLiteral("%1 %2 %3").arg(p.period, digitsText(p.draw), ranks.join(u' ')));
         }
-        context.printJson(QJsonDocument(periods));
-        return;
     }
-    for (const PeriodRanking& p : replay.periods) {
-        QStringList ranks;
-        for (const RankedDigit& r : p.ranking)
-            ranks << QStringLiteral("%1:%2").arg(r.digit).arg(r.count);
-        context.print(QStringLiteral("%1 %2 %3").arg(p.period, digitsText(p.draw), ranks.join(u' ')));
+
+    void writeJson(JsonOut& out) const override
+    {
+        out.beginArray();
+        for (const PeriodRanking& p : replay_.periods)
+            out.value(QJsonObject{{QStringLiteral("period"), p.period},
+                                  {QStringLiteral("digits"), digitsText(p.draw)},
+                                  {QStringLiteral("ranking"), rankingJson(p.ranking)}});
+        out.endArray();
     }
+
+private:
+    HistoryReplay replay_;
+};
+
+QJsonObject rankingRowJson(const RankingListRow& row)
+{
+    QJsonArray ranking;
+    for (size_t j = 0; j < 10; ++j) {
+        ranking.append(QJsonObject{{QStringLiteral("digit"), row.ranking[j].digit},
+                                   {QStringLiteral("count"), row.ranking[j].count},
+                                   {QStringLiteral("matched"), row.digitMarked[j]}});
+    }
+    QJsonObject byCount;
+    for (const auto& [count, digits] : row.digitsByCount)
+        byCount.insert(QString::number(count), digits);
+    return QJsonObject{{QStringLiteral("period"), row.period},
+                       {QStringLiteral("drawn"), row.drawn},
+                       {QStringLiteral("ranks"), row.ranks},
+                       {QStringLiteral("err"), row.errValue},
+                       {QStringLiteral("levels"), row.levelCount},
+                       {QStringLiteral("level"), row.level},
+                       {QStringLiteral("level_size"), row.levelSize},
+                       {QStringLiteral("ranking"), ranking},
+                       {QStringLiteral("by_count"), byCount}};
 }
 
-void printRankingList(Context& context, const RankingList& list)
-{
-    const RankHistogram histogram = rankHistogram(list);
-    if (context.json) {
-        QJsonArray rows;
-        for (const RankingListRow& row : list.rows()) {
-            QJsonArray ranking;
-            for (size_t j = 0; j < 10; ++j) {
-                ranking.append(QJsonObject{{QStringLiteral("digit"), row.ranking[j].digit},
-                                           {QStringLiteral("count"), row.ranking[j].count},
-                                           {QStringLiteral("matched"), row.digitMarked[j]}});
-            }
-            QJsonObject byCount;
-            for (const auto& [count, digits] : row.digitsByCount)
-                byCount.insert(QString::number(count), digits);
-            rows.append(QJsonObject{{QStringLiteral("period"), row.period},
-                                    {QStringLiteral("drawn"), row.drawn},
-                                    {QStringLiteral("ranks"), row.ranks},
-                                    {QStringLiteral("err"), row.errValue},
-                                    {QStringLiteral("levels"), row.levelCount},
-                                    {QStringLiteral("level"), row.level},
-                                    {QStringLiteral("level_size"), row.levelSize},
-                                    {QStringLiteral("ranking"), ranking},
-                                    {QStringLiteral("by_count"), byCount}});
+// The ranking list of one position (历史开奖列表) and the histogram of the drawn digits' ranks.
+class RankingListReport : public Report {
+public:
+    explicit RankingListReport(RankingList list) : list_(std::move(list)), histogram_(rankHistogram(list_)) {}
+
+    void writeText(TextOut& out) const override
+    {
+        QStringList header;
+        for (int c = 0; c < list_.columnCount(); ++c)
+            header << list_.headerText(c);
+        out.line(header.join(u'\t'));
+        for (int r = 0; r < int(list_.rows().size()); ++r) {
+            QStringList cells;
+            for (int c = 0; c < list_.columnCount(); ++c)
+                cells << list_.cellText(r, c).trimmed();
+            out.line(cells.join(u'\t'));
         }
+        out.line(rankHistogramSummary(histogram_));
+    }
+
+    void writeJson(JsonOut& out) const override
+    {
         QJsonArray counts;
-        for (int count : histogram.counts)
+        for (int count : histogram_.counts)
             counts.append(count);
-        context.printJson(QJsonDocument(QJsonObject{{QStringLiteral("rows"), rows},
-                                                    {QStringLiteral("rank_histogram"), counts},
-                                                    {QStringLiteral("mean_rank"), histogram.meanRank},
-                                                    {QStringLiteral("chi_square"), histogram.test.chiSquare},
-                                                    {QStringLiteral("p_value"), histogram.test.pValue}}));
-        return;
+        out.beginObject();
+        out.member(QStringLiteral("chi_square"), histogram_.test.chiSquare);
+        out.member(QStringLiteral("mean_rank"), histogram_.meanRank);
+        out.member(QStringLiteral("p_value"), histogram_.test.pValue);
+        out.member(QStringLiteral("rank_histogram"), counts);
+        out.key(QStringLiteral("rows")).beginArray();
+        for (const RankingListRow& row : list_.rows())
+            out.value(rankingRowJson(row));
+        out.endArray();
+        out.endObject();
     }
-    QStringList header;
-    for (int c = 0; c < list.columnCount(); ++c)
-        header << list.headerText(c);
-    context.print(header.join(u'\t'));
-    for (int r = 0; r < int(list.rows().size()); ++r) {
-        QStringList cells;
-        for (int c = 0; c < list.columnCount(); ++c)
-            cells << list.cellText(r, c).trimmed();
-        context.print(cells.join(u'\t'));
-    }
-    context.print(rankHistogramSummary(histogram));
-}
 
-int runReplay(Context& context, const ReplayOptions& o)
+private:
+    RankingList list_;
+    RankHistogram histogram_;
+};
+
+Outcome replay(Context&, Store& store, const ReplayOptions& o)
 {
-    auto category = parseCategory(o.category);
-    if (!category)
-        return context.fail(category.error());
-    auto kill = parseKind(o.kind);
-    if (!kill)
-        return context.fail(kill.error());
-    if (o.position != 0 && (o.position < 1 || o.position > 5))
-        return context.fail(badInput(QStringLiteral("码位%1无效：须为1（万位）到5（个位）").arg(o.position)));
-
-    auto store = context.store();
-    if (!store)
-        return context.fail(store.error());
-    auto selected = loadSelectedFormulas(**store, *category, *kill, o.select);
+    auto selected = loadSelectedFormulas(store, o.list, o.select);
     if (!selected)
-        return context.fail(selected.error());
-    auto replay = replayCategory(**store, selected->history, *category, *kill, selected->selection);
-    if (!replay)
-        return context.fail(replay.error());
-    for (const QString& problem : replay->problems)
-        printWarning(problem);
-
-    if (o.position == 0) {
-        printRankings(context, *replay);
-        return kSuccess;
-    }
-    auto list = RankingList::build(replay->periods, o.position, category->group);
+        return selected.error();
+    auto replayed = replayCategory(store, selected->history, o.list.category, o.list.kind, selected->selection);
+    if (!replayed)
+        return replayed.error();
+    printWarnings(replayed->problems);
+    if (o.position == 0)
+        return makeReport<RankingsReport>(std::move(*replayed));
+    auto list = RankingList::build(replayed->periods, o.position, o.list.category.group);
     if (!list)
-        return context.fail(list.error());
-    printRankingList(context, *list);
-    return kSuccess;
+        return list.error();
+    return makeReport<RankingListReport>(std::move(*list));
 }
 
 }  // namespace
 
 void addReplayCommand(CLI::App& app, Context& context)
 {
-    auto o = std::make_shared<ReplayOptions>();
-    CLI::App* replay = app.add_subcommand("replay", "rank the digits of every period by the selected formulas (公式往期位置值结果列表)");
-    replay->add_option("--category", o->category, "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G")->required();
-    replay->add_option("--kind", o->kind, "kill or keep")->required();
-    replay->add_option("--select", o->select, "selected formulas by idx, e.g. 1,3,5 (default all)");
-    replay->add_option("--position", o->position,
-                       "print the ranking list (历史开奖列表) for position 1 (万位) .. 5 (个位)");
-    setAction(replay, [&context, o] { return runReplay(context, *o); });
+    addStoreCommand(app.add_subcommand("replay", "rank the digits of every period by the selected formulas (公式往期位置值结果列表)"),
+                    context, replay);
 }
 
 }  // namespace qeltaro::cli

@@ -37,17 +37,8 @@ void SearchWindowOptions::addTo(CLI::App* command)
 Result<SearchWindow> SearchWindowOptions::resolve(Context& context) const
 {
     SearchWindow result = SearchWindow::fromMirror(context.settings().read());
-    if (!window.empty()) {
-        if (window == "all") {
-            result.periodWindow = 0;
-        } else {
-            bool ok = false;
-            const int n = fromStd(window).toInt(&ok);
-            if (!ok || n < 1)
-                return badInput(QStringLiteral("--window 应为 all 或正整数期数，而不是“%1”").arg(fromStd(window)));
-            result.periodWindow = n;
-        }
-    }
+    if (Status s = readPeriodWindow(window, result.periodWindow); !s)
+        return s.error();
     if (weighted)
         result.weightedRate = true;
     if (plain)
@@ -112,12 +103,9 @@ Result<std::uint64_t> seedOption(const std::string& text)
     return seed;
 }
 
-Result<std::shared_ptr<const HistoryColumns>> searchHistory(Context& context)
+Result<std::shared_ptr<const HistoryColumns>> searchHistory(Store& store)
 {
-    auto store = context.store();
-    if (!store)
-        return store.error();
-    auto history = loadHistoryColumns(**store);
+    auto history = loadHistoryColumns(store);
     if (!history)
         return history.error();
     if (history->rowCount() < 2)

@@ -50,7 +50,7 @@ std::optional<Error> firstError(const Results&... results)
 }
 
 // The history as columns; refused when there are fewer than two draws to score against.
-Result<std::shared_ptr<const HistoryColumns>> searchHistory(Context& context);
+Result<std::shared_ptr<const HistoryColumns>> searchHistory(Store& store);
 
 // Ctrl-C asks the running search to stop (it then reports what it found); a second Ctrl-C ends
 // the program at once.

@@ -8,23 +8,75 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QTextStream>
 
 #include <cmath>
-
 
 namespace qeltaro::cli {
 namespace {
 
 struct SmartSetOptions {
     std::string category;
-    std::string kind = "kill";
+    KindOption kind;
     int samples = kDefaultSampleCount;
     std::string seed;
     std::string constant = "0";
     bool save = false;
     bool all = false;
     SearchWindowOptions window;
+    SmartSettingRequest request;  // without the categories, which come from the settings
+
+    void bind(CLI::App* smart)
+    {
+        auto* categoryOption = smart->add_option("--category", category, "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G");
+        auto* allFlag = smart->add_flag("--all", all, "every category in turn, each result saved as its thresholds");
+        kind.bind(smart);
+        smart->add_option("--samples", samples, "samples per category")->capture_default_str();
+        smart->add_option("--seed", seed, "seed of the random samples (default: a fresh one)");
+        smart->add_option("--constant", constant, "tail constant of the samples: a number or random")->capture_default_str();
+        smart->add_flag("--save", save, "save the result as the category's thresholds (保存当前种类参数设置)");
+        window.addTo(smart);
+        categoryOption->excludes(allFlag);
+    }
+
+    std::optional<QString> missing() const
+    {
+        const bool hasCategory = !category.empty();
+        if (all != hasCategory)
+            return std::nullopt;
+        return QStringLiteral("smart-set 需要 --category 或 --all 之一");
+    }
+
+    Status read(Context& context)
+    {
+        if (Status s = kind.read(); !s)
+            return s;
+        if (samples < 1 || samples > kMaxSampleCount)
+            return badInput(QStringLiteral("--samples 应为1到%1的整数").arg(kMaxSampleCount));
+        auto parsedConstant = parseConstantOption(constant);
+        auto parsedWindow = window.resolve(context);
+        auto parsedSeed = seedOption(seed);
+        if (auto error = firstError(parsedConstant, parsedWindow, parsedSeed))
+            return *error;
+        request.kind = kind.kind;
+        request.samples = samples;
+        request.constant = *parsedConstant;
+        request.window = *parsedWindow;
+        request.seed = *parsedSeed;
+        SchemeSettings settings(context.settings());
+        const auto add = [&](int number) {
+            request.categories.push_back({number, settings.thresholds(request.kind, number), settings.operandCount(number)});
+        };
+        if (all) {
+            for (int number : smartSettingAllOrder())
+                add(number);
+            return success();
+        }
+        auto number = parseSearchCategory(category);
+        if (!number)
+            return number.error();
+        add(*number);
+        return success();
+    }
 };
 
 QJsonArray thresholdsJson(const SearchThresholds& t)
@@ -43,97 +95,88 @@ QString thresholdsLine(const SearchThresholds& t)
     return texts.join(u',');
 }
 
-int run(Context& context, const SmartSetOptions& options)
-{
-    if (options.all == !options.category.empty()) {
-        QTextStream(stderr) << QStringLiteral("smart-set 需要 --category 或 --all 之一") << '\n';
-        return kUsage;
-    }
-    auto kill = parseKind(options.kind);
-    if (!kill)
-        return context.fail(kill.error());
-    if (options.samples < 1 || options.samples > kMaxSampleCount)
-        return context.fail(badInput(QStringLiteral("--samples 应为1到%1的整数").arg(kMaxSampleCount)));
-    auto constant = parseConstantOption(options.constant);
-    auto window = options.window.resolve(context);
-    auto seed = seedOption(options.seed);
-    if (auto error = firstError(constant, window, seed))
-        return context.fail(*error);
-
-    SchemeSettings settings(context.settings());
-    SmartSettingRequest request;
-    request.kind = *kill;
-    request.samples = options.samples;
-    request.constant = *constant;
-    request.window = *window;
-    request.seed = *seed;
-    if (options.all) {
-        for (int number : smartSettingAllOrder())
-            request.categories.push_back({number, settings.thresholds(*kill, number), settings.operandCount(number)});
-    } else {
-        auto number = parseSearchCategory(options.category);
-        if (!number)
-            return context.fail(number.error());
-        request.categories.push_back({*number, settings.thresholds(*kill, *number), settings.operandCount(*number)});
-    }
-    auto history = searchHistory(context);
-    if (!history)
-        return context.fail(history.error());
-
-    SmartSettingRun smartRun(*history, request);
-    waitForRun(smartRun, [&request](const SmartSettingProgress& p) {
-        const auto category = categoryOfSearchNumber(p.category);
-        return category ? QStringLiteral("%1：已取样%2/%3").arg(category->caption()).arg(p.samples).arg(request.samples)
-                        : QString();
-    });
-    const SmartSettingOutcome& outcome = smartRun.outcome();
-    if (outcome.stopped)
-        return context.fail(Error{ErrorKind::Cancelled, QStringLiteral("智能设置已中止，未保存任何参数")});
-
-    const bool save = options.all || options.save;
+// The proposed thresholds of each category; a failure to save them ends the text where it
+// happened and leaves out the JSON answer.
+class SmartSetReport : public Report {
+public:
+    QStringList lines;
     QJsonArray categories;
-    for (const SmartSettingResult& r : outcome.results) {
-        const Category category = *categoryOfSearchNumber(r.searchNumber);
-        if (save) {
-            if (Status s = settings.setThresholds(*kill, r.searchNumber, r.thresholds); !s)
-                return context.fail(s.error());
-            if (Status s = settings.setOperandCount(r.searchNumber, settings.operandCount(r.searchNumber)); !s)
-                return context.fail(s.error());
-        }
-        categories.append(QJsonObject{{QStringLiteral("category"), category.suffix()},
-                                      {QStringLiteral("thresholds"), thresholdsJson(r.thresholds)}});
-        if (!context.json)
-            context.print(QStringLiteral("%1%2：%3").arg(category.caption(), killWord(*kill), thresholdsLine(r.thresholds)));
+    bool all = false;
+    bool saved = false;
+    std::uint64_t seed = 0;
+    std::optional<Error> failure;
+
+    void writeText(TextOut& out) const override
+    {
+        out.lines(lines);
+        if (!failure)
+            out.line(saved ? QStringLiteral("已保存为各类公式搜索的默认参数") : QStringLiteral("未保存（加 --save 保存为该类默认参数）"));
     }
-    if (context.json) {
-        QJsonObject answer{{QStringLiteral("seed"), QString::number(request.seed)}, {QStringLiteral("saved"), save}};
-        if (options.all)
+
+    void writeJson(JsonOut& out) const override
+    {
+        if (failure)
+            return;
+        QJsonObject answer{{QStringLiteral("seed"), QString::number(seed)}, {QStringLiteral("saved"), saved}};
+        if (all)
             answer.insert(QStringLiteral("categories"), categories);
         else
             answer.insert(QStringLiteral("thresholds"), categories.first().toObject().value(QStringLiteral("thresholds")));
-        context.printJson(QJsonDocument(answer));
-    } else {
-        context.print(save ? QStringLiteral("已保存为各类公式搜索的默认参数") : QStringLiteral("未保存（加 --save 保存为该类默认参数）"));
+        out.value(answer);
     }
-    return kSuccess;
+
+    std::optional<Problem> problem() const override
+    {
+        if (!failure)
+            return std::nullopt;
+        return Problem{failure->message, exitCodeOf(*failure)};
+    }
+};
+
+Outcome smartSet(Context& context, Store& store, const SmartSetOptions& options)
+{
+    auto history = searchHistory(store);
+    if (!history)
+        return history.error();
+    const SmartSettingRequest& request = options.request;
+    SmartSettingRun smartRun(*history, request);
+    waitForRun(smartRun, [&request](const SmartSettingProgress& p) {
+        const auto category = categoryOfSearchNumber(p.category);
+        return category ? QStringLiteral("%1：已取样%2/%3").arg(category->caption()).arg(p.samples).arg(request.samples) : QString();
+    });
+    const SmartSettingOutcome& outcome = smartRun.outcome();
+    if (outcome.stopped)
+        return Error{ErrorKind::Cancelled, QStringLiteral("智能设置已中止，未保存任何参数")};
+
+    auto report = std::make_unique<SmartSetReport>();
+    report->all = options.all;
+    report->saved = options.all || options.save;
+    report->seed = request.seed;
+    SchemeSettings settings(context.settings());
+    for (const SmartSettingResult& r : outcome.results) {
+        const Category category = *categoryOfSearchNumber(r.searchNumber);
+        if (report->saved) {
+            Status s = settings.setThresholds(request.kind, r.searchNumber, r.thresholds);
+            if (s)
+                s = settings.setOperandCount(r.searchNumber, settings.operandCount(r.searchNumber));
+            if (!s) {
+                report->failure = s.error();
+                break;
+            }
+        }
+        report->categories.append(QJsonObject{{QStringLiteral("category"), category.suffix()},
+                                              {QStringLiteral("thresholds"), thresholdsJson(r.thresholds)}});
+        report->lines << QStringLiteral("%1%2：%3").arg(category.caption(), killWord(request.kind), thresholdsLine(r.thresholds));
+    }
+    return ReportPtr(std::move(report));
 }
 
 }  // namespace
 
 void addSmartSetCommand(CLI::App& app, Context& context)
 {
-    auto options = std::make_shared<SmartSetOptions>();
-    CLI::App* smart = app.add_subcommand("smart-set", "propose thresholds from random samples (公式参数智能设置)");
-    auto* category = smart->add_option("--category", options->category, "category: 1D 2D 3D 4D 5D 2G 3G 4G 5G");
-    auto* all = smart->add_flag("--all", options->all, "every category in turn, each result saved as its thresholds");
-    smart->add_option("--kind", options->kind, "kill or keep")->capture_default_str();
-    smart->add_option("--samples", options->samples, "samples per category")->capture_default_str();
-    smart->add_option("--seed", options->seed, "seed of the random samples (default: a fresh one)");
-    smart->add_option("--constant", options->constant, "tail constant of the samples: a number or random")->capture_default_str();
-    smart->add_flag("--save", options->save, "save the result as the category's thresholds (保存当前种类参数设置)");
-    options->window.addTo(smart);
-    category->excludes(all);
-    setAction(smart, [&context, options] { return run(context, *options); });
+    addStoreCommand(app.add_subcommand("smart-set", "propose thresholds from random samples (公式参数智能设置)"), context,
+                    smartSet);
 }
 
 }  // namespace qeltaro::cli

@@ -1,0 +1,115 @@
+#pragma once
+// What a command answers: one report, which the printer writes either as lines of text or as the
+// --json document. A report writes as it goes, so a long answer need not be held whole.
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace qeltaro::cli {
+
+// Lines on stdout, UTF-8.
+class TextOut {
+public:
+    explicit TextOut(std::FILE* out = stdout) : out_(out) {}
+    void line(const QString& text);
+    void lines(const QStringList& texts);
+
+private:
+    std::FILE* out_;
+};
+
+// One compact JSON document written piece by piece, byte for byte what QJsonDocument::Compact
+// writes for the whole value. Qt writes an object's members sorted by key, so members must come
+// in ascending key order.
+class JsonOut {
+public:
+    explicit JsonOut(std::FILE* out = stdout) : out_(out) {}
+
+    void value(const QJsonValue& value);  // a whole value: a number, a row object, a short array
+    void beginArray();
+    void endArray();
+    void beginObject();
+    void endObject();
+    JsonOut& key(const QString& key);  // the member the next value or container belongs to
+    void member(const QString& name, const QJsonValue& value) { key(name).value(value); }
+    // An object of `members` and of one more, `key`, whose value `write` writes as it goes.
+    void objectWith(const QJsonObject& members, const QString& key, const std::function<void(JsonOut&)>& write);
+    void finish();  // the line end after the document, when one was written
+
+private:
+    void separate();
+    void write(const QByteArray& bytes);
+
+    struct Level {
+        bool object = false;
+        bool empty = true;
+        QString lastKey;
+    };
+    std::FILE* out_;
+    std::vector<Level> levels_;
+    bool keyPending_ = false;
+    bool written_ = false;
+};
+
+// Told on stderr after the report; the command then ends with its exit code.
+struct Problem {
+    QString message;
+    int exitCode = 1;
+};
+
+class Report {
+public:
+    virtual ~Report() = default;
+    virtual void writeText(TextOut& out) const = 0;
+    virtual void writeJson(JsonOut& out) const = 0;
+    virtual std::optional<Problem> problem() const { return std::nullopt; }
+};
+using ReportPtr = std::unique_ptr<Report>;
+
+template <typename R, typename... Args>
+ReportPtr makeReport(Args&&... args)
+{
+    return std::make_unique<R>(std::forward<Args>(args)...);
+}
+
+// A report small enough to hold whole: its text lines and its JSON value.
+class Answer : public Report {
+public:
+    Answer(QStringList lines, QJsonValue json) : lines_(std::move(lines)), json_(std::move(json)) {}
+    void writeText(TextOut& out) const override { out.lines(lines_); }
+    void writeJson(JsonOut& out) const override { out.value(json_); }
+
+private:
+    QStringList lines_;
+    QJsonValue json_;
+};
+inline ReportPtr answer(QStringList lines, QJsonValue json)
+{
+    return std::make_unique<Answer>(std::move(lines), std::move(json));
+}
+
+// A command refused before it did anything: nothing on stdout, the message on stderr.
+class Refusal : public Report {
+public:
+    explicit Refusal(Problem problem) : problem_(std::move(problem)) {}
+    void writeText(TextOut&) const override {}
+    void writeJson(JsonOut&) const override {}
+    std::optional<Problem> problem() const override { return problem_; }
+
+private:
+    Problem problem_;
+};
+
+// The one printer: the report as text or as JSON, then its problem; returns the exit code
+// (0 without a problem).
+int printReport(const Report& report, bool json);
+
+}  // namespace qeltaro::cli
