@@ -129,7 +129,7 @@ int runSize(const Size& size, const std::vector<Digits>& sample, int runs)
     HistoryColumns columns;
     const double loadMs = millisecondsOf([&] { columns = HistoryColumns(rows); });
     const QStringList codes = randomSums(size.formulas, 20240101u + unsigned(size.formulas));
-    FormulaList list(category, true);
+    FormulaList list(category, Kind::Kill);
     const double compileMs = millisecondsOf([&] {
         for (int i = 0; i < codes.size(); ++i)
             list.append(i + 1, codes[i], QString(), Kind::Kill);

@@ -33,7 +33,7 @@ void parseLines(benchmark::State& state)
 {
     const QString text = formulaText(int(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(prepareFileLines(text, true));
+        benchmark::DoNotOptimize(prepareFileLines(text, Kind::Kill));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(parseLines)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -32,7 +32,7 @@ FormulaList randomFormulas(int count)
 {
     std::mt19937 random(777);
     std::uniform_int_distribution<int> column(1, kParameterCount);
-    FormulaList list(Category{1, false}, true);
+    FormulaList list(Category{1, false}, Kind::Kill);
     for (int i = 1; i <= count; ++i) {
         QStringList terms;
         for (int t = 0; t < 6; ++t)
