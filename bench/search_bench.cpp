@@ -125,7 +125,7 @@ int runScenario(const Scenario& s, int runs, std::uint64_t candidates, int sqlCa
         for (int k = 0; k < sqlCandidates; ++k) {
             const Candidate c = generator.candidate(std::uint64_t(k));
             const FormulaStats theirs =
-                sql.backtest(generator.codeText(c).toStdString(), kill, category, settings, "PreCanshu % 10");
+                sql.backtest(generator.codeText(c).toStdString(), isKill(kind), category, settings, "PreCanshu % 10");
             if (!sameStatistics(evaluator.evaluate(c, kind, scratch), theirs) && ++differing <= 3)
                 std::printf("  DIFFERENT: %s\n", qPrintable(generator.codeText(c)));
         }

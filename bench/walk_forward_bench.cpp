@@ -68,7 +68,7 @@ int main(int argc, char** argv)
     }
     WalkForwardRequest request;
     request.category = {3, true};  // group play: one slot, so one table of `formulas`
-    request.kind = true;
+    request.kind = Kind::Kill;
     request.periods = periods;
     request.method = CalculationMethod::Best;
     request.window = {window, true, true};
