@@ -58,18 +58,12 @@ ProcessRun runCli(const QString& cli, const QStringList& arguments, const QProce
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    int runs = 5;
-    int formulas = 5000;
-    int draws = 1920;
+    const int runs = intOption(argc, argv, "--runs", 5);
+    const int formulas = intOption(argc, argv, "--formulas", 5000);
+    const int draws = intOption(argc, argv, "--draws", 1920, 2);
     QString cli = QStringLiteral(QELTARO_BINARY_DIR "/src/cli/qeltaro-cli");
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--runs"))
-            runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (!std::strcmp(argv[i], "--formulas"))
-            formulas = std::max(1, std::atoi(argv[i + 1]));
-        else if (!std::strcmp(argv[i], "--draws"))
-            draws = std::max(2, std::atoi(argv[i + 1]));
-        else if (!std::strcmp(argv[i], "--cli"))
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (!std::strcmp(argv[i], "--cli"))
             cli = QString::fromLocal8Bit(argv[i + 1]);
     }
 

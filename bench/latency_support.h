@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -68,6 +69,16 @@ public:
 private:
     std::vector<std::pair<std::string, std::vector<double>>> steps_;
 };
+
+// The number after `name` on the command line (at least `least`), or `fallback`.
+inline int intOption(int argc, char** argv, const char* name, int fallback, int least = 1)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (!std::strcmp(argv[i], name))
+            return std::max(least, std::atoi(argv[i + 1]));
+    }
+    return fallback;
+}
 
 inline void failIf(bool failed, const QString& what)
 {

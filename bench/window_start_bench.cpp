@@ -17,7 +17,6 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include <cstring>
 
 using namespace qeltaro;
 using namespace qeltaro::bench;
@@ -25,14 +24,8 @@ using namespace qeltaro::bench;
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    int runs = 5;
-    int formulas = 10000;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--runs"))
-            runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (!std::strcmp(argv[i], "--formulas"))
-            formulas = std::max(1, std::atoi(argv[i + 1]));
-    }
+    const int runs = intOption(argc, argv, "--runs", 5);
+    const int formulas = intOption(argc, argv, "--formulas", 10000);
     StepTimes steps;
     std::unique_ptr<QApplication> application;
     steps.time("application started (offscreen)", [&] { application = std::make_unique<QApplication>(argc, argv); });
