@@ -74,6 +74,7 @@ TEST(Expression, ModEqualsTheFloatingRemainderOfTheRoundedOperandsEverywhere)
     // included, at the edge of exact whole numbers and beyond it.
     const double big = 9007199254740992.0;  // 2^53
     const double values[] = {0.0, -0.0, 1, -1, 2.5, -2.5, 7, -7, 10, -10, 12, -12, 123456789, -987654321,
+                             2147483647, -2147483647, 2147483648.0, -2147483648.0, 2147483646.5, 0.5, -0.5,
                              big - 1, -(big - 1), big, -big, big * 4, -big * 4, 1e300, -1e300,
                              std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
     for (double a : values) {

@@ -12,6 +12,16 @@ namespace qeltaro {
 
 double formulaMod(double a, double b)
 {
+    // Whole operands in int range, the usual case (sums and products of parameters): one int
+    // remainder, no rounding call. Equal to the general path below, the sign of a zero included.
+    if (std::fabs(a) < 2147483648.0 && std::fabs(b) < 2147483648.0) {
+        const int wholeA = int(a);
+        const int wholeB = int(b);
+        if (double(wholeA) == a && double(wholeB) == b && wholeB != 0) {
+            const int remainder = wholeA % wholeB;
+            return remainder == 0 ? std::copysign(0.0, a) : double(remainder);
+        }
+    }
     const double divisor = std::nearbyint(b);
     if (divisor == 0 || std::isnan(a) || std::isnan(divisor))
         return std::numeric_limits<double>::quiet_NaN();
