@@ -119,3 +119,24 @@ TEST(ChanceStatistics, RankHistogramAndAssessment)
     EXPECT_NEAR(assessed[1].lift, 0.0, 1e-9);
     EXPECT_LT(assessed[0].pMaxHit, 0.05);
 }
+
+TEST(ChanceStatistics, AListRepeatingRecordsGetsEachRecordsOwnValues)
+{
+    // Records sharing hits, trials or run lengths with others, and repeats of one record: each
+    // entry must equal the assessment of its record alone.
+    const std::vector<FormulaRecord> records = {{270, 300, 30, 2}, {270, 301, 30, 2}, {271, 300, 30, 2},
+                                                {270, 300, 31, 2}, {270, 300, 30, 3}, {270, 300, 30, 2},
+                                                {30, 300, 2, 30},  {0, 0, 0, 0},      {270, 300, 2, 30}};
+    for (const Kind kind : {Kind::Kill, Kind::Keep}) {
+        const auto assessed = assessAgainstChance({2, true}, kind, records);
+        ASSERT_EQ(assessed.size(), records.size());
+        const double chance = chanceHitRate({2, true}, kind);
+        for (size_t i = 0; i < records.size(); ++i) {
+            const FormulaRecord& r = records[i];
+            SCOPED_TRACE(i);
+            EXPECT_EQ(assessed[i].pValue, binomialTwoSidedPValue(r.hits, r.trials, chance));
+            EXPECT_EQ(assessed[i].pMaxHit, longestRunAtLeastProbability(r.trials, chance, r.maxHitRun));
+            EXPECT_EQ(assessed[i].pMaxMiss, longestRunAtLeastProbability(r.trials, 1.0 - chance, r.maxMissRun));
+        }
+    }
+}

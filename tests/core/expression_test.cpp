@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 using namespace qeltaro;
@@ -65,6 +66,33 @@ TEST(Expression, ModRoundsHalfToEvenAndKeepsTheDividendsSign)
     EXPECT_TRUE(std::isnan(valueOf("L1A/(L2A-2)")));
     EXPECT_TRUE(std::isnan(valueOf("1/0+5")));
     EXPECT_TRUE(std::isnan(valueOf("(1/0) MOD 3")));
+}
+
+TEST(Expression, ModEqualsTheFloatingRemainderOfTheRoundedOperandsEverywhere)
+{
+    // Whole-number shortcut and floating remainder must agree bit for bit, the sign of a zero
+    // included, at the edge of exact whole numbers and beyond it.
+    const double big = 9007199254740992.0;  // 2^53
+    const double values[] = {0.0, -0.0, 1, -1, 2.5, -2.5, 7, -7, 10, -10, 12, -12, 123456789, -987654321,
+                             2147483647, -2147483647, 2147483648.0, -2147483648.0, 2147483646.5, 0.5, -0.5,
+                             big - 1, -(big - 1), big, -big, big * 4, -big * 4, 1e300, -1e300,
+                             std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()};
+    for (double a : values) {
+        for (double b : values) {
+            const double divisor = std::nearbyint(b);
+            if (divisor == 0)
+                continue;
+            const double expected = std::fmod(std::nearbyint(a), divisor);
+            const double got = formulaMod(a, b);
+            SCOPED_TRACE(testing::Message() << a << " MOD " << b);
+            if (std::isnan(expected)) {
+                EXPECT_TRUE(std::isnan(got));
+            } else {
+                EXPECT_EQ(got, expected);
+                EXPECT_EQ(std::signbit(got), std::signbit(expected));
+            }
+        }
+    }
 }
 
 TEST(Expression, PredictedDigit)

@@ -105,3 +105,55 @@ TEST(StatisticsWriteBack, AnEmptyListStillRenumbersAndRepeatedIdxAreParted)
     EXPECT_EQ(stats->find(2)->next, QStringLiteral("4"));
     EXPECT_EQ(stats->find(3)->next, QStringLiteral("3"));
 }
+
+TEST(StatisticsWriteBack, RowsThatAlreadyHoldTheirValuesAreNotWritten)
+{
+    test::TempStore temp;
+    FormulaTable table(temp.store(), k1D);
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L5A"), QStringLiteral("个位"), 5));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L5A MOD"), QStringLiteral("坏"), 8));
+    ASSERT_TRUE(table.append(Kind::Keep, QStringLiteral("L4A"), QStringLiteral("十位"), 9));
+    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L4A+1"), QStringLiteral("十位+1"), 11));
+    Database& db = temp.store().database();
+    ASSERT_TRUE(db.exec(QStringLiteral(
+        "CREATE TEMP TABLE touched(n INTEGER); INSERT INTO touched VALUES (0); "
+        "CREATE TEMP TRIGGER count_touched AFTER UPDATE ON main.Gongshi1D BEGIN UPDATE touched SET n = n + 1; END")));
+    auto touched = [&] {
+        const auto n = db.scalar(QStringLiteral("SELECT n FROM touched"));
+        EXPECT_TRUE(n && *n);
+        EXPECT_TRUE(db.exec(QStringLiteral("UPDATE touched SET n = 0")));
+        return n && *n ? int(**n) : -1;
+    };
+    const HistoryColumns history(test::drawsOf({"11115", "22225", "33333", "44443"}));
+    auto backtest = [&] {
+        auto list = FormulaList::load(temp.store(), k1D, Kind::Kill);
+        ASSERT_TRUE(list);
+        ASSERT_TRUE(runFullBacktest(temp.store(), *list, history, {0, true, false}, BacktestEngine(1)));
+    };
+
+    backtest();
+    EXPECT_EQ(touched(), 4);  // every idx renumbered, statistics of the kill formulas stored
+    const std::vector<Row> first = tableRows(temp.store());
+    backtest();
+    EXPECT_EQ(touched(), 0);  // the same history gives the same values
+    EXPECT_EQ(tableRows(temp.store()).size(), first.size());
+
+    // A row whose values differ from the back-test's is written again, whatever field differs.
+    ASSERT_TRUE(db.exec(QStringLiteral("UPDATE Gongshi1D SET intGsTrueLst = 7 WHERE idx = 1")));
+    ASSERT_TRUE(db.exec(QStringLiteral("UPDATE Gongshi1D SET sglGsRate = 12.5 WHERE idx = 2")));
+    ASSERT_TRUE(db.exec(QStringLiteral("UPDATE Gongshi1D SET idx = 4 WHERE idx = 3")));  // same order, other idx
+    touched();
+    backtest();
+    EXPECT_EQ(touched(), 3);
+    const std::vector<Row> restored = tableRows(temp.store());
+    ASSERT_EQ(restored.size(), first.size());
+    for (size_t m = 0; m < first.size(); ++m) {
+        EXPECT_EQ(restored[m].idx, first[m].idx);
+        EXPECT_EQ(restored[m].statistics.has_value(), first[m].statistics.has_value());
+        if (restored[m].statistics && first[m].statistics) {
+            EXPECT_EQ(restored[m].statistics->rate, first[m].statistics->rate);
+            EXPECT_EQ(restored[m].statistics->lastHitRun, first[m].statistics->lastHitRun);
+        }
+    }
+    EXPECT_FALSE(restored[1].statistics);  // the formula that cannot be evaluated stays empty
+}

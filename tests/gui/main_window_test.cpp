@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QWheelEvent>
@@ -169,6 +170,37 @@ private slots:
         typeKeys(QStringLiteral("12345"));
         QCOMPARE(f.window->session().history().rowCount(), 1);
         QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("已经在历史号码中")));
+    }
+
+    void aTypedDrawChangesTheListsCellsInPlace()
+    {
+        WindowFixture f;
+        openWithScoredFormulas(f, {"L1A", "L2A", "L3A", "L4A", "L5A"});
+        auto* grid = f.find<QTableView>("MSFlexGrid2");
+        auto* model = grid->model();
+        grid->setCurrentIndex(model->index(2, 1));
+        QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+        QSignalSpy changed(model, &QAbstractItemModel::dataChanged);
+        f.find<QLineEdit>("txtIpt_1")->setFocus();
+        typeKeys(QStringLiteral("12345"));
+        QCOMPARE(f.window->session().history().rowCount(), 401);
+        // Same formulas, new statistics: the cells change, the view keeps its current cell.
+        QCOMPARE(resets.count(), 0);
+        QVERIFY(changed.count() > 0);
+        QCOMPARE(grid->currentIndex().row(), 2);
+        const FormulaStatsTable& statistics = f.window->session().statistics();
+        for (int r = 0; r < 5; ++r)
+            QCOMPARE(model->index(r, 5).data().toString(), rateText(statistics.at(r)));
+
+        // As many keep formulas, other codes: the list shows them, not the kill formulas' rows.
+        FormulaTable table(f.window->session().store(), Category{1, false});
+        for (const char* code : {"L1A+1", "L2A+1", "L3A+1", "L4A+1", "L5A+1"})
+            QVERIFY(table.append(Kind::Keep, QString::fromLatin1(code), QString::fromLatin1(code), 10));
+        f.find<QRadioButton>("Option2_1")->click();
+        QCOMPARE(model->rowCount(), 5);
+        for (int r = 0; r < 5; ++r)
+            QVERIFY(model->index(r, 1).data().toString().endsWith(QStringLiteral("+1")));
+        QVERIFY(resets.count() > 0);
     }
 
     void selectionColoursFollowSelectAllInvertAndToggle()

@@ -10,6 +10,7 @@ Result<FormulaList> FormulaList::load(Store& store, Category category, Kind kind
     if (!stored)
         return stored.error();
     FormulaList list(category, kind);
+    list.formulas_.reserve(stored->size());
     // The rowid identifies each formula for the write-back even where idx repeats.
     for (const StoredFormula& f : *stored)
         list.append(f.idx, f.code, f.text, kind, f.rowid);

@@ -5,7 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numeric>
+#include <unordered_map>
+#include <utility>
 
 namespace qeltaro {
 
@@ -103,10 +106,37 @@ RankHistogramTest rankHistogramTest(const std::array<int, 10>& counts)
     return test;
 }
 
+namespace {
+
+// Values of a pure function of two ints, each computed once: a list of thousands of formulas
+// over one history repeats the same (hits, trials) and (trials, run) pairs many times.
+template <class Compute>
+class PairMemo {
+public:
+    explicit PairMemo(Compute compute) : compute_(std::move(compute)) {}
+    double operator()(int a, int b)
+    {
+        const std::uint64_t key = (std::uint64_t(std::uint32_t(a)) << 32) | std::uint32_t(b);
+        const auto [it, inserted] = values_.try_emplace(key, 0.0);
+        if (inserted)
+            it->second = compute_(a, b);
+        return it->second;
+    }
+
+private:
+    Compute compute_;
+    std::unordered_map<std::uint64_t, double> values_;
+};
+
+}  // namespace
+
 std::vector<ChanceAssessment> assessAgainstChance(const Category& category, Kind kind,
                                                   const std::vector<FormulaRecord>& records)
 {
     const double chance = chanceHitRate(category, kind);
+    PairMemo pValueOf([chance](int hits, int trials) { return binomialTwoSidedPValue(hits, trials, chance); });
+    PairMemo pHitRunOf([chance](int trials, int run) { return longestRunAtLeastProbability(trials, chance, run); });
+    PairMemo pMissRunOf([chance](int trials, int run) { return longestRunAtLeastProbability(trials, 1.0 - chance, run); });
     std::vector<ChanceAssessment> out(records.size());
     std::vector<double> pValues(records.size());
     for (size_t i = 0; i < records.size(); ++i) {
@@ -114,9 +144,9 @@ std::vector<ChanceAssessment> assessAgainstChance(const Category& category, Kind
         ChanceAssessment& a = out[i];
         a.chance = chance;
         a.lift = r.trials > 0 ? (double(r.hits) / r.trials - chance) * 100.0 : 0.0;
-        a.pValue = binomialTwoSidedPValue(r.hits, r.trials, chance);
-        a.pMaxHit = longestRunAtLeastProbability(r.trials, chance, r.maxHitRun);
-        a.pMaxMiss = longestRunAtLeastProbability(r.trials, 1.0 - chance, r.maxMissRun);
+        a.pValue = pValueOf(r.hits, r.trials);
+        a.pMaxHit = pHitRunOf(r.trials, r.maxHitRun);
+        a.pMaxMiss = pMissRunOf(r.trials, r.maxMissRun);
         pValues[i] = a.pValue;
     }
     const std::vector<double> adjusted = holmAdjusted(pValues);

@@ -105,7 +105,8 @@ Result<StoreReport> DrawHistory::replaceAll(std::vector<NewDraw> draws)
 Result<StoreReport> DrawHistory::storeDraws(std::vector<NewDraw> draws, bool replace)
 {
     HistoryTable history(store_);
-    auto existing = replace ? Result<std::vector<DrawRecord>>(std::vector<DrawRecord>{}) : history.all();
+    using Stored = std::vector<std::pair<QString, Digits>>;
+    auto existing = replace ? Result<Stored>(Stored{}) : history.allDigits();
     if (!existing)
         return existing.error();
 
@@ -115,8 +116,8 @@ Result<StoreReport> DrawHistory::storeDraws(std::vector<NewDraw> draws, bool rep
         bool isNew;
     };
     std::map<QString, Entry> merged;
-    for (const DrawRecord& row : *existing)
-        merged.emplace(row.period, Entry{row.digits(), false});
+    for (const auto& [period, digits] : *existing)
+        merged.emplace(period, Entry{digits, false});
 
     StoreReport report;
     QStringList conflicts;

@@ -2,6 +2,8 @@
 
 #include "store/store.h"
 
+#include <optional>
+
 namespace qeltaro {
 namespace {
 
@@ -204,44 +206,62 @@ Result<std::unordered_map<std::int64_t, int>> FormulaTable::writeBackStatistics(
     if (!transaction.begun())
         return transaction.begun().error();
 
-    auto rows = db.prepare(QStringLiteral("SELECT rowid FROM %1 ORDER BY idx, rowid").arg(name));
+    auto rows = db.prepare(QStringLiteral("SELECT rowid, idx FROM %1 ORDER BY idx, rowid").arg(name));
     if (!rows)
         return rows.error();
-    std::vector<std::int64_t> order;
+    struct Stored {
+        std::int64_t rowid;
+        std::optional<std::int64_t> idx;
+    };
+    std::vector<Stored> order;
     while (rows->next())
-        order.push_back(rows->integer(0));
+        order.push_back({rows->integer(0), rows->isNull(1) ? std::nullopt : std::optional(rows->integer(1))});
     if (rows->error())
         return *rows->error();
 
+    // Only what differs is written: a row keeping its idx is not renumbered (nor its index entry
+    // rewritten), and statistics equal to the stored ones are left alone, so a back-test over an
+    // unchanged history writes no page.
+    const QString statistics6 = QStringLiteral("sglGsRate = ?2, intGsErrCon = ?3, intGsTrueCon = ?4, intGsErrLst = ?5, "
+                                               "intGsTrueLst = ?6");
+    const QString differ6 = QStringLiteral("(sglGsRate IS NOT ?2 OR intGsErrCon IS NOT ?3 OR intGsTrueCon IS NOT ?4 OR "
+                                           "intGsErrLst IS NOT ?5 OR intGsTrueLst IS NOT ?6)");
+    const QString empty = QStringLiteral("sglGsRate = NULL, intGsErrCon = NULL, intGsTrueCon = NULL, intGsErrLst = NULL, "
+                                         "intGsTrueLst = NULL");
+    const QString notEmpty = QStringLiteral("(sglGsRate IS NOT NULL OR intGsErrCon IS NOT NULL OR intGsTrueCon IS NOT NULL "
+                                            "OR intGsErrLst IS NOT NULL OR intGsTrueLst IS NOT NULL)");
     auto renumber = db.prepare(QStringLiteral("UPDATE %1 SET idx = ?1 WHERE rowid = ?2").arg(name));
-    auto withStatistics = db.prepare(
-        QStringLiteral("UPDATE %1 SET idx = ?1, sglGsRate = ?2, intGsErrCon = ?3, intGsTrueCon = ?4, "
-                       "intGsErrLst = ?5, intGsTrueLst = ?6 WHERE rowid = ?7").arg(name));
-    auto withoutStatistics = db.prepare(
-        QStringLiteral("UPDATE %1 SET idx = ?1, sglGsRate = NULL, intGsErrCon = NULL, intGsTrueCon = NULL, "
-                       "intGsErrLst = NULL, intGsTrueLst = NULL WHERE rowid = ?2").arg(name));
-    for (auto* stmt : {&renumber, &withStatistics, &withoutStatistics}) {
+    auto withStatistics = db.prepare(QStringLiteral("UPDATE %1 SET idx = ?1, %2 WHERE rowid = ?7").arg(name, statistics6));
+    auto onlyStatistics = db.prepare(
+        QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?7 AND %3").arg(name, statistics6, differ6));
+    auto withoutStatistics = db.prepare(QStringLiteral("UPDATE %1 SET idx = ?1, %2 WHERE rowid = ?2").arg(name, empty));
+    auto onlyEmptied = db.prepare(
+        QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?2 AND %3").arg(name, empty, notEmpty));
+    for (auto* stmt : {&renumber, &withStatistics, &onlyStatistics, &withoutStatistics, &onlyEmptied}) {
         if (!*stmt)
             return stmt->error();
     }
 
     std::unordered_map<std::int64_t, int> newIdx;
+    newIdx.reserve(order.size());
     int m = 0;
-    for (std::int64_t rowid : order) {
+    for (const Stored& row : order) {
         ++m;
-        newIdx.emplace(rowid, m);
-        const auto listed = statistics.find(rowid);
+        newIdx.emplace(row.rowid, m);
+        const bool keepsIdx = row.idx == m;
+        const auto listed = statistics.find(row.rowid);
         Status done = success();
         if (listed == statistics.end()) {
-            renumber->bind(1, m).bind(2, rowid);
-            done = renumber->run();
+            if (!keepsIdx)
+                done = renumber->bind(1, m).bind(2, row.rowid).run();
         } else if (const auto& s = listed->second) {
-            withStatistics->bind(1, m).bind(2, s->rate).bind(3, s->maxMissRun).bind(4, s->maxHitRun)
-                .bind(5, s->lastMissRun).bind(6, s->lastHitRun).bind(7, rowid);
-            done = withStatistics->run();
+            Statement& update = keepsIdx ? *onlyStatistics : *withStatistics;
+            update.bind(1, m).bind(2, s->rate).bind(3, s->maxMissRun).bind(4, s->maxHitRun).bind(5, s->lastMissRun)
+                .bind(6, s->lastHitRun).bind(7, row.rowid);
+            done = update.run();
         } else {
-            withoutStatistics->bind(1, m).bind(2, rowid);
-            done = withoutStatistics->run();
+            Statement& update = keepsIdx ? *onlyEmptied : *withoutStatistics;
+            done = update.bind(1, m).bind(2, row.rowid).run();
         }
         if (!done)
             return done.error();

@@ -36,6 +36,25 @@ Result<std::vector<DrawRecord>> HistoryTable::all() const
     return rows;
 }
 
+Result<std::vector<std::pair<QString, Digits>>> HistoryTable::allDigits() const
+{
+    auto stmt = store_.database().prepare(QStringLiteral("SELECT strQQH, ") +
+                                          historyValueColumns().mid(0, 5).join(QStringLiteral(", ")) +
+                                          QStringLiteral(" FROM Lishi ORDER BY strQQH"));
+    if (!stmt)
+        return stmt.error();
+    std::vector<std::pair<QString, Digits>> rows;
+    while (stmt->next()) {
+        Digits digits{};
+        for (int p = 0; p < 5; ++p)
+            digits[size_t(p)] = int(stmt->integer(p + 1));
+        rows.emplace_back(stmt->text(0), digits);
+    }
+    if (stmt->error())
+        return *stmt->error();
+    return rows;
+}
+
 Result<std::optional<DrawRecord>> HistoryTable::single(const QString& sql, const QString& period) const
 {
     auto stmt = store_.database().prepare(sql);

@@ -6,6 +6,7 @@
 #include "store/sqlite_database.h"
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace qeltaro {
@@ -17,6 +18,8 @@ public:
     explicit HistoryTable(Store& store) : store_(store) {}
 
     Result<std::vector<DrawRecord>> all() const;
+    // Periods and drawn digits only, in period order: what a merge of new draws needs.
+    Result<std::vector<std::pair<QString, Digits>>> allDigits() const;
     Result<std::optional<DrawRecord>> last() const;
     Result<int> count() const;
     Result<bool> contains(const QString& period) const;

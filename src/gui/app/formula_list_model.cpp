@@ -2,17 +2,29 @@
 
 #include "gui/common/grid_colours.h"
 
+#include <algorithm>
+
 namespace qeltaro::gui {
 
 FormulaListModel::FormulaListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void FormulaListModel::setRows(std::vector<FormulaListRow> rows, const FormulaSelection* selection)
 {
-    beginResetModel();
+    // The same formulas with new statistics (a back-test) change cells in place: the view keeps
+    // its scroll position and current cell, and lays out no rows again.
+    const bool sameFormulas = rows.size() == rows_.size() && !rows_.empty() &&
+        std::equal(rows.begin(), rows.end(), rows_.begin(), [](const FormulaListRow& a, const FormulaListRow& b) {
+            return a.idx == b.idx && a.kind == b.kind && a.code == b.code;
+        });
+    if (!sameFormulas)
+        beginResetModel();
     rows_ = std::move(rows);
     selection_ = selection;
     agreement_.assign(rows_.size(), false);
-    endResetModel();
+    if (sameFormulas)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    else
+        endResetModel();
 }
 
 void FormulaListModel::setShowChinese(bool chinese)
