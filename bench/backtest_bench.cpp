@@ -75,7 +75,7 @@ std::vector<Digits> sampleDigits()
 std::vector<DrawRecord> history(const std::vector<Digits>& sample, int count)
 {
     std::vector<DrawRecord> rows;
-    PeriodNumber period = *PeriodNumber::parse(QStringLiteral("141030001"));
+    PeriodNumber period = *PeriodNumber::parse(QStringLiteral("141030001"), Game{});
     std::optional<Digits> previous;
     for (int i = 0; i < count; ++i) {
         const int pass = i / int(sample.size());
@@ -83,9 +83,9 @@ std::vector<DrawRecord> history(const std::vector<Digits>& sample, int count)
         Digits digits{};
         for (int p = 0; p < 5; ++p)
             digits[size_t(p)] = (source[size_t((p + pass) % 5)] + pass) % 10;
-        rows.push_back(deriveDrawRecord(period, digits, previous));
+        rows.push_back(deriveDrawRecord(period, digits, previous, Game{}));
         previous = digits;
-        period = period.next();
+        period = period.next(Game{});
     }
     return rows;
 }

@@ -31,7 +31,7 @@ inline std::vector<std::pair<PeriodNumber, Digits>> sampleDraws()
         if (fields.size() != 2)
             continue;
         const auto digits = parseDigits(fields[1]);
-        if (!digits || !PeriodNumber::parse(fields[0])) {
+        if (!digits || !PeriodNumber::parse(fields[0], Game{})) {
             std::fprintf(stderr, "bad sample line: %s\n", qPrintable(line));
             std::exit(3);
         }
@@ -40,7 +40,7 @@ inline std::vector<std::pair<PeriodNumber, Digits>> sampleDraws()
     std::sort(lines.begin(), lines.end());
     std::vector<std::pair<PeriodNumber, Digits>> draws;
     for (const auto& [period, digits] : lines)
-        draws.emplace_back(*PeriodNumber::parse(period), digits);
+        draws.emplace_back(*PeriodNumber::parse(period, Game{}), digits);
     return draws;
 }
 
@@ -53,7 +53,7 @@ inline std::vector<DrawRecord> sampleRecords(int first = 0, int count = 1 << 30)
     std::vector<DrawRecord> rows;
     std::optional<Digits> previous;
     for (int i = first; i < end; ++i) {
-        rows.push_back(deriveDrawRecord(draws[size_t(i)].first, draws[size_t(i)].second, previous));
+        rows.push_back(deriveDrawRecord(draws[size_t(i)].first, draws[size_t(i)].second, previous, Game{}));
         previous = draws[size_t(i)].second;
     }
     return rows;

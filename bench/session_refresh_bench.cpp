@@ -51,7 +51,7 @@ int main(int argc, char** argv)
             digitText += QString::number(d);
         double total = 0;
         total += steps.time("addDraw (the draw stored)", [&] {
-            failIf(!s.addDraw(period.text(), digitText), QStringLiteral("addDraw failed"));
+            failIf(!s.addDraw(period.text(Game{}), digitText), QStringLiteral("addDraw failed"));
         });
         total += steps.time("formula list reloaded", [&] { failIf(!s.reloadFormulas(), QStringLiteral("reload failed")); });
         total += steps.time("history reloaded", [&] { failIf(!s.reloadHistory(), QStringLiteral("history failed")); });

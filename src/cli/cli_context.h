@@ -101,6 +101,7 @@ void addHistoryUpdateCommand(CLI::App& app, Context& context);       // called b
 void addHistoryMaintenanceCommands(CLI::App& app, Context& context);  // called by addHistoryCommands
 void addFormulaCommands(CLI::App& app, Context& context);
 void addSettingsCommands(CLI::App& app, Context& context);
+void addGameCommands(CLI::App& app, Context& context);
 void addBacktestCommands(CLI::App& app, Context& context);
 void addCalcCommand(CLI::App& app, Context& context);
 void addReplayCommand(CLI::App& app, Context& context);

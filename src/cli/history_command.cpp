@@ -9,6 +9,8 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <optional>
+
 namespace qeltaro::cli {
 namespace {
 
@@ -38,16 +40,28 @@ QString drawLine(const DrawRecord& record, bool derived)
 struct AddOptions {
     std::string period;
     std::string digits;
+    std::string dateText;
+    std::optional<QDate> date;
     void bind(CLI::App* command)
     {
-        command->add_option("PERIOD", period, "period number YYMMDDNNN, e.g. 160121001")->required();
+        command->add_option("PERIOD", period, "period number in the game's form, e.g. 160121001")->required();
         command->add_option("DIGITS", digits, "the five drawn digits, e.g. 38146")->required();
+        command->add_option("--date", dateText, "draw date YYYY-MM-DD (needed by year-numbered games)");
+    }
+    Status read()
+    {
+        if (dateText.empty())
+            return success();
+        date = QDate::fromString(fromStd(dateText), QStringLiteral("yyyy-MM-dd"));
+        if (!date->isValid())
+            return badInput(QStringLiteral("开奖日期“%1”无效：应为YYYY-MM-DD").arg(fromStd(dateText)));
+        return success();
     }
 };
 
 Outcome add(Context&, Store& store, const AddOptions& o)
 {
-    auto record = DrawHistory(store).add(fromStd(o.period), fromStd(o.digits));
+    auto record = DrawHistory(store).add(fromStd(o.period), fromStd(o.digits), o.date);
     if (!record)
         return record.error();
     return answer({QStringLiteral("已添加第%1期 %2").arg(record->period, digitsText(record->digits()))},

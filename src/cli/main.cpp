@@ -22,6 +22,7 @@ int main(int argc, char** argv)
     addHistoryCommands(app, context);
     addFormulaCommands(app, context);
     addSettingsCommands(app, context);
+    addGameCommands(app, context);
     addBacktestCommands(app, context);
     addCalcCommand(app, context);
     addReplayCommand(app, context);

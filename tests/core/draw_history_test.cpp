@@ -34,7 +34,7 @@ TEST(DrawHistory, TypedDrawIsStoredWithEveryDerivedColumn)
     ASSERT_TRUE(second);
     const auto stored = rows(temp.store());
     ASSERT_EQ(stored.size(), 2u);
-    EXPECT_EQ(stored[0].values, deriveDrawRecord(*PeriodNumber::parse(QStringLiteral("160121001")), {1, 2, 3, 4, 5}, std::nullopt).values);
+    EXPECT_EQ(stored[0].values, deriveDrawRecord(*PeriodNumber::parse(QStringLiteral("160121001"), Game{}), {1, 2, 3, 4, 5}, std::nullopt, Game{}).values);
     EXPECT_EQ(value(stored[1], "LX"), 1);
     EXPECT_EQ(value(stored[1], "LY"), 3);
     EXPECT_EQ(value(stored[1], "NF"), 2016);

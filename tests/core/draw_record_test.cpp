@@ -8,7 +8,7 @@ namespace {
 
 PeriodNumber period(const char* text)
 {
-    auto p = PeriodNumber::parse(QString::fromLatin1(text));
+    auto p = PeriodNumber::parse(QString::fromLatin1(text), Game{});
     EXPECT_TRUE(p.has_value()) << text;
     return p.value_or(PeriodNumber{});
 }
@@ -20,7 +20,7 @@ int value(const DrawRecord& r, const char* code)
 
 DrawRecord draw(const Digits& d, const char* p = "160121001", std::optional<Digits> previous = std::nullopt)
 {
-    return deriveDrawRecord(period(p), d, previous);
+    return deriveDrawRecord(period(p), d, previous, Game{});
 }
 
 }  // namespace
@@ -102,12 +102,12 @@ TEST(DrawRecord, RepeatsOfThePreviousDraw)
 
 TEST(PeriodNumber, ParsesOnlyRealPeriods)
 {
-    EXPECT_TRUE(PeriodNumber::parse(QStringLiteral("160121001")));
-    EXPECT_TRUE(PeriodNumber::parse(QStringLiteral("160229120")));  // leap day
+    EXPECT_TRUE(PeriodNumber::parse(QStringLiteral("160121001"), Game{}));
+    EXPECT_TRUE(PeriodNumber::parse(QStringLiteral("160229120"), Game{}));  // leap day
     for (const char* bad : {"", "16012100", "1601210011", "16012a001", "160230001", "161301001",
                             "160121000", "160121121", "-60121001", "１60121001"}) {
         QString error;
-        EXPECT_FALSE(PeriodNumber::parse(QString::fromUtf8(bad), &error)) << bad;
+        EXPECT_FALSE(PeriodNumber::parse(QString::fromUtf8(bad), Game{}, &error)) << bad;
         EXPECT_FALSE(error.isEmpty()) << bad;
     }
 }
@@ -119,7 +119,7 @@ TEST(PeriodNumber, NextPeriodRollsOverDaysMonthsAndYears)
         {"160131120", "160201001"}, {"160228120", "160229001"}, {"150228120", "150301001"},
         {"161231120", "170101001"}, {"160121099", "160121100"}};
     for (const auto& [from, to] : cases)
-        EXPECT_EQ(period(from).next().text().toStdString(), to) << from;
+        EXPECT_EQ(period(from).next(Game{}).text(Game{}).toStdString(), to) << from;
 }
 
 TEST(Digits, ParseExactlyFiveDigits)

@@ -17,7 +17,7 @@ namespace {
 
 const DrawRecord& row12345()
 {
-    static const DrawRecord r = deriveDrawRecord(*PeriodNumber::parse(QStringLiteral("160121119")), {1, 2, 3, 4, 5}, std::nullopt);
+    static const DrawRecord r = deriveDrawRecord(*PeriodNumber::parse(QStringLiteral("160121119"), Game{}), {1, 2, 3, 4, 5}, std::nullopt, Game{});
     return r;
 }
 

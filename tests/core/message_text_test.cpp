@@ -39,7 +39,7 @@ TEST(MessageText, RefusalsOfHugeInputStaySmall)
         const char* input;
         std::function<QString()> refusal;
     } cases[] = {
-        {"period of 1M digits", [&] { QString e; EXPECT_FALSE(PeriodNumber::parse(digits, &e)); return e; }},
+        {"period of 1M digits", [&] { QString e; EXPECT_FALSE(PeriodNumber::parse(digits, Game{}, &e)); return e; }},
         {"draw of 1M digits", [&] { QString e; EXPECT_FALSE(parseDigits(digits, &e)); return e; }},
         {"a number of 1M digits", [&] { auto r = compileFormula(digits); EXPECT_FALSE(r); return r ? QString() : r.error().message; }},
         {"a parameter of 1M letters", [&] { auto r = compileFormula(QString(1'000'000, u'X')); EXPECT_FALSE(r); return r ? QString() : r.error().message; }},

@@ -6,7 +6,7 @@ using namespace qeltaro;
 
 TEST(ParameterReference, FilledFromTheLatestDraw)
 {
-    const DrawRecord draw = deriveDrawRecord(*PeriodNumber::parse(QStringLiteral("160121037")), {3, 8, 1, 4, 6}, Digits{3, 0, 0, 0, 0});
+    const DrawRecord draw = deriveDrawRecord(*PeriodNumber::parse(QStringLiteral("160121037"), Game{}), {3, 8, 1, 4, 6}, Digits{3, 0, 0, 0, 0}, Game{});
     const auto rows = parameterReferenceRows(draw);
     ASSERT_EQ(rows.size(), 47u);
     auto cells = [&](int row) {

@@ -60,30 +60,30 @@ TEST(ResultsPage, AMarkerCountsOnlyWhenFiveDigitsFollowIt)
         "160121-005abcde 160121-00554321 "  // only the first occurrence counts
         "160121-00698765x 160121-120000001 "
         "160121-007123");
-    DayPageDraws page = readDayPage(text, day, 1, QString());
+    DayPageDraws page = readDayPage(text, day, 1, QString(), Game{});
     EXPECT_TRUE(page.hasMarkers);
     ASSERT_EQ(page.draws.size(), 3u);
-    EXPECT_EQ(page.draws[0].period.text().toStdString(), "160121001");
+    EXPECT_EQ(page.draws[0].period.text(Game{}).toStdString(), "160121001");
     EXPECT_EQ(page.draws[0].digits, (Digits{1, 2, 3, 4, 5}));
-    EXPECT_EQ(page.draws[1].period.text().toStdString(), "160121006");
+    EXPECT_EQ(page.draws[1].period.text(Game{}).toStdString(), "160121006");
     EXPECT_EQ(page.draws[1].digits, (Digits{9, 8, 7, 6, 5}));
-    EXPECT_EQ(page.draws[2].period.text().toStdString(), "160121120");
+    EXPECT_EQ(page.draws[2].period.text(Game{}).toStdString(), "160121120");
     EXPECT_EQ(page.draws[2].digits, (Digits{0, 0, 0, 0, 0}));
     EXPECT_EQ(page.unreadable, QStringList({"160121002", "160121003", "160121004", "160121005", "160121007"}));
 
     // Only issues from the start issue on and newer than the last stored draw.
-    page = readDayPage(text, day, 2, QString());
+    page = readDayPage(text, day, 2, QString(), Game{});
     EXPECT_EQ(page.draws.size(), 2u);
-    page = readDayPage(text, day, 1, QStringLiteral("160121006"));
+    page = readDayPage(text, day, 1, QStringLiteral("160121006"), Game{});
     ASSERT_EQ(page.draws.size(), 1u);
-    EXPECT_EQ(page.draws[0].period.text().toStdString(), "160121120");
+    EXPECT_EQ(page.draws[0].period.text(Game{}).toStdString(), "160121120");
     EXPECT_EQ(page.unreadable, QStringList({"160121007"}));
-    page = readDayPage(text, day, 1, QStringLiteral("160121120"));
+    page = readDayPage(text, day, 1, QStringLiteral("160121120"), Game{});
     EXPECT_TRUE(page.draws.empty());
     EXPECT_TRUE(page.unreadable.isEmpty());
     EXPECT_TRUE(page.hasMarkers);
 
-    EXPECT_FALSE(readDayPage(QStringLiteral("160120-00155555 暂无数据"), day, 1, QString()).hasMarkers);
+    EXPECT_FALSE(readDayPage(QStringLiteral("160120-00155555 暂无数据"), day, 1, QString(), Game{}).hasMarkers);
 }
 
 TEST(ResultsPage, ADrawNamedTwiceWithOtherDigitsIsNotBelieved)
@@ -94,10 +94,10 @@ TEST(ResultsPage, ADrawNamedTwiceWithOtherDigitsIsNotBelieved)
     const QString text = QStringLiteral(
         "最新 160121-00398765 | 160121-00112345 160121-00254321 160121-00398765 "
         "160121-00200000 160121-002 暂无");
-    const DayPageDraws page = readDayPage(text, day, 1, QString());
+    const DayPageDraws page = readDayPage(text, day, 1, QString(), Game{});
     ASSERT_EQ(page.draws.size(), 2u);
-    EXPECT_EQ(page.draws[0].period.text().toStdString(), "160121001");
-    EXPECT_EQ(page.draws[1].period.text().toStdString(), "160121003");
+    EXPECT_EQ(page.draws[0].period.text(Game{}).toStdString(), "160121001");
+    EXPECT_EQ(page.draws[1].period.text(Game{}).toStdString(), "160121003");
     EXPECT_EQ(page.draws[1].digits, (Digits{9, 8, 7, 6, 5}));
     EXPECT_EQ(page.unreadable, QStringList({"160121002"}));
 }

@@ -18,15 +18,15 @@ HistoryColumns sampleHistoryColumns(int rows)
 std::vector<DrawRecord> drawsOf(const std::vector<const char*>& digits, const char* firstPeriod)
 {
     std::vector<DrawRecord> draws;
-    auto period = PeriodNumber::parse(QString::fromLatin1(firstPeriod));
+    auto period = PeriodNumber::parse(QString::fromLatin1(firstPeriod), Game{});
     EXPECT_TRUE(period) << firstPeriod;
     std::optional<Digits> previous;
     for (const char* text : digits) {
         const auto parsed = parseDigits(QString::fromLatin1(text));
         EXPECT_TRUE(parsed) << text;
-        draws.push_back(deriveDrawRecord(*period, parsed.value_or(Digits{}), previous));
+        draws.push_back(deriveDrawRecord(*period, parsed.value_or(Digits{}), previous, Game{}));
         previous = parsed;
-        period = period->next();
+        period = period->next(Game{});
     }
     return draws;
 }

@@ -8,12 +8,12 @@ namespace {
 std::vector<DrawRecord> derive(const std::vector<Digits>& draws)
 {
     std::vector<DrawRecord> rows;
-    PeriodNumber period = *PeriodNumber::parse(QStringLiteral("160121001"));
+    PeriodNumber period = *PeriodNumber::parse(QStringLiteral("160121001"), Game{});
     std::optional<Digits> previous;
     for (const Digits& digits : draws) {
-        rows.push_back(deriveDrawRecord(period, digits, previous));
+        rows.push_back(deriveDrawRecord(period, digits, previous, Game{}));
         previous = digits;
-        period = period.next();
+        period = period.next(Game{});
     }
     return rows;
 }

@@ -2,6 +2,7 @@
 
 #include "domain/period_number.h"
 #include "store/formula_table.h"
+#include "store/store.h"
 
 #include <QHash>
 
@@ -76,18 +77,19 @@ struct PredictingRow {
     std::optional<Digits> drawn;
 };
 
-Result<PredictingRow> predictingRow(const HistoryColumns& history, const std::optional<QString>& pastPeriod)
+Result<PredictingRow> predictingRow(const HistoryColumns& history, const std::optional<QString>& pastPeriod,
+                                   const Game& game)
 {
     if (history.rowCount() == 0)
         return badInput(QStringLiteral("历史号码为空，无法计算：请先添加开奖号码"));
     if (!pastPeriod) {
         const int last = history.rowCount() - 1;
-        const auto lastPeriod = PeriodNumber::parse(history.period(last));
-        return PredictingRow{last, lastPeriod ? lastPeriod->next().text() : QString(), std::nullopt};
+        const auto lastPeriod = PeriodNumber::parse(history.period(last), game);
+        return PredictingRow{last, lastPeriod ? lastPeriod->next(game).text(game) : QString(), std::nullopt};
     }
     const QString period = pastPeriod->trimmed();
     QString why;
-    if (!PeriodNumber::parse(period, &why))
+    if (!PeriodNumber::parse(period, game, &why))
         return badInput(QStringLiteral("验算期号无效：%1").arg(why));
     const int row = history.rowOf(period);
     if (row < 0)
@@ -128,7 +130,7 @@ Result<CategoryCalculation> calculateCategory(Store& store, const HistoryColumns
     const SortSettings& sort = request.sort;
     if (request.method == CalculationMethod::Best && (sort.keepLimit < 0 || sort.keepLimit > kMaxKeepLimit))
         return badInput(QStringLiteral("保留个数限额%1无效：须为0到%2之间的整数").arg(sort.keepLimit).arg(kMaxKeepLimit));
-    auto target = predictingRow(history, request.pastPeriod);
+    auto target = predictingRow(history, request.pastPeriod, store.game());
     if (!target)
         return target.error();
 

@@ -19,9 +19,12 @@ constexpr int kL1Q = 68;   // L1Q..L5Q
 constexpr int kLH = 73;    // LH..LY
 constexpr int kQH = kFirstPeriodColumn;  // QH, QHW, SQH, SQHW, RQ, RQW, YF, YFW, NF, NFW
 
-int digitSumOfThree(int n)
+int digitSum(int n)
 {
-    return n % 10 + (n / 10) % 10 + n / 100;
+    int sum = 0;
+    for (; n > 0; n /= 10)
+        sum += n % 10;
+    return sum;
 }
 
 bool isPrimeDigit(int d)
@@ -73,10 +76,10 @@ int digitsFoundInPrevious(const Digits& digits, const Digits& previous)
 }
 
 DrawRecord deriveDrawRecord(const PeriodNumber& period, const Digits& d,
-                            const std::optional<Digits>& previous)
+                            const std::optional<Digits>& previous, const Game& game)
 {
     DrawRecord record;
-    record.period = period.text();
+    record.period = period.text(game);
     DerivedValues& v = record.values;
 
     for (int p = 1; p <= 5; ++p) {
@@ -145,21 +148,28 @@ DrawRecord deriveDrawRecord(const PeriodNumber& period, const Digits& d,
     std::copy(std::begin(whole), std::end(whole), v.begin() + kLH);
 
     const int issue = period.issue;
-    const int nextIssue = issue >= kIssuesPerDay ? 1 : issue + 1;
+    // The day's issues wrap to 1; a year's sequence runs on.
+    const bool wraps = game.numbering == Numbering::Date && issue >= game.drawsPerDay;
+    const int nextIssue = wraps ? 1 : issue + 1;
     const int year = period.date.year();
     const int month = period.date.month();
     const int day = period.date.day();
     v[kQH + 0] = nextIssue;
-    v[kQH + 1] = issue >= kIssuesPerDay ? 1 : digitSumOfThree(nextIssue);
+    v[kQH + 1] = digitSum(nextIssue);
     v[kQH + 2] = issue;
-    v[kQH + 3] = digitSumOfThree(issue);
+    v[kQH + 3] = digitSum(issue);
     v[kQH + 4] = day;
     v[kQH + 5] = day / 10 + day % 10;
     v[kQH + 6] = month;
     v[kQH + 7] = month / 10 + month % 10;
     v[kQH + 8] = year;
-    v[kQH + 9] = year % 10 + (year / 10) % 10 + (year / 100) % 10 + (year / 1000) % 10;
+    v[kQH + 9] = digitSum(year);
     return record;
+}
+
+QDate DrawRecord::drawDate() const
+{
+    return QDate(values[kQH + 8], values[kQH + 6], values[kQH + 4]);
 }
 
 int derivedIndex(QStringView code)

@@ -5,6 +5,7 @@
 #include "domain/parameter_catalogue.h"
 #include "domain/period_number.h"
 
+#include <QDate>
 #include <QString>
 
 #include <array>
@@ -23,16 +24,19 @@ struct DrawRecord {
     DerivedValues values{};
 
     Digits digits() const { return {values[0], values[1], values[2], values[3], values[4]}; }
+    // The draw date held in the date columns (NF, YF, RQ).
+    QDate drawDate() const;
 };
 
 // Five digits 0-9 from text such as "38146"; nullopt and a message for anything else.
 std::optional<Digits> parseDigits(const QString& text, QString* error = nullptr);
 QString digitsText(const Digits& digits);
 
-// Every derived column of a draw. `previous` is the draw just before in period order; without
-// one, LX and LY are 0.
+// Every derived column of a draw of `game`. `previous` is the draw just before in period order;
+// without one, LX and LY are 0. The date columns take the period's date (the draw date for
+// year-numbered games).
 DrawRecord deriveDrawRecord(const PeriodNumber& period, const Digits& digits,
-                            const std::optional<Digits>& previous);
+                            const std::optional<Digits>& previous, const Game& game);
 
 // LX and LY: repeats of the previous draw at the same position / anywhere.
 int sameDigitAtSamePosition(const Digits& digits, const Digits& previous);

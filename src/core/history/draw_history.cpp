@@ -25,24 +25,30 @@ QString firstLines(QStringList lines)
 
 }  // namespace
 
-Result<DrawRecord> DrawHistory::add(const QString& periodText, const QString& digitsText)
+Result<DrawRecord> DrawHistory::add(const QString& periodText, const QString& digitsText,
+                                    const std::optional<QDate>& drawDate)
 {
+    const Game& game = store_.game();
     QString error;
-    const auto period = PeriodNumber::parse(periodText, &error);
+    auto period = PeriodNumber::parse(periodText, game, &error);
     if (!period)
         return badInput(error);
+    if (drawDate && !(period = period->dated(*drawDate, game, &error)))
+        return badInput(error);
+    if (!drawDate && game.numbering == Numbering::Year)
+        return badInput(QStringLiteral("按年编号的彩种需要开奖日期：第%1期没有添加").arg(period->text(game)));
     const auto digits = parseDigits(digitsText, &error);
     if (!digits)
         return badInput(error);
-    auto exists = HistoryTable(store_).contains(period->text());
+    auto exists = HistoryTable(store_).contains(period->text(game));
     if (!exists)
         return exists.error();
     if (*exists)
-        return badInput(QStringLiteral("第%1期已经在历史号码中，没有重复添加").arg(period->text()));
+        return badInput(QStringLiteral("第%1期已经在历史号码中，没有重复添加").arg(period->text(game)));
     auto report = store({NewDraw{*period, *digits}});
     if (!report)
         return report.error();
-    auto stored = HistoryTable(store_).find(period->text());
+    auto stored = HistoryTable(store_).find(period->text(game));
     if (!stored)
         return stored.error();
     return **stored;
@@ -65,16 +71,16 @@ Result<StoreReport> DrawHistory::importText(const QString& text)
         std::optional<Digits> digits;
         if (!match.hasMatch()) {
             error = QStringLiteral("应为“期号 开奖号”，例如“160121001 38146”");
-        } else if (!(period = PeriodNumber::parse(match.captured(1), &error))) {
+        } else if (!(period = PeriodNumber::parse(match.captured(1), store_.game(), &error))) {
         } else if (!(digits = parseDigits(match.captured(2), &error))) {
-        } else if (auto it = seen.find(period->text()); it != seen.end() && it->second != *digits) {
-            error = QStringLiteral("第%1期在文件中出现两次且号码不同").arg(period->text());
+        } else if (auto it = seen.find(period->text(store_.game())); it != seen.end() && it->second != *digits) {
+            error = QStringLiteral("第%1期在文件中出现两次且号码不同").arg(period->text(store_.game()));
         }
         if (!error.isEmpty()) {
             problems << QStringLiteral("第%1行：%2").arg(i + 1).arg(error);
             continue;
         }
-        if (seen.emplace(period->text(), *digits).second)
+        if (seen.emplace(period->text(store_.game()), *digits).second)
             draws.push_back({*period, *digits});
     }
     if (!problems.isEmpty())
@@ -104,6 +110,7 @@ Result<StoreReport> DrawHistory::replaceAll(std::vector<NewDraw> draws)
 
 Result<StoreReport> DrawHistory::storeDraws(std::vector<NewDraw> draws, bool replace)
 {
+    const Game& game = store_.game();
     HistoryTable history(store_);
     using Stored = std::vector<std::pair<QString, Digits>>;
     auto existing = replace ? Result<Stored>(Stored{}) : history.allDigits();
@@ -113,17 +120,17 @@ Result<StoreReport> DrawHistory::storeDraws(std::vector<NewDraw> draws, bool rep
     // The whole history in period order, stored and new, with a flag for the new ones.
     struct Entry {
         Digits digits;
-        bool isNew;
+        std::optional<PeriodNumber> number;  // new draws only: stored ones keep their columns
     };
     std::map<QString, Entry> merged;
     for (const auto& [period, digits] : *existing)
-        merged.emplace(period, Entry{digits, false});
+        merged.emplace(period, Entry{digits, std::nullopt});
 
     StoreReport report;
     QStringList conflicts;
     for (const NewDraw& draw : draws) {
-        const QString period = draw.period.text();
-        auto [it, inserted] = merged.emplace(period, Entry{draw.digits, true});
+        const QString period = draw.period.text(game);
+        auto [it, inserted] = merged.emplace(period, Entry{draw.digits, draw.period});
         if (inserted)
             continue;
         if (it->second.digits == draw.digits)
@@ -147,9 +154,8 @@ Result<StoreReport> DrawHistory::storeDraws(std::vector<NewDraw> draws, bool rep
     std::optional<Digits> previous;
     bool previousIsNew = false;
     for (const auto& [period, entry] : merged) {
-        if (entry.isNew) {
-            const auto number = PeriodNumber::parse(period);
-            if (Status s = history.insert(deriveDrawRecord(*number, entry.digits, previous)); !s)
+        if (entry.number) {
+            if (Status s = history.insert(deriveDrawRecord(*entry.number, entry.digits, previous, game)); !s)
                 return s.error();
             ++report.stored;
         } else if (previousIsNew) {
@@ -160,7 +166,7 @@ Result<StoreReport> DrawHistory::storeDraws(std::vector<NewDraw> draws, bool rep
                 return s.error();
         }
         previous = entry.digits;
-        previousIsNew = entry.isNew;
+        previousIsNew = entry.number.has_value();
     }
     if (Status s = transaction.commit(); !s)
         return s.error();
@@ -172,12 +178,16 @@ Result<QString> DrawHistory::nextPeriod(const QDate& today) const
     auto last = HistoryTable(store_).last();
     if (!last)
         return last.error();
+    const Game& game = store_.game();
     if (!*last)
-        return PeriodNumber::firstOfDay(today).text();
-    const auto period = PeriodNumber::parse((*last)->period);
+        return PeriodNumber::firstOfDay(today).text(game);
+    const auto period = PeriodNumber::parse((*last)->period, game);
     if (!period)
-        return PeriodNumber::firstOfDay(today).text();
-    return period->next().text();
+        return PeriodNumber::firstOfDay(today).text(game);
+    // A year-numbered game starts its sequence again in a new year.
+    if (game.numbering == Numbering::Year && today.year() > period->date.year())
+        return PeriodNumber::firstOfDay(today).text(game);
+    return period->next(game).text(game);
 }
 
 }  // namespace qeltaro

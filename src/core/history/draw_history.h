@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace qeltaro {
@@ -17,7 +18,7 @@ namespace qeltaro {
 class Store;
 
 struct NewDraw {
-    PeriodNumber period;
+    PeriodNumber period;  // year-numbered games: carrying the draw date
     Digits digits{};
 };
 
@@ -32,8 +33,10 @@ public:
 
     explicit DrawHistory(Store& store) : store_(store) {}
 
-    // A typed draw: the period must be new; refused with a message otherwise.
-    Result<DrawRecord> add(const QString& periodText, const QString& digitsText);
+    // A typed draw: the period must be new; refused with a message otherwise. Year-numbered
+    // games need the draw date; for date-numbered ones a given date must be the period's.
+    Result<DrawRecord> add(const QString& periodText, const QString& digitsText,
+                           const std::optional<QDate>& drawDate = std::nullopt);
 
     // Lines "PERIOD DIGITS" in any order. Periods already stored with the same digits are
     // skipped and counted; any malformed or conflicting line refuses the whole text with the bad
@@ -49,8 +52,8 @@ public:
     // the old history.
     Result<StoreReport> replaceAll(std::vector<NewDraw> draws);
 
-    // The period the next draw receives: the one after the newest stored draw, or issue 001 of
-    // `today` for an empty history.
+    // The period the next draw receives: the one after the newest stored draw, or the first of
+    // `today` for an empty history (and, for year-numbered games, in a year after the newest).
     Result<QString> nextPeriod(const QDate& today) const;
 
 private:

@@ -68,11 +68,12 @@ Result<DeleteReport> deleteDrawsAfter(Store& store, const QString& answer)
 {
     const QString trimmed = answer.trimmed();
     if (trimmed.isEmpty())
-        return badInput(QStringLiteral("请输入需要保留到的期号，例如160121001；没有删除任何号码"));
-    if (trimmed.size() == 9 && trimmed.endsWith(QLatin1String("000")))
+        return badInput(QStringLiteral("请输入需要保留到的期号，例如%1；没有删除任何号码").arg(store.game().examplePeriod()));
+    const Game& game = store.game();
+    if (trimmed.size() == game.periodLength() && trimmed.endsWith(QString(game.issueDigits, u'0')))
         return badInput(QStringLiteral("期号“%1”的期数为000，不是有效的期号；没有删除任何号码").arg(excerpt(trimmed)));
     QString error;
-    if (!PeriodNumber::parse(trimmed, &error))
+    if (!PeriodNumber::parse(trimmed, game, &error))
         return badInput(error + QStringLiteral("；没有删除任何号码"));
     auto next = HistoryTable(store).after(trimmed);
     if (!next)

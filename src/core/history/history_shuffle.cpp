@@ -30,7 +30,7 @@ HistoryColumns shuffledHistory(const HistoryColumns& history, std::uint64_t seed
     std::optional<Digits> previous;
     for (int row = 0; row < history.rowCount(); ++row) {
         const Digits digits = history.digits(order[size_t(row)]);
-        DrawRecord record = deriveDrawRecord(anyPeriod, digits, previous);
+        DrawRecord record = deriveDrawRecord(anyPeriod, digits, previous, Game{});
         const DrawRecord own = history.record(row);
         record.period = own.period;
         std::copy(own.values.begin() + kFirstPeriodColumn, own.values.end(), record.values.begin() + kFirstPeriodColumn);

@@ -20,8 +20,14 @@ Result<HistoryTextFile> exportHistoryText(Store& store)
         return badInput(QStringLiteral("没有历史号码，没有导出文本文件"));
     QStringList lines;
     lines.reserve(qsizetype(rows->size()));
-    for (const DrawRecord& row : *rows)
-        lines << row.period + u' ' + digitsText(row.digits());
+    // Year-numbered periods do not say the day: the draw date follows, as the import reads it.
+    const bool withDate = store.game().numbering == Numbering::Year;
+    for (const DrawRecord& row : *rows) {
+        QString line = row.period + u' ' + digitsText(row.digits());
+        if (withDate)
+            line += u' ' + row.drawDate().toString(QStringLiteral("yyyy-MM-dd"));
+        lines << line;
+    }
     HistoryTextFile file;
     file.path = store.dataDir() + u'/' + historyTextFileName(rows->back().period);
     file.draws = int(rows->size());

@@ -1,6 +1,7 @@
 #pragma once
 // The history text file "更新至<newest period>期历史号码.txt" in the data folder: one line
-// "PERIOD DIGITS" per draw in period order, CR LF line ends. `history import` reads it back.
+// "PERIOD DIGITS" per draw in period order ("PERIOD DIGITS YYYY-MM-DD" for year-numbered games),
+// CR LF line ends. `history import` reads it back.
 
 #include "common/result.h"
 

@@ -13,25 +13,26 @@
 namespace qeltaro {
 namespace {
 
-Result<PeriodNumber> storedPeriod(const QString& text)
+Result<PeriodNumber> storedPeriod(const QString& text, const Game& game)
 {
     QString error;
-    if (auto period = PeriodNumber::parse(text, &error))
+    if (auto period = PeriodNumber::parse(text, game, &error))
         return *period;
     return storageError(QStringLiteral("历史号码中的期号无法识别：%1").arg(error));
 }
 
-PeriodNumber previousOf(const PeriodNumber& period)
+// Date numbering only: year-numbered games are not updated online.
+PeriodNumber previousOf(const PeriodNumber& period, const Game& game)
 {
     if (period.issue > 1)
         return {period.date, period.issue - 1};
-    return {period.date.addDays(-1), kIssuesPerDay};
+    return {period.date.addDays(-1), game.drawsPerDay};
 }
 
 // Periods strictly between two draws.
-int periodsBetween(const PeriodNumber& earlier, const PeriodNumber& later)
+int periodsBetween(const PeriodNumber& earlier, const PeriodNumber& later, const Game& game)
 {
-    return int(earlier.date.daysTo(later.date)) * kIssuesPerDay + later.issue - earlier.issue - 1;
+    return int(earlier.date.daysTo(later.date)) * game.drawsPerDay + later.issue - earlier.issue - 1;
 }
 
 QString dayText(const QDate& day)
@@ -47,6 +48,10 @@ Result<UpdatePlan> planUpdate(Store& store, int searchDays, const QDate& today)
         return badInput(searchDaysRefusal());
     if (!today.isValid())
         return badInput(QStringLiteral("今天的日期无效"));
+    const Game& game = store.game();
+    if (game.numbering == Numbering::Year)
+        return badInput(QStringLiteral("在线更新不适用于彩种“%1”：按年编号的彩种请导入历史号码文件；历史号码没有改变")
+                            .arg(game.name));
 
     HistoryTable history(store);
     auto first = history.after(QStringLiteral(""));  // every period sorts after the empty text
@@ -57,12 +62,13 @@ Result<UpdatePlan> planUpdate(Store& store, int searchDays, const QDate& today)
         return last.error();
 
     UpdatePlan plan;
+    plan.game = game;
     int days = searchDays;
     if (*first && *last) {
-        auto oldest = storedPeriod((*first)->period);
+        auto oldest = storedPeriod((*first)->period, game);
         if (!oldest)
             return oldest.error();
-        auto newest = storedPeriod((*last)->period);
+        auto newest = storedPeriod((*last)->period, game);
         if (!newest)
             return newest.error();
         if (oldest->date.daysTo(today) > searchDays) {
@@ -72,7 +78,7 @@ Result<UpdatePlan> planUpdate(Store& store, int searchDays, const QDate& today)
             days = int(newest->date.daysTo(today)) + 1;
             if (days < 2) {
                 // The newest draw is from today (or later): only today's page, after it.
-                if (newest->date == today && newest->issue < kIssuesPerDay)
+                if (newest->date == today && newest->issue < game.drawsPerDay)
                     plan.pages.push_back({today, newest->issue + 1});
                 return plan;
             }
@@ -107,7 +113,7 @@ Result<FetchedDraws> fetchUpdate(const UpdatePlan& plan, const QUrl& base, std::
             fetched.failures << QStringLiteral("%1：%2").arg(dayText(page.day), body.error().message);
             continue;
         }
-        DayPageDraws found = readDayPage(visibleText(decodeText(*body)), page.day, page.startIssue, plan.lastStored);
+        DayPageDraws found = readDayPage(visibleText(decodeText(*body)), page.day, page.startIssue, plan.lastStored, plan.game);
         if (!found.hasMarkers) {
             ++fetched.pagesFailed;
             fetched.failures << QStringLiteral("%1：网页中没有这一天的开奖号码").arg(dayText(page.day));
@@ -137,9 +143,10 @@ Result<UpdateReport> applyUpdate(Store& store, const UpdatePlan& plan, FetchedDr
     report.unreadable = fetched.unreadable;
 
     HistoryTable history(store);
+    const Game& game = plan.game;
     std::vector<NewDraw> draws = std::move(fetched.draws);
     std::sort(draws.begin(), draws.end(),
-              [](const NewDraw& a, const NewDraw& b) { return a.period.text() < b.period.text(); });
+              [&](const NewDraw& a, const NewDraw& b) { return a.period.text(game) < b.period.text(game); });
     draws.erase(std::unique(draws.begin(), draws.end(),
                             [](const NewDraw& a, const NewDraw& b) { return a.period == b.period; }),
                 draws.end());
@@ -151,21 +158,21 @@ Result<UpdateReport> applyUpdate(Store& store, const UpdatePlan& plan, FetchedDr
         if (!last)
             return last.error();
         if (*last) {
-            auto period = storedPeriod((*last)->period);
+            auto period = storedPeriod((*last)->period, game);
             if (!period)
                 return period.error();
             previous = *period;
             const QString lastText = (*last)->period;
-            std::erase_if(draws, [&](const NewDraw& d) { return d.period.text() <= lastText; });
+            std::erase_if(draws, [&](const NewDraw& d) { return d.period.text(game) <= lastText; });
         }
     }
 
     for (const NewDraw& draw : draws) {
-        if (previous && !(previous->next() == draw.period)) {
-            const QString from = previous->next().text();
-            const QString to = previousOf(draw.period).text();
+        if (previous && !(previous->next(game) == draw.period)) {
+            const QString from = previous->next(game).text(game);
+            const QString to = previousOf(draw.period, game).text(game);
             report.gaps << (from == to ? from : from + u'-' + to);
-            report.missing += periodsBetween(*previous, draw.period);
+            report.missing += periodsBetween(*previous, draw.period, game);
         }
         previous = draw.period;
     }

@@ -28,6 +28,7 @@ struct DayPage {
 };
 
 struct UpdatePlan {
+    Game game;                     // the store's, whose periods the pages are read for
     QString lastStored;            // only draws after it are taken; empty: every draw
     bool replaceHistory = false;   // the oldest draw lies beyond the window
     std::vector<DayPage> pages;    // oldest day first

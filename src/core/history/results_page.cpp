@@ -111,11 +111,6 @@ QString twoDigitDay(const QDate& day)
     return day.toString(QStringLiteral("yyMMdd"));
 }
 
-QString threeDigits(int n)
-{
-    return QStringLiteral("%1").arg(n, 3, 10, QChar(u'0'));
-}
-
 }  // namespace
 
 Result<QUrl> parseResultsBase(const QString& text)
@@ -281,17 +276,18 @@ bool contradicted(const QString& text, const QString& marker, qsizetype first, c
 
 }  // namespace
 
-DayPageDraws readDayPage(const QString& text, const QDate& day, int startIssue, const QString& lastStored)
+DayPageDraws readDayPage(const QString& text, const QDate& day, int startIssue, const QString& lastStored,
+                         const Game& game)
 {
     DayPageDraws result;
     const QString prefix = twoDigitDay(day);
-    for (int issue = 1; issue <= kIssuesPerDay; ++issue) {
-        const QString marker = prefix + u'-' + threeDigits(issue);
+    for (int issue = 1; issue <= game.drawsPerDay; ++issue) {
+        const QString marker = prefix + u'-' + game.issueText(issue);
         const qsizetype at = text.indexOf(marker);
         if (at < 0)
             continue;
         result.hasMarkers = true;
-        const QString period = prefix + threeDigits(issue);
+        const QString period = prefix + game.issueText(issue);
         if (issue < startIssue || (!lastStored.isEmpty() && period <= lastStored))
             continue;
         const auto digits = digitsAfter(text, at + marker.size());

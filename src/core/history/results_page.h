@@ -36,6 +36,7 @@ struct DayPageDraws {
 // The draws of `day` in a page's visible text, from issue `startIssue` on, newer than
 // `lastStored` (empty: every draw counts as newer). The first occurrence of a marker gives the
 // digits; later ones only matter when they contradict it.
-DayPageDraws readDayPage(const QString& text, const QDate& day, int startIssue, const QString& lastStored);
+DayPageDraws readDayPage(const QString& text, const QDate& day, int startIssue, const QString& lastStored,
+                         const Game& game);
 
 }  // namespace qeltaro

@@ -9,7 +9,7 @@ namespace qeltaro {
 Result<TextExportReport> exportFoundFormulas(Store& store, const QString& period, const QStringList& texts)
 {
     QString why;
-    if (!PeriodNumber::parse(period, &why))
+    if (!PeriodNumber::parse(period, store.game(), &why))
         return badInput(QStringLiteral("期号“%1”无法用作导出文件名：%2").arg(period, why));
     TextExportReport report;
     report.path = store.dataDir() + u'/' + allCategoriesFileName(period);

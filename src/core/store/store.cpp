@@ -1,5 +1,6 @@
 #include "store/store.h"
 
+#include "store/game_table.h"
 #include "store/schema.h"
 
 #include <QDateTime>
@@ -21,7 +22,36 @@ Result<std::unique_ptr<Store>> Store::open(const QString& dataDir)
     store->db_ = std::move(*db);
     if (Status s = ensureSchema(store->db_); !s)
         return s.error();
+    auto game = readStoreGame(store->db_);
+    if (!game)
+        return game.error();
+    store->game_ = *game;
     return store;
+}
+
+Status Store::setGame(const Game& game)
+{
+    if (auto problem = game.problem())
+        return badInput(*problem + QStringLiteral("；彩种没有改变"));
+    Transaction transaction(db_);
+    if (!transaction.begun())
+        return transaction.begun();
+    auto draws = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM Lishi"));
+    if (!draws)
+        return draws.error();
+    // A new name alone changes nothing stored.
+    Game renamed = game_;
+    renamed.name = game.name;
+    if (draws->value_or(0) > 0 && !(game == renamed))
+        return badInput(QStringLiteral("历史号码中已有%1期号码，不能更改彩种：期号和派生列都按当前彩种计算。"
+                                       "请为新彩种使用另一个数据文件夹；彩种没有改变")
+                            .arg(**draws));
+    if (Status s = writeStoreGame(db_, game); !s)
+        return s;
+    if (Status s = transaction.commit(); !s)
+        return s;
+    game_ = game;
+    return success();
 }
 
 QString Store::filePath() const

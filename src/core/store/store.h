@@ -2,6 +2,7 @@
 // The store: formula.db in the data folder, opened once and held for the program's life.
 
 #include "common/result.h"
+#include "domain/game.h"
 #include "store/sqlite_database.h"
 
 #include <QString>
@@ -22,6 +23,12 @@ public:
     const QString& dataDir() const { return dataDir_; }
     QString filePath() const;
 
+    // The game the store serves, read once when opened.
+    const Game& game() const { return game_; }
+    // Makes the store serve another game. Refused, changing nothing, when the game cannot be
+    // served or the store holds draws: stored periods and derived columns follow the old game.
+    Status setGame(const Game& game);
+
     // Rewrites the file to reclaim space. SQLite rewrites through its journal, so the file is
     // either the old one or the compacted one, never missing.
     Status compact();
@@ -40,6 +47,7 @@ private:
 
     Database db_;
     QString dataDir_;
+    Game game_;
     std::uint64_t historyRevision_ = 1;
 };
 

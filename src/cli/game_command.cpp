@@ -1,0 +1,87 @@
+// qeltaro-cli game show | set
+
+#include "cli_context.h"
+
+#include "store/store.h"
+
+#include <QJsonObject>
+
+#include <optional>
+
+namespace qeltaro::cli {
+namespace {
+
+QString numberingWord(Numbering numbering)
+{
+    return numbering == Numbering::Date ? QStringLiteral("按日期（年月日YYMMDD+期数）")
+                                        : QStringLiteral("按年份（年份YY+序号，每期带开奖日期）");
+}
+
+Outcome gameAnswer(const Game& game)
+{
+    return answer({QStringLiteral("彩种：%1").arg(game.name),
+                   QStringLiteral("每天开奖期数：%1").arg(game.drawsPerDay),
+                   QStringLiteral("期数位数：%1").arg(game.issueDigits),
+                   QStringLiteral("编号方式：%1 %2（例如%3）")
+                       .arg(numberingName(game.numbering), numberingWord(game.numbering), game.examplePeriod())},
+                  QJsonObject{{QStringLiteral("name"), game.name},
+                              {QStringLiteral("drawsPerDay"), game.drawsPerDay},
+                              {QStringLiteral("issueDigits"), game.issueDigits},
+                              {QStringLiteral("numbering"), numberingName(game.numbering)}});
+}
+
+Outcome show(Context&, Store& store, const NoOptions&)
+{
+    return gameAnswer(store.game());
+}
+
+// Options left out keep the store's current values.
+struct SetOptions {
+    std::optional<std::string> name;
+    std::optional<int> drawsPerDay;
+    std::optional<int> issueDigits;
+    std::optional<std::string> numberingText;
+    std::optional<Numbering> numbering;
+
+    void bind(CLI::App* command)
+    {
+        command->add_option("--name", name, "the game's name, shown in the window title");
+        command->add_option("--draws-per-day", drawsPerDay, "draws a day, 1 to 1440");
+        command->add_option("--issue-digits", issueDigits, "digits of the issue: 3 or 4");
+        command->add_option("--numbering", numberingText, "date (YYMMDD + issue) or year (YY + sequence)");
+    }
+    Status read()
+    {
+        if (!numberingText)
+            return success();
+        numbering = numberingFromName(fromStd(*numberingText));
+        if (!numbering)
+            return badInput(QStringLiteral("编号方式“%1”无效：只能是date或year").arg(fromStd(*numberingText)));
+        return success();
+    }
+};
+
+Outcome set(Context&, Store& store, const SetOptions& o)
+{
+    Game game = store.game();
+    if (o.name)
+        game.name = fromStd(*o.name).trimmed();
+    game.drawsPerDay = o.drawsPerDay.value_or(game.drawsPerDay);
+    game.issueDigits = o.issueDigits.value_or(game.issueDigits);
+    game.numbering = o.numbering.value_or(game.numbering);
+    if (Status s = store.setGame(game); !s)
+        return s.error();
+    return gameAnswer(store.game());
+}
+
+}  // namespace
+
+void addGameCommands(CLI::App& app, Context& context)
+{
+    CLI::App* game = app.add_subcommand("game", "the game of the data folder: draws per day and period numbering");
+    game->require_subcommand(1);
+    addStoreCommand(game->add_subcommand("show", "print the data folder's game"), context, show);
+    addStoreCommand(game->add_subcommand("set", "change the game (only while the history is empty)"), context, set);
+}
+
+}  // namespace qeltaro::cli
