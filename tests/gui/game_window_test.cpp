@@ -164,18 +164,22 @@ private slots:
     {
         qeltaro::test::TempStore temp;
         Settings settings(temp.settingsFile());
-        const QString a = temp.path(QStringLiteral("a"));
         for (const char* name : {"a", "b", "c", "d", "e", "f"})
             QDir().mkpath(temp.path(QLatin1String(name)));
-        for (const char* name : {"a", "b", "c", "d", "e"})
+        auto folders = [&temp](std::initializer_list<const char*> names) {
+            QStringList paths;
+            for (const char* name : names)
+                paths << QFileInfo(temp.path(QLatin1String(name))).canonicalFilePath();
+            return paths;
+        };
+        for (const char* name : {"a", "b", "c", "d"})
             gui::rememberDataFolder(settings, temp.path(QLatin1String(name)));
         // Another spelling of a known folder moves it to the front instead of adding it.
-        gui::rememberDataFolder(settings, a + QStringLiteral("/../a/"));
-        gui::rememberDataFolder(settings, temp.path(QStringLiteral("f")));
-        QStringList expected;
-        for (const char* name : {"f", "a", "e", "d", "c"})
-            expected << QFileInfo(temp.path(QLatin1String(name))).canonicalFilePath();
-        QCOMPARE(gui::recentDataFolders(settings), expected);
+        gui::rememberDataFolder(settings, temp.path(QStringLiteral("a/../b/")));
+        QCOMPARE(gui::recentDataFolders(settings), folders({"b", "d", "c", "a"}));
+        for (const char* name : {"e", "f"})
+            gui::rememberDataFolder(settings, temp.path(QLatin1String(name)));
+        QCOMPARE(gui::recentDataFolders(settings), folders({"f", "e", "b", "d", "c"}));
     }
 
     void switchingFoldersOpensTheOtherStoreInANewWindow()
