@@ -365,7 +365,7 @@ void MainWindow::buildDataMenuItems()
 
     QMenu* recent = menu->addMenu(QStringLiteral("最近使用的数据文件夹(&L)"));
     recent->setObjectName(QStringLiteral("mnuRecentDataDirs"));
-    // Listed when opened: another window may have switched folders since.
+    // Listed when opened: every folder opened changes the list.
     connect(recent, &QMenu::aboutToShow, this, [this, recent] {
         recent->clear();
         const QStringList folders = recentDataFolders(session_->settings());
