@@ -180,6 +180,12 @@ private slots:
         for (const char* name : {"e", "f"})
             gui::rememberDataFolder(settings, temp.path(QLatin1String(name)));
         QCOMPARE(gui::recentDataFolders(settings), folders({"f", "e", "b", "d", "c"}));
+
+        // A folder whose name holds a list separator comes back whole.
+        const QString odd = temp.path(QStringLiteral("g, \"h\""));
+        QDir().mkpath(odd);
+        gui::rememberDataFolder(settings, odd);
+        QCOMPARE(gui::recentDataFolders(settings).first(), QFileInfo(odd).canonicalFilePath());
     }
 
     void switchingFoldersOpensTheOtherStoreInANewWindow()
