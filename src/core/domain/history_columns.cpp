@@ -17,6 +17,15 @@ HistoryColumns::HistoryColumns(const std::vector<DrawRecord>& rows)
     }
 }
 
+void HistoryColumns::append(const DrawRecord& row)
+{
+    for (int c = 0; c < kParameterCount; ++c)
+        columns_[size_t(c)].push_back(row.values[size_t(c)]);
+    rowValues_.insert(rowValues_.end(), row.values.begin(), row.values.end());
+    periods_.push_back(row.period);
+    ++rowCount_;
+}
+
 Digits HistoryColumns::digits(int row) const
 {
     return {digit(row, 1), digit(row, 2), digit(row, 3), digit(row, 4), digit(row, 5)};

@@ -27,6 +27,9 @@ public:
     int rowOf(const QString& period) const;
     // Every derived column of a row, as stored.
     DrawRecord record(int row) const;
+    // Adds a row after the newest: a draw typed after every stored one. Its period must sort
+    // after every period held.
+    void append(const DrawRecord& row);
     // The oldest `rows` rows (all of them when there are fewer), e.g. the history before a
     // held-out stretch.
     HistoryColumns firstRows(int rows) const;

@@ -4,6 +4,8 @@
 #include "history/draw_history.h"
 #include "store/history_table.h"
 
+#include <utility>
+
 namespace qeltaro {
 
 Result<std::unique_ptr<AnalysisSession>> AnalysisSession::open(const QString& dataDir, std::unique_ptr<Settings> settings)
@@ -56,11 +58,14 @@ Status AnalysisSession::reloadFormulas(const FormulaSelection* keep)
 
 Status AnalysisSession::reloadHistory()
 {
-    auto rows = HistoryTable(*store_).all();
-    if (!rows)
-        return rows.error();
-    history_ = HistoryColumns(*rows);
-    latest_ = rows->empty() ? std::nullopt : std::optional<DrawRecord>(rows->back());
+    const bool current = std::exchange(appendedAtRevision_, std::nullopt) == store_->historyRevision();
+    if (!current) {
+        auto rows = HistoryTable(*store_).all();
+        if (!rows)
+            return rows.error();
+        history_ = HistoryColumns(*rows);
+        latest_ = rows->empty() ? std::nullopt : std::optional<DrawRecord>(rows->back());
+    }
     auto next = DrawHistory(*store_).nextPeriod(today());
     if (!next)
         return next.error();
@@ -96,7 +101,22 @@ std::vector<FormulaVerification> AnalysisSession::verification(int first, int co
 Result<DrawRecord> AnalysisSession::addDraw(const QString& period, const QString& digits,
                                             const std::optional<QDate>& drawDate)
 {
-    return DrawHistory(*store_).add(period, digits, drawDate);
+    const int held = history_.rowCount();
+    auto stored = DrawHistory(*store_).add(period, digits, drawDate);
+    if (!stored)
+        return stored;
+    // A draw after the newest held changes no other row; when the held rows were the whole
+    // history (no other program added any), its row is appended instead of a reload.
+    appendedAtRevision_.reset();
+    if (held > 0 && stored->period > history_.period(held - 1)) {
+        auto count = HistoryTable(*store_).count();
+        if (count && *count == held + 1) {
+            history_.append(*stored);
+            latest_ = *stored;
+            appendedAtRevision_ = store_->historyRevision();
+        }
+    }
+    return stored;
 }
 
 }  // namespace qeltaro

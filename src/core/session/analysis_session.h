@@ -19,6 +19,7 @@
 #include <QDate>
 
 #include <memory>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -46,7 +47,8 @@ public:
     // AddGongshi: the formulas of the current category and kind, every one selected, or, when
     // `keep` is given, each with the flag `keep` holds for its idx.
     Status reloadFormulas(const FormulaSelection* keep = nullptr);
-    // AddHaoma: the history, and the period proposed for the next draw.
+    // AddHaoma: the history, and the period proposed for the next draw. Right after addDraw
+    // stored the newest draw, the row it added is all that is new, and nothing is read again.
     Status reloadHistory();
     // Yansuan: every listed formula back-tested, statistics written back, idx renumbered.
     Status backtest();
@@ -87,6 +89,9 @@ private:
     HistoryColumns history_;
     std::optional<DrawRecord> latest_;
     QString proposedPeriod_;
+    // The store's history revision right after addDraw grew history_ by the draw it stored: the
+    // next reload reads nothing while the revision has not moved since.
+    std::optional<std::uint64_t> appendedAtRevision_;
     QDate fixedToday_;
 };
 
