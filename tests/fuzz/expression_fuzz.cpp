@@ -22,13 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         static const std::vector<qeltaro::DrawRecord> rows = [] {
             std::vector<qeltaro::DrawRecord> r;
-            auto period = qeltaro::PeriodNumber::parse(QStringLiteral("160121001"), Game{});
+            auto period = qeltaro::PeriodNumber::parse(QStringLiteral("160121001"), qeltaro::Game{});
             std::optional<qeltaro::Digits> previous;
             for (int i = 0; i < 4; ++i) {
                 const qeltaro::Digits d{i, (i * 3) % 10, 9 - i, 0, 5};
-                r.push_back(qeltaro::deriveDrawRecord(*period, d, previous, Game{}));
+                r.push_back(qeltaro::deriveDrawRecord(*period, d, previous, qeltaro::Game{}));
                 previous = d;
-                period = period->next(Game{});
+                period = period->next(qeltaro::Game{});
             }
             return r;
         }();

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (report && int(rows->size()) != report->stored)
         std::abort();
     for (const auto& row : *rows) {
-        if (!qeltaro::PeriodNumber::parse(row.period, Game{}))
+        if (!qeltaro::PeriodNumber::parse(row.period, qeltaro::Game{}))
             std::abort();
         for (int d : row.digits())
             if (d < 0 || d > 9)

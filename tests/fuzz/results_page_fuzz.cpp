@@ -1,7 +1,9 @@
-// The results page reader: any page yields valid draws of the asked day only, in issue order.
+// The results page reader, HTML parser and marker and table rules: any page yields valid draws
+// of the asked day only, in issue order.
 
 #include "fuzz_input.h"
 #include "history/results_page.h"
+#include "io/html_text.h"
 
 #include <cstdlib>
 
@@ -11,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString html = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size));
     const QString text = qeltaro::visibleText(html);
     const QDate day(2016, 1, 21);
-    const auto page = qeltaro::readDayPage(text, day, 1, QString(), Game{});
+    const auto page = qeltaro::readDayPage(text, day, 1, QString(), qeltaro::Game{});
     int previous = 0;
     for (const auto& draw : page.draws) {
         if (draw.period.date != day || draw.period.issue <= previous || draw.period.issue > 120)
