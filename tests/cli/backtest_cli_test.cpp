@@ -194,7 +194,7 @@ TEST(BacktestCli, ReportsEachFormulaAgainstChance)
     std::mt19937 random(11);
     auto period = qeltaro::PeriodNumber::parse(QStringLiteral("160101001"), Game{});
     for (int i = 0; i < 360; ++i) {
-        lines += QStringLiteral("%1 %2%3%4%5%6\n").arg(period->text()).arg(random() % 10).arg(random() % 10)
+        lines += QStringLiteral("%1 %2%3%4%5%6\n").arg(period->text(Game{})).arg(random() % 10).arg(random() % 10)
                      .arg(random() % 10).arg(random() % 10).arg(i % 2 ? 8 : 3);
         period = period->next(Game{});
     }

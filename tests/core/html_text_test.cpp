@@ -31,4 +31,8 @@ TEST(HtmlText, VisibleTextIsWhatABrowserShows)
     };
     for (const auto& [html, text] : cases)
         EXPECT_EQ(visibleText(QString::fromUtf8(html)).toStdString(), std::string(text)) << html;
+    // Control characters stay visible marks: as blanks they would join a marker to digits that
+    // never followed it.
+    EXPECT_EQ(visibleText(QString::fromUtf8(QByteArray("<p>160121-001\0" "12345\x01</p>", 24))),
+              QStringLiteral("160121-001\uFFFD12345\uFFFD"));
 }

@@ -1,6 +1,7 @@
 #include "io/html_text.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <libxml/HTMLparser.h>
@@ -98,7 +99,10 @@ QString visibleText(const QString& html)
     static std::once_flag initialised;
     std::call_once(initialised, [] { xmlInitParser(); });
 
-    const QByteArray bytes = html.toUtf8();
+    // The parser turns control characters into blanks, which would join "160121-001", NUL,
+    // "12345" into a draw; a browser never shows such a page as that draw either.
+    static const QRegularExpression controls(QStringLiteral("[\\x{0}-\\x{8}\\x{b}\\x{e}-\\x{1f}]"));
+    const QByteArray bytes = QString(html).replace(controls, QStringLiteral("\uFFFD")).toUtf8();
     if (bytes.isEmpty() || bytes.size() > INT_MAX)
         return {};
     // The text is decoded already: a charset named by the page must not decode it again.
