@@ -5,6 +5,7 @@
 #include "gui/app/main_window.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
+#include "gui/app/game_dialog.h"
 #include "gui/predictions/journal_window.h"
 #include "gui/search/formula_search_window.h"
 #include "history/draw_history.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -30,9 +32,9 @@
 
 namespace {
 
-void save(QWidget* widget, const QString& path)
+void save(QWidget* widget, const QString& path, const QRect& part = QRect(QPoint(0, 0), QSize(-1, -1)))
 {
-    widget->grab().save(path);
+    widget->grab(part).save(path);
     std::printf("%s\n", qPrintable(path));
 }
 
@@ -208,6 +210,32 @@ void saveJournalWindow(const QString& output)
     journal->close();
 }
 
+// The game dialog on an empty store, filled in for a daily game numbered by year, and the draw
+// entry of such a game with its date box.
+void saveGameWindows(const QString& output)
+{
+    QTemporaryDir temp;
+    auto session = qeltaro::AnalysisSession::open(temp.path(), std::make_unique<qeltaro::Settings>(temp.filePath(QStringLiteral("settings.conf"))));
+    if (!session)
+        return;
+    qeltaro::gui::MainWindow window(std::move(*session));
+    window.resize(1366, 698);
+    window.show();
+    settle();
+    window.findChild<QAction*>(QStringLiteral("mnuGame"))->trigger();
+    settle();
+    auto* dialog = child<qeltaro::gui::GameDialog>(&window, "frmGame");
+    child<QLineEdit>(dialog, "txtGameName")->setText(QStringLiteral("每日五位数"));
+    child<QSpinBox>(dialog, "txtDrawsPerDay")->setValue(1);
+    click(dialog, "optNumbering_1");
+    save(dialog, output + QStringLiteral("/game-dialog.png"));
+    click(dialog, "cmdSave");
+
+    QWidget* entry = child(&window, "Text1")->parentWidget();
+    const QRect row = child(&window, "txtIpt_5")->geometry().united(child(&window, "Text1")->geometry());
+    save(entry, output + QStringLiteral("/draw-entry-year.png"), QRect(0, 0, entry->width(), row.bottom() + 6));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -245,5 +273,6 @@ int main(int argc, char** argv)
     saveToolWindows(window, output);
     saveSearchWindow(window, output);
     saveJournalWindow(output);
+    saveGameWindows(output);
     return 0;
 }

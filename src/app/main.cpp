@@ -1,6 +1,7 @@
 // qeltaro: the desktop program.
 
 #include "io/data_location.h"
+#include "gui/app/data_folders.h"
 #include "gui/app/main_window.h"
 #include "gui/common/qt_translations.h"
 
@@ -25,14 +26,11 @@ int main(int argc, char** argv)
     options.addOption(dataDir);
     options.process(application);
 
-    auto session = qeltaro::AnalysisSession::open(qeltaro::resolveDataDir(options.value(dataDir)),
-                                                  std::make_unique<qeltaro::Settings>());
-    if (!session) {
-        QMessageBox::critical(nullptr, QStringLiteral("Qeltaro"), session.error().message);
+    qeltaro::gui::MainWindowLauncher launcher;
+    if (auto opened = launcher.open(qeltaro::resolveDataDir(options.value(dataDir))); !opened) {
+        QMessageBox::critical(nullptr, QStringLiteral("Qeltaro"), opened.error().message);
         return 3;
     }
-    qeltaro::gui::MainWindow window(std::move(*session));
-    window.show();
-    QTimer::singleShot(0, &window, [&window] { window.offerSampleOnFirstStart(); });
+    QTimer::singleShot(0, launcher.window(), [&launcher] { launcher.window()->offerSampleOnFirstStart(); });
     return QApplication::exec();
 }

@@ -155,13 +155,9 @@ Outcome calc(Context&, Store& store, const CalcOptions& o)
     if (!selected)
         return selected.error();
     CalculationRequest request;
-    request.category = o.list.category;
-    request.kind = o.list.kind;
-    request.method = o.calculation.method;
+    fillCalculationRequest(request, o.list, o.calculation, *selected);
     if (!o.period.empty())
         request.pastPeriod = fromStd(o.period);
-    request.sort = o.calculation.sort;
-    request.selection = selected->selection;
     auto calculation = calculateCategory(store, selected->history, request);
     if (!calculation)
         return calculation.error();

@@ -64,6 +64,18 @@ struct CalculationOptions {
     Status read(Context& context);
 };
 
+// The list, method, sort and selection a calculating command passes to its use case's request.
+template <typename Request>
+void fillCalculationRequest(Request& request, const ListOptions& list, const CalculationOptions& calculation,
+                            const SelectedFormulas& selected)
+{
+    request.category = list.category;
+    request.kind = list.kind;
+    request.method = calculation.method;
+    request.sort = calculation.sort;
+    request.selection = selected.selection;
+}
+
 // "3D 杀码" as the headings of the calculation name a list: the caption and the kind's word.
 QString listHeading(const ListOptions& list);
 

@@ -82,13 +82,9 @@ Outcome walkForwardCommand(Context&, Store& store, const WalkForwardOptions& o)
     if (!selected)
         return selected.error();
     WalkForwardRequest request;
-    request.category = o.list.category;
-    request.kind = o.list.kind;
+    fillCalculationRequest(request, o.list, o.calculation, *selected);
     request.periods = o.periods;
-    request.method = o.calculation.method;
-    request.sort = o.calculation.sort;
     request.window = o.window.settings;
-    request.selection = selected->selection;
     auto walked = walkForward(store, selected->history, request);
     if (!walked)
         return walked.error();

@@ -192,11 +192,11 @@ TEST(BacktestCli, ReportsEachFormulaAgainstChance)
     temp.close();
     QString lines;
     std::mt19937 random(11);
-    auto period = qeltaro::PeriodNumber::parse(QStringLiteral("160101001"), Game{});
+    auto period = qeltaro::PeriodNumber::parse(QStringLiteral("160101001"), qeltaro::Game{});
     for (int i = 0; i < 360; ++i) {
-        lines += QStringLiteral("%1 %2%3%4%5%6\n").arg(period->text(Game{})).arg(random() % 10).arg(random() % 10)
+        lines += QStringLiteral("%1 %2%3%4%5%6\n").arg(period->text(qeltaro::Game{})).arg(random() % 10).arg(random() % 10)
                      .arg(random() % 10).arg(random() % 10).arg(i % 2 ? 8 : 3);
-        period = period->next(Game{});
+        period = period->next(qeltaro::Game{});
     }
     qeltaro::test::writeFile(temp.path(QStringLiteral("planted.txt")), lines.toUtf8());
     ASSERT_EQ(runCli(temp, {"history", "import", temp.path(QStringLiteral("planted.txt"))}).exitCode, 0);

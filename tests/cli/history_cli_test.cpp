@@ -93,3 +93,34 @@ TEST(SettingsCli, ListSetAndReset)
     EXPECT_TRUE(r.out.contains("JSQS=3")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("IniSerchDay=6")) << r.out.toStdString();
 }
+
+TEST(GameCli, ShowSetAndTheRefusalOnceDrawsAreStored)
+{
+    TempStore temp;
+    temp.close();
+    auto r = runCli(temp, {"--json", "game", "show"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.trimmed().toStdString(),
+              R"({"drawsPerDay":120,"issueDigits":3,"name":"时时彩","numbering":"date"})");
+
+    EXPECT_EQ(runCli(temp, {"game", "set", "--numbering", "week"}).exitCode, 1);
+    EXPECT_EQ(runCli(temp, {"game", "set", "--draws-per-day", "1441"}).exitCode, 1);
+    r = runCli(temp, {"--json", "game", "set", "--name", "每日一期", "--draws-per-day", "1", "--numbering", "year"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object()["numbering"].toString().toStdString(), "year");
+
+    EXPECT_EQ(runCli(temp, {"history", "add", "24001", "12345"}).exitCode, 1);  // no date
+    r = runCli(temp, {"history", "add", "24001", "12345", "--date", "2024-01-02"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(runCli(temp, {"history", "next", "--today", "2024-01-03"}).out.trimmed().toStdString(), "24002");
+    // The update reads day pages, which year-numbered games do not have.
+    r = runCli(temp, {"history", "update", "--url", "http://127.0.0.1:9"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("每日一期")) << r.err.toStdString();
+
+    r = runCli(temp, {"game", "set", "--numbering", "date", "--draws-per-day", "120"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("不能更改彩种")) << r.err.toStdString();
+    r = runCli(temp, {"game", "show"});
+    EXPECT_TRUE(r.out.contains("year")) << r.out.toStdString();
+}

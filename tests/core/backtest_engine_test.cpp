@@ -5,6 +5,7 @@
 #include "history/draw_history.h"
 #include "language/column_evaluator.h"
 #include "store/history_table.h"
+#include "score_checks.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -44,14 +45,7 @@ FormulaStats only(const QString& code, bool kill, Category category, const Histo
 
 void expectSame(const FormulaStats& a, const FormulaStats& b, const std::string& what)
 {
-    EXPECT_EQ(a.hitSum, b.hitSum) << what;
-    EXPECT_EQ(a.totalSum, b.totalSum) << what;
-    EXPECT_EQ(a.scoredRows, b.scoredRows) << what;
-    EXPECT_EQ(a.rate, b.rate) << what;
-    EXPECT_EQ(a.maxMissRun, b.maxMissRun) << what;
-    EXPECT_EQ(a.maxHitRun, b.maxHitRun) << what;
-    EXPECT_EQ(a.lastMissRun, b.lastMissRun) << what;
-    EXPECT_EQ(a.lastHitRun, b.lastHitRun) << what;
+    test::expectSameScores(a, b, what);
     EXPECT_EQ(a.next, b.next) << what;
     EXPECT_EQ(a.error, b.error) << what;
 }
@@ -63,19 +57,15 @@ std::vector<DrawRecord> sampleRows(int count)
     return *HistoryTable(temp.store()).all();
 }
 
-// Random sums of eight parameters with a constant, as the search makes them.
-QStringList randomSums(int count, std::uint32_t seed)
+// Sums and products of parameters spread over the catalogue, each formula different.
+QStringList spreadFormulas(int count)
 {
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<int> column(1, kParameterCount);
-    std::uniform_int_distribution<int> constant(0, 9);
     QStringList codes;
-    for (int i = 0; i < count; ++i) {
-        QString code;
-        for (int t = 0; t < 8; ++t)
-            code += parameterCode(column(random)) + u'+';
-        codes << code + QString::number(constant(random));
-    }
+    for (int i = 0; i < count; ++i)
+        codes << QStringLiteral("%1+%2*%3+%4")
+                     .arg(parameterCode(1 + i % kParameterCount), parameterCode(1 + (i * 37) % kParameterCount),
+                          parameterCode(1 + (i * 53) % kParameterCount))
+                     .arg(i % 10);
     return codes;
 }
 
@@ -196,13 +186,22 @@ TEST(BacktestEngine, WindowOfThousandRowsAgreesWithTheVerificationColumn)
         EXPECT_EQ(s.scoredRows, 1000 - c.firstRow);
         EXPECT_EQ(s.totalSum, total);
         EXPECT_EQ(s.hitSum, hits);
+
+        // The engine evaluates the window's rows only: the same runs and next digit as scoring
+        // the values of every row.
+        std::vector<double> every;
+        ColumnEvaluator().evaluate(*list.at(0).compiled, history, every);
+        FormulaStats full;
+        BacktestContext(history, k3G, c.settings).score(every.data(), Kind::Kill, full);
+        full.next = QString::number(predictedDigit(every.back()));
+        expectSame(s, full, std::to_string(c.firstRow));
     }
 }
 
 TEST(BacktestEngine, ResultsDoNotDependOnTheNumberOfThreads)
 {
     const HistoryColumns history(sampleRows(1200));
-    FormulaList list = listOf(k5G, true, randomSums(700, 11));
+    FormulaList list = listOf(k5G, true, spreadFormulas(700));
     list.append(701, QStringLiteral("L1A MOD"), QString(), Kind::Kill);
     for (int idx = 1; idx <= 701; idx += 3)
         list.selection().set(idx, false);

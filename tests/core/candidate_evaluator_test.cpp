@@ -8,6 +8,8 @@
 #include "store/history_table.h"
 #include "test_support.h"
 
+#include "score_checks.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -15,18 +17,6 @@
 using namespace qeltaro;
 
 namespace {
-
-void expectSameStatistics(const CandidateStatistics& fast, const FormulaStats& general, const std::string& what)
-{
-    EXPECT_EQ(fast.rate, general.rate) << what;
-    EXPECT_EQ(fast.hitSum, general.hitSum) << what;
-    EXPECT_EQ(fast.totalSum, general.totalSum) << what;
-    EXPECT_EQ(fast.scoredRows, general.scoredRows) << what;
-    EXPECT_EQ(fast.maxMissRun, general.maxMissRun) << what;
-    EXPECT_EQ(fast.maxHitRun, general.maxHitRun) << what;
-    EXPECT_EQ(fast.lastMissRun, general.lastMissRun) << what;
-    EXPECT_EQ(fast.lastHitRun, general.lastHitRun) << what;
-}
 
 Candidate sumOf(std::initializer_list<int> operands, int constant)
 {
@@ -63,7 +53,7 @@ TEST(CandidateEvaluator, GivesExactlyTheStatisticsOfTheGeneralEngine)
                     for (std::uint64_t k = 0; k < 4; ++k) {
                         const Candidate c = generator.candidate(k);
                         const QString code = generator.codeText(c);
-                        expectSameStatistics(evaluator.evaluate(c, kind, scratch),
+                        qeltaro::test::expectSameScores(evaluator.evaluate(c, kind, scratch),
                                              test::referenceStatistics(history, category, window, kind, code),
                                              code.toStdString() + " " + category.suffix().toStdString() + " window " +
                                                  std::to_string(window.periodWindow));

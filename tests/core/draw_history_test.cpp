@@ -86,6 +86,33 @@ TEST(DrawHistory, NextPeriodFollowsTheNewestDraw)
     EXPECT_EQ(history.nextPeriod(QDate(2020, 1, 1))->toStdString(), "170101008");
 }
 
+TEST(DrawHistory, OtherGamesNumberTheirTypedDrawsAndNextPeriods)
+{
+    TempStore minute;
+    ASSERT_TRUE(minute.store().setGame({QStringLiteral("分分彩"), 1440, 4, Numbering::Date}));
+    DrawHistory minuteHistory(minute.store());
+    EXPECT_EQ(minuteHistory.nextPeriod(QDate(2024, 1, 1))->toStdString(), "2401010001");
+    ASSERT_TRUE(minuteHistory.add(QStringLiteral("2401011440"), QStringLiteral("12345")));
+    EXPECT_EQ(minuteHistory.nextPeriod(QDate(2024, 1, 1))->toStdString(), "2401020001");
+    EXPECT_FALSE(minuteHistory.add(QStringLiteral("240101001"), QStringLiteral("12345")));
+
+    TempStore daily;
+    ASSERT_TRUE(daily.store().setGame({QStringLiteral("每日一期"), 1, 3, Numbering::Year}));
+    DrawHistory history(daily.store());
+    EXPECT_EQ(history.nextPeriod(QDate(2024, 3, 5))->toStdString(), "24001");
+    // The period does not say the day: a typed draw needs its date, in the period's year.
+    auto undated = history.add(QStringLiteral("24064"), QStringLiteral("12345"));
+    ASSERT_FALSE(undated);
+    EXPECT_EQ(undated.error().kind, ErrorKind::BadInput);
+    EXPECT_FALSE(history.add(QStringLiteral("24064"), QStringLiteral("12345"), QDate(2023, 3, 5)));
+    auto stored = history.add(QStringLiteral("24064"), QStringLiteral("12345"), QDate(2024, 3, 5));
+    ASSERT_TRUE(stored) << stored.error().message.toStdString();
+    EXPECT_EQ(stored->drawDate(), QDate(2024, 3, 5));
+    EXPECT_EQ(history.nextPeriod(QDate(2024, 3, 6))->toStdString(), "24065");
+    // A new year starts the sequence again.
+    EXPECT_EQ(history.nextPeriod(QDate(2025, 1, 1))->toStdString(), "25001");
+}
+
 TEST(DrawHistory, ImportingTheSampleMatchesTypedEntry)
 {
     TempStore temp;

@@ -64,20 +64,6 @@ TEST(DrawRecord, Draw00000And98765)
     EXPECT_EQ(value(ones, "L2Q") + value(ones, "L4Q"), 0);
 }
 
-TEST(DrawRecord, IssueColumns)
-{
-    const DrawRecord last = draw({1, 2, 3, 4, 5}, "160121120");
-    EXPECT_EQ(value(last, "QH"), 1);
-    EXPECT_EQ(value(last, "QHW"), 1);
-    EXPECT_EQ(value(last, "SQH"), 120);
-    EXPECT_EQ(value(last, "SQHW"), 3);
-    const DrawRecord before = draw({1, 2, 3, 4, 5}, "160121119");
-    EXPECT_EQ(value(before, "QH"), 120);
-    EXPECT_EQ(value(before, "QHW"), 3);
-    EXPECT_EQ(value(before, "SQH"), 119);
-    EXPECT_EQ(value(before, "SQHW"), 11);
-}
-
 TEST(DrawRecord, DateColumnsComeFromThePeriodWithAFourDigitYear)
 {
     const DrawRecord r = draw({1, 2, 3, 4, 5}, "161229007");

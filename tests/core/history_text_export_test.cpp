@@ -28,6 +28,19 @@ TEST(HistoryTextExport, OneCrLfLinePerDrawInAFileNamedAfterTheNewestPeriod)
     EXPECT_EQ(qeltaro::test::readFile(file->path), QByteArray("160121001 12345\r\n160121002 09870\r\n"));
 }
 
+TEST(HistoryTextExport, YearNumberedDrawsCarryTheirDates)
+{
+    TempStore temp;
+    ASSERT_TRUE(temp.store().setGame({QStringLiteral("每日一期"), 1, 3, Numbering::Year}));
+    DrawHistory history(temp.store());
+    ASSERT_TRUE(history.add(QStringLiteral("24001"), QStringLiteral("12345"), QDate(2024, 1, 1)));
+    ASSERT_TRUE(history.add(QStringLiteral("24002"), QStringLiteral("09870"), QDate(2024, 1, 3)));
+    auto file = exportHistoryText(temp.store());
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file->path.endsWith(QStringLiteral("更新至24002期历史号码.txt")));
+    EXPECT_EQ(qeltaro::test::readFile(file->path), QByteArray("24001 12345 2024-01-01\r\n24002 09870 2024-01-03\r\n"));
+}
+
 TEST(HistoryTextExport, TheFileReadBackRestoresEveryRow)
 {
     TempStore temp;

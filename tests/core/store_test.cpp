@@ -209,3 +209,49 @@ TEST(Store, OpeningACurrentStoreLeavesTheFileAsItWas)
     EXPECT_TRUE(temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM Gongshi5G")));
     EXPECT_EQ(temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM Gongshi3D"))->value_or(0), 1);
 }
+
+TEST(Store, AStoreWithoutAGameServesTheStandardOneAndKeepsAChosenGame)
+{
+    TempStore temp;
+    EXPECT_EQ(temp.store().game(), Game{});
+    // Opening does not add the game's table: older tools see the file they know.
+    EXPECT_EQ(temp.store().database().scalar(QStringLiteral(
+                  "SELECT count(*) FROM sqlite_master WHERE name = 'Caizhong'"))->value_or(-1), 0);
+
+    const Game minute{QStringLiteral("分分彩"), 1440, 4, Numbering::Date};
+    ASSERT_TRUE(temp.store().setGame(minute));
+    temp.reopen();
+    EXPECT_EQ(temp.store().game(), minute);
+
+    const Game broken{QStringLiteral("x"), 1441, 4, Numbering::Date};
+    auto refused = temp.store().setGame(broken);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().kind, ErrorKind::BadInput);
+    EXPECT_EQ(temp.store().game(), minute);
+
+    // A game edited by hand into something unservable is told on opening, not used.
+    ASSERT_TRUE(temp.store().database().exec(QStringLiteral("UPDATE Caizhong SET numbering = 'week'")));
+    temp.close();
+    auto reopened = Store::open(temp.dataDir());
+    ASSERT_FALSE(reopened);
+    EXPECT_NE(reopened.error().message.indexOf(QStringLiteral("week")), -1);
+}
+
+TEST(Store, TheGameOfAStoreWithDrawsCannotChangeButItsNameCan)
+{
+    TempStore temp;
+    const auto first = PeriodNumber::parse(QStringLiteral("160121001"), Game{});
+    ASSERT_TRUE(HistoryTable(temp.store()).insert(deriveDrawRecord(*first, {1, 2, 3, 4, 5}, std::nullopt, Game{})));
+    const Game minute{QStringLiteral("分分彩"), 1440, 4, Numbering::Date};
+    auto refused = temp.store().setGame(minute);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().kind, ErrorKind::BadInput);
+    temp.reopen();
+    EXPECT_EQ(temp.store().game(), Game{});
+
+    Game renamed;
+    renamed.name = QStringLiteral("重庆");
+    ASSERT_TRUE(temp.store().setGame(renamed));
+    temp.reopen();
+    EXPECT_EQ(temp.store().game().name, QStringLiteral("重庆"));
+}

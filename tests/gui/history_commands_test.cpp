@@ -4,6 +4,8 @@
 #include "history/draw_history.h"
 #include "results_site.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -14,6 +16,28 @@ using qeltaro::test::WindowFixture;
 class HistoryCommandsTest : public QObject {
     Q_OBJECT
 private slots:
+    void clipboardImportStoresDrawsAndReportsARefusedText()
+    {
+        WindowFixture f;
+        f.open();
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->setText(QString());
+        f.find<QAction>("mnuPasteHistory")->trigger();
+        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("剪贴板中没有文字")));
+
+        clipboard->setText(QStringLiteral("160121001 38146\r\n160121002 12345\r\n"));
+        f.find<QAction>("mnuPasteHistory")->trigger();
+        QCOMPARE(f.window->session().history().rowCount(), 2);
+        QCOMPARE(f.find<QTableView>("MSFlexGrid1")->model()->rowCount(), 2);
+        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("导入2期，跳过已有的0期")));
+
+        // One unreadable line refuses the whole text, named by its line.
+        clipboard->setText(QStringLiteral("160121003 11111\n160121004 1234x\n"));
+        f.find<QAction>("mnuPasteHistory")->trigger();
+        QCOMPARE(f.window->session().history().rowCount(), 2);
+        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("第2行")));
+    }
+
     void deletingTheLastNOnAShortHistoryEmptiesIt()
     {
         WindowFixture f;

@@ -92,7 +92,7 @@ private slots:
     {
         WindowFixture f;
         f.open();
-        QCOMPARE(f.window->windowTitle(), QStringLiteral("Qeltaro"));
+        QCOMPARE(f.window->windowTitle(), QStringLiteral("Qeltaro - 时时彩"));
         QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi1D"));
         QVERIFY(f.window->session().kind() == Kind::Kill);
         QVERIFY(f.find<QRadioButton>("optXing_1")->isChecked());

@@ -39,7 +39,7 @@ BacktestContext::BacktestContext(const HistoryColumns& history, const Category& 
     }
 }
 
-void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats) const
+void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats, int valuesFrom) const
 {
     const std::uint32_t* hitMasks = isKill(kind) ? killHits_.data() : keepHits_.data();
     const int n = rowCount();
@@ -56,7 +56,7 @@ void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats
         long long j = 0;
         for (int r = first; r < n; ++r) {
             ++j;
-            const std::uint32_t hit = (hitMasks[r] >> unsigned(digitCode(values[r - 1]))) & 1u;
+            const std::uint32_t hit = (hitMasks[r] >> unsigned(digitCode(values[r - 1 - valuesFrom]))) & 1u;
             hitSum += rowWeight(j, true) & -(long long)hit;
             hits += hit;
             selectRow(hit, r, lastHit, lastMiss);
@@ -65,7 +65,7 @@ void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats
         }
     } else {
         for (int r = first; r < n; ++r) {
-            const std::uint32_t hit = (hitMasks[r] >> unsigned(digitCode(values[r - 1]))) & 1u;
+            const std::uint32_t hit = (hitMasks[r] >> unsigned(digitCode(values[r - 1 - valuesFrom]))) & 1u;
             hitSum += hit;
             hits += hit;
             selectRow(hit, r, lastHit, lastMiss);

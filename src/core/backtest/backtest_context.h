@@ -11,6 +11,7 @@
 #include "domain/kind.h"
 #include "language/expression.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -26,10 +27,13 @@ public:
     int rowCount() const { return history_.rowCount(); }
     int firstScoredRow() const { return firstScored_; }
 
-    // Rate, runs and sums of a formula whose value on row r is values[r] (NaN for none). Row r
-    // is scored by the digit of values[r - 1]. A missing value is a miss for either kind: the
-    // formula named no digit. `next` and `text` are left to the caller.
-    void score(const double* values, Kind kind, FormulaStats& stats) const;
+    // Rate, runs and sums of a formula whose value on row r is values[r - valuesFrom] (NaN for
+    // none). Row r is scored by the digit of row r - 1, so values from firstNeededRow() on are
+    // enough. A missing value is a miss for either kind: the formula named no digit. `next` and
+    // `text` are left to the caller.
+    void score(const double* values, Kind kind, FormulaStats& stats, int valuesFrom = 0) const;
+    // The first row whose value the score reads (the newest row's is the next period's digit).
+    int firstNeededRow() const { return std::max(0, std::min(firstScored_, rowCount() - 1) - 1); }
     // The digit of every row and the hit flag of every row but the first, whatever the window.
     FormulaVerification verify(const double* values, Kind kind) const;
 

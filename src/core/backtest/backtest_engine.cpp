@@ -16,7 +16,7 @@ constexpr int kBlock = 16;
 
 template <typename Work>
 void evaluateRange(const FormulaList& list, std::atomic<int>& nextBlock, int first, int end,
-                   const HistoryColumns& history, const Work& work)
+                   const HistoryColumns& history, int fromRow, const Work& work)
 {
     ColumnEvaluator evaluator;
     std::vector<double> values;
@@ -30,17 +30,18 @@ void evaluateRange(const FormulaList& list, std::atomic<int>& nextBlock, int fir
                 work(k, nullptr);
                 continue;
             }
-            evaluator.evaluate(*formula.compiled, history, values);
+            evaluator.evaluate(*formula.compiled, history, values, fromRow);
             work(k, values.data());
         }
     }
 }
 
-QString nextDigitText(const double* values, int rowCount)
+// The digit the newest row names; `values` run from `fromRow` to the newest row.
+QString nextDigitText(const double* values, int rowCount, int fromRow)
 {
-    if (!values || rowCount == 0)
+    if (!values || rowCount <= fromRow)
         return {};
-    const int code = BacktestContext::digitCode(values[rowCount - 1]);
+    const int code = BacktestContext::digitCode(values[rowCount - 1 - fromRow]);
     return code == BacktestContext::kNoValueCode ? QString() : QString::number(code - 9);
 }
 
@@ -55,24 +56,24 @@ BacktestEngine::BacktestEngine(int threads)
 
 template <typename Work>
 void BacktestEngine::forEachEvaluated(const FormulaList& list, int first, int end, const HistoryColumns& history,
-                                      const Work& work) const
+                                      int fromRow, const Work& work) const
 {
     first = std::max(0, first);
     end = std::min(end, list.size());
     if (first >= end)
         return;
-    const long long rows = (long long)(end - first) * std::max(1, history.rowCount());
+    const long long rows = (long long)(end - first) * std::max(1, history.rowCount() - fromRow);
     const int wanted = int(std::min<long long>({threads_, 1 + rows / kRowsPerExtraThread, (end - first + kBlock - 1) / kBlock}));
     std::atomic<int> nextBlock{0};
     std::vector<std::thread> helpers;
     for (int t = 1; t < wanted; ++t) {
         try {
-            helpers.emplace_back([&] { evaluateRange(list, nextBlock, first, end, history, work); });
+            helpers.emplace_back([&] { evaluateRange(list, nextBlock, first, end, history, fromRow, work); });
         } catch (const std::system_error&) {
             break;  // no more threads to be had: the rest is done here
         }
     }
-    evaluateRange(list, nextBlock, first, end, history, work);
+    evaluateRange(list, nextBlock, first, end, history, fromRow, work);
     for (std::thread& helper : helpers)
         helper.join();
 }
@@ -99,16 +100,18 @@ void BacktestEngine::backtestPage(const FormulaList& list, int first, int count,
                                   const BacktestSettings& settings, FormulaStatsTable& table) const
 {
     const BacktestContext context(history, list.category(), settings);
-    forEachEvaluated(list, first, first + count, history, [&](int k, const double* values) {
+    // Only the window's rows (and the one before it) are read: the rows before cost nothing.
+    const int fromRow = context.firstNeededRow();
+    forEachEvaluated(list, first, first + count, history, fromRow, [&](int k, const double* values) {
         const ListedFormula& formula = list.at(k);
         FormulaStats stats;
         stats.text = formula.text;
         if (!values) {
             stats.error = formula.compileError;
         } else {
-            context.score(values, formula.kind, stats);
+            context.score(values, formula.kind, stats, fromRow);
             if (list.isSelected(k))
-                stats.next = nextDigitText(values, history.rowCount());
+                stats.next = nextDigitText(values, history.rowCount(), fromRow);
             else
                 stats.next = table.at(k).next;
         }
@@ -120,7 +123,8 @@ void BacktestEngine::backtestQuiet(const FormulaList& list, const HistoryColumns
                                    const BacktestSettings& settings, FormulaStatsTable& table) const
 {
     const BacktestContext context(history, list.category(), settings);
-    forEachEvaluated(list, 0, list.size(), history, [&](int k, const double* values) {
+    const int fromRow = context.firstNeededRow();
+    forEachEvaluated(list, 0, list.size(), history, fromRow, [&](int k, const double* values) {
         const ListedFormula& formula = list.at(k);
         FormulaStats& entry = table.at(k);
         entry.text = formula.text;
@@ -130,10 +134,10 @@ void BacktestEngine::backtestQuiet(const FormulaList& list, const HistoryColumns
             return;
         }
         FormulaStats scored;
-        context.score(values, formula.kind, scored);
+        context.score(values, formula.kind, scored, fromRow);
         entry.lastHitRun = scored.lastHitRun;
         if (list.isSelected(k))
-            entry.next = nextDigitText(values, history.rowCount());
+            entry.next = nextDigitText(values, history.rowCount(), fromRow);
     });
 }
 
@@ -145,7 +149,7 @@ std::vector<FormulaVerification> BacktestEngine::verify(const FormulaList& list,
     std::vector<FormulaVerification> columns(size_t(std::max(0, end - first)));
     // The window does not matter here: every row is marked.
     const BacktestContext context(history, list.category(), BacktestSettings{});
-    forEachEvaluated(list, first, end, history, [&](int k, const double* values) {
+    forEachEvaluated(list, first, end, history, 0, [&](int k, const double* values) {
         if (values)
             columns[size_t(k - first)] = context.verify(values, list.at(k).kind);
     });

@@ -49,9 +49,9 @@ public:
 
 private:
     // Runs work(ordinal, values) for each ordinal in [first, end) with the formula's value on
-    // every row, spread over the threads.
+    // every row from `fromRow` on (values[0] is row fromRow's), spread over the threads.
     template <typename Work>
-    void forEachEvaluated(const FormulaList& list, int first, int end, const HistoryColumns& history,
+    void forEachEvaluated(const FormulaList& list, int first, int end, const HistoryColumns& history, int fromRow,
                           const Work& work) const;
 
     int threads_ = 1;

@@ -1,5 +1,6 @@
 #include "language/column_evaluator.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace qeltaro {
@@ -29,9 +30,11 @@ const auto mod = [](double a, double b) { return formulaMod(a, b); };
 
 }  // namespace
 
-void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColumns& history, std::vector<double>& out)
+void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColumns& history, std::vector<double>& out,
+                               int fromRow)
 {
-    const size_t n = size_t(history.rowCount());
+    const size_t from = size_t(std::clamp(fromRow, 0, history.rowCount()));
+    const size_t n = size_t(history.rowCount()) - from;
     const size_t depth = size_t(std::max(1, formula.stackDepth()));
     if (stack_.size() < depth)
         stack_.resize(depth);
@@ -41,7 +44,7 @@ void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColu
     int top = -1;
     for (const Instruction& in : formula.program()) {
         double* t = top >= 0 ? stack_[size_t(top)].data() : nullptr;
-        const double* column = history.column(in.column);
+        const double* column = history.column(in.column) + from;
         switch (in.op) {
         case OpCode::Column:
             ++top;

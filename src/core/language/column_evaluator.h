@@ -11,8 +11,10 @@ namespace qeltaro {
 
 class ColumnEvaluator {
 public:
-    // out[r] = the formula's value on row r, NaN where it has none.
-    void evaluate(const CompiledFormula& formula, const HistoryColumns& history, std::vector<double>& out);
+    // out[r - fromRow] = the formula's value on row r, for rows fromRow to the last; NaN where
+    // it has none. A row's value depends on that row alone, so a suffix costs only its rows.
+    void evaluate(const CompiledFormula& formula, const HistoryColumns& history, std::vector<double>& out,
+                  int fromRow = 0);
     // The predicted digit of every row (kNoDigit where there is no value).
     void predictDigits(const CompiledFormula& formula, const HistoryColumns& history, std::vector<int>& out);
 

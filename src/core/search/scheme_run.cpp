@@ -61,23 +61,14 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
             limits.maxCandidates = request.maxCandidatesPerCategory;
             if (const auto replay = request.replayCandidates.find(number); replay != request.replayCandidates.end())
                 limits.maxCandidates = replay->second;
-            CandidateSearchReport relay;
-            EvaluationScratch scratch = evaluator.makeScratch();
-            if (report) {
-                relay = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses,
-                            const std::vector<FoundCandidate>& newlyFound) {
-                    if (feed)
-                        feed->append(describeFound(generator, newlyFound));
-                    SchemeProgress progress{number, verifiedBefore + verified, (long long)outcome.found.size() + found,
-                                            found, {}, {}, controlPassesBefore + controlPasses};
-                    if (verified > 0) {
-                        const Candidate latest = generator.candidate(verified - 1);
-                        progress.currentText = generator.chineseText(latest);
-                        progress.currentStats = evaluator.evaluate(latest, request.kind, scratch);
-                    }
-                    report(progress);
+            ProgressRelay toReport;
+            if (report)
+                toReport = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses,
+                               const LatestCandidate& latest) {
+                    report(SchemeProgress{number, verifiedBefore + verified, (long long)outcome.found.size() + found,
+                                          found, latest.text, latest.stats, controlPassesBefore + controlPasses});
                 };
-            }
+            const CandidateSearchReport relay = relayProgress(generator, evaluator, request.kind, feed, std::move(toReport));
             const CandidateSearchOutcome result = search.run(limits, outcome.threads, control, relay, interval);
             visit.verified = result.verified;
             visit.found = (long long)result.found.size();

@@ -16,6 +16,27 @@ std::vector<FoundFormula> describeFound(const CandidateGenerator& generator, con
     return out;
 }
 
+CandidateSearchReport relayProgress(const CandidateGenerator& generator, const CandidateEvaluator& evaluator, Kind kind,
+                                    FoundFeed* feed, ProgressRelay relay)
+{
+    if (!relay)
+        return {};
+    // The search calls its report from one thread at a time, so one scratch serves every call.
+    return [&generator, &evaluator, kind, feed, relay = std::move(relay), scratch = evaluator.makeScratch()](
+               std::uint64_t verified, long long found, std::uint64_t controlPasses,
+               const std::vector<FoundCandidate>& newlyFound) mutable {
+        if (feed)
+            feed->append(describeFound(generator, newlyFound));
+        LatestCandidate latest;
+        if (verified > 0) {
+            const Candidate candidate = generator.candidate(verified - 1);
+            latest = {generator.chineseText(candidate), generator.codeText(candidate),
+                      evaluator.evaluate(candidate, kind, scratch)};
+        }
+        relay(verified, found, controlPasses, latest);
+    };
+}
+
 RunHistories runHistories(const HistoryColumns& history, const SearchWindow& window, int holdoutPeriods,
                           bool shuffledControl, std::uint64_t seed)
 {
@@ -96,23 +117,12 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
     control.startClock();
     SearchOutcome outcome;
     outcome.threads = searchThreadCount(request.threads);
-    CandidateSearchReport relay;
-    EvaluationScratch scratch = evaluator.makeScratch();
-    if (report) {
-        relay = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses,
-                    const std::vector<FoundCandidate>& newlyFound) {
-            if (feed)
-                feed->append(describeFound(generator, newlyFound));
-            SearchProgress progress{verified, found, {}, {}, {}, controlPasses};
-            if (verified > 0) {
-                const Candidate latest = generator.candidate(verified - 1);
-                progress.currentText = generator.chineseText(latest);
-                progress.currentCode = generator.codeText(latest);
-                progress.currentStats = evaluator.evaluate(latest, request.shape.kind, scratch);
-            }
-            report(progress);
+    ProgressRelay toReport;
+    if (report)
+        toReport = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses, const LatestCandidate& latest) {
+            report(SearchProgress{verified, found, latest.text, latest.code, latest.stats, controlPasses});
         };
-    }
+    const CandidateSearchReport relay = relayProgress(generator, evaluator, request.shape.kind, feed, std::move(toReport));
     const CandidateSearchOutcome result = search.run(limits, outcome.threads, control, relay, interval);
     outcome.seconds = control.activeSeconds();
     outcome.verified = result.verified;

@@ -17,6 +17,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -65,6 +66,20 @@ struct SearchOutcome {
 
 // The texts and category of each found candidate.
 std::vector<FoundFormula> describeFound(const CandidateGenerator& generator, const std::vector<FoundCandidate>& found);
+
+// What a run's progress shows of the latest candidate verified (empty before the first).
+struct LatestCandidate {
+    QString text;
+    QString code;
+    CandidateStatistics stats;
+};
+using ProgressRelay = std::function<void(std::uint64_t verified, long long found, std::uint64_t controlPasses,
+                                         const LatestCandidate& latest)>;
+
+// The search's report for a run: newly found formulas go to `feed` (when given), the counts and
+// the latest candidate, evaluated for `kind`, to `relay`. Empty when there is no relay.
+CandidateSearchReport relayProgress(const CandidateGenerator& generator, const CandidateEvaluator& evaluator, Kind kind,
+                                    FoundFeed* feed, ProgressRelay relay);
 
 // The histories a run screens on: the real one without its held-out periods and, for the
 // control, shuffled copies of that.

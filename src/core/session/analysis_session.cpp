@@ -93,9 +93,10 @@ std::vector<FormulaVerification> AnalysisSession::verification(int first, int co
     return engine_.verify(formulaList_, first, count, history_);
 }
 
-Result<DrawRecord> AnalysisSession::addDraw(const QString& period, const QString& digits)
+Result<DrawRecord> AnalysisSession::addDraw(const QString& period, const QString& digits,
+                                            const std::optional<QDate>& drawDate)
 {
-    return DrawHistory(*store_).add(period, digits);
+    return DrawHistory(*store_).add(period, digits, drawDate);
 }
 
 }  // namespace qeltaro

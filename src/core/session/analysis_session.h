@@ -70,8 +70,10 @@ public:
     QDate today() const { return fixedToday_.isValid() ? fixedToday_ : QDate::currentDate(); }
     void setToday(const QDate& day) { fixedToday_ = day; }
 
-    // A typed draw; refused with a message for bad input. The caller runs the refresh.
-    Result<DrawRecord> addDraw(const QString& period, const QString& digits);
+    // A typed draw; refused with a message for bad input. Year-numbered games need the draw's
+    // date. The caller runs the refresh.
+    Result<DrawRecord> addDraw(const QString& period, const QString& digits,
+                               const std::optional<QDate>& drawDate = std::nullopt);
 
 private:
     std::unique_ptr<Store> store_;

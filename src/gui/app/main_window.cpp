@@ -2,7 +2,9 @@
 
 #include "domain/chance_statistics.h"
 #include "export/list_sheets.h"
+#include "gui/app/data_folders.h"
 #include "gui/app/formula_list_model.h"
+#include "gui/app/game_dialog.h"
 #include "gui/app/history_grid_model.h"
 #include "gui/app/settings_menu.h"
 #include "gui/app/tool_window_commands.h"
@@ -22,6 +24,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateEdit>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -66,7 +70,6 @@ MainWindow::MainWindow(std::unique_ptr<AnalysisSession> session, QWidget* parent
     : QMainWindow(parent), session_(std::move(session))
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Qeltaro"));
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->addWidget(buildHistoryPanel());
@@ -96,6 +99,7 @@ MainWindow::MainWindow(std::unique_ptr<AnalysisSession> session, QWidget* parent
     killOptions_[0]->setChecked(true);
     periodModeOptions_[0]->setChecked(true);
     methodOptions_[session_->mirror().calculateSelected ? 1 : 0]->setChecked(true);
+    showGame();
     refresh();
     resize(1366, 698);
 }
@@ -119,6 +123,14 @@ QWidget* MainWindow::buildHistoryPanel()
     entry->addWidget(new QLabel(QStringLiteral("期号：")));
     nextPeriodBox_ = namedBox(QStringLiteral("Text1"), 110);
     entry->addWidget(nextPeriodBox_);
+    drawDateLabel_ = new QLabel(QStringLiteral("开奖日期："));
+    entry->addWidget(drawDateLabel_);
+    drawDateBox_ = new QDateEdit;
+    drawDateBox_->setObjectName(QStringLiteral("dtpDrawDate"));
+    drawDateBox_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    drawDateBox_->setCalendarPopup(true);
+    drawDateBox_->setToolTip(QStringLiteral("按年份编排期号的彩种：这一期的开奖日期"));
+    entry->addWidget(drawDateBox_);
     entry->addSpacing(8);
     entry->addWidget(new QLabel(QStringLiteral("开奖号：")));
     for (int i = 0; i < 5; ++i) {
@@ -312,12 +324,14 @@ void MainWindow::buildMenus()
     settingsMenu_ = new SettingsMenu(session_->settings(), session_->mirror(), this);
     connect(settingsMenu_, &SettingsMenu::periodWindowChanged, this, &MainWindow::backtest);
     menuBar()->addMenu(settingsMenu_->menu());
+    buildDataMenuItems();
 
     historyMenu_ = menuBar()->addMenu(QStringLiteral("历史管理"));
     historyMenu_->setObjectName(QStringLiteral("mnuLsgl"));
     const std::pair<const char*, const char16_t*> historyItems[] = {
         {"mnuDcls", u"导出历史号码(&O)"}, {"mnuDlAll", u"删除所有历史(&A）"},
-        {"mnuDlzd", u"删除到选定期(&D)"}, {"mnuEszhzd", u"删除最后指定数量期历史(&E)"}};
+        {"mnuDlzd", u"删除到选定期(&D)"}, {"mnuEszhzd", u"删除最后指定数量期历史(&E)"},
+        {"mnuPasteHistory", u"从剪贴板导入历史(&V)"}};
     for (const auto& [name, caption] : historyItems)
         historyMenu_->addAction(QString::fromUtf16(caption))->setObjectName(QLatin1String(name));
 
@@ -330,6 +344,63 @@ void MainWindow::buildMenus()
         {"mnuDelLst", u"删除最后公式(&E)"}, {"mnuDelNXzGS", u"删除未选中公式(&X)"}};
     for (const auto& [name, caption] : formulaItems)
         formulaMenu_->addAction(QString::fromUtf16(caption))->setObjectName(QLatin1String(name));
+}
+
+void MainWindow::buildDataMenuItems()
+{
+    // The store's game and the folder it lives in, beside the other things kept per user.
+    QMenu* menu = settingsMenu_->menu();
+    menu->addSeparator();
+    QAction* game = menu->addAction(QStringLiteral("彩种设置(&G)..."));
+    game->setObjectName(QStringLiteral("mnuGame"));
+    connect(game, &QAction::triggered, this, &MainWindow::openGameDialog);
+
+    QAction* choose = menu->addAction(QStringLiteral("切换数据文件夹(&F)..."));
+    choose->setObjectName(QStringLiteral("mnuDataDir"));
+    connect(choose, &QAction::triggered, this, [this] {
+        const QString folder = Dialogs::chooseFolder(this, QStringLiteral("切换数据文件夹"), session_->store().dataDir());
+        if (!folder.isEmpty())
+            emit dataFolderChosen(folder);
+    });
+
+    QMenu* recent = menu->addMenu(QStringLiteral("最近使用的数据文件夹(&L)"));
+    recent->setObjectName(QStringLiteral("mnuRecentDataDirs"));
+    // Listed when opened: every folder opened changes the list.
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] {
+        recent->clear();
+        const QStringList folders = recentDataFolders(session_->settings());
+        for (int i = 0; i < folders.size(); ++i) {
+            QAction* item = recent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(folders[i])));
+            item->setObjectName(QStringLiteral("mnuRecentDataDir_%1").arg(i));
+            item->setCheckable(true);
+            item->setChecked(sameFolder(folders[i], session_->store().dataDir()));
+            const QString folder = folders[i];
+            connect(item, &QAction::triggered, this, [this, folder] { emit dataFolderChosen(folder); });
+        }
+        if (folders.isEmpty())
+            recent->addAction(QStringLiteral("（无）"))->setEnabled(false);
+    });
+}
+
+void MainWindow::openGameDialog()
+{
+    auto* dialog = new GameDialog(session_->store(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &GameDialog::gameChanged, this, [this] {
+        showGame();
+        refresh();
+    });
+    dialog->open();
+}
+
+void MainWindow::showGame()
+{
+    const Game& game = session_->store().game();
+    setWindowTitle(QStringLiteral("Qeltaro - %1").arg(game.name));
+    const bool dated = game.numbering == Numbering::Year;
+    drawDateLabel_->setVisible(dated);
+    drawDateBox_->setVisible(dated);
+    drawDateBox_->setDate(session_->today());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -354,7 +425,8 @@ void MainWindow::connectCommands()
     const std::pair<const char*, void (HistoryCommands::*)()> historyEntries[] = {
         {"Command21", &HistoryCommands::updateOnline}, {"cmdLsdcTxt", &HistoryCommands::exportText},
         {"Command3", &HistoryCommands::deleteLast},    {"mnuDlAll", &HistoryCommands::deleteAll},
-        {"mnuDlzd", &HistoryCommands::deleteAfterSelected}, {"mnuEszhzd", &HistoryCommands::deleteLastN}};
+        {"mnuDlzd", &HistoryCommands::deleteAfterSelected}, {"mnuEszhzd", &HistoryCommands::deleteLastN},
+        {"mnuPasteHistory", &HistoryCommands::importClipboard}};
     for (const auto& [name, slot] : historyEntries)
         onCommand(name, historyCommands_, slot);
     const std::pair<const char*, void (FormulaCommands::*)()> formulaEntries[] = {
@@ -602,7 +674,10 @@ void MainWindow::storeTypedDraw(const QString& period, const QString& digits)
         Dialogs::warn(this, QStringLiteral("开奖号输入有误"), problem);
         return;
     }
-    auto stored = session_->addDraw(period, digits);
+    std::optional<QDate> drawDate;
+    if (session_->store().game().numbering == Numbering::Year)
+        drawDate = drawDateBox_->date();
+    auto stored = session_->addDraw(period, digits, drawDate);
     if (!stored) {
         Dialogs::warn(this, QStringLiteral("开奖号输入有误"), stored.error().message);
         return;

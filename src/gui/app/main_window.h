@@ -13,6 +13,8 @@
 
 class QAction;
 class QCheckBox;
+class QDateEdit;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
@@ -66,6 +68,10 @@ public:
     QString currentPeriod() const override;
     QString selectedPeriod() const override { return selectedPeriod_; }
 
+signals:
+    // The user chose another data folder to work on (切换数据文件夹... or a recent folder).
+    void dataFolderChosen(const QString& folder);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -74,6 +80,10 @@ private:
     QWidget* buildFormulaPanel();
     QWidget* buildCommandButtons();
     void buildMenus();
+    void buildDataMenuItems();
+    void openGameDialog();
+    // The title and the draw entry follow the store's game.
+    void showGame();
     void connectCommands();
 
     void selectPositions(int positions);
@@ -97,6 +107,8 @@ private:
     std::array<QRadioButton*, 2> methodOptions_{};      // Option6
     std::array<QLineEdit*, 5> digitBoxes_{};            // txtIpt(1..5)
     QLineEdit* nextPeriodBox_ = nullptr;    // Text1
+    QLabel* drawDateLabel_ = nullptr;
+    QDateEdit* drawDateBox_ = nullptr;      // year-numbered games only
     QLineEdit* formulaBox_ = nullptr;       // Text2
     QLineEdit* latestPeriodBox_ = nullptr;  // Text3
     QCheckBox* verificationBox_ = nullptr;  // Check1

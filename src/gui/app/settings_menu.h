@@ -1,6 +1,7 @@
 #pragma once
 // The menu "设置" (mnuSetup): verification display row, back-test window, weighting, the days and
 // the addresses of the online updates, and restoring the defaults. Every change is stored at once.
+// The main window adds the store's game and the data folder after these.
 
 #include "gui/common/online_address.h"
 #include "settings/settings.h"

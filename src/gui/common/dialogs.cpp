@@ -24,6 +24,13 @@ std::optional<QString> nextAnswer(const QString& title, const QString& text)
     return answer;
 }
 
+// A file or folder name from the queue; empty for "cancel" or none.
+QString scriptedPath(const QString& title, const QString& shown)
+{
+    auto answer = nextAnswer(title, shown);
+    return answer && *answer != QLatin1String("cancel") ? *answer : QString();
+}
+
 // A message box is as tall as its text: a longer message shows its start, and the whole text
 // behind the box's details button, where it scrolls.
 constexpr int kShownLines = 20;
@@ -92,20 +99,23 @@ std::optional<QString> Dialogs::askText(QWidget* parent, const QString& title, c
 
 QString Dialogs::openFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter)
 {
-    if (scripted) {
-        auto answer = nextAnswer(title, folder);
-        return answer && *answer != QLatin1String("cancel") ? *answer : QString();
-    }
+    if (scripted)
+        return scriptedPath(title, folder);
     return QFileDialog::getOpenFileName(parent, title, folder, filter);
 }
 
 QString Dialogs::saveFile(QWidget* parent, const QString& title, const QString& path, const QString& filter)
 {
-    if (scripted) {
-        auto answer = nextAnswer(title, path);
-        return answer && *answer != QLatin1String("cancel") ? *answer : QString();
-    }
+    if (scripted)
+        return scriptedPath(title, path);
     return QFileDialog::getSaveFileName(parent, title, path, filter);
+}
+
+QString Dialogs::chooseFolder(QWidget* parent, const QString& title, const QString& folder)
+{
+    if (scripted)
+        return scriptedPath(title, folder);
+    return QFileDialog::getExistingDirectory(parent, title, folder);
 }
 
 void Dialogs::setScripted(bool value)

@@ -24,6 +24,8 @@ public:
     static QString openFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter);
     // A save-file dialog proposing `path`; empty for Cancel.
     static QString saveFile(QWidget* parent, const QString& title, const QString& path, const QString& filter);
+    // A folder chooser starting at `folder`; empty for Cancel.
+    static QString chooseFolder(QWidget* parent, const QString& title, const QString& folder);
 
     // Scripted mode for tests: nothing is shown; answers are taken from the queue ("ok",
     // "cancel", or the text/file name to return), and with an empty queue a question is

@@ -5,11 +5,13 @@
 #include "gui/common/online_address.h"
 #include "gui/common/open_file.h"
 #include "gui/common/window_host.h"
+#include "history/draw_history.h"
 #include "history/history_maintenance.h"
 #include "history/history_text_export.h"
 #include "history/online_update.h"
 
 #include <QApplication>
+#include <QClipboard>
 
 #include <memory>
 
@@ -145,6 +147,27 @@ void HistoryCommands::deleteLastN()
         return;
     }
     host_.refresh();
+}
+
+void HistoryCommands::importClipboard()
+{
+    const QString title = QStringLiteral("从剪贴板导入历史");
+    const QString text = QApplication::clipboard()->text();
+    if (text.trimmed().isEmpty()) {
+        Dialogs::warn(host_.hostWidget(), title,
+                      QStringLiteral("剪贴板中没有文字：请先在网页或表格中选中历史号码并复制，再导入。"));
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto report = DrawHistory(host_.session().store()).importText(text);
+    QApplication::restoreOverrideCursor();
+    if (!report) {
+        Dialogs::warn(host_.hostWidget(), title, report.error().message);
+        return;
+    }
+    host_.refresh();
+    Dialogs::inform(host_.hostWidget(), title,
+                    QStringLiteral("导入%1期，跳过已有的%2期").arg(report->stored).arg(report->skipped));
 }
 
 }  // namespace qeltaro::gui

@@ -1,6 +1,6 @@
 #pragma once
 // The history commands of the main window: the online update (Command21), the history text file
-// (cmdLsdcTxt), deleting the last draw (Command3) and the menu "历史管理".
+// (cmdLsdcTxt), deleting the last draw (Command3) and the menu "历史管理" (with the clipboard import).
 
 #include <QObject>
 
@@ -19,6 +19,9 @@ public:
     void deleteAll();
     void deleteAfterSelected();
     void deleteLastN();
+    // Draws from a table copied to the clipboard (a web page, a spreadsheet), read as a history
+    // file is.
+    void importClipboard();
 
 private:
     ListCommandsHost& host_;
