@@ -85,13 +85,20 @@ std::optional<Digits> digitsAfter(const QString& text, qsizetype from)
     return digits;
 }
 
-// Every digits the marker is directly followed by, in page order; nullopt where an occurrence
-// is not followed by five digits.
-std::vector<std::optional<Digits>> markedDigits(const QString& text, const QString& marker)
+// For each issue whose marker "YYMMDD-NNN" appears, the digits that directly follow each
+// occurrence, in page order (nullopt where five digits do not follow). One pass over the page,
+// however many issues the game has.
+std::map<int, std::vector<std::optional<Digits>>> markedDigits(const QString& text, const QDate& day, const Game& game)
 {
-    std::vector<std::optional<Digits>> found;
-    for (qsizetype at = text.indexOf(marker); at >= 0; at = text.indexOf(marker, at + 1))
-        found.push_back(digitsAfter(text, at + marker.size()));
+    std::map<int, std::vector<std::optional<Digits>>> found;
+    const QString prefix = twoDigitDay(day) + u'-';
+    for (qsizetype at = text.indexOf(prefix); at >= 0; at = text.indexOf(prefix, at + 1)) {
+        const qsizetype issueAt = at + prefix.size();
+        const QStringView issue = QStringView(text).mid(issueAt, game.issueDigits);
+        if (issue.size() < game.issueDigits || !std::all_of(issue.begin(), issue.end(), isAsciiDigit))
+            continue;
+        found[issue.toInt()].push_back(digitsAfter(text, issueAt + game.issueDigits));
+    }
     return found;
 }
 
@@ -108,13 +115,17 @@ DayPageDraws readDayPage(const QString& text, const QDate& day, int startIssue, 
             rows[draw->period.issue].push_back(draw->digits);
     }
 
+    const auto markers = markedDigits(text, day, game);
+
     DayPageDraws result;
     const QString prefix = twoDigitDay(day);
     for (int issue = 1; issue <= game.drawsPerDay; ++issue) {
-        const auto marked = markedDigits(text, prefix + u'-' + game.issueText(issue));
+        const auto markedAt = markers.find(issue);
         const auto row = rows.find(issue);
-        if (marked.empty() && row == rows.end())
+        if (markedAt == markers.end() && row == rows.end())
             continue;
+        const std::vector<std::optional<Digits>> marked =
+            markedAt == markers.end() ? std::vector<std::optional<Digits>>{} : markedAt->second;
         result.hasMarkers = true;
         const QString period = prefix + game.issueText(issue);
         if (issue < startIssue || (!lastStored.isEmpty() && period <= lastStored))
@@ -123,8 +134,7 @@ DayPageDraws readDayPage(const QString& text, const QDate& day, int startIssue, 
         for (const auto& digits : marked)
             if (digits)
                 said.push_back(*digits);
-        // A marker standing in a row of its own is a table's period cell, not a marker whose
-        // digits are missing.
+        // A marker followed by a cell is a table's period cell, not a marker missing its digits.
         const bool markerWithoutDigits = !marked.empty() && !marked.front() && row == rows.end();
         const bool agreed = !said.empty() && std::all_of(said.begin(), said.end(),
                                                          [&](const Digits& d) { return d == said.front(); });
