@@ -117,3 +117,25 @@ TEST(HistoryMaintenanceCli, DeleteAndExportText)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(storedDraws(temp), 130);
 }
+
+TEST(HistoryUpdateCli, AYearNumberedGameImportsItsFileButIsNotUpdatedOnline)
+{
+    TempStore temp;
+    temp.close();
+    ASSERT_EQ(runCli(temp, {"game", "set", "--name", "日开", "--draws-per-day", "1", "--issue-digits", "3",
+                            "--numbering", "year"})
+                  .exitCode,
+              0);
+    qeltaro::test::writeFile(temp.path("draws.csv"),
+                             QByteArray("期号,号码,开奖日期\r\n\"2024001\",\"12345\",\"2024-01-01\"\r\n24002,5,4,3,2,1,2024/1/2\r\n"));
+    auto r = runCli(temp, {"--json", "history", "import", temp.path("draws.csv")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object()["stored"].toInt(), 2);
+
+    ResultsSite site;
+    r = runCli(temp, {"history", "update", "--url", site.baseUrl(), "--today", "2024-01-03"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("不适用")) << r.err.toStdString();
+    EXPECT_TRUE(site.requests().isEmpty());
+    EXPECT_EQ(storedDraws(temp), 2);
+}

@@ -176,3 +176,57 @@ TEST(DrawHistory, AMalformedLineRefusesTheWholeFile)
     ASSERT_FALSE(report);
     EXPECT_EQ(rows(temp.store()).size(), 1u);
 }
+
+TEST(DrawHistory, AFileOfAnotherProgramImportsAfterItsHeading)
+{
+    TempStore temp;
+    DrawHistory history(temp.store());
+    auto report = history.importText(QStringLiteral("\n期号,万,千,百,十,个,开奖日期\n"
+                                                    "2016-01-21-002,3,8,1,4,6,2016-01-21\n"
+                                                    "\"20160121001\";\"12345\"\n"
+                                                    "160121003\t54321\n"));
+    ASSERT_TRUE(report) << report.error().message.toStdString();
+    EXPECT_EQ(report->stored, 3);
+    const auto stored = rows(temp.store());
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(stored[1].period.toStdString(), "160121002");
+    EXPECT_EQ(digitsText(stored[1].digits()).toStdString(), "38146");
+
+    // Only a first line may be a heading; a heading further down is a bad line like any other,
+    // and so is a date that is not the period's.
+    report = history.importText(QStringLiteral("期号 号码\n160121004 11111\n期号 号码\n160121005 22222 2016-01-22\n"));
+    ASSERT_FALSE(report);
+    const std::string message = report.error().message.toStdString();
+    EXPECT_NE(message.find("有2行无法识别"), std::string::npos) << message;
+    EXPECT_NE(message.find("第3行"), std::string::npos) << message;
+    EXPECT_NE(message.find("第4行：开奖日期2016-01-22与期号160121005不符"), std::string::npos) << message;
+    EXPECT_EQ(rows(temp.store()).size(), 3u);
+}
+
+TEST(DrawHistory, AYearNumberedGameImportsDrawsWithTheirDates)
+{
+    TempStore temp;
+    ASSERT_TRUE(temp.store().setGame(Game{QStringLiteral("日开"), 1, 3, Numbering::Year}));
+    DrawHistory history(temp.store());
+    // Without its date a draw of such a game cannot be stored: the whole file is refused.
+    auto report = history.importText(QStringLiteral("24001 12345 2024-01-01\n24002 54321\n"));
+    ASSERT_FALSE(report);
+    EXPECT_NE(report.error().message.toStdString().find("第2行：按年编号的彩种需要开奖日期"), std::string::npos)
+        << report.error().message.toStdString();
+    EXPECT_TRUE(rows(temp.store()).empty());
+
+    report = history.importText(QStringLiteral("期号,号码,日期\n2024002,5,4,3,2,1,2024/02/29\n24001 12345 2024-01-01\n"
+                                               "24001 12345 2024-01-02\n"));
+    ASSERT_FALSE(report);  // one period, two dates
+    EXPECT_NE(report.error().message.toStdString().find("第4行"), std::string::npos);
+
+    report = history.importText(QStringLiteral("期号,号码,日期\n2024002,5,4,3,2,1,2024/02/29\n24001 12345 2024-01-01\n"));
+    ASSERT_TRUE(report) << report.error().message.toStdString();
+    const auto stored = rows(temp.store());
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[1].period.toStdString(), "24002");
+    EXPECT_EQ(value(stored[1], "NF"), 2024);
+    EXPECT_EQ(value(stored[1], "YF"), 2);
+    EXPECT_EQ(value(stored[1], "RQ"), 29);
+    EXPECT_EQ(value(stored[1], "LX"), 1);  // 54321 after 12345: the middle digit repeats
+}

@@ -256,3 +256,64 @@ TEST(OnlineUpdate, BadSettingsAreRefusedBeforeAnyRequest)
     EXPECT_EQ(updateHistoryOnline(temp.store(), o).error().kind, ErrorKind::BadInput);
     EXPECT_TRUE(site.requests().isEmpty());
 }
+
+TEST(OnlineUpdate, AGameOf42DrawsADayReadsTablePagesFromAWholeAddress)
+{
+    TempStore temp;
+    ASSERT_TRUE(temp.store().setGame(Game{QStringLiteral("四十二"), 42, 3, Numbering::Date}));
+    auto digitsOf = [](int issue) { return QString::number(issue % 10).repeated(5); };
+    QString history;
+    for (int issue = 1; issue <= 40; ++issue)
+        history += QStringLiteral("150209%1 %2\n").arg(issue, 3, 10, QChar(u'0')).arg(digitsOf(issue));
+    ASSERT_TRUE(DrawHistory(temp.store()).importText(history));
+
+    // A table a row per draw, the periods in the forms such sites use; 2015-02-10 lacks 005 and
+    // lists an issue 043 that this game does not have.
+    auto page = [&](const QDate& day, int missing) {
+        QString html = QStringLiteral("<html><body><table><tr><th>期号</th><th colspan=5>开奖号码</th></tr>");
+        for (int issue = 43; issue >= 1; --issue) {
+            if (issue == missing)
+                continue;
+            const QString number = issue % 2 ? day.toString(QStringLiteral("yyMMdd")) + QStringLiteral("%1").arg(issue, 3, 10, QChar(u'0'))
+                                             : day.toString(QStringLiteral("yyyyMMdd-")) + QStringLiteral("%1").arg(issue, 3, 10, QChar(u'0'));
+            QString cells;
+            for (QChar d : digitsOf(issue))
+                cells += QStringLiteral("<td>%1</td>").arg(d);
+            html += QStringLiteral("<tr><td>%1</td>%2</tr>").arg(number, cells);
+        }
+        return (html + QStringLiteral("</table></body></html>")).toUtf8();
+    };
+    qeltaro::test::LocalHttpServer site;
+    site.serve(QStringLiteral("/kj/20150209.html"), page(QDate(2015, 2, 9), 0), 200, "text/html; charset=utf-8");
+    site.serve(QStringLiteral("/kj/20150210.html"), page(kToday, 5), 200, "text/html; charset=utf-8");
+
+    OnlineUpdateOptions o;
+    o.baseAddress = site.url(QStringLiteral("/kj/{ymd}.html"));
+    o.today = kToday;
+    o.pageTimeout = 5s;
+    auto report = updateHistoryOnline(temp.store(), o);
+    ASSERT_TRUE(report) << message(report.error());
+    EXPECT_EQ(site.requests(), QStringList({"/kj/20150209.html", "/kj/20150210.html"}));
+    EXPECT_EQ(report->pagesFailed, 0);
+    EXPECT_EQ(report->stored, 2 + 41);
+    EXPECT_EQ(report->gaps, QStringList({"150210005"}));
+    EXPECT_EQ(report->missing, 1);
+    EXPECT_EQ(report->lastStored.toStdString(), "150210042");
+    auto stored = HistoryTable(temp.store()).find(QStringLiteral("150210006"));
+    ASSERT_TRUE(stored && *stored);
+    EXPECT_EQ(digitsText((*stored)->digits()).toStdString(), "66666");
+}
+
+TEST(OnlineUpdate, AYearNumberedGameIsNotUpdatedOnline)
+{
+    TempStore temp;
+    ASSERT_TRUE(temp.store().setGame(Game{QStringLiteral("日开"), 1, 3, Numbering::Year}));
+    ASSERT_TRUE(DrawHistory(temp.store()).importText(QStringLiteral("24001 12345 2024-01-01\n")));
+    ResultsSite site;
+    auto report = updateHistoryOnline(temp.store(), options(site, 3, QDate(2024, 1, 3)));
+    ASSERT_FALSE(report);
+    EXPECT_EQ(report.error().kind, ErrorKind::BadInput);
+    EXPECT_NE(message(report.error()).find("不适用于彩种“日开”"), std::string::npos) << message(report.error());
+    EXPECT_TRUE(site.requests().isEmpty());
+    EXPECT_EQ(rows(temp.store()).size(), 1u);
+}

@@ -22,32 +22,66 @@ TEST(ResultsPage, TheDayIsWrittenTwiceIntoTheFixedAddress)
     }
 }
 
-TEST(ResultsPage, VisibleTextIsWhatABrowserShows)
+TEST(ResultsPage, AWholeAddressNamesTheDayByPlaceholders)
 {
+    const QDate day(2016, 1, 21);
     const std::pair<const char*, const char*> cases[] = {
-        // inline elements join, cells and blocks stay apart
-        {"<td>160121-001<b>1</b><i>2</i>345</td>", "160121-00112345"},
-        {"<tr><td>160121-001</td><td>12345</td></tr>", "160121-001\t12345"},
-        {"<p>a</p><p>b</p>x<br>y<br/>z", "a\nb\nx\ny\nz"},
-        {"a \n\t  b", "a b"},
-        // invisible content
-        {"<head><title>160121-001 走势</title></head><body>ok</body>", "ok"},
-        {"a<script type=\"text/javascript\">var s = '</b>160121-00199999';</script>b", "ab"},
-        {"a<SCRIPT>x</scripts></SCRIPT >b", "ab"},
-        {"a<style>p > b { }</style>b", "ab"},
-        {"a<!-- 160121-001 99999 -->b<!DOCTYPE html>c", "abc"},
-        {"a<!-- never closed 160121-00199999", "a"},
-        {"a<script>never closed 160121-00199999", "a"},
-        // quoted attribute values may hold '>'
-        {"<td title=\"a > b\" data-x='>'>160121-001</td>", "160121-001"},
-        // character references
-        {"160121&#45;001&#x31;2&amp;&lt;&gt;&quot;&apos;", "160121-00112&<>\"'"},
-        {"a&nbsp;b &foo; &#; &#xZ; &#1114112;", "a\u00a0b &foo; &#; &#xZ; \ufffd"},
-        // a '<' that opens no tag is text
-        {"1 < 2 <3", "1 < 2 <3"},
+        {" http://127.0.0.1:8080/kj/{date}.html ", "http://127.0.0.1:8080/kj/2016-01-21.html"},
+        {"https://example.com/draws?day={ymd}&game=cq#list", "https://example.com/draws?day=20160121&game=cq#list"},
+        {"http://example.com/{yymmdd}/{yymmdd}-{date}", "http://example.com/160121/160121-2016-01-21"},
     };
-    for (const auto& [html, text] : cases)
-        EXPECT_EQ(visibleText(QString::fromUtf8(html)).toStdString(), std::string(text)) << html;
+    for (const auto& [pattern, page] : cases) {
+        auto address = parseResultsBase(QString::fromLatin1(pattern));
+        ASSERT_TRUE(address) << pattern << ": " << address.error().message.toStdString();
+        EXPECT_EQ(resultsPageUrl(*address, day).toString().toStdString(), page);
+    }
+    // Checked as the address it becomes: an unknown placeholder leaves braces, which no address holds.
+    for (const char* bad : {"http://example.com/{day}/{date}", "ftp://example.com/{date}", "http:///{date}",
+                            "{date}", "http://exa mple.com/{ymd}"}) {
+        auto refused = parseResultsBase(QString::fromLatin1(bad));
+        ASSERT_FALSE(refused) << bad;
+        EXPECT_NE(refused.error().message.toStdString().find("{date}"), std::string::npos) << bad;
+    }
+}
+
+TEST(ResultsPage, ATableGivesADrawARowAndContradictionsGiveNone)
+{
+    const QDate day(2016, 1, 21);
+    const QString text = QStringLiteral(
+        "开奖公告\n期号\t开奖号码\t和值\n"
+        "160121-001\t3 8 1 4 6\t22\n"
+        "20160121002\t54321\t15\n"
+        "160120120\t99999\n"                      // another day
+        "160121004\t11111\n160121004\t22222\n"   // two draws for one period
+        "160121005\t1234x\n"                       // not a draw: passed over
+        "160121-006\t12345\n最新 160121-00612345\n"
+        "160121-007\t12345\n最新 160121-00754321\n");
+    const DayPageDraws page = readDayPage(text, day, 1, QString(), Game{});
+    EXPECT_TRUE(page.hasMarkers);
+    ASSERT_EQ(page.draws.size(), 3u);
+    EXPECT_EQ(page.draws[0].period.text(Game{}).toStdString(), "160121001");
+    EXPECT_EQ(page.draws[0].digits, (Digits{3, 8, 1, 4, 6}));
+    EXPECT_EQ(page.draws[1].period.text(Game{}).toStdString(), "160121002");
+    EXPECT_EQ(page.draws[2].period.text(Game{}).toStdString(), "160121006");
+    EXPECT_EQ(page.unreadable, QStringList({"160121004", "160121007"}));
+
+    EXPECT_FALSE(readDayPage(QStringLiteral("160120120\t99999\n"), day, 1, QString(), Game{}).hasMarkers);
+}
+
+TEST(ResultsPage, AMinuteGameIsReadWithFourDigitIssues)
+{
+    const Game minute{QStringLiteral("分分彩"), 1440, 4, Numbering::Date};
+    const QDate day(2024, 1, 1);
+    const QString text = QStringLiteral("240101-000112345 240101-144054321 240101-001198765 "
+                                        "240101-14411111 240101-002\t9 9 9 9 9\n240101-0003123");
+    const DayPageDraws page = readDayPage(text, day, 1, QString(), minute);
+    ASSERT_EQ(page.draws.size(), 3u);
+    EXPECT_EQ(page.draws[0].period.text(minute).toStdString(), "2401010001");
+    EXPECT_EQ(page.draws[1].period.text(minute).toStdString(), "2401010011");
+    EXPECT_EQ(page.draws[2].period.text(minute).toStdString(), "2401011440");
+    EXPECT_EQ(page.draws[2].digits, (Digits{5, 4, 3, 2, 1}));
+    // "240101-002\t…" is the three-digit marker of another game, "240101-0003123" too short.
+    EXPECT_EQ(page.unreadable, QStringList({"2401010003"}));
 }
 
 TEST(ResultsPage, AMarkerCountsOnlyWhenFiveDigitsFollowIt)

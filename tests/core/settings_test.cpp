@@ -93,9 +93,12 @@ TEST(Settings, SetValidatesEveryKey)
     EXPECT_EQ(settings.value(QStringLiteral("JSFF")).toStdString(), "True");
     EXPECT_TRUE(settings.set(QStringLiteral("JSQS"), QStringLiteral("9")));
     EXPECT_TRUE(settings.set(QStringLiteral("HistoryUrl"), QStringLiteral("http://127.0.0.1:8080/")));
+    EXPECT_TRUE(settings.set(QStringLiteral("HistoryUrl"), QStringLiteral("https://example.com/kj?day={date}")));
+    EXPECT_EQ(settings.value(QStringLiteral("HistoryUrl")).toStdString(), "https://example.com/kj?day={date}");
     const std::pair<const char*, const char*> refused[] = {
         {"JSFF", "yes"}, {"JSQS", "10"}, {"JSQS", "-1"}, {"IniSerchDay", "11"}, {"IniSerchDay", "x"},
-        {"HistoryUrl", "ftp://example"}, {"HistoryUrl", "not a url"}, {"NoSuchKey", "1"}};
+        {"HistoryUrl", "ftp://example"}, {"HistoryUrl", "not a url"}, {"HistoryUrl", "http://example.com/{day}"},
+        {"FormulaUrl", "http://example.com/{date}"}, {"NoSuchKey", "1"}};
     for (const auto& [key, value] : refused) {
         auto s = settings.set(QString::fromLatin1(key), QString::fromLatin1(value));
         EXPECT_FALSE(s) << key << "=" << value;

@@ -1,7 +1,9 @@
-// The results page reader: any page yields valid draws of the asked day only, in issue order.
+// The results page reader, HTML parser and marker and table rules: any page yields valid draws
+// of the asked day only, in issue order.
 
 #include "fuzz_input.h"
 #include "history/results_page.h"
+#include "io/html_text.h"
 
 #include <cstdlib>
 

@@ -1,13 +1,13 @@
 #include "history/draw_history.h"
 
+#include "history/draw_line_reader.h"
 #include "io/text_codec.h"
 #include "store/history_table.h"
 #include "store/sqlite_database.h"
 #include "store/store.h"
 
-#include <QRegularExpression>
-
 #include <optional>
+#include <utility>
 
 namespace qeltaro {
 namespace {
@@ -56,32 +56,35 @@ Result<DrawRecord> DrawHistory::add(const QString& periodText, const QString& di
 
 Result<StoreReport> DrawHistory::importText(const QString& text)
 {
-    static const QRegularExpression linePattern(QStringLiteral("^\\s*(\\S+)\\s+(\\S+)\\s*$"));
+    const Game& game = store_.game();
+    const DrawLineReader reader(game);
     std::vector<NewDraw> draws;
-    std::map<QString, Digits> seen;
+    std::map<QString, NewDraw> seen;
     QStringList problems;
+    bool firstLine = true;
     const QStringList lines = splitLines(text);
     for (int i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
         if (line.trimmed().isEmpty())
             continue;
-        const auto match = linePattern.match(line);
+        const bool mayBeHeading = std::exchange(firstLine, false);
         QString error;
-        std::optional<PeriodNumber> period;
-        std::optional<Digits> digits;
-        if (!match.hasMatch()) {
-            error = QStringLiteral("应为“期号 开奖号”，例如“160121001 38146”");
-        } else if (!(period = PeriodNumber::parse(match.captured(1), store_.game(), &error))) {
-        } else if (!(digits = parseDigits(match.captured(2), &error))) {
-        } else if (auto it = seen.find(period->text(store_.game())); it != seen.end() && it->second != *digits) {
-            error = QStringLiteral("第%1期在文件中出现两次且号码不同").arg(period->text(store_.game()));
+        const auto draw = reader.read(line, &error);
+        if (!draw && mayBeHeading && DrawLineReader::isHeading(line))
+            continue;
+        if (draw) {
+            const QString period = draw->period.text(game);
+            if (auto it = seen.find(period); it != seen.end() && it->second.digits != draw->digits)
+                error = QStringLiteral("第%1期在文件中出现两次且号码不同").arg(period);
+            else if (it != seen.end() && it->second.period.date != draw->period.date)
+                error = QStringLiteral("第%1期在文件中出现两次且开奖日期不同").arg(period);
         }
         if (!error.isEmpty()) {
             problems << QStringLiteral("第%1行：%2").arg(i + 1).arg(error);
             continue;
         }
-        if (seen.emplace(period->text(store_.game()), *digits).second)
-            draws.push_back({*period, *digits});
+        if (seen.emplace(draw->period.text(game), *draw).second)
+            draws.push_back(*draw);
     }
     if (!problems.isEmpty())
         return badInput(QStringLiteral("历史号码文件有%1行无法识别，没有导入任何号码：\n%2")

@@ -38,9 +38,10 @@ public:
     Result<DrawRecord> add(const QString& periodText, const QString& digitsText,
                            const std::optional<QDate>& drawDate = std::nullopt);
 
-    // Lines "PERIOD DIGITS" in any order. Periods already stored with the same digits are
-    // skipped and counted; any malformed or conflicting line refuses the whole text with the bad
-    // lines listed by number (the first kListedProblemLines of them). One transaction.
+    // A draw a line, in any order and any form DrawLineReader reads; a first line naming no
+    // period is a heading and skipped. Periods already stored with the same digits are skipped
+    // and counted; any malformed or conflicting line refuses the whole text with the bad lines
+    // listed by number (the first kListedProblemLines of them). One transaction.
     Result<StoreReport> importText(const QString& text);
     Result<StoreReport> importFile(const QString& path);
 

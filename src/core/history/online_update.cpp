@@ -1,7 +1,7 @@
 #include "history/online_update.h"
 
 #include "common/progress.h"
-#include "history/results_page.h"
+#include "io/html_text.h"
 #include "io/http_get.h"
 #include "io/text_codec.h"
 #include "settings/settings.h"
@@ -89,7 +89,7 @@ Result<UpdatePlan> planUpdate(Store& store, int searchDays, const QDate& today)
     return plan;
 }
 
-Result<FetchedDraws> fetchUpdate(const UpdatePlan& plan, const QUrl& base, std::chrono::milliseconds pageTimeout,
+Result<FetchedDraws> fetchUpdate(const UpdatePlan& plan, const ResultsAddress& address, std::chrono::milliseconds pageTimeout,
                                  Progress* progress)
 {
     FetchedDraws fetched;
@@ -105,7 +105,7 @@ Result<FetchedDraws> fetchUpdate(const UpdatePlan& plan, const QUrl& base, std::
                 return stopped;
         }
         ++fetched.pages;
-        auto body = httpGet(resultsPageUrl(base, page.day), limits, progress);
+        auto body = httpGet(resultsPageUrl(address, page.day), limits, progress);
         if (!body) {
             if (body.error().kind == ErrorKind::Cancelled)
                 return stopped;
@@ -208,13 +208,13 @@ Result<UpdateReport> applyUpdate(Store& store, const UpdatePlan& plan, FetchedDr
 
 Result<UpdateReport> updateHistoryOnline(Store& store, const OnlineUpdateOptions& options, Progress* progress)
 {
-    auto base = parseResultsBase(options.baseAddress);
-    if (!base)
-        return base.error();
+    auto address = parseResultsBase(options.baseAddress);
+    if (!address)
+        return address.error();
     auto plan = planUpdate(store, options.searchDays, options.today);
     if (!plan)
         return plan.error();
-    auto fetched = fetchUpdate(*plan, *base, options.pageTimeout, progress);
+    auto fetched = fetchUpdate(*plan, *address, options.pageTimeout, progress);
     if (!fetched)
         return fetched.error();
     return applyUpdate(store, *plan, std::move(*fetched));

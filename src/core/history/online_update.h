@@ -8,11 +8,11 @@
 
 #include "common/result.h"
 #include "history/draw_history.h"
+#include "history/results_page.h"
 
 #include <QDate>
 #include <QString>
 #include <QStringList>
-#include <QUrl>
 
 #include <chrono>
 #include <vector>
@@ -44,12 +44,12 @@ struct FetchedDraws {
     int pages = 0;         // pages read or tried
     int pagesFailed = 0;   // not loaded, or without any draw of their day
     QStringList failures;  // one line per failed page: day and reason
-    QStringList unreadable;  // periods whose marker was not followed by five digits
+    QStringList unreadable;  // periods named without five digits, or with two different draws
     std::vector<NewDraw> draws;  // newer than the plan's last stored draw, oldest first
 };
 
 // Reads the plan's pages (network only). Stops with a Cancelled error when asked to.
-Result<FetchedDraws> fetchUpdate(const UpdatePlan& plan, const QUrl& base,
+Result<FetchedDraws> fetchUpdate(const UpdatePlan& plan, const ResultsAddress& address,
                                  std::chrono::milliseconds pageTimeout, Progress* progress = nullptr);
 
 struct UpdateReport {
@@ -70,7 +70,7 @@ struct UpdateReport {
 Result<UpdateReport> applyUpdate(Store& store, const UpdatePlan& plan, FetchedDraws fetched);
 
 struct OnlineUpdateOptions {
-    QString baseAddress;  // HistoryUrl
+    QString baseAddress;  // HistoryUrl: a base address or a whole one with the day's placeholder
     int searchDays = 3;   // IniSerchDay
     QDate today;
     std::chrono::milliseconds pageTimeout{20000};

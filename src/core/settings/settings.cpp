@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include "common/message_text.h"
+#include "io/web_address.h"
 
 #include <QSettings>
 #include <QUrl>
@@ -172,10 +173,11 @@ Status Settings::set(const QString& key, const QString& text)
         store(key, QString::number(*index));
     } else if (isUrlKey(key)) {
         const QString trimmed = text.trimmed();
-        const QUrl url(trimmed, QUrl::StrictMode);
-        if (!trimmed.isEmpty() && (!url.isValid() || (url.scheme() != QLatin1String("http") &&
-                                                      url.scheme() != QLatin1String("https")) ||
-                                   url.host().isEmpty()))
+        // The history's address may name the page's day by placeholders; any day shows whether
+        // the filled address is one.
+        const QUrl url(key == QLatin1String("HistoryUrl") ? fillDayPlaceholders(trimmed, QDate(2016, 1, 21)) : trimmed,
+                       QUrl::StrictMode);
+        if (!trimmed.isEmpty() && !isWebAddress(url))
             return badInput(QStringLiteral("%1 必须是 http:// 或 https:// 开头的网址，而不是“%2”").arg(key, excerpt(text)));
         store(key, trimmed);
     }

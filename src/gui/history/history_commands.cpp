@@ -47,7 +47,12 @@ void HistoryCommands::updateOnline()
     const auto address = onlineAddressOrAsk(host_.hostWidget(), session.settings(), OnlineSource::History);
     if (!address)
         return;
-    const QString base = *address;
+    const auto source = parseResultsBase(*address);
+    if (!source) {
+        Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), source.error().message);
+        return;
+    }
+    const ResultsAddress base = *source;
     if (!Dialogs::confirm(host_.hostWidget(), QStringLiteral("在线更新"),
                           QStringLiteral("确实要在线更新最新历史号码吗？更新可能要花费一段时间，网络不通或者我方服务器更新不及时可能都造成更新失败！")))
         return;
@@ -61,7 +66,7 @@ void HistoryCommands::updateOnline()
     const UpdatePlan fetchPlan = *plan;
     host_.task().start(
         [fetched, fetchPlan, base](Progress& progress) {
-            *fetched = fetchUpdate(fetchPlan, QUrl(base), std::chrono::milliseconds(20000), &progress);
+            *fetched = fetchUpdate(fetchPlan, base, std::chrono::milliseconds(20000), &progress);
         },
         [this, fetched, fetchPlan] {
             if (!*fetched) {
