@@ -107,15 +107,18 @@ struct UpdateOptions {
             update.searchDays = context.settings().read().searchDays;
         }
         update.baseAddress = url.empty() ? context.settings().historyUrl() : fromStd(url);
-        if (update.baseAddress.trimmed().isEmpty())
-            return badInput(QStringLiteral("没有设置历史号码网页地址：请先运行 qeltaro-cli settings set HistoryUrl 地址，"
-                                           "或用 --url 指定"));
         return success();
     }
 };
 
 Outcome update(Context&, Store& store, const UpdateOptions& o)
 {
+    // A game the update cannot serve is told before a missing address.
+    if (Status s = onlineUpdateServes(store.game()); !s)
+        return s.error();
+    if (o.update.baseAddress.trimmed().isEmpty())
+        return badInput(QStringLiteral("没有设置历史号码网页地址：请先运行 qeltaro-cli settings set HistoryUrl 地址，"
+                                       "或用 --url 指定"));
     TerminalProgress progress;
     auto report = updateHistoryOnline(store, o.update, &progress);
     if (!report)

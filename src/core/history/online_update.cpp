@@ -42,6 +42,14 @@ QString dayText(const QDate& day)
 
 }  // namespace
 
+Status onlineUpdateServes(const Game& game)
+{
+    if (game.numbering == Numbering::Year)
+        return badInput(QStringLiteral("在线更新不适用于彩种“%1”：按年编号的彩种请导入历史号码文件；历史号码没有改变")
+                            .arg(game.name));
+    return success();
+}
+
 Result<UpdatePlan> planUpdate(Store& store, int searchDays, const QDate& today)
 {
     if (!parseSearchDays(QString::number(searchDays)))
@@ -49,9 +57,8 @@ Result<UpdatePlan> planUpdate(Store& store, int searchDays, const QDate& today)
     if (!today.isValid())
         return badInput(QStringLiteral("今天的日期无效"));
     const Game& game = store.game();
-    if (game.numbering == Numbering::Year)
-        return badInput(QStringLiteral("在线更新不适用于彩种“%1”：按年编号的彩种请导入历史号码文件；历史号码没有改变")
-                            .arg(game.name));
+    if (Status s = onlineUpdateServes(game); !s)
+        return s.error();
 
     HistoryTable history(store);
     auto first = history.after(QStringLiteral(""));  // every period sorts after the empty text

@@ -34,6 +34,10 @@ struct UpdatePlan {
     std::vector<DayPage> pages;    // oldest day first
 };
 
+// Refused for a year-numbered game: its periods do not name the day pages the update reads.
+// Front ends ask this before they ask for an address.
+Status onlineUpdateServes(const Game& game);
+
 // Which day pages to read. An empty history, or one whose oldest draw is more than
 // `searchDays` days before `today`, gets the last `searchDays` days from issue 001; a history
 // whose newest draw is from today gets today's page from the next issue; any other history gets

@@ -9,6 +9,7 @@
 #include "history/history_maintenance.h"
 #include "history/history_text_export.h"
 #include "history/online_update.h"
+#include "store/store.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -44,6 +45,10 @@ void HistoryCommands::updateOnline()
     if (host_.task().busy())
         return;
     AnalysisSession& session = host_.session();
+    if (Status s = onlineUpdateServes(session.store().game()); !s) {
+        Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), s.error().message);
+        return;
+    }
     const auto address = onlineAddressOrAsk(host_.hostWidget(), session.settings(), OnlineSource::History);
     if (!address)
         return;
