@@ -37,6 +37,17 @@ QString drawLine(const DrawRecord& record, bool derived)
     return line;
 }
 
+// A date option YYYY-MM-DD; nullopt when not given.
+Result<std::optional<QDate>> readDateOption(const char* option, const std::string& text)
+{
+    if (text.empty())
+        return std::optional<QDate>();
+    const QDate date = QDate::fromString(fromStd(text), Qt::ISODate);
+    if (!date.isValid())
+        return badInput(QStringLiteral("%1 应为 YYYY-MM-DD，而不是“%2”").arg(QLatin1String(option), fromStd(text)));
+    return std::optional<QDate>(date);
+}
+
 struct AddOptions {
     std::string period;
     std::string digits;
@@ -50,11 +61,10 @@ struct AddOptions {
     }
     Status read()
     {
-        if (dateText.empty())
-            return success();
-        date = QDate::fromString(fromStd(dateText), QStringLiteral("yyyy-MM-dd"));
-        if (!date->isValid())
-            return badInput(QStringLiteral("开奖日期“%1”无效：应为YYYY-MM-DD").arg(fromStd(dateText)));
+        auto given = readDateOption("--date", dateText);
+        if (!given)
+            return given.error();
+        date = *given;
         return success();
     }
 };
@@ -139,12 +149,10 @@ Outcome next(Context&, Store& store, const NextOptions& o)
 
 Status readToday(const std::string& text, QDate& today)
 {
-    today = QDate::currentDate();
-    if (text.empty())
-        return success();
-    today = QDate::fromString(fromStd(text), Qt::ISODate);
-    if (!today.isValid())
-        return badInput(QStringLiteral("--today 应为 YYYY-MM-DD，而不是“%1”").arg(fromStd(text)));
+    auto given = readDateOption("--today", text);
+    if (!given)
+        return given.error();
+    today = given->value_or(QDate::currentDate());
     return success();
 }
 

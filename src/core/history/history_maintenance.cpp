@@ -67,11 +67,12 @@ Result<QString> proposeDeleteAfter(Store& store, const QString& selectedPeriod)
 Result<DeleteReport> deleteDrawsAfter(Store& store, const QString& answer)
 {
     const QString trimmed = answer.trimmed();
-    if (trimmed.isEmpty())
-        return badInput(QStringLiteral("请输入需要保留到的期号，例如%1；没有删除任何号码").arg(store.game().examplePeriod()));
     const Game& game = store.game();
-    if (trimmed.size() == game.periodLength() && trimmed.endsWith(QString(game.issueDigits, u'0')))
-        return badInput(QStringLiteral("期号“%1”的期数为000，不是有效的期号；没有删除任何号码").arg(excerpt(trimmed)));
+    if (trimmed.isEmpty())
+        return badInput(QStringLiteral("请输入需要保留到的期号，例如%1；没有删除任何号码").arg(game.examplePeriod()));
+    const QString zeroIssue(game.issueDigits, u'0');
+    if (trimmed.size() == game.periodLength() && trimmed.endsWith(zeroIssue))
+        return badInput(QStringLiteral("期号“%1”的期数为%2，不是有效的期号；没有删除任何号码").arg(excerpt(trimmed), zeroIssue));
     QString error;
     if (!PeriodNumber::parse(trimmed, game, &error))
         return badInput(error + QStringLiteral("；没有删除任何号码"));
