@@ -198,3 +198,33 @@ TEST(Expression, ColumnEvaluationMatchesRowEvaluationOnTheSampleHistory)
         }
     }
 }
+
+TEST(Expression, ColumnModAgreesWithRowModBitForBitOnEveryRoad)
+{
+    // The column evaluator takes a shortcut when a whole column is whole and in int range; each
+    // formula below either takes it (signed zeros, negative divisors) or must fall back for some
+    // rows (fractions, a zero divisor, dividends beyond int range).
+    qeltaro::test::TempStore temp;
+    ASSERT_TRUE(DrawHistory(temp.store()).importText(qeltaro::test::sampleHistoryLines(300)));
+    const HistoryColumns history(*HistoryTable(temp.store()).all());
+    const char* formulas[] = {"(L1A-5) MOD 3",       "(0-L1A) MOD (L2A-4)",        "L1A MOD (L2A-5)",
+                              "(L1A/2) MOD 3",       "(L1A*1000000000) MOD 7",     "L1A MOD 0.4",
+                              "(L1A*L2A-40) MOD L3A", "(L1A-4.5) MOD (0-2)",       "(L1A-L2A) MOD 1"};
+    ColumnEvaluator evaluator;
+    std::vector<double> values;
+    for (const char* code : formulas) {
+        auto compiled = compileFormula(QString::fromLatin1(code));
+        ASSERT_TRUE(compiled) << code;
+        evaluator.evaluate(*compiled, history, values);
+        for (int r = 0; r < history.rowCount(); ++r) {
+            const double expected = compiled->evaluate(history.rowValues(r));
+            SCOPED_TRACE(testing::Message() << code << " row " << r);
+            if (std::isnan(expected)) {
+                ASSERT_TRUE(std::isnan(values[size_t(r)]));
+            } else {
+                ASSERT_EQ(values[size_t(r)], expected);
+                ASSERT_EQ(std::signbit(values[size_t(r)]), std::signbit(expected));
+            }
+        }
+    }
+}
