@@ -3,7 +3,10 @@
 // the output read through a pipe. The core steps the command takes are timed in this process
 // too, so the rest of the process's time (start, printing, exit) shows as what is left.
 //
-//   cli_backtest_bench [--runs N] [--formulas N] [--draws N] [--cli PATH]
+//   cli_backtest_bench [--runs N] [--formulas N] [--draws N] [--cli PATH] [--keep DIR]
+//
+// --keep fills DIR instead of a temporary folder and leaves it, so a profiler can run the
+// command on the same data (QELTARO_DATA_DIR=DIR qeltaro-cli ...).
 
 #include "latency_support.h"
 
@@ -16,6 +19,7 @@
 #include "store/history_table.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -62,13 +66,18 @@ int main(int argc, char** argv)
     const int formulas = intOption(argc, argv, "--formulas", 5000);
     const int draws = intOption(argc, argv, "--draws", 1920, 2);
     QString cli = QStringLiteral(QELTARO_BINARY_DIR "/src/cli/qeltaro-cli");
+    QString kept;
     for (int i = 1; i + 1 < argc; ++i) {
         if (!std::strcmp(argv[i], "--cli"))
             cli = QString::fromLocal8Bit(argv[i + 1]);
+        if (!std::strcmp(argv[i], "--keep"))
+            kept = QString::fromLocal8Bit(argv[i + 1]);
     }
 
-    QTemporaryDir dir;
-    failIf(!dir.isValid(), QStringLiteral("no temporary folder"));
+    QTemporaryDir temporary;
+    failIf(!temporary.isValid(), QStringLiteral("no temporary folder"));
+    failIf(!kept.isEmpty() && !QDir().mkpath(kept), QStringLiteral("cannot make ") + kept);
+    const QDir dir(kept.isEmpty() ? temporary.path() : kept);
     const FormulaListKey key{{3, false}, Kind::Kill};
     fillDataFolder(dir.path(), draws, formulas, key, QStringLiteral("三星直选"));
     std::printf("== qeltaro-cli backtest --category 3D --kind kill --window all: %d formulas x %d draws\n", formulas, draws);

@@ -55,29 +55,34 @@ Result<Loaded> load(Store& store, const ListOptions& options)
     return Loaded{std::move(*list), std::move(*history)};
 }
 
-QJsonObject formulaJson(const ListedFormula& formula, const FormulaStats& stats, const ChanceAssessment& chance)
+// One formula's row, its members in Qt's key order; `holdout`, when given, in its place.
+void writeFormulaRow(JsonOut& out, const ListedFormula& formula, const FormulaStats& stats,
+                     const ChanceAssessment& chance, const QJsonObject* holdout = nullptr)
 {
-    QJsonObject row{{QStringLiteral("idx"), formula.idx},
-                    {QStringLiteral("code"), formula.code},
-                    {QStringLiteral("text"), formula.text},
-                    {QStringLiteral("rate"), std::round(double(stats.rate) * 10000.0) / 10000.0},
-                    {QStringLiteral("hits"), double(stats.hitSum)},
-                    {QStringLiteral("total"), double(stats.totalSum)},
-                    {QStringLiteral("max_miss"), stats.maxMissRun},
-                    {QStringLiteral("max_hit"), stats.maxHitRun},
-                    {QStringLiteral("last_miss"), stats.lastMissRun},
-                    {QStringLiteral("last_hit"), stats.lastHitRun},
-                    {QStringLiteral("next"), stats.next}};
+    out.beginObject();
     // Against a formula that knows nothing (digits uniform and independent).
-    row.insert(QStringLiteral("chance"), chance.chance * 100.0);
-    row.insert(QStringLiteral("lift"), chance.lift);
-    row.insert(QStringLiteral("p_value"), chance.pValue);
-    row.insert(QStringLiteral("beats_chance"), chance.beatsChance);
-    row.insert(QStringLiteral("p_max_hit"), chance.pMaxHit);
-    row.insert(QStringLiteral("p_max_miss"), chance.pMaxMiss);
+    out.key(QStringLiteral("beats_chance")).boolean(chance.beatsChance);
+    out.key(QStringLiteral("chance")).number(chance.chance * 100.0);
+    out.key(QStringLiteral("code")).string(formula.code);
     if (!stats.evaluated())
-        row.insert(QStringLiteral("error"), stats.error);
-    return row;
+        out.key(QStringLiteral("error")).string(stats.error);
+    out.key(QStringLiteral("hits")).number(double(stats.hitSum));
+    if (holdout)
+        out.member(QStringLiteral("holdout"), *holdout);
+    out.key(QStringLiteral("idx")).integer(formula.idx);
+    out.key(QStringLiteral("last_hit")).integer(stats.lastHitRun);
+    out.key(QStringLiteral("last_miss")).integer(stats.lastMissRun);
+    out.key(QStringLiteral("lift")).number(chance.lift);
+    out.key(QStringLiteral("max_hit")).integer(stats.maxHitRun);
+    out.key(QStringLiteral("max_miss")).integer(stats.maxMissRun);
+    out.key(QStringLiteral("next")).string(stats.next);
+    out.key(QStringLiteral("p_max_hit")).number(chance.pMaxHit);
+    out.key(QStringLiteral("p_max_miss")).number(chance.pMaxMiss);
+    out.key(QStringLiteral("p_value")).number(chance.pValue);
+    out.key(QStringLiteral("rate")).number(std::round(double(stats.rate) * 10000.0) / 10000.0);
+    out.key(QStringLiteral("text")).string(formula.text);
+    out.key(QStringLiteral("total")).number(double(stats.totalSum));
+    out.endObject();
 }
 
 QString formulaText(const ListedFormula& formula)
@@ -144,7 +149,7 @@ public:
         const auto chance = assessStatistics(list.category(), list.kind(), table_);
         out.beginArray();
         for (int k = 0; k < list.size(); ++k)
-            out.value(formulaJson(list.at(k), table_.at(k), chance[size_t(k)]));
+            writeFormulaRow(out, list.at(k), table_.at(k), chance[size_t(k)]);
         out.endArray();
     }
 
@@ -197,9 +202,8 @@ public:
         out.beginObject();
         out.key(QStringLiteral("formulas")).beginArray();
         for (int k = 0; k < list.size(); ++k) {
-            QJsonObject row = formulaJson(list.at(k), result_.statistics.at(k), chance[size_t(k)]);
-            row.insert(QStringLiteral("holdout"), holdoutJson(result_.heldOut[size_t(k)]));
-            out.value(row);
+            const QJsonObject holdout = holdoutJson(result_.heldOut[size_t(k)]);
+            writeFormulaRow(out, list.at(k), result_.statistics.at(k), chance[size_t(k)], &holdout);
         }
         out.endArray();
         out.member(QStringLiteral("holdout_periods"), periods_);

@@ -3,7 +3,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QTextStream>
+
+#include <charconv>
+#include <cmath>
 
 namespace qeltaro::cli {
 namespace {
@@ -23,7 +27,7 @@ QByteArray compact(const QJsonValue& value)
 
 void TextOut::line(const QString& text)
 {
-    QTextStream(out_) << text << '\n';
+    stream_ << text << '\n';
 }
 
 void TextOut::lines(const QStringList& texts)
@@ -32,10 +36,73 @@ void TextOut::lines(const QStringList& texts)
         line(text);
 }
 
-void JsonOut::write(const QByteArray& bytes)
+void JsonOut::write(const char* bytes, qsizetype size)
 {
     written_ = true;
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), out_);
+    pending_.append(bytes, size);
+    if (pending_.size() >= 1 << 16)
+        flush();
+}
+
+void JsonOut::write(const QByteArray& bytes)
+{
+    write(bytes.constData(), bytes.size());
+}
+
+void JsonOut::flush()
+{
+    std::fwrite(pending_.constData(), 1, size_t(pending_.size()), out_);
+    pending_.clear();
+}
+
+// As Qt escapes a string: quote, backslash and control characters escaped, the rest as UTF-8;
+// a surrogate without its pair, which UTF-8 cannot carry, by its four hex digits.
+void JsonOut::writeString(const QString& text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    const auto escaped = [&](char16_t unit) {
+        const char bytes[] = {'\\', 'u', kHex[unit >> 12], kHex[(unit >> 8) & 0xf], kHex[(unit >> 4) & 0xf], kHex[unit & 0xf]};
+        write(bytes, sizeof bytes);
+    };
+    write("\"", 1);
+    const char16_t* unit = reinterpret_cast<const char16_t*>(text.utf16());
+    const char16_t* const end = unit + text.size();
+    while (unit != end) {
+        const char16_t u = *unit++;
+        if (u < 0x80) {
+            if (u >= 0x20 && u != '"' && u != '\\') {
+                const char c = char(u);
+                write(&c, 1);
+                continue;
+            }
+            const char* shortForm = nullptr;
+            switch (u) {
+            case '"': shortForm = "\\\""; break;
+            case '\\': shortForm = "\\\\"; break;
+            case '\b': shortForm = "\\b"; break;
+            case '\f': shortForm = "\\f"; break;
+            case '\n': shortForm = "\\n"; break;
+            case '\r': shortForm = "\\r"; break;
+            case '\t': shortForm = "\\t"; break;
+            default: escaped(u); continue;
+            }
+            write(shortForm, 2);
+        } else if (u < 0x800) {
+            const char bytes[] = {char(0xc0 | (u >> 6)), char(0x80 | (u & 0x3f))};
+            write(bytes, sizeof bytes);
+        } else if (QChar::isHighSurrogate(u) && unit != end && QChar::isLowSurrogate(*unit)) {
+            const char32_t point = QChar::surrogateToUcs4(u, *unit++);
+            const char bytes[] = {char(0xf0 | (point >> 18)), char(0x80 | ((point >> 12) & 0x3f)),
+                                  char(0x80 | ((point >> 6) & 0x3f)), char(0x80 | (point & 0x3f))};
+            write(bytes, sizeof bytes);
+        } else if (QChar::isSurrogate(u)) {
+            escaped(u);
+        } else {
+            const char bytes[] = {char(0xe0 | (u >> 12)), char(0x80 | ((u >> 6) & 0x3f)), char(0x80 | (u & 0x3f))};
+            write(bytes, sizeof bytes);
+        }
+    }
+    write("\"", 1);
 }
 
 // Before a value or a container: the comma after an earlier element, unless a key went first.
@@ -57,6 +124,47 @@ void JsonOut::value(const QJsonValue& value)
 {
     separate();
     write(compact(value));
+}
+
+void JsonOut::number(double number)
+{
+    separate();
+    // Qt keeps a whole number a double holds exactly (up to 2^53) as an integer, -0 as 0.
+    constexpr double kExactWhole = 9007199254740992.0;
+    if (!std::isfinite(number))
+        write("null", 4);
+    else if (std::trunc(number) == number && std::fabs(number) <= kExactWhole)
+        writeInteger(static_cast<long long>(number));
+    else
+        write(QByteArray::number(number, 'g', QLocale::FloatingPointShortest));
+}
+
+void JsonOut::integer(long long number)
+{
+    separate();
+    writeInteger(number);
+}
+
+void JsonOut::writeInteger(long long number)
+{
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, number);
+    write(digits, written.ptr - digits);
+}
+
+void JsonOut::string(const QString& text)
+{
+    separate();
+    writeString(text);
+}
+
+void JsonOut::boolean(bool truth)
+{
+    separate();
+    if (truth)
+        write("true", 4);
+    else
+        write("false", 5);
 }
 
 void JsonOut::beginArray()
@@ -94,8 +202,8 @@ JsonOut& JsonOut::key(const QString& key)
         write(",");
     level.empty = false;
     level.lastKey = key;
-    write(compact(key));
-    write(":");
+    writeString(key);
+    write(":", 1);
     keyPending_ = true;
     return *this;
 }
@@ -122,7 +230,8 @@ void JsonOut::objectWith(const QJsonObject& members, const QString& streamedKey,
 void JsonOut::finish()
 {
     if (written_)
-        std::fputc('\n', out_);
+        write("\n", 1);
+    flush();
 }
 
 int printReport(const Report& report, bool json)

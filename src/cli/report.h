@@ -6,6 +6,7 @@
 #include <QJsonValue>
 #include <QString>
 #include <QStringList>
+#include <QTextStream>
 
 #include <cstdio>
 #include <functional>
@@ -15,15 +16,15 @@
 
 namespace qeltaro::cli {
 
-// Lines on stdout, UTF-8.
+// Lines on stdout, UTF-8; written in large pieces, all of them by the end of the report.
 class TextOut {
 public:
-    explicit TextOut(std::FILE* out = stdout) : out_(out) {}
+    explicit TextOut(std::FILE* out = stdout) : stream_(out) {}
     void line(const QString& text);
     void lines(const QStringList& texts);
 
 private:
-    std::FILE* out_;
+    QTextStream stream_;
 };
 
 // One compact JSON document written piece by piece, byte for byte what QJsonDocument::Compact
@@ -32,8 +33,16 @@ private:
 class JsonOut {
 public:
     explicit JsonOut(std::FILE* out = stdout) : out_(out) {}
+    ~JsonOut() { flush(); }
+    JsonOut(const JsonOut&) = delete;
+    JsonOut& operator=(const JsonOut&) = delete;
 
     void value(const QJsonValue& value);  // a whole value: a number, a row object, a short array
+    // Scalars written directly, for long lists of rows: what Qt writes for the same QJsonValue.
+    void number(double number);
+    void integer(long long number);
+    void string(const QString& text);
+    void boolean(bool truth);
     void beginArray();
     void endArray();
     void beginObject();
@@ -47,6 +56,10 @@ public:
 private:
     void separate();
     void write(const QByteArray& bytes);
+    void write(const char* bytes, qsizetype size);
+    void writeString(const QString& text);
+    void writeInteger(long long number);
+    void flush();
 
     struct Level {
         bool object = false;
@@ -54,6 +67,7 @@ private:
         QString lastKey;
     };
     std::FILE* out_;
+    QByteArray pending_;  // written to out_ in large pieces
     std::vector<Level> levels_;
     bool keyPending_ = false;
     bool written_ = false;

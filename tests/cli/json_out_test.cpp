@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <functional>
 #include <limits>
+#include <random>
+#include <vector>
 
 using qeltaro::cli::JsonOut;
 
@@ -119,4 +121,63 @@ TEST(JsonOut, OneMemberWrittenAsItGoesTakesItsPlaceInKeyOrder)
 TEST(JsonOut, NothingWrittenLeavesStdoutEmpty)
 {
     EXPECT_EQ(written([](JsonOut&) {}), QByteArray());
+}
+
+TEST(JsonOut, ScalarsWrittenDirectlyReadAsQtWritesThem)
+{
+    // Qt turns whole doubles up to 2^53 into integers (-0 too) and writes other doubles in their
+    // shortest form; strings go out as UTF-8 but for escapes, a lone surrogate as \u and hex.
+    const double exactEdge = 9007199254740992.0;  // 2^53
+    std::vector<double> numbers = {0.0, -0.0, 1, -1, 0.1, 1.0 / 3.0, 1e-7, 1e20, 1e21, 2.5e15, exactEdge, -exactEdge,
+                                   exactEdge + 2, -(exactEdge + 2), 4503599627370497.0, 5e-324,
+                                   std::numeric_limits<double>::max(), std::numeric_limits<double>::quiet_NaN(),
+                                   std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                                   100.0 * 0.57, 123456789.25};
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 2000; ++i) {
+        const double x = std::ldexp(double(random() >> 11), -int(random() % 80));
+        numbers.push_back(i % 2 ? x : std::round(x * 10000.0) / 10000.0);
+    }
+    const long long integers[] = {0, -7, 2147483647, (1LL << 60), std::numeric_limits<long long>::min()};
+    QString lone;
+    lone += QChar(0xD800);
+    lone += QLatin1Char('x');
+    lone += QChar(0xDC00);
+    QString pairThenLoneHigh = QString::fromUtf8("\xF0\x9F\x8E\xB2");
+    pairThenLoneHigh += QChar(0xDBFF);
+    const QString strings[] = {QString(), QStringLiteral("三星直选\t\"引号\"\\ \n\r\b\f\x01\x1f\x7f é/"), lone,
+                               pairThenLoneHigh, QString(QChar(0x7FF)) + QChar(0x800) + QChar(0xFFFF)};
+
+    QJsonArray expected;
+    const QByteArray streamed = written([&](JsonOut& out) {
+        out.beginArray();
+        for (double number : numbers) {
+            out.number(number);
+            expected.append(number);
+        }
+        for (long long number : integers) {
+            out.integer(number);
+            expected.append(qint64(number));
+        }
+        for (const QString& text : strings) {
+            out.string(text);
+            expected.append(text);
+        }
+        out.boolean(true);
+        out.boolean(false);
+        expected.append(true);
+        expected.append(false);
+        out.endArray();
+    });
+    EXPECT_EQ(streamed, QJsonDocument(expected).toJson(QJsonDocument::Compact) + '\n');
+
+    // Keys are escaped as strings are.
+    const QJsonObject keyed{{lone, 1}, {QStringLiteral("a\"b"), 2}};
+    EXPECT_EQ(written([&](JsonOut& out) {
+                  out.beginObject();
+                  for (auto it = keyed.begin(); it != keyed.end(); ++it)
+                      out.key(it.key()).integer(it.value().toInteger());
+                  out.endObject();
+              }),
+              qtBytes(keyed));
 }
