@@ -15,7 +15,6 @@ namespace {
 struct CalcOptions {
     ListOptions list;
     CalculationOptions calculation;
-    std::string period;
     bool noRecord = false;
 
     void bind(CLI::App* command)
@@ -25,7 +24,7 @@ struct CalcOptions {
                                   "最后连对 (or sglGsRate intGsErrCon intGsTrueCon intGsErrLst intGsTrueLst), DIRECTION "
                                   "从大到小|从小到大 (or desc|asc, also after a colon), best first when left out (default "
                                   "正确率,最大连对,最后连对)",
-                         &period);
+                         /*pastPeriodOption=*/true);
         command->add_flag("--no-record", noRecord, "do not keep this calculation in the prediction journal");
     }
     Status read(Context& context)
@@ -151,13 +150,10 @@ private:
 
 Outcome calc(Context&, Store& store, const CalcOptions& o)
 {
-    auto selected = loadSelectedFormulas(store, o.list, o.calculation.select);
+    CalculationRequest request;
+    auto selected = loadCalculationRequest(store, o.list, o.calculation, request);
     if (!selected)
         return selected.error();
-    CalculationRequest request;
-    fillCalculationRequest(request, o.list, o.calculation, *selected);
-    if (!o.period.empty())
-        request.pastPeriod = fromStd(o.period);
     auto calculation = calculateCategory(store, selected->history, request);
     if (!calculation)
         return calculation.error();

@@ -77,6 +77,22 @@ Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& l
     return SelectedFormulas{std::move(*formulas), std::move(*selection), std::move(*history)};
 }
 
+Result<SelectedFormulas> loadCalculationRequest(Store& store, const ListOptions& list,
+                                                const CalculationOptions& calculation, CalculationRequest& request)
+{
+    auto selected = loadSelectedFormulas(store, list, calculation.select);
+    if (!selected)
+        return selected;
+    request.category = list.category;
+    request.kind = list.kind;
+    request.method = calculation.method;
+    request.sort = calculation.sort;
+    request.selection = selected->selection;
+    if (!calculation.pastPeriod.empty())
+        request.pastPeriod = fromStd(calculation.pastPeriod);
+    return selected;
+}
+
 Result<CalculationMethod> parseMethodOption(const std::string& text, const SettingsMirror& settings)
 {
     if (text.empty())
@@ -133,11 +149,11 @@ Status WindowOptions::read(Context& context)
     return success();
 }
 
-void CalculationOptions::bind(CLI::App* command, const char* sortHelp, std::string* pastPeriod)
+void CalculationOptions::bind(CLI::App* command, const char* sortHelp, bool pastPeriodOption)
 {
     command->add_option("--method", methodText, "selected (计算选中公式) or best (最优公式法); default: the JSFF setting");
-    if (pastPeriod)
-        command->add_option("--period", *pastPeriod, "re-check this past period instead of calculating the next one");
+    if (pastPeriodOption)
+        command->add_option("--period", pastPeriod, "re-check this past period instead of calculating the next one");
     command->add_option("--quota", quota, "best method: digits to keep, 0..10 (default 3)");
     command->add_option("--sort", sortText, sortHelp);
     command->add_option("--select", select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");

@@ -49,32 +49,26 @@ struct WindowOptions {
     Status read(Context& context);
 };
 
-// --method, --quota, --sort and --select of calc and walkforward, --method and --sort read over
-// the settings.
+// --method, --quota, --sort and --select of calc and walkforward (calc's --period too), --method
+// and --sort read over the settings.
 struct CalculationOptions {
     std::string methodText;
     std::string quota;
     std::string sortText;
     std::string select;
+    std::string pastPeriod;
     CalculationMethod method = CalculationMethod::Best;
     SortSettings sort;
 
-    // `pastPeriod`: also --period, listed after --method.
-    void bind(CLI::App* command, const char* sortHelp, std::string* pastPeriod = nullptr);
+    // `pastPeriodOption`: also --period, listed after --method.
+    void bind(CLI::App* command, const char* sortHelp, bool pastPeriodOption = false);
     Status read(Context& context);
 };
 
-// The list, method, sort and selection a calculating command passes to its use case's request.
-template <typename Request>
-void fillCalculationRequest(Request& request, const ListOptions& list, const CalculationOptions& calculation,
-                            const SelectedFormulas& selected)
-{
-    request.category = list.category;
-    request.kind = list.kind;
-    request.method = calculation.method;
-    request.sort = calculation.sort;
-    request.selection = selected.selection;
-}
+// The formulas --select names, loaded; the list, method, sort, selection and past period of a
+// calculating command set on `request`.
+Result<SelectedFormulas> loadCalculationRequest(Store& store, const ListOptions& list,
+                                                const CalculationOptions& calculation, CalculationRequest& request);
 
 // "3D 杀码" as the headings of the calculation name a list: the caption and the kind's word.
 QString listHeading(const ListOptions& list);

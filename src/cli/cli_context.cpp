@@ -75,6 +75,20 @@ int runChosenAction(const CLI::App& app)
     return it->second();
 }
 
+void addSubcommands(CLI::App* parent, Context& context, std::initializer_list<Subcommand> subcommands)
+{
+    for (const Subcommand& subcommand : subcommands)
+        subcommand.add(parent->add_subcommand(subcommand.name, subcommand.help), context);
+}
+
+void addCommandGroup(CLI::App& app, Context& context, const char* name, const char* help,
+                     std::initializer_list<Subcommand> subcommands)
+{
+    CLI::App* group = app.add_subcommand(name, help);
+    group->require_subcommand(1);
+    addSubcommands(group, context, subcommands);
+}
+
 void printWarning(const QString& message)
 {
     QTextStream(stderr) << message << '\n';

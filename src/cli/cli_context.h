@@ -17,6 +17,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -177,5 +178,31 @@ void addStoreCommand(CLI::App* command, Context& context, Outcome (*run)(Context
         return finishCommand(context, run(context, **store, options));
     });
 }
+
+// One subcommand of a group: its name, its help and the function making its report, on the store
+// when it takes one.
+struct Subcommand {
+    template <typename Options>
+    Subcommand(const char* name, const char* help, Outcome (*run)(Context&, const Options&))
+        : name(name), help(help), add([run](CLI::App* command, Context& context) { addCommand(command, context, run); })
+    {
+    }
+    template <typename Options>
+    Subcommand(const char* name, const char* help, Outcome (*run)(Context&, Store&, const Options&))
+        : name(name), help(help),
+          add([run](CLI::App* command, Context& context) { addStoreCommand(command, context, run); })
+    {
+    }
+
+    const char* name;
+    const char* help;
+    std::function<void(CLI::App*, Context&)> add;
+};
+
+// `subcommands` under `parent`, in the order listed (the order --help shows).
+void addSubcommands(CLI::App* parent, Context& context, std::initializer_list<Subcommand> subcommands);
+// A command that only groups its subcommands: one of them must be chosen.
+void addCommandGroup(CLI::App& app, Context& context, const char* name, const char* help,
+                     std::initializer_list<Subcommand> subcommands);
 
 }  // namespace qeltaro::cli

@@ -198,14 +198,14 @@ void addExportCommands(CLI::App& app, Context& context)
 {
     CLI::App* exportCommand = app.add_subcommand("export", "write the lists to spreadsheet workbooks in the data folder");
     CLI::App* xlsx = exportCommand->add_subcommand("xlsx", "write one list to its workbook (.xlsx) and print its path");
-    addStoreCommand(xlsx->add_subcommand("history", "the history list (lishi.xlsx); with --category and --kind, with the "
-                                                    "verification columns of that formula list"),
-                    context, exportHistory);
-    addStoreCommand(xlsx->add_subcommand("formulas", "the formula list with its back-test (gongshi.xlsx)"), context,
-                    exportFormulas);
-    addStoreCommand(xlsx->add_subcommand("err", "the Err values of a calculation (ErrarrLei.xlsx)"), context, exportErrValues);
-    addStoreCommand(xlsx->add_subcommand("ranking", "the history position ranking list of a replay (Print.xlsx)"), context,
-                    exportRanking);
+    addSubcommands(xlsx, context,
+                   {{"history",
+                     "the history list (lishi.xlsx); with --category and --kind, with the verification columns of "
+                     "that formula list",
+                     exportHistory},
+                    {"formulas", "the formula list with its back-test (gongshi.xlsx)", exportFormulas},
+                    {"err", "the Err values of a calculation (ErrarrLei.xlsx)", exportErrValues},
+                    {"ranking", "the history position ranking list of a replay (Print.xlsx)", exportRanking}});
 }
 
 }  // namespace qeltaro::cli

@@ -324,24 +324,16 @@ Outcome exportText(Context&, Store& store, const ExportOptions& o)
 
 void addFormulaCommands(CLI::App& app, Context& context)
 {
-    CLI::App* formula = app.add_subcommand("formula", "formula library and formula language");
-    formula->require_subcommand(1);
-    addCommand(formula->add_subcommand("translate", "print the code form of a Chinese formula text"), context, translate);
-    addStoreCommand(formula->add_subcommand("add", "add one formula typed in Chinese, e.g. 万位码+千位码=下期杀一星直选"),
-                    context, add);
-    addStoreCommand(formula->add_subcommand("import", "read a formula text file (UTF-8 or GB18030) into the library"),
-                    context, importFormulas);
-    addStoreCommand(formula->add_subcommand("update", "replace the formulas of every category by the formula file at "
-                                                      "FormulaUrl (a backup is kept)"),
-                    context, update);
-    addStoreCommand(formula->add_subcommand("list", "list the formulas of one category and kind in idx order"), context,
-                    listFormulas);
-    addStoreCommand(formula->add_subcommand("delete", "delete one formula of a category and kind, then compact and renumber"),
-                    context, deleteOne);
-    addStoreCommand(formula->add_subcommand("clear-all", "delete the formulas of every category (a backup is kept)"),
-                    context, clearAll);
-    addStoreCommand(formula->add_subcommand("export", "write the formula text file of every category or of one category"),
-                    context, exportText);
+    addCommandGroup(
+        app, context, "formula", "formula library and formula language",
+        {{"translate", "print the code form of a Chinese formula text", translate},
+         {"add", "add one formula typed in Chinese, e.g. 万位码+千位码=下期杀一星直选", add},
+         {"import", "read a formula text file (UTF-8 or GB18030) into the library", importFormulas},
+         {"update", "replace the formulas of every category by the formula file at FormulaUrl (a backup is kept)", update},
+         {"list", "list the formulas of one category and kind in idx order", listFormulas},
+         {"delete", "delete one formula of a category and kind, then compact and renumber", deleteOne},
+         {"clear-all", "delete the formulas of every category (a backup is kept)", clearAll},
+         {"export", "write the formula text file of every category or of one category", exportText}});
 }
 
 }  // namespace qeltaro::cli

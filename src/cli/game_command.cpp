@@ -78,10 +78,9 @@ Outcome set(Context&, Store& store, const SetOptions& o)
 
 void addGameCommands(CLI::App& app, Context& context)
 {
-    CLI::App* game = app.add_subcommand("game", "the game of the data folder: draws per day and period numbering");
-    game->require_subcommand(1);
-    addStoreCommand(game->add_subcommand("show", "print the data folder's game"), context, show);
-    addStoreCommand(game->add_subcommand("set", "change the game (only while the history is empty)"), context, set);
+    addCommandGroup(app, context, "game", "the game of the data folder: draws per day and period numbering",
+                    {{"show", "print the data folder's game", show},
+                     {"set", "change the game (only while the history is empty)", set}});
 }
 
 }  // namespace qeltaro::cli

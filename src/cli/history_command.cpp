@@ -158,13 +158,11 @@ Status readToday(const std::string& text, QDate& today)
 
 void addHistoryCommands(CLI::App& app, Context& context)
 {
-    CLI::App* history = app.add_subcommand("history", "draw history: add, import, list, next period");
-    history->require_subcommand(1);
-    addStoreCommand(history->add_subcommand("add", "store one draw with every derived column"), context, add);
-    addStoreCommand(history->add_subcommand("import", "store the draws of a history text file (lines \"PERIOD DIGITS\")"),
-                    context, importDraws);
-    addStoreCommand(history->add_subcommand("list", "list the stored draws in period order"), context, list);
-    addStoreCommand(history->add_subcommand("next", "print the period number proposed for the next draw"), context, next);
+    addCommandGroup(app, context, "history", "draw history: add, import, list, next period",
+                    {{"add", "store one draw with every derived column", add},
+                     {"import", "store the draws of a history text file (lines \"PERIOD DIGITS\")", importDraws},
+                     {"list", "list the stored draws in period order", list},
+                     {"next", "print the period number proposed for the next draw", next}});
     addHistoryUpdateCommand(app, context);
     addHistoryMaintenanceCommands(app, context);
 }

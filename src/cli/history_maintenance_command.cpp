@@ -62,11 +62,9 @@ Outcome exportText(Context&, Store& store, const NoOptions&)
 
 void addHistoryMaintenanceCommands(CLI::App& app, Context& context)
 {
-    CLI::App* history = app.get_subcommand("history");
-    addStoreCommand(history->add_subcommand("delete", "delete all draws, the draws after a period, or the last N draws"),
-                    context, deleteDraws);
-    addStoreCommand(history->add_subcommand("export-text", "write the history text file 更新至<period>期历史号码.txt"),
-                    context, exportText);
+    addSubcommands(app.get_subcommand("history"), context,
+                   {{"delete", "delete all draws, the draws after a period, or the last N draws", deleteDraws},
+                    {"export-text", "write the history text file 更新至<period>期历史号码.txt", exportText}});
 }
 
 }  // namespace qeltaro::cli

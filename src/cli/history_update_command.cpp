@@ -130,9 +130,8 @@ Outcome update(Context&, Store& store, const UpdateOptions& o)
 
 void addHistoryUpdateCommand(CLI::App& app, Context& context)
 {
-    CLI::App* history = app.get_subcommand("history");
-    addStoreCommand(history->add_subcommand("update", "bring the history up to date from the results pages (HistoryUrl)"),
-                    context, update);
+    addSubcommands(app.get_subcommand("history"), context,
+                   {{"update", "bring the history up to date from the results pages (HistoryUrl)", update}});
 }
 
 }  // namespace qeltaro::cli

@@ -103,11 +103,9 @@ Outcome clear(Context&, Store& store, const NoOptions&)
 
 void addJournalCommands(CLI::App& app, Context& context)
 {
-    CLI::App* journal = app.add_subcommand("journal", "the recorded next-period calculations and their results (预测记录)");
-    journal->require_subcommand(1);
-    addStoreCommand(journal->add_subcommand("list", "every recorded calculation, judged against the draws that came"),
-                    context, list);
-    addStoreCommand(journal->add_subcommand("clear", "delete every recorded calculation"), context, clear);
+    addCommandGroup(app, context, "journal", "the recorded next-period calculations and their results (预测记录)",
+                    {{"list", "every recorded calculation, judged against the draws that came", list},
+                     {"clear", "delete every recorded calculation", clear}});
 }
 
 }  // namespace qeltaro::cli

@@ -185,12 +185,10 @@ Outcome reset(Context& context, const NoOptions&)
 
 void addSearchSettingsCommands(CLI::App& app, Context& context)
 {
-    CLI::App* settings = app.add_subcommand("search-settings", "the search's thresholds, operand counts and wanted counts");
-    settings->require_subcommand(1);
-    addCommand(settings->add_subcommand("show", "print the settings of every category (or one)"), context, show);
-    addCommand(settings->add_subcommand("set", "change thresholds or the operand count of a category, or wanted counts"),
-               context, set);
-    addCommand(settings->add_subcommand("reset", "restore the built-in search settings of every category"), context, reset);
+    addCommandGroup(app, context, "search-settings", "the search's thresholds, operand counts and wanted counts",
+                    {{"show", "print the settings of every category (or one)", show},
+                     {"set", "change thresholds or the operand count of a category, or wanted counts", set},
+                     {"reset", "restore the built-in search settings of every category", reset}});
 }
 
 }  // namespace qeltaro::cli

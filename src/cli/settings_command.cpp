@@ -60,11 +60,10 @@ Outcome reset(Context& context, const NoOptions&)
 
 void addSettingsCommands(CLI::App& app, Context& context)
 {
-    CLI::App* settings = app.add_subcommand("settings", "read and change the per-user settings");
-    settings->require_subcommand(1);
-    addCommand(settings->add_subcommand("list", "print every setting with its value"), context, list);
-    addCommand(settings->add_subcommand("set", "change one setting (validated)"), context, set);
-    addCommand(settings->add_subcommand("reset", "restore the default settings (恢复默认设置)"), context, reset);
+    addCommandGroup(app, context, "settings", "read and change the per-user settings",
+                    {{"list", "print every setting with its value", list},
+                     {"set", "change one setting (validated)", set},
+                     {"reset", "restore the default settings (恢复默认设置)", reset}});
 }
 
 }  // namespace qeltaro::cli

@@ -78,11 +78,11 @@ private:
 
 Outcome walkForwardCommand(Context&, Store& store, const WalkForwardOptions& o)
 {
-    auto selected = loadSelectedFormulas(store, o.list, o.calculation.select);
+    CalculationRequest calculation;
+    auto selected = loadCalculationRequest(store, o.list, o.calculation, calculation);
     if (!selected)
         return selected.error();
-    WalkForwardRequest request;
-    fillCalculationRequest(request, o.list, o.calculation, *selected);
+    WalkForwardRequest request = walkForwardOf(calculation);
     request.periods = o.periods;
     request.window = o.window.settings;
     auto walked = walkForward(store, selected->history, request);

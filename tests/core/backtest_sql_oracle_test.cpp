@@ -5,6 +5,7 @@
 #include "backtest/backtest_engine.h"
 #include "draw_builder.h"
 #include "language/column_evaluator.h"
+#include "score_checks.h"
 #include "sql_statement_backtest.h"
 
 #include <gtest/gtest.h>
@@ -150,13 +151,7 @@ TEST(BacktestSqlOracle, EngineAgreesWithSqliteOnRandomFormulas)
         list.append(1, code, QString(), kindOfKillFlag(kill));
         const FormulaStats mine = engine.backtest(list, history, setting).at(0);
         const FormulaStats theirs = sql.backtest(expression, kill, category, setting);
-        EXPECT_EQ(mine.hitSum, theirs.hitSum);
-        EXPECT_EQ(mine.totalSum, theirs.totalSum);
-        EXPECT_EQ(mine.rate, theirs.rate);
-        EXPECT_EQ(mine.maxMissRun, theirs.maxMissRun);
-        EXPECT_EQ(mine.maxHitRun, theirs.maxHitRun);
-        EXPECT_EQ(mine.lastMissRun, theirs.lastMissRun);
-        EXPECT_EQ(mine.lastHitRun, theirs.lastHitRun);
+        test::expectSameScores(mine, theirs, "the engine ~ SQLite");
         EXPECT_EQ(mine.next, theirs.next);
     }
     // The mix covered what it is meant to cover.

@@ -22,12 +22,17 @@ int value(const DrawRecord& r, const char* code)
     return r.values[derivedIndex(QString::fromLatin1(code))];
 }
 
+// An empty store of the default game and the history on it.
+class DrawHistoryTest : public ::testing::Test {
+protected:
+    TempStore temp;
+    DrawHistory history{temp.store()};
+};
+
 }  // namespace
 
-TEST(DrawHistory, TypedDrawIsStoredWithEveryDerivedColumn)
+TEST_F(DrawHistoryTest, TypedDrawIsStoredWithEveryDerivedColumn)
 {
-    TempStore temp;
-    DrawHistory history(temp.store());
     auto first = history.add(QStringLiteral("160121001"), QStringLiteral("12345"));
     ASSERT_TRUE(first) << first.error().message.toStdString();
     auto second = history.add(QStringLiteral("160121002"), QStringLiteral("13299"));
@@ -40,10 +45,8 @@ TEST(DrawHistory, TypedDrawIsStoredWithEveryDerivedColumn)
     EXPECT_EQ(value(stored[1], "NF"), 2016);
 }
 
-TEST(DrawHistory, BadTypedInputIsRefusedAndStoresNothing)
+TEST_F(DrawHistoryTest, BadTypedInputIsRefusedAndStoresNothing)
 {
-    TempStore temp;
-    DrawHistory history(temp.store());
     ASSERT_TRUE(history.add(QStringLiteral("160121001"), QStringLiteral("12345")));
     const std::pair<const char*, const char*> bad[] = {
         {"160121002", "1234"}, {"160121002", "123456"}, {"160121002", "12a45"}, {"160121002", ""},
@@ -59,10 +62,8 @@ TEST(DrawHistory, BadTypedInputIsRefusedAndStoresNothing)
     EXPECT_EQ(rows(temp.store()).size(), 1u);
 }
 
-TEST(DrawHistory, ADrawStoredBeforeExistingOnesMendsTheFollowingRepeats)
+TEST_F(DrawHistoryTest, ADrawStoredBeforeExistingOnesMendsTheFollowingRepeats)
 {
-    TempStore temp;
-    DrawHistory history(temp.store());
     ASSERT_TRUE(history.add(QStringLiteral("160121001"), QStringLiteral("11111")));
     ASSERT_TRUE(history.add(QStringLiteral("160121003"), QStringLiteral("12345")));
     EXPECT_EQ(value(rows(temp.store())[1], "LX"), 1);
@@ -75,10 +76,8 @@ TEST(DrawHistory, ADrawStoredBeforeExistingOnesMendsTheFollowingRepeats)
     EXPECT_EQ(value(stored[2], "LY"), 3);
 }
 
-TEST(DrawHistory, NextPeriodFollowsTheNewestDraw)
+TEST_F(DrawHistoryTest, NextPeriodFollowsTheNewestDraw)
 {
-    TempStore temp;
-    DrawHistory history(temp.store());
     EXPECT_EQ(history.nextPeriod(QDate(2016, 1, 21))->toStdString(), "160121001");
     ASSERT_TRUE(history.add(QStringLiteral("161231120"), QStringLiteral("12345")));
     EXPECT_EQ(history.nextPeriod(QDate(2020, 1, 1))->toStdString(), "170101001");
@@ -140,10 +139,8 @@ TEST(DrawHistory, ImportingTheSampleMatchesTypedEntry)
     EXPECT_EQ(imported.back().period.toStdString(), "150210120");
 }
 
-TEST(DrawHistory, ImportMergesOverlapsInAnyOrder)
+TEST_F(DrawHistoryTest, ImportMergesOverlapsInAnyOrder)
 {
-    TempStore temp;
-    DrawHistory history(temp.store());
     ASSERT_TRUE(history.importText(QStringLiteral("160121002 22222\n")));
     auto report = history.importText(QStringLiteral("160121003 33333\r\n160121001 12222\r\n\r\n160121002 22222\r\n"));
     ASSERT_TRUE(report);
@@ -156,10 +153,8 @@ TEST(DrawHistory, ImportMergesOverlapsInAnyOrder)
     EXPECT_EQ(value(stored[2], "LX"), 0);
 }
 
-TEST(DrawHistory, AMalformedLineRefusesTheWholeFile)
+TEST_F(DrawHistoryTest, AMalformedLineRefusesTheWholeFile)
 {
-    TempStore temp;
-    DrawHistory history(temp.store());
     ASSERT_TRUE(history.add(QStringLiteral("160121001"), QStringLiteral("12345")));
     auto report = history.importText(QStringLiteral("160121002 11111\nrubbish\n160121003 1234\n160121004 44444\n"
                                                     "160121004 44445\n160121001 99999\n"));
@@ -177,10 +172,8 @@ TEST(DrawHistory, AMalformedLineRefusesTheWholeFile)
     EXPECT_EQ(rows(temp.store()).size(), 1u);
 }
 
-TEST(DrawHistory, AFileOfAnotherProgramImportsAfterItsHeading)
+TEST_F(DrawHistoryTest, AFileOfAnotherProgramImportsAfterItsHeading)
 {
-    TempStore temp;
-    DrawHistory history(temp.store());
     auto report = history.importText(QStringLiteral("\n期号,万,千,百,十,个,开奖日期\n"
                                                     "2016-01-21-002,3,8,1,4,6,2016-01-21\n"
                                                     "\"20160121001\";\"12345\"\n"

@@ -32,45 +32,55 @@ std::string statisticsText(const ErrWindowTable& table)
 
 const std::array<int, 10> kExample = {0, 0, 2, 0, 1, 0, 0, 3, 0, 0};
 
-}  // namespace
-
-TEST(ErrWindowRows, KillFormulasListTheUnnamedDigitsFirstAsKept)
+// The example counts as kill or keep formulas name them.
+ErrWindowTable exampleTable(Kind kind)
 {
     ErrWindowTable table;
-    table.fill(countsOf(kExample, true), Kind::Kill);
-    EXPECT_EQ(digitOrder(table), "0135689427");
-    for (const ErrWindowRow& row : table.rows()) {
-        const bool named = row.count.total > 0;
-        EXPECT_EQ(row.verdict, named ? "滤杀" : "保留") << row.digit;
-        EXPECT_EQ(row.textColour, named ? kGreen : kBlack) << row.digit;
-        EXPECT_EQ(row.order, &row - table.rows().data() + 1);
-    }
-    EXPECT_EQ(table.rows()[9].count, (ErrCount{3, 3, 0}));
-    EXPECT_EQ(statisticsText(table), "0/7/0 1 3 5 6 8 9 |1/1/4 |2/1/2 |3/1/7 |");
-    EXPECT_EQ(table.headers()[2], "杀留Err值");
-    EXPECT_EQ(ErrWindowTable::statisticsHeaders(), (QStringList{"杀留次数", "个数", "号码"}));
-    EXPECT_EQ(ErrWindowTable::cellText(table.rows()[9], 5), "滤杀");
-    EXPECT_EQ(ErrWindowTable::cellText(table.rows()[9], 3), "3");
+    table.fill(countsOf(kExample, isKill(kind)), kind);
+    return table;
 }
 
-TEST(ErrWindowRows, KeepFormulasListTheNamedDigitsFirstAsKept)
+}  // namespace
+
+// Kill formulas keep the digits they do not name, keep formulas the digits they name: either
+// way the kept digits come first, in black, and the rest are filtered out, in green.
+TEST(ErrWindowRows, EachKindListsItsKeptDigitsFirst)
 {
-    ErrWindowTable table;
-    table.fill(countsOf(kExample, false), Kind::Keep);
-    EXPECT_EQ(digitOrder(table), "7240135689");
-    for (const ErrWindowRow& row : table.rows()) {
-        const bool named = row.count.total > 0;
-        EXPECT_EQ(row.verdict, named ? "保留" : "滤杀") << row.digit;
-        EXPECT_EQ(row.textColour, named ? kBlack : kGreen) << row.digit;
+    struct Case {
+        Kind kind;
+        const char* order;
+        size_t mostNamedRow;  // 7, named three times
+        ErrCount mostNamed;
+        const char* statistics;
+    };
+    const Case cases[] = {
+        {Kind::Kill, "0135689427", 9, {3, 3, 0}, "0/7/0 1 3 5 6 8 9 |1/1/4 |2/1/2 |3/1/7 |"},
+        {Kind::Keep, "7240135689", 0, {3, 0, 3}, "3/1/7 |2/1/2 |1/1/4 |0/7/0 1 3 5 6 8 9 |"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(isKill(c.kind) ? "kill" : "keep");
+        const ErrWindowTable table = exampleTable(c.kind);
+        EXPECT_EQ(digitOrder(table), c.order);
+        for (const ErrWindowRow& row : table.rows()) {
+            const bool kept = (row.count.total > 0) != isKill(c.kind);
+            EXPECT_EQ(row.verdict, kept ? "保留" : "滤杀") << row.digit;
+            EXPECT_EQ(row.textColour, kept ? kBlack : kGreen) << row.digit;
+            EXPECT_EQ(row.order, &row - table.rows().data() + 1);
+        }
+        EXPECT_EQ(table.rows()[c.mostNamedRow].count, c.mostNamed);
+        EXPECT_EQ(statisticsText(table), c.statistics);
     }
-    EXPECT_EQ(table.rows()[0].count, (ErrCount{3, 0, 3}));
-    EXPECT_EQ(statisticsText(table), "3/1/7 |2/1/2 |1/1/4 |0/7/0 1 3 5 6 8 9 |");
+
+    const ErrWindowTable kill = exampleTable(Kind::Kill);
+    EXPECT_EQ(kill.headers()[2], "杀留Err值");
+    EXPECT_EQ(ErrWindowTable::statisticsHeaders(), (QStringList{"杀留次数", "个数", "号码"}));
+    EXPECT_EQ(ErrWindowTable::cellText(kill.rows()[9], 5), "滤杀");
+    EXPECT_EQ(ErrWindowTable::cellText(kill.rows()[9], 3), "3");
 }
 
 TEST(ErrWindowRows, DoubleClicksReverseKillListsButNeverMakeKeepListsAscending)
 {
-    ErrWindowTable kill;
-    kill.fill(countsOf(kExample, true), Kind::Kill);
+    ErrWindowTable kill = exampleTable(Kind::Kill);
     kill.doubleClick(ErrWindowTable::Total);
     EXPECT_TRUE(kill.reversed());
     EXPECT_EQ(digitOrder(kill), "7240135689");
@@ -90,8 +100,7 @@ TEST(ErrWindowRows, DoubleClicksReverseKillListsButNeverMakeKeepListsAscending)
     EXPECT_EQ(digitOrder(kill), "7240135689");
     EXPECT_EQ(kill.headers()[2], "杀留Err值");
 
-    ErrWindowTable keep;
-    keep.fill(countsOf(kExample, false), Kind::Keep);
+    ErrWindowTable keep = exampleTable(Kind::Keep);
     for (int click = 0; click < 3; ++click) {
         keep.doubleClick(ErrWindowTable::Total);
         EXPECT_EQ(digitOrder(keep), "7240135689") << click;

@@ -31,27 +31,38 @@ CategoryCalculation calculate(Store& store, CalculationRequest request)
     return *calculation;
 }
 
-// 160121001 .. 004; the next period is 160121005.
-void fourDrawsAndFormulas(Store& store)
+CalculationRequest nextPeriodRequest(const Category& category, CalculationMethod method)
 {
-    test::storeDraws(store, test::drawsOf({"12345", "67890", "24680", "13579"}));
-    test::storeFormulas(store, {1, false}, {{"L5A"}, {"L1A+3"}});  // on 13579: kill 9 and 4
-    test::storeFormulas(store, {2, false}, {{"L4A"}});             // kill 7
+    CalculationRequest request;
+    request.category = category;
+    request.method = method;
+    return request;
 }
+
+// Draws 160121001 .. 004 (the next period is 160121005) and kill formulas of 1D and 2D.
+class PredictionJournal : public ::testing::Test {
+protected:
+    PredictionJournal()
+    {
+        test::storeDraws(store(), test::drawsOf({"12345", "67890", "24680", "13579"}));
+        test::storeFormulas(store(), {1, false}, {{"L5A"}, {"L1A+3"}});  // on 13579: kill 9 and 4
+        test::storeFormulas(store(), {2, false}, {{"L4A"}});             // kill 7
+    }
+    Store& store() { return temp_.store(); }
+
+private:
+    test::TempStore temp_;
+};
 
 }  // namespace
 
-TEST(PredictionJournal, AnEntryWaitsIsScoredWhenItsDrawComesAndWaitsAgainWhenItIsDeleted)
+TEST_F(PredictionJournal, AnEntryWaitsIsScoredWhenItsDrawComesAndWaitsAgainWhenItIsDeleted)
 {
-    test::TempStore temp;
-    fourDrawsAndFormulas(temp.store());
-    CalculationRequest request;
-    request.category = {2, false};
-    request.method = CalculationMethod::Selected;
-    ASSERT_TRUE(recordPrediction(temp.store(), calculate(temp.store(), request), request.sort,
+    const CalculationRequest request = nextPeriodRequest({2, false}, CalculationMethod::Selected);
+    ASSERT_TRUE(recordPrediction(store(), calculate(store(), request), request.sort,
                                  QDateTime(QDate(2026, 1, 1), QTime(9, 0))));
 
-    auto journal = readJournal(temp.store());
+    auto journal = readJournal(store());
     ASSERT_TRUE(journal);
     ASSERT_EQ(journal->entries.size(), 1u);
     const JournalEntry& entry = journal->entries[0];
@@ -65,8 +76,8 @@ TEST(PredictionJournal, AnEntryWaitsIsScoredWhenItsDrawComesAndWaitsAgainWhenItI
     EXPECT_EQ(journal->summary.waiting, 2);
 
     // Typed: 十位 7 (the killed digit) fails, 个位 6 succeeds.
-    ASSERT_TRUE(DrawHistory(temp.store()).add(QStringLiteral("160121005"), QStringLiteral("00076")));
-    journal = readJournal(temp.store());
+    ASSERT_TRUE(DrawHistory(store()).add(QStringLiteral("160121005"), QStringLiteral("00076")));
+    journal = readJournal(store());
     ASSERT_TRUE(journal);
     EXPECT_EQ(journal->entries[0].slotResults[0].outcome.success, std::optional<bool>(true));
     EXPECT_EQ(journal->entries[0].slotResults[0].outcome.drawn, "6");
@@ -77,28 +88,24 @@ TEST(PredictionJournal, AnEntryWaitsIsScoredWhenItsDrawComesAndWaitsAgainWhenItI
     ASSERT_EQ(journal->groups.size(), 1u);
     EXPECT_EQ(journal->groups[0].entries, 1);
 
-    ASSERT_TRUE(deleteLastDraw(temp.store()));
-    journal = readJournal(temp.store());
+    ASSERT_TRUE(deleteLastDraw(store()));
+    journal = readJournal(store());
     ASSERT_TRUE(journal);
     ASSERT_EQ(journal->entries.size(), 1u);
     EXPECT_FALSE(journal->entries[0].slotResults[0].outcome.success.has_value());
     EXPECT_EQ(journal->summary.waiting, 2);
 }
 
-TEST(PredictionJournal, TheSameCalculationAgainReplacesItsEntryAndOthersAreAdded)
+TEST_F(PredictionJournal, TheSameCalculationAgainReplacesItsEntryAndOthersAreAdded)
 {
-    test::TempStore temp;
-    fourDrawsAndFormulas(temp.store());
-    CalculationRequest best;
-    best.category = {1, false};
-    best.method = CalculationMethod::Best;
+    CalculationRequest best = nextPeriodRequest({1, false}, CalculationMethod::Best);
     best.sort.keepLimit = 9;  // one digit killed: the first formula's
     const auto record = [&](const CalculationRequest& request) {
-        ASSERT_TRUE(recordPrediction(temp.store(), calculate(temp.store(), request), request.sort));
+        ASSERT_TRUE(recordPrediction(store(), calculate(store(), request), request.sort));
     };
     record(best);
     record(best);
-    auto entries = PredictionJournalTable(temp.store()).list();
+    auto entries = PredictionJournalTable(store()).list();
     ASSERT_TRUE(entries);
     ASSERT_EQ(entries->size(), 1u);
     EXPECT_EQ(entries->at(0).settings, QStringLiteral("quota=9;sort=正确率 从大到小，最大连对 从大到小，最后连对 从大到小"));
@@ -112,39 +119,37 @@ TEST(PredictionJournal, TheSameCalculationAgainReplacesItsEntryAndOthersAreAdded
     second.set(2, true);
     selected.selection = second;
     record(selected);
-    entries = PredictionJournalTable(temp.store()).list();
+    entries = PredictionJournalTable(store()).list();
     ASSERT_TRUE(entries);
     EXPECT_EQ(entries->size(), 3u);
     EXPECT_EQ(entries->back().settings, "select=2");
-    auto onlyKeep = readJournal(temp.store(), std::nullopt, Kind::Keep);
+    auto onlyKeep = readJournal(store(), std::nullopt, Kind::Keep);
     ASSERT_TRUE(onlyKeep);
     EXPECT_TRUE(onlyKeep->entries.empty());
 
     // A re-check of a past period is no prediction.
     CalculationRequest past = best;
     past.pastPeriod = QStringLiteral("160121004");
-    EXPECT_FALSE(recordPrediction(temp.store(), calculate(temp.store(), past), past.sort));
+    EXPECT_FALSE(recordPrediction(store(), calculate(store(), past), past.sort));
 
-    auto cleared = clearJournal(temp.store());
+    auto cleared = clearJournal(store());
     ASSERT_TRUE(cleared);
     EXPECT_EQ(*cleared, 3);
-    auto empty = readJournal(temp.store());
+    auto empty = readJournal(store());
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->entries.empty());
 }
 
-TEST(PredictionJournal, AStoreThatNeverRecordedReadsEmptyAndIsLeftUnchanged)
+TEST_F(PredictionJournal, AStoreThatNeverRecordedReadsEmptyAndIsLeftUnchanged)
 {
-    test::TempStore temp;
-    fourDrawsAndFormulas(temp.store());
     auto tables = [&] {
-        return temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM sqlite_master")).value().value_or(0);
+        return store().database().scalar(QStringLiteral("SELECT count(*) FROM sqlite_master")).value().value_or(0);
     };
     const auto before = tables();
-    auto journal = readJournal(temp.store());
+    auto journal = readJournal(store());
     ASSERT_TRUE(journal);
     EXPECT_TRUE(journal->entries.empty());
-    auto cleared = clearJournal(temp.store());
+    auto cleared = clearJournal(store());
     ASSERT_TRUE(cleared);
     EXPECT_EQ(*cleared, 0);
     EXPECT_EQ(tables(), before);

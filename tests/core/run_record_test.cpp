@@ -3,6 +3,7 @@
 #include "calculation_fixtures.h"
 #include "draw_builder.h"
 #include "history/draw_history.h"
+#include "run_to_end.h"
 #include "store/history_table.h"
 #include "test_support.h"
 
@@ -30,8 +31,7 @@ TEST(RunRecord, ASearchRecordRepeatsTheRun)
     request.seed = 18446744073709551557ull;  // larger than a JSON number holds exactly
     request.threads = 2;
     request.holdoutPeriods = 60;  // changes what is screened, so the replay must hold it out too
-    RunControl control;
-    const SearchOutcome outcome = runSearch(history, request, control);
+    const SearchOutcome outcome = test::runToEnd(history, request);
     ASSERT_EQ(outcome.found.size(), 9u);
 
     test::TempStore temp;
@@ -56,8 +56,7 @@ TEST(RunRecord, ASearchRecordRepeatsTheRun)
     EXPECT_EQ(again.holdoutPeriods, 60);
     EXPECT_TRUE(again.shuffledControl);
     again.threads = 1;
-    RunControl replayControl;
-    const SearchOutcome repeated = runSearch(history, again, replayControl);
+    const SearchOutcome repeated = test::runToEnd(history, again);
     EXPECT_EQ(repeated.verified, outcome.verified);
     EXPECT_EQ(foundCodes(repeated.found), replay->found);
     EXPECT_EQ(foundCodes(repeated.found), foundCodes(outcome.found));
@@ -76,8 +75,7 @@ TEST(RunRecord, ASchemeRecordRepeatsTheRunUpToWhereItStopped)
     request.held[7] = 1;
     request.mode = CountMode::Hold;
     request.seed = 5;
-    RunControl control;
-    const SchemeOutcome outcome = runScheme(history, request, control);
+    const SchemeOutcome outcome = test::runToEnd(history, request);
     ASSERT_EQ(outcome.found.size(), 4u);
 
     test::TempStore temp;
@@ -85,8 +83,7 @@ TEST(RunRecord, ASchemeRecordRepeatsTheRunUpToWhereItStopped)
     ASSERT_TRUE(path);
     auto replay = readRunRecord(*path);
     ASSERT_TRUE(replay) << replay.error().message.toStdString();
-    RunControl again;
-    const SchemeOutcome repeated = runScheme(history, std::get<SchemeRequest>(replay->request), again);
+    const SchemeOutcome repeated = test::runToEnd(history, std::get<SchemeRequest>(replay->request));
     EXPECT_EQ(foundCodes(repeated.found), replay->found);
     EXPECT_EQ(repeated.verified(), replay->verified);
 }

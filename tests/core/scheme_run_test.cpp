@@ -2,6 +2,7 @@
 
 #include "calculation_fixtures.h"
 #include "history/draw_history.h"
+#include "run_to_end.h"
 #include "search/search_category.h"
 #include "store/formula_table.h"
 #include "store/history_table.h"
@@ -31,12 +32,6 @@ SchemeRequest openScheme()
     r.seed = 17;
     r.threads = 2;
     return r;
-}
-
-SchemeOutcome runNow(const HistoryColumns& history, const SchemeRequest& request)
-{
-    RunControl control;
-    return runScheme(history, request, control);
 }
 
 }  // namespace
@@ -77,7 +72,7 @@ TEST(SchemeRun, FindsEachTargetInTurnAndSkipsWhatNeedsNothing)
     r.held[9] = 1;
 
     r.mode = CountMode::Hold;
-    const SchemeOutcome hold = runNow(*history, r);
+    const SchemeOutcome hold = test::runToEnd(*history, r);
     std::vector<std::pair<int, long long>> found;
     for (const SchemeCategoryOutcome& c : hold.visited) {
         if (c.end != SchemeCategoryEnd::Skipped)
@@ -94,7 +89,7 @@ TEST(SchemeRun, FindsEachTargetInTurnAndSkipsWhatNeedsNothing)
     EXPECT_EQ(hold.found[7].code.count(u'+'), 10 + 2);
 
     r.mode = CountMode::Add;
-    const SchemeOutcome add = runNow(*history, r);
+    const SchemeOutcome add = test::runToEnd(*history, r);
     found.clear();
     for (const SchemeCategoryOutcome& c : add.visited) {
         if (c.end != SchemeCategoryEnd::Skipped)
@@ -104,7 +99,7 @@ TEST(SchemeRun, FindsEachTargetInTurnAndSkipsWhatNeedsNothing)
 
     // The same seed gives the same formulas with one thread.
     r.threads = 1;
-    const SchemeOutcome single = runNow(*history, r);
+    const SchemeOutcome single = test::runToEnd(*history, r);
     ASSERT_EQ(single.found.size(), add.found.size());
     for (size_t i = 0; i < add.found.size(); ++i)
         EXPECT_EQ(single.found[i].code, add.found[i].code);
@@ -140,7 +135,7 @@ TEST(SchemeRun, ACategoryLimitEndsItWithoutItsTargetAndTheSchemeGoesOn)
     r.wanted[0] = 1;
     r.wanted[1] = 1;
     r.maxCandidatesPerCategory = 500;
-    const SchemeOutcome outcome = runNow(*history, r);
+    const SchemeOutcome outcome = test::runToEnd(*history, r);
     EXPECT_EQ(outcome.visited[0].end, SchemeCategoryEnd::LimitReached);
     EXPECT_EQ(outcome.visited[0].verified, 500u);
     EXPECT_EQ(outcome.visited[1].end, SchemeCategoryEnd::TargetReached);

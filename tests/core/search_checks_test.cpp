@@ -5,6 +5,7 @@
 #include "backtest/holdout.h"
 #include "domain/chance_statistics.h"
 #include "draw_builder.h"
+#include "run_to_end.h"
 #include "search/shuffled_control.h"
 
 #include <gtest/gtest.h>
@@ -27,12 +28,6 @@ SearchRequest plantedRequest()
     return r;
 }
 
-SearchOutcome runNow(const HistoryColumns& history, const SearchRequest& request)
-{
-    RunControl control;
-    return runSearch(history, request, control);
-}
-
 // 直选一星 kill with loose thresholds: a good share of random formulas pass on any history.
 SearchRequest looseKillRequest(float lowestRate)
 {
@@ -51,7 +46,7 @@ TEST(ShuffledControl, APlantedRuleLetsTheRealHistoryPassFarMoreOftenThanTheShuff
     const HistoryColumns history(test::drawsWithPlantedLastDigit(600, 1));
     SearchRequest request = plantedRequest();
     request.maxCandidates = 200000;
-    const SearchOutcome outcome = runNow(history, request);
+    const SearchOutcome outcome = test::runToEnd(history, request);
     ASSERT_TRUE(outcome.control);
     const ShuffledControl& control = *outcome.control;
     EXPECT_EQ(control.verified, 200000u);
@@ -74,7 +69,7 @@ TEST(ShuffledControl, OnIndependentDrawsBothHistoriesPassAlike)
     const HistoryColumns history(test::randomDraws(600, 77));
     SearchRequest request = looseKillRequest(93);
     request.maxCandidates = 20000;
-    const SearchOutcome outcome = runNow(history, request);
+    const SearchOutcome outcome = test::runToEnd(history, request);
     ASSERT_TRUE(outcome.control);
     const ShuffledControl& control = *outcome.control;
     EXPECT_GT(control.realPasses, 100u);
@@ -91,9 +86,9 @@ TEST(ShuffledControl, CountsTheSameCandidatesAsTheRealPassesWhateverTheThreads)
     SearchRequest request = looseKillRequest(91);
     request.stopCount = 40;  // stops inside a block: later candidates must not count
     request.threads = 1;
-    const SearchOutcome one = runNow(history, request);
+    const SearchOutcome one = test::runToEnd(history, request);
     request.threads = 2;
-    const SearchOutcome two = runNow(history, request);
+    const SearchOutcome two = test::runToEnd(history, request);
     ASSERT_TRUE(one.targetReached);
     EXPECT_EQ(one.verified, two.verified);
     ASSERT_TRUE(one.control && two.control);
@@ -102,7 +97,7 @@ TEST(ShuffledControl, CountsTheSameCandidatesAsTheRealPassesWhateverTheThreads)
     EXPECT_LT(one.verified, CandidateSearch::kBlock);
 
     request.shuffledControl = false;
-    EXPECT_FALSE(runNow(history, request).control);
+    EXPECT_FALSE(test::runToEnd(history, request).control);
 }
 
 TEST(ShuffledControl, JudgesTheRealRateAgainstTheSpreadOfTheCopies)
@@ -142,7 +137,7 @@ TEST(HoldoutCheck, APlantedRuleHoldsOnPeriodsItNeverSaw)
     SearchRequest request = plantedRequest();
     request.holdoutPeriods = 120;
     request.stopCount = 3;
-    const SearchOutcome outcome = runNow(history, request);
+    const SearchOutcome outcome = test::runToEnd(history, request);
     ASSERT_EQ(outcome.found.size(), 3u);
     EXPECT_EQ(outcome.holdoutPeriods, 120);
     for (const FoundFormula& f : outcome.found) {
@@ -162,7 +157,7 @@ TEST(HoldoutCheck, FormulasFoundOnIndependentDrawsFallBackToChance)
     SearchRequest request = looseKillRequest(95);
     request.holdoutPeriods = 120;
     request.stopCount = 30;
-    const SearchOutcome outcome = runNow(history, request);
+    const SearchOutcome outcome = test::runToEnd(history, request);
     ASSERT_EQ(outcome.found.size(), 30u);
     double rates = 0;
     for (const FoundFormula& f : outcome.found) {

@@ -2,6 +2,7 @@
 
 #include "calculation_fixtures.h"
 #include "history/draw_history.h"
+#include "run_to_end.h"
 #include "search/scheme_settings.h"
 #include "search_reference.h"
 #include "store/history_table.h"
@@ -34,12 +35,6 @@ SearchRequest request3D(std::uint64_t seed, int threads)
     return r;
 }
 
-SearchOutcome runNow(const HistoryColumns& history, const SearchRequest& request)
-{
-    RunControl control;
-    return runSearch(history, request, control);
-}
-
 std::vector<QString> codesOf(const SearchOutcome& outcome)
 {
     std::vector<QString> codes;
@@ -60,9 +55,9 @@ TEST(SearchRun, TheSameSeedFindsTheSameFormulasWithOneOrMoreThreads)
         two.threads = 2;
         SearchRequest three = one;
         three.threads = 3;
-        const SearchOutcome a = runNow(*history, one);
-        const SearchOutcome b = runNow(*history, two);
-        const SearchOutcome c = runNow(*history, three);
+        const SearchOutcome a = test::runToEnd(*history, one);
+        const SearchOutcome b = test::runToEnd(*history, two);
+        const SearchOutcome c = test::runToEnd(*history, three);
         ASSERT_TRUE(a.targetReached);
         ASSERT_EQ(a.found.size(), 12u);
         EXPECT_EQ(a.verified, a.found.back().ordinal + 1);  // the run ends at its 12th find
@@ -78,8 +73,8 @@ TEST(SearchRun, TheSameSeedFindsTheSameFormulasWithOneOrMoreThreads)
         limitedOne.maxCandidates = CandidateSearch::kBlock * 2 + 77;
         SearchRequest limitedTwo = limitedOne;
         limitedTwo.threads = 2;
-        const SearchOutcome d = runNow(*history, limitedOne);
-        const SearchOutcome e = runNow(*history, limitedTwo);
+        const SearchOutcome d = test::runToEnd(*history, limitedOne);
+        const SearchOutcome e = test::runToEnd(*history, limitedTwo);
         EXPECT_TRUE(d.limitReached);
         EXPECT_EQ(d.verified, *limitedOne.maxCandidates);
         EXPECT_EQ(codesOf(d), codesOf(e));
@@ -108,7 +103,7 @@ TEST(SearchRun, EveryFoundFormulaPassesWhenRecomputedIndependently)
             r.seed = seed * 1000 + std::uint64_t(number);
             r.maxCandidates = 3000;
             r.threads = 2;
-            const SearchOutcome outcome = runNow(*history, r);
+            const SearchOutcome outcome = test::runToEnd(*history, r);
             const ScreeningBounds bounds(r.thresholds);
             for (const FoundFormula& f : outcome.found) {
                 const FormulaStats s = test::referenceStatistics(*history, category, r.window, kind, f.code);
@@ -136,7 +131,7 @@ TEST(SearchRun, TheStopCountCountsFormulasFoundEarlier)
     SearchRequest first = request3D(5, 2);
     first.stopCount = 4;
     list.beginManualRun();
-    list.add(runNow(*history, first).found);
+    list.add(test::runToEnd(*history, first).found);
     ASSERT_EQ(list.unsavedCount(), 4);
 
     // The second run stops once the unsaved formulas reach 6: two more.
@@ -144,13 +139,13 @@ TEST(SearchRun, TheStopCountCountsFormulasFoundEarlier)
     second.stopCount = 6;
     second.alreadyFound = list.unsavedCount();
     list.beginManualRun();
-    list.add(runNow(*history, second).found);
+    list.add(test::runToEnd(*history, second).found);
     EXPECT_EQ(list.unsavedCount(), 6);
 
     // Already at the stop count: one candidate is still tried, as a search step always is.
     SearchRequest third = second;
     third.alreadyFound = 6;
-    EXPECT_EQ(runNow(*history, third).verified, 1u);
+    EXPECT_EQ(test::runToEnd(*history, third).verified, 1u);
 
     list.markSaved();
     EXPECT_EQ(list.unsavedCount(), 0);

@@ -2,6 +2,7 @@
 
 #include "calculation_fixtures.h"
 #include "history/draw_history.h"
+#include "run_to_end.h"
 #include "search/scheme_settings.h"
 #include "store/history_table.h"
 #include "test_support.h"
@@ -73,8 +74,7 @@ TEST(SmartSetting, TakesExactlyTheSamplesAskedAndIsReproducible)
     r.seed = 8;
     r.window = {300, true};
     r.categories.push_back({3, defaultThresholds(Kind::Kill, 3), 8});
-    RunControl control;
-    const SmartSettingOutcome a = runSmartSetting(*history, r, control);
+    const SmartSettingOutcome a = test::runToEnd(*history, r);
     ASSERT_EQ(a.results.size(), 1u);
     EXPECT_EQ(a.results[0].samples, 20);
     EXPECT_EQ(a.results[0].best.samples(), 20);
@@ -82,8 +82,7 @@ TEST(SmartSetting, TakesExactlyTheSamplesAskedAndIsReproducible)
     for (int i : {1, 2, 5, 6, 9})
         EXPECT_EQ(a.results[0].thresholds[size_t(i)], base[size_t(i)]);
     EXPECT_GT(a.results[0].thresholds[0], 80);  // a kill rate of 三星直选 is near 90%
-    RunControl again;
-    const SmartSettingOutcome b = runSmartSetting(*history, r, again);
+    const SmartSettingOutcome b = test::runToEnd(*history, r);
     EXPECT_EQ(a.results[0].thresholds, b.results[0].thresholds);
 }
 

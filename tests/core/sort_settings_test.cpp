@@ -1,4 +1,5 @@
 #include "backtest/sort_settings.h"
+#include "refusal_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -49,12 +50,8 @@ TEST(SortSettings, RefusesAnythingButThreeKnownColumns)
         {"正确率 最大,最大连对,最后连对", "未知排序方向“最大”"},
         {"正确,最大连对,最后连对", "未知排序键“正确”"},
     };
-    for (const auto& [text, message] : cases) {
-        auto keys = parseSortKeys(QString::fromUtf8(text));
-        ASSERT_FALSE(keys) << text;
-        EXPECT_EQ(keys.error().kind, ErrorKind::BadInput);
-        EXPECT_TRUE(keys.error().message.contains(QString::fromUtf8(message))) << keys.error().message.toStdString();
-    }
+    for (const auto& [text, message] : cases)
+        EXPECT_TRUE(test::refusedWith(parseSortKeys(QString::fromUtf8(text)), QString::fromUtf8(message))) << text;
 }
 
 TEST(SortSettings, KeepLimitIsAWholeNumberWithinTheTenDigits)

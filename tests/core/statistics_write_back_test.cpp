@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 using namespace qeltaro;
 
 namespace {
@@ -29,19 +31,34 @@ std::vector<Row> tableRows(Store& store)
     return rows;
 }
 
+struct Appended {
+    Kind kind;
+    const char* code;
+    const char* text;  // null: no text
+    int idx;
+};
+
+void append1D(Store& store, std::initializer_list<Appended> rows)
+{
+    FormulaTable table(store, k1D);
+    for (const Appended& r : rows) {
+        ASSERT_TRUE(table.append(r.kind, QString::fromUtf8(r.code), r.text ? QString::fromUtf8(r.text) : QString(), r.idx))
+            << r.code;
+    }
+}
+
 }  // namespace
 
 TEST(StatisticsWriteBack, StoresTheListedKindAndRenumbersTheWholeTable)
 {
     test::TempStore temp;
-    FormulaTable table(temp.store(), k1D);
     // Kill and keep formulas interleaved, idx with gaps; one keep formula does not compile.
-    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L5A"), QStringLiteral("个位"), 3));
-    ASSERT_TRUE(table.append(Kind::Keep, QStringLiteral("L5A"), QStringLiteral("个位"), 7));
-    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L4A"), QStringLiteral("十位"), 10));
-    ASSERT_TRUE(table.append(Kind::Keep, QStringLiteral("L5A MOD"), QStringLiteral("坏"), 12));
-    ASSERT_TRUE(table.append(Kind::Keep, QStringLiteral("L5A+1"), QStringLiteral("个位+1"), 20));
-    ASSERT_TRUE(table.writeStatistics(12, {50, 1, 1, 1, 0}));
+    append1D(temp.store(), {{Kind::Kill, "L5A", "个位", 3},
+                            {Kind::Keep, "L5A", "个位", 7},
+                            {Kind::Kill, "L4A", "十位", 10},
+                            {Kind::Keep, "L5A MOD", "坏", 12},
+                            {Kind::Keep, "L5A+1", "个位+1", 20}});
+    ASSERT_TRUE(FormulaTable(temp.store(), k1D).writeStatistics(12, {50, 1, 1, 1, 0}));
 
     auto list = FormulaList::load(temp.store(), k1D, Kind::Keep);
     ASSERT_TRUE(list);
@@ -78,10 +95,7 @@ TEST(StatisticsWriteBack, StoresTheListedKindAndRenumbersTheWholeTable)
 TEST(StatisticsWriteBack, AnEmptyListStillRenumbersAndRepeatedIdxAreParted)
 {
     test::TempStore temp;
-    FormulaTable table(temp.store(), k1D);
-    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L1A"), QString(), 4));
-    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L2A"), QString(), 4));
-    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L3A"), QString(), 9));
+    append1D(temp.store(), {{Kind::Kill, "L1A", nullptr, 4}, {Kind::Kill, "L2A", nullptr, 4}, {Kind::Kill, "L3A", nullptr, 9}});
 
     auto keep = FormulaList::load(temp.store(), k1D, Kind::Keep);
     ASSERT_TRUE(keep);
@@ -109,11 +123,10 @@ TEST(StatisticsWriteBack, AnEmptyListStillRenumbersAndRepeatedIdxAreParted)
 TEST(StatisticsWriteBack, RowsThatAlreadyHoldTheirValuesAreNotWritten)
 {
     test::TempStore temp;
-    FormulaTable table(temp.store(), k1D);
-    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L5A"), QStringLiteral("个位"), 5));
-    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L5A MOD"), QStringLiteral("坏"), 8));
-    ASSERT_TRUE(table.append(Kind::Keep, QStringLiteral("L4A"), QStringLiteral("十位"), 9));
-    ASSERT_TRUE(table.append(Kind::Kill, QStringLiteral("L4A+1"), QStringLiteral("十位+1"), 11));
+    append1D(temp.store(), {{Kind::Kill, "L5A", "个位", 5},
+                            {Kind::Kill, "L5A MOD", "坏", 8},
+                            {Kind::Keep, "L4A", "十位", 9},
+                            {Kind::Kill, "L4A+1", "十位+1", 11}});
     Database& db = temp.store().database();
     ASSERT_TRUE(db.exec(QStringLiteral(
         "CREATE TEMP TABLE touched(n INTEGER); INSERT INTO touched VALUES (0); "

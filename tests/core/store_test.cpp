@@ -1,5 +1,6 @@
 #include "store/formula_table.h"
 #include "store/history_table.h"
+#include "store/in_transaction.h"
 #include "store/schema.h"
 #include "store/sqlite_database.h"
 #include "test_support.h"
@@ -62,6 +63,43 @@ TEST(Store, BooleanAndOrderingStatementsWork)
     EXPECT_EQ(codes(*table.list(Kind::Keep)), (std::vector<std::string>{"1:L:L2A"}));
     auto n = temp.store().database().scalar(QStringLiteral("SELECT count(*) FROM Gongshi3D WHERE bolKill = True"));
     EXPECT_EQ(n->value_or(-1), 2);
+}
+
+TEST(Store, WorkInATransactionIsKeptOnlyWhenItSucceeds)
+{
+    TempStore temp;
+    Database& db = temp.store().database();
+    ASSERT_TRUE(db.exec(QStringLiteral("CREATE TEMP TABLE t(n INTEGER)")));
+    auto rows = [&] { return db.scalar(QStringLiteral("SELECT count(*) FROM t")).value().value_or(-1); };
+
+    Result<int> kept = inTransaction(db, [&]() -> Result<int> {
+        if (Status s = db.exec(QStringLiteral("INSERT INTO t VALUES (1)")); !s)
+            return s.error();
+        return 7;
+    });
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(*kept, 7);
+    EXPECT_EQ(rows(), 1);
+
+    // Failed work is undone and its error handed on.
+    Status failed = inTransaction(db, [&]() -> Status {
+        EXPECT_TRUE(db.exec(QStringLiteral("DELETE FROM t")));
+        return badInput(QStringLiteral("refused"));
+    });
+    ASSERT_FALSE(failed);
+    EXPECT_EQ(failed.error().message, QStringLiteral("refused"));
+    EXPECT_EQ(rows(), 1);
+
+    // A transaction that cannot begin runs nothing.
+    ASSERT_TRUE(db.exec(QStringLiteral("BEGIN")));
+    bool ran = false;
+    Status nested = inTransaction(db, [&] {
+        ran = true;
+        return success();
+    });
+    EXPECT_FALSE(nested);
+    EXPECT_FALSE(ran);
+    ASSERT_TRUE(db.exec(QStringLiteral("ROLLBACK")));
 }
 
 TEST(Store, RebuildDedupesResetsStatisticsAndRenumbers)

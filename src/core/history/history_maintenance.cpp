@@ -3,6 +3,7 @@
 #include "common/message_text.h"
 #include "domain/period_number.h"
 #include "store/history_table.h"
+#include "store/in_transaction.h"
 #include "store/store.h"
 
 namespace qeltaro {
@@ -15,16 +16,11 @@ Result<DeleteReport> removeFrom(Store& store, const QString& firstRemoved, bool 
     auto before = history.count();
     if (!before)
         return before.error();
-    {
-        Transaction transaction(store.database());
-        if (!transaction.begun())
-            return transaction.begun().error();
-        Status removed = firstRemoved.isEmpty() ? history.removeAll() : history.removeFrom(firstRemoved);
-        if (!removed)
-            return removed.error();
-        if (Status s = transaction.commit(); !s)
-            return s.error();
-    }
+    Status removed = inTransaction(store.database(), [&] {
+        return firstRemoved.isEmpty() ? history.removeAll() : history.removeFrom(firstRemoved);
+    });
+    if (!removed)
+        return removed.error();
     auto after = history.count();
     if (!after)
         return after.error();

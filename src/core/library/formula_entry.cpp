@@ -3,6 +3,7 @@
 #include "domain/formula_selection.h"
 #include "io/text_codec.h"
 #include "store/formula_table.h"
+#include "store/in_transaction.h"
 #include "store/store.h"
 
 #include <algorithm>
@@ -55,16 +56,16 @@ Result<AddedFormula> addTypedFormula(Store& store, const QString& text, const Fo
         return refusedTypedFormula(check.reason);
 
     const Category category = *line.category;
-    Transaction transaction(store.database());
-    if (!transaction.begun())
-        return transaction.begun().error();
-    auto idx = nextTypedIdx(store, category);
+    auto idx = inTransaction(store.database(), [&]() -> Result<int> {
+        auto idx = nextTypedIdx(store, category);
+        if (!idx)
+            return idx;
+        if (Status s = FormulaTable(store, category).append(line.kind, line.code, line.text, *idx); !s)
+            return s.error();
+        return idx;
+    });
     if (!idx)
         return idx.error();
-    if (Status s = FormulaTable(store, category).append(line.kind, line.code, line.text, *idx); !s)
-        return s.error();
-    if (Status s = transaction.commit(); !s)
-        return s.error();
     if (selection)
         selection->set(*idx, true);
     return AddedFormula{{category, line.kind}, *idx, line.code, line.text};
@@ -135,14 +136,10 @@ Result<ImportReport> importFormulaText(Store& store, const QString& text, const 
     if (Status s = writeFileAtomically(report.unrecognisedFilePath, encodeLines(entries)); !s)
         return s.error();
 
-    Transaction transaction(store.database());
-    if (!transaction.begun())
-        return transaction.begun().error();
-    auto appended = appendFormulas(store, prepared.formulas, AfterAppend::Rebuild);
+    auto appended = inTransaction(store.database(),
+                                  [&] { return appendFormulas(store, prepared.formulas, AfterAppend::Rebuild); });
     if (!appended)
         return appended.error();
-    if (Status s = transaction.commit(); !s)
-        return s.error();
 
     report.stored = int(prepared.formulas.size());
     report.duplicates = appended->duplicates;

@@ -2,7 +2,7 @@
 
 #include "domain/formula_selection.h"
 #include "store/formula_table.h"
-#include "store/sqlite_database.h"
+#include "store/in_transaction.h"
 #include "store/store.h"
 
 #include <algorithm>
@@ -29,36 +29,33 @@ struct Renumbered {
 Result<Renumbered> removeAndRenumber(Store& store, const FormulaListKey& list, const std::vector<int>& doomed)
 {
     FormulaTable table(store, list.category);
-    Transaction transaction(store.database());
-    if (!transaction.begun())
-        return transaction.begun().error();
-    auto before = table.idxByRowid();
-    if (!before)
-        return before.error();
-    auto countBefore = table.count();
-    if (!countBefore)
-        return countBefore.error();
-    for (int idx : doomed) {
-        if (Status s = table.removeListed(list.kind, idx); !s)
+    return inTransaction(store.database(), [&]() -> Result<Renumbered> {
+        auto before = table.idxByRowid();
+        if (!before)
+            return before.error();
+        auto countBefore = table.count();
+        if (!countBefore)
+            return countBefore.error();
+        for (int idx : doomed) {
+            if (Status s = table.removeListed(list.kind, idx); !s)
+                return s.error();
+        }
+        if (Status s = table.renumber(); !s)
             return s.error();
-    }
-    if (Status s = table.renumber(); !s)
-        return s.error();
-    auto after = table.idxByRowid();
-    if (!after)
-        return after.error();
-    if (Status s = transaction.commit(); !s)
-        return s.error();
+        auto after = table.idxByRowid();
+        if (!after)
+            return after.error();
 
-    Renumbered result;
-    result.report.remaining = int(after->size());
-    result.report.deleted = *countBefore - result.report.remaining;
-    for (const auto& [row, idx] : *after) {
-        result.allIdx.push_back(idx);
-        if (auto old = before->find(row); old != before->end())
-            result.newIdxOfOld[old->second] = idx;
-    }
-    return result;
+        Renumbered result;
+        result.report.remaining = int(after->size());
+        result.report.deleted = *countBefore - result.report.remaining;
+        for (const auto& [row, idx] : *after) {
+            result.allIdx.push_back(idx);
+            if (auto old = before->find(row); old != before->end())
+                result.newIdxOfOld[old->second] = idx;
+        }
+        return result;
+    });
 }
 
 Result<FormulaDeleteReport> deleteByFlag(Store& store, const FormulaListKey& list, FormulaSelection& selection, bool flag)
@@ -103,12 +100,7 @@ Result<QString> clearAllFormulas(Store& store)
     auto backup = store.backup(QStringLiteral("clear-formulas"));
     if (!backup)
         return backup.error();
-    Transaction transaction(store.database());
-    if (!transaction.begun())
-        return transaction.begun().error();
-    if (Status s = clearFormulaTables(store); !s)
-        return s.error();
-    if (Status s = transaction.commit(); !s)
+    if (Status s = inTransaction(store.database(), [&] { return clearFormulaTables(store); }); !s)
         return s.error();
     return *backup;
 }

@@ -3,7 +3,7 @@
 #include "io/text_codec.h"
 #include "library/formula_entry.h"
 #include "library/formula_library.h"
-#include "store/sqlite_database.h"
+#include "store/in_transaction.h"
 #include "store/store.h"
 
 namespace qeltaro {
@@ -44,16 +44,13 @@ Result<FormulaUpdateReport> applyFormulaDownload(Store& store, const QByteArray&
     if (!backup)
         return backup.error();
     report.backupPath = *backup;
-    Transaction transaction(store.database());
-    if (!transaction.begun())
-        return transaction.begun().error();
-    if (Status s = clearFormulaTables(store); !s)
-        return s.error();
-    auto appended = appendFormulas(store, prepared.formulas, AfterAppend::Renumber);
+    auto appended = inTransaction(store.database(), [&]() -> Result<AppendReport> {
+        if (Status s = clearFormulaTables(store); !s)
+            return s.error();
+        return appendFormulas(store, prepared.formulas, AfterAppend::Renumber);
+    });
     if (!appended)
         return appended.error();
-    if (Status s = transaction.commit(); !s)
-        return s.error();
 
     report.stored = int(prepared.formulas.size());
     report.skipped = int(prepared.unrecognised.size());

@@ -103,6 +103,17 @@ WalkForwardSlot walkSlot(SlotWalker& walker, const WalkForwardRequest& request, 
 
 }  // namespace
 
+WalkForwardRequest walkForwardOf(const CalculationRequest& calculation)
+{
+    WalkForwardRequest request;
+    request.category = calculation.category;
+    request.kind = calculation.kind;
+    request.method = calculation.method;
+    request.sort = calculation.sort;
+    request.selection = calculation.selection;
+    return request;
+}
+
 Result<WalkForwardResult> walkForward(Store& store, const HistoryColumns& history, const WalkForwardRequest& request,
                                       Progress* progress)
 {

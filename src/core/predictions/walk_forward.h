@@ -58,6 +58,9 @@ struct WalkForwardResult {
 };
 
 // Progress is reported once per period; a cancel stops with ErrorKind::Cancelled.
+// The walk of a next-period calculation: its list, method, sort and selection.
+WalkForwardRequest walkForwardOf(const CalculationRequest& calculation);
+
 Result<WalkForwardResult> walkForward(Store& store, const HistoryColumns& history, const WalkForwardRequest& request,
                                       Progress* progress = nullptr);
 

@@ -1,6 +1,7 @@
 #include "search/found_formula_save.h"
 
 #include "store/formula_table.h"
+#include "store/in_transaction.h"
 #include "store/store.h"
 
 namespace qeltaro {
@@ -43,60 +44,60 @@ Result<SaveReport> saveFoundFormulas(Store& store, const std::vector<FoundFormul
         report.backupPath = *backup;
     }
 
-    Transaction transaction(store.database());
-    if (!transaction.begun())
-        return transaction.begun().error();
-    std::vector<OpenTable> tables;
-    for (const FoundFormula& formula : found) {
-        FormulaTable table(store, formula.category);
-        OpenTable* open = nullptr;
-        for (OpenTable& t : tables) {
-            if (t.report.category == formula.category)
-                open = &t;
-        }
-        if (!open) {
-            OpenTable t;
-            t.report.category = formula.category;
-            auto held = table.count();
-            if (!held)
-                return held.error();
-            t.report.heldBefore = *held;
-            auto lastRowid = table.lastRowid();
-            if (!lastRowid)
-                return lastRowid.error();
-            t.lastRowidBefore = *lastRowid;
-            if (mode == SaveMode::Replace) {
-                if (Status s = table.clear(); !s)
-                    return s.error();
+    Status saved = inTransaction(store.database(), [&]() -> Status {
+        std::vector<OpenTable> tables;
+        for (const FoundFormula& formula : found) {
+            FormulaTable table(store, formula.category);
+            OpenTable* open = nullptr;
+            for (OpenTable& t : tables) {
+                if (t.report.category == formula.category)
+                    open = &t;
             }
-            tables.push_back(t);
-            open = &tables.back();
+            if (!open) {
+                OpenTable t;
+                t.report.category = formula.category;
+                auto held = table.count();
+                if (!held)
+                    return held.error();
+                t.report.heldBefore = *held;
+                auto lastRowid = table.lastRowid();
+                if (!lastRowid)
+                    return lastRowid.error();
+                t.lastRowidBefore = *lastRowid;
+                if (mode == SaveMode::Replace) {
+                    if (Status s = table.clear(); !s)
+                        return s.error();
+                }
+                tables.push_back(t);
+                open = &tables.back();
+            }
+            if (Status s = table.appendUnnumbered(kind, formula.code, formula.text); !s)
+                return s.error();
+            ++open->report.written;
         }
-        if (Status s = table.appendUnnumbered(kind, formula.code, formula.text); !s)
-            return s.error();
-        ++open->report.written;
-    }
 
-    for (OpenTable& t : tables) {
-        FormulaTable table(store, t.report.category);
-        if (Status s = table.rebuild(); !s)
-            return s.error();
-        auto after = table.count();
-        if (!after)
-            return after.error();
-        t.report.heldAfter = *after;
-        if (mode == SaveMode::Replace) {
-            t.report.added = *after;
-        } else {
-            auto added = table.countAfterRowid(t.lastRowidBefore);
-            if (!added)
-                return added.error();
-            t.report.added = *added;
+        for (OpenTable& t : tables) {
+            FormulaTable table(store, t.report.category);
+            if (Status s = table.rebuild(); !s)
+                return s.error();
+            auto after = table.count();
+            if (!after)
+                return after.error();
+            t.report.heldAfter = *after;
+            if (mode == SaveMode::Replace) {
+                t.report.added = *after;
+            } else {
+                auto added = table.countAfterRowid(t.lastRowidBefore);
+                if (!added)
+                    return added.error();
+                t.report.added = *added;
+            }
+            report.tables.push_back(t.report);
         }
-        report.tables.push_back(t.report);
-    }
-    if (Status s = transaction.commit(); !s)
-        return s.error();
+        return success();
+    });
+    if (!saved)
+        return saved.error();
     report.lastCategory = found.back().category;
     return report;
 }

@@ -1,5 +1,6 @@
 #include "store/err_table.h"
 
+#include "store/in_transaction.h"
 #include "store/store.h"
 
 namespace qeltaro {
@@ -25,38 +26,37 @@ Status insertRow(Database& db, const QString& table, int digit, const ErrCount& 
 Status storeReplayTallies(Store& store, const ErrCounts& counts)
 {
     Database& db = store.database();
-    Transaction transaction(db);
-    if (!transaction.begun())
-        return transaction.begun();
-    auto update = db.prepare(QStringLiteral("UPDATE Errarr SET ETrrcount = ?1, Errcount = ?2, Trrcount = ?3 WHERE num = ?4"));
-    if (!update)
-        return update.error();
-    for (int digit = 0; digit < 10; ++digit) {
-        const ErrCount& count = counts[size_t(digit)];
-        update->bind(1, count.total).bind(2, count.kill).bind(3, count.keep).bind(4, digit);
-        if (Status s = update->run(); !s)
-            return s;
-        if (db.changes() == 0) {
-            if (Status s = insertRow(db, QStringLiteral("Errarr"), digit, count); !s)
+    return inTransaction(db, [&]() -> Status {
+        auto update =
+            db.prepare(QStringLiteral("UPDATE Errarr SET ETrrcount = ?1, Errcount = ?2, Trrcount = ?3 WHERE num = ?4"));
+        if (!update)
+            return update.error();
+        for (int digit = 0; digit < 10; ++digit) {
+            const ErrCount& count = counts[size_t(digit)];
+            update->bind(1, count.total).bind(2, count.kill).bind(3, count.keep).bind(4, digit);
+            if (Status s = update->run(); !s)
                 return s;
+            if (db.changes() == 0) {
+                if (Status s = insertRow(db, QStringLiteral("Errarr"), digit, count); !s)
+                    return s;
+            }
         }
-    }
-    return transaction.commit();
+        return success();
+    });
 }
 
 Status storeShownCounts(Store& store, const ErrCounts& counts)
 {
     Database& db = store.database();
-    Transaction transaction(db);
-    if (!transaction.begun())
-        return transaction.begun();
-    if (Status s = db.exec(QStringLiteral("DELETE FROM ErrarrLei")); !s)
-        return s;
-    for (int digit = 0; digit < 10; ++digit) {
-        if (Status s = insertRow(db, QStringLiteral("ErrarrLei"), digit, counts[size_t(digit)]); !s)
+    return inTransaction(db, [&]() -> Status {
+        if (Status s = db.exec(QStringLiteral("DELETE FROM ErrarrLei")); !s)
             return s;
-    }
-    return transaction.commit();
+        for (int digit = 0; digit < 10; ++digit) {
+            if (Status s = insertRow(db, QStringLiteral("ErrarrLei"), digit, counts[size_t(digit)]); !s)
+                return s;
+        }
+        return success();
+    });
 }
 
 Result<ErrCounts> readErrCounts(Store& store, ErrCountTable table)

@@ -1,6 +1,7 @@
 #include "store/store.h"
 
 #include "store/game_table.h"
+#include "store/in_transaction.h"
 #include "store/schema.h"
 
 #include <QDateTime>
@@ -33,23 +34,21 @@ Status Store::setGame(const Game& game)
 {
     if (auto problem = game.problem())
         return badInput(*problem + QStringLiteral("；彩种没有改变"));
-    Transaction transaction(db_);
-    if (!transaction.begun())
-        return transaction.begun();
-    auto draws = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM Lishi"));
-    if (!draws)
-        return draws.error();
-    // A new name alone changes nothing stored.
-    Game renamed = game_;
-    renamed.name = game.name;
-    if (draws->value_or(0) > 0 && !(game == renamed))
-        return badInput(QStringLiteral("历史号码中已有%1期号码，不能更改彩种：期号和派生列都按当前彩种计算。"
-                                       "请为新彩种使用另一个数据文件夹；彩种没有改变")
-                            .arg(**draws));
-    if (Status s = writeStoreGame(db_, game); !s)
-        return s;
-    if (Status s = transaction.commit(); !s)
-        return s;
+    Status written = inTransaction(db_, [&]() -> Status {
+        auto draws = db_.scalar(QStringLiteral("SELECT COUNT(*) FROM Lishi"));
+        if (!draws)
+            return draws.error();
+        // A new name alone changes nothing stored.
+        Game renamed = game_;
+        renamed.name = game.name;
+        if (draws->value_or(0) > 0 && !(game == renamed))
+            return badInput(QStringLiteral("历史号码中已有%1期号码，不能更改彩种：期号和派生列都按当前彩种计算。"
+                                           "请为新彩种使用另一个数据文件夹；彩种没有改变")
+                                .arg(**draws));
+        return writeStoreGame(db_, game);
+    });
+    if (!written)
+        return written;
     game_ = game;
     return success();
 }

@@ -316,13 +316,7 @@ void ToolWindowCommands::openJournal()
     if (!journalWindow_) {
         // The walk-forward test runs the calculation as the main window is set up when it starts.
         journalWindow_ = new JournalWindow(window_.session().store(), [this] {
-            const CalculationRequest calculation = requestFromOptions();
-            WalkForwardRequest request;
-            request.category = calculation.category;
-            request.kind = calculation.kind;
-            request.method = calculation.method;
-            request.sort = calculation.sort;
-            request.selection = calculation.selection;
+            WalkForwardRequest request = walkForwardOf(requestFromOptions());
             request.window = BacktestSettings::fromMirror(window_.session().mirror());
             return request;
         }, &window_);
