@@ -7,18 +7,6 @@
 #include <cmath>
 
 namespace qeltaro {
-namespace {
-
-// lastHit = r on a hit, lastMiss = r on a miss, as masks: a branch here would be mispredicted
-// on every other row.
-inline void selectRow(std::uint32_t hit, int r, int& lastHit, int& lastMiss)
-{
-    const int hitMask = -int(hit);
-    lastHit = (r & hitMask) | (lastHit & ~hitMask);
-    lastMiss = (lastMiss & hitMask) | (r & ~hitMask);
-}
-
-}  // namespace
 
 BacktestContext::BacktestContext(const HistoryColumns& history, const Category& category, const BacktestSettings& settings)
     : history_(history), settings_(settings), firstScored_(qeltaro::firstScoredRow(history.rowCount(), settings))
@@ -44,46 +32,44 @@ void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats
     const std::uint32_t* hitMasks = isKill(kind) ? killHits_.data() : keepHits_.data();
     const int n = rowCount();
     const int first = firstScored_;
-    // Runs from the rows of the latest hit and miss, so the loop carries no branch: the run of
-    // hits ending at row r is r - lastMiss, the run of misses r - lastHit.
-    int lastMiss = first - 1;
-    int lastHit = first - 1;
+    const int scored = std::max(0, n - first);
+    // First every row's hit, in a loop of its own that carries nothing from row to row; then the
+    // sums and runs over those flags, where the only carried work is a few adds and masks.
+    thread_local std::vector<std::uint8_t> hits;
+    hits.resize(size_t(scored));
+    for (int r = first; r < n; ++r)
+        hits[size_t(r - first)] = std::uint8_t((hitMasks[r] >> unsigned(digitCode(values[r - 1 - valuesFrom]))) & 1u);
+
+    // The runs of hits and of misses ending at the current row; a hit ends the miss run and the
+    // other way round, as masks: a branch here would be mispredicted on every other row.
+    int hitRun = 0;
+    int missRun = 0;
     int maxHitRun = 0;
     int maxMissRun = 0;
     long long hitSum = 0;
-    long long hits = 0;
-    if (settings_.weightedRate) {
-        long long j = 0;
-        for (int r = first; r < n; ++r) {
-            ++j;
-            const std::uint32_t hit = (hitMasks[r] >> unsigned(digitCode(values[r - 1 - valuesFrom]))) & 1u;
-            hitSum += rowWeight(j, true) & -(long long)hit;
-            hits += hit;
-            selectRow(hit, r, lastHit, lastMiss);
-            maxHitRun = std::max(maxHitRun, r - lastMiss);
-            maxMissRun = std::max(maxMissRun, r - lastHit);
-        }
-    } else {
-        for (int r = first; r < n; ++r) {
-            const std::uint32_t hit = (hitMasks[r] >> unsigned(digitCode(values[r - 1 - valuesFrom]))) & 1u;
-            hitSum += hit;
-            hits += hit;
-            selectRow(hit, r, lastHit, lastMiss);
-            maxHitRun = std::max(maxHitRun, r - lastMiss);
-            maxMissRun = std::max(maxMissRun, r - lastHit);
-        }
+    int hitCount = 0;
+    for (int i = 0; i < scored; ++i) {
+        const int hit = hits[size_t(i)];
+        hitCount += hit;
+        if (settings_.weightedRate)
+            hitSum += rowWeight(i + 1, true) & -(long long)hit;
+        hitRun = (hitRun + 1) & -hit;
+        missRun = (missRun + 1) & (hit - 1);
+        maxHitRun = std::max(maxHitRun, hitRun);
+        maxMissRun = std::max(maxMissRun, missRun);
     }
-    const long long scored = std::max(0, n - first);
-    stats.scoredRows = int(scored);
+    if (!settings_.weightedRate)
+        hitSum = hitCount;
+    stats.scoredRows = scored;
     stats.hitSum = hitSum;
-    stats.hits = int(hits);
+    stats.hits = hitCount;
     stats.totalSum = totalWeight(scored, settings_.weightedRate);
     // No scored row: no evidence of hitting, so the rate is 0 rather than undefined.
     stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;
     stats.maxHitRun = maxHitRun;
     stats.maxMissRun = maxMissRun;
-    stats.lastHitRun = scored > 0 ? n - 1 - lastMiss : 0;
-    stats.lastMissRun = scored > 0 ? n - 1 - lastHit : 0;
+    stats.lastHitRun = hitRun;
+    stats.lastMissRun = missRun;
 }
 
 FormulaVerification BacktestContext::verify(const double* values, Kind kind) const
