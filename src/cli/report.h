@@ -59,6 +59,7 @@ private:
     void write(const char* bytes, qsizetype size);
     void writeString(const QString& text);
     void writeInteger(long long number);
+    void writeShortest(double number);
     void flush();
 
     struct Level {

@@ -134,10 +134,14 @@ TEST(JsonOut, ScalarsWrittenDirectlyReadAsQtWritesThem)
                                    std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
                                    100.0 * 0.57, 123456789.25};
     std::mt19937_64 random(20261208);
-    for (int i = 0; i < 2000; ++i) {
-        const double x = std::ldexp(double(random() >> 11), -int(random() % 80));
-        numbers.push_back(i % 2 ? x : std::round(x * 10000.0) / 10000.0);
+    for (int i = 0; i < 20000; ++i) {
+        // Every exponent, and the rounded rates and probabilities the back-test writes.
+        const double x = std::ldexp(double(random() >> 11), int(random() % 2100) - 1100);
+        const double y = std::ldexp(double(random() >> 11), -int(random() % 80));
+        numbers.push_back(i % 2 ? (i % 4 == 1 ? x : -x) : std::round(y * 10000.0) / 10000.0);
     }
+    for (double tie : {1e-4, 1.5e-4, 1e-5, 12e-5, 1e15, 1.5e16, 1e17, 1.25e17, 1e22, 1.2345e22, 1e100, 1e-100})
+        numbers.push_back(tie);
     const long long integers[] = {0, -7, 2147483647, (1LL << 60), std::numeric_limits<long long>::min()};
     QString lone;
     lone += QChar(0xD800);
