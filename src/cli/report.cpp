@@ -13,6 +13,7 @@ namespace qeltaro::cli {
 namespace {
 
 constexpr double kExactWhole = 9007199254740992.0;  // 2^53: every whole number up to it is a double
+constexpr qsizetype kFlushSize = 1 << 16;
 
 // Qt's compact form of one value; a bare value is written as the only element of an array.
 QByteArray compact(const QJsonValue& value)
@@ -42,7 +43,7 @@ void JsonOut::write(const char* bytes, qsizetype size)
 {
     written_ = true;
     pending_.append(bytes, size);
-    if (pending_.size() >= 1 << 16)
+    if (pending_.size() >= kFlushSize)
         flush();
 }
 
@@ -58,53 +59,67 @@ void JsonOut::flush()
 }
 
 // As Qt escapes a string: quote, backslash and control characters escaped, the rest as UTF-8;
-// a surrogate without its pair, which UTF-8 cannot carry, by its four hex digits.
+// a surrogate without its pair, which UTF-8 cannot carry, by its four hex digits. Written in
+// place: no unit takes more than six bytes.
 void JsonOut::writeString(const QString& text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
-    const auto escaped = [&](char16_t unit) {
-        const char bytes[] = {'\\', 'u', kHex[unit >> 12], kHex[(unit >> 8) & 0xf], kHex[(unit >> 4) & 0xf], kHex[unit & 0xf]};
-        write(bytes, sizeof bytes);
+    written_ = true;
+    const qsizetype start = pending_.size();
+    pending_.resize(start + 6 * text.size() + 2);
+    char* out = pending_.data() + start;
+    const auto escaped = [&out](char16_t unit) {
+        *out++ = '\\';
+        *out++ = 'u';
+        *out++ = kHex[unit >> 12];
+        *out++ = kHex[(unit >> 8) & 0xf];
+        *out++ = kHex[(unit >> 4) & 0xf];
+        *out++ = kHex[unit & 0xf];
     };
-    write("\"", 1);
+    *out++ = '"';
     const char16_t* unit = reinterpret_cast<const char16_t*>(text.utf16());
     const char16_t* const end = unit + text.size();
     while (unit != end) {
         const char16_t u = *unit++;
         if (u < 0x80) {
             if (u >= 0x20 && u != '"' && u != '\\') {
-                const char c = char(u);
-                write(&c, 1);
+                *out++ = char(u);
                 continue;
             }
-            const char* shortForm = nullptr;
+            char shortForm = 0;
             switch (u) {
-            case '"': shortForm = "\\\""; break;
-            case '\\': shortForm = "\\\\"; break;
-            case '\b': shortForm = "\\b"; break;
-            case '\f': shortForm = "\\f"; break;
-            case '\n': shortForm = "\\n"; break;
-            case '\r': shortForm = "\\r"; break;
-            case '\t': shortForm = "\\t"; break;
+            case '"': shortForm = '"'; break;
+            case '\\': shortForm = '\\'; break;
+            case '\b': shortForm = 'b'; break;
+            case '\f': shortForm = 'f'; break;
+            case '\n': shortForm = 'n'; break;
+            case '\r': shortForm = 'r'; break;
+            case '\t': shortForm = 't'; break;
             default: escaped(u); continue;
             }
-            write(shortForm, 2);
+            *out++ = '\\';
+            *out++ = shortForm;
         } else if (u < 0x800) {
-            const char bytes[] = {char(0xc0 | (u >> 6)), char(0x80 | (u & 0x3f))};
-            write(bytes, sizeof bytes);
+            *out++ = char(0xc0 | (u >> 6));
+            *out++ = char(0x80 | (u & 0x3f));
         } else if (QChar::isHighSurrogate(u) && unit != end && QChar::isLowSurrogate(*unit)) {
             const char32_t point = QChar::surrogateToUcs4(u, *unit++);
-            const char bytes[] = {char(0xf0 | (point >> 18)), char(0x80 | ((point >> 12) & 0x3f)),
-                                  char(0x80 | ((point >> 6) & 0x3f)), char(0x80 | (point & 0x3f))};
-            write(bytes, sizeof bytes);
+            *out++ = char(0xf0 | (point >> 18));
+            *out++ = char(0x80 | ((point >> 12) & 0x3f));
+            *out++ = char(0x80 | ((point >> 6) & 0x3f));
+            *out++ = char(0x80 | (point & 0x3f));
         } else if (QChar::isSurrogate(u)) {
             escaped(u);
         } else {
-            const char bytes[] = {char(0xe0 | (u >> 12)), char(0x80 | ((u >> 6) & 0x3f)), char(0x80 | (u & 0x3f))};
-            write(bytes, sizeof bytes);
+            *out++ = char(0xe0 | (u >> 12));
+            *out++ = char(0x80 | ((u >> 6) & 0x3f));
+            *out++ = char(0x80 | (u & 0x3f));
         }
     }
-    write("\"", 1);
+    *out++ = '"';
+    pending_.resize(out - pending_.constData());
+    if (pending_.size() >= kFlushSize)
+        flush();
 }
 
 // Before a value or a container: the comma after an earlier element, unless a key went first.
@@ -117,7 +132,7 @@ void JsonOut::separate()
     Q_ASSERT_X(levels_.empty() || !levels_.back().object, "JsonOut", "an object member without a key");
     if (!levels_.empty()) {
         if (!levels_.back().empty)
-            write(",");
+            write(",", 1);
         levels_.back().empty = false;
     }
 }
@@ -186,27 +201,27 @@ void JsonOut::boolean(bool truth)
 void JsonOut::beginArray()
 {
     separate();
-    write("[");
+    write("[", 1);
     levels_.push_back({});
 }
 
 void JsonOut::endArray()
 {
     levels_.pop_back();
-    write("]");
+    write("]", 1);
 }
 
 void JsonOut::beginObject()
 {
     separate();
-    write("{");
+    write("{", 1);
     levels_.push_back({.object = true, .empty = true, .lastKey = {}});
 }
 
 void JsonOut::endObject()
 {
     levels_.pop_back();
-    write("}");
+    write("}", 1);
 }
 
 JsonOut& JsonOut::key(const QString& key)
@@ -215,7 +230,7 @@ JsonOut& JsonOut::key(const QString& key)
     Q_ASSERT_X(level.object && !keyPending_, "JsonOut", "a key outside an object");
     Q_ASSERT_X(level.empty || level.lastKey < key, "JsonOut", "members out of Qt's key order");
     if (!level.empty)
-        write(",");
+        write(",", 1);
     level.empty = false;
     level.lastKey = key;
     writeString(key);

@@ -114,7 +114,9 @@ void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColu
         case OpCode::ModConstant: applyMod(t, n, [c = in.constant](size_t) { return c; }); break;
         }
     }
-    out.assign(stack_[0].begin(), stack_[0].begin() + ptrdiff_t(n));
+    // The bottom of the stack is the result: handed over, and `out`'s old buffer, already as
+    // large, becomes the stack's for the next formula.
+    out.swap(stack_[0]);
 }
 
 void ColumnEvaluator::predictDigits(const CompiledFormula& formula, const HistoryColumns& history, std::vector<int>& out)
