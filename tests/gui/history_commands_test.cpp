@@ -31,11 +31,15 @@ private slots:
         QCOMPARE(f.find<QTableView>("MSFlexGrid1")->model()->rowCount(), 2);
         QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("导入2期，跳过已有的0期")));
 
-        // One unreadable line refuses the whole text, named by its line.
-        clipboard->setText(QStringLiteral("160121003 11111\n160121004 1234x\n"));
+        // One unreadable line refuses the whole text, named by its line; the refusal speaks of
+        // the clipboard, not of a file.
+        clipboard->setText(QStringLiteral("160121003 11111\n160121004 1234x\n160121003 22222\n"));
         f.find<QAction>("mnuPasteHistory")->trigger();
         QCOMPARE(f.window->session().history().rowCount(), 2);
-        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("第2行")));
+        const QString refusal = gui::Dialogs::takeLog().join(u'\n');
+        QVERIFY(refusal.contains(QStringLiteral("剪贴板中的历史号码有2行无法识别")));
+        QVERIFY(refusal.contains(QStringLiteral("第2行")));
+        QVERIFY(refusal.contains(QStringLiteral("第160121003期在剪贴板中出现两次")));
     }
 
     void deletingTheLastNOnAShortHistoryEmptiesIt()

@@ -54,8 +54,10 @@ Result<DrawRecord> DrawHistory::add(const QString& periodText, const QString& di
     return **stored;
 }
 
-Result<StoreReport> DrawHistory::importText(const QString& text)
+Result<StoreReport> DrawHistory::importText(const QString& text, TextSource source)
 {
+    const bool fromFile = source == TextSource::File;
+    const QString place = fromFile ? QStringLiteral("文件") : QStringLiteral("剪贴板");
     const Game& game = store_.game();
     const DrawLineReader reader(game);
     std::vector<NewDraw> draws;
@@ -75,9 +77,9 @@ Result<StoreReport> DrawHistory::importText(const QString& text)
         if (draw) {
             const QString period = draw->period.text(game);
             if (auto it = seen.find(period); it != seen.end() && it->second.digits != draw->digits)
-                error = QStringLiteral("第%1期在文件中出现两次且号码不同").arg(period);
+                error = QStringLiteral("第%1期在%2中出现两次且号码不同").arg(period, place);
             else if (it != seen.end() && it->second.period.date != draw->period.date)
-                error = QStringLiteral("第%1期在文件中出现两次且开奖日期不同").arg(period);
+                error = QStringLiteral("第%1期在%2中出现两次且开奖日期不同").arg(period, place);
         }
         if (!error.isEmpty()) {
             problems << QStringLiteral("第%1行：%2").arg(i + 1).arg(error);
@@ -87,7 +89,8 @@ Result<StoreReport> DrawHistory::importText(const QString& text)
             draws.push_back(*draw);
     }
     if (!problems.isEmpty())
-        return badInput(QStringLiteral("历史号码文件有%1行无法识别，没有导入任何号码：\n%2")
+        return badInput(QStringLiteral("%1有%2行无法识别，没有导入任何号码：\n%3")
+                            .arg(fromFile ? QStringLiteral("历史号码文件") : QStringLiteral("剪贴板中的历史号码"))
                             .arg(problems.size())
                             .arg(firstLines(problems)));
     return store(std::move(draws));

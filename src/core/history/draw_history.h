@@ -41,8 +41,10 @@ public:
     // A draw a line, in any order and any form DrawLineReader reads; a first line naming no
     // period is a heading and skipped. Periods already stored with the same digits are skipped
     // and counted; any malformed or conflicting line refuses the whole text with the bad lines
-    // listed by number (the first kListedProblemLines of them). One transaction.
-    Result<StoreReport> importText(const QString& text);
+    // listed by number (the first kListedProblemLines of them). One transaction. The refusal
+    // names where the text came from.
+    enum class TextSource { File, Clipboard };
+    Result<StoreReport> importText(const QString& text, TextSource source = TextSource::File);
     Result<StoreReport> importFile(const QString& path);
 
     // Stores draws that are not yet stored, in one transaction, and mends LX/LY of a stored draw

@@ -164,7 +164,7 @@ void HistoryCommands::importClipboard()
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto report = DrawHistory(host_.session().store()).importText(text);
+    auto report = DrawHistory(host_.session().store()).importText(text, DrawHistory::TextSource::Clipboard);
     QApplication::restoreOverrideCursor();
     if (!report) {
         Dialogs::warn(host_.hostWidget(), title, report.error().message);
