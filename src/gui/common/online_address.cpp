@@ -17,7 +17,10 @@ SourceWords wordsOf(OnlineSource source)
 {
     if (source == OnlineSource::History)
         return {QStringLiteral("HistoryUrl"), QStringLiteral("开奖网址设置"),
-                QStringLiteral("开奖历史网页地址（http:// 或 https:// 开头）："),
+                QStringLiteral("开奖历史网页地址（http:// 或 https:// 开头）。\n"
+                               "只写网站地址时，在其后按固定格式拼出每天的网页；\n"
+                               "地址中有 {date}（2016-01-21）、{ymd}（20160121）或 {yymmdd}（160121）时，\n"
+                               "按天换成日期。"),
                 QStringLiteral("还没有设置历史号码网页地址，无法在线更新历史号码")};
     return {QStringLiteral("FormulaUrl"), QStringLiteral("公式网址设置"),
             QStringLiteral("公式文件下载地址（http:// 或 https:// 开头）："), formulaUrlMissingMessage()};
