@@ -27,7 +27,9 @@ struct SelectedFormulas {
     std::optional<FormulaSelection> selection;
     HistoryColumns history;
 };
-Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& list, const std::string& select);
+// `selectNumbers` names them by 序号 instead ("1,2,7"); at most one of the two is given.
+Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& list, const std::string& select,
+                                              const std::string& selectNumbers = {});
 
 // --method: "selected", "best", or empty for the setting.
 Result<CalculationMethod> parseMethodOption(const std::string& text, const SettingsMirror& settings);
@@ -56,6 +58,7 @@ struct CalculationOptions {
     std::string quota;
     std::string sortText;
     std::string select;
+    std::string selectNumbers;
     std::string pastPeriod;
     CalculationMethod method = CalculationMethod::Best;
     SortSettings sort;

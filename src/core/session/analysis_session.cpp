@@ -66,11 +66,17 @@ Status AnalysisSession::reloadHistory()
         history_ = HistoryColumns(*rows);
         latest_ = rows->empty() ? std::nullopt : std::optional<DrawRecord>(rows->back());
     }
-    auto next = DrawHistory(*store_).nextPeriod(today());
+    auto next = DrawHistory(*store_).proposeNext(today());
     if (!next)
         return next.error();
-    proposedPeriod_ = *next;
+    proposedPeriod_ = next->period;
+    proposedDate_ = next->date;
     return success();
+}
+
+Result<QString> AnalysisSession::periodOn(const QDate& date) const
+{
+    return DrawHistory(*store_).nextPeriodOn(date);
 }
 
 Status AnalysisSession::backtest()

@@ -66,6 +66,10 @@ public:
     const HistoryColumns& history() const { return history_; }
     std::optional<DrawRecord> latestDraw() const { return latest_; }
     const QString& proposedPeriod() const { return proposedPeriod_; }
+    // Year-numbered games: the draw date proposed with that period (invalid otherwise).
+    const QDate& proposedDate() const { return proposedDate_; }
+    // Year-numbered games: the period a draw on `date` would take after the newest one.
+    Result<QString> periodOn(const QDate& date) const;
     QString latestPeriod() const { return latest_ ? latest_->period : QString(); }
 
     // The day taken as today (the computer's date unless a test fixes it).
@@ -89,6 +93,7 @@ private:
     HistoryColumns history_;
     std::optional<DrawRecord> latest_;
     QString proposedPeriod_;
+    QDate proposedDate_;
     // The store's history revision right after addDraw grew history_ by the draw it stored: the
     // next reload reads nothing while the revision has not moved since.
     std::optional<std::uint64_t> appendedAtRevision_;

@@ -178,7 +178,9 @@ Status Settings::set(const QString& key, const QString& text)
         const QUrl url(key == QLatin1String("HistoryUrl") ? fillDayPlaceholders(trimmed, QDate(2016, 1, 21)) : trimmed,
                        QUrl::StrictMode);
         if (!trimmed.isEmpty() && !isWebAddress(url))
-            return badInput(QStringLiteral("%1 必须是 http:// 或 https:// 开头的网址，而不是“%2”").arg(key, excerpt(text)));
+            return badInput(QStringLiteral("%1必须是 http:// 或 https:// 开头的网址，而不是“%2”")
+                                .arg(key == QLatin1String("HistoryUrl") ? QStringLiteral("开奖网址") : QStringLiteral("公式网址"),
+                                     excerpt(text)));
         store(key, trimmed);
     }
     return success();

@@ -1,6 +1,7 @@
 #include "gui/history/history_commands.h"
 
 #include "gui/common/background_task.h"
+#include "gui/history/backup_restore_dialog.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/online_address.h"
 #include "gui/common/open_file.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 
 #include <memory>
 
@@ -20,6 +22,7 @@ namespace qeltaro::gui {
 namespace {
 
 const QString kDeleteTitle = QStringLiteral("删除期数");
+const QString kRestoreTitle = QStringLiteral("从备份恢复");
 
 QString updateSummary(const UpdateReport& report)
 {
@@ -109,6 +112,17 @@ void HistoryCommands::deleteLast()
 
 void HistoryCommands::deleteAll()
 {
+    const QString title = QStringLiteral("删除所有历史");
+    const int draws = host_.session().history().rowCount();
+    if (draws == 0) {
+        Dialogs::inform(host_.hostWidget(), title, QStringLiteral("历史号码已经是空的，没有可删除的期。"));
+        return;
+    }
+    if (!Dialogs::confirm(host_.hostWidget(), title,
+                          QStringLiteral("确实要删除所有%1期历史号码吗？\n删除前会在数据文件夹的 backups 中备份数据库，"
+                                         "可以用“历史管理 → 从备份恢复...”找回。")
+                              .arg(draws)))
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto report = deleteAllDraws(host_.session().store());
     QApplication::restoreOverrideCursor();
@@ -116,6 +130,49 @@ void HistoryCommands::deleteAll()
         Dialogs::warn(host_.hostWidget(), QStringLiteral("删除所有历史"), report.error().message);
     host_.reloadFormulaList();
     host_.reloadHistoryGrid();
+}
+
+void HistoryCommands::openBackups()
+{
+    AnalysisSession& session = host_.session();
+    auto backups = session.store().backups();
+    if (!backups) {
+        Dialogs::warn(host_.hostWidget(), kRestoreTitle, backups.error().message);
+        return;
+    }
+    auto* dialog = new BackupRestoreDialog(std::move(*backups), session.store().backupFolder(), host_.hostWidget());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &BackupRestoreDialog::restoreChosen, this, [this, dialog](const StoreBackup& backup) {
+        if (restore(backup))
+            dialog->close();
+    });
+    dialog->open();
+}
+
+bool HistoryCommands::restore(const StoreBackup& backup)
+{
+    const QString question =
+        QStringLiteral("确实要用%1（%2）的备份替换当前的数据吗？\n备份中有开奖号码%3期、公式%4条；"
+                       "当前的数据库会先另外备份一份。")
+            .arg(backup.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), backup.reasonText())
+            .arg(backup.draws)
+            .arg(backup.formulas);
+    if (!Dialogs::confirm(host_.hostWidget(), kRestoreTitle, question))
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto kept = host_.session().store().restore(backup.path);
+    QApplication::restoreOverrideCursor();
+    if (!kept) {
+        Dialogs::warn(host_.hostWidget(), kRestoreTitle, kept.error().message);
+        return false;
+    }
+    host_.storeReplaced();
+    Dialogs::inform(host_.hostWidget(), kRestoreTitle,
+                    QStringLiteral("已恢复：开奖号码%1期，公式%2条。\n恢复前的数据库已备份到 %3")
+                        .arg(backup.draws)
+                        .arg(backup.formulas)
+                        .arg(QDir::toNativeSeparators(*kept)));
+    return true;
 }
 
 void HistoryCommands::deleteAfterSelected()

@@ -93,16 +93,44 @@ bool FormulaSearchWindow::running() const
     return manualRun_ || schemeRun_ || smartRun_;
 }
 
-void FormulaSearchWindow::closeEvent(QCloseEvent* event)
-{
-    stopAllRuns();
-    QDialog::closeEvent(event);
-}
-
 void FormulaSearchWindow::reject()
 {
-    stopAllRuns();
-    QDialog::reject();
+    // Esc, the close button and the window manager all end here (a dialog's close rejects it).
+    if (readyToClose())
+        QDialog::reject();
+}
+
+bool FormulaSearchWindow::readyToClose()
+{
+    // Runs end first, keeping what they found up to now.
+    if (manualRun_)
+        manualRun_->stop();
+    if (schemeRun_)
+        schemeRun_->stop();
+    if (smartRun_)
+        smartRun_->stop();
+    if (running()) {
+        if (manualRun_)
+            manualRun_->wait();
+        if (schemeRun_)
+            schemeRun_->wait();
+        if (smartRun_)
+            smartRun_->wait();
+        poll();
+    }
+    if (!found_.unkept())
+        return true;
+    const QString title = QStringLiteral("关闭公式搜索");
+    const QString question = QStringLiteral("搜索到的%1条公式还没有保存，也没有导出。关闭窗口前要保存到公式库吗？")
+                                 .arg(found_.unsavedCount());
+    switch (Dialogs::askUnsaved(this, title, question)) {
+    case Dialogs::UnsavedChoice::Save:
+        save(SaveMode::Append);
+        return !found_.unkept();
+    case Dialogs::UnsavedChoice::Discard: return true;
+    case Dialogs::UnsavedChoice::Stay: return false;
+    }
+    return false;
 }
 
 void FormulaSearchWindow::stopAllRuns()
@@ -534,6 +562,7 @@ void FormulaSearchWindow::exportFound()
         Dialogs::warn(this, QStringLiteral("公式中文导出"), report.error().message);
         return;
     }
+    found_.markExported();
     openWrittenFile(report->path);
 }
 

@@ -53,7 +53,6 @@ public:
     const FoundFormulaList& found() const { return found_; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
@@ -104,6 +103,9 @@ private:
     void finishScheme();
     void finishSmartSetting();
     void stopAllRuns();
+    // Ends the runs, keeping what they found; then asks before found formulas that were neither
+    // saved nor exported would be lost. False: the user stays.
+    bool readyToClose();
     void beginRun();
     void showCandidate(const QString& text, const CandidateStatistics& stats);
     void plotProgress(std::uint64_t verified, long long found, std::uint64_t shuffledPasses);
