@@ -14,7 +14,9 @@
 #include "store/formula_table.h"
 
 #include <QAction>
+#include <QChartView>
 #include <QComboBox>
+#include <QGraphicsTextItem>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,6 +88,25 @@ void typeDraw(WindowFixture& f, const QString& period, const QString& digits)
 class JournalWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    void theChartsAxisTitlesAreWholeWithFewEntries()
+    {
+        WindowFixture f;
+        twoStarFormulas(f, 300);
+        f.open();
+        calculateTwoStarsSelected(f);
+        gui::JournalWindow* journal = openJournal(f);
+        QVERIFY(journal);
+        QApplication::processEvents();
+        auto* chart = journal->findChild<QChartView*>(QStringLiteral("chtJournal"));
+        QStringList texts;
+        for (QGraphicsItem* item : chart->scene()->items()) {
+            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item))
+                texts << text->toPlainText();
+        }
+        QVERIFY2(texts.contains(QStringLiteral("次数")), qPrintable(texts.join(u'|')));
+        QVERIFY2(texts.contains(QStringLiteral("可检验的预测（按时间先后）")), qPrintable(texts.join(u'|')));
+    }
+
     void aNextPeriodCalculationIsRecordedAndJudgedWhenItsDrawIsTyped()
     {
         WindowFixture f;

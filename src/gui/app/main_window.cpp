@@ -686,6 +686,16 @@ void MainWindow::fitFormulaColumns()
     QHeaderView* header = formulaGrid_->horizontalHeader();
     const int rows = formulaModel_->rowCount();
     const QFontMetrics metrics(formulaGrid_->font());
+    // A shown sort indicator widens every header's size hint; only the sorted column needs room
+    // for it, or the text would lose that room once per column.
+    const bool sorted = header->isSortIndicatorShown();
+    std::vector<int> headerWidths(FormulaListModel::ColumnCount);
+    header->setSortIndicatorShown(false);
+    for (int c = 0; c < FormulaListModel::ColumnCount; ++c)
+        headerWidths[size_t(c)] = header->sectionSizeHint(c);
+    header->setSortIndicatorShown(sorted);
+    if (sorted && header->sortIndicatorSection() >= 0 && header->sortIndicatorSection() < FormulaListModel::ColumnCount)
+        headerWidths[size_t(header->sortIndicatorSection())] = header->sectionSizeHint(header->sortIndicatorSection());
     for (int c = 0; c < FormulaListModel::ColumnCount; ++c) {
         if (c == FormulaListModel::Text || c == FormulaListModel::Idx)
             continue;
@@ -707,7 +717,7 @@ void MainWindow::fitFormulaColumns()
                 widest = r;
             }
         }
-        int width = header->sectionSizeHint(c);
+        int width = headerWidths[size_t(c)];
         if (widest >= 0)
             width = std::max(width, formulaGrid_->sizeHintForIndex(formulaModel_->index(widest, c)).width() + 1);
         formulaGrid_->setColumnWidth(c, width);

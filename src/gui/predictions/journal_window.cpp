@@ -378,7 +378,9 @@ void JournalWindow::redrawChart()
         }
     }
     predictionAxis_->setRange(0, wholeTickTop(right));
-    countAxis_->setRange(0, wholeTickTop(top));
+    // The chart gives the upright title only what its widest label leaves beyond the width of
+    // "...": labels of one digit left it too little, and it showed as "...". Two digits are enough.
+    countAxis_->setRange(0, wholeTickTop(std::max(top, 12.0)));
 }
 
 }  // namespace qeltaro::gui
