@@ -103,21 +103,12 @@ void FormulaSearchWindow::reject()
 bool FormulaSearchWindow::readyToClose()
 {
     // Runs end first, keeping what they found up to now.
-    if (manualRun_)
-        manualRun_->stop();
-    if (schemeRun_)
-        schemeRun_->stop();
-    if (smartRun_)
-        smartRun_->stop();
-    if (running()) {
-        if (manualRun_)
-            manualRun_->wait();
-        if (schemeRun_)
-            schemeRun_->wait();
-        if (smartRun_)
-            smartRun_->wait();
+    forEachRun([](auto& run) {
+        run.stop();
+        run.wait();
+    });
+    if (running())
         poll();
-    }
     if (!found_.unkept())
         return true;
     const QString title = QStringLiteral("关闭公式搜索");
@@ -136,12 +127,7 @@ bool FormulaSearchWindow::readyToClose()
 void FormulaSearchWindow::stopAllRuns()
 {
     // Each run's destructor waits for its threads; what they found goes with the window.
-    if (manualRun_)
-        manualRun_->stop();
-    if (schemeRun_)
-        schemeRun_->stop();
-    if (smartRun_)
-        smartRun_->stop();
+    forEachRun([](auto& run) { run.stop(); });
     manualRun_.reset();
     schemeRun_.reset();
     smartRun_.reset();

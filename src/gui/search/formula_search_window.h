@@ -106,6 +106,16 @@ private:
     // Ends the runs, keeping what they found; then asks before found formulas that were neither
     // saved nor exported would be lost. False: the user stays.
     bool readyToClose();
+    template <typename Action>
+    void forEachRun(const Action& action)
+    {
+        if (manualRun_)
+            action(*manualRun_);
+        if (schemeRun_)
+            action(*schemeRun_);
+        if (smartRun_)
+            action(*smartRun_);
+    }
     void beginRun();
     void showCandidate(const QString& text, const CandidateStatistics& stats);
     void plotProgress(std::uint64_t verified, long long found, std::uint64_t shuffledPasses);
