@@ -4,6 +4,8 @@
 #include "formula_choice.h"
 
 #include "backtest/formula_breakdown.h"
+#include "history/draw_history.h"
+#include "library/formula_library.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -57,7 +59,7 @@ private:
 
 Outcome breakdown(Context&, Store& store, const BreakdownOptions& o)
 {
-    auto listed = FormulaTable(store, o.list.category).list(o.list.kind);
+    auto listed = listFormulas(store, o.list.key());
     if (!listed)
         return listed.error();
     auto idx = o.formula.idxAmong(*listed, listHeading(o.list));

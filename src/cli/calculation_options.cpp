@@ -1,7 +1,8 @@
 #include "calculation_options.h"
 #include "formula_choice.h"
 
-#include "store/history_table.h"
+#include "history/draw_history.h"
+#include "library/formula_library.h"
 
 #include <QSet>
 
@@ -51,14 +52,6 @@ Result<SortSettings> parseSortOptions(const std::string& quota, const std::strin
 
 }  // namespace
 
-Result<HistoryColumns> loadHistoryColumns(Store& store)
-{
-    auto rows = HistoryTable(store).all();
-    if (!rows)
-        return rows.error();
-    return HistoryColumns(*rows);
-}
-
 QString listHeading(const ListOptions& list)
 {
     return list.category.caption() + kindWord(list.kind);
@@ -67,7 +60,7 @@ QString listHeading(const ListOptions& list)
 Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& list, const std::string& select,
                                               const std::string& selectNumbers)
 {
-    auto formulas = FormulaTable(store, list.category).list(list.kind);
+    auto formulas = listFormulas(store, list.key());
     if (!formulas)
         return formulas.error();
     auto selection = parseSelectOption(select, list, *formulas);

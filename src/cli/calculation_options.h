@@ -10,15 +10,14 @@
 #include "domain/formula_selection.h"
 #include "domain/history_columns.h"
 #include "settings/settings.h"
-#include "store/formula_table.h"
+#include "history/draw_history.h"
+#include "library/formula_library.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace qeltaro::cli {
-
-Result<HistoryColumns> loadHistoryColumns(Store& store);
 
 // The formulas of a category and kind, those `select` names ("3,5,12"; empty: every one) and the
 // history: what the calculation, the replay and their exports start from.

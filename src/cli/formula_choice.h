@@ -5,7 +5,7 @@
 
 #include "cli_context.h"
 
-#include "store/formula_table.h"
+#include "library/formula_library.h"
 
 #include <optional>
 #include <string>

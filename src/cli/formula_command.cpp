@@ -10,7 +10,6 @@
 #include "library/formula_entry.h"
 #include "library/formula_library.h"
 #include "library/formula_update.h"
-#include "store/formula_table.h"
 
 #include <QDate>
 #include <QJsonArray>
@@ -195,7 +194,7 @@ private:
 
 Outcome listFormulas(Context&, Store& store, const ListFormulasOptions& o)
 {
-    auto formulas = FormulaTable(store, o.list.category).list(o.list.kind);
+    auto formulas = listFormulas(store, o.list.key());
     if (!formulas)
         return formulas.error();
     return makeReport<FormulasReport>(std::move(*formulas));
@@ -251,7 +250,7 @@ Outcome deleteOne(Context&, Store& store, const DeleteOptions& o)
     }
     int idx = o.formula.idx.value_or(0);
     if (o.formula.number) {
-        auto formulas = FormulaTable(store, key.category).list(key.kind);
+        auto formulas = listFormulas(store, key);
         if (!formulas)
             return formulas.error();
         auto chosen = o.formula.idxAmong(*formulas, listCaption(key));

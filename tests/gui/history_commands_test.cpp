@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(f.window->session().latestPeriod(), QStringLiteral("150210120"));
         QCOMPARE(f.find<QLineEdit>("Text1")->text(), QStringLiteral("150211001"));
         const QString log = gui::Dialogs::takeLog().join(u'\n');
-        QVERIFY2(log.contains(QStringLiteral("新增历史号码360期")), qPrintable(log));
+        QVERIFY2(log.contains(QStringLiteral("保存开奖号码360期")), qPrintable(log));
 
         // Cancelling the question fetches nothing.
         const int requests = int(site.requests().size());

@@ -522,7 +522,7 @@ private slots:
         WindowFixture f;
         openWithHistory(f);
         auto* search = openSearch(f);
-        f.window->session().settings().raw().setValue(QStringLiteral("0/0"), QStringLiteral("abc"));
+        f.window->session().settings().setSearchValue(QStringLiteral("0/0"), QStringLiteral("abc"));
         setBox(search, "Text5_1", QStringLiteral("2"));
         gui::Dialogs::takeLog();
         click(search, "Command5");
@@ -560,15 +560,15 @@ private slots:
         // All categories: asked first; cancelled, nothing is stored.
         click(search, "Command12");
         QVERIFY(!window->running());
-        QVERIFY(!f.window->session().settings().raw().contains(QStringLiteral("9/0")));
+        QVERIFY(!f.window->session().settings().searchValue(QStringLiteral("9/0")));
         gui::Dialogs::takeLog();
         gui::Dialogs::queueAnswer(QStringLiteral("ok"));
         click(search, "optXing_3");
         click(search, "Command12");
         QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("是否确认更改搜索默认值")));
         QTRY_VERIFY_WITH_TIMEOUT(!window->running(), kTimeout);
-        QVERIFY(f.window->session().settings().raw().contains(QStringLiteral("9/0")));
-        QVERIFY(f.window->session().settings().raw().contains(QStringLiteral("0/8")));
+        QVERIFY(f.window->session().settings().searchValue(QStringLiteral("9/0")));
+        QVERIFY(f.window->session().settings().searchValue(QStringLiteral("0/8")));
         QVERIFY(in<QRadioButton>(search, "optXing_1")->isChecked());  // it ends on 一星直选
         const SearchThresholds stored = SchemeSettings(f.window->session().settings()).thresholds(Kind::Kill, 1);
         QCOMPARE(thresholdTexts(search)[0], thresholdText(stored[0]));

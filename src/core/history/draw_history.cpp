@@ -179,6 +179,24 @@ Result<StoreReport> DrawHistory::storeDraws(std::vector<NewDraw> draws, bool rep
     return report;
 }
 
+Result<HistoryColumns> loadHistoryColumns(Store& store)
+{
+    auto rows = DrawHistory(store).draws();
+    if (!rows)
+        return rows.error();
+    return HistoryColumns(*rows);
+}
+
+Result<std::vector<DrawRecord>> DrawHistory::draws() const
+{
+    return HistoryTable(store_).all();
+}
+
+Result<int> DrawHistory::count() const
+{
+    return HistoryTable(store_).count();
+}
+
 Result<QString> DrawHistory::nextPeriod(const QDate& today) const
 {
     auto proposed = proposeNext(today);

@@ -4,6 +4,7 @@
 
 #include "common/result.h"
 #include "domain/draw_record.h"
+#include "domain/history_columns.h"
 
 #include <QDate>
 #include <QString>
@@ -33,6 +34,10 @@ struct StoreReport {
     int skipped = 0;  // periods already stored with the same digits
 };
 
+// The whole history as the columns every evaluation reads, in period order: what the back-test,
+// the calculation, the search and the walk-forward start from.
+Result<HistoryColumns> loadHistoryColumns(Store& store);
+
 class DrawHistory {
 public:
     static constexpr int kListedProblemLines = 20;
@@ -60,6 +65,10 @@ public:
     // Removes every stored draw and stores the given ones, in one transaction: a failure keeps
     // the old history.
     Result<StoreReport> replaceAll(std::vector<NewDraw> draws);
+
+    // Every stored draw with its derived columns, in period order.
+    Result<std::vector<DrawRecord>> draws() const;
+    Result<int> count() const;
 
     // The period the next draw receives: the one after the newest stored draw, or the first of
     // `today` for an empty history.

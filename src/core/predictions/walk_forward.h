@@ -7,6 +7,7 @@
 
 #include "domain/backtest_window.h"
 #include "backtest/category_calculation.h"
+#include "backtest/formula_list.h"
 #include "backtest/sort_settings.h"
 #include "common/progress.h"
 #include "common/result.h"
@@ -63,5 +64,14 @@ WalkForwardRequest walkForwardOf(const CalculationRequest& calculation);
 
 Result<WalkForwardResult> walkForward(Store& store, const HistoryColumns& history, const WalkForwardRequest& request,
                                       Progress* progress = nullptr);
+
+// The formula tables a walk reads, per slot in the calculation's order: loaded on the store's
+// thread, so the walk itself can run on another without the store.
+struct WalkForwardFormulas {
+    std::vector<std::pair<int, FormulaList>> tables;  // slot and its table's formulas of the kind
+};
+Result<WalkForwardFormulas> loadWalkForwardFormulas(Store& store, const WalkForwardRequest& request);
+Result<WalkForwardResult> walkForward(const WalkForwardFormulas& formulas, const HistoryColumns& history,
+                                      const WalkForwardRequest& request, Progress* progress = nullptr);
 
 }  // namespace qeltaro

@@ -17,6 +17,7 @@
 #include "store/store.h"
 
 #include <QDate>
+#include <QObject>
 
 #include <memory>
 #include <cstdint>
@@ -25,7 +26,8 @@
 
 namespace qeltaro {
 
-class AnalysisSession {
+class AnalysisSession : public QObject {
+    Q_OBJECT
 public:
     static Result<std::unique_ptr<AnalysisSession>> open(const QString& dataDir, std::unique_ptr<Settings> settings);
 
@@ -81,6 +83,11 @@ public:
     Result<DrawRecord> addDraw(const QString& period, const QString& digits,
                                const std::optional<QDate>& drawDate = std::nullopt);
 
+signals:
+    // The held history changed (a draw added, removed, imported, downloaded or restored): every
+    // window that shows draws or judges predictions by them follows it.
+    void historyChanged();
+
 private:
     std::unique_ptr<Store> store_;
     std::unique_ptr<Settings> settings_;
@@ -97,6 +104,7 @@ private:
     // The store's history revision right after addDraw grew history_ by the draw it stored: the
     // next reload reads nothing while the revision has not moved since.
     std::optional<std::uint64_t> appendedAtRevision_;
+    std::uint64_t heldRevision_ = 0;  // the store's history revision when history_ was last read
     QDate fixedToday_;
 };
 

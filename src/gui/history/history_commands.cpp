@@ -24,21 +24,6 @@ namespace {
 const QString kDeleteTitle = QStringLiteral("删除期数");
 const QString kRestoreTitle = QStringLiteral("从备份恢复");
 
-QString updateSummary(const UpdateReport& report)
-{
-    QStringList lines;
-    lines << QStringLiteral("读取网页%1页，新增历史号码%2期。").arg(report.pages).arg(report.stored);
-    if (report.replaced)
-        lines << QStringLiteral("原有历史已超出检索天数，已删除%1期旧号码（备份：%2）。").arg(report.removed).arg(report.backupPath);
-    if (report.pagesFailed > 0)
-        lines << QStringLiteral("%1页读取失败：").arg(report.pagesFailed) << report.failures;
-    if (report.missing > 0)
-        lines << QStringLiteral("缺少%1期：%2").arg(report.missing).arg(report.gaps.join(QStringLiteral("，")));
-    if (!report.unreadable.isEmpty())
-        lines << QStringLiteral("无法读取的期号：%1").arg(report.unreadable.join(QStringLiteral("，")));
-    return lines.join(u'\n');
-}
-
 }  // namespace
 
 HistoryCommands::HistoryCommands(ListCommandsHost& host) : QObject(host.hostWidget()), host_(host) {}
@@ -55,39 +40,35 @@ void HistoryCommands::updateOnline()
     const auto address = onlineAddressOrAsk(host_.hostWidget(), session.settings(), OnlineSource::History);
     if (!address)
         return;
-    const auto source = parseResultsBase(*address);
-    if (!source) {
+    // A malformed address is told before the question.
+    if (const auto source = parseResultsBase(*address); !source) {
         Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), source.error().message);
         return;
     }
-    const ResultsAddress base = *source;
     if (!Dialogs::confirm(host_.hostWidget(), QStringLiteral("在线更新"),
                           QStringLiteral("确实要在线更新最新历史号码吗？更新可能要花费一段时间，网络不通或者我方服务器更新不及时可能都造成更新失败！")))
         return;
-    const int days = session.settings().read().searchDays;
-    auto plan = planUpdate(session.store(), days, session.today());
-    if (!plan) {
-        Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), plan.error().message);
+    OnlineUpdateOptions options;
+    options.baseAddress = *address;
+    options.searchDays = session.settings().read().searchDays;
+    options.today = session.today();
+    auto planned = OnlineHistoryUpdate::plan(session.store(), options);
+    if (!planned) {
+        Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), planned.error().message);
         return;
     }
-    auto fetched = std::make_shared<Result<FetchedDraws>>(Error{});
-    const UpdatePlan fetchPlan = *plan;
-    host_.task().start(
-        [fetched, fetchPlan, base](Progress& progress) {
-            *fetched = fetchUpdate(fetchPlan, base, std::chrono::milliseconds(20000), &progress);
-        },
-        [this, fetched, fetchPlan] {
-            if (!*fetched) {
-                Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), fetched->error().message);
-                return;
-            }
-            auto report = applyUpdate(host_.session().store(), fetchPlan, std::move(fetched->value()));
-            host_.refresh();
-            if (!report)
-                Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), report.error().message);
-            else
-                Dialogs::inform(host_.hostWidget(), QStringLiteral("在线更新"), updateSummary(*report));
-        });
+    // The pages are read on the task's thread; the draws are stored here, on the store's.
+    auto update = std::make_shared<OnlineHistoryUpdate>(std::move(*planned));
+    host_.task().start([update](Progress& progress) { update->fetch(&progress); },
+                       [this, update] {
+                           auto report = update->apply(host_.session().store());
+                           host_.refresh();
+                           if (!report)
+                               Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), report.error().message);
+                           else
+                               Dialogs::inform(host_.hostWidget(), QStringLiteral("在线更新"),
+                                               updateSummaryLines(*report).join(u'\n'));
+                       });
 }
 
 void HistoryCommands::exportText()

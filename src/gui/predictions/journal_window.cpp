@@ -8,8 +8,7 @@
 #include "gui/common/widgets.h"
 #include "gui/common/sheet_export.h"
 #include "gui/predictions/prediction_table_model.h"
-#include "store/history_table.h"
-#include "store/store.h"
+#include "session/analysis_session.h"
 
 #include <QApplication>
 #include <QChartView>
@@ -25,7 +24,6 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -101,8 +99,10 @@ QString walkHeading(const WalkForwardRequest& request, int periods)
 
 }  // namespace
 
-JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> walkForwardRequest, QWidget* parent)
-    : QWidget(parent, Qt::Window), store_(store), walkForwardRequest_(std::move(walkForwardRequest))
+JournalWindow::JournalWindow(AnalysisSession& session, std::function<WalkForwardRequest()> walkForwardRequest,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), store_(session.store()),
+      walkForwardRequest_(std::move(walkForwardRequest))
 {
     setObjectName(QStringLiteral("frmJournal"));
     setWindowTitle(kTitle);
@@ -134,15 +134,11 @@ JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> w
     layout->addLayout(buttons);
     connect(saveButton, &QPushButton::clicked, this, [this] { saveChartImage(chartView_, kTitle); });
 
-    // A draw typed, imported or deleted in the main window changes the results shown; the store
-    // counts its history changes, so a look now and then is enough to follow them.
-    historyWatch_ = new QTimer(this);
-    historyWatch_->setInterval(500);
-    connect(historyWatch_, &QTimer::timeout, this, [this] {
-        if (isVisible() && store_.historyRevision() != shownRevision_)
+    // A draw typed, imported, downloaded or deleted judges the entries waiting for it.
+    connect(&session_, &AnalysisSession::historyChanged, this, [this] {
+        if (isVisible())
             reload();
     });
-    historyWatch_->start();
     resize(1280, 700);
 }
 
@@ -254,7 +250,6 @@ void JournalWindow::closeEvent(QCloseEvent* event)
 
 void JournalWindow::reload()
 {
-    shownRevision_ = store_.historyRevision();
     std::optional<Category> category;
     if (const QVariant suffix = categoryBox_->currentData(); suffix.isValid())
         category = Category::fromSuffix(suffix.toString());
@@ -306,25 +301,21 @@ void JournalWindow::startWalkForward()
         return;
     WalkForwardRequest request = walkForwardRequest_();
     request.periods = periodsBox_->value();
-    // The worker reads the store through its own connection, so the main window stays free to
-    // change it meanwhile; the history it reads is the one the main window shows.
-    const QString dataDir = store_.dataDir();
+    // The formulas are read here; the worker walks copies of them and of the history the main
+    // window shows, so the window stays free to change the store meanwhile.
+    auto formulas = loadWalkForwardFormulas(store_, request);
+    if (!formulas) {
+        Dialogs::warn(this, kWalkTitle, formulas.error().message);
+        return;
+    }
+    auto walked = std::make_shared<const WalkForwardFormulas>(std::move(*formulas));
+    auto history = std::make_shared<const HistoryColumns>(session_.history());
     auto result = std::make_shared<Result<WalkForwardResult>>(Error{});
     startButton_->setEnabled(false);
     walkTitle_->setText(QStringLiteral("正在检验：%1").arg(walkHeading(request, request.periods)));
     task_->start(
-        [dataDir, request, result](Progress& progress) {
-            auto store = Store::open(dataDir);
-            if (!store) {
-                *result = store.error();
-                return;
-            }
-            auto rows = HistoryTable(**store).all();
-            if (!rows) {
-                *result = rows.error();
-                return;
-            }
-            *result = walkForward(**store, HistoryColumns(*rows), request, &progress);
+        [walked, history, request, result](Progress& progress) {
+            *result = walkForward(*walked, *history, request, &progress);
         },
         [this, result, request] { finishWalkForward(*result, request); });
 }

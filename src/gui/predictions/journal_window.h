@@ -21,10 +21,10 @@ class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTableView;
-class QTimer;
 class QValueAxis;
 
 namespace qeltaro {
+class AnalysisSession;
 class Store;
 }
 
@@ -38,7 +38,8 @@ class JournalWindow : public QWidget {
 public:
     // `walkForwardRequest` gives the main window's category, kind, method, sort settings, window
     // settings and selection as they are when a run starts; the window adds the periods.
-    JournalWindow(Store& store, std::function<WalkForwardRequest()> walkForwardRequest, QWidget* parent = nullptr);
+    JournalWindow(AnalysisSession& session, std::function<WalkForwardRequest()> walkForwardRequest,
+                  QWidget* parent = nullptr);
 
     // Reads the journal again with the chosen category and kind.
     void reload();
@@ -66,10 +67,10 @@ private:
     void finishWalkForward(const Result<WalkForwardResult>& result, const WalkForwardRequest& request);
     void redrawChart();
 
+    AnalysisSession& session_;
     Store& store_;
     std::function<WalkForwardRequest()> walkForwardRequest_;
     JournalReport report_;
-    std::uint64_t shownRevision_ = 0;
 
     QComboBox* categoryBox_ = nullptr;
     QComboBox* kindBox_ = nullptr;
@@ -94,7 +95,6 @@ private:
     QLineSeries* walkExpected_ = nullptr;
     QValueAxis* countAxis_ = nullptr;
     QValueAxis* predictionAxis_ = nullptr;
-    QTimer* historyWatch_ = nullptr;
 };
 
 }  // namespace qeltaro::gui

@@ -10,6 +10,7 @@
 #include "search/found_formula_save.h"
 #include "search/scheme_counts.h"
 #include "search/scheme_run.h"
+#include "search/search_job.h"
 #include "search/search_run.h"
 #include "search/smart_setting.h"
 
@@ -161,13 +162,12 @@ private:
 
     HeldCounts held_{};
     FoundFormulaList found_;
-    std::unique_ptr<SearchRun> manualRun_;
-    std::unique_ptr<SchemeRun> schemeRun_;
+    std::unique_ptr<ManualSearchJob> manualRun_;
+    std::unique_ptr<SchemeSearchJob> schemeRun_;
     std::unique_ptr<SmartSettingRun> smartRun_;
     bool smartAll_ = false;
     Kind smartKind_ = Kind::Kill;
     std::shared_ptr<const HistoryColumns> runHistory_;
-    QDateTime runStarted_;
     QElapsedTimer runClock_;
     qint64 pausedMs_ = 0;
     QElapsedTimer pauseClock_;
