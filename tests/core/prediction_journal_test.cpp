@@ -3,6 +3,8 @@
 
 #include "predictions/prediction_journal.h"
 
+#include "predictions/calculation_run.h"
+
 #include "backtest/category_calculation.h"
 #include "calculation_fixtures.h"
 #include "history/draw_history.h"
@@ -153,4 +155,35 @@ TEST_F(PredictionJournal, AStoreThatNeverRecordedReadsEmptyAndIsLeftUnchanged)
     ASSERT_TRUE(cleared);
     EXPECT_EQ(*cleared, 0);
     EXPECT_EQ(tables(), before);
+}
+
+TEST_F(PredictionJournal, TheCalculationRunRecordsANextPeriodOnlyAndKeepsItsResultWhenTheRecordFails)
+{
+    const CalculationRequest next = nextPeriodRequest({2, false}, CalculationMethod::Selected);
+    auto skipped = runCalculation(store(), historyOf(store()), next, /*record=*/false);
+    ASSERT_TRUE(skipped);
+    EXPECT_EQ(skipped->recording, Recording::Skipped);
+    EXPECT_TRUE(readJournal(store())->entries.empty());
+
+    CalculationRequest past = next;
+    past.pastPeriod = QStringLiteral("160121003");
+    EXPECT_EQ(runCalculation(store(), historyOf(store()), past)->recording, Recording::NotAPrediction);
+    EXPECT_TRUE(readJournal(store())->entries.empty());
+
+    auto recorded = runCalculation(store(), historyOf(store()), next);
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(recorded->recording, Recording::Recorded);
+    ASSERT_EQ(readJournal(store())->entries.size(), 1u);
+
+    // The journal refuses the next entry: the calculation stands, and says why it was not kept.
+    ASSERT_TRUE(store().database().exec(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON PredictionJournal BEGIN SELECT RAISE(ABORT, 'disk full'); END")));
+    auto failed = runCalculation(store(), historyOf(store()), next);
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->recording, Recording::Failed);
+    ASSERT_TRUE(failed->recordFailure);
+    EXPECT_TRUE(failed->recordFailure->message.contains(QStringLiteral("disk full")));
+    EXPECT_EQ(failed->calculation.slotResults.size(), recorded->calculation.slotResults.size());
+    EXPECT_EQ(failed->calculation.slotResults[0].counts, recorded->calculation.slotResults[0].counts);
+    EXPECT_FALSE(failed->stagingFailure);
 }
