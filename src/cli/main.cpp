@@ -33,6 +33,8 @@ int main(int argc, char** argv)
     addSearchSettingsCommands(app, context);
     addWalkForwardCommand(app, context);
     addJournalCommands(app, context);
+    addPayoutCommands(app, context);
+    addPlanCommand(app, context);
 
     try {
         app.parse(argc, argv);

@@ -32,6 +32,7 @@ const std::map<QString, int>& layers()
         {QStringLiteral("search"), kUseCaseLayer},
         {QStringLiteral("export"), kUseCaseLayer},
         {QStringLiteral("predictions"), kUseCaseLayer},
+        {QStringLiteral("money"), kUseCaseLayer},
         {QStringLiteral("session"), kUseCaseLayer},
         {QStringLiteral("settings"), kUseCaseLayer},
     };

@@ -143,11 +143,18 @@ private slots:
         f.find<QAction>(QStringLiteral("mnuGame"))->trigger();
         if (QWidget* game = check("frmGame"))
             game->close();
+        f.find<QAction>(QStringLiteral("mnuPayout"))->trigger();
+        if (QWidget* payout = check("frmPayout"))
+            payout->close();
+        f.find<QAction>(QStringLiteral("mnuChasePlan"))->trigger();
+        if (QWidget* plan = check("frmChasePlan"))
+            plan->close();
 
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral("; "))));
         seen.sort();
-        QCOMPARE(seen, (QStringList{"frmErrarr", "frmErrarrLei", "frmGSGL", "frmGSGuolv", "frmGame", "frmGsCsArr",
-                                    "frmGsbz", "frmHitRate", "frmLslb", "frmMain", "frmShuoming", "frmXxlb"}));
+        QCOMPARE(seen, (QStringList{"frmChasePlan", "frmErrarr", "frmErrarrLei", "frmGSGL", "frmGSGuolv", "frmGame",
+                                    "frmGsCsArr", "frmGsbz", "frmHitRate", "frmLslb", "frmMain", "frmPayout",
+                                    "frmShuoming", "frmXxlb"}));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "backtest/backtest_engine.h"
 #include "backtest/formula_list.h"
+#include "money/prize_settings.h"
 #include "predictions/kept_digits.h"
 #include "predictions/moving_window_statistics.h"
 
@@ -127,6 +128,10 @@ Result<WalkForwardResult> walkForward(Store& store, const HistoryColumns& histor
         return badInput(QStringLiteral("保留个数限额%1无效：须为0到%2之间的整数").arg(request.sort.keepLimit).arg(kMaxKeepLimit));
 
     WalkForwardResult result;
+    auto prizes = loadPrizeTable(store);
+    if (!prizes)
+        return prizes.error();
+    result.prizes = *prizes;
     const CalculationPlan plan =
         planOfCode(calculationCode(request.category, request.method, CalculationPeriod::Next), request.category);
     std::vector<SlotWalker> walkers;
@@ -151,6 +156,11 @@ Result<WalkForwardResult> walkForward(Store& store, const HistoryColumns& histor
         for (SlotWalker& walker : walkers) {
             period.slotResults.push_back(walkSlot(walker, request, history, t));
             outcomes.push_back(period.slotResults.back().outcome);
+        }
+        // Every slot has its draw, so the money is known.
+        if (auto money = judgedMoney(request.category, period.slotResults, result.prizes)) {
+            period.money = *money;
+            result.money.add(*money);
         }
         result.periods.push_back(std::move(period));
     }

@@ -3,7 +3,8 @@
 // calculation runs as it would have run the moment before that period was drawn: on the history
 // up to the draw before it and, with the best-formula method, with the formulas ranked by a
 // back-test of that history under the window settings. Its kept digits are then judged against
-// the draw that came. Ranking on the whole history instead would look ahead. Nothing is stored.
+// the draw that came, and valued at the prize table as it is now. Ranking on the whole history
+// instead would look ahead. Nothing is stored.
 
 #include "domain/backtest_window.h"
 #include "backtest/category_calculation.h"
@@ -11,6 +12,7 @@
 #include "common/progress.h"
 #include "common/result.h"
 #include "domain/kind.h"
+#include "domain/prediction_money.h"
 #include "domain/prediction_outcome.h"
 #include "domain/category.h"
 #include "domain/formula_selection.h"
@@ -49,11 +51,14 @@ struct WalkForwardSlot {
 struct WalkForwardPeriod {
     QString period;
     std::vector<WalkForwardSlot> slotResults;
+    PredictionMoney money;
 };
 
 struct WalkForwardResult {
     std::vector<WalkForwardPeriod> periods;
     PredictionSummary summary;
+    MoneySummary money;
+    PrizeTable prizes;  // the table the periods are valued with
     QStringList problems;  // formulas whose code text could not be evaluated (they count nowhere)
 };
 

@@ -7,6 +7,7 @@
 #include "gui/common/grid_view.h"
 #include "gui/common/widgets.h"
 #include "gui/common/sheet_export.h"
+#include "gui/predictions/money_chart.h"
 #include "gui/predictions/prediction_table_model.h"
 #include "store/history_table.h"
 #include "store/store.h"
@@ -62,12 +63,6 @@ CumulativeLines cumulative(const std::vector<PredictionRow>& rows)
         lines.expected.append(QPointF(count, expected));
     }
     return lines;
-}
-
-// An axis top that is a multiple of four, so its five ticks fall on whole numbers.
-double wholeTickTop(double highest)
-{
-    return std::max(4.0, std::ceil(highest / 4.0) * 4.0);
 }
 
 QTableView* predictionGrid(const char* name, PredictionTableModel* model)
@@ -128,9 +123,14 @@ JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> w
     buttons->addWidget(saveButton);
     buttons->addWidget(closeButton);
 
+    moneyChart_ = std::make_unique<MoneyChart>();
+    auto* charts = new QHBoxLayout;
+    charts->addWidget(buildChart(), 1);
+    charts->addWidget(moneyChart_->view(), 1);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 3);
-    layout->addWidget(buildChart(), 2);
+    layout->addLayout(charts, 2);
     layout->addLayout(buttons);
     connect(saveButton, &QPushButton::clicked, this, [this] { saveChartImage(chartView_, kTitle); });
 
@@ -145,6 +145,8 @@ JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> w
     historyWatch_->start();
     resize(1280, 700);
 }
+
+JournalWindow::~JournalWindow() = default;
 
 QWidget* JournalWindow::buildJournalPanel()
 {
@@ -351,7 +353,9 @@ void JournalWindow::finishWalkForward(const Result<WalkForwardResult>& result, c
     walkModel_->setRows(walkForwardRows(*result, request));
     if (walkModel_->rowCount() > 0)
         walkGrid_->scrollToBottom();
-    walkSummary_->setText(predictionSummaryLine(result->summary) + u'\n' + predictionVerdict(result->summary));
+    walkSummary_->setText(QStringList{predictionSummaryLine(result->summary), predictionVerdict(result->summary),
+                                      moneySummaryLine(result->money, result->prizes)}
+                              .join(u'\n'));
     redrawChart();
     if (!result->problems.isEmpty()) {
         constexpr int kShown = 10;
@@ -379,6 +383,7 @@ void JournalWindow::redrawChart()
     }
     predictionAxis_->setRange(0, wholeTickTop(right));
     countAxis_->setRange(0, wholeTickTop(top));
+    moneyChart_->show(journalModel_->rows(), walkModel_->rows());
 }
 
 }  // namespace qeltaro::gui

@@ -2,7 +2,8 @@
 // "预测记录": every next-period calculation the user ran, judged against the draw that came, with
 // the successes set against what chance alone would give; and "历史模拟检验", the calculation as
 // the main window is set up tested on the history before each of the newest periods. Both show
-// their rows, a summary with its verdict and a cumulative line on one chart.
+// their rows, a summary with its verdict and the money, the cumulative successes on one chart and
+// the cumulative net on another.
 
 #include "export/journal_sheet.h"
 #include "predictions/walk_forward.h"
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QChartView;
@@ -31,6 +33,7 @@ class Store;
 namespace qeltaro::gui {
 
 class BackgroundTask;
+class MoneyChart;
 class PredictionTableModel;
 
 class JournalWindow : public QWidget {
@@ -39,6 +42,7 @@ public:
     // `walkForwardRequest` gives the main window's category, kind, method, sort settings, window
     // settings and selection as they are when a run starts; the window adds the periods.
     JournalWindow(Store& store, std::function<WalkForwardRequest()> walkForwardRequest, QWidget* parent = nullptr);
+    ~JournalWindow() override;
 
     // Reads the journal again with the chosen category and kind.
     void reload();
@@ -52,6 +56,7 @@ public:
     // The chart's cumulative lines, for tests.
     const QLineSeries* journalSuccessSeries() const { return journalSuccesses_; }
     const QLineSeries* walkForwardSuccessSeries() const { return walkSuccesses_; }
+    const MoneyChart& moneyChart() const { return *moneyChart_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -94,6 +99,7 @@ private:
     QLineSeries* walkExpected_ = nullptr;
     QValueAxis* countAxis_ = nullptr;
     QValueAxis* predictionAxis_ = nullptr;
+    std::unique_ptr<MoneyChart> moneyChart_;
     QTimer* historyWatch_ = nullptr;
 };
 
