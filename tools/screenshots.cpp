@@ -208,6 +208,16 @@ void saveJournalWindow(const QString& output)
     settle();
     save(journal, output + QStringLiteral("/journal-window.png"));
     journal->close();
+
+    // The chase plan of the last calculation's kept digits (three-star group play).
+    window.findChild<QAction*>(QStringLiteral("mnuChasePlan"))->trigger();
+    settle();
+    QWidget* plan = child(&window, "frmChasePlan");
+    click(plan, "cmdFromCalculation");
+    child<QSpinBox>(plan, "txtPeriods")->setValue(8);
+    settle();
+    save(plan, output + QStringLiteral("/chase-plan-window.png"));
+    plan->close();
 }
 
 // The game dialog on an empty store, filled in for a daily game numbered by year, and the draw

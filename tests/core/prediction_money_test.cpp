@@ -20,7 +20,7 @@ struct Judged {
 // digit of each slot's position, for group play the n digits of the one slot.
 std::vector<Judged> judge(const Category& category, const std::vector<std::vector<int>>& keptSets, const std::vector<int>& drawn)
 {
-    std::vector<Judged> slots;
+    std::vector<Judged> judged;
     const auto in = [](const std::vector<int>& kept, int digit) { return std::find(kept.begin(), kept.end(), digit) != kept.end(); };
     for (size_t s = 0; s < keptSets.size(); ++s) {
         bool covered = true;
@@ -30,9 +30,9 @@ std::vector<Judged> judge(const Category& category, const std::vector<std::vecto
         } else {
             covered = in(keptSets[s], drawn[s]);
         }
-        slots.push_back({keptSets[s], SlotOutcome{0, true, QString(), covered}});
+        judged.push_back({keptSets[s], SlotOutcome{0, true, QString(), covered}});
     }
-    return slots;
+    return judged;
 }
 
 }  // namespace

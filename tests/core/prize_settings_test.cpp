@@ -47,7 +47,7 @@ TEST(PrizeSettings, OfficialUntilChangedAndAChangeIsRefusedWholeOnOneBadValue)
     EXPECT_EQ(changed->stake, 2);
     EXPECT_EQ(changed->prize(3), 1'700);
     EXPECT_DOUBLE_EQ(changed->returnRate(3), 0.85);
-    EXPECT_DOUBLE_EQ(changed->returnRate(1), 5000.0);  // 10 yuan on a stake of 0.002
+    EXPECT_DOUBLE_EQ(changed->returnRate(1), 500.0);  // 10 yuan for 10 bets of 0.002
     temp.reopen();
     EXPECT_EQ(*loadPrizeTable(temp.store()), *changed);
 }

@@ -79,8 +79,8 @@ private slots:
     {
         WindowFixture f;
         QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(300)));
-        FormulaTable(f.temp.store(), {1, false}).append(Kind::Kill, QStringLiteral("L1A*0+4"), QStringLiteral("四"), 1);
-        FormulaTable(f.temp.store(), {2, false}).append(Kind::Kill, QStringLiteral("L1A*0+7"), QStringLiteral("七"), 1);
+        QVERIFY(FormulaTable(f.temp.store(), {1, false}).append(Kind::Kill, QStringLiteral("L1A*0+4"), QStringLiteral("四"), 1));
+        QVERIFY(FormulaTable(f.temp.store(), {2, false}).append(Kind::Kill, QStringLiteral("L1A*0+7"), QStringLiteral("七"), 1));
         f.open();
         const QList<QAction*> items = f.find<QMenu>("mnuMang")->actions();
         QCOMPARE(items.indexOf(f.find<QAction>("mnuChasePlan")), items.indexOf(f.find<QAction>("mnuJournal")) + 1);
@@ -102,7 +102,6 @@ private slots:
         in<QPushButton>(window, "cmdFromCalculation")->click();
         QCOMPARE(in<QComboBox>(window, "cboStars")->currentIndex(), 1);
         QCOMPARE(in<QSpinBox>(window, "txtBets")->value(), 81);
-        QCOMPARE(plan->shownPlan()->request.bets, 81);
         // 162 yuan a multiple against a prize of 100: no multiple makes a profit.
         QCOMPARE(rows->rowCount(), 0);
         QVERIFY2(words->text().contains(QStringLiteral("任何倍数都达不到目标")), qPrintable(words->text()));
@@ -110,7 +109,7 @@ private slots:
 
         // A prize table that pays 300 for two positions makes the plan: m × 300 ≥ 1.1 × (S + 162 m).
         in<QDoubleSpinBox>(window, "txtProfitRate")->setValue(10);
-        ASSERT_TRUE(changePrizeTable(f.window->session().store(), {std::nullopt, 2, QStringLiteral("300")}));
+        QVERIFY(changePrizeTable(f.window->session().store(), {std::nullopt, 2, QStringLiteral("300")}));
         in<QSpinBox>(window, "txtPeriods")->setValue(3);
         QCOMPARE(rows->rowCount(), 3);
         QCOMPARE(rows->index(1, 1).data().toString(), QStringLiteral("2"));  // 1.1 × 162 / 121.8 → 2
