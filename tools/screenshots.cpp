@@ -241,6 +241,12 @@ void saveGameWindows(const QString& output)
     save(dialog, output + QStringLiteral("/game-dialog.png"));
     click(dialog, "cmdSave");
 
+    window.findChild<QAction*>(QStringLiteral("mnuPayout"))->trigger();
+    settle();
+    QWidget* payout = child(&window, "frmPayout");
+    save(payout, output + QStringLiteral("/payout-dialog.png"));
+    payout->close();
+
     QWidget* entry = child(&window, "Text1")->parentWidget();
     const QRect row = child(&window, "txtIpt_5")->geometry().united(child(&window, "Text1")->geometry());
     save(entry, output + QStringLiteral("/draw-entry-year.png"), QRect(0, 0, entry->width(), row.bottom() + 6));

@@ -25,7 +25,7 @@ QJsonObject predictionSummaryJson(const PredictionSummary& summary, const MoneyS
                        {QStringLiteral("money"), QJsonObject{{QStringLiteral("cost"), yuanOf(money.cost)},
                                                              {QStringLiteral("payout"), yuanOf(money.payout)},
                                                              {QStringLiteral("net"), yuanOf(money.net())},
-                                                             {QStringLiteral("expectedNet"), money.expectedNet}}}};
+                                                             {QStringLiteral("expectedNet"), money.expectedNet()}}}};
 }
 
 QJsonObject predictionMoneyJson(const PredictionMoney& money)
@@ -34,7 +34,7 @@ QJsonObject predictionMoneyJson(const PredictionMoney& money)
                        {QStringLiteral("cost"), yuanOf(money.cost)},
                        {QStringLiteral("payout"), yuanOf(money.payout)},
                        {QStringLiteral("net"), yuanOf(money.net())},
-                       {QStringLiteral("expectedNet"), money.expectedNet}};
+                       {QStringLiteral("expectedNet"), money.expectedNet()}};
 }
 
 void writePredictionRows(TextOut& out, const std::vector<PredictionRow>& rows)

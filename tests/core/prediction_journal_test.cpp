@@ -94,9 +94,9 @@ TEST_F(PredictionJournal, AnEntryWaitsIsScoredWhenItsDrawComesAndWaitsAgainWhenI
     EXPECT_EQ(journal->entries[0].money->bets, 72);
     EXPECT_EQ(journal->entries[0].money->cost, 144'000);
     EXPECT_EQ(journal->entries[0].money->payout, 0);
-    EXPECT_DOUBLE_EQ(journal->entries[0].money->expectedNet, -72.0);
+    EXPECT_DOUBLE_EQ(journal->entries[0].money->expectedNet(), -72.0);
     EXPECT_EQ(journal->money.cost, 144'000);
-    EXPECT_DOUBLE_EQ(journal->money.expectedNet, -72.0);
+    EXPECT_DOUBLE_EQ(journal->money.expectedNet(), -72.0);
     // Valued with the table as it is now.
     ASSERT_TRUE(changePrizeTable(store(), {QStringLiteral("1"), std::nullopt, std::nullopt}));
     journal = readJournal(store());

@@ -66,7 +66,7 @@ TEST(PredictionMoney, BetsAndWinsOfHandMadeKeptSets)
         EXPECT_EQ(money->payout, c.payout);
         EXPECT_EQ(money->net(), c.payout - c.bets * 2'000);
         // Half of the cost comes back at chance with the official table.
-        EXPECT_DOUBLE_EQ(money->expectedNet, -yuanOf(money->cost) / 2);
+        EXPECT_DOUBLE_EQ(money->expectedNet(), -yuanOf(money->cost) / 2);
     }
     // A slot waiting for its draw: no money yet.
     std::vector<Judged> waiting = judge({2, false}, {{1}, {2}}, {1, 2});
@@ -101,6 +101,6 @@ TEST(PredictionMoney, BetsEqualTheWinningDrawsOfEveryCombination)
         }
         EXPECT_EQ(betsOf(category, kept), wins);
         const PredictionMoney money = priceBets(3, wins, false, prizes);
-        EXPECT_NEAR(money.expectedNet, 1700.0 * double(wins) / 1000.0 - 0.5 * double(wins), 1e-9);
+        EXPECT_NEAR(money.expectedNet(), 1700.0 * double(wins) / 1000.0 - 0.5 * double(wins), 1e-9);
     }
 }

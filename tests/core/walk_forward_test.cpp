@@ -285,12 +285,12 @@ TEST(WalkForward, EqualsBacktestAndCalculationOnTheHistoryCutBeforeEachPeriod)
             EXPECT_EQ(period.money.bets, bets);
             EXPECT_EQ(period.money.cost, bets * 1'000);
             EXPECT_EQ(period.money.payout, won && bets > 0 ? prizes.prize(c.category.positions) : 0);
-            EXPECT_NEAR(period.money.expectedNet, -0.1 * double(bets), 1e-9);
+            EXPECT_NEAR(period.money.expectedNet(), -0.1 * double(bets), 1e-9);
             sums.add(period.money);
         }
         EXPECT_EQ(walked->money.cost, sums.cost);
         EXPECT_EQ(walked->money.payout, sums.payout);
-        EXPECT_NEAR(walked->money.expectedNet, sums.expectedNet, 1e-9);
+        EXPECT_NEAR(walked->money.expectedNet(), sums.expectedNet(), 1e-9);
         EXPECT_EQ(walked->money.predictions, 4);
     }
 }

@@ -22,8 +22,9 @@ PredictionMoney priceBets(int positions, std::int64_t bets, bool won, const Priz
     money.bets = bets;
     money.cost = bets * prizes.stake;
     money.payout = won && bets > 0 ? prizes.prize(positions) : 0;
-    // bets / 10^n of the prize comes back on average.
-    money.expectedNet = yuanOf(prizes.prize(positions)) * double(bets) / double(combinationsOf(positions)) - yuanOf(money.cost);
+    // bets / 10^n of the prize comes back on average; bets × prize stays below 2^63.
+    money.expectedNetMills =
+        double((long double)(bets * prizes.prize(positions)) / combinationsOf(positions) - money.cost);
     return money;
 }
 
@@ -32,7 +33,7 @@ void MoneySummary::add(const PredictionMoney& money)
     ++predictions;
     cost += money.cost;
     payout += money.payout;
-    expectedNet += money.expectedNet;
+    expectedNetMills += money.expectedNetMills;
 }
 
 }  // namespace qeltaro

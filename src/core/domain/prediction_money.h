@@ -25,9 +25,12 @@ struct PredictionMoney {
     std::int64_t bets = 0;
     Mills cost = 0;
     Mills payout = 0;
-    double expectedNet = 0;  // yuan, at chance
+    // At chance, in 厘: a whole number whenever bets × prize divides by 10^n, so that sums of
+    // them stay exact.
+    double expectedNetMills = 0;
 
     Mills net() const { return payout - cost; }
+    double expectedNet() const { return expectedNetMills / double(kMillsPerYuan); }  // yuan
 };
 
 // The money of a judged prediction of `positions` positions.
@@ -55,9 +58,10 @@ struct MoneySummary {
     int predictions = 0;
     Mills cost = 0;
     Mills payout = 0;
-    double expectedNet = 0;  // yuan
+    double expectedNetMills = 0;
 
     Mills net() const { return payout - cost; }
+    double expectedNet() const { return expectedNetMills / double(kMillsPerYuan); }  // yuan
     void add(const PredictionMoney& money);
 };
 

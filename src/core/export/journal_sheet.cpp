@@ -104,7 +104,7 @@ QString moneySummaryLine(const MoneySummary& money, const PrizeTable& prizes)
     return QStringLiteral("金额（按当前奖金表，每注%1元）：已开奖%2条预测，成本%3元，奖金%4元，盈亏%5元；随机期望盈亏%6元")
         .arg(yuanText(prizes.stake))
         .arg(money.predictions)
-        .arg(yuanText(money.cost), yuanText(money.payout), yuanText(money.net()), yuanText(money.expectedNet));
+        .arg(yuanText(money.cost), yuanText(money.payout), yuanText(money.net()), yuanText(money.expectedNet()));
 }
 
 std::vector<PredictionRow> journalRows(const JournalReport& report)

@@ -46,12 +46,13 @@ PayoutDialog::PayoutDialog(Store& store, QWidget* parent) : QDialog(parent), sto
         connect(box, &QLineEdit::textChanged, this, &PayoutDialog::showReturnRates);
     }
     connect(stakeBox_, &QLineEdit::textChanged, this, &PayoutDialog::showReturnRates);
+    grid->setColumnStretch(4, 1);
 
     QLabel* note = textLabel(QStringLiteral("lblPayoutNote"));
     note->setText(QStringLiteral("返奖率 = 奖金 ÷ (10的星数次方 × 每注金额)：随机开奖时每投入1元平均返还的金额。"
                                  "官方玩法每注2元，一星到五星奖金10、100、1000、10000、100000元，返奖率都是50%。"
                                  "金额精确到厘（0.001元）。奖金设置保存在当前数据文件夹，预测记录和倍投计划都按它计算。"));
-    note->setMaximumWidth(460);
+    note->setMinimumWidth(420);
     problemLabel_ = textLabel(QStringLiteral("lblPayoutProblem"));
 
     QPushButton* officialButton = namedButton(QStringLiteral("cmdOfficial"), QStringLiteral("官方奖金(&O)"));

@@ -107,6 +107,8 @@ JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> w
     splitter->addWidget(buildWalkForwardPanel());
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    // The journal's twelve columns want more room than the walk's ten.
+    splitter->setSizes({790, 560});
     splitter->setChildrenCollapsible(false);
 
     auto* exportButton = namedButton(QStringLiteral("cmdExport"), QStringLiteral("导出到EXCEL表格"));
@@ -143,7 +145,7 @@ JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> w
             reload();
     });
     historyWatch_->start();
-    resize(1280, 700);
+    resize(1360, 700);
 }
 
 JournalWindow::~JournalWindow() = default;

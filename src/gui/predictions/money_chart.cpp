@@ -28,7 +28,7 @@ MoneyLines cumulativeMoney(const std::vector<PredictionRow>& rows)
             continue;
         ++count;
         net += row.money->net();
-        expected += row.money->expectedNet;
+        expected += row.money->expectedNet();
         lines.net.append(QPointF(count, yuanOf(net)));
         lines.expected.append(QPointF(count, expected));
     }
