@@ -4,9 +4,6 @@
 
 #include <QChartView>
 
-#include <algorithm>
-#include <cmath>
-
 namespace qeltaro::gui {
 
 QChart* newChart(int margin, Qt::Alignment legendAlignment)
@@ -43,11 +40,6 @@ void attachAxes(std::initializer_list<QAbstractSeries*> series, QAbstractAxis* h
         s->attachAxis(horizontal);
         s->attachAxis(vertical);
     }
-}
-
-double wholeTickTop(double highest)
-{
-    return std::max(4.0, std::ceil(highest / 4.0) * 4.0);
 }
 
 QChartView* newChartView(QChart* chart, const char* name, const QString& imageName)

@@ -30,10 +30,6 @@ QValueAxis* addValueAxis(QChart* chart, Qt::Alignment side, const QString& label
 
 void attachAxes(std::initializer_list<QAbstractSeries*> series, QAbstractAxis* horizontal, QAbstractAxis* vertical);
 
-// An axis top that is a multiple of four, at least four, so an axis of five ticks from 0 puts
-// them on whole numbers.
-double wholeTickTop(double highest);
-
 // The view of `chart`; its pictures are saved under `imageName`.
 QChartView* newChartView(QChart* chart, const char* name, const QString& imageName);
 

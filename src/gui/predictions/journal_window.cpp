@@ -2,12 +2,11 @@
 
 #include "gui/common/background_task.h"
 #include "gui/common/chart_image.h"
-#include "gui/common/chart_parts.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/grid_view.h"
 #include "gui/common/widgets.h"
 #include "gui/common/sheet_export.h"
-#include "gui/predictions/money_chart.h"
+#include "gui/predictions/cumulative_chart.h"
 #include "gui/predictions/prediction_table_model.h"
 #include "store/history_table.h"
 #include "store/store.h"
@@ -20,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPen>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -29,8 +27,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <cmath>
 #include <memory>
 
 namespace qeltaro::gui {
@@ -39,31 +35,6 @@ namespace {
 const QString kTitle = QStringLiteral("预测记录");
 const QString kWalkTitle = QStringLiteral("历史模拟检验");
 constexpr int kDefaultWalkPeriods = 120;  // one day of draws
-
-struct CumulativeLines {
-    QList<QPointF> successes;
-    QList<QPointF> expected;
-};
-
-// Successes and their chance expectation summed over the slots that are evidence, in order.
-CumulativeLines cumulative(const std::vector<PredictionRow>& rows)
-{
-    CumulativeLines lines;
-    lines.successes.append(QPointF(0, 0));
-    lines.expected.append(QPointF(0, 0));
-    int count = 0, successes = 0;
-    double expected = 0;
-    for (const PredictionRow& row : rows) {
-        if (!row.success || !row.evidence)
-            continue;
-        ++count;
-        successes += *row.success ? 1 : 0;
-        expected += row.chance;
-        lines.successes.append(QPointF(count, successes));
-        lines.expected.append(QPointF(count, expected));
-    }
-    return lines;
-}
 
 QTableView* predictionGrid(const char* name, PredictionTableModel* model)
 {
@@ -125,16 +96,21 @@ JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> w
     buttons->addWidget(saveButton);
     buttons->addWidget(closeButton);
 
-    moneyChart_ = std::make_unique<MoneyChart>();
+    successChart_ = std::make_unique<CumulativeChart>(CumulativeChart::Words{
+        "chtJournal", kTitle, QStringLiteral("累计成功"), QStringLiteral("可检验的预测（按时间先后）"),
+        QStringLiteral("次数"), Qt::AlignRight});
+    moneyChart_ = std::make_unique<CumulativeChart>(CumulativeChart::Words{
+        "chtMoney", QStringLiteral("预测记录盈亏"), QStringLiteral("累计盈亏"), QStringLiteral("已开奖的预测（按时间先后）"),
+        QStringLiteral("盈亏（元）"), Qt::AlignBottom});
     auto* charts = new QHBoxLayout;
-    charts->addWidget(buildChart(), 1);
+    charts->addWidget(successChart_->view(), 1);
     charts->addWidget(moneyChart_->view(), 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 3);
     layout->addLayout(charts, 2);
     layout->addLayout(buttons);
-    connect(saveButton, &QPushButton::clicked, this, [this] { saveChartImage(chartView_, kTitle); });
+    connect(saveButton, &QPushButton::clicked, this, [this] { saveChartImage(successChart_->view(), kTitle); });
 
     // A draw typed, imported or deleted in the main window changes the results shown; the store
     // counts its history changes, so a look now and then is enough to follow them.
@@ -222,25 +198,6 @@ QWidget* JournalWindow::buildWalkForwardPanel()
     layout->addWidget(walkGrid_, 1);
     layout->addWidget(walkSummary_);
     return box;
-}
-
-QChartView* JournalWindow::buildChart()
-{
-    QChart* chart = newChart(4, Qt::AlignRight);
-    auto line = [chart](const QString& name, const QColor& colour, Qt::PenStyle style) {
-        return addLineSeries(chart, name, QPen(colour, 1.5, style));
-    };
-    journalSuccesses_ = line(QStringLiteral("预测记录 累计成功"), QColor(0, 70, 180), Qt::SolidLine);
-    journalExpected_ = line(QStringLiteral("预测记录 随机期望"), QColor(0, 70, 180), Qt::DashLine);
-    walkSuccesses_ = line(QStringLiteral("历史模拟 累计成功"), QColor(0, 140, 60), Qt::SolidLine);
-    walkExpected_ = line(QStringLiteral("历史模拟 随机期望"), QColor(0, 140, 60), Qt::DashLine);
-    predictionAxis_ = addValueAxis(chart, Qt::AlignBottom, QStringLiteral("%d"), QStringLiteral("可检验的预测（按时间先后）"));
-    countAxis_ = addValueAxis(chart, Qt::AlignLeft, QStringLiteral("%.0f"), QStringLiteral("次数"));
-    attachAxes({journalSuccesses_, journalExpected_, walkSuccesses_, walkExpected_}, predictionAxis_, countAxis_);
-    chartView_ = newChartView(chart, "chtJournal", kTitle);
-    chartView_->setMinimumSize(480, 200);
-    redrawChart();
-    return chartView_;
 }
 
 void JournalWindow::showEvent(QShowEvent* event)
@@ -370,22 +327,8 @@ void JournalWindow::finishWalkForward(const Result<WalkForwardResult>& result, c
 
 void JournalWindow::redrawChart()
 {
-    const CumulativeLines journal = cumulative(journalModel_->rows());
-    const CumulativeLines walk = cumulative(walkModel_->rows());
-    journalSuccesses_->replace(journal.successes);
-    journalExpected_->replace(journal.expected);
-    walkSuccesses_->replace(walk.successes);
-    walkExpected_->replace(walk.expected);
-    double right = 0, top = 0;
-    for (const QList<QPointF>* points : {&journal.successes, &journal.expected, &walk.successes, &walk.expected}) {
-        for (const QPointF& p : *points) {
-            right = std::max(right, p.x());
-            top = std::max(top, p.y());
-        }
-    }
-    predictionAxis_->setRange(0, wholeTickTop(right));
-    countAxis_->setRange(0, wholeTickTop(top));
-    moneyChart_->show(journalModel_->rows(), walkModel_->rows());
+    successChart_->show(cumulativeSuccesses(journalModel_->rows()), cumulativeSuccesses(walkModel_->rows()));
+    moneyChart_->show(cumulativeMoney(journalModel_->rows()), cumulativeMoney(walkModel_->rows()));
 }
 
 }  // namespace qeltaro::gui

@@ -15,16 +15,13 @@
 #include <memory>
 #include <optional>
 
-class QChartView;
 class QComboBox;
 class QLabel;
-class QLineSeries;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTableView;
 class QTimer;
-class QValueAxis;
 
 namespace qeltaro {
 class Store;
@@ -33,7 +30,7 @@ class Store;
 namespace qeltaro::gui {
 
 class BackgroundTask;
-class MoneyChart;
+class CumulativeChart;
 class PredictionTableModel;
 
 class JournalWindow : public QWidget {
@@ -53,10 +50,9 @@ public:
 
     const PredictionTableModel* journalModel() const { return journalModel_; }
     const PredictionTableModel* walkForwardModel() const { return walkModel_; }
-    // The chart's cumulative lines, for tests.
-    const QLineSeries* journalSuccessSeries() const { return journalSuccesses_; }
-    const QLineSeries* walkForwardSuccessSeries() const { return walkSuccesses_; }
-    const MoneyChart& moneyChart() const { return *moneyChart_; }
+    // The charts of the successes and of the money, for tests.
+    const CumulativeChart& successChart() const { return *successChart_; }
+    const CumulativeChart& moneyChart() const { return *moneyChart_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -65,7 +61,6 @@ protected:
 private:
     QWidget* buildJournalPanel();
     QWidget* buildWalkForwardPanel();
-    QChartView* buildChart();
     void exportWorkbook();
     void clearAsked();
     void finishWalkForward(const Result<WalkForwardResult>& result, const WalkForwardRequest& request);
@@ -92,14 +87,8 @@ private:
     PredictionTableModel* walkModel_ = nullptr;
     QLabel* walkSummary_ = nullptr;
 
-    QChartView* chartView_ = nullptr;
-    QLineSeries* journalSuccesses_ = nullptr;
-    QLineSeries* journalExpected_ = nullptr;
-    QLineSeries* walkSuccesses_ = nullptr;
-    QLineSeries* walkExpected_ = nullptr;
-    QValueAxis* countAxis_ = nullptr;
-    QValueAxis* predictionAxis_ = nullptr;
-    std::unique_ptr<MoneyChart> moneyChart_;
+    std::unique_ptr<CumulativeChart> successChart_;
+    std::unique_ptr<CumulativeChart> moneyChart_;
     QTimer* historyWatch_ = nullptr;
 };
 
