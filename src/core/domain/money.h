@@ -2,7 +2,7 @@
 // Amounts of money. Stakes and prizes are whole thousandths of a yuan (厘, the finest stake the
 // games sell), so costs, payouts and their sums are exact integers; a sum up to 10^12 yuan is
 // 10^15 厘, which a double still holds exactly when it is shown. Expected values are real
-// numbers and are kept as doubles in yuan.
+// numbers, kept as doubles.
 
 #include "common/result.h"
 
