@@ -212,6 +212,16 @@ void saveJournalWindow(const QString& output)
     settle();
     save(journal, output + QStringLiteral("/journal-window.png"));
     journal->close();
+
+    // The chase plan of the last calculation's kept digits (three-star group play).
+    window.findChild<QAction*>(QStringLiteral("mnuChasePlan"))->trigger();
+    settle();
+    QWidget* plan = child(&window, "frmChasePlan");
+    click(plan, "cmdFromCalculation");
+    child<QSpinBox>(plan, "txtPeriods")->setValue(8);
+    settle();
+    save(plan, output + QStringLiteral("/chase-plan-window.png"));
+    plan->close();
 }
 
 // The game dialog on an empty store, filled in for a daily game numbered by year, and the draw
@@ -238,6 +248,12 @@ void saveGameWindows(const QString& output)
     (void)window.session().addDraw(QStringLiteral("24064"), QStringLiteral("38146"), QDate(2024, 3, 5));
     window.refresh();
     settle();
+
+    window.findChild<QAction*>(QStringLiteral("mnuPayout"))->trigger();
+    settle();
+    QWidget* payout = child(&window, "frmPayout");
+    save(payout, output + QStringLiteral("/payout-dialog.png"));
+    payout->close();
 
     QWidget* entry = child(&window, "Text1")->parentWidget();
     const QRect row = child(&window, "txtIpt_5")->geometry().united(child(&window, "Text1")->geometry());

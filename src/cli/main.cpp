@@ -34,6 +34,8 @@ int main(int argc, char** argv)
     addWalkForwardCommand(app, context);
     addJournalCommands(app, context);
     addBackupCommands(app, context);
+    addPayoutCommands(app, context);
+    addPlanCommand(app, context);
 
     try {
         app.parse(argc, argv);

@@ -30,9 +30,10 @@ const std::map<QString, int>& ranks()
         {QStringLiteral("settings"), 4},     // the use cases, from the ones that need none of the others
         {QStringLiteral("library"), 4},
         {QStringLiteral("aggregate"), 4},
+        {QStringLiteral("money"), 4},
         {QStringLiteral("history"), 5},      // settings
         {QStringLiteral("backtest"), 5},     // aggregate
-        {QStringLiteral("predictions"), 6},  // backtest, aggregate
+        {QStringLiteral("predictions"), 6},  // backtest, aggregate, money
         {QStringLiteral("search"), 6},       // backtest, history, settings
         {QStringLiteral("session"), 6},      // backtest, history, library, settings
         {QStringLiteral("export"), 7},       // predictions, backtest, aggregate

@@ -9,6 +9,7 @@
 #include "calculation_fixtures.h"
 #include "history/draw_history.h"
 #include "history/history_maintenance.h"
+#include "money/prize_settings.h"
 #include "store/history_table.h"
 #include "store/prediction_journal_table.h"
 #include "test_support.h"
@@ -89,6 +90,21 @@ TEST_F(PredictionJournal, AnEntryWaitsIsScoredWhenItsDrawComesAndWaitsAgainWhenI
     EXPECT_NEAR(journal->summary.expected, 0.8 + 0.9, 1e-12);
     ASSERT_EQ(journal->groups.size(), 1u);
     EXPECT_EQ(journal->groups[0].entries, 1);
+    // Bought as 8 × 9 direct bets at 2 yuan; the 十位 was lost, so nothing came back. At chance
+    // 72 of 100 combinations pay 100 yuan: 72 − 144.
+    ASSERT_TRUE(journal->entries[0].money);
+    EXPECT_EQ(journal->entries[0].money->bets, 72);
+    EXPECT_EQ(journal->entries[0].money->cost, 144'000);
+    EXPECT_EQ(journal->entries[0].money->payout, 0);
+    EXPECT_DOUBLE_EQ(journal->entries[0].money->expectedNet(), -72.0);
+    EXPECT_EQ(journal->money.cost, 144'000);
+    EXPECT_DOUBLE_EQ(journal->money.expectedNet(), -72.0);
+    // Valued with the table as it is now.
+    ASSERT_TRUE(changePrizeTable(store(), {QStringLiteral("1"), std::nullopt, std::nullopt}));
+    journal = readJournal(store());
+    ASSERT_TRUE(journal);
+    EXPECT_EQ(journal->entries[0].money->cost, 72'000);
+    EXPECT_EQ(journal->money.net(), -72'000);
 
     ASSERT_TRUE(deleteLastDraw(store()));
     journal = readJournal(store());

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -90,10 +91,11 @@ private slots:
         };
         const auto escape = [&](QWidget* window) {
             const QString name = window->objectName();
+            const QPointer<QWidget> guard(window);  // windows that close delete themselves
             window->activateWindow();
             QTest::keyClick(window, Qt::Key_Escape);
             QApplication::processEvents();
-            if (window->isVisible()) {
+            if (guard && guard->isVisible()) {
                 failures << QStringLiteral("%1 stayed open on Esc").arg(name);
                 window->close();
             }
@@ -153,11 +155,18 @@ private slots:
         f.find<QAction>(QStringLiteral("mnuGame"))->trigger();
         if (QWidget* game = check("frmGame"))
             escape(game);
+        f.find<QAction>(QStringLiteral("mnuPayout"))->trigger();
+        if (QWidget* payout = check("frmPayout"))
+            escape(payout);
+        f.find<QAction>(QStringLiteral("mnuChasePlan"))->trigger();
+        if (QWidget* plan = check("frmChasePlan"))
+            escape(plan);
 
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral("; "))));
         seen.sort();
-        QCOMPARE(seen, (QStringList{"frmErrarr", "frmErrarrLei", "frmGSGL", "frmGSGuolv", "frmGame", "frmGsCsArr",
-                                    "frmGsbz", "frmHitRate", "frmLslb", "frmMain", "frmShuoming", "frmXxlb"}));
+        QCOMPARE(seen, (QStringList{"frmChasePlan", "frmErrarr", "frmErrarrLei", "frmGSGL", "frmGSGuolv", "frmGame",
+                                    "frmGsCsArr", "frmGsbz", "frmHitRate", "frmLslb", "frmMain", "frmPayout",
+                                    "frmShuoming", "frmXxlb"}));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "backtest/backtest_engine.h"
 #include "backtest/formula_list.h"
+#include "money/prize_settings.h"
 #include "predictions/kept_digits.h"
 #include "predictions/moving_window_statistics.h"
 
@@ -116,6 +117,10 @@ Result<WalkForwardFormulas> loadWalkForwardFormulas(Store& store, const WalkForw
     const CalculationPlan plan =
         planOfCode(calculationCode(request.category, request.method, CalculationPeriod::Next), request.category);
     WalkForwardFormulas formulas;
+    auto prizes = loadPrizeTable(store);
+    if (!prizes)
+        return prizes.error();
+    formulas.prizes = *prizes;
     for (const auto& [slot, table] : plan.slotTables) {
         auto loaded = FormulaList::load(store, table, request.kind);
         if (!loaded)
@@ -147,6 +152,7 @@ Result<WalkForwardResult> walkForward(const WalkForwardFormulas& formulas, const
         return badInput(QStringLiteral("保留个数限额%1无效：须为0到%2之间的整数").arg(request.sort.keepLimit).arg(kMaxKeepLimit));
 
     WalkForwardResult result;
+    result.prizes = formulas.prizes;
     std::vector<SlotWalker> walkers;
     for (const auto& [slot, list] : formulas.tables)
         walkers.push_back(prepareSlot(list, history, request, slot, result.problems));
@@ -165,6 +171,11 @@ Result<WalkForwardResult> walkForward(const WalkForwardFormulas& formulas, const
         for (SlotWalker& walker : walkers) {
             period.slotResults.push_back(walkSlot(walker, request, history, t));
             outcomes.push_back(period.slotResults.back().outcome);
+        }
+        // Every slot has its draw, so the money is known.
+        if (auto money = judgedMoney(request.category, period.slotResults, result.prizes)) {
+            period.money = *money;
+            result.money.add(*money);
         }
         result.periods.push_back(std::move(period));
     }

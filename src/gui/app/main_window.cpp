@@ -6,6 +6,7 @@
 #include "gui/app/formula_list_model.h"
 #include "gui/app/game_dialog.h"
 #include "gui/app/history_grid_model.h"
+#include "gui/app/money_commands.h"
 #include "gui/app/settings_menu.h"
 #include "gui/app/tool_window_commands.h"
 #include "gui/common/dialogs.h"
@@ -479,7 +480,10 @@ void MainWindow::connectCommands()
     connect(button("Command6"), &QPushButton::clicked, this, [this] { openGuide(QStringLiteral("quick-tour")); });
     connect(button("Command139"), &QPushButton::clicked, this, [this] { openGuide(QStringLiteral("pictures")); });
     connect(button("Command22"), &QPushButton::clicked, this, [this] { openFormulaSearchWindow(*this); });
-    new ToolWindowCommands(*this);
+    auto* tools = new ToolWindowCommands(*this);
+    // Money: 奖金设置 beside the game, 倍投计划 after the journal with the bets of the last calculation.
+    new MoneyCommands(*this, settingsMenu_->menu(), formulaMenu_,
+                      [tools]() -> const std::optional<CategoryCalculation>& { return tools->lastCalculation(); });
     auto* exports = new ListExportCommands(*this);
     auto exportHistory = [this, exports] { exports->exportHistory(verificationBox_->isChecked()); };
     onCommand("cmdDcexl", exports, exportHistory);

@@ -2,11 +2,11 @@
 
 #include "gui/common/background_task.h"
 #include "gui/common/chart_image.h"
-#include "gui/common/chart_parts.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/grid_view.h"
 #include "gui/common/widgets.h"
 #include "gui/common/sheet_export.h"
+#include "gui/predictions/cumulative_chart.h"
 #include "gui/predictions/prediction_table_model.h"
 #include "session/analysis_session.h"
 
@@ -18,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPen>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -26,8 +25,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <cmath>
 #include <memory>
 
 namespace qeltaro::gui {
@@ -36,37 +33,6 @@ namespace {
 const QString kTitle = QStringLiteral("预测记录");
 const QString kWalkTitle = QStringLiteral("历史模拟检验");
 constexpr int kDefaultWalkPeriods = 120;  // one day of draws
-
-struct CumulativeLines {
-    QList<QPointF> successes;
-    QList<QPointF> expected;
-};
-
-// Successes and their chance expectation summed over the slots that are evidence, in order.
-CumulativeLines cumulative(const std::vector<PredictionRow>& rows)
-{
-    CumulativeLines lines;
-    lines.successes.append(QPointF(0, 0));
-    lines.expected.append(QPointF(0, 0));
-    int count = 0, successes = 0;
-    double expected = 0;
-    for (const PredictionRow& row : rows) {
-        if (!row.success || !row.evidence)
-            continue;
-        ++count;
-        successes += *row.success ? 1 : 0;
-        expected += row.chance;
-        lines.successes.append(QPointF(count, successes));
-        lines.expected.append(QPointF(count, expected));
-    }
-    return lines;
-}
-
-// An axis top that is a multiple of four, so its five ticks fall on whole numbers.
-double wholeTickTop(double highest)
-{
-    return std::max(4.0, std::ceil(highest / 4.0) * 4.0);
-}
 
 QTableView* predictionGrid(const char* name, PredictionTableModel* model)
 {
@@ -112,6 +78,8 @@ JournalWindow::JournalWindow(AnalysisSession& session, std::function<WalkForward
     splitter->addWidget(buildWalkForwardPanel());
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    // The journal's twelve columns want more room than the walk's ten.
+    splitter->setSizes({790, 560});
     splitter->setChildrenCollapsible(false);
 
     auto* exportButton = namedButton(QStringLiteral("cmdExport"), QStringLiteral("导出到EXCEL表格"));
@@ -128,19 +96,31 @@ JournalWindow::JournalWindow(AnalysisSession& session, std::function<WalkForward
     buttons->addWidget(saveButton);
     buttons->addWidget(closeButton);
 
+    successChart_ = std::make_unique<CumulativeChart>(CumulativeChart::Words{
+        "chtJournal", kTitle, QStringLiteral("累计成功"), QStringLiteral("可检验的预测（按时间先后）"),
+        QStringLiteral("次数"), Qt::AlignRight});
+    moneyChart_ = std::make_unique<CumulativeChart>(CumulativeChart::Words{
+        "chtMoney", QStringLiteral("预测记录盈亏"), QStringLiteral("累计盈亏"), QStringLiteral("已开奖的预测（按时间先后）"),
+        QStringLiteral("盈亏（元）"), Qt::AlignBottom});
+    auto* charts = new QHBoxLayout;
+    charts->addWidget(successChart_->view(), 1);
+    charts->addWidget(moneyChart_->view(), 1);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 3);
-    layout->addWidget(buildChart(), 2);
+    layout->addLayout(charts, 2);
     layout->addLayout(buttons);
-    connect(saveButton, &QPushButton::clicked, this, [this] { saveChartImage(chartView_, kTitle); });
+    connect(saveButton, &QPushButton::clicked, this, [this] { saveChartImage(successChart_->view(), kTitle); });
 
     // A draw typed, imported, downloaded or deleted judges the entries waiting for it.
     connect(&session_, &AnalysisSession::historyChanged, this, [this] {
         if (isVisible())
             reload();
     });
-    resize(1280, 700);
+    resize(1360, 700);
 }
+
+JournalWindow::~JournalWindow() = default;
 
 QWidget* JournalWindow::buildJournalPanel()
 {
@@ -214,25 +194,6 @@ QWidget* JournalWindow::buildWalkForwardPanel()
     layout->addWidget(walkGrid_, 1);
     layout->addWidget(walkSummary_);
     return box;
-}
-
-QChartView* JournalWindow::buildChart()
-{
-    QChart* chart = newChart(4, Qt::AlignRight);
-    auto line = [chart](const QString& name, const QColor& colour, Qt::PenStyle style) {
-        return addLineSeries(chart, name, QPen(colour, 1.5, style));
-    };
-    journalSuccesses_ = line(QStringLiteral("预测记录 累计成功"), QColor(0, 70, 180), Qt::SolidLine);
-    journalExpected_ = line(QStringLiteral("预测记录 随机期望"), QColor(0, 70, 180), Qt::DashLine);
-    walkSuccesses_ = line(QStringLiteral("历史模拟 累计成功"), QColor(0, 140, 60), Qt::SolidLine);
-    walkExpected_ = line(QStringLiteral("历史模拟 随机期望"), QColor(0, 140, 60), Qt::DashLine);
-    predictionAxis_ = addValueAxis(chart, Qt::AlignBottom, QStringLiteral("%d"), QStringLiteral("可检验的预测（按时间先后）"));
-    countAxis_ = addValueAxis(chart, Qt::AlignLeft, QStringLiteral("%.0f"), QStringLiteral("次数"));
-    attachAxes({journalSuccesses_, journalExpected_, walkSuccesses_, walkExpected_}, predictionAxis_, countAxis_);
-    chartView_ = newChartView(chart, "chtJournal", kTitle);
-    chartView_->setMinimumSize(480, 200);
-    redrawChart();
-    return chartView_;
 }
 
 void JournalWindow::showEvent(QShowEvent* event)
@@ -342,7 +303,9 @@ void JournalWindow::finishWalkForward(const Result<WalkForwardResult>& result, c
     walkModel_->setRows(walkForwardRows(*result, request));
     if (walkModel_->rowCount() > 0)
         walkGrid_->scrollToBottom();
-    walkSummary_->setText(predictionSummaryLine(result->summary) + u'\n' + predictionVerdict(result->summary));
+    walkSummary_->setText(QStringList{predictionSummaryLine(result->summary), predictionVerdict(result->summary),
+                                      moneySummaryLine(result->money, result->prizes)}
+                              .join(u'\n'));
     redrawChart();
     if (!result->problems.isEmpty()) {
         constexpr int kShown = 10;
@@ -355,23 +318,8 @@ void JournalWindow::finishWalkForward(const Result<WalkForwardResult>& result, c
 
 void JournalWindow::redrawChart()
 {
-    const CumulativeLines journal = cumulative(journalModel_->rows());
-    const CumulativeLines walk = cumulative(walkModel_->rows());
-    journalSuccesses_->replace(journal.successes);
-    journalExpected_->replace(journal.expected);
-    walkSuccesses_->replace(walk.successes);
-    walkExpected_->replace(walk.expected);
-    double right = 0, top = 0;
-    for (const QList<QPointF>* points : {&journal.successes, &journal.expected, &walk.successes, &walk.expected}) {
-        for (const QPointF& p : *points) {
-            right = std::max(right, p.x());
-            top = std::max(top, p.y());
-        }
-    }
-    predictionAxis_->setRange(0, wholeTickTop(right));
-    // The chart gives the upright title only what its widest label leaves beyond the width of
-    // "...": labels of one digit left it too little, and it showed as "...". Two digits are enough.
-    countAxis_->setRange(0, wholeTickTop(std::max(top, 12.0)));
+    successChart_->show(cumulativeSuccesses(journalModel_->rows()), cumulativeSuccesses(walkModel_->rows()));
+    moneyChart_->show(cumulativeMoney(journalModel_->rows()), cumulativeMoney(walkModel_->rows()));
 }
 
 }  // namespace qeltaro::gui
