@@ -13,6 +13,7 @@
 #include "search/scheme_run.h"
 #include "search/search_category.h"
 #include "search/search_run.h"
+#include "search/search_words.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -318,13 +319,11 @@ Status SearchOptions::readScheme()
             return parsed.error();
         schemeOrder.wanted = *parsed;
     }
-    if (mode == "add")
-        request.mode = CountMode::Add;
-    else if (mode == "hold")
-        request.mode = CountMode::Hold;
-    else
+    const std::optional<CountMode> countMode = countModeFromName(fromStd(mode));
+    if (!countMode)
         return badInput(
             QStringLiteral("--mode 应为 add（公式新增数量）或 hold（公式保有数量），而不是“%1”").arg(fromStd(mode)));
+    request.mode = *countMode;
     return success();
 }
 

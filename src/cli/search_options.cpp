@@ -5,6 +5,7 @@
 #include "search/formula_search.h"
 #include "search/search_job.h"
 #include "search/search_category.h"
+#include "search/search_words.h"
 
 #include <QTextStream>
 
@@ -61,10 +62,8 @@ Result<TailConstant> parseConstantOption(const std::string& text)
 
 Result<FormulaForm> parseFormOption(const std::string& text)
 {
-    if (text == "prefix")
-        return FormulaForm::Prefix;
-    if (text == "suffix")
-        return FormulaForm::Suffix;
+    if (const auto form = formFromName(fromStd(text)))
+        return *form;
     return badInput(QStringLiteral("--form 应为 prefix（[三星直选杀]A+B）或 suffix（A+B=下期杀三星直选），而不是“%1”")
                         .arg(fromStd(text)));
 }

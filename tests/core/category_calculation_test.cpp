@@ -2,6 +2,7 @@
 #include "backtest/detail_list_rows.h"
 #include "calculation_fixtures.h"
 #include "refusal_checks.h"
+#include "store/schema.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ QStringList tableNames(const CalculationPlan& plan)
 {
     QStringList out;
     for (const auto& [slot, table] : plan.slotTables)
-        out << table.tableName();
+        out << formulaTableName(table);
     return out;
 }
 

@@ -3,6 +3,7 @@
 // the tables, and each table that received formulas is numbered 1..n without duplicates.
 
 #include "domain/category.h"
+#include "store/schema.h"
 #include "fuzz_input.h"
 #include "language/expression.h"
 #include "library/formula_entry.h"
@@ -39,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         Transaction emptying(store.database());
         for (const Category& category : Category::all()) {
-            if (!store.database().exec(QStringLiteral("DELETE FROM %1").arg(category.tableName())))
+            if (!store.database().exec(QStringLiteral("DELETE FROM %1").arg(formulaTableName(category))))
                 std::abort();
         }
         if (!emptying.commit())
@@ -63,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const Category& category : Category::all()) {
         auto stmt = store.database().prepare(
             QStringLiteral("SELECT idx, gongshi, count(*) OVER (PARTITION BY BolKill, gongshi, gongshiCN) "
-                           "FROM %1 ORDER BY idx").arg(category.tableName()));
+                           "FROM %1 ORDER BY idx").arg(formulaTableName(category)));
         if (!stmt)
             std::abort();
         int expectedIdx = 0;

@@ -69,7 +69,7 @@ private slots:
         f.open();
         f.find<QLineEdit>("Text2")->setText(QStringLiteral("万位码+3=下期留 二星组选"));
         f.find<QPushButton>("Command1")->click();
-        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi2G"));
+        QCOMPARE(f.window->session().category().suffix(), QStringLiteral("2G"));
         QVERIFY(f.window->session().kind() == Kind::Keep);
         QVERIFY(f.find<QRadioButton>("optXing_2")->isChecked());
         QVERIFY(f.find<QRadioButton>("opTDG_1")->isChecked());
@@ -191,7 +191,7 @@ private slots:
         gui::Dialogs::queueAnswer(QStringLiteral("ok"));
         f.find<QPushButton>("Command2")->click();
         QCOMPARE(model->rowCount(), 0);
-        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi1D"));
+        QCOMPARE(f.window->session().category().suffix(), QStringLiteral("1D"));
     }
 
     void theSelectedCategoryExportWritesItsFile()

@@ -99,7 +99,7 @@ private slots:
         WindowFixture f;
         f.open();
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Qeltaro - 时时彩"));
-        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi1D"));
+        QCOMPARE(f.window->session().category().suffix(), QStringLiteral("1D"));
         QVERIFY(f.window->session().kind() == Kind::Kill);
         QVERIFY(f.find<QRadioButton>("optXing_1")->isChecked());
         QVERIFY(f.find<QRadioButton>("opTDG_0")->isChecked());
@@ -136,16 +136,16 @@ private slots:
         f.find<QRadioButton>("optXing_3")->click();
         QVERIFY(f.find<QRadioButton>("opTDG_1")->isEnabled());
         f.find<QRadioButton>("opTDG_1")->click();
-        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi3G"));
+        QCOMPARE(f.window->session().category().suffix(), QStringLiteral("3G"));
         f.find<QRadioButton>("optXing_4")->click();
-        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi4G"));
+        QCOMPARE(f.window->session().category().suffix(), QStringLiteral("4G"));
         f.find<QRadioButton>("optXing_1")->click();
-        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi1D"));
+        QCOMPARE(f.window->session().category().suffix(), QStringLiteral("1D"));
         QVERIFY(f.find<QRadioButton>("opTDG_0")->isChecked());
         QVERIFY(!f.find<QRadioButton>("opTDG_1")->isEnabled());
         f.find<QRadioButton>("optXing_2")->click();
         QVERIFY(f.find<QRadioButton>("opTDG_0")->isChecked());
-        QCOMPARE(f.window->session().category().tableName(), QStringLiteral("Gongshi2D"));
+        QCOMPARE(f.window->session().category().suffix(), QStringLiteral("2D"));
     }
 
     void typingFiveDigitsStoresTheDrawAndAdvancesThePeriod()

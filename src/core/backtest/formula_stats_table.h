@@ -56,7 +56,6 @@ public:
     FormulaStats* find(int idx);
 
     // By list ordinal, 0-based.
-    int idxAt(int ordinal) const { return idxs_[size_t(ordinal)]; }
     const FormulaStats& at(int ordinal) const { return entries_[size_t(ordinal)]; }
     FormulaStats& at(int ordinal) { return entries_[size_t(ordinal)]; }
 

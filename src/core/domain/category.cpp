@@ -29,23 +29,9 @@ std::optional<Category> Category::fromSuffix(QStringView text)
     return std::nullopt;
 }
 
-std::optional<Category> Category::fromCaption(QStringView caption)
-{
-    for (const Category& c : all()) {
-        if (caption == c.caption())
-            return c;
-    }
-    return std::nullopt;
-}
-
 QString Category::suffix() const
 {
     return QString::number(positions) + (group ? u'G' : u'D');
-}
-
-QString Category::tableName() const
-{
-    return QStringLiteral("Gongshi") + suffix();
 }
 
 QString Category::starWord() const

@@ -19,10 +19,8 @@ struct Category {
     // "3D", "2G", also the table name "Gongshi3D", case-insensitive.
     static std::optional<Category> fromSuffix(QStringView text);
     // "三星直选" and the like.
-    static std::optional<Category> fromCaption(QStringView caption);
 
     QString suffix() const;     // "3D"
-    QString tableName() const;  // "Gongshi3D"
     QString starWord() const;   // "三星"
     QString playWord() const;   // "直选"
     QString caption() const;    // "三星直选"

@@ -38,7 +38,6 @@ public:
         }
         return out;
     }
-    int countAmong(const std::vector<int>& idxs) const { return int(selectedAmong(idxs).size()); }
 
 private:
     std::map<int, bool> flags_;

@@ -131,11 +131,6 @@ std::optional<int> parameterIndexOfCode(QStringView code)
     return std::nullopt;
 }
 
-const QString& positionName(int position)
-{
-    return kPositionNames.at(position - 1);
-}
-
 QString replaceAllOccurrences(QString text, const QString& from, const QString& to)
 {
     if (from.isEmpty())

@@ -18,7 +18,6 @@ template <typename Progress, typename Outcome>
 class BackgroundRun {
 public:
     using ProgressHandler = std::function<void(const Progress&)>;
-    using FinishedHandler = std::function<void(const Outcome&)>;
 
     BackgroundRun() = default;
     BackgroundRun(const BackgroundRun&) = delete;
@@ -27,7 +26,6 @@ public:
 
     // Set before start().
     void setProgressHandler(ProgressHandler handler) { progressHandler_ = std::move(handler); }
-    void setFinishedHandler(FinishedHandler handler) { finishedHandler_ = std::move(handler); }
     void setReportInterval(std::chrono::milliseconds interval) { interval_ = interval; }
 
     void pause() { control_.pause(); }
@@ -86,8 +84,6 @@ protected:
                 std::lock_guard lock(mutex_);
                 outcome_ = std::move(outcome);
             }
-            if (finishedHandler_)
-                finishedHandler_(*outcome_);
         });
     }
 
@@ -108,7 +104,6 @@ private:
     bool started_ = false;
     std::thread thread_;
     ProgressHandler progressHandler_;
-    FinishedHandler finishedHandler_;
     std::chrono::milliseconds interval_{200};
 };
 

@@ -2,6 +2,7 @@
 
 #include "io/text_codec.h"
 #include "search/search_category.h"
+#include "search/search_words.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -29,11 +30,6 @@ QJsonArray thresholdsJson(const SearchThresholds& t)
 QString constantText(const TailConstant& constant)
 {
     return constant.random ? QStringLiteral("random") : QString::number(constant.given);
-}
-
-QString formText(FormulaForm form)
-{
-    return form == FormulaForm::Prefix ? QStringLiteral("prefix") : QStringLiteral("suffix");
 }
 
 QString suffixOfNumber(int number)
@@ -76,7 +72,7 @@ QJsonObject commonJson(const QString& type, std::uint64_t seed, Kind kind, const
             {QStringLiteral("window"), window.periodWindow},
             {QStringLiteral("weighted"), window.weightedRate},
             {QStringLiteral("constant"), constantText(constant)},
-            {QStringLiteral("form"), formText(form)}};
+            {QStringLiteral("form"), formName(form)}};
 }
 
 QJsonArray countsJson(const std::vector<std::uint64_t>& counts)
@@ -175,6 +171,144 @@ std::optional<int> searchNumberOfSuffix(const QString& suffix)
     return category ? std::optional<int>(searchNumberOf(*category)) : std::nullopt;
 }
 
+// What every run record holds about its candidates and their scoring.
+struct RecordedRun {
+    std::uint64_t seed = 0;
+    Kind kind = Kind::Kill;
+    SearchWindow window;
+    TailConstant constant;
+    FormulaForm form = FormulaForm::Suffix;
+    int holdoutPeriods = 0;
+    bool shuffledControl = false;
+};
+
+Result<RecordedRun> readRecordedRun(const RecordReader& read, const QJsonObject& object)
+{
+    RecordedRun run;
+    const auto seed = read.bigNumber(QStringLiteral("seed"));
+    if (!seed)
+        return read.bad(QStringLiteral("seed"));
+    run.seed = *seed;
+    const auto kindText = read.text(QStringLiteral("kind"));
+    const std::optional<Kind> kind = kindText ? kindFromName(*kindText) : std::nullopt;
+    if (!kind)
+        return read.bad(QStringLiteral("kind"));
+    run.kind = *kind;
+    const auto window = read.whole(QStringLiteral("window"));
+    const auto weighted = read.flag(QStringLiteral("weighted"));
+    if (!window || *window < 0)
+        return read.bad(QStringLiteral("window"));
+    if (!weighted)
+        return read.bad(QStringLiteral("weighted"));
+    run.window = {int(*window), *weighted};
+    const auto constantValue = read.text(QStringLiteral("constant"));
+    if (constantValue == QStringLiteral("random")) {
+        run.constant = TailConstant::randomDigit();
+    } else {
+        bool ok = false;
+        const int given = constantValue.value_or(QString()).toInt(&ok);
+        if (!ok || given < -32768 || given > 32767)
+            return read.bad(QStringLiteral("constant"));
+        run.constant.given = given;
+    }
+    const auto formText = read.text(QStringLiteral("form"));
+    const std::optional<FormulaForm> form = formText ? formFromName(*formText) : std::nullopt;
+    if (!form)
+        return read.bad(QStringLiteral("form"));
+    run.form = *form;
+    // Records written before the held-out check have neither field: no periods held out.
+    const auto holdout = object.contains(QStringLiteral("holdout")) ? read.whole(QStringLiteral("holdout"))
+                                                                     : std::optional<long long>(0);
+    if (!holdout || *holdout < 0)
+        return read.bad(QStringLiteral("holdout"));
+    run.holdoutPeriods = int(*holdout);
+    run.shuffledControl = read.flag(QStringLiteral("shuffled_control")).value_or(false);
+    return run;
+}
+
+Result<SearchRequest> readSearchRequest(const RecordReader& read, const QJsonObject& object, const RecordedRun& run)
+{
+    const auto category = Category::fromSuffix(read.text(QStringLiteral("category")).value_or(QString()));
+    if (!category)
+        return read.bad(QStringLiteral("category"));
+    const auto operands = read.whole(QStringLiteral("operands"));
+    if (!operands || *operands < kMinOperandCount || *operands > kMaxOperandCount)
+        return read.bad(QStringLiteral("operands"));
+    const auto thresholds = read.thresholds(object.value(QStringLiteral("thresholds")));
+    if (!thresholds)
+        return read.bad(QStringLiteral("thresholds"));
+    SearchRequest request;
+    request.shape = {*category, run.kind, int(*operands), run.constant, run.form};
+    request.thresholds = *thresholds;
+    request.window = run.window;
+    request.seed = run.seed;
+    request.holdoutPeriods = run.holdoutPeriods;
+    request.shuffledControl = run.shuffledControl;
+    return request;
+}
+
+// One category's counts, operands and thresholds of a scheme record.
+Status readSchemeCategory(const RecordReader& read, const QJsonObject& object, int number, SchemeRequest& request)
+{
+    const size_t i = size_t(number - 1);
+    const QString key = suffixOfNumber(number);
+    const QJsonValue wanted = object.value(QStringLiteral("wanted")).toObject().value(key);
+    if (!wanted.isNull()) {
+        const auto count = read.whole(wanted);
+        if (!count)
+            return read.bad(QStringLiteral("wanted.") + key);
+        request.wanted[i] = *count;
+    }
+    const auto heldCount = read.whole(object.value(QStringLiteral("held")).toObject().value(key));
+    const auto operandCount = read.whole(object.value(QStringLiteral("operands")).toObject().value(key));
+    const auto thresholds = read.thresholds(object.value(QStringLiteral("thresholds")).toObject().value(key));
+    if (!heldCount)
+        return read.bad(QStringLiteral("held.") + key);
+    if (!operandCount || *operandCount < kMinOperandCount || *operandCount > kMaxOperandCount)
+        return read.bad(QStringLiteral("operands.") + key);
+    if (!thresholds)
+        return read.bad(QStringLiteral("thresholds.") + key);
+    request.held[i] = *heldCount;
+    request.operandCounts[i] = int(*operandCount);
+    request.thresholds[i] = *thresholds;
+    return success();
+}
+
+Result<SchemeRequest> readSchemeRequest(const RecordReader& read, const QJsonObject& object, const RecordedRun& run,
+                                        const QString& path)
+{
+    SchemeRequest request;
+    request.kind = run.kind;
+    request.constant = run.constant;
+    request.form = run.form;
+    request.window = run.window;
+    request.seed = run.seed;
+    request.holdoutPeriods = run.holdoutPeriods;
+    request.shuffledControl = run.shuffledControl;
+    const auto modeText = read.text(QStringLiteral("mode"));
+    const std::optional<CountMode> mode = modeText ? countModeFromName(*modeText) : std::nullopt;
+    if (!mode)
+        return read.bad(QStringLiteral("mode"));
+    request.mode = *mode;
+    for (int number : schemeOrder()) {
+        if (Status s = readSchemeCategory(read, object, number, request); !s)
+            return s.error();
+    }
+    int lastVisited = 0;
+    for (const QJsonValue& v : object.value(QStringLiteral("categories")).toArray()) {
+        const RecordReader readCategory(v.toObject(), path);
+        const auto number = searchNumberOfSuffix(readCategory.text(QStringLiteral("category")).value_or(QString()));
+        const auto categoryVerified = readCategory.bigNumber(QStringLiteral("verified"));
+        if (!number || !categoryVerified)
+            return read.bad(QStringLiteral("categories"));
+        request.replayCandidates[*number] = *categoryVerified;
+        lastVisited = *number;
+    }
+    if (!read.flag(QStringLiteral("completed")).value_or(false))
+        request.stopAfter = lastVisited;
+    return request;
+}
+
 }  // namespace
 
 HistoryFingerprint fingerprintOf(const HistoryColumns& history)
@@ -220,7 +354,7 @@ QJsonObject schemeRunRecord(const SchemeRequest& request, const SchemeOutcome& o
 {
     QJsonObject record = commonJson(QStringLiteral("scheme"), request.seed, request.kind, request.window,
                                     request.constant, request.form, history, started, outcome.threads);
-    record.insert(QStringLiteral("mode"), request.mode == CountMode::Add ? QStringLiteral("add") : QStringLiteral("hold"));
+    record.insert(QStringLiteral("mode"), countModeName(request.mode));
     QJsonObject wanted;
     QJsonObject held;
     QJsonObject operands;
@@ -307,44 +441,13 @@ Result<RunReplay> readRunRecord(const QString& path)
     replay.history = {readHistory.text(QStringLiteral("first")).value_or(QString()),
                       readHistory.text(QStringLiteral("last")).value_or(QString()), int(*rows), *digest};
 
-    const auto seed = read.bigNumber(QStringLiteral("seed"));
-    if (!seed)
-        return read.bad(QStringLiteral("seed"));
-    const auto kindText = read.text(QStringLiteral("kind"));
-    const std::optional<Kind> kind = kindText ? kindFromName(*kindText) : std::nullopt;
-    if (!kind)
-        return read.bad(QStringLiteral("kind"));
-    const auto window = read.whole(QStringLiteral("window"));
-    const auto weighted = read.flag(QStringLiteral("weighted"));
-    if (!window || *window < 0)
-        return read.bad(QStringLiteral("window"));
-    if (!weighted)
-        return read.bad(QStringLiteral("weighted"));
-    TailConstant constant;
-    const auto constantValue = read.text(QStringLiteral("constant"));
-    if (constantValue == QStringLiteral("random")) {
-        constant = TailConstant::randomDigit();
-    } else {
-        bool ok = false;
-        const int given = constantValue.value_or(QString()).toInt(&ok);
-        if (!ok || given < -32768 || given > 32767)
-            return read.bad(QStringLiteral("constant"));
-        constant.given = given;
-    }
-    const auto form = read.text(QStringLiteral("form"));
-    if (form != QStringLiteral("prefix") && form != QStringLiteral("suffix"))
-        return read.bad(QStringLiteral("form"));
-    const FormulaForm formulaForm = *form == QStringLiteral("prefix") ? FormulaForm::Prefix : FormulaForm::Suffix;
+    const auto run = readRecordedRun(read, object);
+    if (!run)
+        return run.error();
     const auto verified = read.bigNumber(QStringLiteral("verified"));
     if (!verified)
         return read.bad(QStringLiteral("verified"));
     replay.verified = *verified;
-    // Records written before the held-out check have neither field: no periods held out.
-    const auto holdout = object.contains(QStringLiteral("holdout")) ? read.whole(QStringLiteral("holdout"))
-                                                                     : std::optional<long long>(0);
-    if (!holdout || *holdout < 0)
-        return read.bad(QStringLiteral("holdout"));
-    const bool shuffledControl = read.flag(QStringLiteral("shuffled_control")).value_or(false);
     for (const QJsonValue& v : object.value(QStringLiteral("found")).toArray()) {
         const QJsonObject f = v.toObject();
         replay.found.push_back({f.value(QStringLiteral("category")).toString(), f.value(QStringLiteral("code")).toString(),
@@ -353,82 +456,20 @@ Result<RunReplay> readRunRecord(const QString& path)
 
     const auto type = read.text(QStringLiteral("type"));
     if (type == QStringLiteral("search")) {
-        SearchRequest request;
-        const auto category = Category::fromSuffix(read.text(QStringLiteral("category")).value_or(QString()));
-        if (!category)
-            return read.bad(QStringLiteral("category"));
-        const auto operands = read.whole(QStringLiteral("operands"));
-        if (!operands || *operands < kMinOperandCount || *operands > kMaxOperandCount)
-            return read.bad(QStringLiteral("operands"));
-        const auto thresholds = read.thresholds(object.value(QStringLiteral("thresholds")));
-        if (!thresholds)
-            return read.bad(QStringLiteral("thresholds"));
-        request.shape = {*category, *kind, int(*operands), constant, formulaForm};
-        request.thresholds = *thresholds;
-        request.window = {int(*window), *weighted};
-        request.seed = *seed;
-        request.holdoutPeriods = int(*holdout);
-        request.shuffledControl = shuffledControl;
+        auto request = readSearchRequest(read, object, *run);
+        if (!request)
+            return request.error();
         // Exactly the candidates the run verified; its stop count ended it at the same place.
-        request.maxCandidates = *verified;
-        replay.request = request;
+        request->maxCandidates = *verified;
+        replay.request = *request;
         return replay;
     }
     if (type != QStringLiteral("scheme"))
         return read.bad(QStringLiteral("type"));
-
-    SchemeRequest request;
-    request.kind = *kind;
-    request.constant = constant;
-    request.form = formulaForm;
-    request.window = {int(*window), *weighted};
-    request.seed = *seed;
-    request.holdoutPeriods = int(*holdout);
-    request.shuffledControl = shuffledControl;
-    const auto mode = read.text(QStringLiteral("mode"));
-    if (mode != QStringLiteral("add") && mode != QStringLiteral("hold"))
-        return read.bad(QStringLiteral("mode"));
-    request.mode = *mode == QStringLiteral("add") ? CountMode::Add : CountMode::Hold;
-    const QJsonObject wanted = object.value(QStringLiteral("wanted")).toObject();
-    const QJsonObject held = object.value(QStringLiteral("held")).toObject();
-    const QJsonObject operands = object.value(QStringLiteral("operands")).toObject();
-    const QJsonObject thresholds = object.value(QStringLiteral("thresholds")).toObject();
-    for (int number : schemeOrder()) {
-        const size_t i = size_t(number - 1);
-        const QString key = suffixOfNumber(number);
-        if (!wanted.value(key).isNull()) {
-            const auto count = read.whole(wanted.value(key));
-            if (!count)
-                return read.bad(QStringLiteral("wanted.") + key);
-            request.wanted[i] = *count;
-        }
-        const auto heldCount = read.whole(held.value(key));
-        const auto operandCount = read.whole(operands.value(key));
-        const auto categoryThresholds = read.thresholds(thresholds.value(key));
-        if (!heldCount)
-            return read.bad(QStringLiteral("held.") + key);
-        if (!operandCount || *operandCount < kMinOperandCount || *operandCount > kMaxOperandCount)
-            return read.bad(QStringLiteral("operands.") + key);
-        if (!categoryThresholds)
-            return read.bad(QStringLiteral("thresholds.") + key);
-        request.held[i] = *heldCount;
-        request.operandCounts[i] = int(*operandCount);
-        request.thresholds[i] = *categoryThresholds;
-    }
-    int lastVisited = 0;
-    for (const QJsonValue& v : object.value(QStringLiteral("categories")).toArray()) {
-        const QJsonObject c = v.toObject();
-        const RecordReader readCategory(c, path);
-        const auto number = searchNumberOfSuffix(readCategory.text(QStringLiteral("category")).value_or(QString()));
-        const auto categoryVerified = readCategory.bigNumber(QStringLiteral("verified"));
-        if (!number || !categoryVerified)
-            return read.bad(QStringLiteral("categories"));
-        request.replayCandidates[*number] = *categoryVerified;
-        lastVisited = *number;
-    }
-    if (!read.flag(QStringLiteral("completed")).value_or(false))
-        request.stopAfter = lastVisited;
-    replay.request = request;
+    auto request = readSchemeRequest(read, object, *run, path);
+    if (!request)
+        return request.error();
+    replay.request = *request;
     return replay;
 }
 

@@ -42,7 +42,6 @@ public:
     void setGroup(bool group);
     Kind kind() const { return kind_; }
     void setKind(Kind kind) { kind_ = kind; }
-    FormulaTable formulaTable() { return FormulaTable(*store_, category_); }
     FormulaListKey listKey() const { return {category_, kind_}; }
     void showList(const FormulaListKey& key);
 

@@ -1,5 +1,6 @@
 #include "store/formula_table.h"
 
+#include "store/schema.h"
 #include "store/store.h"
 
 #include <optional>
@@ -53,7 +54,7 @@ Result<std::int64_t> scalarOrZero(Database& db, const QString& sql)
 Result<std::vector<StoredFormula>> FormulaTable::list(Kind kind) const
 {
     auto stmt = store_.database().prepare(QStringLiteral("SELECT %1 FROM %2 WHERE bolKill = %3 ORDER BY Idx, rowid")
-                                              .arg(kColumns, category_.tableName(), killLiteral(kind)));
+                                              .arg(kColumns, formulaTableName(category_), killLiteral(kind)));
     if (!stmt)
         return stmt.error();
     return readAll(*stmt);
@@ -62,7 +63,7 @@ Result<std::vector<StoredFormula>> FormulaTable::list(Kind kind) const
 Result<std::vector<StoredFormula>> FormulaTable::all() const
 {
     auto stmt = store_.database().prepare(
-        QStringLiteral("SELECT %1 FROM %2 ORDER BY Idx, rowid").arg(kColumns, category_.tableName()));
+        QStringLiteral("SELECT %1 FROM %2 ORDER BY Idx, rowid").arg(kColumns, formulaTableName(category_)));
     if (!stmt)
         return stmt.error();
     return readAll(*stmt);
@@ -70,7 +71,7 @@ Result<std::vector<StoredFormula>> FormulaTable::all() const
 
 Result<int> FormulaTable::count() const
 {
-    auto n = store_.database().scalar(QStringLiteral("SELECT count(*) FROM %1").arg(category_.tableName()));
+    auto n = store_.database().scalar(QStringLiteral("SELECT count(*) FROM %1").arg(formulaTableName(category_)));
     if (!n)
         return n.error();
     return int(n->value_or(0));
@@ -79,7 +80,7 @@ Result<int> FormulaTable::count() const
 Result<int> FormulaTable::count(Kind kind) const
 {
     auto n = store_.database().scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE bolKill = %2")
-                                          .arg(category_.tableName(), killLiteral(kind)));
+                                          .arg(formulaTableName(category_), killLiteral(kind)));
     if (!n)
         return n.error();
     return int(n->value_or(0));
@@ -88,7 +89,7 @@ Result<int> FormulaTable::count(Kind kind) const
 Result<std::optional<std::int64_t>> FormulaTable::lastStoredIdx() const
 {
     auto last = store_.database().prepare(
-        QStringLiteral("SELECT idx FROM %1 ORDER BY rowid DESC LIMIT 1").arg(category_.tableName()));
+        QStringLiteral("SELECT idx FROM %1 ORDER BY rowid DESC LIMIT 1").arg(formulaTableName(category_)));
     if (!last)
         return last.error();
     if (last->next() && !last->isNull(0))
@@ -100,7 +101,7 @@ Result<std::optional<std::int64_t>> FormulaTable::lastStoredIdx() const
 
 Result<std::map<std::int64_t, int>> FormulaTable::idxByRowid() const
 {
-    auto stmt = store_.database().prepare(QStringLiteral("SELECT rowid, idx FROM %1").arg(category_.tableName()));
+    auto stmt = store_.database().prepare(QStringLiteral("SELECT rowid, idx FROM %1").arg(formulaTableName(category_)));
     if (!stmt)
         return stmt.error();
     std::map<std::int64_t, int> rows;
@@ -115,20 +116,20 @@ Result<std::map<std::int64_t, int>> FormulaTable::idxByRowid() const
 
 Result<std::int64_t> FormulaTable::lastRowid() const
 {
-    return scalarOrZero(store_.database(), QStringLiteral("SELECT max(rowid) FROM %1").arg(category_.tableName()));
+    return scalarOrZero(store_.database(), QStringLiteral("SELECT max(rowid) FROM %1").arg(formulaTableName(category_)));
 }
 
 Result<std::int64_t> FormulaTable::countAfterRowid(std::int64_t rowid) const
 {
     return scalarOrZero(store_.database(),
-                        QStringLiteral("SELECT count(*) FROM %1 WHERE rowid > %2").arg(category_.tableName()).arg(rowid));
+                        QStringLiteral("SELECT count(*) FROM %1 WHERE rowid > %2").arg(formulaTableName(category_)).arg(rowid));
 }
 
 Status FormulaTable::append(Kind kind, const QString& code, const QString& text, int idx)
 {
     auto stmt = store_.database().prepare(
         QStringLiteral("INSERT INTO %1 (BolKill, gongshi, gongshiCN, idx) VALUES (?1, ?2, ?3, ?4)")
-            .arg(category_.tableName()));
+            .arg(formulaTableName(category_)));
     if (!stmt)
         return stmt.error();
     stmt->bind(1, isKill(kind)).bind(2, code).bind(3, text).bind(4, idx);
@@ -138,7 +139,7 @@ Status FormulaTable::append(Kind kind, const QString& code, const QString& text,
 Status FormulaTable::appendUnnumbered(Kind kind, const QString& code, const QString& text)
 {
     auto stmt = store_.database().prepare(
-        QStringLiteral("INSERT INTO %1 (BolKill, gongshi, gongshiCN) VALUES (?1, ?2, ?3)").arg(category_.tableName()));
+        QStringLiteral("INSERT INTO %1 (BolKill, gongshi, gongshiCN) VALUES (?1, ?2, ?3)").arg(formulaTableName(category_)));
     if (!stmt)
         return stmt.error();
     stmt->bind(1, isKill(kind)).bind(2, code).bind(3, text);
@@ -148,7 +149,7 @@ Status FormulaTable::appendUnnumbered(Kind kind, const QString& code, const QStr
 Status FormulaTable::removeListed(Kind kind, int idx)
 {
     auto stmt = store_.database().prepare(QStringLiteral("DELETE FROM %1 WHERE idx = ?1 AND bolKill = %2")
-                                              .arg(category_.tableName(), killLiteral(kind)));
+                                              .arg(formulaTableName(category_), killLiteral(kind)));
     if (!stmt)
         return stmt.error();
     stmt->bind(1, idx);
@@ -157,7 +158,7 @@ Status FormulaTable::removeListed(Kind kind, int idx)
 
 Status FormulaTable::clear()
 {
-    return store_.database().exec(QStringLiteral("DELETE FROM %1").arg(category_.tableName()));
+    return store_.database().exec(QStringLiteral("DELETE FROM %1").arg(formulaTableName(category_)));
 }
 
 Status FormulaTable::writeStatistics(int idx, const StoredStatistics& s)
@@ -165,7 +166,7 @@ Status FormulaTable::writeStatistics(int idx, const StoredStatistics& s)
     auto stmt = store_.database().prepare(
         QStringLiteral("UPDATE %1 SET sglGsRate = ?1, intGsErrCon = ?2, intGsTrueCon = ?3, "
                        "intGsErrLst = ?4, intGsTrueLst = ?5 WHERE idx = ?6")
-            .arg(category_.tableName()));
+            .arg(formulaTableName(category_)));
     if (!stmt)
         return stmt.error();
     stmt->bind(1, s.rate).bind(2, s.maxMissRun).bind(3, s.maxHitRun).bind(4, s.lastMissRun)
@@ -178,12 +179,12 @@ Status FormulaTable::renumber()
     return store_.database().exec(
         QStringLiteral("UPDATE %1 SET idx = r.n FROM (SELECT rowid AS rid, "
                        "row_number() OVER (ORDER BY idx IS NULL, idx, rowid) AS n FROM %1) AS r WHERE %1.rowid = r.rid")
-            .arg(category_.tableName()));
+            .arg(formulaTableName(category_)));
 }
 
 Status FormulaTable::rebuild()
 {
-    const QString table = category_.tableName();
+    const QString table = formulaTableName(category_);
     Status s = store_.database().exec(
         QStringLiteral("DELETE FROM %1 WHERE rowid NOT IN "
                        "(SELECT min(rowid) FROM %1 GROUP BY BolKill, gongshi, gongshiCN)")
@@ -201,7 +202,7 @@ Status FormulaTable::rebuild()
 Result<std::unordered_map<std::int64_t, int>> FormulaTable::writeBackStatistics(const StatisticsByRowid& statistics)
 {
     Database& db = store_.database();
-    const QString name = category_.tableName();
+    const QString name = formulaTableName(category_);
     Transaction transaction(db);
     if (!transaction.begun())
         return transaction.begun().error();

@@ -17,13 +17,9 @@ const QStringList& historyValueColumns()
     return columns;
 }
 
-const QStringList& formulaColumns()
+QString formulaTableName(const Category& category)
 {
-    static const QStringList columns = {
-        QStringLiteral("BolKill"),     QStringLiteral("gongshi"),      QStringLiteral("gongshiCN"),
-        QStringLiteral("idx"),         QStringLiteral("sglGsRate"),    QStringLiteral("intGsErrCon"),
-        QStringLiteral("intGsTrueCon"), QStringLiteral("intGsErrLst"), QStringLiteral("intGsTrueLst")};
-    return columns;
+    return QStringLiteral("Gongshi") + category.suffix();
 }
 
 namespace {
@@ -44,7 +40,7 @@ QString createFormulaTable(const Category& category)
                "CREATE TABLE IF NOT EXISTS %1 (BolKill INTEGER NOT NULL, gongshi TEXT, gongshiCN TEXT, "
                "idx INTEGER, sglGsRate REAL, intGsErrCon INTEGER, intGsTrueCon INTEGER, "
                "intGsErrLst INTEGER, intGsTrueLst INTEGER)")
-        .arg(category.tableName());
+        .arg(formulaTableName(category));
 }
 
 QString createCountTable(const char* name)
@@ -60,7 +56,7 @@ QStringList expectedObjects()
     QStringList names = {QStringLiteral("Lishi"), QStringLiteral("Lishi_strQQH"), QStringLiteral("Errarr"),
                          QStringLiteral("ErrarrLei")};
     for (const Category& category : Category::all())
-        names << category.tableName() << category.tableName() + QStringLiteral("_kill_idx");
+        names << formulaTableName(category) << formulaTableName(category) + QStringLiteral("_kill_idx");
     for (QString& name : names)
         name = name.toLower();  // SQLite names ignore case
     return names;
@@ -114,7 +110,7 @@ Status ensureSchema(Database& db)
     for (const Category& category : Category::all()) {
         statements << createFormulaTable(category);
         statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_kill_idx ON %1(BolKill, idx)")
-                          .arg(category.tableName());
+                          .arg(formulaTableName(category));
     }
     for (const QString& sql : statements) {
         if (Status s = db.exec(sql); !s)

@@ -84,12 +84,6 @@ Statement& Statement::bind(int index, const QString& value)
     return *this;
 }
 
-Statement& Statement::bindNull(int index)
-{
-    sqlite3_bind_null(stmt_, index);
-    return *this;
-}
-
 bool Statement::next()
 {
     const int rc = sqlite3_step(stmt_);
@@ -143,11 +137,6 @@ QString Statement::text(int column) const
 int Statement::columnCount() const
 {
     return sqlite3_column_count(stmt_);
-}
-
-QString Statement::columnName(int column) const
-{
-    return QString::fromUtf8(sqlite3_column_name(stmt_, column));
 }
 
 Database::Database(Database&& other) noexcept
@@ -250,11 +239,6 @@ Result<std::optional<std::int64_t>> Database::scalar(const QString& sql)
     if (stmt->error())
         return *stmt->error();
     return std::optional<std::int64_t>();
-}
-
-QString Database::lastErrorMessage() const
-{
-    return db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString();
 }
 
 std::int64_t Database::changes() const

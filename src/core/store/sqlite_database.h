@@ -31,7 +31,6 @@ public:
     Statement& bind(int index, bool value) { return bind(index, std::int64_t(value ? 1 : 0)); }
     Statement& bind(int index, double value);
     Statement& bind(int index, const QString& value);
-    Statement& bindNull(int index);
 
     // Steps once: true while a row is available. Errors end the walk and are kept in error().
     bool next();
@@ -44,7 +43,6 @@ public:
     double real(int column) const;
     QString text(int column) const;
     int columnCount() const;
-    QString columnName(int column) const;
 
     const std::optional<Error>& error() const { return error_; }
 
@@ -69,7 +67,6 @@ public:
     static Result<Database> open(const QString& path);
     // An existing file, only read: a backup being looked at or restored from.
     static Result<Database> openReadOnly(const QString& path);
-    bool isOpen() const { return db_ != nullptr; }
     void close();
     const QString& path() const { return path_; }
 
@@ -82,7 +79,6 @@ public:
     // SQLite's online backup: a failure leaves this database as it was.
     Status replaceContentFrom(Database& source);
 
-    QString lastErrorMessage() const;
     std::int64_t changes() const;
 
 private:

@@ -49,7 +49,7 @@ void readCounts(StoreBackup& backup, bool checkWhole)
     backup.draws = int(draws->value_or(0));
     backup.formulas = 0;
     for (const Category& category : Category::all()) {
-        auto formulas = db->scalar(QStringLiteral("SELECT count(*) FROM %1").arg(category.tableName()));
+        auto formulas = db->scalar(QStringLiteral("SELECT count(*) FROM %1").arg(formulaTableName(category)));
         if (!formulas)
             return fail(storageError(QStringLiteral("这个文件不是本程序的数据库备份：%1").arg(formulas.error().message)));
         backup.formulas += int(formulas->value_or(0));

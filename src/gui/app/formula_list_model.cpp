@@ -50,13 +50,6 @@ void FormulaListModel::markAgreement(int row)
     emit dataChanged(index(0, Next), index(rowCount() - 1, Next));
 }
 
-void FormulaListModel::clearAgreement()
-{
-    agreement_.assign(rows_.size(), false);
-    if (!rows_.empty())
-        emit dataChanged(index(0, Next), index(rowCount() - 1, Next));
-}
-
 void FormulaListModel::selectionChanged()
 {
     if (!rows_.empty())

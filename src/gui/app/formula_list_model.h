@@ -50,7 +50,6 @@ public:
 
     // The green agreement of column 4: rows of the same category text and digit as `row`.
     void markAgreement(int row);
-    void clearAgreement();
     bool isSelected(const FormulaListRow& row) const { return selection_ && selection_->isSelected(row.idx); }
     // Repaint column 0 after the selection changed.
     void selectionChanged();

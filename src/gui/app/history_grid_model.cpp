@@ -21,15 +21,6 @@ void HistoryGridModel::setHistory(const HistoryColumns* history, const Category&
     endResetModel();
 }
 
-void HistoryGridModel::setCategory(const Category& category)
-{
-    tested_.assign(6, false);
-    for (int p : testedPositions(category))
-        tested_[size_t(p)] = true;
-    if (rowCount() > 0)
-        emit dataChanged(index(0, 1), index(rowCount() - 1, 5));
-}
-
 void HistoryGridModel::setVerification(std::vector<FormulaVerification> columns, bool showOnCurrentRow)
 {
     beginResetModel();

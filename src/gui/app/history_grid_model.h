@@ -19,7 +19,6 @@ public:
     explicit HistoryGridModel(QObject* parent = nullptr);
 
     void setHistory(const HistoryColumns* history, const Category& category);
-    void setCategory(const Category& category);
     // One column per formula after the digits; shown "在当期" or "在下期".
     void setVerification(std::vector<FormulaVerification> columns, bool showOnCurrentRow);
     void clearVerification();

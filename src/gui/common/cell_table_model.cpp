@@ -11,14 +11,6 @@ void CellTableModel::reset(CellSource source)
     endResetModel();
 }
 
-void CellTableModel::refreshAll()
-{
-    if (rowCount() > 0 && columnCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-    if (columnCount() > 0)
-        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
-}
-
 int CellTableModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : source_.rows;

@@ -27,7 +27,6 @@ public:
 
     void reset(CellSource source);
     // Repaint every cell after the data behind the functions changed without a change of shape.
-    void refreshAll();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -49,8 +49,6 @@ public:
     bool walkForwardRunning() const;
     BackgroundTask& task() { return *task_; }
 
-    const PredictionTableModel* journalModel() const { return journalModel_; }
-    const PredictionTableModel* walkForwardModel() const { return walkModel_; }
     // The charts of the successes and of the money, for tests.
     const CumulativeChart& successChart() const { return *successChart_; }
     const CumulativeChart& moneyChart() const { return *moneyChart_; }
