@@ -296,7 +296,8 @@ Result<SchemeRequest> readSchemeRequest(const RecordReader& read, const QJsonObj
     }
     int lastVisited = 0;
     for (const QJsonValue& v : object.value(QStringLiteral("categories")).toArray()) {
-        const RecordReader readCategory(v.toObject(), path);
+        const QJsonObject category = v.toObject();  // the reader holds a reference
+        const RecordReader readCategory(category, path);
         const auto number = searchNumberOfSuffix(readCategory.text(QStringLiteral("category")).value_or(QString()));
         const auto categoryVerified = readCategory.bigNumber(QStringLiteral("verified"));
         if (!number || !categoryVerified)
