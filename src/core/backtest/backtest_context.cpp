@@ -8,7 +8,8 @@
 
 namespace qeltaro {
 
-BacktestContext::BacktestContext(const HistoryColumns& history, const Category& category, const BacktestSettings& settings)
+BacktestContext::BacktestContext(const HistoryColumns& history, const Category& category, const BacktestSettings& settings,
+                                 const VectorKernels* kernels)
     : history_(history), settings_(settings), firstScored_(qeltaro::firstScoredRow(history.rowCount(), settings))
 {
     const std::vector<int> positions = testedPositions(category);
@@ -25,11 +26,50 @@ BacktestContext::BacktestContext(const HistoryColumns& history, const Category& 
         killHits_[r] = kNegativeDigits | ((~drawn & 0x3FFu) << 9);
         keepHits_[r] = drawn << 9;
     }
+    // The vector road weighs rows in 32 bits: j squared fits up to 65,535 scored rows.
+    const int scored = std::max(0, rowCount() - firstScored_);
+    if (kernels && scored <= 65535) {
+        kernels_ = kernels;
+        weights32_.assign(paddedRows(size_t(scored)), 0);
+        for (int i = 0; i < scored; ++i)
+            weights32_[size_t(i)] = std::uint32_t(rowWeight(i + 1, settings_.weightedRate));
+    }
+}
+
+void BacktestContext::scoreVector(const double* values, int valuesFrom, const std::uint32_t* hitMasks,
+                                  FormulaStats& stats) const
+{
+    const int scored = std::max(0, rowCount() - firstScored_);
+    const size_t padded = paddedRows(size_t(scored));
+    thread_local std::vector<std::uint8_t> hits;
+    thread_local std::vector<std::uint64_t> bits;
+    hits.resize(padded);
+    bits.resize(padded / 64);
+    if (scored > 0)
+        kernels_->digitHits(values + (firstScored_ - 1 - valuesFrom), hitMasks + firstScored_, size_t(scored), hits.data());
+    std::fill(hits.begin() + scored, hits.end(), std::uint8_t(0));
+    const long long hitCount = (long long)kernels_->hitCount(hits.data(), padded);
+    const long long hitSum =
+        settings_.weightedRate ? (long long)kernels_->weightedHitSum(hits.data(), weights32_.data(), padded) : hitCount;
+    kernels_->packHits(hits.data(), padded, bits.data());
+    const HitRuns runs = hitRunsOf(bits.data(), size_t(scored));
+    stats.scoredRows = scored;
+    stats.hitSum = hitSum;
+    stats.hits = int(hitCount);
+    stats.totalSum = totalWeight(scored, settings_.weightedRate);
+    stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;
+    stats.maxHitRun = runs.maxHitRun;
+    stats.maxMissRun = runs.maxMissRun;
+    stats.lastHitRun = runs.lastHitRun;
+    stats.lastMissRun = runs.lastMissRun;
 }
 
 void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats, int valuesFrom) const
 {
     const std::uint32_t* hitMasks = isKill(kind) ? killHits_.data() : keepHits_.data();
+    // Row r is scored by the value of row r - 1.
+    if (kernels_)
+        return scoreVector(values, valuesFrom, hitMasks, stats);
     const int n = rowCount();
     const int first = firstScored_;
     const int scored = std::max(0, n - first);

@@ -69,6 +69,50 @@ void applyMod(double* target, size_t n, Divisor divisor)
 
 }  // namespace
 
+void ColumnEvaluator::arithmetic(Arithmetic op, double* target, const double* operand, size_t n) const
+{
+    if (kernels_)
+        return kernels_->arithmetic(op, target, operand, n);
+    switch (op) {
+    case Arithmetic::Add: apply(target, operand, n, add); break;
+    case Arithmetic::Sub: apply(target, operand, n, sub); break;
+    case Arithmetic::Mul: apply(target, operand, n, mul); break;
+    case Arithmetic::Div: apply(target, operand, n, divide); break;
+    }
+}
+
+void ColumnEvaluator::arithmetic(Arithmetic op, double* target, double operand, size_t n) const
+{
+    if (kernels_)
+        return kernels_->arithmeticConstant(op, target, operand, n);
+    switch (op) {
+    case Arithmetic::Add: applyConstant(target, operand, n, add); break;
+    case Arithmetic::Sub: applyConstant(target, operand, n, sub); break;
+    case Arithmetic::Mul: applyConstant(target, operand, n, mul); break;
+    case Arithmetic::Div: applyConstant(target, operand, n, divide); break;
+    }
+}
+
+void ColumnEvaluator::mod(double* target, const double* divisors, size_t n) const
+{
+    if (!kernels_)
+        return applyMod(target, n, [divisors](size_t i) { return divisors[i]; });
+    if (kernels_->wholeModOperands(target, divisors, n))
+        return kernels_->wholeMod(target, divisors, n);
+    for (size_t i = 0; i < n; ++i)
+        target[i] = formulaMod(target[i], divisors[i]);
+}
+
+void ColumnEvaluator::mod(double* target, double divisor, size_t n) const
+{
+    if (!kernels_)
+        return applyMod(target, n, [divisor](size_t) { return divisor; });
+    if (kernels_->wholeModOperandsConstant(target, divisor, n))
+        return kernels_->wholeModConstant(target, divisor, n);
+    for (size_t i = 0; i < n; ++i)
+        target[i] = formulaMod(target[i], divisor);
+}
+
 void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColumns& history, std::vector<double>& out,
                                int fromRow)
 {
@@ -93,25 +137,25 @@ void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColu
             ++top;
             std::fill(stack_[size_t(top)].begin(), stack_[size_t(top)].begin() + ptrdiff_t(n), in.constant);
             break;
-        case OpCode::Add: --top; apply(stack_[size_t(top)].data(), t, n, add); break;
-        case OpCode::Sub: --top; apply(stack_[size_t(top)].data(), t, n, sub); break;
-        case OpCode::Mul: --top; apply(stack_[size_t(top)].data(), t, n, mul); break;
-        case OpCode::Div: --top; apply(stack_[size_t(top)].data(), t, n, divide); break;
-        case OpCode::Mod: --top; applyMod(stack_[size_t(top)].data(), n, [t](size_t i) { return t[i]; }); break;
+        case OpCode::Add: --top; arithmetic(Arithmetic::Add, stack_[size_t(top)].data(), t, n); break;
+        case OpCode::Sub: --top; arithmetic(Arithmetic::Sub, stack_[size_t(top)].data(), t, n); break;
+        case OpCode::Mul: --top; arithmetic(Arithmetic::Mul, stack_[size_t(top)].data(), t, n); break;
+        case OpCode::Div: --top; arithmetic(Arithmetic::Div, stack_[size_t(top)].data(), t, n); break;
+        case OpCode::Mod: --top; mod(stack_[size_t(top)].data(), t, n); break;
         case OpCode::Negate:
             for (size_t i = 0; i < n; ++i)
                 t[i] = -t[i];
             break;
-        case OpCode::AddColumn: apply(t, column, n, add); break;
-        case OpCode::SubColumn: apply(t, column, n, sub); break;
-        case OpCode::MulColumn: apply(t, column, n, mul); break;
-        case OpCode::DivColumn: apply(t, column, n, divide); break;
-        case OpCode::ModColumn: applyMod(t, n, [column](size_t i) { return column[i]; }); break;
-        case OpCode::AddConstant: applyConstant(t, in.constant, n, add); break;
-        case OpCode::SubConstant: applyConstant(t, in.constant, n, sub); break;
-        case OpCode::MulConstant: applyConstant(t, in.constant, n, mul); break;
-        case OpCode::DivConstant: applyConstant(t, in.constant, n, divide); break;
-        case OpCode::ModConstant: applyMod(t, n, [c = in.constant](size_t) { return c; }); break;
+        case OpCode::AddColumn: arithmetic(Arithmetic::Add, t, column, n); break;
+        case OpCode::SubColumn: arithmetic(Arithmetic::Sub, t, column, n); break;
+        case OpCode::MulColumn: arithmetic(Arithmetic::Mul, t, column, n); break;
+        case OpCode::DivColumn: arithmetic(Arithmetic::Div, t, column, n); break;
+        case OpCode::ModColumn: mod(t, column, n); break;
+        case OpCode::AddConstant: arithmetic(Arithmetic::Add, t, in.constant, n); break;
+        case OpCode::SubConstant: arithmetic(Arithmetic::Sub, t, in.constant, n); break;
+        case OpCode::MulConstant: arithmetic(Arithmetic::Mul, t, in.constant, n); break;
+        case OpCode::DivConstant: arithmetic(Arithmetic::Div, t, in.constant, n); break;
+        case OpCode::ModConstant: mod(t, in.constant, n); break;
         }
     }
     // The bottom of the stack is the result: handed over, and `out`'s old buffer, already as

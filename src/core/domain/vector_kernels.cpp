@@ -1,0 +1,408 @@
+// Compiled once per instruction set: Highway includes this file again for each of them, with
+// HWY_NAMESPACE naming the set; the part under HWY_ONCE is compiled once.
+
+#include "domain/vector_kernels.h"
+
+#include "domain/predicted_digit.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <limits>
+
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "domain/vector_kernels.cpp"
+#include <hwy/foreach_target.h>  // IWYU pragma: keep
+#include <hwy/highway.h>
+
+HWY_BEFORE_NAMESPACE();
+namespace qeltaro {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+// Highway's one-lane fallback is no vector unit: where it is all there is, the plain loops serve.
+#if HWY_TARGET != HWY_SCALAR
+
+void ResidueHits(const std::uint8_t* const* columns, int count, int tail, const std::uint8_t* low,
+                 const std::uint8_t* high, std::size_t rows, std::uint8_t* hits)
+{
+    const hn::ScalableTag<std::uint8_t> d;
+    // Byte shuffle tables: the bit of digit 0..7 in the low mask, of digit 8 or 9 in the high one.
+    alignas(16) static constexpr std::uint8_t kLowBit[16] = {1, 2, 4, 8, 16, 32, 64, 128};
+    alignas(16) static constexpr std::uint8_t kHighBit[16] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 2};
+    const auto lowBit = hn::LoadDup128(d, kLowBit);
+    const auto highBit = hn::LoadDup128(d, kHighBit);
+    for (std::size_t i = 0; i < rows; i += hn::Lanes(d)) {
+        auto sum = hn::Set(d, std::uint8_t(tail));
+        for (int t = 0; t < count; ++t)
+            sum = hn::Add(sum, hn::LoadU(d, columns[t] + i));
+        // At most 24 * 9 + 9 = 225. Its remainder by 10: take off 160, 80, 40, 20 and 10 where
+        // they fit; where one does not, the byte wraps above the sum and the minimum keeps the sum.
+        sum = hn::Min(sum, hn::Sub(sum, hn::Set(d, 160)));
+        sum = hn::Min(sum, hn::Sub(sum, hn::Set(d, 80)));
+        sum = hn::Min(sum, hn::Sub(sum, hn::Set(d, 40)));
+        sum = hn::Min(sum, hn::Sub(sum, hn::Set(d, 20)));
+        sum = hn::Min(sum, hn::Sub(sum, hn::Set(d, 10)));
+        const auto bits = hn::Or(hn::And(hn::LoadU(d, low + i), hn::TableLookupBytes(lowBit, sum)),
+                                 hn::And(hn::LoadU(d, high + i), hn::TableLookupBytes(highBit, sum)));
+        hn::StoreU(hn::Min(bits, hn::Set(d, 1)), d, hits + i);
+    }
+}
+
+void ValueHits(const std::int32_t* const* columns, int count, std::int32_t constant, const std::uint32_t* masks,
+               std::size_t rows, std::uint8_t* hits)
+{
+    const hn::ScalableTag<std::int32_t> d;
+    const hn::RebindToUnsigned<decltype(d)> du;
+    const hn::RebindToFloat<decltype(d)> df;
+    const hn::Rebind<std::uint8_t, decltype(d)> d8;
+    for (std::size_t i = 0; i < rows; i += hn::Lanes(d)) {
+        auto value = hn::Set(d, constant);
+        for (int t = 0; t < count; ++t)
+            value = hn::Add(value, hn::LoadU(d, columns[t] + i));
+        // The quotient by 10, truncated, in single precision: exact below 2^22. The float of a
+        // tenth lies just above a tenth, so a multiple of 10 never falls below its quotient, and
+        // any other value lies at least a tenth from a whole number, far more than the error.
+        const auto quotient = hn::ConvertTo(d, hn::Mul(hn::ConvertTo(df, value), hn::Set(df, 0.1f)));
+        const auto code = hn::Add(hn::Sub(value, hn::Mul(quotient, hn::Set(d, 10))), hn::Set(d, 9));
+        const auto hit = hn::And(hn::LoadU(du, masks + i) >> hn::BitCast(du, code), hn::Set(du, 1));
+        hn::StoreU(hn::DemoteTo(d8, hn::BitCast(d, hit)), d8, hits + i);
+    }
+}
+
+void DigitHits(const double* values, const std::uint32_t* masks, std::size_t rows, std::uint8_t* hits)
+{
+    const hn::ScalableTag<double> d;
+    const hn::Rebind<std::int32_t, decltype(d)> di;
+    const hn::Rebind<std::uint32_t, decltype(d)> du;
+    const hn::Rebind<std::uint8_t, decltype(d)> d8;
+    const std::size_t lanes = hn::Lanes(d);
+    const auto rounder = hn::Set(d, 6755399441055744.0);  // 1.5 * 2^52: adding it rounds half to even
+    std::size_t i = 0;
+    for (; i + lanes <= rows; i += lanes) {
+        const auto value = hn::LoadU(d, values + i);
+        if (!hn::AllTrue(d, hn::Lt(hn::Abs(value), hn::Set(d, 2147483647.0)))) {
+            // No value or a huge one on some row: these rows the general way.
+            for (std::size_t k = i; k < i + lanes; ++k)
+                hits[k] = std::uint8_t((masks[k] >> unsigned(predictedDigitCode(values[k]))) & 1u);
+            continue;
+        }
+        const auto rounded = hn::Sub(hn::Add(value, rounder), rounder);
+        // Truncated quotient by 10, exact for whole numbers below 2^31 (as in valueHits, with
+        // room to spare in double precision), and the remainder with the sign of the value.
+        const auto quotient = hn::Trunc(hn::Mul(rounded, hn::Set(d, 0.1)));
+        const auto digit = hn::Sub(rounded, hn::Mul(quotient, hn::Set(d, 10.0)));
+        const auto code = hn::Add(hn::DemoteTo(di, digit), hn::Set(di, 9));
+        const auto hit = hn::And(hn::LoadU(du, masks + i) >> hn::BitCast(du, code), hn::Set(du, 1));
+        hn::StoreU(hn::DemoteTo(d8, hn::BitCast(di, hit)), d8, hits + i);
+    }
+    for (; i < rows; ++i)
+        hits[i] = std::uint8_t((masks[i] >> unsigned(predictedDigitCode(values[i]))) & 1u);
+}
+
+std::uint64_t HitCount(const std::uint8_t* hits, std::size_t rows)
+{
+    const hn::ScalableTag<std::uint8_t> d;
+    const hn::Repartition<std::uint64_t, decltype(d)> d64;
+    auto sum = hn::Zero(d64);
+    for (std::size_t i = 0; i < rows; i += hn::Lanes(d))
+        sum = hn::Add(sum, hn::SumsOf8(hn::LoadU(d, hits + i)));
+    return hn::GetLane(hn::SumOfLanes(d64, sum));
+}
+
+std::uint64_t WeightedHitSum(const std::uint8_t* hits, const std::uint32_t* weights, std::size_t rows)
+{
+    const hn::ScalableTag<std::uint32_t> d;
+    const hn::Rebind<std::uint8_t, decltype(d)> d8;
+    const hn::Half<decltype(d)> dh;
+    const hn::Repartition<std::uint64_t, decltype(d)> d64;
+    auto sum = hn::Zero(d64);
+    for (std::size_t i = 0; i < rows; i += hn::Lanes(d)) {
+        // A hit is 1, so 0 - hit keeps the whole weight and a miss none of it.
+        const auto hit = hn::PromoteTo(d, hn::LoadU(d8, hits + i));
+        const auto weight = hn::And(hn::LoadU(d, weights + i), hn::Sub(hn::Zero(d), hit));
+        sum = hn::Add(sum, hn::Add(hn::PromoteTo(d64, hn::LowerHalf(dh, weight)),
+                                   hn::PromoteTo(d64, hn::UpperHalf(dh, weight))));
+    }
+    return hn::GetLane(hn::SumOfLanes(d64, sum));
+}
+
+void PackHits(const std::uint8_t* hits, std::size_t rows, std::uint64_t* words)
+{
+    const hn::ScalableTag<std::uint8_t> d;
+    const std::size_t lanes = hn::Lanes(d);
+    if constexpr (std::endian::native == std::endian::little) {
+        // Mask bits in memory order are rows in word order.
+        auto* bytes = reinterpret_cast<std::uint8_t*>(words);
+        for (std::size_t i = 0; i < rows; i += lanes)
+            hn::StoreMaskBits(d, hn::Ne(hn::LoadU(d, hits + i), hn::Zero(d)), bytes + i / 8);
+    } else {
+        std::uint8_t bits[HWY_MAX_BYTES / 8];
+        for (std::size_t i = 0; i < rows; i += lanes) {
+            hn::StoreMaskBits(d, hn::Ne(hn::LoadU(d, hits + i), hn::Zero(d)), bits);
+            for (std::size_t b = 0; b < lanes / 8; ++b) {
+                const std::size_t row = i + 8 * b;
+                std::uint64_t& word = words[row / 64];
+                word = (row % 64 == 0 ? 0 : word) | std::uint64_t(bits[b]) << (row % 64);
+            }
+        }
+    }
+}
+
+// target[i] = step(target[i], operand[i]) over whole vectors, then the rest through a vector's
+// worth of scratch, so every row takes the same instructions.
+template <class Step>
+void EachVector(double* target, const double* operand, std::size_t n, const Step& step)
+{
+    const hn::ScalableTag<double> d;
+    const std::size_t lanes = hn::Lanes(d);
+    std::size_t i = 0;
+    for (; i + lanes <= n; i += lanes)
+        hn::StoreU(step(hn::LoadU(d, target + i), hn::LoadU(d, operand + i)), d, target + i);
+    if (i < n) {
+        double a[HWY_MAX_BYTES / sizeof(double)] = {};
+        double b[HWY_MAX_BYTES / sizeof(double)] = {};
+        std::copy(target + i, target + n, a);
+        std::copy(operand + i, operand + n, b);
+        hn::StoreU(step(hn::LoadU(d, a), hn::LoadU(d, b)), d, a);
+        std::copy(a, a + (n - i), target + i);
+    }
+}
+
+// The same with one number for every row.
+template <class Step>
+void EachVector(double* target, std::size_t n, const Step& step)
+{
+    const hn::ScalableTag<double> d;
+    const std::size_t lanes = hn::Lanes(d);
+    std::size_t i = 0;
+    for (; i + lanes <= n; i += lanes)
+        hn::StoreU(step(hn::LoadU(d, target + i)), d, target + i);
+    if (i < n) {
+        double a[HWY_MAX_BYTES / sizeof(double)] = {};
+        std::copy(target + i, target + n, a);
+        hn::StoreU(step(hn::LoadU(d, a)), d, a);
+        std::copy(a, a + (n - i), target + i);
+    }
+}
+
+template <class V>
+V Apply(Arithmetic op, V a, V b)
+{
+    const hn::DFromV<V> d;
+    switch (op) {
+    case Arithmetic::Add: return hn::Add(a, b);
+    case Arithmetic::Sub: return hn::Sub(a, b);
+    case Arithmetic::Mul: return hn::Mul(a, b);
+    case Arithmetic::Div: break;
+    }
+    return hn::IfThenElse(hn::Eq(b, hn::Zero(d)), hn::Set(d, std::numeric_limits<double>::quiet_NaN()), hn::Div(a, b));
+}
+
+void ArithmeticColumn(Arithmetic op, double* target, const double* operand, std::size_t n)
+{
+    switch (op) {
+    case Arithmetic::Add: EachVector(target, operand, n, [](auto a, auto b) { return Apply(Arithmetic::Add, a, b); }); break;
+    case Arithmetic::Sub: EachVector(target, operand, n, [](auto a, auto b) { return Apply(Arithmetic::Sub, a, b); }); break;
+    case Arithmetic::Mul: EachVector(target, operand, n, [](auto a, auto b) { return Apply(Arithmetic::Mul, a, b); }); break;
+    case Arithmetic::Div: EachVector(target, operand, n, [](auto a, auto b) { return Apply(Arithmetic::Div, a, b); }); break;
+    }
+}
+
+void ArithmeticConstant(Arithmetic op, double* target, double operand, std::size_t n)
+{
+    const hn::ScalableTag<double> d;
+    const auto b = hn::Set(d, operand);
+    switch (op) {
+    case Arithmetic::Add: EachVector(target, n, [b](auto a) { return Apply(Arithmetic::Add, a, b); }); break;
+    case Arithmetic::Sub: EachVector(target, n, [b](auto a) { return Apply(Arithmetic::Sub, a, b); }); break;
+    case Arithmetic::Mul: EachVector(target, n, [b](auto a) { return Apply(Arithmetic::Mul, a, b); }); break;
+    case Arithmetic::Div: EachVector(target, n, [b](auto a) { return Apply(Arithmetic::Div, a, b); }); break;
+    }
+}
+
+// Whole and inside int range: adding and removing 1.5 * 2^52 leaves only a whole number as it was.
+template <class V>
+auto WholeInt(V x)
+{
+    const hn::DFromV<V> d;
+    const auto rounder = hn::Set(d, 6755399441055744.0);
+    return hn::And(hn::Lt(hn::Abs(x), hn::Set(d, 2147483648.0)), hn::Eq(hn::Sub(hn::Add(x, rounder), rounder), x));
+}
+
+template <class V>
+bool WholeModPair(V a, V b)
+{
+    const hn::DFromV<V> d;
+    return hn::AllTrue(d, hn::And(hn::And(WholeInt(a), WholeInt(b)), hn::Ne(b, hn::Zero(d))));
+}
+
+// Every row checked; rows after the last whole vector are checked by a vector ending at the last
+// row, or, in a history shorter than a vector, one by one.
+bool WholeModOperands(const double* dividends, const double* divisors, std::size_t n)
+{
+    const hn::ScalableTag<double> d;
+    const std::size_t lanes = hn::Lanes(d);
+    if (n < lanes) {
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!WholeModPair(hn::Set(d, dividends[i]), hn::Set(d, divisors[i])))
+                return false;
+        }
+        return true;
+    }
+    for (std::size_t i = 0;; i += lanes) {
+        i = std::min(i, n - lanes);
+        if (!WholeModPair(hn::LoadU(d, dividends + i), hn::LoadU(d, divisors + i)))
+            return false;
+        if (i + lanes >= n)
+            return true;
+    }
+}
+
+bool WholeModOperandsConstant(const double* dividends, double divisor, std::size_t n)
+{
+    const hn::ScalableTag<double> d;
+    const std::size_t lanes = hn::Lanes(d);
+    const auto b = hn::Set(d, divisor);
+    if (n < lanes) {
+        for (std::size_t i = 0; i < n; ++i) {
+            if (!WholeModPair(hn::Set(d, dividends[i]), b))
+                return false;
+        }
+        return true;
+    }
+    for (std::size_t i = 0;; i += lanes) {
+        i = std::min(i, n - lanes);
+        if (!WholeModPair(hn::LoadU(d, dividends + i), b))
+            return false;
+        if (i + lanes >= n)
+            return true;
+    }
+}
+
+// The remainder of whole operands in int range: the truncated quotient is exact, so are its
+// product with the divisor and the difference, and the sign of the dividend goes to the
+// remainder, a zero's too.
+template <class V>
+V WholeModOf(V a, V b)
+{
+    return hn::CopySign(hn::Sub(a, hn::Mul(hn::Trunc(hn::Div(a, b)), b)), a);
+}
+
+void WholeMod(double* dividends, const double* divisors, std::size_t n)
+{
+    EachVector(dividends, divisors, n, [](auto a, auto b) { return WholeModOf(a, b); });
+}
+
+void WholeModConstant(double* dividends, double divisor, std::size_t n)
+{
+    const auto b = hn::Set(hn::ScalableTag<double>(), divisor);
+    EachVector(dividends, n, [b](auto a) { return WholeModOf(a, b); });
+}
+
+#endif  // HWY_TARGET != HWY_SCALAR
+
+const VectorKernels* KernelsOfTarget()
+{
+#if HWY_TARGET == HWY_SCALAR
+    return nullptr;
+#else
+    static const VectorKernels kernels{hwy::TargetName(HWY_TARGET),
+                                       HWY_TARGET,
+                                       &ResidueHits,
+                                       &ValueHits,
+                                       &DigitHits,
+                                       &HitCount,
+                                       &WeightedHitSum,
+                                       &PackHits,
+                                       &ArithmeticColumn,
+                                       &ArithmeticConstant,
+                                       &WholeModOperands,
+                                       &WholeModOperandsConstant,
+                                       &WholeMod,
+                                       &WholeModConstant};
+    return &kernels;
+#endif
+}
+
+}  // namespace HWY_NAMESPACE
+}  // namespace qeltaro
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace qeltaro {
+
+HWY_EXPORT(KernelsOfTarget);
+
+const std::vector<const VectorKernels*>& everyVectorKernels()
+{
+    static const std::vector<const VectorKernels*> all = [] {
+        // Highway's dispatch is pointed at each instruction set the processor runs in turn, so
+        // only code the processor can run is ever called, then back at the best.
+        std::vector<const VectorKernels*> kernels;
+        const std::int64_t supported = hwy::SupportedTargets();
+        for (std::int64_t rest = supported; rest != 0; rest &= rest - 1) {
+            hwy::GetChosenTarget().Update(rest & -rest);
+            const VectorKernels* k = HWY_DYNAMIC_DISPATCH(KernelsOfTarget)();
+            if (k && std::none_of(kernels.begin(), kernels.end(), [k](const VectorKernels* other) { return other == k; }))
+                kernels.push_back(k);
+        }
+        hwy::GetChosenTarget().Update(supported);
+        // A lower bit is a wider set.
+        std::sort(kernels.begin(), kernels.end(),
+                  [](const VectorKernels* a, const VectorKernels* b) { return a->targetBit < b->targetBit; });
+        return kernels;
+    }();
+    return all;
+}
+
+const VectorKernels* bestVectorKernels()
+{
+    static const VectorKernels* const best = [] {
+        const std::vector<const VectorKernels*>& all = everyVectorKernels();
+        const bool emulated = all.empty() || (all.front()->targetBit & (HWY_EMU128 | HWY_SCALAR)) != 0;
+        return emulated ? nullptr : all.front();
+    }();
+    return best;
+}
+
+HitRuns hitRunsOf(const std::uint64_t* words, std::size_t rows)
+{
+    HitRuns runs;
+    if (rows == 0)
+        return runs;
+    // A run ends where the next row differs; only those rows are visited. `start` is the first
+    // row of the current run, `previous` the last row's hit bit carried into the next word.
+    std::size_t start = 0;
+    std::uint64_t previous = words[0] & 1u;
+    const std::size_t wordCount = (rows + 63) / 64;
+    for (std::size_t w = 0; w < wordCount; ++w) {
+        std::uint64_t word = words[w];
+        const std::size_t valid = std::min<std::size_t>(64, rows - 64 * w);
+        // Bit k set when row 64w + k differs from the row before it.
+        std::uint64_t changes = word ^ ((word << 1) | previous);
+        if (valid < 64)
+            changes &= (std::uint64_t(1) << valid) - 1;
+        if (w == 0)
+            changes &= ~std::uint64_t(1);
+        previous = word >> 63;
+        for (; changes != 0; changes &= changes - 1) {
+            const std::size_t row = 64 * w + std::size_t(std::countr_zero(changes));
+            const int length = int(row - start);
+            // The run that ends here is of the kind of the row before: hits when this row misses.
+            const bool hitRun = ((word >> (row % 64)) & 1u) == 0;
+            int& longest = hitRun ? runs.maxHitRun : runs.maxMissRun;
+            longest = std::max(longest, length);
+            start = row;
+        }
+    }
+    const bool lastHit = (words[(rows - 1) / 64] >> ((rows - 1) % 64)) & 1u;
+    const int last = int(rows - start);
+    int& longest = lastHit ? runs.maxHitRun : runs.maxMissRun;
+    longest = std::max(longest, last);
+    (lastHit ? runs.lastHitRun : runs.lastMissRun) = last;
+    return runs;
+}
+
+}  // namespace qeltaro
+#endif  // HWY_ONCE
