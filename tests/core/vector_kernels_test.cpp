@@ -40,6 +40,7 @@ std::vector<HistoryColumns> histories()
         all.push_back(historyOf(rows, std::uint32_t(rows + 1)));
     all.push_back(historyOf(400, 7, 30));        // negative columns
     all.push_back(historyOf(300, 8, 250000));    // sums beyond 2^22
+    all.push_back(historyOf(5000, 9));           // weights whose lanes fill 32 bits
     return all;
 }
 

@@ -33,6 +33,7 @@ BacktestContext::BacktestContext(const HistoryColumns& history, const Category& 
         weights32_.assign(paddedRows(size_t(scored)), 0);
         for (int i = 0; i < scored; ++i)
             weights32_[size_t(i)] = std::uint32_t(rowWeight(i + 1, settings_.weightedRate));
+        maxWeight_ = scored > 0 ? weights32_[size_t(scored - 1)] : 0;
     }
 }
 
@@ -50,7 +51,7 @@ void BacktestContext::scoreVector(const double* values, int valuesFrom, const st
     std::fill(hits.begin() + scored, hits.end(), std::uint8_t(0));
     const long long hitCount = (long long)kernels_->hitCount(hits.data(), padded);
     const long long hitSum =
-        settings_.weightedRate ? (long long)kernels_->weightedHitSum(hits.data(), weights32_.data(), padded) : hitCount;
+        settings_.weightedRate ? (long long)kernels_->weightedHitSum(hits.data(), weights32_.data(), maxWeight_, padded) : hitCount;
     kernels_->packHits(hits.data(), padded, bits.data());
     const HitRuns runs = hitRunsOf(bits.data(), size_t(scored));
     stats.scoredRows = scored;

@@ -59,6 +59,7 @@ private:
     // The vector road (kernels_ set): the scored rows' weights, padded to whole blocks of rows.
     const VectorKernels* kernels_ = nullptr;
     std::vector<std::uint32_t> weights32_;
+    std::uint32_t maxWeight_ = 0;
 };
 
 }  // namespace qeltaro

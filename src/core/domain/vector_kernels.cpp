@@ -110,19 +110,25 @@ std::uint64_t HitCount(const std::uint8_t* hits, std::size_t rows)
     return hn::GetLane(hn::SumOfLanes(d64, sum));
 }
 
-std::uint64_t WeightedHitSum(const std::uint8_t* hits, const std::uint32_t* weights, std::size_t rows)
+std::uint64_t WeightedHitSum(const std::uint8_t* hits, const std::uint32_t* weights, std::uint32_t maxWeight,
+                             std::size_t rows)
 {
     const hn::ScalableTag<std::uint32_t> d;
     const hn::Rebind<std::uint8_t, decltype(d)> d8;
     const hn::Half<decltype(d)> dh;
     const hn::Repartition<std::uint64_t, decltype(d)> d64;
+    const std::size_t lanes = hn::Lanes(d);
+    // Lanes add up in 32 bits for as many vectors as cannot overflow them, then into 64 bits.
+    const std::size_t chunk = std::max<std::size_t>(1, 0xFFFFFFFFu / std::max<std::uint32_t>(1, maxWeight)) * lanes;
     auto sum = hn::Zero(d64);
-    for (std::size_t i = 0; i < rows; i += hn::Lanes(d)) {
-        // A hit is 1, so 0 - hit keeps the whole weight and a miss none of it.
-        const auto hit = hn::PromoteTo(d, hn::LoadU(d8, hits + i));
-        const auto weight = hn::And(hn::LoadU(d, weights + i), hn::Sub(hn::Zero(d), hit));
-        sum = hn::Add(sum, hn::Add(hn::PromoteTo(d64, hn::LowerHalf(dh, weight)),
-                                   hn::PromoteTo(d64, hn::UpperHalf(dh, weight))));
+    for (std::size_t start = 0; start < rows; start += chunk) {
+        auto part = hn::Zero(d);
+        for (std::size_t i = start; i < std::min(rows, start + chunk); i += lanes) {
+            // A hit is 1, so 0 - hit keeps the whole weight and a miss none of it.
+            const auto hit = hn::PromoteTo(d, hn::LoadU(d8, hits + i));
+            part = hn::Add(part, hn::And(hn::LoadU(d, weights + i), hn::Sub(hn::Zero(d), hit)));
+        }
+        sum = hn::Add(sum, hn::Add(hn::PromoteTo(d64, hn::LowerHalf(dh, part)), hn::PromoteTo(d64, hn::UpperHalf(dh, part))));
     }
     return hn::GetLane(hn::SumOfLanes(d64, sum));
 }
@@ -331,26 +337,69 @@ HWY_AFTER_NAMESPACE();
 
 #if HWY_ONCE
 namespace qeltaro {
+namespace {
 
-HWY_EXPORT(KernelsOfTarget);
+// Which instruction sets this processor runs, asked of the compiler's own detection (which also
+// checks that the system saves the wide registers): Highway's needs for each, as its target
+// attributes name them. Linking Highway's library for this would cost every start of the
+// programs several milliseconds of its own start-up.
+#if HWY_ARCH_X86
+#if defined(__clang__)
+// clang does not name f16c; every processor with AVX2 has it.
+#define QELTARO_CPU_HAS_F16C true
+#else
+#define QELTARO_CPU_HAS_F16C __builtin_cpu_supports("f16c")
+#endif
+bool runsSsse3() { return __builtin_cpu_supports("ssse3"); }
+bool runsSse4()
+{
+    return runsSsse3() && __builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("sse4.2") &&
+           __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("aes");
+}
+bool runsAvx2()
+{
+    return runsSse4() && __builtin_cpu_supports("avx") && __builtin_cpu_supports("avx2") &&
+           __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("fma") &&
+           QELTARO_CPU_HAS_F16C;
+}
+bool runsAvx3()
+{
+    return runsAvx2() && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+           __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512bw");
+}
+#endif
+
+}  // namespace
 
 const std::vector<const VectorKernels*>& everyVectorKernels()
 {
     static const std::vector<const VectorKernels*> all = [] {
-        // Highway's dispatch is pointed at each instruction set the processor runs in turn, so
-        // only code the processor can run is ever called, then back at the best.
         std::vector<const VectorKernels*> kernels;
-        const std::int64_t supported = hwy::SupportedTargets();
-        for (std::int64_t rest = supported; rest != 0; rest &= rest - 1) {
-            hwy::GetChosenTarget().Update(rest & -rest);
-            const VectorKernels* k = HWY_DYNAMIC_DISPATCH(KernelsOfTarget)();
-            if (k && std::none_of(kernels.begin(), kernels.end(), [k](const VectorKernels* other) { return other == k; }))
+        auto add = [&kernels](const VectorKernels* k) {
+            if (k && std::find(kernels.begin(), kernels.end(), k) == kernels.end())
                 kernels.push_back(k);
-        }
-        hwy::GetChosenTarget().Update(supported);
-        // A lower bit is a wider set.
-        std::sort(kernels.begin(), kernels.end(),
-                  [](const VectorKernels* a, const VectorKernels* b) { return a->targetBit < b->targetBit; });
+        };
+#if HWY_ARCH_X86
+        __builtin_cpu_init();
+#if HWY_TARGETS & HWY_AVX3
+        if (runsAvx3())
+            add(N_AVX3::KernelsOfTarget());
+#endif
+#if HWY_TARGETS & HWY_AVX2
+        if (runsAvx2())
+            add(N_AVX2::KernelsOfTarget());
+#endif
+#if HWY_TARGETS & HWY_SSE4
+        if (runsSse4())
+            add(N_SSE4::KernelsOfTarget());
+#endif
+#if HWY_TARGETS & HWY_SSSE3
+        if (runsSsse3())
+            add(N_SSSE3::KernelsOfTarget());
+#endif
+#endif
+        // The set the whole program is built for runs wherever the program does.
+        add(HWY_STATIC_DISPATCH(KernelsOfTarget)());
         return kernels;
     }();
     return all;

@@ -46,9 +46,10 @@ struct VectorKernels {
     // kNoValueCode of a mask must be 0.
     void (*digitHits)(const double* values, const std::uint32_t* masks, std::size_t rows, std::uint8_t* hits);
 
-    // The number of hits, and the sum of the weights of the rows hit (weights[i] < 2^32 each).
+    // The number of hits, and the sum of the weights of the rows hit (no weight above maxWeight).
     std::uint64_t (*hitCount)(const std::uint8_t* hits, std::size_t rows);
-    std::uint64_t (*weightedHitSum)(const std::uint8_t* hits, const std::uint32_t* weights, std::size_t rows);
+    std::uint64_t (*weightedHitSum)(const std::uint8_t* hits, const std::uint32_t* weights, std::uint32_t maxWeight,
+                                    std::size_t rows);
     // Bit i % 64 of words[i / 64] = hits[i].
     void (*packHits)(const std::uint8_t* hits, std::size_t rows, std::uint64_t* words);
 

@@ -94,6 +94,7 @@ void CandidateEvaluator::prepareVectorRoad()
         keepLow_[size_t(i)] = std::uint8_t(keep);
         keepHigh_[size_t(i)] = std::uint8_t(keep >> 8);
         weights32_[size_t(i)] = std::uint32_t(weights_[size_t(i)]);
+        maxWeight_ = std::max(maxWeight_, weights32_[size_t(i)]);
     }
 }
 
@@ -142,7 +143,7 @@ bool CandidateEvaluator::scoreHitsVector(const Candidate& candidate, Kind kind, 
     } else {
         return false;
     }
-    hitSum = (long long)(window_.weightedRate ? kernels_->weightedHitSum(hits, weights32_.data(), stride_)
+    hitSum = (long long)(window_.weightedRate ? kernels_->weightedHitSum(hits, weights32_.data(), maxWeight_, stride_)
                                                : kernels_->hitCount(hits, stride_));
     return true;
 }

@@ -108,6 +108,7 @@ private:
     std::vector<long long> columnLargest_;
     std::vector<std::uint8_t> killLow_, killHigh_, keepLow_, keepHigh_;
     std::vector<std::uint32_t> weights32_;
+    std::uint32_t maxWeight_ = 0;
 };
 
 }  // namespace qeltaro
