@@ -27,15 +27,13 @@ void ResidueHits(const std::uint8_t* const* columns, int count, int tail, const 
                  const std::uint8_t* high, std::size_t rows, std::uint8_t* hits)
 {
     const hn::ScalableTag<std::uint8_t> d;
+    const std::size_t lanes = hn::Lanes(d);
     // Byte shuffle tables: the bit of digit 0..7 in the low mask, of digit 8 or 9 in the high one.
     alignas(16) static constexpr std::uint8_t kLowBit[16] = {1, 2, 4, 8, 16, 32, 64, 128};
     alignas(16) static constexpr std::uint8_t kHighBit[16] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 2};
     const auto lowBit = hn::LoadDup128(d, kLowBit);
     const auto highBit = hn::LoadDup128(d, kHighBit);
-    for (std::size_t i = 0; i < rows; i += hn::Lanes(d)) {
-        auto sum = hn::Set(d, std::uint8_t(tail));
-        for (int t = 0; t < count; ++t)
-            sum = hn::Add(sum, hn::LoadU(d, columns[t] + i));
+    auto finish = [&](auto sum, std::size_t i) {
         // At most 24 * 9 + 9 = 225. Its remainder by 10: take off 160, 80, 40, 20 and 10 where
         // they fit; where one does not, the byte wraps above the sum and the minimum keeps the sum.
         sum = hn::Min(sum, hn::Sub(sum, hn::Set(d, 160)));
@@ -46,6 +44,24 @@ void ResidueHits(const std::uint8_t* const* columns, int count, int tail, const 
         const auto bits = hn::Or(hn::And(hn::LoadU(d, low + i), hn::TableLookupBytes(lowBit, sum)),
                                  hn::And(hn::LoadU(d, high + i), hn::TableLookupBytes(highBit, sum)));
         hn::StoreU(hn::Min(bits, hn::Set(d, 1)), d, hits + i);
+    };
+    // Two vectors at a time: two sums in flight, and each column's address read once for both.
+    std::size_t i = 0;
+    for (; i + 2 * lanes <= rows; i += 2 * lanes) {
+        auto first = hn::Set(d, std::uint8_t(tail));
+        auto second = first;
+        for (int t = 0; t < count; ++t) {
+            first = hn::Add(first, hn::LoadU(d, columns[t] + i));
+            second = hn::Add(second, hn::LoadU(d, columns[t] + i + lanes));
+        }
+        finish(first, i);
+        finish(second, i + lanes);
+    }
+    for (; i < rows; i += lanes) {
+        auto sum = hn::Set(d, std::uint8_t(tail));
+        for (int t = 0; t < count; ++t)
+            sum = hn::Add(sum, hn::LoadU(d, columns[t] + i));
+        finish(sum, i);
     }
 }
 
@@ -56,10 +72,8 @@ void ValueHits(const std::int32_t* const* columns, int count, std::int32_t const
     const hn::RebindToUnsigned<decltype(d)> du;
     const hn::RebindToFloat<decltype(d)> df;
     const hn::Rebind<std::uint8_t, decltype(d)> d8;
-    for (std::size_t i = 0; i < rows; i += hn::Lanes(d)) {
-        auto value = hn::Set(d, constant);
-        for (int t = 0; t < count; ++t)
-            value = hn::Add(value, hn::LoadU(d, columns[t] + i));
+    const std::size_t lanes = hn::Lanes(d);
+    auto finish = [&](auto value, std::size_t i) {
         // The quotient by 10, truncated, in single precision: exact below 2^22. The float of a
         // tenth lies just above a tenth, so a multiple of 10 never falls below its quotient, and
         // any other value lies at least a tenth from a whole number, far more than the error.
@@ -67,6 +81,23 @@ void ValueHits(const std::int32_t* const* columns, int count, std::int32_t const
         const auto code = hn::Add(hn::Sub(value, hn::Mul(quotient, hn::Set(d, 10))), hn::Set(d, 9));
         const auto hit = hn::And(hn::LoadU(du, masks + i) >> hn::BitCast(du, code), hn::Set(du, 1));
         hn::StoreU(hn::DemoteTo(d8, hn::BitCast(d, hit)), d8, hits + i);
+    };
+    std::size_t i = 0;
+    for (; i + 2 * lanes <= rows; i += 2 * lanes) {
+        auto first = hn::Set(d, constant);
+        auto second = first;
+        for (int t = 0; t < count; ++t) {
+            first = hn::Add(first, hn::LoadU(d, columns[t] + i));
+            second = hn::Add(second, hn::LoadU(d, columns[t] + i + lanes));
+        }
+        finish(first, i);
+        finish(second, i + lanes);
+    }
+    for (; i < rows; i += lanes) {
+        auto value = hn::Set(d, constant);
+        for (int t = 0; t < count; ++t)
+            value = hn::Add(value, hn::LoadU(d, columns[t] + i));
+        finish(value, i);
     }
 }
 
@@ -155,40 +186,40 @@ void PackHits(const std::uint8_t* hits, std::size_t rows, std::uint64_t* words)
     }
 }
 
-// target[i] = step(target[i], operand[i]) over whole vectors, then the rest through a vector's
-// worth of scratch, so every row takes the same instructions.
+// out[i] = step(a[i], b[i]) over whole vectors, then the rest through a vector's worth of
+// scratch, so every row takes the same instructions. `out` may be `a`.
 template <class Step>
-void EachVector(double* target, const double* operand, std::size_t n, const Step& step)
+void EachVector(double* out, const double* a, const double* b, std::size_t n, const Step& step)
 {
     const hn::ScalableTag<double> d;
     const std::size_t lanes = hn::Lanes(d);
     std::size_t i = 0;
     for (; i + lanes <= n; i += lanes)
-        hn::StoreU(step(hn::LoadU(d, target + i), hn::LoadU(d, operand + i)), d, target + i);
+        hn::StoreU(step(hn::LoadU(d, a + i), hn::LoadU(d, b + i)), d, out + i);
     if (i < n) {
-        double a[HWY_MAX_BYTES / sizeof(double)] = {};
-        double b[HWY_MAX_BYTES / sizeof(double)] = {};
-        std::copy(target + i, target + n, a);
-        std::copy(operand + i, operand + n, b);
-        hn::StoreU(step(hn::LoadU(d, a), hn::LoadU(d, b)), d, a);
-        std::copy(a, a + (n - i), target + i);
+        double x[HWY_MAX_BYTES / sizeof(double)] = {};
+        double y[HWY_MAX_BYTES / sizeof(double)] = {};
+        std::copy(a + i, a + n, x);
+        std::copy(b + i, b + n, y);
+        hn::StoreU(step(hn::LoadU(d, x), hn::LoadU(d, y)), d, x);
+        std::copy(x, x + (n - i), out + i);
     }
 }
 
-// The same with one number for every row.
+// out[i] = step(a[i]).
 template <class Step>
-void EachVector(double* target, std::size_t n, const Step& step)
+void EachVector(double* out, const double* a, std::size_t n, const Step& step)
 {
     const hn::ScalableTag<double> d;
     const std::size_t lanes = hn::Lanes(d);
     std::size_t i = 0;
     for (; i + lanes <= n; i += lanes)
-        hn::StoreU(step(hn::LoadU(d, target + i)), d, target + i);
+        hn::StoreU(step(hn::LoadU(d, a + i)), d, out + i);
     if (i < n) {
-        double a[HWY_MAX_BYTES / sizeof(double)] = {};
-        std::copy(target + i, target + n, a);
-        hn::StoreU(step(hn::LoadU(d, a)), d, a);
-        std::copy(a, a + (n - i), target + i);
+        double x[HWY_MAX_BYTES / sizeof(double)] = {};
+        std::copy(a + i, a + n, x);
+        hn::StoreU(step(hn::LoadU(d, x)), d, x);
+        std::copy(x, x + (n - i), out + i);
     }
 }
 
@@ -205,25 +236,24 @@ V Apply(Arithmetic op, V a, V b)
     return hn::IfThenElse(hn::Eq(b, hn::Zero(d)), hn::Set(d, std::numeric_limits<double>::quiet_NaN()), hn::Div(a, b));
 }
 
-void ArithmeticColumn(Arithmetic op, double* target, const double* operand, std::size_t n)
+void ArithmeticColumn(Arithmetic op, double* out, const double* a, const double* b, std::size_t n)
 {
     switch (op) {
-    case Arithmetic::Add: EachVector(target, operand, n, [](auto a, auto b) { return Apply(Arithmetic::Add, a, b); }); break;
-    case Arithmetic::Sub: EachVector(target, operand, n, [](auto a, auto b) { return Apply(Arithmetic::Sub, a, b); }); break;
-    case Arithmetic::Mul: EachVector(target, operand, n, [](auto a, auto b) { return Apply(Arithmetic::Mul, a, b); }); break;
-    case Arithmetic::Div: EachVector(target, operand, n, [](auto a, auto b) { return Apply(Arithmetic::Div, a, b); }); break;
+    case Arithmetic::Add: EachVector(out, a, b, n, [](auto x, auto y) { return Apply(Arithmetic::Add, x, y); }); break;
+    case Arithmetic::Sub: EachVector(out, a, b, n, [](auto x, auto y) { return Apply(Arithmetic::Sub, x, y); }); break;
+    case Arithmetic::Mul: EachVector(out, a, b, n, [](auto x, auto y) { return Apply(Arithmetic::Mul, x, y); }); break;
+    case Arithmetic::Div: EachVector(out, a, b, n, [](auto x, auto y) { return Apply(Arithmetic::Div, x, y); }); break;
     }
 }
 
-void ArithmeticConstant(Arithmetic op, double* target, double operand, std::size_t n)
+void ArithmeticConstant(Arithmetic op, double* out, const double* a, double b, std::size_t n)
 {
-    const hn::ScalableTag<double> d;
-    const auto b = hn::Set(d, operand);
+    const auto y = hn::Set(hn::ScalableTag<double>(), b);
     switch (op) {
-    case Arithmetic::Add: EachVector(target, n, [b](auto a) { return Apply(Arithmetic::Add, a, b); }); break;
-    case Arithmetic::Sub: EachVector(target, n, [b](auto a) { return Apply(Arithmetic::Sub, a, b); }); break;
-    case Arithmetic::Mul: EachVector(target, n, [b](auto a) { return Apply(Arithmetic::Mul, a, b); }); break;
-    case Arithmetic::Div: EachVector(target, n, [b](auto a) { return Apply(Arithmetic::Div, a, b); }); break;
+    case Arithmetic::Add: EachVector(out, a, n, [y](auto x) { return Apply(Arithmetic::Add, x, y); }); break;
+    case Arithmetic::Sub: EachVector(out, a, n, [y](auto x) { return Apply(Arithmetic::Sub, x, y); }); break;
+    case Arithmetic::Mul: EachVector(out, a, n, [y](auto x) { return Apply(Arithmetic::Mul, x, y); }); break;
+    case Arithmetic::Div: EachVector(out, a, n, [y](auto x) { return Apply(Arithmetic::Div, x, y); }); break;
     }
 }
 
@@ -295,15 +325,15 @@ V WholeModOf(V a, V b)
     return hn::CopySign(hn::Sub(a, hn::Mul(hn::Trunc(hn::Div(a, b)), b)), a);
 }
 
-void WholeMod(double* dividends, const double* divisors, std::size_t n)
+void WholeMod(double* out, const double* dividends, const double* divisors, std::size_t n)
 {
-    EachVector(dividends, divisors, n, [](auto a, auto b) { return WholeModOf(a, b); });
+    EachVector(out, dividends, divisors, n, [](auto a, auto b) { return WholeModOf(a, b); });
 }
 
-void WholeModConstant(double* dividends, double divisor, std::size_t n)
+void WholeModConstant(double* out, const double* dividends, double divisor, std::size_t n)
 {
     const auto b = hn::Set(hn::ScalableTag<double>(), divisor);
-    EachVector(dividends, n, [b](auto a) { return WholeModOf(a, b); });
+    EachVector(out, dividends, n, [b](auto a) { return WholeModOf(a, b); });
 }
 
 #endif  // HWY_TARGET != HWY_SCALAR

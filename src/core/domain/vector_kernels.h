@@ -53,16 +53,16 @@ struct VectorKernels {
     // Bit i % 64 of words[i / 64] = hits[i].
     void (*packHits)(const std::uint8_t* hits, std::size_t rows, std::uint64_t* words);
 
-    // The column evaluator's steps over doubles, any length: target[i] = target[i] op operand
-    // (a column, or one number for every row); division by 0 gives NaN.
-    void (*arithmetic)(Arithmetic op, double* target, const double* operand, std::size_t n);
-    void (*arithmeticConstant)(Arithmetic op, double* target, double operand, std::size_t n);
+    // The column evaluator's steps over doubles, any length: out[i] = a[i] op b[i], b a column or
+    // one number for every row; division by 0 gives NaN. `out` may be `a`.
+    void (*arithmetic)(Arithmetic op, double* out, const double* a, const double* b, std::size_t n);
+    void (*arithmeticConstant)(Arithmetic op, double* out, const double* a, double b, std::size_t n);
     // Whether every dividend and divisor is whole and inside int range and no divisor is 0;
     // then wholeMod gives the remainder with the sign of the dividend, as an integer remainder.
     bool (*wholeModOperands)(const double* dividends, const double* divisors, std::size_t n);
     bool (*wholeModOperandsConstant)(const double* dividends, double divisor, std::size_t n);
-    void (*wholeMod)(double* dividends, const double* divisors, std::size_t n);
-    void (*wholeModConstant)(double* dividends, double divisor, std::size_t n);
+    void (*wholeMod)(double* out, const double* dividends, const double* divisors, std::size_t n);
+    void (*wholeModConstant)(double* out, const double* dividends, double divisor, std::size_t n);
 };
 
 // The kernels of the widest instruction set this processor runs, or nullptr where Highway found

@@ -9,18 +9,24 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
+// Each family of operations lists + - * / in the order of Arithmetic.
+static_assert(int(OpCode::Div) - int(OpCode::Add) == int(Arithmetic::Div));
+static_assert(int(OpCode::DivColumn) - int(OpCode::AddColumn) == int(Arithmetic::Div));
+static_assert(int(OpCode::DivConstant) - int(OpCode::AddConstant) == int(Arithmetic::Div));
+static_assert(int(OpCode::Sub) - int(OpCode::Add) == int(Arithmetic::Sub) && int(Arithmetic::Add) == 0);
+
 template <typename Operation>
-void apply(double* target, const double* operand, size_t n, Operation op)
+void apply(double* out, const double* a, const double* b, size_t n, Operation op)
 {
     for (size_t i = 0; i < n; ++i)
-        target[i] = op(target[i], operand[i]);
+        out[i] = op(a[i], b[i]);
 }
 
 template <typename Operation>
-void applyConstant(double* target, double constant, size_t n, Operation op)
+void applyConstant(double* out, const double* a, double constant, size_t n, Operation op)
 {
     for (size_t i = 0; i < n; ++i)
-        target[i] = op(target[i], constant);
+        out[i] = op(a[i], constant);
 }
 
 const auto add = [](double a, double b) { return a + b; };
@@ -48,69 +54,69 @@ inline double wholeMod(double a, double b)
     return std::copysign(a - q * b, a);
 }
 
-// target[i] = formulaMod(target[i], divisor(i)); `divisor` is a column, a stack entry or a
-// constant. Checked first and computed after, so the common case runs as two vector loops.
+// out[i] = formulaMod(a[i], divisor(i)); `divisor` is a column, a stack entry or a constant.
+// Checked first and computed after, so the common case runs as two vector loops.
 template <typename Divisor>
-void applyMod(double* target, size_t n, Divisor divisor)
+void applyMod(double* out, const double* a, size_t n, Divisor divisor)
 {
     bool whole = true;
     for (size_t i = 0; i < n; ++i) {
         const double b = divisor(i);
-        whole &= wholeIntOperand(target[i]) & wholeIntOperand(b) & (b != 0);
+        whole &= wholeIntOperand(a[i]) & wholeIntOperand(b) & (b != 0);
     }
     if (whole) {
         for (size_t i = 0; i < n; ++i)
-            target[i] = wholeMod(target[i], divisor(i));
+            out[i] = wholeMod(a[i], divisor(i));
     } else {
         for (size_t i = 0; i < n; ++i)
-            target[i] = formulaMod(target[i], divisor(i));
+            out[i] = formulaMod(a[i], divisor(i));
     }
 }
 
 }  // namespace
 
-void ColumnEvaluator::arithmetic(Arithmetic op, double* target, const double* operand, size_t n) const
+void ColumnEvaluator::arithmetic(Arithmetic op, double* out, const double* a, const double* b, size_t n) const
 {
     if (kernels_)
-        return kernels_->arithmetic(op, target, operand, n);
+        return kernels_->arithmetic(op, out, a, b, n);
     switch (op) {
-    case Arithmetic::Add: apply(target, operand, n, add); break;
-    case Arithmetic::Sub: apply(target, operand, n, sub); break;
-    case Arithmetic::Mul: apply(target, operand, n, mul); break;
-    case Arithmetic::Div: apply(target, operand, n, divide); break;
+    case Arithmetic::Add: apply(out, a, b, n, add); break;
+    case Arithmetic::Sub: apply(out, a, b, n, sub); break;
+    case Arithmetic::Mul: apply(out, a, b, n, mul); break;
+    case Arithmetic::Div: apply(out, a, b, n, divide); break;
     }
 }
 
-void ColumnEvaluator::arithmetic(Arithmetic op, double* target, double operand, size_t n) const
+void ColumnEvaluator::arithmetic(Arithmetic op, double* out, const double* a, double b, size_t n) const
 {
     if (kernels_)
-        return kernels_->arithmeticConstant(op, target, operand, n);
+        return kernels_->arithmeticConstant(op, out, a, b, n);
     switch (op) {
-    case Arithmetic::Add: applyConstant(target, operand, n, add); break;
-    case Arithmetic::Sub: applyConstant(target, operand, n, sub); break;
-    case Arithmetic::Mul: applyConstant(target, operand, n, mul); break;
-    case Arithmetic::Div: applyConstant(target, operand, n, divide); break;
+    case Arithmetic::Add: applyConstant(out, a, b, n, add); break;
+    case Arithmetic::Sub: applyConstant(out, a, b, n, sub); break;
+    case Arithmetic::Mul: applyConstant(out, a, b, n, mul); break;
+    case Arithmetic::Div: applyConstant(out, a, b, n, divide); break;
     }
 }
 
-void ColumnEvaluator::mod(double* target, const double* divisors, size_t n) const
+void ColumnEvaluator::mod(double* out, const double* a, const double* divisors, size_t n) const
 {
     if (!kernels_)
-        return applyMod(target, n, [divisors](size_t i) { return divisors[i]; });
-    if (kernels_->wholeModOperands(target, divisors, n))
-        return kernels_->wholeMod(target, divisors, n);
+        return applyMod(out, a, n, [divisors](size_t i) { return divisors[i]; });
+    if (kernels_->wholeModOperands(a, divisors, n))
+        return kernels_->wholeMod(out, a, divisors, n);
     for (size_t i = 0; i < n; ++i)
-        target[i] = formulaMod(target[i], divisors[i]);
+        out[i] = formulaMod(a[i], divisors[i]);
 }
 
-void ColumnEvaluator::mod(double* target, double divisor, size_t n) const
+void ColumnEvaluator::mod(double* out, const double* a, double divisor, size_t n) const
 {
     if (!kernels_)
-        return applyMod(target, n, [divisor](size_t) { return divisor; });
-    if (kernels_->wholeModOperandsConstant(target, divisor, n))
-        return kernels_->wholeModConstant(target, divisor, n);
+        return applyMod(out, a, n, [divisor](size_t) { return divisor; });
+    if (kernels_->wholeModOperandsConstant(a, divisor, n))
+        return kernels_->wholeModConstant(out, a, divisor, n);
     for (size_t i = 0; i < n; ++i)
-        target[i] = formulaMod(target[i], divisor);
+        out[i] = formulaMod(a[i], divisor);
 }
 
 void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColumns& history, std::vector<double>& out,
@@ -123,43 +129,73 @@ void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColu
         stack_.resize(depth);
     for (size_t i = 0; i < depth; ++i)
         stack_[i].resize(n);
+    operands_.resize(depth);
 
+    // Each stack entry is read from operands_[k]: a history column as it stands, until the first
+    // step on the entry writes its result into the entry's own buffer. So a column is never copied.
     int top = -1;
+    auto result = [&](int k) {
+        double* buffer = stack_[size_t(k)].data();
+        operands_[size_t(k)] = buffer;
+        return buffer;
+    };
     for (const Instruction& in : formula.program()) {
-        double* t = top >= 0 ? stack_[size_t(top)].data() : nullptr;
         const double* column = history.column(in.column) + from;
         switch (in.op) {
         case OpCode::Column:
-            ++top;
-            std::copy(column, column + n, stack_[size_t(top)].data());
+            operands_[size_t(++top)] = column;
             break;
         case OpCode::Constant:
             ++top;
             std::fill(stack_[size_t(top)].begin(), stack_[size_t(top)].begin() + ptrdiff_t(n), in.constant);
+            result(top);
             break;
-        case OpCode::Add: --top; arithmetic(Arithmetic::Add, stack_[size_t(top)].data(), t, n); break;
-        case OpCode::Sub: --top; arithmetic(Arithmetic::Sub, stack_[size_t(top)].data(), t, n); break;
-        case OpCode::Mul: --top; arithmetic(Arithmetic::Mul, stack_[size_t(top)].data(), t, n); break;
-        case OpCode::Div: --top; arithmetic(Arithmetic::Div, stack_[size_t(top)].data(), t, n); break;
-        case OpCode::Mod: --top; mod(stack_[size_t(top)].data(), t, n); break;
-        case OpCode::Negate:
+        case OpCode::Add: case OpCode::Sub: case OpCode::Mul: case OpCode::Div: {
+            --top;
+            const double* a = operands_[size_t(top)];
+            const double* b = operands_[size_t(top + 1)];
+            arithmetic(Arithmetic(int(in.op) - int(OpCode::Add)), result(top), a, b, n);
+            break;
+        }
+        case OpCode::Mod: {
+            --top;
+            const double* a = operands_[size_t(top)];
+            mod(result(top), a, operands_[size_t(top + 1)], n);
+            break;
+        }
+        case OpCode::Negate: {
+            const double* a = operands_[size_t(top)];
+            double* t = result(top);
             for (size_t i = 0; i < n; ++i)
-                t[i] = -t[i];
+                t[i] = -a[i];
             break;
-        case OpCode::AddColumn: arithmetic(Arithmetic::Add, t, column, n); break;
-        case OpCode::SubColumn: arithmetic(Arithmetic::Sub, t, column, n); break;
-        case OpCode::MulColumn: arithmetic(Arithmetic::Mul, t, column, n); break;
-        case OpCode::DivColumn: arithmetic(Arithmetic::Div, t, column, n); break;
-        case OpCode::ModColumn: mod(t, column, n); break;
-        case OpCode::AddConstant: arithmetic(Arithmetic::Add, t, in.constant, n); break;
-        case OpCode::SubConstant: arithmetic(Arithmetic::Sub, t, in.constant, n); break;
-        case OpCode::MulConstant: arithmetic(Arithmetic::Mul, t, in.constant, n); break;
-        case OpCode::DivConstant: arithmetic(Arithmetic::Div, t, in.constant, n); break;
-        case OpCode::ModConstant: mod(t, in.constant, n); break;
+        }
+        case OpCode::AddColumn: case OpCode::SubColumn: case OpCode::MulColumn: case OpCode::DivColumn: {
+            const double* a = operands_[size_t(top)];
+            arithmetic(Arithmetic(int(in.op) - int(OpCode::AddColumn)), result(top), a, column, n);
+            break;
+        }
+        case OpCode::ModColumn: {
+            const double* a = operands_[size_t(top)];
+            mod(result(top), a, column, n);
+            break;
+        }
+        case OpCode::AddConstant: case OpCode::SubConstant: case OpCode::MulConstant: case OpCode::DivConstant: {
+            const double* a = operands_[size_t(top)];
+            arithmetic(Arithmetic(int(in.op) - int(OpCode::AddConstant)), result(top), a, in.constant, n);
+            break;
+        }
+        case OpCode::ModConstant: {
+            const double* a = operands_[size_t(top)];
+            mod(result(top), a, in.constant, n);
+            break;
+        }
         }
     }
-    // The bottom of the stack is the result: handed over, and `out`'s old buffer, already as
-    // large, becomes the stack's for the next formula.
+    // The bottom of the stack is the result (a formula of one column is still that column): handed
+    // over, and `out`'s old buffer, already as large, becomes the stack's for the next formula.
+    if (operands_[0] != stack_[0].data())
+        std::copy(operands_[0], operands_[0] + n, stack_[0].data());
     out.swap(stack_[0]);
 }
 

@@ -25,13 +25,15 @@ public:
     void predictDigits(const CompiledFormula& formula, const HistoryColumns& history, std::vector<int>& out);
 
 private:
-    void arithmetic(Arithmetic op, double* target, const double* operand, size_t n) const;
-    void arithmetic(Arithmetic op, double* target, double operand, size_t n) const;
-    void mod(double* target, const double* divisors, size_t n) const;
-    void mod(double* target, double divisor, size_t n) const;
+    // out[i] = a[i] op b[i] (b a column or one number); out may be a.
+    void arithmetic(Arithmetic op, double* out, const double* a, const double* b, size_t n) const;
+    void arithmetic(Arithmetic op, double* out, const double* a, double b, size_t n) const;
+    void mod(double* out, const double* a, const double* divisors, size_t n) const;
+    void mod(double* out, const double* a, double divisor, size_t n) const;
 
     const VectorKernels* kernels_ = nullptr;
     std::vector<std::vector<double>> stack_;
+    std::vector<const double*> operands_;
     std::vector<double> values_;
 };
 
