@@ -5,6 +5,7 @@
 #include "backtest/backtest_context.h"
 #include "draw_builder.h"
 #include "language/column_evaluator.h"
+#include "random_formula.h"
 #include "score_checks.h"
 #include "search/candidate_search.h"
 #include "search/scheme_settings.h"
@@ -56,23 +57,14 @@ void expectSameValues(const std::vector<double>& vector, const std::vector<doubl
     }
 }
 
-// Sums, differences, products, quotients and remainders of columns and numbers, nested; every
-// third formula with a MOD edge: fractions, zero divisors, negative divisors, huge dividends.
+// A random formula, every third one after a MOD edge: fractions, zero divisors, negative
+// divisors, huge dividends.
 QString randomFormula(std::mt19937& random)
 {
-    const char* operators[] = {"+", "-", "*", "/", " MOD "};
     const char* edges[] = {"(L1A-5) MOD 3", "(0-L1A) MOD (L2A-4)", "(L1A/2) MOD 3", "(L1A*1000000000) MOD 7",
                            "L1A MOD 0.4", "(L1A-4.5) MOD (0-2)", "(L1A-L2A) MOD 1", "-L2A MOD 3", "LH/(L1A-L2A)"};
-    QString code = random() % 3 == 0 ? QString::fromLatin1(edges[random() % 9]) : parameterCode(int(random() % 101) + 1);
-    const int terms = 1 + int(random() % 5);
-    for (int t = 0; t < terms; ++t) {
-        code += QString::fromLatin1(operators[random() % 5]);
-        if (random() % 3 == 0)
-            code += QStringLiteral("(%1-%2)").arg(parameterCode(int(random() % 101) + 1)).arg(random() % 7);
-        else
-            code += random() % 2 ? parameterCode(int(random() % 101) + 1) : QString::number(random() % 10);
-    }
-    return code;
+    const QString code = test::randomFormula(random, 5);
+    return random() % 3 == 0 ? QString::fromLatin1(edges[random() % 9]) + QStringLiteral(" MOD ") + code : code;
 }
 
 }  // namespace

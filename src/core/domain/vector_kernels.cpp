@@ -23,11 +23,36 @@ namespace hn = hwy::HWY_NAMESPACE;
 // Highway's one-lane fallback is no vector unit: where it is all there is, the plain loops serve.
 #if HWY_TARGET != HWY_SCALAR
 
+// Adds `count` columns to `start` row by row and hands each vector of sums, with its first row,
+// to `finish`. Two vectors at a time: two sums in flight, and each column's address read once
+// for both.
+template <class D, typename T, class Finish>
+void SumColumns(D d, const T* const* columns, int count, T start, std::size_t rows, const Finish& finish)
+{
+    const std::size_t lanes = hn::Lanes(d);
+    std::size_t i = 0;
+    for (; i + 2 * lanes <= rows; i += 2 * lanes) {
+        auto first = hn::Set(d, start);
+        auto second = first;
+        for (int t = 0; t < count; ++t) {
+            first = hn::Add(first, hn::LoadU(d, columns[t] + i));
+            second = hn::Add(second, hn::LoadU(d, columns[t] + i + lanes));
+        }
+        finish(first, i);
+        finish(second, i + lanes);
+    }
+    for (; i < rows; i += lanes) {
+        auto sum = hn::Set(d, start);
+        for (int t = 0; t < count; ++t)
+            sum = hn::Add(sum, hn::LoadU(d, columns[t] + i));
+        finish(sum, i);
+    }
+}
+
 void ResidueHits(const std::uint8_t* const* columns, int count, int tail, const std::uint8_t* low,
                  const std::uint8_t* high, std::size_t rows, std::uint8_t* hits)
 {
     const hn::ScalableTag<std::uint8_t> d;
-    const std::size_t lanes = hn::Lanes(d);
     // Byte shuffle tables: the bit of digit 0..7 in the low mask, of digit 8 or 9 in the high one.
     alignas(16) static constexpr std::uint8_t kLowBit[16] = {1, 2, 4, 8, 16, 32, 64, 128};
     alignas(16) static constexpr std::uint8_t kHighBit[16] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 2};
@@ -45,24 +70,7 @@ void ResidueHits(const std::uint8_t* const* columns, int count, int tail, const 
                                  hn::And(hn::LoadU(d, high + i), hn::TableLookupBytes(highBit, sum)));
         hn::StoreU(hn::Min(bits, hn::Set(d, 1)), d, hits + i);
     };
-    // Two vectors at a time: two sums in flight, and each column's address read once for both.
-    std::size_t i = 0;
-    for (; i + 2 * lanes <= rows; i += 2 * lanes) {
-        auto first = hn::Set(d, std::uint8_t(tail));
-        auto second = first;
-        for (int t = 0; t < count; ++t) {
-            first = hn::Add(first, hn::LoadU(d, columns[t] + i));
-            second = hn::Add(second, hn::LoadU(d, columns[t] + i + lanes));
-        }
-        finish(first, i);
-        finish(second, i + lanes);
-    }
-    for (; i < rows; i += lanes) {
-        auto sum = hn::Set(d, std::uint8_t(tail));
-        for (int t = 0; t < count; ++t)
-            sum = hn::Add(sum, hn::LoadU(d, columns[t] + i));
-        finish(sum, i);
-    }
+    SumColumns(d, columns, count, std::uint8_t(tail), rows, finish);
 }
 
 void ValueHits(const std::int32_t* const* columns, int count, std::int32_t constant, const std::uint32_t* masks,
@@ -72,7 +80,6 @@ void ValueHits(const std::int32_t* const* columns, int count, std::int32_t const
     const hn::RebindToUnsigned<decltype(d)> du;
     const hn::RebindToFloat<decltype(d)> df;
     const hn::Rebind<std::uint8_t, decltype(d)> d8;
-    const std::size_t lanes = hn::Lanes(d);
     auto finish = [&](auto value, std::size_t i) {
         // The quotient by 10, truncated, in single precision: exact below 2^22. The float of a
         // tenth lies just above a tenth, so a multiple of 10 never falls below its quotient, and
@@ -82,23 +89,7 @@ void ValueHits(const std::int32_t* const* columns, int count, std::int32_t const
         const auto hit = hn::And(hn::LoadU(du, masks + i) >> hn::BitCast(du, code), hn::Set(du, 1));
         hn::StoreU(hn::DemoteTo(d8, hn::BitCast(d, hit)), d8, hits + i);
     };
-    std::size_t i = 0;
-    for (; i + 2 * lanes <= rows; i += 2 * lanes) {
-        auto first = hn::Set(d, constant);
-        auto second = first;
-        for (int t = 0; t < count; ++t) {
-            first = hn::Add(first, hn::LoadU(d, columns[t] + i));
-            second = hn::Add(second, hn::LoadU(d, columns[t] + i + lanes));
-        }
-        finish(first, i);
-        finish(second, i + lanes);
-    }
-    for (; i < rows; i += lanes) {
-        auto value = hn::Set(d, constant);
-        for (int t = 0; t < count; ++t)
-            value = hn::Add(value, hn::LoadU(d, columns[t] + i));
-        finish(value, i);
-    }
+    SumColumns(d, columns, count, constant, rows, finish);
 }
 
 void DigitHits(const double* values, const std::uint32_t* masks, std::size_t rows, std::uint8_t* hits)

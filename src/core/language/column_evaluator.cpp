@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 namespace qeltaro {
 namespace {
@@ -15,18 +16,15 @@ static_assert(int(OpCode::DivColumn) - int(OpCode::AddColumn) == int(Arithmetic:
 static_assert(int(OpCode::DivConstant) - int(OpCode::AddConstant) == int(Arithmetic::Div));
 static_assert(int(OpCode::Sub) - int(OpCode::Add) == int(Arithmetic::Sub) && int(Arithmetic::Add) == 0);
 
-template <typename Operation>
-void apply(double* out, const double* a, const double* b, size_t n, Operation op)
-{
-    for (size_t i = 0; i < n; ++i)
-        out[i] = op(a[i], b[i]);
-}
+// An operand of a step: a column, or one number for every row.
+inline double valueAt(const double* column, size_t i) { return column[i]; }
+inline double valueAt(double number, size_t) { return number; }
 
-template <typename Operation>
-void applyConstant(double* out, const double* a, double constant, size_t n, Operation op)
+template <typename Operand, typename Operation>
+void apply(double* out, const double* a, Operand b, size_t n, Operation op)
 {
     for (size_t i = 0; i < n; ++i)
-        out[i] = op(a[i], constant);
+        out[i] = op(a[i], valueAt(b, i));
 }
 
 const auto add = [](double a, double b) { return a + b; };
@@ -54,31 +52,36 @@ inline double wholeMod(double a, double b)
     return std::copysign(a - q * b, a);
 }
 
-// out[i] = formulaMod(a[i], divisor(i)); `divisor` is a column, a stack entry or a constant.
-// Checked first and computed after, so the common case runs as two vector loops.
-template <typename Divisor>
-void applyMod(double* out, const double* a, size_t n, Divisor divisor)
+// out[i] = formulaMod(a[i], divisor), the divisor a column, a stack entry or a constant. Checked
+// first and computed after, so the common case runs as two vector loops.
+template <typename Operand>
+void applyMod(double* out, const double* a, Operand divisor, size_t n)
 {
     bool whole = true;
     for (size_t i = 0; i < n; ++i) {
-        const double b = divisor(i);
+        const double b = valueAt(divisor, i);
         whole &= wholeIntOperand(a[i]) & wholeIntOperand(b) & (b != 0);
     }
     if (whole) {
         for (size_t i = 0; i < n; ++i)
-            out[i] = wholeMod(a[i], divisor(i));
+            out[i] = wholeMod(a[i], valueAt(divisor, i));
     } else {
         for (size_t i = 0; i < n; ++i)
-            out[i] = formulaMod(a[i], divisor(i));
+            out[i] = formulaMod(a[i], valueAt(divisor, i));
     }
 }
 
 }  // namespace
 
-void ColumnEvaluator::arithmetic(Arithmetic op, double* out, const double* a, const double* b, size_t n) const
+template <typename Operand>
+void ColumnEvaluator::arithmetic(Arithmetic op, double* out, const double* a, Operand b, size_t n) const
 {
-    if (kernels_)
-        return kernels_->arithmetic(op, out, a, b, n);
+    if (kernels_) {
+        if constexpr (std::is_same_v<Operand, double>)
+            return kernels_->arithmeticConstant(op, out, a, b, n);
+        else
+            return kernels_->arithmetic(op, out, a, b, n);
+    }
     switch (op) {
     case Arithmetic::Add: apply(out, a, b, n, add); break;
     case Arithmetic::Sub: apply(out, a, b, n, sub); break;
@@ -87,36 +90,24 @@ void ColumnEvaluator::arithmetic(Arithmetic op, double* out, const double* a, co
     }
 }
 
-void ColumnEvaluator::arithmetic(Arithmetic op, double* out, const double* a, double b, size_t n) const
+template <typename Operand>
+void ColumnEvaluator::mod(double* out, const double* a, Operand divisor, size_t n) const
 {
-    if (kernels_)
-        return kernels_->arithmeticConstant(op, out, a, b, n);
-    switch (op) {
-    case Arithmetic::Add: applyConstant(out, a, b, n, add); break;
-    case Arithmetic::Sub: applyConstant(out, a, b, n, sub); break;
-    case Arithmetic::Mul: applyConstant(out, a, b, n, mul); break;
-    case Arithmetic::Div: applyConstant(out, a, b, n, divide); break;
+    if (!kernels_)
+        return applyMod(out, a, divisor, n);
+    bool whole = false;
+    if constexpr (std::is_same_v<Operand, double>)
+        whole = kernels_->wholeModOperandsConstant(a, divisor, n);
+    else
+        whole = kernels_->wholeModOperands(a, divisor, n);
+    if (!whole) {
+        for (size_t i = 0; i < n; ++i)
+            out[i] = formulaMod(a[i], valueAt(divisor, i));
+    } else if constexpr (std::is_same_v<Operand, double>) {
+        kernels_->wholeModConstant(out, a, divisor, n);
+    } else {
+        kernels_->wholeMod(out, a, divisor, n);
     }
-}
-
-void ColumnEvaluator::mod(double* out, const double* a, const double* divisors, size_t n) const
-{
-    if (!kernels_)
-        return applyMod(out, a, n, [divisors](size_t i) { return divisors[i]; });
-    if (kernels_->wholeModOperands(a, divisors, n))
-        return kernels_->wholeMod(out, a, divisors, n);
-    for (size_t i = 0; i < n; ++i)
-        out[i] = formulaMod(a[i], divisors[i]);
-}
-
-void ColumnEvaluator::mod(double* out, const double* a, double divisor, size_t n) const
-{
-    if (!kernels_)
-        return applyMod(out, a, n, [divisor](size_t) { return divisor; });
-    if (kernels_->wholeModOperandsConstant(a, divisor, n))
-        return kernels_->wholeModConstant(out, a, divisor, n);
-    for (size_t i = 0; i < n; ++i)
-        out[i] = formulaMod(a[i], divisor);
 }
 
 void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColumns& history, std::vector<double>& out,

@@ -25,11 +25,11 @@ public:
     void predictDigits(const CompiledFormula& formula, const HistoryColumns& history, std::vector<int>& out);
 
 private:
-    // out[i] = a[i] op b[i] (b a column or one number); out may be a.
-    void arithmetic(Arithmetic op, double* out, const double* a, const double* b, size_t n) const;
-    void arithmetic(Arithmetic op, double* out, const double* a, double b, size_t n) const;
-    void mod(double* out, const double* a, const double* divisors, size_t n) const;
-    void mod(double* out, const double* a, double divisor, size_t n) const;
+    // out[i] = a[i] op b, b a column (const double*) or one number (double); out may be a.
+    template <typename Operand>
+    void arithmetic(Arithmetic op, double* out, const double* a, Operand b, size_t n) const;
+    template <typename Operand>
+    void mod(double* out, const double* a, Operand divisor, size_t n) const;
 
     const VectorKernels* kernels_ = nullptr;
     std::vector<std::vector<double>> stack_;
