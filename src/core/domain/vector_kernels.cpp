@@ -257,56 +257,6 @@ auto WholeInt(V x)
     return hn::And(hn::Lt(hn::Abs(x), hn::Set(d, 2147483648.0)), hn::Eq(hn::Sub(hn::Add(x, rounder), rounder), x));
 }
 
-template <class V>
-bool WholeModPair(V a, V b)
-{
-    const hn::DFromV<V> d;
-    return hn::AllTrue(d, hn::And(hn::And(WholeInt(a), WholeInt(b)), hn::Ne(b, hn::Zero(d))));
-}
-
-// Every row checked; rows after the last whole vector are checked by a vector ending at the last
-// row, or, in a history shorter than a vector, one by one.
-bool WholeModOperands(const double* dividends, const double* divisors, std::size_t n)
-{
-    const hn::ScalableTag<double> d;
-    const std::size_t lanes = hn::Lanes(d);
-    if (n < lanes) {
-        for (std::size_t i = 0; i < n; ++i) {
-            if (!WholeModPair(hn::Set(d, dividends[i]), hn::Set(d, divisors[i])))
-                return false;
-        }
-        return true;
-    }
-    for (std::size_t i = 0;; i += lanes) {
-        i = std::min(i, n - lanes);
-        if (!WholeModPair(hn::LoadU(d, dividends + i), hn::LoadU(d, divisors + i)))
-            return false;
-        if (i + lanes >= n)
-            return true;
-    }
-}
-
-bool WholeModOperandsConstant(const double* dividends, double divisor, std::size_t n)
-{
-    const hn::ScalableTag<double> d;
-    const std::size_t lanes = hn::Lanes(d);
-    const auto b = hn::Set(d, divisor);
-    if (n < lanes) {
-        for (std::size_t i = 0; i < n; ++i) {
-            if (!WholeModPair(hn::Set(d, dividends[i]), b))
-                return false;
-        }
-        return true;
-    }
-    for (std::size_t i = 0;; i += lanes) {
-        i = std::min(i, n - lanes);
-        if (!WholeModPair(hn::LoadU(d, dividends + i), b))
-            return false;
-        if (i + lanes >= n)
-            return true;
-    }
-}
-
 // The remainder of whole operands in int range: the truncated quotient is exact, so are its
 // product with the divisor and the difference, and the sign of the dividend goes to the
 // remainder, a zero's too.
@@ -316,15 +266,45 @@ V WholeModOf(V a, V b)
     return hn::CopySign(hn::Sub(a, hn::Mul(hn::Trunc(hn::Div(a, b)), b)), a);
 }
 
-void WholeMod(double* out, const double* dividends, const double* divisors, std::size_t n)
+// A divisor: a column, or one number for every row.
+inline double ValueAt(const double* b, std::size_t i) { return b[i]; }
+inline double ValueAt(double b, std::size_t) { return b; }
+template <class D>
+auto LoadOperand(D d, const double* b, std::size_t i) { return hn::LoadU(d, b + i); }
+template <class D>
+auto LoadOperand(D d, double b, std::size_t) { return hn::Set(d, b); }
+
+// out[i] = remainder(a[i], b at i). A vector of whole operands in int range with no divisor 0 --
+// nearly every one -- takes the vector road, which gives the same bits; any other vector, and
+// the rows after the last whole vector, take `remainder` row by row.
+template <typename Operand>
+void ModOf(double* out, const double* a, Operand b, std::size_t n, double (*remainder)(double, double))
 {
-    EachVector(out, dividends, divisors, n, [](auto a, auto b) { return WholeModOf(a, b); });
+    const hn::ScalableTag<double> d;
+    const std::size_t lanes = hn::Lanes(d);
+    std::size_t i = 0;
+    for (; i + lanes <= n; i += lanes) {
+        const auto x = hn::LoadU(d, a + i);
+        const auto y = LoadOperand(d, b, i);
+        if (hn::AllTrue(d, hn::And(hn::And(WholeInt(x), WholeInt(y)), hn::Ne(y, hn::Zero(d))))) {
+            hn::StoreU(WholeModOf(x, y), d, out + i);
+        } else {
+            for (std::size_t k = i; k < i + lanes; ++k)
+                out[k] = remainder(a[k], ValueAt(b, k));
+        }
+    }
+    for (; i < n; ++i)
+        out[i] = remainder(a[i], ValueAt(b, i));
 }
 
-void WholeModConstant(double* out, const double* dividends, double divisor, std::size_t n)
+void Mod(double* out, const double* a, const double* b, std::size_t n, double (*remainder)(double, double))
 {
-    const auto b = hn::Set(hn::ScalableTag<double>(), divisor);
-    EachVector(out, dividends, n, [b](auto a) { return WholeModOf(a, b); });
+    ModOf(out, a, b, n, remainder);
+}
+
+void ModConstant(double* out, const double* a, double b, std::size_t n, double (*remainder)(double, double))
+{
+    ModOf(out, a, b, n, remainder);
 }
 
 #endif  // HWY_TARGET != HWY_SCALAR
@@ -344,10 +324,8 @@ const VectorKernels* KernelsOfTarget()
                                        &PackHits,
                                        &ArithmeticColumn,
                                        &ArithmeticConstant,
-                                       &WholeModOperands,
-                                       &WholeModOperandsConstant,
-                                       &WholeMod,
-                                       &WholeModConstant};
+                                       &Mod,
+                                       &ModConstant};
     return &kernels;
 #endif
 }

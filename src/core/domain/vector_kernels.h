@@ -57,12 +57,11 @@ struct VectorKernels {
     // one number for every row; division by 0 gives NaN. `out` may be `a`.
     void (*arithmetic)(Arithmetic op, double* out, const double* a, const double* b, std::size_t n);
     void (*arithmeticConstant)(Arithmetic op, double* out, const double* a, double b, std::size_t n);
-    // Whether every dividend and divisor is whole and inside int range and no divisor is 0;
-    // then wholeMod gives the remainder with the sign of the dividend, as an integer remainder.
-    bool (*wholeModOperands)(const double* dividends, const double* divisors, std::size_t n);
-    bool (*wholeModOperandsConstant)(const double* dividends, double divisor, std::size_t n);
-    void (*wholeMod)(double* out, const double* dividends, const double* divisors, std::size_t n);
-    void (*wholeModConstant)(double* out, const double* dividends, double divisor, std::size_t n);
+    // out[i] = remainder(a[i], b[i]), `remainder` being the formula language's MOD. Whole
+    // operands inside int range with a divisor other than 0, for which the remainder of the
+    // truncated quotient is the same, take the vector units; other rows take `remainder`.
+    void (*mod)(double* out, const double* a, const double* b, std::size_t n, double (*remainder)(double, double));
+    void (*modConstant)(double* out, const double* a, double b, std::size_t n, double (*remainder)(double, double));
 };
 
 // The kernels of the widest instruction set this processor runs, or nullptr where Highway found

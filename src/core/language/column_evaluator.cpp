@@ -94,20 +94,11 @@ template <typename Operand>
 void ColumnEvaluator::mod(double* out, const double* a, Operand divisor, size_t n) const
 {
     if (!kernels_)
-        return applyMod(out, a, divisor, n);
-    bool whole = false;
-    if constexpr (std::is_same_v<Operand, double>)
-        whole = kernels_->wholeModOperandsConstant(a, divisor, n);
+        applyMod(out, a, divisor, n);
+    else if constexpr (std::is_same_v<Operand, double>)
+        kernels_->modConstant(out, a, divisor, n, &formulaMod);
     else
-        whole = kernels_->wholeModOperands(a, divisor, n);
-    if (!whole) {
-        for (size_t i = 0; i < n; ++i)
-            out[i] = formulaMod(a[i], valueAt(divisor, i));
-    } else if constexpr (std::is_same_v<Operand, double>) {
-        kernels_->wholeModConstant(out, a, divisor, n);
-    } else {
-        kernels_->wholeMod(out, a, divisor, n);
-    }
+        kernels_->mod(out, a, divisor, n, &formulaMod);
 }
 
 void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColumns& history, std::vector<double>& out,
