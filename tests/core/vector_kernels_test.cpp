@@ -176,6 +176,8 @@ TEST(VectorRoad, ColumnValuesAndBacktestScoresAreThoseOfThePlainRoad)
                         plain.score(plainValues.data(), kind, b);
                         test::expectSameScores(a, b, code.toStdString());
                         EXPECT_EQ(a.hits, b.hits);
+                        EXPECT_EQ(a.namedRows, b.namedRows);
+                        EXPECT_EQ(a.namedHits, b.namedHits);
                     }
                 }
             }

@@ -42,13 +42,16 @@ void BacktestContext::scoreVector(const double* values, int valuesFrom, const st
 {
     const int scored = std::max(0, rowCount() - firstScored_);
     const size_t padded = paddedRows(size_t(scored));
-    thread_local std::vector<std::uint8_t> hits;
+    thread_local std::vector<std::uint8_t> hits, named, namedHits;
     thread_local std::vector<std::uint64_t> bits;
-    hits.resize(padded);
+    for (std::vector<std::uint8_t>* flags : {&hits, &named, &namedHits}) {
+        flags->resize(padded);
+        std::fill(flags->begin() + scored, flags->end(), std::uint8_t(0));
+    }
     bits.resize(padded / 64);
     if (scored > 0)
-        kernels_->digitHits(values + (firstScored_ - 1 - valuesFrom), hitMasks + firstScored_, size_t(scored), hits.data());
-    std::fill(hits.begin() + scored, hits.end(), std::uint8_t(0));
+        kernels_->digitHits(values + (firstScored_ - 1 - valuesFrom), hitMasks + firstScored_, size_t(scored),
+                            hits.data(), named.data(), namedHits.data());
     const long long hitCount = (long long)kernels_->hitCount(hits.data(), padded);
     const long long hitSum =
         settings_.weightedRate ? (long long)kernels_->weightedHitSum(hits.data(), weights32_.data(), maxWeight_, padded) : hitCount;
@@ -57,6 +60,8 @@ void BacktestContext::scoreVector(const double* values, int valuesFrom, const st
     stats.scoredRows = scored;
     stats.hitSum = hitSum;
     stats.hits = int(hitCount);
+    stats.namedRows = int(kernels_->hitCount(named.data(), padded));
+    stats.namedHits = int(kernels_->hitCount(namedHits.data(), padded));
     stats.totalSum = totalWeight(scored, settings_.weightedRate);
     stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;
     stats.maxHitRun = runs.maxHitRun;
@@ -76,10 +81,15 @@ void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats
     const int scored = std::max(0, n - first);
     // First every row's hit, in a loop of its own that carries nothing from row to row; then the
     // sums and runs over those flags, where the only carried work is a few adds and masks.
+    // Bit 0 of a row's mark: a hit; bit 1: the formula named a digit 0-9 there, the only rows
+    // that say anything about it against chance.
+    constexpr std::uint32_t kNamedDigits = 0x3FFu << 9;
     thread_local std::vector<std::uint8_t> hits;
     hits.resize(size_t(scored));
-    for (int r = first; r < n; ++r)
-        hits[size_t(r - first)] = std::uint8_t((hitMasks[r] >> unsigned(digitCode(values[r - 1 - valuesFrom]))) & 1u);
+    for (int r = first; r < n; ++r) {
+        const unsigned code = unsigned(digitCode(values[r - 1 - valuesFrom]));
+        hits[size_t(r - first)] = std::uint8_t(((hitMasks[r] >> code) & 1u) | (((kNamedDigits >> code) & 1u) << 1));
+    }
 
     // The runs of hits and of misses ending at the current row; a hit ends the miss run and the
     // other way round, as masks: a branch here would be mispredicted on every other row.
@@ -89,9 +99,14 @@ void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats
     int maxMissRun = 0;
     long long hitSum = 0;
     int hitCount = 0;
+    int namedRows = 0;
+    int namedHits = 0;
     for (int i = 0; i < scored; ++i) {
-        const int hit = hits[size_t(i)];
+        const int mark = hits[size_t(i)];
+        const int hit = mark & 1;
         hitCount += hit;
+        namedRows += mark >> 1;
+        namedHits += mark == 3;
         if (settings_.weightedRate)
             hitSum += rowWeight(i + 1, true) & -(long long)hit;
         hitRun = (hitRun + 1) & -hit;
@@ -104,6 +119,8 @@ void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats
     stats.scoredRows = scored;
     stats.hitSum = hitSum;
     stats.hits = hitCount;
+    stats.namedRows = namedRows;
+    stats.namedHits = namedHits;
     stats.totalSum = totalWeight(scored, settings_.weightedRate);
     // No scored row: no evidence of hitting, so the rate is 0 rather than undefined.
     stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;

@@ -92,21 +92,32 @@ void ValueHits(const std::int32_t* const* columns, int count, std::int32_t const
     SumColumns(d, columns, count, constant, rows, finish);
 }
 
-void DigitHits(const double* values, const std::uint32_t* masks, std::size_t rows, std::uint8_t* hits)
+void DigitHits(const double* values, const std::uint32_t* masks, std::size_t rows, std::uint8_t* hits,
+               std::uint8_t* named, std::uint8_t* namedHits)
 {
+    // Bits 9..18 of a mask: the digits 0..9.
+    constexpr std::uint32_t kDigits = 0x3FFu << 9;
+    auto oneRow = [&](std::size_t k) {
+        const unsigned code = unsigned(predictedDigitCode(values[k]));
+        hits[k] = std::uint8_t((masks[k] >> code) & 1u);
+        named[k] = std::uint8_t((kDigits >> code) & 1u);
+        namedHits[k] = std::uint8_t(((masks[k] & kDigits) >> code) & 1u);
+    };
     const hn::ScalableTag<double> d;
     const hn::Rebind<std::int32_t, decltype(d)> di;
     const hn::Rebind<std::uint32_t, decltype(d)> du;
     const hn::Rebind<std::uint8_t, decltype(d)> d8;
     const std::size_t lanes = hn::Lanes(d);
     const auto rounder = hn::Set(d, 6755399441055744.0);  // 1.5 * 2^52: adding it rounds half to even
+    const auto one = hn::Set(du, 1u);
+    const auto digits = hn::Set(du, kDigits);
     std::size_t i = 0;
     for (; i + lanes <= rows; i += lanes) {
         const auto value = hn::LoadU(d, values + i);
         if (!hn::AllTrue(d, hn::Lt(hn::Abs(value), hn::Set(d, 2147483647.0)))) {
             // No value or a huge one on some row: these rows the general way.
             for (std::size_t k = i; k < i + lanes; ++k)
-                hits[k] = std::uint8_t((masks[k] >> unsigned(predictedDigitCode(values[k]))) & 1u);
+                oneRow(k);
             continue;
         }
         const auto rounded = hn::Sub(hn::Add(value, rounder), rounder);
@@ -114,12 +125,17 @@ void DigitHits(const double* values, const std::uint32_t* masks, std::size_t row
         // room to spare in double precision), and the remainder with the sign of the value.
         const auto quotient = hn::Trunc(hn::Mul(rounded, hn::Set(d, 0.1)));
         const auto digit = hn::Sub(rounded, hn::Mul(quotient, hn::Set(d, 10.0)));
-        const auto code = hn::Add(hn::DemoteTo(di, digit), hn::Set(di, 9));
-        const auto hit = hn::And(hn::LoadU(du, masks + i) >> hn::BitCast(du, code), hn::Set(du, 1));
-        hn::StoreU(hn::DemoteTo(d8, hn::BitCast(di, hit)), d8, hits + i);
+        const auto code = hn::BitCast(du, hn::Add(hn::DemoteTo(di, digit), hn::Set(di, 9)));
+        const auto mask = hn::LoadU(du, masks + i);
+        auto store = [&](auto bits, std::uint8_t* out) {
+            hn::StoreU(hn::DemoteTo(d8, hn::BitCast(di, hn::And(bits >> code, one))), d8, out + i);
+        };
+        store(mask, hits);
+        store(digits, named);
+        store(hn::And(mask, digits), namedHits);
     }
     for (; i < rows; ++i)
-        hits[i] = std::uint8_t((masks[i] >> unsigned(predictedDigitCode(values[i]))) & 1u);
+        oneRow(i);
 }
 
 std::uint64_t HitCount(const std::uint8_t* hits, std::size_t rows)

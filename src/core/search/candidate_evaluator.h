@@ -65,6 +65,13 @@ public:
 
     // All five statistics.
     CandidateStatistics evaluate(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const;
+    // Hits and trials over the scored rows where the candidate names a digit 0-9, unweighted:
+    // its evidence against chance.
+    struct NamedRecord {
+        int hits = 0;
+        int trials = 0;
+    };
+    NamedRecord namedRecord(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const;
     // Whether the candidate meets every threshold; `stats` is complete when it does. Checks stop
     // at the first failure, which changes nothing but the time spent.
     bool screen(const Candidate& candidate, Kind kind, const ScreeningBounds& bounds, EvaluationScratch& scratch,
@@ -75,9 +82,9 @@ private:
                        int firstScored, const VectorKernels* kernels);
     void prepareVectorRoad();
 
-    // values[i] = the candidate's value on row firstScored - 1 + i; returns the hit flags of the
-    // scored rows and their (weighted) hit sum.
+    // The hit flags of the scored rows and their (weighted) hit sum.
     long long scoreHits(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const;
+    // The same, and values[i] = the candidate's value on row firstScored - 1 + i.
     long long scoreHitsPlain(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const;
     // False when the candidate's sums may leave the range the vector road is exact in.
     bool scoreHitsVector(const Candidate& candidate, Kind kind, EvaluationScratch& scratch, long long& hitSum) const;
