@@ -1,6 +1,7 @@
 // qeltaro-cli: the command-line program on the same core as the desktop program.
 
 #include "cli_context.h"
+#include "large_page_heap.h"
 
 #include <QCoreApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    qeltaro::cli::useLargePageHeap();
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Qeltaro"));
 
