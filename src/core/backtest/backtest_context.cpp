@@ -4,6 +4,7 @@
 #include "language/expression.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace qeltaro {
@@ -42,26 +43,36 @@ void BacktestContext::scoreVector(const double* values, int valuesFrom, const st
 {
     const int scored = std::max(0, rowCount() - firstScored_);
     const size_t padded = paddedRows(size_t(scored));
-    thread_local std::vector<std::uint8_t> hits, named, namedHits;
-    thread_local std::vector<std::uint64_t> bits;
-    for (std::vector<std::uint8_t>* flags : {&hits, &named, &namedHits}) {
+    thread_local std::vector<std::uint8_t> hits, named;
+    thread_local std::vector<std::uint64_t> hitBits, namedBits;
+    for (std::vector<std::uint8_t>* flags : {&hits, &named}) {
         flags->resize(padded);
         std::fill(flags->begin() + scored, flags->end(), std::uint8_t(0));
     }
-    bits.resize(padded / 64);
     if (scored > 0)
         kernels_->digitHits(values + (firstScored_ - 1 - valuesFrom), hitMasks + firstScored_, size_t(scored),
-                            hits.data(), named.data(), namedHits.data());
-    const long long hitCount = (long long)kernels_->hitCount(hits.data(), padded);
+                            hits.data(), named.data());
+    hitBits.resize(padded / 64);
+    namedBits.resize(padded / 64);
+    kernels_->packHits(hits.data(), padded, hitBits.data());
+    kernels_->packHits(named.data(), padded, namedBits.data());
+    // The counts from the packed bits: a few dozen words.
+    int hitCount = 0;
+    int namedRows = 0;
+    int namedHits = 0;
+    for (size_t w = 0; w < hitBits.size(); ++w) {
+        hitCount += std::popcount(hitBits[w]);
+        namedRows += std::popcount(namedBits[w]);
+        namedHits += std::popcount(hitBits[w] & namedBits[w]);
+    }
     const long long hitSum =
         settings_.weightedRate ? (long long)kernels_->weightedHitSum(hits.data(), weights32_.data(), maxWeight_, padded) : hitCount;
-    kernels_->packHits(hits.data(), padded, bits.data());
-    const HitRuns runs = hitRunsOf(bits.data(), size_t(scored));
+    const HitRuns runs = hitRunsOf(hitBits.data(), size_t(scored));
     stats.scoredRows = scored;
     stats.hitSum = hitSum;
-    stats.hits = int(hitCount);
-    stats.namedRows = int(kernels_->hitCount(named.data(), padded));
-    stats.namedHits = int(kernels_->hitCount(namedHits.data(), padded));
+    stats.hits = hitCount;
+    stats.namedRows = namedRows;
+    stats.namedHits = namedHits;
     stats.totalSum = totalWeight(scored, settings_.weightedRate);
     stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;
     stats.maxHitRun = runs.maxHitRun;

@@ -93,7 +93,7 @@ void ValueHits(const std::int32_t* const* columns, int count, std::int32_t const
 }
 
 void DigitHits(const double* values, const std::uint32_t* masks, std::size_t rows, std::uint8_t* hits,
-               std::uint8_t* named, std::uint8_t* namedHits)
+               std::uint8_t* named)
 {
     // Bits 9..18 of a mask: the digits 0..9.
     constexpr std::uint32_t kDigits = 0x3FFu << 9;
@@ -101,7 +101,6 @@ void DigitHits(const double* values, const std::uint32_t* masks, std::size_t row
         const unsigned code = unsigned(predictedDigitCode(values[k]));
         hits[k] = std::uint8_t((masks[k] >> code) & 1u);
         named[k] = std::uint8_t((kDigits >> code) & 1u);
-        namedHits[k] = std::uint8_t(((masks[k] & kDigits) >> code) & 1u);
     };
     const hn::ScalableTag<double> d;
     const hn::Rebind<std::int32_t, decltype(d)> di;
@@ -126,13 +125,11 @@ void DigitHits(const double* values, const std::uint32_t* masks, std::size_t row
         const auto quotient = hn::Trunc(hn::Mul(rounded, hn::Set(d, 0.1)));
         const auto digit = hn::Sub(rounded, hn::Mul(quotient, hn::Set(d, 10.0)));
         const auto code = hn::BitCast(du, hn::Add(hn::DemoteTo(di, digit), hn::Set(di, 9)));
-        const auto mask = hn::LoadU(du, masks + i);
         auto store = [&](auto bits, std::uint8_t* out) {
             hn::StoreU(hn::DemoteTo(d8, hn::BitCast(di, hn::And(bits >> code, one))), d8, out + i);
         };
-        store(mask, hits);
+        store(hn::LoadU(du, masks + i), hits);
         store(digits, named);
-        store(hn::And(mask, digits), namedHits);
     }
     for (; i < rows; ++i)
         oneRow(i);

@@ -44,9 +44,9 @@ struct VectorKernels {
                       const std::uint32_t* masks, std::size_t rows, std::uint8_t* hits);
     // hits[i] = bit predictedDigitCode(values[i]) of masks[i]; any number of rows. Bit
     // kNoValueCode of a mask must be 0. named[i] = 1 where the row's digit is 0..9, the only rows
-    // that say anything against chance, and namedHits[i] = hits[i] on those rows, else 0.
+    // that say anything against chance.
     void (*digitHits)(const double* values, const std::uint32_t* masks, std::size_t rows, std::uint8_t* hits,
-                      std::uint8_t* named, std::uint8_t* namedHits);
+                      std::uint8_t* named);
 
     // The number of hits, and the sum of the weights of the rows hit (no weight above maxWeight).
     std::uint64_t (*hitCount)(const std::uint8_t* hits, std::size_t rows);
