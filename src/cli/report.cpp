@@ -82,7 +82,8 @@ void JsonOut::writeString(const QString& text)
         *out++ = kHex[unit & 0xf];
     };
     *out++ = '"';
-    const char16_t* unit = reinterpret_cast<const char16_t*>(text.utf16());
+    // constData, not utf16: utf16 copies a literal to add its terminating zero.
+    const char16_t* unit = reinterpret_cast<const char16_t*>(text.constData());
     const char16_t* const end = unit + text.size();
     while (unit != end) {
         const char16_t u = *unit++;

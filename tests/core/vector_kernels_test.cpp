@@ -62,9 +62,11 @@ void expectSameValues(const std::vector<double>& vector, const std::vector<doubl
 QString randomFormula(std::mt19937& random)
 {
     const char* edges[] = {"(L1A-5) MOD 3", "(0-L1A) MOD (L2A-4)", "(L1A/2) MOD 3", "(L1A*1000000000) MOD 7",
-                           "L1A MOD 0.4", "(L1A-4.5) MOD (0-2)", "(L1A-L2A) MOD 1", "-L2A MOD 3", "LH/(L1A-L2A)"};
+                           "L1A MOD 0.4", "(L1A-4.5) MOD (0-2)", "(L1A-L2A) MOD 1", "-L2A MOD 3", "LH/(L1A-L2A)",
+                           // near 2^31 and whole quotients, where a reciprocal falls short
+                           "(L1A*214748364+L2A) MOD 214748363", "(L1A*49-L2A+L2A) MOD 49"};
     const QString code = test::randomFormula(random, 5);
-    return random() % 3 == 0 ? QString::fromLatin1(edges[random() % 9]) + QStringLiteral(" MOD ") + code : code;
+    return random() % 3 == 0 ? QString::fromLatin1(edges[random() % std::size(edges)]) + QStringLiteral(" MOD ") + code : code;
 }
 
 }  // namespace

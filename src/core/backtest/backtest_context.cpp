@@ -4,7 +4,6 @@
 #include "language/expression.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 
 namespace qeltaro {
@@ -44,7 +43,7 @@ void BacktestContext::scoreVector(const double* values, int valuesFrom, const st
     const int scored = std::max(0, rowCount() - firstScored_);
     const size_t padded = paddedRows(size_t(scored));
     thread_local std::vector<std::uint8_t> hits, named;
-    thread_local std::vector<std::uint64_t> hitBits, namedBits;
+    thread_local std::vector<std::uint64_t> hitBits;
     for (std::vector<std::uint8_t>* flags : {&hits, &named}) {
         flags->resize(padded);
         std::fill(flags->begin() + scored, flags->end(), std::uint8_t(0));
@@ -52,21 +51,13 @@ void BacktestContext::scoreVector(const double* values, int valuesFrom, const st
     if (scored > 0)
         kernels_->digitHits(values + (firstScored_ - 1 - valuesFrom), hitMasks + firstScored_, size_t(scored),
                             hits.data(), named.data());
-    hitBits.resize(padded / 64);
-    namedBits.resize(padded / 64);
-    kernels_->packHits(hits.data(), padded, hitBits.data());
-    kernels_->packHits(named.data(), padded, namedBits.data());
-    // The counts from the packed bits: a few dozen words.
-    int hitCount = 0;
-    int namedRows = 0;
-    int namedHits = 0;
-    for (size_t w = 0; w < hitBits.size(); ++w) {
-        hitCount += std::popcount(hitBits[w]);
-        namedRows += std::popcount(namedBits[w]);
-        namedHits += std::popcount(hitBits[w] & namedBits[w]);
-    }
+    const int hitCount = int(kernels_->hitCount(hits.data(), padded));
+    const int namedRows = int(kernels_->hitCount(named.data(), padded));
+    const int namedHits = int(kernels_->commonCount(hits.data(), named.data(), padded));
     const long long hitSum =
         settings_.weightedRate ? (long long)kernels_->weightedHitSum(hits.data(), weights32_.data(), maxWeight_, padded) : hitCount;
+    hitBits.resize(padded / 64);
+    kernels_->packHits(hits.data(), padded, hitBits.data());
     const HitRuns runs = hitRunsOf(hitBits.data(), size_t(scored));
     stats.scoredRows = scored;
     stats.hitSum = hitSum;

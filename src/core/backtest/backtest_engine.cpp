@@ -42,7 +42,15 @@ QString nextDigitText(const double* values, int rowCount, int fromRow)
     if (!values || rowCount <= fromRow)
         return {};
     const int code = BacktestContext::digitCode(values[rowCount - 1 - fromRow]);
-    return code == BacktestContext::kNoValueCode ? QString() : QString::number(code - 9);
+    if (code == BacktestContext::kNoValueCode)
+        return {};
+    // Literals: a digit per formula is no allocation.
+    static const QString kDigits[19] = {
+        QStringLiteral("-9"), QStringLiteral("-8"), QStringLiteral("-7"), QStringLiteral("-6"), QStringLiteral("-5"),
+        QStringLiteral("-4"), QStringLiteral("-3"), QStringLiteral("-2"), QStringLiteral("-1"), QStringLiteral("0"),
+        QStringLiteral("1"),  QStringLiteral("2"),  QStringLiteral("3"),  QStringLiteral("4"),  QStringLiteral("5"),
+        QStringLiteral("6"),  QStringLiteral("7"),  QStringLiteral("8"),  QStringLiteral("9")};
+    return kDigits[code];
 }
 
 }  // namespace

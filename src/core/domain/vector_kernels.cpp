@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "domain/vector_kernels.cpp"
@@ -142,6 +143,16 @@ std::uint64_t HitCount(const std::uint8_t* hits, std::size_t rows)
     auto sum = hn::Zero(d64);
     for (std::size_t i = 0; i < rows; i += hn::Lanes(d))
         sum = hn::Add(sum, hn::SumsOf8(hn::LoadU(d, hits + i)));
+    return hn::GetLane(hn::SumOfLanes(d64, sum));
+}
+
+std::uint64_t CommonCount(const std::uint8_t* a, const std::uint8_t* b, std::size_t rows)
+{
+    const hn::ScalableTag<std::uint8_t> d;
+    const hn::Repartition<std::uint64_t, decltype(d)> d64;
+    auto sum = hn::Zero(d64);
+    for (std::size_t i = 0; i < rows; i += hn::Lanes(d))
+        sum = hn::Add(sum, hn::SumsOf8(hn::And(hn::LoadU(d, a + i), hn::LoadU(d, b + i))));
     return hn::GetLane(hn::SumOfLanes(d64, sum));
 }
 
@@ -287,6 +298,18 @@ auto LoadOperand(D d, const double* b, std::size_t i) { return hn::LoadU(d, b + 
 template <class D>
 auto LoadOperand(D d, double b, std::size_t) { return hn::Set(d, b); }
 
+// The same remainder by one whole divisor in int range other than 0, through its reciprocal: a
+// multiplication instead of a division. For whole |a| < 2^31 the product misses a / b by less
+// than a / b's distance to any whole number it is not, so the truncated quotient is right except
+// where a / b is whole and the product falls just short: the remainder is then +-b, and is 0.
+template <class V>
+V WholeModByReciprocal(V a, V b, V reciprocal)
+{
+    const hn::DFromV<V> d;
+    const auto rest = hn::Sub(a, hn::Mul(hn::Trunc(hn::Mul(a, reciprocal)), b));
+    return hn::CopySign(hn::IfThenZeroElse(hn::Ge(hn::Abs(rest), hn::Abs(b)), rest), a);
+}
+
 // out[i] = remainder(a[i], b at i). A vector of whole operands in int range with no divisor 0 --
 // nearly every one -- takes the vector road, which gives the same bits; any other vector, and
 // the rows after the last whole vector, take `remainder` row by row.
@@ -295,11 +318,21 @@ void ModOf(double* out, const double* a, Operand b, std::size_t n, double (*rema
 {
     const hn::ScalableTag<double> d;
     const std::size_t lanes = hn::Lanes(d);
+    // A constant divisor is checked once and its reciprocal taken once.
+    bool wholeConstant = false;
+    auto reciprocal = hn::Zero(d);
+    if constexpr (std::is_same_v<Operand, double>) {
+        wholeConstant = hn::AllTrue(d, WholeInt(hn::Set(d, b))) && b != 0;
+        reciprocal = hn::Set(d, 1.0 / b);
+    }
     std::size_t i = 0;
     for (; i + lanes <= n; i += lanes) {
         const auto x = hn::LoadU(d, a + i);
         const auto y = LoadOperand(d, b, i);
-        if (hn::AllTrue(d, hn::And(hn::And(WholeInt(x), WholeInt(y)), hn::Ne(y, hn::Zero(d))))) {
+        if (wholeConstant && hn::AllTrue(d, WholeInt(x))) {
+            hn::StoreU(WholeModByReciprocal(x, y, reciprocal), d, out + i);
+        } else if (!wholeConstant &&
+                   hn::AllTrue(d, hn::And(hn::And(WholeInt(x), WholeInt(y)), hn::Ne(y, hn::Zero(d))))) {
             hn::StoreU(WholeModOf(x, y), d, out + i);
         } else {
             for (std::size_t k = i; k < i + lanes; ++k)
@@ -333,6 +366,7 @@ const VectorKernels* KernelsOfTarget()
                                        &ValueHits,
                                        &DigitHits,
                                        &HitCount,
+                                       &CommonCount,
                                        &WeightedHitSum,
                                        &PackHits,
                                        &ArithmeticColumn,

@@ -50,6 +50,8 @@ struct VectorKernels {
 
     // The number of hits, and the sum of the weights of the rows hit (no weight above maxWeight).
     std::uint64_t (*hitCount)(const std::uint8_t* hits, std::size_t rows);
+    // The rows where both flags are 1.
+    std::uint64_t (*commonCount)(const std::uint8_t* a, const std::uint8_t* b, std::size_t rows);
     std::uint64_t (*weightedHitSum)(const std::uint8_t* hits, const std::uint32_t* weights, std::uint32_t maxWeight,
                                     std::size_t rows);
     // Bit i % 64 of words[i / 64] = hits[i].
