@@ -305,7 +305,6 @@ auto LoadOperand(D d, double b, std::size_t) { return hn::Set(d, b); }
 template <class V>
 V WholeModByReciprocal(V a, V b, V reciprocal)
 {
-    const hn::DFromV<V> d;
     const auto rest = hn::Sub(a, hn::Mul(hn::Trunc(hn::Mul(a, reciprocal)), b));
     return hn::CopySign(hn::IfThenZeroElse(hn::Ge(hn::Abs(rest), hn::Abs(b)), rest), a);
 }
