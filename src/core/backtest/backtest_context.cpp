@@ -37,6 +37,23 @@ BacktestContext::BacktestContext(const HistoryColumns& history, const Category& 
     }
 }
 
+void BacktestContext::fill(FormulaStats& stats, int scored, long long hitSum, int hitCount, int namedRows,
+                           int namedHits, const HitRuns& runs) const
+{
+    stats.scoredRows = scored;
+    stats.hitSum = hitSum;
+    stats.hits = hitCount;
+    stats.namedRows = namedRows;
+    stats.namedHits = namedHits;
+    stats.totalSum = totalWeight(scored, settings_.weightedRate);
+    // No scored row: no evidence of hitting, so the rate is 0 rather than undefined.
+    stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;
+    stats.maxHitRun = runs.maxHitRun;
+    stats.maxMissRun = runs.maxMissRun;
+    stats.lastHitRun = runs.lastHitRun;
+    stats.lastMissRun = runs.lastMissRun;
+}
+
 void BacktestContext::scoreVector(const double* values, int valuesFrom, const std::uint32_t* hitMasks,
                                   FormulaStats& stats) const
 {
@@ -59,17 +76,7 @@ void BacktestContext::scoreVector(const double* values, int valuesFrom, const st
     hitBits.resize(padded / 64);
     kernels_->packHits(hits.data(), padded, hitBits.data());
     const HitRuns runs = hitRunsOf(hitBits.data(), size_t(scored));
-    stats.scoredRows = scored;
-    stats.hitSum = hitSum;
-    stats.hits = hitCount;
-    stats.namedRows = namedRows;
-    stats.namedHits = namedHits;
-    stats.totalSum = totalWeight(scored, settings_.weightedRate);
-    stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;
-    stats.maxHitRun = runs.maxHitRun;
-    stats.maxMissRun = runs.maxMissRun;
-    stats.lastHitRun = runs.lastHitRun;
-    stats.lastMissRun = runs.lastMissRun;
+    fill(stats, scored, hitSum, hitCount, namedRows, namedHits, runs);
 }
 
 void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats, int valuesFrom) const
@@ -118,18 +125,7 @@ void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats
     }
     if (!settings_.weightedRate)
         hitSum = hitCount;
-    stats.scoredRows = scored;
-    stats.hitSum = hitSum;
-    stats.hits = hitCount;
-    stats.namedRows = namedRows;
-    stats.namedHits = namedHits;
-    stats.totalSum = totalWeight(scored, settings_.weightedRate);
-    // No scored row: no evidence of hitting, so the rate is 0 rather than undefined.
-    stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;
-    stats.maxHitRun = maxHitRun;
-    stats.maxMissRun = maxMissRun;
-    stats.lastHitRun = hitRun;
-    stats.lastMissRun = missRun;
+    fill(stats, scored, hitSum, hitCount, namedRows, namedHits, {maxHitRun, maxMissRun, hitRun, missRun});
 }
 
 FormulaVerification BacktestContext::verify(const double* values, Kind kind) const

@@ -48,6 +48,9 @@ public:
 
 private:
     void scoreVector(const double* values, int valuesFrom, const std::uint32_t* hitMasks, FormulaStats& stats) const;
+    // The statistics from the counts and runs both roads find.
+    void fill(FormulaStats& stats, int scored, long long hitSum, int hitCount, int namedRows, int namedHits,
+              const HitRuns& runs) const;
 
     const HistoryColumns& history_;
     BacktestSettings settings_;
