@@ -1,13 +1,23 @@
 // qeltaro-cli: the command-line program on the same core as the desktop program.
 
 #include "cli_context.h"
+#include "large_page_heap.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
+    // The version alone needs none of the commands: answered before their parsers are built, in
+    // the words the parser's version flag prints.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("qeltaro-cli " QELTARO_VERSION);
+        return 0;
+    }
+
+    qeltaro::cli::useLargePageHeap();
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Qeltaro"));
 

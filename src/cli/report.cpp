@@ -13,7 +13,7 @@ namespace qeltaro::cli {
 namespace {
 
 constexpr double kExactWhole = 9007199254740992.0;  // 2^53: every whole number up to it is a double
-constexpr qsizetype kFlushSize = 1 << 16;
+constexpr size_t kFlushSize = 1 << 16;
 
 // Qt's compact form of one value; a bare value is written as the only element of an array.
 QByteArray compact(const QJsonValue& value)
@@ -39,10 +39,15 @@ void TextOut::lines(const QStringList& texts)
         line(text);
 }
 
+JsonOut::JsonOut(std::FILE* out) : out_(out)
+{
+    pending_.reserve(kFlushSize + 4096);
+}
+
 void JsonOut::write(const char* bytes, qsizetype size)
 {
     written_ = true;
-    pending_.append(bytes, size);
+    pending_.append(bytes, size_t(size));
     if (pending_.size() >= kFlushSize)
         flush();
 }
@@ -54,7 +59,7 @@ void JsonOut::write(const QByteArray& bytes)
 
 void JsonOut::flush()
 {
-    std::fwrite(pending_.constData(), 1, size_t(pending_.size()), out_);
+    std::fwrite(pending_.data(), 1, pending_.size(), out_);
     pending_.clear();
 }
 
@@ -65,8 +70,8 @@ void JsonOut::writeString(const QString& text)
 {
     static constexpr char kHex[] = "0123456789abcdef";
     written_ = true;
-    const qsizetype start = pending_.size();
-    pending_.resize(start + 6 * text.size() + 2);
+    const size_t start = pending_.size();
+    pending_.resize(start + 6 * size_t(text.size()) + 2);
     char* out = pending_.data() + start;
     const auto escaped = [&out](char16_t unit) {
         *out++ = '\\';
@@ -77,7 +82,8 @@ void JsonOut::writeString(const QString& text)
         *out++ = kHex[unit & 0xf];
     };
     *out++ = '"';
-    const char16_t* unit = reinterpret_cast<const char16_t*>(text.utf16());
+    // constData, not utf16: utf16 copies a literal to add its terminating zero.
+    const char16_t* unit = reinterpret_cast<const char16_t*>(text.constData());
     const char16_t* const end = unit + text.size();
     while (unit != end) {
         const char16_t u = *unit++;
@@ -117,7 +123,7 @@ void JsonOut::writeString(const QString& text)
         }
     }
     *out++ = '"';
-    pending_.resize(out - pending_.constData());
+    pending_.resize(size_t(out - pending_.data()));
     if (pending_.size() >= kFlushSize)
         flush();
 }
@@ -215,7 +221,7 @@ void JsonOut::beginObject()
 {
     separate();
     write("{", 1);
-    levels_.push_back({.object = true, .empty = true, .lastKey = {}});
+    levels_.push_back({.object = true, .empty = true});
 }
 
 void JsonOut::endObject()
@@ -228,11 +234,13 @@ JsonOut& JsonOut::key(const QString& key)
 {
     Level& level = levels_.back();
     Q_ASSERT_X(level.object && !keyPending_, "JsonOut", "a key outside an object");
+#ifndef QT_NO_DEBUG
     Q_ASSERT_X(level.empty || level.lastKey < key, "JsonOut", "members out of Qt's key order");
+    level.lastKey = key;
+#endif
     if (!level.empty)
         write(",", 1);
     level.empty = false;
-    level.lastKey = key;
     writeString(key);
     write(":", 1);
     keyPending_ = true;

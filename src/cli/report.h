@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace qeltaro::cli {
@@ -32,7 +33,7 @@ private:
 // in ascending key order.
 class JsonOut {
 public:
-    explicit JsonOut(std::FILE* out = stdout) : out_(out) {}
+    explicit JsonOut(std::FILE* out = stdout);
     ~JsonOut() { flush(); }
     JsonOut(const JsonOut&) = delete;
     JsonOut& operator=(const JsonOut&) = delete;
@@ -65,10 +66,13 @@ private:
     struct Level {
         bool object = false;
         bool empty = true;
-        QString lastKey;
+#ifndef QT_NO_DEBUG
+        QString lastKey;  // for the check of Qt's key order
+#endif
     };
     std::FILE* out_;
-    QByteArray pending_;  // written to out_ in large pieces
+    std::string pending_;  // written to out_ in large pieces; its room kept after each
+
     std::vector<Level> levels_;
     bool keyPending_ = false;
     bool written_ = false;

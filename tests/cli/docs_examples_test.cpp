@@ -54,6 +54,8 @@ TEST(DocumentedExamples, EveryCommandHasASection)
     const auto version = runCli(temp, {QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.startsWith(QStringLiteral("qeltaro-cli "))) << version.out.toStdString();
+    // The version alone is answered before the parser is built, in the parser's own words.
+    EXPECT_EQ(version.out, runCli(temp, {QStringLiteral("--json"), QStringLiteral("--version")}).out);
     // Each subcommand the program lists is documented under a heading of its own.
     const QStringList lines = help.out.split(u'\n');
     bool inSubcommands = false;

@@ -2,6 +2,7 @@
 #include "io/text_codec.h"
 #include "language/column_evaluator.h"
 #include "language/expression.h"
+#include "random_formula.h"
 #include "refusal_checks.h"
 #include "store/history_table.h"
 #include "test_support.h"
@@ -168,19 +169,10 @@ TEST(Expression, ColumnEvaluationMatchesRowEvaluationOnTheSampleHistory)
     ASSERT_EQ(history.rowCount(), 600);
 
     std::mt19937 random(20261208);
-    const char* operators[] = {"+", "-", "*", "/", " MOD "};
     ColumnEvaluator evaluator;
     std::vector<double> values;
     for (int f = 0; f < 300; ++f) {
-        QString code = parameterCode(int(random() % 101) + 1);
-        const int terms = 1 + int(random() % 6);
-        for (int t = 0; t < terms; ++t) {
-            code += QString::fromLatin1(operators[random() % 5]);
-            if (random() % 3 == 0)
-                code += QStringLiteral("(%1-%2)").arg(parameterCode(int(random() % 101) + 1)).arg(random() % 7);
-            else
-                code += random() % 2 ? parameterCode(int(random() % 101) + 1) : QString::number(random() % 10);
-        }
+        const QString code = test::randomFormula(random, 6);
         auto compiled = compileFormula(code);
         ASSERT_TRUE(compiled) << code.toStdString();
         evaluator.evaluate(*compiled, history, values);

@@ -1,5 +1,7 @@
 #include "domain/parameter_catalogue.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -75,4 +77,18 @@ TEST(ParameterCatalogue, CodesAreFoundCaseInsensitively)
     EXPECT_EQ(parameterIndexOfCode(u"NFW"), 101);
     EXPECT_EQ(parameterIndexOfCode(u"L6A"), std::nullopt);
     EXPECT_EQ(parameterIndexOfCode(u"strQQH"), std::nullopt);
+    // The quick lookup against a case-blind comparison with every code: each code in lower
+    // case, near misses, and words that match a code only by folding a letter beyond ASCII.
+    QStringList words = {QStringLiteral("L\u017F"), QStringLiteral("L\u212A"), QStringLiteral("L1AA"), QString(),
+                         QStringLiteral("QH "), QStringLiteral("\uFF2CH"), QStringLiteral("L1")};
+    for (const Parameter& p : parameterCatalogue())
+        words << p.code.toLower();
+    for (const QString& word : words) {
+        std::optional<int> expected;
+        for (int i = 1; i <= kParameterCount && !expected; ++i) {
+            if (parameterCode(i).compare(word, Qt::CaseInsensitive) == 0)
+                expected = i;
+        }
+        EXPECT_EQ(parameterIndexOfCode(word), expected) << word.toStdString();
+    }
 }

@@ -8,7 +8,8 @@
 
 namespace qeltaro {
 
-BacktestContext::BacktestContext(const HistoryColumns& history, const Category& category, const BacktestSettings& settings)
+BacktestContext::BacktestContext(const HistoryColumns& history, const Category& category, const BacktestSettings& settings,
+                                 const VectorKernels* kernels)
     : history_(history), settings_(settings), firstScored_(qeltaro::firstScoredRow(history.rowCount(), settings))
 {
     const std::vector<int> positions = testedPositions(category);
@@ -25,11 +26,65 @@ BacktestContext::BacktestContext(const HistoryColumns& history, const Category& 
         killHits_[r] = kNegativeDigits | ((~drawn & 0x3FFu) << 9);
         keepHits_[r] = drawn << 9;
     }
+    // The vector road weighs rows in 32 bits: j squared fits up to 65,535 scored rows.
+    const int scored = std::max(0, rowCount() - firstScored_);
+    if (kernels && scored <= 65535) {
+        kernels_ = kernels;
+        weights32_.assign(paddedRows(size_t(scored)), 0);
+        for (int i = 0; i < scored; ++i)
+            weights32_[size_t(i)] = std::uint32_t(rowWeight(i + 1, settings_.weightedRate));
+        maxWeight_ = scored > 0 ? weights32_[size_t(scored - 1)] : 0;
+    }
+}
+
+void BacktestContext::fill(FormulaStats& stats, int scored, long long hitSum, int hitCount, int namedRows,
+                           int namedHits, const HitRuns& runs) const
+{
+    stats.scoredRows = scored;
+    stats.hitSum = hitSum;
+    stats.hits = hitCount;
+    stats.namedRows = namedRows;
+    stats.namedHits = namedHits;
+    stats.totalSum = totalWeight(scored, settings_.weightedRate);
+    // No scored row: no evidence of hitting, so the rate is 0 rather than undefined.
+    stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;
+    stats.maxHitRun = runs.maxHitRun;
+    stats.maxMissRun = runs.maxMissRun;
+    stats.lastHitRun = runs.lastHitRun;
+    stats.lastMissRun = runs.lastMissRun;
+}
+
+void BacktestContext::scoreVector(const double* values, int valuesFrom, const std::uint32_t* hitMasks,
+                                  FormulaStats& stats) const
+{
+    const int scored = std::max(0, rowCount() - firstScored_);
+    const size_t padded = paddedRows(size_t(scored));
+    thread_local std::vector<std::uint8_t> hits, named;
+    thread_local std::vector<std::uint64_t> hitBits;
+    for (std::vector<std::uint8_t>* flags : {&hits, &named}) {
+        flags->resize(padded);
+        std::fill(flags->begin() + scored, flags->end(), std::uint8_t(0));
+    }
+    if (scored > 0)
+        kernels_->digitHits(values + (firstScored_ - 1 - valuesFrom), hitMasks + firstScored_, size_t(scored),
+                            hits.data(), named.data());
+    const int hitCount = int(kernels_->hitCount(hits.data(), padded));
+    const int namedRows = int(kernels_->hitCount(named.data(), padded));
+    const int namedHits = int(kernels_->commonCount(hits.data(), named.data(), padded));
+    const long long hitSum =
+        settings_.weightedRate ? (long long)kernels_->weightedHitSum(hits.data(), weights32_.data(), maxWeight_, padded) : hitCount;
+    hitBits.resize(padded / 64);
+    kernels_->packHits(hits.data(), padded, hitBits.data());
+    const HitRuns runs = hitRunsOf(hitBits.data(), size_t(scored));
+    fill(stats, scored, hitSum, hitCount, namedRows, namedHits, runs);
 }
 
 void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats, int valuesFrom) const
 {
     const std::uint32_t* hitMasks = isKill(kind) ? killHits_.data() : keepHits_.data();
+    // Row r is scored by the value of row r - 1.
+    if (kernels_)
+        return scoreVector(values, valuesFrom, hitMasks, stats);
     const int n = rowCount();
     const int first = firstScored_;
     const int scored = std::max(0, n - first);
@@ -70,18 +125,7 @@ void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats
     }
     if (!settings_.weightedRate)
         hitSum = hitCount;
-    stats.scoredRows = scored;
-    stats.hitSum = hitSum;
-    stats.hits = hitCount;
-    stats.namedRows = namedRows;
-    stats.namedHits = namedHits;
-    stats.totalSum = totalWeight(scored, settings_.weightedRate);
-    // No scored row: no evidence of hitting, so the rate is 0 rather than undefined.
-    stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;
-    stats.maxHitRun = maxHitRun;
-    stats.maxMissRun = maxMissRun;
-    stats.lastHitRun = hitRun;
-    stats.lastMissRun = missRun;
+    fill(stats, scored, hitSum, hitCount, namedRows, namedHits, {maxHitRun, maxMissRun, hitRun, missRun});
 }
 
 FormulaVerification BacktestContext::verify(const double* values, Kind kind) const

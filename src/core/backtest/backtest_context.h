@@ -1,7 +1,9 @@
 #pragma once
 // One history prepared for scoring formulas of one category under one window: per row, which
 // predicted digits would be hits for a kill and for a keep formula. Scoring a formula is then
-// one pass over its values. Read-only after construction, so threads share it.
+// one pass over its values. Read-only after construction, so threads share it. The pass runs on
+// the vector units where the processor has them, else as a plain loop; both give the same
+// statistics bit for bit.
 
 #include "backtest/formula_stats_table.h"
 #include "backtest/formula_verification.h"
@@ -9,6 +11,7 @@
 #include "domain/category.h"
 #include "domain/history_columns.h"
 #include "domain/kind.h"
+#include "domain/vector_kernels.h"
 #include "language/expression.h"
 
 #include <algorithm>
@@ -20,7 +23,9 @@ namespace qeltaro {
 
 class BacktestContext {
 public:
-    BacktestContext(const HistoryColumns& history, const Category& category, const BacktestSettings& settings);
+    // `kernels`: the vector units' instruction set, or nullptr for the plain loop.
+    BacktestContext(const HistoryColumns& history, const Category& category, const BacktestSettings& settings,
+                    const VectorKernels* kernels = bestVectorKernels());
 
     const HistoryColumns& history() const { return history_; }
     const BacktestSettings& settings() const { return settings_; }
@@ -37,23 +42,16 @@ public:
     // The digit of every row and the hit flag of every row but the first, whatever the window.
     FormulaVerification verify(const double* values, Kind kind) const;
 
-    // predictedDigit(value) + 9 for a digit -9..9, kNoValueCode for no value; a lookup index
-    // into the hit masks.
-    static constexpr int kNoValueCode = 19;
-    static int digitCode(double value)
-    {
-        // Values that fit an int take the fast road: adding and removing 1.5 * 2^52 rounds half
-        // to even, as predictedDigit does. No value and huge values go the general way.
-        if (!(std::fabs(value) < 2147483647.0)) [[unlikely]] {
-            const int digit = predictedDigit(value);
-            return digit == kNoDigit ? kNoValueCode : digit + 9;
-        }
-        constexpr double kRounder = 6755399441055744.0;
-        const double rounded = (value + kRounder) - kRounder;
-        return int(rounded) % 10 + 9;
-    }
+    // predictedDigit(value) + 9, or kNoValueCode: a lookup index into the hit masks.
+    static constexpr int kNoValueCode = qeltaro::kNoValueCode;
+    static int digitCode(double value) { return predictedDigitCode(value); }
 
 private:
+    void scoreVector(const double* values, int valuesFrom, const std::uint32_t* hitMasks, FormulaStats& stats) const;
+    // The statistics from the counts and runs both roads find.
+    void fill(FormulaStats& stats, int scored, long long hitSum, int hitCount, int namedRows, int namedHits,
+              const HitRuns& runs) const;
+
     const HistoryColumns& history_;
     BacktestSettings settings_;
     int firstScored_ = 0;
@@ -61,6 +59,10 @@ private:
     // match no drawn digit: a kill hits, a keep misses. Bit kNoValueCode is never set.
     std::vector<std::uint32_t> killHits_;
     std::vector<std::uint32_t> keepHits_;
+    // The vector road (kernels_ set): the scored rows' weights, padded to whole blocks of rows.
+    const VectorKernels* kernels_ = nullptr;
+    std::vector<std::uint32_t> weights32_;
+    std::uint32_t maxWeight_ = 0;
 };
 
 }  // namespace qeltaro

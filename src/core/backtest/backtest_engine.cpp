@@ -16,9 +16,9 @@ constexpr int kBlock = 16;
 
 template <typename Work>
 void evaluateRange(const FormulaList& list, std::atomic<int>& nextBlock, int first, int end,
-                   const HistoryColumns& history, int fromRow, const Work& work)
+                   const HistoryColumns& history, int fromRow, const VectorKernels* kernels, const Work& work)
 {
-    ColumnEvaluator evaluator;
+    ColumnEvaluator evaluator(kernels);
     std::vector<double> values;
     for (;;) {
         const int begin = first + nextBlock.fetch_add(1) * kBlock;
@@ -42,12 +42,20 @@ QString nextDigitText(const double* values, int rowCount, int fromRow)
     if (!values || rowCount <= fromRow)
         return {};
     const int code = BacktestContext::digitCode(values[rowCount - 1 - fromRow]);
-    return code == BacktestContext::kNoValueCode ? QString() : QString::number(code - 9);
+    if (code == BacktestContext::kNoValueCode)
+        return {};
+    // Literals: a digit per formula is no allocation.
+    static const QString kDigits[19] = {
+        QStringLiteral("-9"), QStringLiteral("-8"), QStringLiteral("-7"), QStringLiteral("-6"), QStringLiteral("-5"),
+        QStringLiteral("-4"), QStringLiteral("-3"), QStringLiteral("-2"), QStringLiteral("-1"), QStringLiteral("0"),
+        QStringLiteral("1"),  QStringLiteral("2"),  QStringLiteral("3"),  QStringLiteral("4"),  QStringLiteral("5"),
+        QStringLiteral("6"),  QStringLiteral("7"),  QStringLiteral("8"),  QStringLiteral("9")};
+    return kDigits[code];
 }
 
 }  // namespace
 
-BacktestEngine::BacktestEngine(int threads)
+BacktestEngine::BacktestEngine(int threads, const VectorKernels* kernels) : kernels_(kernels)
 {
     if (threads <= 0)
         threads = int(std::thread::hardware_concurrency());
@@ -68,12 +76,12 @@ void BacktestEngine::forEachEvaluated(const FormulaList& list, int first, int en
     std::vector<std::thread> helpers;
     for (int t = 1; t < wanted; ++t) {
         try {
-            helpers.emplace_back([&] { evaluateRange(list, nextBlock, first, end, history, fromRow, work); });
+            helpers.emplace_back([&] { evaluateRange(list, nextBlock, first, end, history, fromRow, kernels_, work); });
         } catch (const std::system_error&) {
             break;  // no more threads to be had: the rest is done here
         }
     }
-    evaluateRange(list, nextBlock, first, end, history, fromRow, work);
+    evaluateRange(list, nextBlock, first, end, history, fromRow, kernels_, work);
     for (std::thread& helper : helpers)
         helper.join();
 }
@@ -99,7 +107,7 @@ FormulaStatsTable BacktestEngine::backtest(const FormulaList& list, const Histor
 void BacktestEngine::backtestPage(const FormulaList& list, int first, int count, const HistoryColumns& history,
                                   const BacktestSettings& settings, FormulaStatsTable& table) const
 {
-    const BacktestContext context(history, list.category(), settings);
+    const BacktestContext context(history, list.category(), settings, kernels_);
     // Only the window's rows (and the one before it) are read: the rows before cost nothing.
     const int fromRow = context.firstNeededRow();
     forEachEvaluated(list, first, first + count, history, fromRow, [&](int k, const double* values) {
@@ -122,7 +130,7 @@ void BacktestEngine::backtestPage(const FormulaList& list, int first, int count,
 void BacktestEngine::backtestQuiet(const FormulaList& list, const HistoryColumns& history,
                                    const BacktestSettings& settings, FormulaStatsTable& table) const
 {
-    const BacktestContext context(history, list.category(), settings);
+    const BacktestContext context(history, list.category(), settings, kernels_);
     const int fromRow = context.firstNeededRow();
     forEachEvaluated(list, 0, list.size(), history, fromRow, [&](int k, const double* values) {
         const ListedFormula& formula = list.at(k);
@@ -148,7 +156,7 @@ std::vector<FormulaVerification> BacktestEngine::verify(const FormulaList& list,
     const int end = std::min(list.size(), first + std::max(0, count));
     std::vector<FormulaVerification> columns(size_t(std::max(0, end - first)));
     // The window does not matter here: every row is marked.
-    const BacktestContext context(history, list.category(), BacktestSettings{});
+    const BacktestContext context(history, list.category(), BacktestSettings{}, kernels_);
     forEachEvaluated(list, first, end, history, 0, [&](int k, const double* values) {
         if (values)
             columns[size_t(k - first)] = context.verify(values, list.at(k).kind);

@@ -15,6 +15,7 @@
 #include "backtest/formula_verification.h"
 #include "domain/backtest_window.h"
 #include "domain/history_columns.h"
+#include "domain/vector_kernels.h"
 
 #include <vector>
 
@@ -22,8 +23,9 @@ namespace qeltaro {
 
 class BacktestEngine {
 public:
-    // threads <= 0: one per processor core.
-    explicit BacktestEngine(int threads = 0);
+    // threads <= 0: one per processor core. `kernels`: the vector units' instruction set, or
+    // nullptr for plain loops.
+    explicit BacktestEngine(int threads = 0, const VectorKernels* kernels = bestVectorKernels());
     int threads() const { return threads_; }
 
     // Every formula of the list. A formula whose code text does not compile gets its message in
@@ -55,6 +57,7 @@ private:
                           const Work& work) const;
 
     int threads_ = 1;
+    const VectorKernels* kernels_ = nullptr;
 };
 
 }  // namespace qeltaro

@@ -1,6 +1,7 @@
 #include "domain/parameter_catalogue.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -121,8 +122,46 @@ const QString& parameterName(int index)
     return parameterCatalogue().at(index - 1).name;
 }
 
+namespace {
+
+// An ASCII word of at most 8 characters as one number, upper case; 0 for any other word.
+std::uint64_t asciiKey(QStringView word)
+{
+    if (word.isEmpty() || word.size() > 8)
+        return 0;
+    std::uint64_t key = 0;
+    for (QChar c : word) {
+        char16_t u = c.unicode();
+        if (u == 0 || u >= 0x80)
+            return 0;
+        if (u >= 'a' && u <= 'z')
+            u = char16_t(u - 'a' + 'A');
+        key = key << 8 | u;
+    }
+    return key;
+}
+
+}  // namespace
+
 std::optional<int> parameterIndexOfCode(QStringView code)
 {
+    // Every code is a short ASCII word: such a word is found by its key among the codes' keys,
+    // which is what a case-blind comparison finds for it. Any other word takes the comparison
+    // itself, as Qt folds case (a word with a letter beyond ASCII may still fold to a code).
+    using Keyed = std::pair<std::uint64_t, int>;
+    static const std::array<Keyed, kParameterCount> byKey = [] {
+        std::array<Keyed, kParameterCount> keys{};
+        for (int i = 0; i < kParameterCount; ++i)
+            keys[size_t(i)] = {asciiKey(parameterCatalogue()[size_t(i)].code), i + 1};
+        std::sort(keys.begin(), keys.end());
+        return keys;
+    }();
+    if (const std::uint64_t key = asciiKey(code)) {
+        const auto it = std::lower_bound(byKey.begin(), byKey.end(), Keyed{key, 0});
+        if (it != byKey.end() && it->first == key)
+            return it->second;
+        return std::nullopt;
+    }
     const auto& table = parameterCatalogue();
     for (int i = 0; i < kParameterCount; ++i) {
         if (table[i].code.compare(code, Qt::CaseInsensitive) == 0)

@@ -3,24 +3,28 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 namespace qeltaro {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-template <typename Operation>
-void apply(double* target, const double* operand, size_t n, Operation op)
-{
-    for (size_t i = 0; i < n; ++i)
-        target[i] = op(target[i], operand[i]);
-}
+// Each family of operations lists + - * / in the order of Arithmetic.
+static_assert(int(OpCode::Div) - int(OpCode::Add) == int(Arithmetic::Div));
+static_assert(int(OpCode::DivColumn) - int(OpCode::AddColumn) == int(Arithmetic::Div));
+static_assert(int(OpCode::DivConstant) - int(OpCode::AddConstant) == int(Arithmetic::Div));
+static_assert(int(OpCode::Sub) - int(OpCode::Add) == int(Arithmetic::Sub) && int(Arithmetic::Add) == 0);
 
-template <typename Operation>
-void applyConstant(double* target, double constant, size_t n, Operation op)
+// An operand of a step: a column, or one number for every row.
+inline double valueAt(const double* column, size_t i) { return column[i]; }
+inline double valueAt(double number, size_t) { return number; }
+
+template <typename Operand, typename Operation>
+void apply(double* out, const double* a, Operand b, size_t n, Operation op)
 {
     for (size_t i = 0; i < n; ++i)
-        target[i] = op(target[i], constant);
+        out[i] = op(a[i], valueAt(b, i));
 }
 
 const auto add = [](double a, double b) { return a + b; };
@@ -48,26 +52,54 @@ inline double wholeMod(double a, double b)
     return std::copysign(a - q * b, a);
 }
 
-// target[i] = formulaMod(target[i], divisor(i)); `divisor` is a column, a stack entry or a
-// constant. Checked first and computed after, so the common case runs as two vector loops.
-template <typename Divisor>
-void applyMod(double* target, size_t n, Divisor divisor)
+// out[i] = formulaMod(a[i], divisor), the divisor a column, a stack entry or a constant. Checked
+// first and computed after, so the common case runs as two vector loops.
+template <typename Operand>
+void applyMod(double* out, const double* a, Operand divisor, size_t n)
 {
     bool whole = true;
     for (size_t i = 0; i < n; ++i) {
-        const double b = divisor(i);
-        whole &= wholeIntOperand(target[i]) & wholeIntOperand(b) & (b != 0);
+        const double b = valueAt(divisor, i);
+        whole &= wholeIntOperand(a[i]) & wholeIntOperand(b) & (b != 0);
     }
     if (whole) {
         for (size_t i = 0; i < n; ++i)
-            target[i] = wholeMod(target[i], divisor(i));
+            out[i] = wholeMod(a[i], valueAt(divisor, i));
     } else {
         for (size_t i = 0; i < n; ++i)
-            target[i] = formulaMod(target[i], divisor(i));
+            out[i] = formulaMod(a[i], valueAt(divisor, i));
     }
 }
 
 }  // namespace
+
+template <typename Operand>
+void ColumnEvaluator::arithmetic(Arithmetic op, double* out, const double* a, Operand b, size_t n) const
+{
+    if (kernels_) {
+        if constexpr (std::is_same_v<Operand, double>)
+            return kernels_->arithmeticConstant(op, out, a, b, n);
+        else
+            return kernels_->arithmetic(op, out, a, b, n);
+    }
+    switch (op) {
+    case Arithmetic::Add: apply(out, a, b, n, add); break;
+    case Arithmetic::Sub: apply(out, a, b, n, sub); break;
+    case Arithmetic::Mul: apply(out, a, b, n, mul); break;
+    case Arithmetic::Div: apply(out, a, b, n, divide); break;
+    }
+}
+
+template <typename Operand>
+void ColumnEvaluator::mod(double* out, const double* a, Operand divisor, size_t n) const
+{
+    if (!kernels_)
+        applyMod(out, a, divisor, n);
+    else if constexpr (std::is_same_v<Operand, double>)
+        kernels_->modConstant(out, a, divisor, n, &formulaMod);
+    else
+        kernels_->mod(out, a, divisor, n, &formulaMod);
+}
 
 void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColumns& history, std::vector<double>& out,
                                int fromRow)
@@ -79,43 +111,73 @@ void ColumnEvaluator::evaluate(const CompiledFormula& formula, const HistoryColu
         stack_.resize(depth);
     for (size_t i = 0; i < depth; ++i)
         stack_[i].resize(n);
+    operands_.resize(depth);
 
+    // Each stack entry is read from operands_[k]: a history column as it stands, until the first
+    // step on the entry writes its result into the entry's own buffer. So a column is never copied.
     int top = -1;
+    auto result = [&](int k) {
+        double* buffer = stack_[size_t(k)].data();
+        operands_[size_t(k)] = buffer;
+        return buffer;
+    };
     for (const Instruction& in : formula.program()) {
-        double* t = top >= 0 ? stack_[size_t(top)].data() : nullptr;
         const double* column = history.column(in.column) + from;
         switch (in.op) {
         case OpCode::Column:
-            ++top;
-            std::copy(column, column + n, stack_[size_t(top)].data());
+            operands_[size_t(++top)] = column;
             break;
         case OpCode::Constant:
             ++top;
             std::fill(stack_[size_t(top)].begin(), stack_[size_t(top)].begin() + ptrdiff_t(n), in.constant);
+            result(top);
             break;
-        case OpCode::Add: --top; apply(stack_[size_t(top)].data(), t, n, add); break;
-        case OpCode::Sub: --top; apply(stack_[size_t(top)].data(), t, n, sub); break;
-        case OpCode::Mul: --top; apply(stack_[size_t(top)].data(), t, n, mul); break;
-        case OpCode::Div: --top; apply(stack_[size_t(top)].data(), t, n, divide); break;
-        case OpCode::Mod: --top; applyMod(stack_[size_t(top)].data(), n, [t](size_t i) { return t[i]; }); break;
-        case OpCode::Negate:
+        case OpCode::Add: case OpCode::Sub: case OpCode::Mul: case OpCode::Div: {
+            --top;
+            const double* a = operands_[size_t(top)];
+            const double* b = operands_[size_t(top + 1)];
+            arithmetic(Arithmetic(int(in.op) - int(OpCode::Add)), result(top), a, b, n);
+            break;
+        }
+        case OpCode::Mod: {
+            --top;
+            const double* a = operands_[size_t(top)];
+            mod(result(top), a, operands_[size_t(top + 1)], n);
+            break;
+        }
+        case OpCode::Negate: {
+            const double* a = operands_[size_t(top)];
+            double* t = result(top);
             for (size_t i = 0; i < n; ++i)
-                t[i] = -t[i];
+                t[i] = -a[i];
             break;
-        case OpCode::AddColumn: apply(t, column, n, add); break;
-        case OpCode::SubColumn: apply(t, column, n, sub); break;
-        case OpCode::MulColumn: apply(t, column, n, mul); break;
-        case OpCode::DivColumn: apply(t, column, n, divide); break;
-        case OpCode::ModColumn: applyMod(t, n, [column](size_t i) { return column[i]; }); break;
-        case OpCode::AddConstant: applyConstant(t, in.constant, n, add); break;
-        case OpCode::SubConstant: applyConstant(t, in.constant, n, sub); break;
-        case OpCode::MulConstant: applyConstant(t, in.constant, n, mul); break;
-        case OpCode::DivConstant: applyConstant(t, in.constant, n, divide); break;
-        case OpCode::ModConstant: applyMod(t, n, [c = in.constant](size_t) { return c; }); break;
+        }
+        case OpCode::AddColumn: case OpCode::SubColumn: case OpCode::MulColumn: case OpCode::DivColumn: {
+            const double* a = operands_[size_t(top)];
+            arithmetic(Arithmetic(int(in.op) - int(OpCode::AddColumn)), result(top), a, column, n);
+            break;
+        }
+        case OpCode::ModColumn: {
+            const double* a = operands_[size_t(top)];
+            mod(result(top), a, column, n);
+            break;
+        }
+        case OpCode::AddConstant: case OpCode::SubConstant: case OpCode::MulConstant: case OpCode::DivConstant: {
+            const double* a = operands_[size_t(top)];
+            arithmetic(Arithmetic(int(in.op) - int(OpCode::AddConstant)), result(top), a, in.constant, n);
+            break;
+        }
+        case OpCode::ModConstant: {
+            const double* a = operands_[size_t(top)];
+            mod(result(top), a, in.constant, n);
+            break;
+        }
         }
     }
-    // The bottom of the stack is the result: handed over, and `out`'s old buffer, already as
-    // large, becomes the stack's for the next formula.
+    // The bottom of the stack is the result (a formula of one column is still that column): handed
+    // over, and `out`'s old buffer, already as large, becomes the stack's for the next formula.
+    if (operands_[0] != stack_[0].data())
+        std::copy(operands_[0], operands_[0] + n, stack_[0].data());
     out.swap(stack_[0]);
 }
 

@@ -146,7 +146,15 @@ private:
                 }
                 const QStringView text = code_.mid(start, i - start);
                 bool ok = false;
-                const double value = text.toString().toDouble(&ok);
+                double value = 0;
+                if (text.size() <= 15 && !text.contains(u'.')) {
+                    // A whole number below 10^15 is exact as a double: added up digit by digit.
+                    for (QChar digit : text)
+                        value = value * 10 + (digit.unicode() - u'0');
+                    ok = true;
+                } else {
+                    value = text.toString().toDouble(&ok);
+                }
                 if (!ok || !std::isfinite(value))
                     return setError(start, QStringLiteral("无法识别的数字“%1”").arg(excerpt(text)));
                 tokens_.push_back({TokenKind::Number, start, text, value});

@@ -4,44 +4,48 @@
 #include "domain/parameter_catalogue.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace qeltaro {
 
 CandidateEvaluator::CandidateEvaluator(const HistoryColumns& history, const Category& category,
-                                       const SearchWindow& window)
-    : CandidateEvaluator(history, category, window, qeltaro::firstScoredRow(history.rowCount(), window.backtestSettings()))
+                                       const SearchWindow& window, const VectorKernels* kernels)
+    : CandidateEvaluator(history, category, window,
+                         qeltaro::firstScoredRow(history.rowCount(), window.backtestSettings()), kernels)
 {
 }
 
-CandidateEvaluator CandidateEvaluator::newestRows(const HistoryColumns& history, const Category& category, int rows)
+CandidateEvaluator CandidateEvaluator::newestRows(const HistoryColumns& history, const Category& category, int rows,
+                                                  const VectorKernels* kernels)
 {
     const int n = history.rowCount();
     const int first = n < 2 ? n : std::clamp(n - rows, 1, n);
-    return CandidateEvaluator(history, category, SearchWindow{0, false}, first);
+    return CandidateEvaluator(history, category, SearchWindow{0, false}, first, kernels);
 }
 
 CandidateEvaluator::CandidateEvaluator(const HistoryColumns& history, const Category& category,
-                                       const SearchWindow& window, int firstScored)
+                                       const SearchWindow& window, int firstScored, const VectorKernels* kernels)
     : category_(category), window_(window), rowCount_(history.rowCount()), firstScored_(firstScored)
 {
     scored_ = std::max(0, rowCount_ - firstScored_);
+    stride_ = paddedRows(size_t(scored_));
     const long long m = scored_;
     totalSum_ = totalWeight(m, window_.weightedRate);
 
-    columns_.resize(size_t(kParameterCount) * size_t(scored_));
+    columns_.assign(size_t(kParameterCount) * stride_, 0);
     for (int c = 0; c < kParameterCount && scored_ > 0; ++c) {
         const double* source = history.column(c) + (firstScored_ - 1);
-        std::int32_t* target = columns_.data() + size_t(c) * size_t(scored_);
+        std::int32_t* target = columns_.data() + size_t(c) * stride_;
         for (int i = 0; i < scored_; ++i)
             target[i] = std::int32_t(source[i]);
     }
 
     // The hit rule per digit as bits, as the main back-test spells it: a negative digit is never
-    // drawn, so it hits for a kill and misses for a keep.
+    // drawn, so it hits for a kill and misses for a keep. Padding rows never hit.
     const std::vector<int> positions = testedPositions(category);
     constexpr std::uint32_t kNegativeDigits = (1u << 9) - 1;
-    killHits_.resize(size_t(scored_));
-    keepHits_.resize(size_t(scored_));
+    killHits_.assign(stride_, 0);
+    keepHits_.assign(stride_, 0);
     weights_.resize(size_t(scored_));
     for (int i = 0; i < scored_; ++i) {
         std::uint32_t drawn = 0;
@@ -52,17 +56,99 @@ CandidateEvaluator::CandidateEvaluator(const HistoryColumns& history, const Cate
         const long long j = i + 1;
         weights_[size_t(i)] = rowWeight(j, window_.weightedRate);
     }
+    // The vector road weighs rows in 32 bits: j squared fits up to 65,535 rows.
+    if (kernels && scored_ <= 65535) {
+        kernels_ = kernels;
+        prepareVectorRoad();
+    }
+}
+
+void CandidateEvaluator::prepareVectorRoad()
+{
+    residues_.assign(columns_.size(), 0);
+    columnLeast_.assign(size_t(kParameterCount), 0);
+    columnLargest_.assign(size_t(kParameterCount), 0);
+    for (int c = 0; c < kParameterCount && scored_ > 0; ++c) {
+        const std::int32_t* values = columns_.data() + size_t(c) * stride_;
+        std::uint8_t* residues = residues_.data() + size_t(c) * stride_;
+        long long least = values[0];
+        long long largest = 0;
+        for (int i = 0; i < scored_; ++i) {
+            residues[i] = std::uint8_t((values[i] % 10 + 10) % 10);
+            least = std::min<long long>(least, values[i]);
+            largest = std::max<long long>(largest, std::llabs(values[i]));
+        }
+        columnLeast_[size_t(c)] = least;
+        columnLargest_[size_t(c)] = largest;
+    }
+    killLow_.assign(stride_, 0);
+    killHigh_.assign(stride_, 0);
+    keepLow_.assign(stride_, 0);
+    keepHigh_.assign(stride_, 0);
+    weights32_.assign(stride_, 0);
+    for (int i = 0; i < scored_; ++i) {
+        const std::uint32_t kill = killHits_[size_t(i)] >> 9;
+        const std::uint32_t keep = keepHits_[size_t(i)] >> 9;
+        killLow_[size_t(i)] = std::uint8_t(kill);
+        killHigh_[size_t(i)] = std::uint8_t(kill >> 8);
+        keepLow_[size_t(i)] = std::uint8_t(keep);
+        keepHigh_[size_t(i)] = std::uint8_t(keep >> 8);
+        weights32_[size_t(i)] = std::uint32_t(weights_[size_t(i)]);
+        maxWeight_ = std::max(maxWeight_, weights32_[size_t(i)]);
+    }
 }
 
 EvaluationScratch CandidateEvaluator::makeScratch() const
 {
     EvaluationScratch scratch;
-    scratch.values.resize(size_t(scored_));
-    scratch.hits.resize(size_t(scored_));
+    scratch.values.resize(stride_);
+    scratch.hits.resize(stride_);
+    scratch.hitBits.resize(stride_ / 64);
     return scratch;
 }
 
 long long CandidateEvaluator::scoreHits(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const
+{
+    long long hitSum = 0;
+    if (kernels_ && scoreHitsVector(candidate, kind, scratch, hitSum))
+        return hitSum;
+    return scoreHitsPlain(candidate, kind, scratch);
+}
+
+bool CandidateEvaluator::scoreHitsVector(const Candidate& candidate, Kind kind, EvaluationScratch& scratch,
+                                         long long& hitSum) const
+{
+    const int count = candidate.operandCount;
+    long long least = candidate.constant;
+    long long largest = std::llabs(candidate.constant);
+    for (int t = 0; t < count; ++t) {
+        least += columnLeast_[size_t(candidate.operands[size_t(t)] - 1)];
+        largest += columnLargest_[size_t(candidate.operands[size_t(t)] - 1)];
+    }
+    std::uint8_t* hits = scratch.hits.data();
+    if (least >= 0 && count <= kMaxResidueColumns) {
+        // Never negative: the remainders' sum has the sum's digit.
+        const std::uint8_t* columns[kMaxOperandCount];
+        for (int t = 0; t < count; ++t)
+            columns[t] = residues_.data() + size_t(candidate.operands[size_t(t)] - 1) * stride_;
+        const bool kill = isKill(kind);
+        kernels_->residueHits(columns, count, int((candidate.constant % 10 + 10) % 10),
+                              (kill ? killLow_ : keepLow_).data(), (kill ? killHigh_ : keepHigh_).data(), stride_, hits);
+    } else if (largest < kValueHitsLimit) {
+        const std::int32_t* columns[kMaxOperandCount];
+        for (int t = 0; t < count; ++t)
+            columns[t] = column(candidate.operands[size_t(t)]);
+        kernels_->valueHits(columns, count, candidate.constant, (isKill(kind) ? killHits_ : keepHits_).data(),
+                            stride_, hits);
+    } else {
+        return false;
+    }
+    hitSum = (long long)(window_.weightedRate ? kernels_->weightedHitSum(hits, weights32_.data(), maxWeight_, stride_)
+                                               : kernels_->hitCount(hits, stride_));
+    return true;
+}
+
+long long CandidateEvaluator::scoreHitsPlain(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const
 {
     const int m = scored_;
     std::int32_t* __restrict__ values = scratch.values.data();
@@ -142,10 +228,24 @@ void CandidateEvaluator::longestRuns(const std::uint8_t* hits, CandidateStatisti
     stats.maxMissRun = maxMiss;
 }
 
+void CandidateEvaluator::runsOfPacked(EvaluationScratch& scratch, CandidateStatistics& stats) const
+{
+    kernels_->packHits(scratch.hits.data(), stride_, scratch.hitBits.data());
+    const HitRuns runs = hitRunsOf(scratch.hitBits.data(), size_t(scored_));
+    stats.maxHitRun = runs.maxHitRun;
+    stats.maxMissRun = runs.maxMissRun;
+    stats.lastHitRun = runs.lastHitRun;
+    stats.lastMissRun = runs.lastMissRun;
+}
+
 CandidateStatistics CandidateEvaluator::evaluate(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const
 {
     CandidateStatistics stats;
     rate(scoreHits(candidate, kind, scratch), stats);
+    if (kernels_) {
+        runsOfPacked(scratch, stats);
+        return stats;
+    }
     lastRuns(scratch.hits.data(), stats);
     longestRuns(scratch.hits.data(), stats);
     return stats;
@@ -154,7 +254,9 @@ CandidateStatistics CandidateEvaluator::evaluate(const Candidate& candidate, Kin
 CandidateEvaluator::NamedRecord CandidateEvaluator::namedRecord(const Candidate& candidate, Kind kind,
                                                                 EvaluationScratch& scratch) const
 {
-    scoreHits(candidate, kind, scratch);
+    // The values themselves are needed, which only the plain road writes; this runs once per
+    // found formula, not per candidate.
+    scoreHitsPlain(candidate, kind, scratch);
     NamedRecord record;
     for (int i = 0; i < scored_; ++i) {
         if (scratch.values[size_t(i)] % 10 < 0)
@@ -171,6 +273,11 @@ bool CandidateEvaluator::screen(const Candidate& candidate, Kind kind, const Scr
     rate(scoreHits(candidate, kind, scratch), stats);
     if (!bounds.rateInside(stats.rate))
         return false;
+    if (kernels_) {
+        runsOfPacked(scratch, stats);
+        return bounds.lastMissInside(stats.lastMissRun) && bounds.lastHitInside(stats.lastHitRun) &&
+               bounds.maxMissInside(stats.maxMissRun) && bounds.maxHitInside(stats.maxHitRun);
+    }
     lastRuns(scratch.hits.data(), stats);
     if (!bounds.lastMissInside(stats.lastMissRun) || !bounds.lastHitInside(stats.lastHitRun))
         return false;
