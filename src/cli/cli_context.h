@@ -113,6 +113,7 @@ void addSmartSetCommand(CLI::App& app, Context& context);
 void addSearchSettingsCommands(CLI::App& app, Context& context);
 void addWalkForwardCommand(CLI::App& app, Context& context);
 void addJournalCommands(CLI::App& app, Context& context);
+void addTrendCommands(CLI::App& app, Context& context);
 
 // The report printed, or the error told; the exit code either way.
 int finishCommand(Context& context, const Outcome& outcome);

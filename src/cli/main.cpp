@@ -33,6 +33,7 @@ int main(int argc, char** argv)
     addSearchSettingsCommands(app, context);
     addWalkForwardCommand(app, context);
     addJournalCommands(app, context);
+    addTrendCommands(app, context);
 
     try {
         app.parse(argc, argv);

@@ -34,6 +34,7 @@ const std::map<QString, int>& layers()
         {QStringLiteral("predictions"), kUseCaseLayer},
         {QStringLiteral("session"), kUseCaseLayer},
         {QStringLiteral("settings"), kUseCaseLayer},
+        {QStringLiteral("trend"), kUseCaseLayer},
     };
     return table;
 }

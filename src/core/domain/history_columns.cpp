@@ -5,16 +5,14 @@
 namespace qeltaro {
 
 HistoryColumns::HistoryColumns(const std::vector<DrawRecord>& rows)
-    : rowCount_(int(rows.size())), columns_(kParameterCount, std::vector<double>(rows.size()))
 {
-    rowValues_.reserve(rows.size() * kParameterCount);
+    columns_.resize(kFormulaParameterCount);
+    for (auto& column : columns_)
+        column.reserve(rows.size());
+    rowValues_.reserve(rows.size() * kFormulaParameterCount);
     periods_.reserve(rows.size());
-    for (size_t r = 0; r < rows.size(); ++r) {
-        for (int c = 0; c < kParameterCount; ++c)
-            columns_[size_t(c)][r] = rows[r].values[size_t(c)];
-        rowValues_.insert(rowValues_.end(), rows[r].values.begin(), rows[r].values.end());
-        periods_.push_back(rows[r].period);
-    }
+    for (const DrawRecord& row : rows)
+        append(row);
 }
 
 void HistoryColumns::append(const DrawRecord& row)
@@ -23,7 +21,20 @@ void HistoryColumns::append(const DrawRecord& row)
         columns_[size_t(c)].push_back(row.values[size_t(c)]);
     rowValues_.insert(rowValues_.end(), row.values.begin(), row.values.end());
     periods_.push_back(row.period);
+    addHistoryParameters();
     ++rowCount_;
+}
+
+void HistoryColumns::addHistoryParameters()
+{
+    for (int position = 1; position <= 5; ++position) {
+        ColdHotDigits& digits = coldHot_[size_t(position - 1)];
+        digits.advance(int(columns_[size_t(position - 1)].back()));
+        columns_[size_t(coldDigitIndex(position) - 1)].push_back(digits.cold());
+        columns_[size_t(hotDigitIndex(position) - 1)].push_back(digits.hot());
+    }
+    for (int c = kParameterCount; c < kFormulaParameterCount; ++c)
+        rowValues_.push_back(int(columns_[size_t(c)].back()));
 }
 
 Digits HistoryColumns::digits(int row) const

@@ -21,6 +21,7 @@
 #include "session/first_start.h"
 #include "gui/history/history_commands.h"
 #include "gui/search/search_window_commands.h"
+#include "gui/trend/trend_window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -178,6 +179,10 @@ QWidget* MainWindow::buildHistoryPanel()
         reloadHistoryGrid();
         backtest();
     });
+
+    auto* trendButton = namedButton(QStringLiteral("cmdZoushi"), QStringLiteral("号码走势图"));
+    connect(trendButton, &QPushButton::clicked, this, &MainWindow::openTrendWindow);
+    layout->addWidget(trendButton, 0, Qt::AlignLeft);
     return panel;
 }
 
@@ -310,7 +315,7 @@ QWidget* MainWindow::buildCommandButtons()
         formulaModel_->selectionChanged();
     });
     connect(findChild<QPushButton*>(QStringLiteral("Command4")), &QPushButton::clicked, this, [this] {
-        auto* window = new ParameterReferenceWindow(session_->latestDraw(), this);
+        auto* window = new ParameterReferenceWindow(session_->history(), this);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
     });
@@ -344,6 +349,10 @@ void MainWindow::buildMenus()
         {"mnuDelLst", u"删除最后公式(&E)"}, {"mnuDelNXzGS", u"删除未选中公式(&X)"}};
     for (const auto& [name, caption] : formulaItems)
         formulaMenu_->addAction(QString::fromUtf16(caption))->setObjectName(QLatin1String(name));
+
+    QAction* trend = formulaMenu_->addAction(QStringLiteral("号码走势图(&Z)..."));
+    trend->setObjectName(QStringLiteral("mnuZoushi"));
+    connect(trend, &QAction::triggered, this, &MainWindow::openTrendWindow);
 }
 
 void MainWindow::buildDataMenuItems()
@@ -600,6 +609,8 @@ void MainWindow::reloadHistoryGrid()
     scrollToEndIfLong(historyGrid_);
     nextPeriodBox_->setText(session_->proposedPeriod());
     latestPeriodBox_->setText(session_->latestPeriod());
+    if (trendWindow_)
+        trendWindow_->historyChanged();
 }
 
 void MainWindow::backtest()
@@ -646,6 +657,15 @@ void MainWindow::fitFormulaColumns()
             width = std::max(width, formulaGrid_->sizeHintForIndex(formulaModel_->index(widest, c)).width() + 1);
         formulaGrid_->setColumnWidth(c, width);
     }
+}
+
+void MainWindow::openTrendWindow()
+{
+    if (!trendWindow_) {
+        trendWindow_ = new TrendWindow(*this, this);
+        trendWindow_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    showInFront(trendWindow_);
 }
 
 void MainWindow::selectPositions(int positions)

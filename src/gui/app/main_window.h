@@ -6,6 +6,7 @@
 #include "gui/common/window_host.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -33,6 +34,7 @@ class HistoryCommands;
 class FormulaListModel;
 class HistoryGridModel;
 class SettingsMenu;
+class TrendWindow;
 struct FormulaListRow;
 
 class MainWindow : public QMainWindow, public ListCommandsHost {
@@ -93,6 +95,8 @@ private:
     void relistByColumn(int column);
     void historyGridReleased(const QModelIndex& index, Qt::MouseButton button);
     void fitFormulaColumns();
+    // 号码走势图, from the 管理 menu and the button under the history grid; one at a time.
+    void openTrendWindow();
 
     std::unique_ptr<AnalysisSession> session_;
 
@@ -130,6 +134,7 @@ private:
     };
     std::optional<ChosenFormula> chosen_;
     QString selectedPeriod_;
+    QPointer<TrendWindow> trendWindow_;
 };
 
 }  // namespace qeltaro::gui
