@@ -137,6 +137,10 @@ private slots:
         if (QWidget* hitRate = check("frmHitRate"))
             hitRate->close();
 
+        f.find<QAction>(QStringLiteral("mnuZoushi"))->trigger();
+        if (QWidget* trend = check("frmZoushi"))
+            trend->close();
+
         click(f.window.get(), "Command22");
         if (QWidget* search = check("frmGSGL"))
             search->close();
@@ -147,7 +151,8 @@ private slots:
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QStringLiteral("; "))));
         seen.sort();
         QCOMPARE(seen, (QStringList{"frmErrarr", "frmErrarrLei", "frmGSGL", "frmGSGuolv", "frmGame", "frmGsCsArr",
-                                    "frmGsbz", "frmHitRate", "frmLslb", "frmMain", "frmShuoming", "frmXxlb"}));
+                                    "frmGsbz", "frmHitRate", "frmLslb", "frmMain", "frmShuoming", "frmXxlb",
+                                    "frmZoushi"}));
     }
 };
 

@@ -34,7 +34,7 @@ std::vector<Streak> currentStreaks(const HistoryColumns& history)
 QStringList streakHeaders()
 {
     return {QStringLiteral("位置"), QStringLiteral("形态"), QStringLiteral("当前"), QStringLiteral("连出期数"),
-            QStringLiteral("随机概率"), QStringLiteral("下期延续的概率")};
+            QStringLiteral("随机概率"), QStringLiteral("下期延续")};
 }
 
 QStringList streakCells(const Streak& streak)

@@ -188,8 +188,8 @@ TrendChart trendChart(const HistoryColumns& history, const TrendSubject& subject
 
 QString equalChanceNote()
 {
-    return QStringLiteral("每一期每个号码开出的机会都一样（各1/10），不论它已经遗漏了多少期：遗漏再久也不会“该出了”。"
-                          "“当前遗漏的随机概率”是纯随机开奖时一个号码连续这么多期不出的机会。");
+    return QStringLiteral("每一期开奖都与前面各期无关：每个号码每期开出的机会都一样（各1/10），大小、和值、形态等每期的机会也都不变，"
+                          "不论已经遗漏了多少期：遗漏再久也不会“该出了”。“当前遗漏的随机概率”是纯随机开奖时连续这么多期不出的机会。");
 }
 
 }  // namespace qeltaro

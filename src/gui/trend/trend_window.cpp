@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTableView>
@@ -108,7 +109,6 @@ QWidget* TrendWindow::buildStreakPanel()
     streakGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     streakGrid_->verticalHeader()->setVisible(false);
     streakGrid_->verticalHeader()->setDefaultSectionSize(20);
-    streakGrid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     auto* note = textLabel(QStringLiteral("lblStreakNote"));
     note->setText(streakNote());
@@ -116,10 +116,7 @@ QWidget* TrendWindow::buildStreakPanel()
     auto* layout = new QVBoxLayout;
     layout->addWidget(streakGrid_, 1);
     layout->addWidget(note);
-    auto* box = titledFrame(QStringLiteral("长龙（大小、单双的当前连出）"), layout);
-    box->setMinimumWidth(300);
-    box->setMaximumWidth(420);
-    return box;
+    return titledFrame(QStringLiteral("长龙（大小、单双的当前连出）"), layout);
 }
 
 std::optional<int> TrendWindow::chosenPeriods() const
@@ -157,6 +154,10 @@ void TrendWindow::showStreaks()
             streakGrid_->setItem(r, c, item);
         }
     }
+    // Every column whole, without a scroll bar.
+    streakGrid_->resizeColumnsToContents();
+    streakGrid_->setMinimumWidth(streakGrid_->horizontalHeader()->length() + 2 * streakGrid_->frameWidth()
+                                 + streakGrid_->verticalScrollBar()->sizeHint().width());
 }
 
 void TrendWindow::fitColumns()
