@@ -45,7 +45,7 @@ struct TrendOptions {
     CLI::Option* positionOption = nullptr;
     CLI::Option* lastThreeOption = nullptr;
     TrendSubject subject;
-    std::optional<int> periods = kDefaultTrendPeriods;
+    std::optional<int> periods;  // nullopt: all
 
     void bind(CLI::App* command)
     {
@@ -78,15 +78,10 @@ struct TrendOptions {
                 return form.error();
             subject = {*form, 5};
         }
-        if (periodsText.empty() || periodsText == "all") {
-            periods = periodsText.empty() ? std::optional<int>(kDefaultTrendPeriods) : std::nullopt;
-            return success();
-        }
-        bool ok = false;
-        const int count = fromStd(periodsText).toInt(&ok);
-        if (!ok || count < 1)
-            return badInput(QStringLiteral("--periods 应为 all 或正整数期数，而不是“%1”").arg(fromStd(periodsText)));
-        periods = count;
+        int count = kDefaultTrendPeriods;
+        if (Status s = readPeriodCount(periodsText, QStringLiteral("--periods"), count); !s)
+            return s;
+        periods = count > 0 ? std::optional<int>(count) : std::nullopt;
         return success();
     }
 };

@@ -24,8 +24,12 @@ using qeltaro::test::WindowFixture;
 
 namespace {
 
-gui::TrendWindow* openTrend(WindowFixture& f)
+// The main window on the first `draws` sample draws, and the trend window from its menu.
+gui::TrendWindow* openTrend(WindowFixture& f, int draws)
 {
+    if (!DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(draws)))
+        return nullptr;
+    f.open();
     f.find<QAction>(QStringLiteral("mnuZoushi"))->trigger();
     auto* window = f.window->findChild<gui::TrendWindow*>(QStringLiteral("frmZoushi"));
     return window && window->isVisible() ? window : nullptr;
@@ -77,9 +81,7 @@ private slots:
     void showsTheCoreChartsAndFollowsATypedDraw()
     {
         WindowFixture f;
-        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(300)));
-        f.open();
-        gui::TrendWindow* window = openTrend(f);
+        gui::TrendWindow* window = openTrend(f, 300);
         QVERIFY(window);
         const HistoryColumns& history = f.window->session().history();
         const QAbstractItemModel* grid = window->gridModel();
@@ -113,9 +115,7 @@ private slots:
     void exportsTheShownPageWithItsColours()
     {
         WindowFixture f;
-        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(80)));
-        f.open();
-        gui::TrendWindow* window = openTrend(f);
+        gui::TrendWindow* window = openTrend(f, 80);
         QVERIFY(window);
         in<QComboBox>(window, "cboPeriods")->setCurrentIndex(0);  // 30
         in<QPushButton>(window, "cmdExport")->click();

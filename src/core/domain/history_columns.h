@@ -39,8 +39,9 @@ public:
     HistoryColumns firstRows(int rows) const;
 
 private:
-    // The cold and hot digits of the row just added, from the rows before it.
-    void addHistoryParameters();
+    // Every formula parameter of the next row: the stored ones, then the cold and hot digits
+    // from the rows up to it. Returns `values`.
+    const int* fillRowValues(const DrawRecord& row, int* values);
 
     int rowCount_ = 0;
     std::vector<std::vector<double>> columns_;

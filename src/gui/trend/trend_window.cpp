@@ -127,12 +127,15 @@ std::optional<int> TrendWindow::chosenPeriods() const
 
 void TrendWindow::historyChanged()
 {
-    showPage();
+    // A change of category reloads the history grid too; the chart and its scroll stay then.
+    if (host_.session().store().historyRevision() != shownRevision_)
+        showPage();
 }
 
 void TrendWindow::showPage()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    shownRevision_ = host_.session().store().historyRevision();
     const int tab = tabs_->currentIndex();
     model_->setPage(TrendPage(host_.session().history(), tab == kLastThreeTab ? 0 : tab + 1, chosenPeriods()));
     fitColumns();

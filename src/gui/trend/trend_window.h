@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include <cstdint>
 #include <optional>
 
 class QComboBox;
@@ -25,7 +26,8 @@ class TrendWindow : public QWidget {
 public:
     explicit TrendWindow(WindowHost& host, QWidget* parent = nullptr);
 
-    // Draws were typed, imported, downloaded or deleted: shows the history as it is now.
+    // The history grid was reloaded: when draws were typed, imported, downloaded or deleted
+    // since, shows the history as it is now (keeping the page and the window size).
     void historyChanged();
 
     const TrendGridModel* gridModel() const { return model_; }
@@ -40,6 +42,7 @@ private:
     void exportWorkbook();
 
     WindowHost& host_;
+    std::uint64_t shownRevision_ = 0;  // the store's history revision the page shows
     QTabBar* tabs_ = nullptr;
     QComboBox* periodsBox_ = nullptr;
     QTableView* grid_ = nullptr;
