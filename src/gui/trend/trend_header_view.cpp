@@ -29,15 +29,7 @@ void TrendHeaderView::paintSection(QPainter* painter, const QRect& rect, int log
 {
     // The value on the lower line; 期号 and 开奖号, which belong to no chart, across both.
     const bool inChart = model()->headerData(logicalIndex, Qt::Horizontal, TrendGridModel::kChartRole).toInt() >= 0;
-    QStyleOptionHeader option;
-    initStyleOption(&option);
-    option.rect = rect;
-    option.section = logicalIndex;
-    option.textAlignment = Qt::AlignCenter;
-    option.text = model()->headerData(logicalIndex, Qt::Horizontal, Qt::DisplayRole).toString();
-    if (inChart)
-        option.rect.setTop(rect.top() + lineHeight());
-    style()->drawControl(QStyle::CE_Header, &option, painter, this);
+    QHeaderView::paintSection(painter, inChart ? rect.adjusted(0, lineHeight(), 0, 0) : rect, logicalIndex);
 }
 
 void TrendHeaderView::paintEvent(QPaintEvent* event)
