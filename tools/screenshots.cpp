@@ -5,7 +5,9 @@
 #include "gui/app/main_window.h"
 #include "gui/common/background_task.h"
 #include "gui/common/dialogs.h"
+#include "gui/app/formula_list_model.h"
 #include "gui/app/game_dialog.h"
+#include "gui/common/qt_translations.h"
 #include "gui/predictions/journal_window.h"
 #include "gui/search/formula_search_window.h"
 #include "history/draw_history.h"
@@ -26,6 +28,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -218,6 +222,16 @@ void saveJournalWindow(const QString& output)
     settle();
     save(journal, output + QStringLiteral("/journal-window.png"));
     journal->close();
+
+    // The chase plan of the last calculation's kept digits (three-star group play).
+    window.findChild<QAction*>(QStringLiteral("mnuChasePlan"))->trigger();
+    settle();
+    QWidget* plan = child(&window, "frmChasePlan");
+    click(plan, "cmdFromCalculation");
+    child<QSpinBox>(plan, "txtPeriods")->setValue(8);
+    settle();
+    save(plan, output + QStringLiteral("/chase-plan-window.png"));
+    plan->close();
 }
 
 // The game dialog on an empty store, filled in for a daily game numbered by year, and the draw
@@ -240,6 +254,16 @@ void saveGameWindows(const QString& output)
     click(dialog, "optNumbering_1");
     save(dialog, output + QStringLiteral("/game-dialog.png"));
     click(dialog, "cmdSave");
+    // Draws of a past year being typed in: the proposed date and period agree with the newest.
+    (void)window.session().addDraw(QStringLiteral("24064"), QStringLiteral("38146"), QDate(2024, 3, 5));
+    window.refresh();
+    settle();
+
+    window.findChild<QAction*>(QStringLiteral("mnuPayout"))->trigger();
+    settle();
+    QWidget* payout = child(&window, "frmPayout");
+    save(payout, output + QStringLiteral("/payout-dialog.png"));
+    payout->close();
 
     QWidget* entry = child(&window, "Text1")->parentWidget();
     const QRect row = child(&window, "txtIpt_5")->geometry().united(child(&window, "Text1")->geometry());
@@ -248,9 +272,45 @@ void saveGameWindows(const QString& output)
 
 }  // namespace
 
+// The list sorted by 高出随机, going down, with a formula that names no digit (no figures against
+// chance), and the history's copies offered by 从备份恢复 after 删除所有历史.
+void saveListAndBackups(qeltaro::gui::MainWindow& window, const QString& output)
+{
+    {
+        qeltaro::FormulaTable table(window.session().store(), qeltaro::Category{1, false});
+        (void)table.append(qeltaro::Kind::Kill, QStringLiteral("0-L1A-1"), QStringLiteral("0-万位码-1=下期杀一星直选"), 8);
+    }
+    window.refresh();
+    auto* grid = child<QTableView>(&window, "MSFlexGrid2");
+    QHeaderView* header = grid->horizontalHeader();
+    const int lift = qeltaro::gui::FormulaListModel::Lift;
+    for (int i = 0; i < 2; ++i) {  // twice: going down
+        emit header->sectionClicked(lift);
+        settle();
+    }
+    QWidget* panel = grid->parentWidget();
+    save(panel, output + QStringLiteral("/formula-list-sorted.png"),
+         QRect(0, grid->y(), panel->width(), std::min(grid->height(), 300)));
+
+    qeltaro::gui::Dialogs::queueAnswer(QStringLiteral("ok"));
+    window.findChild<QAction*>(QStringLiteral("mnuDlAll"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("mnuRestoreBackup"))->trigger();
+    settle();
+    if (QWidget* backups = child(&window, "frmBackups")) {
+        child<QTableWidget>(backups, "grdBackups")->selectRow(0);
+        settle();
+        save(backups, output + QStringLiteral("/backups-dialog.png"));
+        qeltaro::gui::Dialogs::queueAnswer(QStringLiteral("ok"));
+        click(backups, "cmdRestore");
+    }
+}
+
 int main(int argc, char** argv)
 {
+    auto chinese = std::make_unique<qeltaro::gui::ChineseSystemLocale>();
     QApplication application(argc, argv);
+    chinese.reset();
+    qeltaro::gui::installQtTranslations(application);
     QApplication::setApplicationName(QStringLiteral("Qeltaro"));
     const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs/images");
     QDir().mkpath(output);
@@ -282,6 +342,7 @@ int main(int argc, char** argv)
         save(reference, output + QStringLiteral("/parameter-reference.png"));
     saveToolWindows(window, output);
     saveSearchWindow(window, output);
+    saveListAndBackups(window, output);
     saveJournalWindow(output);
     saveGameWindows(output);
     return 0;

@@ -10,9 +10,13 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <memory>
+
 int main(int argc, char** argv)
 {
+    auto chinese = std::make_unique<qeltaro::gui::ChineseSystemLocale>();
     QApplication application(argc, argv);
+    chinese.reset();
     QApplication::setApplicationName(QStringLiteral("Qeltaro"));
     QApplication::setApplicationVersion(QStringLiteral(QELTARO_VERSION));
     qeltaro::gui::installQtTranslations(application);

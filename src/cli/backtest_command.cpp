@@ -72,13 +72,17 @@ void writeFormulaRow(JsonOut& out, const ListedFormula& formula, const FormulaSt
     out.key(QStringLiteral("idx")).integer(formula.idx);
     out.key(QStringLiteral("last_hit")).integer(stats.lastHitRun);
     out.key(QStringLiteral("last_miss")).integer(stats.lastMissRun);
-    out.key(QStringLiteral("lift")).number(chance.lift);
+    if (chance.evidence)
+        out.key(QStringLiteral("lift")).number(chance.lift);
     out.key(QStringLiteral("max_hit")).integer(stats.maxHitRun);
     out.key(QStringLiteral("max_miss")).integer(stats.maxMissRun);
     out.key(QStringLiteral("next")).string(stats.next);
-    out.key(QStringLiteral("p_max_hit")).number(chance.pMaxHit);
-    out.key(QStringLiteral("p_max_miss")).number(chance.pMaxMiss);
-    out.key(QStringLiteral("p_value")).number(chance.pValue);
+    // A formula that named no digit on any scored row has no figures against chance.
+    if (chance.evidence) {
+        out.key(QStringLiteral("p_max_hit")).number(chance.pMaxHit);
+        out.key(QStringLiteral("p_max_miss")).number(chance.pMaxMiss);
+        out.key(QStringLiteral("p_value")).number(chance.pValue);
+    }
     out.key(QStringLiteral("rate")).number(std::round(double(stats.rate) * 10000.0) / 10000.0);
     out.key(QStringLiteral("text")).string(formula.text);
     out.key(QStringLiteral("total")).number(double(stats.totalSum));

@@ -1,8 +1,11 @@
 // qeltaro-cli breakdown: a formula's calculation history (公式计算步骤).
 
 #include "calculation_options.h"
+#include "formula_choice.h"
 
 #include "backtest/formula_breakdown.h"
+#include "history/draw_history.h"
+#include "library/formula_library.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -12,13 +15,14 @@ namespace {
 
 struct BreakdownOptions {
     ListOptions list;
-    int idx = 0;
+    FormulaChoice formula;
 
     void bind(CLI::App* command)
     {
         list.bind(command);
-        command->add_option("--idx", idx, "the formula's idx in the list")->required();
+        formula.bind(command);
     }
+    std::optional<QString> missing() const { return formula.missing(); }
     Status read() { return list.read(); }
 };
 
@@ -55,12 +59,13 @@ private:
 
 Outcome breakdown(Context&, Store& store, const BreakdownOptions& o)
 {
-    auto listed = FormulaTable(store, o.list.category).list(o.list.kind);
+    auto listed = listFormulas(store, o.list.key());
     if (!listed)
         return listed.error();
-    const auto formula = std::find_if(listed->begin(), listed->end(), [&o](const StoredFormula& f) { return f.idx == o.idx; });
-    if (formula == listed->end())
-        return badInput(QStringLiteral("%1公式中没有序号为%2的公式").arg(listHeading(o.list)).arg(o.idx));
+    auto idx = o.formula.idxAmong(*listed, listHeading(o.list));
+    if (!idx)
+        return idx.error();
+    const auto formula = std::find_if(listed->begin(), listed->end(), [&](const StoredFormula& f) { return f.idx == *idx; });
     auto history = loadHistoryColumns(store);
     if (!history)
         return history.error();

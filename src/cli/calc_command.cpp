@@ -4,7 +4,7 @@
 
 #include "aggregate/err_window_rows.h"
 #include "backtest/category_calculation.h"
-#include "predictions/prediction_journal.h"
+#include "predictions/calculation_run.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -154,27 +154,18 @@ Outcome calc(Context&, Store& store, const CalcOptions& o)
     auto selected = loadCalculationRequest(store, o.list, o.calculation, request);
     if (!selected)
         return selected.error();
-    auto calculation = calculateCategory(store, selected->history, request);
-    if (!calculation)
-        return calculation.error();
-    printWarnings(calculation->problems());
-
-    // The window shows every slot; the staging table keeps the one shown last.
+    auto run = runCalculation(store, selected->history, request, !o.noRecord);
+    if (!run)
+        return run.error();
+    printWarnings(run->warnings);
+    if (auto failure = run->firstFailure())
+        return *failure;
     std::vector<ErrWindowTable> tables;
-    for (const SlotCalculation& slot : calculation->slotResults) {
+    for (const SlotCalculation& slot : run->calculation.slotResults) {
         tables.emplace_back();
         tables.back().fill(slot.counts, request.kind);
     }
-    if (!calculation->slotResults.empty()) {
-        if (Status s = storeShownCounts(store, calculation->slotResults.back().counts); !s)
-            return s.error();
-    }
-    // A calculation of the next period is a prediction: the journal keeps it until its draw comes.
-    if (!o.noRecord && !request.pastPeriod) {
-        if (Status s = recordPrediction(store, *calculation, request.sort); !s)
-            return s.error();
-    }
-    return makeReport<CalcReport>(listHeading(o.list), std::move(*calculation), std::move(tables), request.sort);
+    return makeReport<CalcReport>(listHeading(o.list), std::move(run->calculation), std::move(tables), request.sort);
 }
 
 }  // namespace

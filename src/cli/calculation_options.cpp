@@ -1,6 +1,8 @@
 #include "calculation_options.h"
+#include "formula_choice.h"
 
-#include "store/history_table.h"
+#include "history/draw_history.h"
+#include "library/formula_library.h"
 
 #include <QSet>
 
@@ -50,27 +52,29 @@ Result<SortSettings> parseSortOptions(const std::string& quota, const std::strin
 
 }  // namespace
 
-Result<HistoryColumns> loadHistoryColumns(Store& store)
-{
-    auto rows = HistoryTable(store).all();
-    if (!rows)
-        return rows.error();
-    return HistoryColumns(*rows);
-}
-
 QString listHeading(const ListOptions& list)
 {
     return list.category.caption() + kindWord(list.kind);
 }
 
-Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& list, const std::string& select)
+Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& list, const std::string& select,
+                                              const std::string& selectNumbers)
 {
-    auto formulas = FormulaTable(store, list.category).list(list.kind);
+    auto formulas = listFormulas(store, list.key());
     if (!formulas)
         return formulas.error();
     auto selection = parseSelectOption(select, list, *formulas);
     if (!selection)
         return selection.error();
+    if (!selectNumbers.empty()) {
+        auto idxs = idxOfNumbers(selectNumbers, *formulas, listHeading(list));
+        if (!idxs)
+            return idxs.error();
+        FormulaSelection byNumber;
+        for (int idx : *idxs)
+            byNumber.set(idx, true);
+        *selection = byNumber;
+    }
     auto history = loadHistoryColumns(store);
     if (!history)
         return history.error();
@@ -80,7 +84,7 @@ Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& l
 Result<SelectedFormulas> loadCalculationRequest(Store& store, const ListOptions& list,
                                                 const CalculationOptions& calculation, CalculationRequest& request)
 {
-    auto selected = loadSelectedFormulas(store, list, calculation.select);
+    auto selected = loadSelectedFormulas(store, list, calculation.select, calculation.selectNumbers);
     if (!selected)
         return selected;
     request.category = list.category;
@@ -156,7 +160,11 @@ void CalculationOptions::bind(CLI::App* command, const char* sortHelp, bool past
         command->add_option("--period", pastPeriod, "re-check this past period instead of calculating the next one");
     command->add_option("--quota", quota, "best method: digits to keep, 0..10 (default 3)");
     command->add_option("--sort", sortText, sortHelp);
-    command->add_option("--select", select, "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
+    auto* byIdx = command->add_option("--select", select,
+                                      "selected formulas of the category's own table by idx, e.g. 1,3,5 (default all)");
+    auto* byNumber = command->add_option("--select-numbers", selectNumbers,
+                                         "the same by 序号 in the category and kind, as the window's list numbers them");
+    byIdx->excludes(byNumber);
 }
 
 Status CalculationOptions::read(Context& context)

@@ -10,15 +10,14 @@
 #include "domain/formula_selection.h"
 #include "domain/history_columns.h"
 #include "settings/settings.h"
-#include "store/formula_table.h"
+#include "history/draw_history.h"
+#include "library/formula_library.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace qeltaro::cli {
-
-Result<HistoryColumns> loadHistoryColumns(Store& store);
 
 // The formulas of a category and kind, those `select` names ("3,5,12"; empty: every one) and the
 // history: what the calculation, the replay and their exports start from.
@@ -27,7 +26,9 @@ struct SelectedFormulas {
     std::optional<FormulaSelection> selection;
     HistoryColumns history;
 };
-Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& list, const std::string& select);
+// `selectNumbers` names them by 序号 instead ("1,2,7"); at most one of the two is given.
+Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& list, const std::string& select,
+                                              const std::string& selectNumbers = {});
 
 // --method: "selected", "best", or empty for the setting.
 Result<CalculationMethod> parseMethodOption(const std::string& text, const SettingsMirror& settings);
@@ -61,6 +62,7 @@ struct CalculationOptions {
     std::string quota;
     std::string sortText;
     std::string select;
+    std::string selectNumbers;
     std::string pastPeriod;
     CalculationMethod method = CalculationMethod::Best;
     SortSettings sort;

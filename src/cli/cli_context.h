@@ -113,6 +113,9 @@ void addSmartSetCommand(CLI::App& app, Context& context);
 void addSearchSettingsCommands(CLI::App& app, Context& context);
 void addWalkForwardCommand(CLI::App& app, Context& context);
 void addJournalCommands(CLI::App& app, Context& context);
+void addBackupCommands(CLI::App& app, Context& context);
+void addPayoutCommands(CLI::App& app, Context& context);
+void addPlanCommand(CLI::App& app, Context& context);
 void addTrendCommands(CLI::App& app, Context& context);
 
 // The report printed, or the error told; the exit code either way.

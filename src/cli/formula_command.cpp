@@ -1,6 +1,7 @@
 // qeltaro-cli formula translate | add | import | update | list | delete | clear-all | export
 
 #include "cli_context.h"
+#include "formula_choice.h"
 
 #include "domain/formula_selection.h"
 #include "domain/parameter_catalogue.h"
@@ -9,7 +10,6 @@
 #include "library/formula_entry.h"
 #include "library/formula_library.h"
 #include "library/formula_update.h"
-#include "store/formula_table.h"
 
 #include <QDate>
 #include <QJsonArray>
@@ -64,10 +64,15 @@ Outcome add(Context&, Store& store, const AddOptions& o)
     auto added = addTypedFormula(store, fromStd(o.text), startingList(o.kind.kind));
     if (!added)
         return added.error();
-    return answer({QStringLiteral("已添加到%1公式，序号%2：%3").arg(listCaption(added->list)).arg(added->idx).arg(added->code)},
+    return answer({QStringLiteral("已添加到%1公式，序号%2（idx %3）：%4")
+                       .arg(listCaption(added->list))
+                       .arg(added->number)
+                       .arg(added->idx)
+                       .arg(added->code)},
                   QJsonObject{{QStringLiteral("category"), added->list.category.suffix()},
                               {QStringLiteral("kind"), kindName(added->list.kind)},
                               {QStringLiteral("idx"), added->idx},
+                              {QStringLiteral("number"), added->number},
                               {QStringLiteral("code"), added->code},
                               {QStringLiteral("text"), added->text}});
 }
@@ -90,10 +95,7 @@ Outcome importFormulas(Context&, Store& store, const ImportOptions& o)
     auto report = importFormulaFile(store, fromStd(o.file), startingList(o.kind.kind));
     if (!report)
         return report.error();
-    QStringList lines{QStringLiteral("读入%1条公式（其中%2条与已有公式重复，已去除），%3行无法识别")
-                          .arg(report->stored)
-                          .arg(report->duplicates)
-                          .arg(report->unrecognised.size())};
+    QStringList lines{formulaImportSummary(*report)};
     if (!report->unrecognised.empty())
         lines << QStringLiteral("无法识别的公式已写入 %1").arg(report->unrecognisedFilePath);
     QJsonArray unrecognised;
@@ -162,20 +164,24 @@ struct ListFormulasOptions {
     Status read() { return list.read(); }
 };
 
-// The formulas of one list in idx order, a line or an array element each.
+// The formulas of one list in idx order, a line or an array element each, with the 序号 the
+// window's list shows beside the idx.
 class FormulasReport : public Report {
 public:
     explicit FormulasReport(std::vector<StoredFormula> formulas) : formulas_(std::move(formulas)) {}
     void writeText(TextOut& out) const override
     {
+        int number = 0;
         for (const StoredFormula& f : formulas_)
-            out.line(QStringLiteral("%1\t%2\t%3").arg(f.idx).arg(f.code, f.text));
+            out.line(QStringLiteral("%1\t%2\t%3\t%4").arg(f.idx).arg(++number).arg(f.code, f.text));
     }
     void writeJson(JsonOut& out) const override
     {
         out.beginArray();
+        int number = 0;
         for (const StoredFormula& f : formulas_)
             out.value(QJsonObject{{QStringLiteral("idx"), f.idx},
+                                  {QStringLiteral("number"), ++number},
                                   {QStringLiteral("kill"), isKill(f.kind)},
                                   {QStringLiteral("code"), f.code},
                                   {QStringLiteral("text"), f.text}});
@@ -188,7 +194,7 @@ private:
 
 Outcome listFormulas(Context&, Store& store, const ListFormulasOptions& o)
 {
-    auto formulas = FormulaTable(store, o.list.category).list(o.list.kind);
+    auto formulas = listFormulas(store, o.list.key());
     if (!formulas)
         return formulas.error();
     return makeReport<FormulasReport>(std::move(*formulas));
@@ -196,13 +202,14 @@ Outcome listFormulas(Context&, Store& store, const ListFormulasOptions& o)
 
 struct DeleteOptions {
     ListOptions list;
-    int idx = 0;
+    FormulaChoice formula;
     bool keepFlags = false;
     std::string selected;
+    std::optional<QString> missing() const { return formula.missing(); }
     void bind(CLI::App* command)
     {
         list.bind(command, kSuffixesHelp);
-        command->add_option("--idx", idx, "the formula's idx (as formula list shows it)")->required();
+        formula.bind(command);
         command->add_flag("--keep-flags", keepFlags,
                           "each idx keeps its selection flag (删除最后公式) instead of every formula keeping its own (删除该公式)");
         command->add_option("--selected", selected,
@@ -241,8 +248,18 @@ Outcome deleteOne(Context&, Store& store, const DeleteOptions& o)
         for (int idx : *chosen)
             selection.set(idx, true);
     }
+    int idx = o.formula.idx.value_or(0);
+    if (o.formula.number) {
+        auto formulas = listFormulas(store, key);
+        if (!formulas)
+            return formulas.error();
+        auto chosen = o.formula.idxAmong(*formulas, listCaption(key));
+        if (!chosen)
+            return chosen.error();
+        idx = *chosen;
+    }
     const FlagsAfterDelete flags = o.keepFlags ? FlagsAfterDelete::StayWithNumbers : FlagsAfterDelete::FollowFormulas;
-    auto report = deleteFormula(store, key, o.idx, flags, selection);
+    auto report = deleteFormula(store, key, idx, flags, selection);
     if (!report)
         return report.error();
     auto remaining = listedIdx(store, key);

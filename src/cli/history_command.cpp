@@ -3,7 +3,6 @@
 #include "cli_context.h"
 
 #include "history/draw_history.h"
-#include "store/history_table.h"
 
 #include <QDate>
 #include <QJsonArray>
@@ -121,7 +120,7 @@ private:
 
 Outcome list(Context&, Store& store, const DrawListOptions& o)
 {
-    auto rows = HistoryTable(store).all();
+    auto rows = DrawHistory(store).draws();
     if (!rows)
         return rows.error();
     return makeReport<DrawsReport>(std::move(*rows), o.derived);

@@ -47,27 +47,6 @@ QJsonArray jsonList(const QStringList& list)
     return QJsonArray::fromStringList(list);
 }
 
-QStringList reportLines(const UpdateReport& report)
-{
-    if (report.pages == 0)
-        return {QStringLiteral("历史号码已更新到第%1期，今天没有更新的期号，没有读取网页").arg(report.lastStored)};
-    QStringList lines{QStringLiteral("读取网页%1个，失败%2个，保存开奖号码%3期")
-                          .arg(report.pages)
-                          .arg(report.pagesFailed)
-                          .arg(report.stored)};
-    if (report.replaced)
-        lines << QStringLiteral("原有历史号码早于检索天数，已删除原有的%1期（备份：%2）").arg(report.removed).arg(report.backupPath);
-    if (!report.gaps.isEmpty())
-        lines << QStringLiteral("缺少%1期：%2").arg(report.missing).arg(report.gaps.join(QStringLiteral(", ")));
-    if (!report.unreadable.isEmpty())
-        lines << QStringLiteral("号码无法识别的期号：%1").arg(report.unreadable.join(QStringLiteral(", ")));
-    for (const QString& failure : report.failures)
-        lines << QStringLiteral("读取失败 %1").arg(failure);
-    if (!report.lastStored.isEmpty())
-        lines << QStringLiteral("最新一期：%1").arg(report.lastStored);
-    return lines;
-}
-
 QJsonObject reportJson(const UpdateReport& report)
 {
     return QJsonObject{{QStringLiteral("pages"), report.pages},
@@ -123,7 +102,7 @@ Outcome update(Context&, Store& store, const UpdateOptions& o)
     auto report = updateHistoryOnline(store, o.update, &progress);
     if (!report)
         return report.error();
-    return answer(reportLines(*report), reportJson(*report));
+    return answer(updateSummaryLines(*report), reportJson(*report));
 }
 
 }  // namespace

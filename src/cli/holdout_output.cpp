@@ -6,12 +6,15 @@ namespace qeltaro::cli {
 
 QJsonObject holdoutJson(const HoldoutResult& h)
 {
-    return {{QStringLiteral("hits"), h.hits},
-            {QStringLiteral("trials"), h.trials},
-            {QStringLiteral("rate"), std::round(h.rate() * 1e6) / 1e6},
-            {QStringLiteral("chance"), std::round(h.chance * 1e6) / 1e6},
-            {QStringLiteral("p_value"), h.pValue},
-            {QStringLiteral("beats_chance"), h.beatsChance}};
+    QJsonObject json{{QStringLiteral("hits"), h.hits},
+                     {QStringLiteral("trials"), h.trials},
+                     {QStringLiteral("rate"), std::round(h.rate() * 1e6) / 1e6},
+                     {QStringLiteral("chance"), std::round(h.chance * 1e6) / 1e6},
+                     {QStringLiteral("beats_chance"), h.beatsChance}};
+    // No trial (no digit named on a held-out period): nothing was tested, so no p-value.
+    if (h.trials > 0)
+        json.insert(QStringLiteral("p_value"), h.pValue);
+    return json;
 }
 
 QString holdoutHeader()
@@ -21,6 +24,8 @@ QString holdoutHeader()
 
 QString holdoutColumns(const HoldoutResult& h)
 {
+    if (h.trials == 0)
+        return QStringLiteral("—（0/0）\t%1%\t—\t否").arg(h.chance * 100, 0, 'f', 2);
     return QStringLiteral("%1%（%2/%3）\t%4%\t%5\t%6")
         .arg(h.rate() * 100, 0, 'f', 2)
         .arg(h.hits)

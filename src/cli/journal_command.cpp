@@ -43,7 +43,7 @@ struct JournalOptions {
 
 QJsonObject entryJson(const JournalEntry& entry)
 {
-    return QJsonObject{
+    QJsonObject json{
         {QStringLiteral("period"), entry.period},
         {QStringLiteral("category"), entry.category.suffix()},
         {QStringLiteral("kind"), kindName(entry.kind)},
@@ -52,6 +52,9 @@ QJsonObject entryJson(const JournalEntry& entry)
         {QStringLiteral("formulas"), entry.formulaCount},
         {QStringLiteral("recorded"), entry.recordedAt},
         {QStringLiteral("slots"), slotOutcomesJson(entry.slotResults)}};
+    if (entry.money)
+        json.insert(QStringLiteral("money"), predictionMoneyJson(*entry.money));
+    return json;
 }
 
 class JournalListReport : public Report {
@@ -75,7 +78,7 @@ public:
         for (const JournalEntry& entry : journal_.entries)
             out.value(entryJson(entry));
         out.endArray();
-        out.member(QStringLiteral("summary"), predictionSummaryJson(journal_.summary));
+        out.member(QStringLiteral("summary"), predictionSummaryJson(journal_.summary, journal_.money));
         out.endObject();
     }
 

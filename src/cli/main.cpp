@@ -33,6 +33,9 @@ int main(int argc, char** argv)
     addSearchSettingsCommands(app, context);
     addWalkForwardCommand(app, context);
     addJournalCommands(app, context);
+    addBackupCommands(app, context);
+    addPayoutCommands(app, context);
+    addPlanCommand(app, context);
     addTrendCommands(app, context);
 
     try {

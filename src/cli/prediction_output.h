@@ -17,8 +17,10 @@ namespace qeltaro::cli {
 // {"slot":3,"kept":[0,2,5],"drawn":"7","success":false,"chance":0.3}; drawn and success are
 // null while the draw has not come.
 QJsonObject slotOutcomeJson(int slot, const std::vector<int>& kept, const SlotOutcome& outcome);
-// {"slots":N,"successes":S,"expected":E,"p_value":P}
-QJsonObject predictionSummaryJson(const PredictionSummary& summary);
+// {"slots":N,"successes":S,"expected":E,"p_value":P,"money":{…}}
+QJsonObject predictionSummaryJson(const PredictionSummary& summary, const MoneySummary& money);
+// {"bets":B,"cost":C,"payout":P,"net":N,"expectedNet":E}, amounts in yuan
+QJsonObject predictionMoneyJson(const PredictionMoney& money);
 
 // {"slot",...} of each slot, as an array.
 template <typename Slot>
@@ -30,7 +32,8 @@ QJsonArray slotOutcomesJson(const std::vector<Slot>& judged)
     return array;
 }
 
-// A header (期号, 种类, 方法, 位置, 保留号码, 开奖号码, 结果, 随机概率) and one line per row.
+// A header (期号, 种类, 方法, 位置, 保留号码, 开奖号码, 结果, 随机概率, 注数, 成本, 奖金, 盈亏) and one
+// line per row; the money fields are empty on all but a judged prediction's first row.
 void writePredictionRows(TextOut& out, const std::vector<PredictionRow>& rows);
 
 }  // namespace qeltaro::cli

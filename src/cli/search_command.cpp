@@ -6,9 +6,10 @@
 
 #include "history/draw_history.h"
 #include "search/formula_search.h"
-#include "search/found_formula_export.h"
+#include "export/found_formula_export.h"
 #include "search/found_formula_save.h"
 #include "search/run_record.h"
+#include "search/search_job.h"
 #include "search/scheme_run.h"
 #include "search/search_category.h"
 #include "search/search_run.h"
@@ -506,10 +507,8 @@ QString summaryLine(const QString& head, std::uint64_t verified, double seconds,
 }
 
 // What the manual search alone adds to the report.
-void describe(const SearchRun& run, SearchReport& report)
+void describe(const SearchRequest& ran, const SearchOutcome& outcome, SearchReport& report)
 {
-    const SearchRequest& ran = run.request();
-    const SearchOutcome& outcome = run.outcome();
     report.verified = outcome.verified;
     report.summary = summaryLine(ran.shape.category.caption() + killWord(ran.shape.kind), outcome.verified, outcome.seconds,
                                  outcome.candidatesPerSecond(), outcome.found.size(),
@@ -517,10 +516,8 @@ void describe(const SearchRun& run, SearchReport& report)
 }
 
 // What the scheme alone adds to the report.
-void describe(const SchemeRun& run, SearchReport& report)
+void describe(const SchemeRequest& ran, const SchemeOutcome& outcome, SearchReport& report)
 {
-    const SchemeRequest& ran = run.request();
-    const SchemeOutcome& outcome = run.outcome();
     report.verified = outcome.verified();
     report.visited = outcome.visited;
     report.completed = outcome.completed;
@@ -556,21 +553,20 @@ Outcome runOrder(Context& context, Store& store, const SearchOptions& options, c
             return badInput(refusal->error.message + hint);
         return refusal->error;
     }
-    const QDateTime started = QDateTime::currentDateTime();
-    Run run(*history, std::move(std::get<0>(prepared)));
-    waitWithProgress(run);
-    auto recordPath = search.record(run, **history, started);
+    SearchJob<Run> job(store.dataDir(), *history, std::move(std::get<0>(prepared)));
+    waitWithProgress(job);
+    const auto& recordPath = job.finish();
     if (!recordPath)
         return recordPath.error();
     auto report = std::make_unique<SearchReport>();
-    const auto& outcome = run.outcome();
+    const auto& outcome = job.outcome();
     report->found = outcome.found;
-    report->seed = run.request().seed;
+    report->seed = job.request().seed;
     report->recordPath = *recordPath;
     report->control = outcome.control;
     report->holdoutPeriods = outcome.holdoutPeriods;
-    describe(run, *report);
-    saveAndExport(store, options, kindOf(run.request()), *report);
+    describe(job.request(), outcome, *report);
+    saveAndExport(store, options, kindOf(job.request()), *report);
     return ReportPtr(std::move(report));
 }
 

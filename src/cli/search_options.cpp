@@ -1,13 +1,15 @@
 #include "search_options.h"
 
 #include "calculation_options.h"
+#include "history/draw_history.h"
+#include "search/formula_search.h"
+#include "search/search_job.h"
 #include "search/search_category.h"
 
 #include <QTextStream>
 
 #include <csignal>
 #include <cstdio>
-#include <random>
 #include <unistd.h>
 
 namespace qeltaro::cli {
@@ -92,10 +94,8 @@ Result<WantedCounts> parseWantedCounts(const std::string& text)
 
 Result<std::uint64_t> seedOption(const std::string& text)
 {
-    if (text.empty()) {
-        std::random_device entropy;
-        return (std::uint64_t(entropy()) << 32) ^ std::uint64_t(entropy());
-    }
+    if (text.empty())
+        return freshSearchSeed();
     bool ok = false;
     const std::uint64_t seed = fromStd(text).trimmed().toULongLong(&ok);
     if (!ok)
@@ -108,8 +108,8 @@ Result<std::shared_ptr<const HistoryColumns>> searchHistory(Store& store)
     auto history = loadHistoryColumns(store);
     if (!history)
         return history.error();
-    if (history->rowCount() < 2)
-        return badInput(QStringLiteral("历史号码不足两期，无法验证公式；请先导入历史号码"));
+    if (Status s = checkSearchHistory(*history); !s)
+        return s.error();
     return std::make_shared<const HistoryColumns>(std::move(*history));
 }
 

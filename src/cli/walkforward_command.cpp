@@ -57,6 +57,7 @@ public:
         writePredictionRows(out, walkForwardRows(result_, request_));
         out.line(predictionSummaryLine(result_.summary));
         out.line(predictionVerdict(result_.summary));
+        out.line(moneySummaryLine(result_.money, result_.prizes));
     }
 
     void writeJson(JsonOut& out) const override
@@ -65,9 +66,10 @@ public:
         out.key(QStringLiteral("periods")).beginArray();
         for (const WalkForwardPeriod& period : result_.periods)
             out.value(QJsonObject{{QStringLiteral("period"), period.period},
-                                  {QStringLiteral("slots"), slotOutcomesJson(period.slotResults)}});
+                                  {QStringLiteral("slots"), slotOutcomesJson(period.slotResults)},
+                                  {QStringLiteral("money"), predictionMoneyJson(period.money)}});
         out.endArray();
-        out.member(QStringLiteral("summary"), predictionSummaryJson(result_.summary));
+        out.member(QStringLiteral("summary"), predictionSummaryJson(result_.summary, result_.money));
         out.endObject();
     }
 

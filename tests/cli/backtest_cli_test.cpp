@@ -1,4 +1,5 @@
 #include "backtest/backtest_engine.h"
+#include "domain/chance_statistics.h"
 #include "history/draw_history.h"
 #include "store/formula_table.h"
 #include "store/history_table.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -193,19 +195,38 @@ TEST(BacktestCli, ReportsEachFormulaAgainstChance)
     QString lines;
     std::mt19937 random(11);
     auto period = qeltaro::PeriodNumber::parse(QStringLiteral("160101001"), qeltaro::Game{});
+    std::vector<int> tenThousands;
     for (int i = 0; i < 360; ++i) {
-        lines += QStringLiteral("%1 %2%3%4%5%6\n").arg(period->text(qeltaro::Game{})).arg(random() % 10).arg(random() % 10)
-                     .arg(random() % 10).arg(random() % 10).arg(i % 2 ? 8 : 3);
+        tenThousands.push_back(int(random() % 10));
+        lines += QStringLiteral("%1 %2%3%4%5%6\n").arg(period->text(qeltaro::Game{})).arg(tenThousands.back())
+                     .arg(random() % 10).arg(random() % 10).arg(random() % 10).arg(i % 2 ? 8 : 3);
         period = period->next(qeltaro::Game{});
     }
     qeltaro::test::writeFile(temp.path(QStringLiteral("planted.txt")), lines.toUtf8());
     ASSERT_EQ(runCli(temp, {"history", "import", temp.path(QStringLiteral("planted.txt"))}).exitCode, 0);
     ASSERT_EQ(runCli(temp, {"formula", "add", "个位码=下期杀一星直选"}).exitCode, 0);
     ASSERT_EQ(runCli(temp, {"formula", "add", "千位码=下期杀一星直选"}).exitCode, 0);
+    // Negative on every row (个位 is 3 or 8): it never names a digit that can be drawn, so it
+    // "kills" on every row and carries no evidence at all.
+    ASSERT_EQ(runCli(temp, {"formula", "add", "0-个位码-1=下期杀一星直选"}).exitCode, 0);
+    // Names 0 only after a 万位 of 9 (-10 % 10 = 0); 个位 is never 0, so those rows all hit.
+    ASSERT_EQ(runCli(temp, {"formula", "add", "0-万位码-1=下期杀一星直选"}).exitCode, 0);
     const auto r = runCli(temp, {"--json", "backtest", "--category", "1D", "--kind", "kill", "--window", "all", "--plain"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonArray rows = QJsonDocument::fromJson(r.out.toUtf8()).array();
-    ASSERT_EQ(rows.size(), 2);
+    ASSERT_EQ(rows.size(), 4);
+    const QJsonObject silent = rows[2].toObject();
+    EXPECT_DOUBLE_EQ(silent["rate"].toDouble(), 100.0);
+    EXPECT_FALSE(silent["beats_chance"].toBool());
+    for (const char* figure : {"lift", "p_value", "p_max_hit", "p_max_miss"})
+        EXPECT_FALSE(silent.contains(QLatin1String(figure))) << figure;
+    // Its evidence, counted by hand: the rows after a 万位 of 9, every one a hit.
+    const int nines = int(std::count(tenThousands.begin(), tenThousands.end() - 1, 9));
+    const QJsonObject rare = rows[3].toObject();
+    EXPECT_GT(rare["rate"].toDouble(), 99.0);
+    EXPECT_NEAR(rare["lift"].toDouble(), 10.0, 1e-9);
+    EXPECT_DOUBLE_EQ(rare["p_value"].toDouble(), binomialTwoSidedPValue(nines, nines, 0.9));
+    EXPECT_FALSE(rare["beats_chance"].toBool());
     const QJsonObject planted = rows[0].toObject();
     EXPECT_DOUBLE_EQ(planted["chance"].toDouble(), 90.0);
     EXPECT_NEAR(planted["lift"].toDouble(), 10.0, 1e-9);
@@ -227,7 +248,10 @@ TEST(BacktestCli, ReportsEachFormulaAgainstChance)
     const QJsonObject answer = QJsonDocument::fromJson(held.out.toUtf8()).object();
     EXPECT_EQ(answer["holdout_periods"].toInt(), 120);
     const QJsonArray formulas = answer["formulas"].toArray();
-    ASSERT_EQ(formulas.size(), 2);
+    ASSERT_EQ(formulas.size(), 4);
+    const QJsonObject silentOut = formulas[2].toObject()["holdout"].toObject();
+    EXPECT_EQ(silentOut["trials"].toInt(), 0);
+    EXPECT_FALSE(silentOut.contains(QStringLiteral("p_value")));
     EXPECT_EQ(formulas[0].toObject()["total"].toDouble(), 239.0);
     const QJsonObject plantedOut = formulas[0].toObject()["holdout"].toObject();
     EXPECT_EQ(plantedOut["hits"].toInt(), 120);
@@ -239,7 +263,7 @@ TEST(BacktestCli, ReportsEachFormulaAgainstChance)
     temp.close();
 
     const auto text = runCli(temp, {"backtest", "--category", "1D", "--kind", "kill", "--holdout", "120"});
-    EXPECT_TRUE(text.out.contains(QStringLiteral("2条公式中1条在留出期高于随机"))) << text.out.toStdString();
+    EXPECT_TRUE(text.out.contains(QStringLiteral("4条公式中1条在留出期高于随机"))) << text.out.toStdString();
     const auto tooMany = runCli(temp, {"backtest", "--category", "1D", "--kind", "kill", "--holdout", "359"});
     EXPECT_EQ(tooMany.exitCode, 1);
     EXPECT_TRUE(tooMany.err.contains(QStringLiteral("留出359期后只剩1期历史"))) << tooMany.err.toStdString();

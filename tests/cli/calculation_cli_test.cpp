@@ -220,5 +220,5 @@ TEST_F(CalculationCli, BreakdownPrintsTheCalculationHistory)
 
     auto missing = runCli(temp, {"breakdown", "--category", "3D", "--kind", "keep", "--idx", "1"});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.err.contains("三星直选留码公式中没有序号为1的公式")) << missing.err.toStdString();
+    EXPECT_TRUE(missing.err.contains("三星直选留码公式中没有idx为1的公式")) << missing.err.toStdString();
 }

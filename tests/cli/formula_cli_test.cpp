@@ -37,11 +37,11 @@ TEST(FormulaCli, AddAndList)
     temp.close();
     auto r = runCli(temp, {"formula", "add", "万位码+千位码=下期杀一星直选"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out.trimmed().toStdString(), "已添加到一星直选杀公式，序号1：L1A+L2A");
+    EXPECT_EQ(r.out.trimmed().toStdString(), "已添加到一星直选杀公式，序号1（idx 1）：L1A+L2A");
 
     const QJsonArray rows = listJson(temp, "1D");
     const QJsonArray expected = QJsonDocument::fromJson(
-        R"([{"idx":1,"kill":true,"code":"L1A+L2A","text":"万位码+千位码=下期杀一星直选"}])").array();
+        R"([{"idx":1,"number":1,"kill":true,"code":"L1A+L2A","text":"万位码+千位码=下期杀一星直选"}])").array();
     EXPECT_EQ(rows, expected);
 
     r = runCli(temp, {"--json", "formula", "add", "--kind", "keep", "[三星直选]百位平方-十位码"});
@@ -124,6 +124,43 @@ TEST(FormulaCli, DeleteCarriesTheFlags)
     temp.close();
     EXPECT_EQ(runCli(temp, {"formula", "delete", "--category", "3D", "--kind", "kill", "--idx", "1"}).exitCode, 1);
     EXPECT_EQ(runCli(temp, {"formula", "delete", "--category", "3D", "--idx", "1"}).exitCode, 2);
+}
+
+TEST(FormulaCli, TheListsNumberNamesTheSameFormulaAsTheWindowDoes)
+{
+    // A keep formula first: the table numbers kill and keep formulas together, so the kill
+    // formulas' idx run 2.. while the window numbers them 1..
+    TempStore temp;
+    temp.close();
+    ASSERT_EQ(runCli(temp, {"history", "import", qeltaro::test::sampleHistoryPath()}).exitCode, 0);
+    ASSERT_EQ(runCli(temp, {"formula", "add", "万位码=下期留一星直选"}).exitCode, 0);
+    for (const char* text : {"千位码=下期杀一星直选", "百位码=下期杀一星直选", "十位码=下期杀一星直选"})
+        ASSERT_EQ(runCli(temp, {"formula", "add", text}).exitCode, 0);
+    const QJsonArray rows = listJson(temp, "1D");
+    ASSERT_EQ(rows.size(), 3);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(rows[k].toObject()["number"].toInt(), k + 1);
+        EXPECT_EQ(rows[k].toObject()["idx"].toInt(), k + 2);
+    }
+    auto steps = [&](const char* option, const char* value) {
+        return runCli(temp, {"--json", "breakdown", "--category", "1D", "--kind", "kill", option, value}).out;
+    };
+    EXPECT_EQ(steps("--number", "2"), steps("--idx", "3"));
+    auto calc = [&](const char* option, const char* value) {
+        return runCli(temp, {"--json", "calc", "--category", "1D", "--kind", "kill", "--method", "selected", "--no-record",
+                             option, value}).out;
+    };
+    EXPECT_EQ(calc("--select-numbers", "1,3"), calc("--select", "2,4"));
+    auto refused = runCli(temp, {"breakdown", "--category", "1D", "--kind", "kill", "--number", "4"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("没有序号为4的公式"))) << refused.err.toStdString();
+    EXPECT_EQ(runCli(temp, {"breakdown", "--category", "1D", "--kind", "kill"}).exitCode, 2);
+
+    ASSERT_EQ(runCli(temp, {"formula", "delete", "--category", "1D", "--kind", "kill", "--number", "3"}).exitCode, 0);
+    const QJsonArray left = listJson(temp, "1D");
+    ASSERT_EQ(left.size(), 2);
+    EXPECT_EQ(left[1].toObject()["code"].toString().toStdString(), "L3A");
+    EXPECT_EQ(listJson(temp, "1D", QStringLiteral("keep")).size(), 1);
 }
 
 TEST(FormulaCli, ClearAllAndExport)

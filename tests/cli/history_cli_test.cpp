@@ -125,3 +125,39 @@ TEST(GameCli, ShowSetAndTheRefusalOnceDrawsAreStored)
     r = runCli(temp, {"game", "show"});
     EXPECT_TRUE(r.out.contains("year")) << r.out.toStdString();
 }
+
+TEST(BackupCli, ListsTheCopiesWithTheirCountsAndRestoresOne)
+{
+    TempStore temp;
+    temp.close();
+    qeltaro::test::writeFile(temp.path("part.txt"), qeltaro::test::sampleHistoryLines(50).toUtf8());
+    ASSERT_EQ(runCli(temp, {"history", "import", temp.path("part.txt")}).exitCode, 0);
+    ASSERT_EQ(runCli(temp, {"formula", "add", "个位码=下期杀一星直选"}).exitCode, 0);
+    ASSERT_EQ(runCli(temp, {"history", "delete", "--all"}).exitCode, 0);
+    ASSERT_EQ(runCli(temp, {"history", "add", "160121001", "12345"}).exitCode, 0);
+
+    auto r = runCli(temp, {"--json", "backup", "list"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonArray copies = QJsonDocument::fromJson(r.out.toUtf8()).array();
+    ASSERT_EQ(copies.size(), 1);
+    const QJsonObject copy = copies[0].toObject();
+    EXPECT_EQ(copy["reason"].toString().toStdString(), "delete-all-history");
+    EXPECT_EQ(copy["draws"].toInt(), 50);
+    EXPECT_EQ(copy["formulas"].toInt(), 1);
+
+    // A file that is no store is refused and changes nothing.
+    qeltaro::test::writeFile(temp.dataDir() + QStringLiteral("/backups/formula-20010101-000000-000-junk.db"), "not a database");
+    r = runCli(temp, {"backup", "restore", "formula-20010101-000000-000-junk.db"});
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_EQ(runCli(temp, {"history", "list"}).out.trimmed().count(u'\n'), 0);
+
+    r = runCli(temp, {"--json", "backup", "restore", copy["file"].toString()});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QJsonDocument::fromJson(r.out.toUtf8()).object()["draws"].toInt(), 50);
+    EXPECT_EQ(runCli(temp, {"--json", "history", "list"}).out.count(QStringLiteral("\"period\"")), 50);
+    // The store as it was before the restore is a copy of its own, newest first.
+    copies = QJsonDocument::fromJson(runCli(temp, {"--json", "backup", "list"}).out.toUtf8()).array();
+    ASSERT_EQ(copies.size(), 3);
+    EXPECT_EQ(copies[0].toObject()["reason"].toString().toStdString(), "before-restore");
+    EXPECT_EQ(copies[0].toObject()["draws"].toInt(), 1);
+}

@@ -56,6 +56,7 @@ TEST_F(PredictionCli, CalcRecordsThePredictionAndTheJournalScoresItWhenTheDrawCo
     EXPECT_EQ(slot["kept"].toArray(), (QJsonArray{0, 1, 2, 3, 5, 6, 7, 8}));
     EXPECT_TRUE(slot["drawn"].isNull());
     EXPECT_TRUE(slot["success"].isNull());
+    EXPECT_FALSE(entry.contains("money"));  // still waiting for its draw
     EXPECT_DOUBLE_EQ(slot["chance"].toDouble(), 0.8);
     EXPECT_EQ(journal["summary"].toObject()["slots"].toInt(), 0);
 
@@ -69,6 +70,10 @@ TEST_F(PredictionCli, CalcRecordsThePredictionAndTheJournalScoresItWhenTheDrawCo
     EXPECT_EQ(summary["successes"].toInt(), 0);
     EXPECT_DOUBLE_EQ(summary["expected"].toDouble(), 0.8);
     EXPECT_DOUBLE_EQ(summary["p_value"].toDouble(), 1.0);
+    // 8 bets at 2 yuan, lost; the summary's money over the judged entries.
+    const QJsonObject money = journal["entries"].toArray()[0].toObject()["money"].toObject();
+    EXPECT_EQ(money, (QJsonObject{{"bets", 8}, {"cost", 16}, {"payout", 0}, {"net", -16}, {"expectedNet", -8}}));
+    EXPECT_EQ(summary["money"].toObject(), (QJsonObject{{"cost", 16}, {"payout", 0}, {"net", -16}, {"expectedNet", -8}}));
 
     const auto text = runCli(temp, {"journal", "list"});
     EXPECT_EQ(text.exitCode, 0);
@@ -97,6 +102,8 @@ TEST_F(PredictionCli, WalkforwardScoresEachPeriodOnTheHistoryBeforeItAndStoresNo
     EXPECT_EQ(slot["drawn"].toString(), "9");
     EXPECT_TRUE(slot["success"].toBool());
     EXPECT_EQ(walked["summary"].toObject()["slots"].toInt(), 2);
+    EXPECT_EQ(last["money"].toObject(), (QJsonObject{{"bets", 8}, {"cost", 16}, {"payout", 10}, {"net", -6}, {"expectedNet", -8}}));
+    EXPECT_DOUBLE_EQ(walked["summary"].toObject()["money"].toObject()["cost"].toDouble(), 32);
     EXPECT_EQ(json({"journal", "list"})["entries"].toArray().size(), 0);
 
     struct Refusal {

@@ -110,7 +110,7 @@ TEST(ChanceStatistics, RankHistogramAndAssessment)
     EXPECT_LT(skewed.pValue, 1e-5);
 
     // One strong formula among chance-level ones is marked; a formula below chance never is.
-    const std::vector<FormulaRecord> records = {{290, 300, 80, 1}, {270, 300, 30, 2}, {200, 300, 10, 4}};
+    const std::vector<FormulaRecord> records = {{290, 300, 80, 1, 300}, {270, 300, 30, 2, 300}, {200, 300, 10, 4, 300}};
     const auto assessed = assessAgainstChance({1, false}, Kind::Kill, records);
     EXPECT_TRUE(assessed[0].beatsChance);
     EXPECT_FALSE(assessed[1].beatsChance);
@@ -124,9 +124,9 @@ TEST(ChanceStatistics, AListRepeatingRecordsGetsEachRecordsOwnValues)
 {
     // Records sharing hits, trials or run lengths with others, and repeats of one record: each
     // entry must equal the assessment of its record alone.
-    const std::vector<FormulaRecord> records = {{270, 300, 30, 2}, {270, 301, 30, 2}, {271, 300, 30, 2},
-                                                {270, 300, 31, 2}, {270, 300, 30, 3}, {270, 300, 30, 2},
-                                                {30, 300, 2, 30},  {0, 0, 0, 0},      {270, 300, 2, 30}};
+    const std::vector<FormulaRecord> records = {{270, 300, 30, 2, 300}, {270, 301, 30, 2, 301}, {271, 300, 30, 2, 300},
+                                                {270, 300, 31, 2, 300}, {270, 300, 30, 3, 300}, {270, 300, 30, 2, 300},
+                                                {30, 300, 2, 30, 300},  {1, 1, 1, 0, 1},        {270, 300, 2, 30, 320}};
     for (const Kind kind : {Kind::Kill, Kind::Keep}) {
         const auto assessed = assessAgainstChance({2, true}, kind, records);
         ASSERT_EQ(assessed.size(), records.size());
@@ -135,8 +135,24 @@ TEST(ChanceStatistics, AListRepeatingRecordsGetsEachRecordsOwnValues)
             const FormulaRecord& r = records[i];
             SCOPED_TRACE(i);
             EXPECT_EQ(assessed[i].pValue, binomialTwoSidedPValue(r.hits, r.trials, chance));
-            EXPECT_EQ(assessed[i].pMaxHit, longestRunAtLeastProbability(r.trials, chance, r.maxHitRun));
-            EXPECT_EQ(assessed[i].pMaxMiss, longestRunAtLeastProbability(r.trials, 1.0 - chance, r.maxMissRun));
+            EXPECT_EQ(assessed[i].pMaxHit, longestRunAtLeastProbability(r.scoredRows, chance, r.maxHitRun));
+            EXPECT_EQ(assessed[i].pMaxMiss, longestRunAtLeastProbability(r.scoredRows, 1.0 - chance, r.maxMissRun));
         }
     }
+}
+
+TEST(ChanceStatistics, AFormulaThatNamesNoDigitIsNoTestAndTakesNoShareOfTheCorrection)
+{
+    // 55 hits in 55 trials at 0.9: p = 0.9^55 + the lower tail, about 0.0056. Alone it beats
+    // chance; a second formula without evidence must not double its Holm-adjusted p.
+    const double alone = binomialTwoSidedPValue(55, 55, 0.9);
+    ASSERT_LT(alone, 0.01);
+    ASSERT_GT(2 * alone, 0.01);
+    const std::vector<FormulaRecord> records = {{55, 55, 55, 0, 55}, {0, 0, 0, 0, 400}};
+    const auto assessed = assessAgainstChance({1, false}, Kind::Kill, records);
+    EXPECT_TRUE(assessed[0].evidence);
+    EXPECT_TRUE(assessed[0].beatsChance);
+    EXPECT_FALSE(assessed[1].evidence);
+    EXPECT_FALSE(assessed[1].beatsChance);
+    EXPECT_DOUBLE_EQ(assessed[1].chance, 0.9);
 }

@@ -1,40 +1,43 @@
-// The core's folders are layers: common < domain < language < store, io < the use cases. A file
-// may include its own folder and the layers below it; use-case folders may include each other
-// as long as no cycle forms. Every folder of src/core must have a layer.
+// The core's folders are layers: common < domain < language < store, io < the use cases, which
+// are ranked among themselves as they stand. A file may include its own folder and folders of a
+// lower rank only. Every folder of src/core must have a rank. Above the core, the command line
+// and the windows go through the use cases: they include no store table, and no code outside the
+// store writes SQL.
 
 #include "source_includes.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <map>
-#include <set>
 #include <vector>
 
 namespace {
 
-constexpr int kUseCaseLayer = 4;
-
-const std::map<QString, int>& layers()
+const std::map<QString, int>& ranks()
 {
     static const std::map<QString, int> table = {
-        {QStringLiteral("common"), 0},     // result, progress, message excerpts, colours: no I/O
-        {QStringLiteral("domain"), 1},     // vocabulary and maths: no store, no files, no network
-        {QStringLiteral("language"), 2},   // the formula language
-        {QStringLiteral("store"), 3},      // the only code that writes SQL
-        {QStringLiteral("io"), 3},         // text files, HTTP, the data folder
-        {QStringLiteral("history"), kUseCaseLayer},
-        {QStringLiteral("library"), kUseCaseLayer},
-        {QStringLiteral("backtest"), kUseCaseLayer},
-        {QStringLiteral("aggregate"), kUseCaseLayer},
-        {QStringLiteral("search"), kUseCaseLayer},
-        {QStringLiteral("export"), kUseCaseLayer},
-        {QStringLiteral("predictions"), kUseCaseLayer},
-        {QStringLiteral("session"), kUseCaseLayer},
-        {QStringLiteral("settings"), kUseCaseLayer},
-        {QStringLiteral("trend"), kUseCaseLayer},
+        {QStringLiteral("common"), 0},       // result, progress, message excerpts, colours: no I/O
+        {QStringLiteral("domain"), 1},       // vocabulary and maths: no store, no files, no network
+        {QStringLiteral("language"), 2},     // the formula language
+        {QStringLiteral("store"), 3},        // the only code that writes SQL
+        {QStringLiteral("io"), 3},           // text files, HTTP, the data folder
+        {QStringLiteral("settings"), 4},     // the use cases, from the ones that need none of the others
+        {QStringLiteral("library"), 4},
+        {QStringLiteral("aggregate"), 4},
+        {QStringLiteral("money"), 4},
+        {QStringLiteral("trend"), 4},
+        {QStringLiteral("history"), 5},      // settings
+        {QStringLiteral("backtest"), 5},     // aggregate
+        {QStringLiteral("predictions"), 6},  // backtest, aggregate, money
+        {QStringLiteral("search"), 6},       // backtest, history, settings
+        {QStringLiteral("session"), 6},      // backtest, history, library, settings
+        {QStringLiteral("export"), 7},       // predictions, backtest, aggregate
     };
     return table;
 }
@@ -47,76 +50,71 @@ QString folderOf(const QString& path, const QString& ownFolder)
     return slash < 0 ? ownFolder : path.left(slash);
 }
 
-// One message per include that points up or across a layer, per folder without a layer, and per
-// cycle between use-case folders.
+// One message per include that points to the same rank or above, and per folder without a rank.
 QStringList layerViolations(const std::vector<Include>& includes)
 {
     QStringList out;
-    std::map<QString, std::map<QString, QString>> edges;  // use-case folder -> folder -> one example
     for (const Include& inc : includes) {
         const QString from = folderOf(inc.file, QString());
         const QString to = folderOf(inc.target, from);
         if (from == to)
             continue;
-        const auto fromLayer = layers().find(from);
-        const auto toLayer = layers().find(to);
-        if (fromLayer == layers().end() || toLayer == layers().end()) {
-            out << QStringLiteral("%1 includes %2: folder without a layer").arg(inc.file, inc.target);
-            continue;
-        }
-        if (toLayer->second > fromLayer->second
-            || (toLayer->second == fromLayer->second && fromLayer->second < kUseCaseLayer)) {
-            out << QStringLiteral("%1 includes %2: above or beside its layer").arg(inc.file, inc.target);
-            continue;
-        }
-        if (fromLayer->second == kUseCaseLayer && toLayer->second == kUseCaseLayer)
-            edges[from].try_emplace(to, QStringLiteral("%1 includes %2").arg(inc.file, inc.target));
-    }
-
-    // Folders that reach each other form a cycle; each cycle is reported once, with its includes.
-    auto reach = [&](const QString& start) {
-        std::set<QString> seen;
-        std::vector<QString> todo{start};
-        while (!todo.empty()) {
-            const QString folder = todo.back();
-            todo.pop_back();
-            for (const auto& [next, example] : edges[folder]) {
-                if (seen.insert(next).second)
-                    todo.push_back(next);
-            }
-        }
-        return seen;
-    };
-    std::map<QString, std::set<QString>> reachable;
-    for (const auto& [folder, layer] : layers()) {
-        if (layer == kUseCaseLayer)
-            reachable[folder] = reach(folder);
-    }
-    std::set<QString> reported;
-    for (const auto& [folder, reached] : reachable) {
-        if (!reached.count(folder) || reported.count(folder))
-            continue;
-        QStringList members;
-        QStringList examples;
-        for (const QString& other : reached) {
-            if (reachable[other].count(folder)) {
-                members << other;
-                reported.insert(other);
-            }
-        }
-        for (const QString& a : members) {
-            for (const auto& [b, example] : edges[a]) {
-                if (members.contains(b))
-                    examples << example;
-            }
-        }
-        out << QStringLiteral("cycle between %1 (%2)").arg(members.join(QStringLiteral(", ")),
-                                                            examples.join(QStringLiteral("; ")));
+        const auto fromRank = ranks().find(from);
+        const auto toRank = ranks().find(to);
+        if (fromRank == ranks().end() || toRank == ranks().end())
+            out << QStringLiteral("%1 includes %2: folder without a rank").arg(inc.file, inc.target);
+        else if (toRank->second >= fromRank->second)
+            out << QStringLiteral("%1 includes %2: above or beside its rank").arg(inc.file, inc.target);
     }
     return out;
 }
 
-TEST(CoreLayersTest, EveryIncludeOfTheCorePointsDownOrIntoAUseCaseWithoutCycle)
+// One message per include of the store's tables, schema or database layer by a front end.
+QStringList frontEndStoreIncludes(const std::vector<Include>& includes)
+{
+    static const QRegularExpression table(QStringLiteral("^store/(\\w+_table|schema|sqlite_database|in_transaction)\\.h$"));
+    QStringList out;
+    for (const Include& inc : includes) {
+        if (table.match(inc.target).hasMatch())
+            out << QStringLiteral("%1 includes %2").arg(inc.file, inc.target);
+    }
+    return out;
+}
+
+// SQL statements written in a string: a statement's first words.
+bool holdsSql(const QString& line)
+{
+    static const QRegularExpression statement(QStringLiteral(
+        "\"[^\"]*\\b(SELECT\\b[^\"]*\\bFROM\\b|INSERT\\s+(OR\\s+\\w+\\s+)?INTO\\b|UPDATE\\s+\\w+\\s+SET\\b|"
+        "DELETE\\s+FROM\\b|CREATE\\s+(UNIQUE\\s+)?(TABLE|INDEX)\\b|DROP\\s+(TABLE|INDEX)\\b|PRAGMA\\s+\\w+|VACUUM\\b)"));
+    return statement.match(line).hasMatch();
+}
+
+// "file:line" of each line holding SQL below `root`, but in `allowed`.
+QStringList sqlOutside(const QString& root, const QString& allowed)
+{
+    QStringList out;
+    QDirIterator it(root, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString relative = path.mid(root.size() + 1);
+        if (relative.startsWith(allowed))
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+        for (int i = 0; i < lines.size(); ++i) {
+            if (holdsSql(lines[i]))
+                out << QStringLiteral("%1:%2").arg(relative).arg(i + 1);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(CoreLayersTest, EveryIncludeOfTheCorePointsToALowerRank)
 {
     const auto includes = qeltaro::test::quotedIncludes(qeltaro::test::sourcePath(QStringLiteral("src/core")));
     ASSERT_GT(includes.size(), 300u) << "the core's sources were not found";
@@ -124,7 +122,7 @@ TEST(CoreLayersTest, EveryIncludeOfTheCorePointsDownOrIntoAUseCaseWithoutCycle)
     EXPECT_TRUE(violations.isEmpty()) << violations.join(QLatin1Char('\n')).toStdString();
 }
 
-TEST(CoreLayersTest, TheCheckRefusesUpwardAcrossUnknownAndCyclicIncludes)
+TEST(CoreLayersTest, TheCheckRefusesIncludesUpwardBesideAndOfUnknownFolders)
 {
     EXPECT_TRUE(layerViolations({
         {"domain/hit_rule.h", "domain/category.h"},
@@ -134,7 +132,7 @@ TEST(CoreLayersTest, TheCheckRefusesUpwardAcrossUnknownAndCyclicIncludes)
         {"history/draw_history.cpp", "store/store.h"},
         {"history/draw_history.cpp", "io/text_codec.h"},
         {"search/scheme_run.h", "backtest/holdout.h"},
-        {"backtest/category_calculation.h", "aggregate/err_counts.h"},
+        {"export/journal_sheet.h", "predictions/prediction_journal.h"},
         {"search/run_record.cpp", "run_record.h"},
     }).isEmpty());
 
@@ -144,22 +142,35 @@ TEST(CoreLayersTest, TheCheckRefusesUpwardAcrossUnknownAndCyclicIncludes)
     EXPECT_EQ(layerViolations({{"common/result.h", "domain/category.h"}}).size(), 1);
     EXPECT_EQ(layerViolations({{"formula/category.h", "common/result.h"}}).size(), 1);
     EXPECT_EQ(layerViolations({{"session/first_start.cpp", "gui/app/main_window.h"}}).size(), 1);
-
-    // A cycle through three folders is one violation naming every include that closes it; the
-    // chain without its last link is none.
-    const std::vector<Include> chain = {
-        {"history/history_shuffle.cpp", "search/random_stream.h"},
-        {"search/run_record.h", "backtest/holdout.h"},
-        {"export/history_sheet.h", "backtest/backtest_engine.h"},
-    };
-    EXPECT_TRUE(layerViolations(chain).isEmpty());
-    auto cyclic = chain;
-    cyclic.push_back({"backtest/holdout.cpp", "history/draw_history.h"});
-    const QStringList violations = layerViolations(cyclic);
-    ASSERT_EQ(violations.size(), 1) << violations.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(violations[0].startsWith(QStringLiteral("cycle between backtest, history, search")))
-        << violations[0].toStdString();
-    EXPECT_FALSE(violations[0].contains(QStringLiteral("export")));
+    // Beside: two use cases of one rank; up: a lower rank reaching a higher one.
+    EXPECT_EQ(layerViolations({{"search/search_run.cpp", "predictions/walk_forward.h"}}).size(), 1);
+    EXPECT_EQ(layerViolations({{"backtest/holdout.cpp", "history/draw_history.h"}}).size(), 1);
+    EXPECT_EQ(layerViolations({{"predictions/walk_forward.cpp", "export/journal_sheet.h"}}).size(), 1);
 }
 
-}  // namespace
+TEST(CoreLayersTest, TheFrontEndsGoThroughTheUseCasesAndOnlyTheStoreWritesSql)
+{
+    for (const char* frontEnd : {"src/cli", "src/gui", "src/app"}) {
+        const auto includes = qeltaro::test::quotedIncludes(qeltaro::test::sourcePath(QLatin1String(frontEnd)));
+        const QStringList violations = frontEndStoreIncludes(includes);
+        EXPECT_TRUE(violations.isEmpty()) << frontEnd << ":\n" << violations.join(QLatin1Char('\n')).toStdString();
+    }
+    const QStringList sql = sqlOutside(qeltaro::test::sourcePath(QStringLiteral("src")), QStringLiteral("core/store/"));
+    EXPECT_TRUE(sql.isEmpty()) << sql.join(QLatin1Char('\n')).toStdString();
+
+    // The checks themselves, on what they must find and what they must let pass.
+    EXPECT_EQ(frontEndStoreIncludes({{"app/main_window.cpp", "store/formula_table.h"},
+                                     {"calc_command.cpp", "store/sqlite_database.h"},
+                                     {"calc_command.cpp", "store/schema.h"},
+                                     {"calc_command.cpp", "store/store.h"},
+                                     {"calc_command.cpp", "library/formula_library.h"}})
+                  .size(),
+              3);
+    EXPECT_TRUE(holdsSql(QStringLiteral("auto s = db.prepare(QStringLiteral(\"SELECT count(*) FROM Lishi\"));")));
+    EXPECT_TRUE(holdsSql(QStringLiteral("exec(\"DELETE FROM Errarr\")")));
+    EXPECT_TRUE(holdsSql(QStringLiteral("\"INSERT OR REPLACE INTO Caizhong (name) VALUES (?1)\"")));
+    EXPECT_TRUE(holdsSql(QStringLiteral("\"UPDATE Lishi SET canshu = 1\"")));
+    EXPECT_TRUE(holdsSql(QStringLiteral("\"CREATE UNIQUE INDEX IF NOT EXISTS x ON y(z)\"")));
+    EXPECT_FALSE(holdsSql(QStringLiteral("// Select the formulas from the list; update the window.")));
+    EXPECT_FALSE(holdsSql(QStringLiteral("\"history update\", \"select=1-4,7\"")));
+}

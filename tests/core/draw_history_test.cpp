@@ -108,8 +108,29 @@ TEST(DrawHistory, OtherGamesNumberTheirTypedDrawsAndNextPeriods)
     ASSERT_TRUE(stored) << stored.error().message.toStdString();
     EXPECT_EQ(stored->drawDate(), QDate(2024, 3, 5));
     EXPECT_EQ(history.nextPeriod(QDate(2024, 3, 6))->toStdString(), "24065");
-    // A new year starts the sequence again.
-    EXPECT_EQ(history.nextPeriod(QDate(2025, 1, 1))->toStdString(), "25001");
+    // The proposal follows the newest draw, not today: a past year being typed in goes on in
+    // that year, its date the day after the newest draw's (one draw a day).
+    auto proposed = history.proposeNext(QDate(2026, 6, 1));
+    ASSERT_TRUE(proposed);
+    EXPECT_EQ(proposed->period.toStdString(), "24065");
+    EXPECT_EQ(proposed->date, QDate(2024, 3, 6));
+    // A date in a later year starts that year's sequence.
+    EXPECT_EQ(history.nextPeriodOn(QDate(2025, 1, 1))->toStdString(), "25001");
+    EXPECT_EQ(history.nextPeriodOn(QDate(2024, 12, 31))->toStdString(), "24065");
+    ASSERT_TRUE(history.add(QStringLiteral("24366"), QStringLiteral("12345"), QDate(2024, 12, 31)));
+    proposed = history.proposeNext(QDate(2026, 6, 1));
+    EXPECT_EQ(proposed->period.toStdString(), "25001");
+    EXPECT_EQ(proposed->date, QDate(2025, 1, 1));
+
+    // Two draws a day: the day stays until its second draw is in.
+    TempStore twice;
+    ASSERT_TRUE(twice.store().setGame({QStringLiteral("每日两期"), 2, 3, Numbering::Year}));
+    DrawHistory twiceHistory(twice.store());
+    ASSERT_TRUE(twiceHistory.add(QStringLiteral("24001"), QStringLiteral("12345"), QDate(2024, 1, 1)));
+    EXPECT_EQ(twiceHistory.proposeNext(QDate(2026, 6, 1))->date, QDate(2024, 1, 1));
+    ASSERT_TRUE(twiceHistory.add(QStringLiteral("24002"), QStringLiteral("12345"), QDate(2024, 1, 1)));
+    EXPECT_EQ(twiceHistory.proposeNext(QDate(2026, 6, 1))->date, QDate(2024, 1, 2));
+    EXPECT_EQ(twiceHistory.proposeNext(QDate(2026, 6, 1))->period.toStdString(), "24003");
 }
 
 TEST(DrawHistory, ImportingTheSampleMatchesTypedEntry)

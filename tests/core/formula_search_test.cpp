@@ -2,6 +2,7 @@
 // run starts, and the record it writes after one.
 
 #include "search/formula_search.h"
+#include "search/search_job.h"
 
 #include "draw_builder.h"
 #include "search/run_record.h"
@@ -148,7 +149,7 @@ TEST(FormulaSearch, ASchemeCountsTheTablesAndChecksOnlyTheCategoriesItWillSearch
     EXPECT_EQ(requestOf(f.search().prepare(order, history)).wanted[0], kDefaultWantedCount);
 }
 
-TEST(FormulaSearch, WritesTheRecordOfARunIntoTheDataFolder)
+TEST(SearchJob, WritesTheRecordOfItsRunOnceItEndsFinishedOrStopped)
 {
     Fixture f;
     auto history = std::make_shared<const HistoryColumns>(test::randomDraws(60, 3));
@@ -157,11 +158,9 @@ TEST(FormulaSearch, WritesTheRecordOfARunIntoTheDataFolder)
     order.request.maxCandidates = 20;
     order.request.threads = 1;
     order.request.shuffledControl = false;
-    SearchRun run(history, requestOf(f.search().prepare(order, *history)));
-    run.start();
-    run.wait();
-    const QDateTime started(QDate(2024, 5, 1), QTime(9, 30));
-    const auto path = f.search().record(run, *history, started);
+    ManualSearchJob job(f.temp.dataDir(), history, requestOf(f.search().prepare(order, *history)));
+    job.start();
+    const auto& path = job.finish();
     ASSERT_TRUE(path) << path.error().message.toStdString();
     EXPECT_TRUE(path->startsWith(f.temp.dataDir() + QStringLiteral("/search-runs/")));
     const auto replay = readRunRecord(*path);
@@ -170,7 +169,9 @@ TEST(FormulaSearch, WritesTheRecordOfARunIntoTheDataFolder)
     EXPECT_EQ(replay->found.size(), 20u);
     EXPECT_EQ(replay->history, fingerprintOf(*history));
     EXPECT_EQ(std::get<SearchRequest>(replay->request).seed, 7u);
+    EXPECT_EQ(*job.finish(), *path);  // written once
 
+    // A scheme stopped as soon as it started still leaves the record of what it did.
     SchemeSearchOrder scheme;
     scheme.request.kind = Kind::Keep;
     WantedCounts wanted;
@@ -178,13 +179,15 @@ TEST(FormulaSearch, WritesTheRecordOfARunIntoTheDataFolder)
     scheme.wanted = wanted;
     scheme.request.threads = 1;
     scheme.request.shuffledControl = false;
-    scheme.request.maxCandidatesPerCategory = 5;
-    SchemeRun schemeRun(history, requestOf(f.search().prepare(scheme, *history)));
-    schemeRun.start();
-    schemeRun.wait();
-    const auto schemePath = f.search().record(schemeRun, *history, started.addSecs(1));
+    SchemeSearchJob schemeJob(f.temp.dataDir(), history, requestOf(f.search().prepare(scheme, *history)));
+    schemeJob.start();
+    schemeJob.stop();
+    const auto& schemePath = schemeJob.finish();
     ASSERT_TRUE(schemePath);
+    EXPECT_FALSE(schemeJob.outcome().completed);
     const auto schemeReplay = readRunRecord(*schemePath);
     ASSERT_TRUE(schemeReplay) << schemeReplay.error().message.toStdString();
     EXPECT_TRUE(std::holds_alternative<SchemeRequest>(schemeReplay->request));
+    EXPECT_EQ(schemeReplay->verified, schemeJob.outcome().verified());
+    EXPECT_EQ(QDir(f.temp.dataDir() + QStringLiteral("/search-runs")).entryList({QStringLiteral("*.json")}).size(), 2);
 }

@@ -109,7 +109,7 @@ TEST(FormulaTextExport, AllCategoriesFile)
     EXPECT_TRUE(lines[4].endsWith(QStringLiteral("连准：0期")));
     EXPECT_TRUE(lines[5].endsWith(QStringLiteral("连准：2期")));
     EXPECT_EQ(lines.last().toStdString(),
-              "————————————120——————————————本公式由《Qeltaro》生成，联系邮箱：support@qeltaro.example.org");
+              "————————————120——————————————本公式由《Qeltaro》生成");
 }
 
 TEST(FormulaTextExport, SeparatorsAfterEveryFiftyAndAtTheEnd)

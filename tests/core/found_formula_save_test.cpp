@@ -1,6 +1,6 @@
 #include "search/found_formula_save.h"
 
-#include "search/found_formula_export.h"
+#include "export/found_formula_export.h"
 #include "store/formula_table.h"
 #include "test_support.h"
 

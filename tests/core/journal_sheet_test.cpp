@@ -49,6 +49,8 @@ JournalReport twoEntries()
     report.summary = summarizeOutcomes(all);
     report.groups = {{{2, false}, Kind::Kill, 1, summarizeOutcomes({all[0], all[1]})},
                      {{3, true}, Kind::Keep, 1, summarizeOutcomes({all[2]})}};
+    report.entries[0].money = judgedMoney(report.entries[0].category, report.entries[0].slotResults, report.prizes);
+    report.money.add(*report.entries[0].money);
     return report;
 }
 
@@ -64,8 +66,10 @@ TEST(JournalSheet, RowsPerSlotInTheWindowsWordsThenTheSummaryLines)
     auto book = WorkbookContents::read(*written);
     ASSERT_TRUE(book);
 
-    EXPECT_EQ(book->rowTexts(1), (QStringList{"期号", "种类", "方法", "位置", "保留号码", "开奖号码", "结果", "随机概率(%)"}));
-    EXPECT_EQ(book->rowTexts(2), (QStringList{"160121005", "二星直选杀码", "计算选中公式", "1星", "0 1 2 3 5 6 7 8", "6", "对", "80"}));
+    EXPECT_EQ(book->rowTexts(1), (QStringList{"期号", "种类", "方法", "位置", "保留号码", "开奖号码", "结果", "随机概率(%)",
+                                              "注数", "成本(元)", "奖金(元)", "盈亏(元)"}));
+    EXPECT_EQ(book->rowTexts(2), (QStringList{"160121005", "二星直选杀码", "计算选中公式", "1星", "0 1 2 3 5 6 7 8", "6", "对", "80",
+                                              "72", "144", "0", "-144"}));
     EXPECT_EQ(book->rowTexts(3), (QStringList{"160121005", "二星直选杀码", "计算选中公式", "2星", "0 1 2 3 4 5 6 8 9", "7", "错", "90"}));
     EXPECT_EQ(book->rowTexts(4), (QStringList{"160121006", "三星组选留码", "最优公式法", "三星组选", "0 1 2 3 4 5 6 7 8 9", "", "待开奖", "100"}));
     EXPECT_EQ(book->fill(2, 7), std::optional<std::uint32_t>(0x0000FF));
@@ -78,5 +82,6 @@ TEST(JournalSheet, RowsPerSlotInTheWindowsWordsThenTheSummaryLines)
     EXPECT_EQ(book->shown(7, 1), QStringLiteral("[三星组选留码] 1条记录，可检验0个：成功0次，随机期望0.00次，p值1；待开奖1个"));
     EXPECT_EQ(book->shown(8, 1), QStringLiteral("合计：可检验2个：成功1次，随机期望1.70次，p值0.98；待开奖1个"));
     EXPECT_EQ(book->shown(9, 1), predictionVerdict(twoEntries().summary));
-    EXPECT_EQ(book->rowCount(), 9);
+    EXPECT_EQ(book->shown(10, 1), QStringLiteral("金额（按当前奖金表，每注2元）：已开奖1条预测，成本144元，奖金0元，盈亏-144元；随机期望盈亏-72.00元"));
+    EXPECT_EQ(book->rowCount(), 10);
 }

@@ -3,10 +3,13 @@
 
 #include "predictions/prediction_journal.h"
 
+#include "predictions/calculation_run.h"
+
 #include "backtest/category_calculation.h"
 #include "calculation_fixtures.h"
 #include "history/draw_history.h"
 #include "history/history_maintenance.h"
+#include "money/prize_settings.h"
 #include "store/history_table.h"
 #include "store/prediction_journal_table.h"
 #include "test_support.h"
@@ -87,6 +90,21 @@ TEST_F(PredictionJournal, AnEntryWaitsIsScoredWhenItsDrawComesAndWaitsAgainWhenI
     EXPECT_NEAR(journal->summary.expected, 0.8 + 0.9, 1e-12);
     ASSERT_EQ(journal->groups.size(), 1u);
     EXPECT_EQ(journal->groups[0].entries, 1);
+    // Bought as 8 × 9 direct bets at 2 yuan; the 十位 was lost, so nothing came back. At chance
+    // 72 of 100 combinations pay 100 yuan: 72 − 144.
+    ASSERT_TRUE(journal->entries[0].money);
+    EXPECT_EQ(journal->entries[0].money->bets, 72);
+    EXPECT_EQ(journal->entries[0].money->cost, 144'000);
+    EXPECT_EQ(journal->entries[0].money->payout, 0);
+    EXPECT_DOUBLE_EQ(journal->entries[0].money->expectedNet(), -72.0);
+    EXPECT_EQ(journal->money.cost, 144'000);
+    EXPECT_DOUBLE_EQ(journal->money.expectedNet(), -72.0);
+    // Valued with the table as it is now.
+    ASSERT_TRUE(changePrizeTable(store(), {QStringLiteral("1"), std::nullopt, std::nullopt}));
+    journal = readJournal(store());
+    ASSERT_TRUE(journal);
+    EXPECT_EQ(journal->entries[0].money->cost, 72'000);
+    EXPECT_EQ(journal->money.net(), -72'000);
 
     ASSERT_TRUE(deleteLastDraw(store()));
     journal = readJournal(store());
@@ -153,4 +171,35 @@ TEST_F(PredictionJournal, AStoreThatNeverRecordedReadsEmptyAndIsLeftUnchanged)
     ASSERT_TRUE(cleared);
     EXPECT_EQ(*cleared, 0);
     EXPECT_EQ(tables(), before);
+}
+
+TEST_F(PredictionJournal, TheCalculationRunRecordsANextPeriodOnlyAndKeepsItsResultWhenTheRecordFails)
+{
+    const CalculationRequest next = nextPeriodRequest({2, false}, CalculationMethod::Selected);
+    auto skipped = runCalculation(store(), historyOf(store()), next, /*record=*/false);
+    ASSERT_TRUE(skipped);
+    EXPECT_EQ(skipped->recording, Recording::Skipped);
+    EXPECT_TRUE(readJournal(store())->entries.empty());
+
+    CalculationRequest past = next;
+    past.pastPeriod = QStringLiteral("160121003");
+    EXPECT_EQ(runCalculation(store(), historyOf(store()), past)->recording, Recording::NotAPrediction);
+    EXPECT_TRUE(readJournal(store())->entries.empty());
+
+    auto recorded = runCalculation(store(), historyOf(store()), next);
+    ASSERT_TRUE(recorded);
+    EXPECT_EQ(recorded->recording, Recording::Recorded);
+    ASSERT_EQ(readJournal(store())->entries.size(), 1u);
+
+    // The journal refuses the next entry: the calculation stands, and says why it was not kept.
+    ASSERT_TRUE(store().database().exec(
+        QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON PredictionJournal BEGIN SELECT RAISE(ABORT, 'disk full'); END")));
+    auto failed = runCalculation(store(), historyOf(store()), next);
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->recording, Recording::Failed);
+    ASSERT_TRUE(failed->recordFailure);
+    EXPECT_TRUE(failed->recordFailure->message.contains(QStringLiteral("disk full")));
+    EXPECT_EQ(failed->calculation.slotResults.size(), recorded->calculation.slotResults.size());
+    EXPECT_EQ(failed->calculation.slotResults[0].counts, recorded->calculation.slotResults[0].counts);
+    EXPECT_FALSE(failed->stagingFailure);
 }

@@ -89,18 +89,18 @@ TEST(SchemeSettings, BadValuesAreRefusedOrReadSafely)
     auto refused = scheme.setThresholds(Kind::Kill, 2, t);
     ASSERT_FALSE(refused);
     EXPECT_TRUE(refused.error().message.contains(QStringLiteral("最大连对下限")));
-    EXPECT_FALSE(settings.raw().contains(QStringLiteral("1/0")));  // nothing stored
+    EXPECT_FALSE(settings.searchValue(QStringLiteral("1/0")));  // nothing stored
     EXPECT_FALSE(scheme.setThresholds(Kind::Kill, 6, defaultThresholds(Kind::Kill, 2)));
     EXPECT_FALSE(scheme.setOperandCount(2, 25));
     EXPECT_FALSE(scheme.setOperandCount(2, 1));
 
     // Values edited by hand: a threshold that is not a number reads as NaN (its check fails),
     // an operand count out of range is held to 2..24, a wanted count that is not a number is none.
-    settings.raw().setValue(QStringLiteral("0/3"), QStringLiteral("abc"));
-    settings.raw().setValue(QStringLiteral("1/text2"), QStringLiteral("99"));
-    settings.raw().setValue(QStringLiteral("2/text2"), QStringLiteral("x"));
-    settings.raw().setValue(QStringLiteral("SSSZ/4"), QStringLiteral("viele"));
-    settings.raw().setValue(QStringLiteral("SSSZ/5"), QStringLiteral("12.5"));
+    settings.setSearchValue(QStringLiteral("0/3"), QStringLiteral("abc"));
+    settings.setSearchValue(QStringLiteral("1/text2"), QStringLiteral("99"));
+    settings.setSearchValue(QStringLiteral("2/text2"), QStringLiteral("x"));
+    settings.setSearchValue(QStringLiteral("SSSZ/4"), QStringLiteral("viele"));
+    settings.setSearchValue(QStringLiteral("SSSZ/5"), QStringLiteral("12.5"));
     EXPECT_TRUE(std::isnan(scheme.thresholds(Kind::Kill, 1)[3]));
     // A search must not start on it; the message names the category, the sense and the threshold.
     auto check = checkThresholdsAreNumbers(Kind::Kill, 1, scheme.thresholds(Kind::Kill, 1));

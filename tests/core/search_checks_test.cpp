@@ -59,7 +59,7 @@ TEST(ShuffledControl, APlantedRuleLetsTheRealHistoryPassFarMoreOftenThanTheShuff
     // Each found formula is far above chance on its own record too.
     std::vector<FormulaRecord> records;
     for (const FoundFormula& f : outcome.found)
-        records.push_back({int(f.stats.hitSum), f.stats.scoredRows, f.stats.maxHitRun, f.stats.maxMissRun});
+        records.push_back({int(f.stats.hitSum), f.stats.scoredRows, f.stats.maxHitRun, f.stats.maxMissRun, f.stats.scoredRows});
     for (const ChanceAssessment& a : assessAgainstChance(request.shape.category, Kind::Keep, records))
         EXPECT_TRUE(a.beatsChance);
 }

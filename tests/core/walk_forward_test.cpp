@@ -10,6 +10,7 @@
 #include "domain/poisson_binomial.h"
 #include "domain/prediction_outcome.h"
 #include "draw_builder.h"
+#include "money/prize_settings.h"
 #include "domain/parameter_catalogue.h"
 #include "predictions/kept_digits.h"
 #include "predictions/moving_window_statistics.h"
@@ -251,9 +252,15 @@ TEST(WalkForward, EqualsBacktestAndCalculationOnTheHistoryCutBeforeEachPeriod)
         request.sort.keepLimit = c.quota;
         request.selection = selection;
         request.window = c.window;
+        PrizeTable prizes;  // 1 yuan a bet, 0.9 back of every yuan
+        prizes.stake = 1'000;
+        for (int n = 1; n <= 5; ++n)
+            prizes.prizes[size_t(n - 1)] = combinationsOf(n) * 900;
+        ASSERT_TRUE(savePrizeTable(whole.store(), prizes));
         auto walked = walkForward(whole.store(), history, request);
         ASSERT_TRUE(walked) << walked.error().message.toStdString();
         ASSERT_EQ(walked->periods.size(), 4u);
+        MoneySummary sums;
         // The formula that does not compile, once for each slot table it is in.
         EXPECT_EQ(walked->problems.size(), qsizetype(plan.slotTables.size()));
         for (int i = 0; i < 4; ++i) {
@@ -267,7 +274,24 @@ TEST(WalkForward, EqualsBacktestAndCalculationOnTheHistoryCutBeforeEachPeriod)
                 EXPECT_EQ(*period.slotResults[s].outcome.success,
                           judgeSlot(period.slotResults[s].table, expected[s], history.digits(t)).success.value());
             }
+            // One bet per combination of the kept digits; a win when every slot succeeded.
+            std::int64_t bets = 1;
+            bool won = true;
+            for (size_t s = 0; s < expected.size(); ++s) {
+                for (int p = 0; p < (c.category.group ? c.category.positions : 1); ++p)
+                    bets *= std::int64_t(expected[s].size());
+                won = won && *period.slotResults[s].outcome.success;
+            }
+            EXPECT_EQ(period.money.bets, bets);
+            EXPECT_EQ(period.money.cost, bets * 1'000);
+            EXPECT_EQ(period.money.payout, won && bets > 0 ? prizes.prize(c.category.positions) : 0);
+            EXPECT_NEAR(period.money.expectedNet(), -0.1 * double(bets), 1e-9);
+            sums.add(period.money);
         }
+        EXPECT_EQ(walked->money.cost, sums.cost);
+        EXPECT_EQ(walked->money.payout, sums.payout);
+        EXPECT_NEAR(walked->money.expectedNet(), sums.expectedNet(), 1e-9);
+        EXPECT_EQ(walked->money.predictions, 4);
     }
 }
 

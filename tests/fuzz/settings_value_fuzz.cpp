@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qeltaro::Settings settings(folder.filePath(QStringLiteral("settings.conf")));
     const auto& keys = qeltaro::settingDefinitions();
     const QString key = keys[size % keys.size()].key;
-    settings.raw().setValue(QStringLiteral("IniSetting/") + key, text);
+    // As if edited by hand: written past the checks of set().
+    QSettings(settings.filePath(), QSettings::IniFormat).setValue(QStringLiteral("IniSetting/") + key, text);
     const qeltaro::SettingsMirror mirror = settings.read();
     if (mirror.searchDays < 2 || mirror.searchDays > 10 || mirror.periodWindowIndex < 0 || mirror.periodWindowIndex > 9)
         std::abort();

@@ -11,7 +11,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
+#include <QFileDialog>
 #include <QtTest>
 
 #include <memory>
@@ -109,6 +112,28 @@ private slots:
         QVERIFY(question.details.isEmpty());
     }
 
+    void theFolderChooserSpeaksChineseDatesAndWords()
+    {
+        gui::Dialogs::setScripted(false);
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("历史")));
+        QString type, modified;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* view = dialog->findChild<QTreeView*>();
+            QTRY_VERIFY(view && view->model()->rowCount(view->rootIndex()) > 0);
+            const QModelIndex row = view->model()->index(0, 0, view->rootIndex());
+            type = row.siblingAtColumn(2).data().toString();
+            modified = row.siblingAtColumn(3).data().toString();
+            dialog->reject();
+        });
+        gui::Dialogs::chooseFolder(nullptr, QStringLiteral("切换数据文件夹"), folder.path());
+        QCOMPARE(type, QStringLiteral("文件夹"));
+        // Today as Chinese writes it: year first, no English month names.
+        QVERIFY2(modified.startsWith(QString::number(QDate::currentDate().year())), qPrintable(modified));
+    }
+
     void aTextBoxContextMenuSpeaksChinese()
     {
         QLineEdit box(QStringLiteral("12345"));
@@ -123,5 +148,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(DialogsTest)
+// As the desktop program starts: Qt takes its system language while the application is made.
+int main(int argc, char** argv)
+{
+    auto chinese = std::make_unique<gui::ChineseSystemLocale>();
+    QApplication application(argc, argv);
+    chinese.reset();
+    DialogsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "dialogs_test.moc"

@@ -99,7 +99,9 @@ private slots:
         gui::Dialogs::queueAnswer(file);
         gui::Dialogs::queueAnswer(QStringLiteral("ok"));
         f.find<QPushButton>("Command10")->click();
-        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("是否查看这些公式")));
+        const QString told = gui::Dialogs::takeLog().join(u'\n');
+        QVERIFY(told.contains(QStringLiteral("是否查看这些公式")));
+        QVERIFY2(told.contains(QStringLiteral("读入2条公式")), qPrintable(told));
         auto* model = f.find<QTableView>("MSFlexGrid2")->model();
         QCOMPARE(model->rowCount(), 2);
         QCOMPARE(model->index(1, 1).data().toString(), QStringLiteral("个位码*2=下期杀一星直选"));

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
+#include <QDialog>
 
 using namespace qeltaro;
 using qeltaro::test::WindowFixture;
@@ -74,6 +76,47 @@ private slots:
         QCOMPARE(f.window->session().history().rowCount(), 120);
     }
 
+    void deleteAllAsksFirstAndTheBackupBringsTheHistoryBack()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(30)));
+        f.open();
+        // Cancelled: nothing goes. The question names the count and the copy kept.
+        f.find<QAction>("mnuDlAll")->trigger();
+        QCOMPARE(f.window->session().history().rowCount(), 30);
+        const QString question = gui::Dialogs::takeLog().join(u'\n');
+        QVERIFY2(question.contains(QStringLiteral("所有30期")) && question.contains(QStringLiteral("从备份恢复")),
+                 qPrintable(question));
+
+        gui::Dialogs::queueAnswer(QStringLiteral("ok"));
+        f.find<QAction>("mnuDlAll")->trigger();
+        QCOMPARE(f.window->session().history().rowCount(), 0);
+        QCOMPARE(f.find<QTableView>("MSFlexGrid1")->model()->rowCount(), 0);
+        f.window->session().addDraw(QStringLiteral("160121001"), QStringLiteral("12345"));
+
+        // The copy kept before the delete is listed with its counts and restored after asking;
+        // the store as it was just before is kept too.
+        gui::Dialogs::takeLog();
+        f.find<QAction>("mnuRestoreBackup")->trigger();
+        auto* dialog = f.window->findChild<QDialog*>(QStringLiteral("frmBackups"));
+        QVERIFY(dialog);
+        auto* grid = dialog->findChild<QTableWidget*>(QStringLiteral("grdBackups"));
+        QCOMPARE(grid->rowCount(), 1);
+        QCOMPARE(grid->item(0, 1)->text(), QStringLiteral("删除所有历史前"));
+        QCOMPARE(grid->item(0, 2)->text(), QStringLiteral("30期"));
+        grid->selectRow(0);
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdRestore"))->click();  // cancelled
+        QCOMPARE(f.window->session().store().backups()->size(), size_t(1));
+        gui::Dialogs::queueAnswer(QStringLiteral("ok"));
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdRestore"))->click();
+        QCOMPARE(f.window->session().history().rowCount(), 30);
+        QCOMPARE(f.find<QTableView>("MSFlexGrid1")->model()->rowCount(), 30);
+        const auto backups = f.window->session().store().backups();
+        QCOMPARE(backups->size(), size_t(2));
+        QCOMPARE(backups->front().reason, QStringLiteral("before-restore"));
+        QCOMPARE(backups->front().draws, 1);
+    }
+
     void deleteLastDrawButton()
     {
         WindowFixture f;
@@ -99,7 +142,7 @@ private slots:
         QCOMPARE(f.window->session().latestPeriod(), QStringLiteral("150210120"));
         QCOMPARE(f.find<QLineEdit>("Text1")->text(), QStringLiteral("150211001"));
         const QString log = gui::Dialogs::takeLog().join(u'\n');
-        QVERIFY2(log.contains(QStringLiteral("新增历史号码360期")), qPrintable(log));
+        QVERIFY2(log.contains(QStringLiteral("保存开奖号码360期")), qPrintable(log));
 
         // Cancelling the question fetches nothing.
         const int requests = int(site.requests().size());

@@ -9,12 +9,15 @@
 #include "gui/app/tool_window_commands.h"
 #include "gui/common/background_task.h"
 #include "gui/predictions/journal_window.h"
+#include "gui/predictions/cumulative_chart.h"
 #include "gui/predictions/prediction_table_model.h"
 #include "history/draw_history.h"
 #include "store/formula_table.h"
 
 #include <QAction>
+#include <QChartView>
 #include <QComboBox>
+#include <QGraphicsTextItem>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,6 +89,25 @@ void typeDraw(WindowFixture& f, const QString& period, const QString& digits)
 class JournalWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    void theChartsAxisTitlesAreWholeWithFewEntries()
+    {
+        WindowFixture f;
+        twoStarFormulas(f, 300);
+        f.open();
+        calculateTwoStarsSelected(f);
+        gui::JournalWindow* journal = openJournal(f);
+        QVERIFY(journal);
+        QApplication::processEvents();
+        auto* chart = journal->findChild<QChartView*>(QStringLiteral("chtJournal"));
+        QStringList texts;
+        for (QGraphicsItem* item : chart->scene()->items()) {
+            if (auto* text = dynamic_cast<QGraphicsTextItem*>(item))
+                texts << text->toPlainText();
+        }
+        QVERIFY2(texts.contains(QStringLiteral("次数")), qPrintable(texts.join(u'|')));
+        QVERIFY2(texts.contains(QStringLiteral("可检验的预测（按时间先后）")), qPrintable(texts.join(u'|')));
+    }
+
     void aNextPeriodCalculationIsRecordedAndJudgedWhenItsDrawIsTyped()
     {
         WindowFixture f;
@@ -117,9 +139,10 @@ private slots:
         QStringList headers;
         for (int c = 0; c < rows->columnCount(); ++c)
             headers << rows->headerData(c, Qt::Horizontal).toString();
-        QCOMPARE(headers, (QStringList{"期号", "种类", "方法", "位置", "保留号码", "开奖号码", "结果", "随机概率"}));
-        QCOMPARE(rowTexts(rows, 0), (QStringList{period, "二星直选杀码", "计算选中公式", "1星", "0 1 2 3 5 6 7 8", "", "待开奖", "80.00%"}));
-        QCOMPARE(rowTexts(rows, 1), (QStringList{period, "二星直选杀码", "计算选中公式", "2星", "0 1 2 3 4 5 6 8 9", "", "待开奖", "90.00%"}));
+        QCOMPARE(headers, (QStringList{"期号", "种类", "方法", "位置", "保留号码", "开奖号码", "结果", "随机概率",
+                                       "注数", "成本", "奖金", "盈亏"}));
+        QCOMPARE(rowTexts(rows, 0), (QStringList{period, "二星直选杀码", "计算选中公式", "1星", "0 1 2 3 5 6 7 8", "", "待开奖", "80.00%", "", "", "", ""}));
+        QCOMPARE(rowTexts(rows, 1), (QStringList{period, "二星直选杀码", "计算选中公式", "2星", "0 1 2 3 4 5 6 8 9", "", "待开奖", "90.00%", "", "", "", ""}));
         auto* summary = in<QLabel>(journal, "lblJournalSummary");
         QVERIFY2(summary->text().contains(QStringLiteral("待开奖2个")), qPrintable(summary->text()));
 
@@ -136,7 +159,13 @@ private slots:
         QCOMPARE(lines.value(0), QStringLiteral("[二星直选杀码] 1条记录，可检验2个：成功1次，随机期望1.70次，p值0.98"));
         QCOMPARE(lines.value(1), QStringLiteral("合计：可检验2个：成功1次，随机期望1.70次，p值0.98"));
         QCOMPARE(lines.value(2), QStringLiteral("成功次数与随机期望相近：保留的号码并不比随机选出的号码更常开出。"));
-        QCOMPARE(journal->journalSuccessSeries()->points(), (QList<QPointF>{{0, 0}, {1, 1}, {2, 1}}));
+        QCOMPARE(journal->successChart().journalTotal()->points(), (QList<QPointF>{{0, 0}, {1, 1}, {2, 1}}));
+        // The prediction bought 8 × 9 bets at 2 yuan and lost; its money stands on its first row.
+        QCOMPARE(rowTexts(rows, 0).mid(8), (QStringList{"72", "144", "0", "-144"}));
+        QCOMPARE(rowTexts(rows, 1).mid(8), (QStringList{"", "", "", ""}));
+        QCOMPARE(lines.value(3), QStringLiteral("金额（按当前奖金表，每注2元）：已开奖1条预测，成本144元，奖金0元，盈亏-144元；随机期望盈亏-72.00元"));
+        QCOMPARE(journal->moneyChart().journalTotal()->points(), (QList<QPointF>{{0, 0}, {1, -144}}));
+        QCOMPARE(journal->moneyChart().journalExpected()->points(), (QList<QPointF>{{0, 0}, {1, -72}}));
 
         // The next calculation adds an entry for the period after, shown at once.
         calculateTwoStarsSelected(f);
@@ -236,17 +265,23 @@ private slots:
             auto expected = walkForward(f.window->session().store(), f.window->session().history(), request);
             QVERIFY(expected);
             QCOMPARE(rows->rowCount(), 40);
-            QCOMPARE(rows->columnCount(), 6);
+            QCOMPARE(rows->columnCount(), 10);
             const std::vector<PredictionRow> wanted = walkForwardRows(*expected, request);
             for (int r : {0, 17, 39}) {
                 const PredictionRow& w = wanted[size_t(r)];
                 QCOMPARE(rowTexts(rows, r), (QStringList{w.period, w.position, w.kept, w.drawn,
-                                                         predictionOutcomeWord(w.success), predictionChanceText(w.chance)}));
+                                                         predictionOutcomeWord(w.success), predictionChanceText(w.chance),
+                                                         QString::number(w.money->bets), yuanText(w.money->cost),
+                                                         yuanText(w.money->payout), yuanText(w.money->net())}));
             }
-            QCOMPARE(summary->text(), predictionSummaryLine(expected->summary) + u'\n' + predictionVerdict(expected->summary));
+            QCOMPARE(summary->text(), QStringList({predictionSummaryLine(expected->summary), predictionVerdict(expected->summary),
+                                                   moneySummaryLine(expected->money, expected->prizes)})
+                                          .join(u'\n'));
+            QCOMPARE(journal->moneyChart().walkTotal()->count(), 41);
+            QCOMPARE(journal->moneyChart().walkTotal()->points().last().y(), yuanOf(expected->money.net()));
             QVERIFY(in<QLabel>(journal, "lblWalkTitle")->text().startsWith(
                 QStringLiteral("一星直选杀码 最新40期 ") + calculationMethodWord(request.method)));
-            QCOMPARE(journal->walkForwardSuccessSeries()->count(), expected->summary.tested + 1);
+            QCOMPARE(journal->successChart().walkTotal()->count(), expected->summary.tested + 1);
         }
     }
 

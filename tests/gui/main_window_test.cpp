@@ -7,6 +7,9 @@
 #include "store/sqlite_database.h"
 
 #include <QAction>
+#include <QProgressBar>
+#include <QHeaderView>
+#include <QDateEdit>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -20,6 +23,9 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QWheelEvent>
+
+#include <algorithm>
+#include <map>
 
 using namespace qeltaro;
 using qeltaro::test::WindowFixture;
@@ -361,6 +367,121 @@ private slots:
         QVERIFY2(ascending(Column::PValue, plain), qPrintable(columnTexts(model, Column::PValue).join(u' ')));
         doubleClick(grid, 0, Column::BeatsChance);
         QVERIFY(ascending(Column::BeatsChance, [](const QString& text) { return text == QStringLiteral("是") ? 1 : 0; }));
+    }
+
+    void aHeaderClickSortsUpThenDownAndEveryNumberStaysReadable()
+    {
+        WindowFixture f;
+        openWithScoredFormulas(f, {"L1A", "L1A+1", "L2A", "LH", "L1A+10", "L5A*3", "L3A+L4A", "LT+2", "L4A+7", "L2A+L5A"});
+        auto* grid = f.find<QTableView>("MSFlexGrid2");
+        auto* model = grid->model();
+        QHeaderView* header = grid->horizontalHeader();
+        using Column = gui::FormulaListModel::Column;
+        // Each formula's 序号 goes with it through every sort.
+        std::map<QString, QString> numberOfCode;
+        for (int r = 0; r < model->rowCount(); ++r)
+            numberOfCode[model->index(r, Column::Idx).data().toString()] = model->index(r, Column::Ordinal).data().toString();
+        auto clickHeader = [&](int column) {
+            const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2, header->height() / 2);
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+        };
+        auto lifts = [&] {
+            std::vector<double> values;
+            for (int r = 0; r < model->rowCount(); ++r)
+                values.push_back(model->index(r, Column::Lift).data().toString().toDouble());
+            return values;
+        };
+        for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+            clickHeader(Column::Lift);
+            const std::vector<double> values = lifts();
+            QVERIFY(order == Qt::AscendingOrder ? std::is_sorted(values.begin(), values.end())
+                                                : std::is_sorted(values.rbegin(), values.rend()));
+            QVERIFY(header->isSortIndicatorShown());
+            QCOMPARE(header->sortIndicatorSection(), int(Column::Lift));
+            QCOMPARE(header->sortIndicatorOrder(), order);
+            for (int r = 0; r < model->rowCount(); ++r) {
+                QVERIFY2(cellTextFits(grid, r, Column::Lift), qPrintable(model->index(r, Column::Lift).data().toString()));
+                QCOMPARE(model->index(r, Column::Ordinal).data().toString(),
+                         numberOfCode[model->index(r, Column::Idx).data().toString()]);
+            }
+        }
+        // By 序号 back to the list's order; a refresh shows no sort.
+        clickHeader(Column::Ordinal);
+        QCOMPARE(model->index(0, Column::Ordinal).data().toInt(), 1);
+        f.window->refresh();
+        QVERIFY(!header->isSortIndicatorShown());
+    }
+
+    void aFormulaThatNamesNoDigitShowsNoChanceFiguresAndNoScoreOnAnEmptyHistory()
+    {
+        WindowFixture f;
+        openWithScoredFormulas(f, {"L1A*0-1", "L1A"});
+        auto* model = f.find<QTableView>("MSFlexGrid2")->model();
+        using Column = gui::FormulaListModel::Column;
+        // Never a digit that can be drawn: right "every time" by the rule, no evidence at all.
+        QVERIFY(model->index(0, Column::Rate).data().toString().startsWith(QStringLiteral("100.0000%")));
+        for (int column : {Column::Chance, Column::Lift, Column::PValue, Column::BeatsChance})
+            QVERIFY(model->index(0, column).data().toString().isEmpty());
+        QVERIFY(!model->index(1, Column::PValue).data().toString().isEmpty());
+
+        gui::Dialogs::queueAnswer(QStringLiteral("ok"));
+        f.find<QAction>("mnuDlAll")->trigger();
+        for (int column : {Column::Rate, Column::MaxMiss, Column::LastHit, Column::PValue})
+            QVERIFY(model->index(1, column).data().toString().isEmpty());
+        QVERIFY(f.find<QProgressBar>("ProgressBar1")->text().isEmpty());
+    }
+
+    void enterStoresTheTypedDrawOrAddsTheTypedFormula()
+    {
+        WindowFixture f;
+        f.open();
+        auto* period = f.find<QLineEdit>("Text1");
+        period->setText(QStringLiteral("160121121"));  // no 121st issue
+        f.find<QLineEdit>("txtIpt_1")->setFocus();
+        typeKeys(QStringLiteral("38146"));
+        QCOMPARE(f.window->session().history().rowCount(), 0);
+        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("121")));
+        // The period mended, Enter in its box stores the five digits still there.
+        period->setText(QStringLiteral("160121120"));
+        QTest::keyClick(period, Qt::Key_Return);
+        QCOMPARE(f.window->session().history().rowCount(), 1);
+        QCOMPARE(f.window->session().latestPeriod(), QStringLiteral("160121120"));
+        // Enter with boxes still empty stores nothing.
+        QTest::keyClick(f.find<QLineEdit>("txtIpt_3"), Qt::Key_Enter);
+        QCOMPARE(f.window->session().history().rowCount(), 1);
+
+        auto* formula = f.find<QLineEdit>("Text2");
+        formula->setText(QStringLiteral("万位码+千位码=下期杀一星直选"));
+        QTest::keyClick(formula, Qt::Key_Return);
+        QCOMPARE(f.find<QTableView>("MSFlexGrid2")->model()->rowCount(), 1);
+        QVERIFY(formula->text().isEmpty());
+    }
+
+    void aYearNumberedGameProposesADateAndAPeriodThatAgree()
+    {
+        WindowFixture f;
+        QVERIFY(f.temp.store().setGame({QStringLiteral("每日一期"), 1, 3, Numbering::Year}));
+        QVERIFY(DrawHistory(f.temp.store()).add(QStringLiteral("24064"), QStringLiteral("12345"), QDate(2024, 3, 5)));
+        f.open();
+        f.window->session().setToday(QDate(2026, 12, 9));
+        f.window->refresh();
+        auto* period = f.find<QLineEdit>("Text1");
+        auto* date = f.find<QDateEdit>("dtpDrawDate");
+        QCOMPARE(period->text(), QStringLiteral("24065"));
+        QCOMPARE(date->date(), QDate(2024, 3, 6));
+        f.find<QLineEdit>("txtIpt_1")->setFocus();
+        typeKeys(QStringLiteral("54321"));
+        QCOMPARE(f.window->session().latestPeriod(), QStringLiteral("24065"));
+        QCOMPARE(period->text(), QStringLiteral("24066"));
+        QCOMPARE(date->date(), QDate(2024, 3, 7));
+        // A date in a later year: that year's first draw, and the draw is taken.
+        date->setDate(QDate(2025, 1, 2));
+        QCOMPARE(period->text(), QStringLiteral("25001"));
+        f.find<QLineEdit>("txtIpt_1")->setFocus();
+        typeKeys(QStringLiteral("11111"));
+        QCOMPARE(f.window->session().latestPeriod(), QStringLiteral("25001"));
+        QCOMPARE(f.window->session().latestDraw()->drawDate(), QDate(2025, 1, 2));
+        QCOMPARE(date->date(), QDate(2025, 1, 3));
     }
 
     void theWheelScrollsTheFocusedGridOneRowPerStep()

@@ -420,9 +420,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(text(search, "Text3") != paused, kTimeout);
         QVERIFY(window->running());
 
-        // Closing, paused again, stops it without saving anything.
+        // Closing, paused again, stops it; what it found is let go only when the user says so.
         click(search, "Command7");
         QPointer<gui::FormulaSearchWindow> guard(window);
+        gui::Dialogs::queueAnswer(QStringLiteral("discard"));
         search->close();
         QTRY_VERIFY_WITH_TIMEOUT(guard.isNull(), kTimeout);
         QCOMPARE(int(*FormulaTable(f.window->session().store(), Category{2, false}).count()), 0);
@@ -449,6 +450,39 @@ private slots:
         click(search, "Command1");
         QTRY_VERIFY_WITH_TIMEOUT(text(search, "Text3").toLongLong() > 0, kTimeout);
         f.window.reset();
+    }
+
+    void closingWithFoundFormulasNeitherSavedNorExportedAsksFirst()
+    {
+        WindowFixture f;
+        openWithHistory(f);
+        const auto held = [&] { return int(*FormulaTable(f.window->session().store(), Category{1, false}).count()); };
+        auto* search = openSearch(f);
+        setThresholds(search, kLoose);
+        searchUntilStopCount(search, 3);
+        QPointer<QWidget> guard(search);
+        // Esc, then "stay": nothing lost, the window stays.
+        gui::Dialogs::takeLog();
+        QTest::keyClick(search, Qt::Key_Escape);
+        QVERIFY(guard && search->isVisible());
+        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("3条公式还没有保存")));
+        // The close button, then "save": the formulas are appended before the window goes.
+        gui::Dialogs::queueAnswer(QStringLiteral("save"));
+        search->close();
+        QTRY_VERIFY(guard.isNull());
+        QCOMPARE(held(), 3);
+
+        // Exported formulas are kept in their file: closing asks nothing.
+        search = openSearch(f);
+        guard = search;
+        setThresholds(search, kLoose);
+        searchUntilStopCount(search, 2);
+        click(search, "Command20");
+        gui::Dialogs::takeLog();
+        QTest::keyClick(search, Qt::Key_Escape);
+        QTRY_VERIFY(guard.isNull());
+        QVERIFY(!gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("还没有保存")));
+        QCOMPARE(held(), 3);
     }
 
     void badInputIsRefusedWithAMessage()
@@ -488,7 +522,7 @@ private slots:
         WindowFixture f;
         openWithHistory(f);
         auto* search = openSearch(f);
-        f.window->session().settings().raw().setValue(QStringLiteral("0/0"), QStringLiteral("abc"));
+        f.window->session().settings().setSearchValue(QStringLiteral("0/0"), QStringLiteral("abc"));
         setBox(search, "Text5_1", QStringLiteral("2"));
         gui::Dialogs::takeLog();
         click(search, "Command5");
@@ -526,15 +560,15 @@ private slots:
         // All categories: asked first; cancelled, nothing is stored.
         click(search, "Command12");
         QVERIFY(!window->running());
-        QVERIFY(!f.window->session().settings().raw().contains(QStringLiteral("9/0")));
+        QVERIFY(!f.window->session().settings().searchValue(QStringLiteral("9/0")));
         gui::Dialogs::takeLog();
         gui::Dialogs::queueAnswer(QStringLiteral("ok"));
         click(search, "optXing_3");
         click(search, "Command12");
         QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("是否确认更改搜索默认值")));
         QTRY_VERIFY_WITH_TIMEOUT(!window->running(), kTimeout);
-        QVERIFY(f.window->session().settings().raw().contains(QStringLiteral("9/0")));
-        QVERIFY(f.window->session().settings().raw().contains(QStringLiteral("0/8")));
+        QVERIFY(f.window->session().settings().searchValue(QStringLiteral("9/0")));
+        QVERIFY(f.window->session().settings().searchValue(QStringLiteral("0/8")));
         QVERIFY(in<QRadioButton>(search, "optXing_1")->isChecked());  // it ends on 一星直选
         const SearchThresholds stored = SchemeSettings(f.window->session().settings()).thresholds(Kind::Kill, 1);
         QCOMPARE(thresholdTexts(search)[0], thresholdText(stored[0]));

@@ -56,6 +56,9 @@ private slots:
         history->trigger();
         const QStringList log = gui::Dialogs::takeLog();
         QCOMPARE(log.filter(QStringLiteral("输入有误: ")).size(), 4);
+        // The menu's words, not the settings key.
+        QVERIFY(log.join(u'\n').contains(QStringLiteral("开奖网址必须是")));
+        QVERIFY(!log.join(u'\n').contains(QStringLiteral("HistoryUrl")));
         QCOMPARE(stored(f, "HistoryUrl"), QStringLiteral("https://new.example/kj/"));
 
         // A refusal followed by Cancel stores nothing.

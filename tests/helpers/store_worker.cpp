@@ -18,7 +18,6 @@
 #include "backtest/backtest_engine.h"
 #include "backtest/formula_list.h"
 #include "backtest/full_backtest.h"
-#include "backtest/history_cache.h"
 #include "domain/formula_selection.h"
 #include "history/draw_history.h"
 #include "file_steps_vfs.h"
@@ -105,12 +104,11 @@ Status perform(Store& store, const QStringList& args)
         auto list = FormulaList::load(store, *category, Kind::Kill);
         if (!list)
             return list.error();
-        HistoryCache cache;
-        auto history = cache.columns(store);
+        auto history = loadHistoryColumns(store);
         if (!history)
             return history.error();
         const BacktestEngine engine(1);
-        auto table = runFullBacktest(store, *list, **history, BacktestSettings{}, engine);
+        auto table = runFullBacktest(store, *list, *history, BacktestSettings{}, engine);
         return table ? success() : Status(table.error());
     }
     if (operation == u"compact" && args.size() == 1)

@@ -99,11 +99,16 @@ Result<HistoryReplay> replayCategory(Store& store, const HistoryColumns& history
     auto replay = replayHistory(history, *formulas, selection, progress);
     if (!replay)
         return replay;
-    if (!replay->periods.empty()) {
-        if (Status s = storeReplayTallies(store, replay->lastTallies); !s)
-            return s.error();
-    }
+    if (Status s = keepReplayTallies(store, *replay); !s)
+        return s.error();
     return replay;
+}
+
+Status keepReplayTallies(Store& store, const HistoryReplay& replay)
+{
+    if (replay.periods.empty())
+        return success();
+    return storeReplayTallies(store, replay.lastTallies);
 }
 
 }  // namespace qeltaro

@@ -79,6 +79,10 @@ Result<HistoryReplay> replayHistory(const HistoryColumns& history, const std::ve
                                     const std::optional<FormulaSelection>& selection,
                                     const ReplayProgress& progress = {});
 
+// The last period's tallies of a replay written to Errarr (in one transaction; a replay of an
+// empty history writes nothing): for a caller that replayed on a thread of its own.
+Status keepReplayTallies(Store& store, const HistoryReplay& replay);
+
 // The replay of a category's formulas of one kind, with the last period's tallies written to
 // Errarr (in one transaction; an empty history writes nothing).
 Result<HistoryReplay> replayCategory(Store& store, const HistoryColumns& history, const Category& category,

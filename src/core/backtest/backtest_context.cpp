@@ -35,10 +35,15 @@ void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats
     const int scored = std::max(0, n - first);
     // First every row's hit, in a loop of its own that carries nothing from row to row; then the
     // sums and runs over those flags, where the only carried work is a few adds and masks.
+    // Bit 0 of a row's mark: a hit; bit 1: the formula named a digit 0-9 there, the only rows
+    // that say anything about it against chance.
+    constexpr std::uint32_t kNamedDigits = 0x3FFu << 9;
     thread_local std::vector<std::uint8_t> hits;
     hits.resize(size_t(scored));
-    for (int r = first; r < n; ++r)
-        hits[size_t(r - first)] = std::uint8_t((hitMasks[r] >> unsigned(digitCode(values[r - 1 - valuesFrom]))) & 1u);
+    for (int r = first; r < n; ++r) {
+        const unsigned code = unsigned(digitCode(values[r - 1 - valuesFrom]));
+        hits[size_t(r - first)] = std::uint8_t(((hitMasks[r] >> code) & 1u) | (((kNamedDigits >> code) & 1u) << 1));
+    }
 
     // The runs of hits and of misses ending at the current row; a hit ends the miss run and the
     // other way round, as masks: a branch here would be mispredicted on every other row.
@@ -48,9 +53,14 @@ void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats
     int maxMissRun = 0;
     long long hitSum = 0;
     int hitCount = 0;
+    int namedRows = 0;
+    int namedHits = 0;
     for (int i = 0; i < scored; ++i) {
-        const int hit = hits[size_t(i)];
+        const int mark = hits[size_t(i)];
+        const int hit = mark & 1;
         hitCount += hit;
+        namedRows += mark >> 1;
+        namedHits += mark == 3;
         if (settings_.weightedRate)
             hitSum += rowWeight(i + 1, true) & -(long long)hit;
         hitRun = (hitRun + 1) & -hit;
@@ -63,6 +73,8 @@ void BacktestContext::score(const double* values, Kind kind, FormulaStats& stats
     stats.scoredRows = scored;
     stats.hitSum = hitSum;
     stats.hits = hitCount;
+    stats.namedRows = namedRows;
+    stats.namedHits = namedHits;
     stats.totalSum = totalWeight(scored, settings_.weightedRate);
     // No scored row: no evidence of hitting, so the rate is 0 rather than undefined.
     stats.rate = stats.totalSum > 0 ? float(double(hitSum) / double(stats.totalSum) * 100.0) : 0.0f;

@@ -49,7 +49,7 @@ std::vector<ChanceAssessment> assessStatistics(const Category& category, Kind ki
     for (int k = 0; k < table.size(); ++k) {
         const FormulaStats& s = table.at(k);
         if (s.evaluated())
-            records.push_back({s.hits, s.scoredRows, s.maxHitRun, s.maxMissRun});
+            records.push_back({s.namedHits, s.namedRows, s.maxHitRun, s.maxMissRun, s.scoredRows});
         else
             records.push_back({});
     }

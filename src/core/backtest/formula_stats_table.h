@@ -19,7 +19,12 @@ struct FormulaStats {
     long long hitSum = 0;    // lngGsTrueSum: hit rows, or their weights
     long long totalSum = 0;  // lngGsAllSum: scored rows, or their weights
     int scoredRows = 0;
-    int hits = 0;            // hit rows, unweighted (for the comparison with chance)
+    int hits = 0;            // hit rows, unweighted
+    // The scored rows on which the formula named a digit 0-9, and its hits among them: a row
+    // where it names none (no value, a negative digit) hits or misses by the rule alone and
+    // carries no evidence, so the comparison with chance counts only these.
+    int namedRows = 0;
+    int namedHits = 0;
     float rate = 0;          // sglGsRate, percent; 0 when no row was scored
     int maxMissRun = 0;      // intGsErrCon
     int maxHitRun = 0;       // intGsTrueCon

@@ -35,14 +35,21 @@ HoldoutResult holdoutResult(int hits, int trials, double chance)
 
 void judgeHoldout(std::vector<HoldoutResult>& results)
 {
+    // A result without trials is no test, so it takes no share of the correction.
     std::vector<double> pValues;
-    pValues.reserve(results.size());
-    for (const HoldoutResult& r : results)
-        pValues.push_back(r.pValue);
+    std::vector<size_t> tested;
+    for (size_t i = 0; i < results.size(); ++i) {
+        results[i].beatsChance = false;
+        if (results[i].trials > 0) {
+            pValues.push_back(results[i].pValue);
+            tested.push_back(i);
+        }
+    }
     const std::vector<double> adjusted = holmAdjusted(pValues);
-    for (size_t i = 0; i < results.size(); ++i)
-        results[i].beatsChance = results[i].trials > 0 && results[i].rate() > results[i].chance &&
-                                 adjusted[i] < kBeatsChanceLevel;
+    for (size_t t = 0; t < tested.size(); ++t) {
+        HoldoutResult& r = results[tested[t]];
+        r.beatsChance = r.rate() > r.chance && adjusted[t] < kBeatsChanceLevel;
+    }
 }
 
 }  // namespace qeltaro

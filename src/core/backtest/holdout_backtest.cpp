@@ -19,7 +19,10 @@ HoldoutBacktest backtestWithHoldout(const FormulaList& list, const HistoryColumn
     for (const FormulaVerification& v : verification) {
         int hits = 0;
         int trials = 0;
+        // Only rows where the formula named a digit 0-9 are evidence for or against it.
         for (int row = first; row < v.rowCount(); ++row) {
+            if (v.computedDigit(row - 1) < 0)
+                continue;
             hits += v.hitAt(row) ? 1 : 0;
             ++trials;
         }

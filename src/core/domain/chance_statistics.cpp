@@ -138,20 +138,27 @@ std::vector<ChanceAssessment> assessAgainstChance(const Category& category, Kind
     PairMemo pHitRunOf([chance](int trials, int run) { return longestRunAtLeastProbability(trials, chance, run); });
     PairMemo pMissRunOf([chance](int trials, int run) { return longestRunAtLeastProbability(trials, 1.0 - chance, run); });
     std::vector<ChanceAssessment> out(records.size());
-    std::vector<double> pValues(records.size());
+    std::vector<double> pValues;
+    std::vector<size_t> tested;
     for (size_t i = 0; i < records.size(); ++i) {
         const FormulaRecord& r = records[i];
         ChanceAssessment& a = out[i];
         a.chance = chance;
-        a.lift = r.trials > 0 ? (double(r.hits) / r.trials - chance) * 100.0 : 0.0;
+        if (r.trials <= 0)
+            continue;
+        a.evidence = true;
+        a.lift = (double(r.hits) / r.trials - chance) * 100.0;
         a.pValue = pValueOf(r.hits, r.trials);
-        a.pMaxHit = pHitRunOf(r.trials, r.maxHitRun);
-        a.pMaxMiss = pMissRunOf(r.trials, r.maxMissRun);
-        pValues[i] = a.pValue;
+        a.pMaxHit = pHitRunOf(r.scoredRows, r.maxHitRun);
+        a.pMaxMiss = pMissRunOf(r.scoredRows, r.maxMissRun);
+        pValues.push_back(a.pValue);
+        tested.push_back(i);
     }
     const std::vector<double> adjusted = holmAdjusted(pValues);
-    for (size_t i = 0; i < records.size(); ++i)
-        out[i].beatsChance = out[i].lift > 0 && adjusted[i] < kBeatsChanceLevel;
+    for (size_t t = 0; t < tested.size(); ++t) {
+        ChanceAssessment& a = out[tested[t]];
+        a.beatsChance = a.lift > 0 && adjusted[t] < kBeatsChanceLevel;
+    }
     return out;
 }
 

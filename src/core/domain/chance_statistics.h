@@ -33,8 +33,10 @@ struct RankHistogramTest {
 };
 RankHistogramTest rankHistogramTest(const std::array<int, 10>& counts);
 
-// A formula's unweighted record over its evaluated rows, judged against chance.
+// A formula's unweighted record over the rows where it named a digit, judged against chance.
+// Without such a row there is nothing to judge: no figures, and never above chance.
 struct ChanceAssessment {
+    bool evidence = false; // the formula named a digit 0-9 on at least one scored row
     double chance = 0;     // chance hit rate, 0..1
     double lift = 0;       // percentage points above chance (negative: below)
     double pValue = 1;     // two-sided binomial
@@ -44,13 +46,14 @@ struct ChanceAssessment {
 };
 
 struct FormulaRecord {
-    int hits = 0;
-    int trials = 0;
+    int hits = 0;    // hits among the trials
+    int trials = 0;  // scored rows on which the formula named a digit 0-9
     int maxHitRun = 0;
     int maxMissRun = 0;
+    int scoredRows = 0;  // every scored row: the runs are counted over these
 };
 
-// Assesses every formula of a list; the Holm correction runs over the whole list.
+// Assesses every formula of a list; the Holm correction runs over the formulas with evidence.
 std::vector<ChanceAssessment> assessAgainstChance(const Category& category, Kind kind,
                                                   const std::vector<FormulaRecord>& records);
 

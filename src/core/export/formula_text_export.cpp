@@ -8,8 +8,6 @@ namespace qeltaro {
 namespace {
 
 const QChar kFullWidthSpace(0x3000);
-const QString kProductAddress = QStringLiteral("https://qeltaro.example.org/docs/");
-const QString kProductContact = QStringLiteral("support@qeltaro.example.org");
 
 QString withRun(QString text, int hitRun)
 {
@@ -58,15 +56,16 @@ HitRunSource storedHitRuns(Store& store)
 QStringList formulaTextBanner()
 {
     const QString indent(10, u' ');
+    // The program has no web site and no mail address; the guide comes with it.
     return {QStringLiteral("本组公式由《Qeltaro》软件搜索而来"),
-            indent + QStringLiteral("《Qeltaro》使用说明：") + kProductAddress,
-            indent + QStringLiteral("《Qeltaro》联系邮箱：") + kProductContact, QString()};
+            indent + QStringLiteral("《Qeltaro》使用说明：随程序附带（docs/guide/index.html）"),
+            indent + QStringLiteral("《Qeltaro》时时彩公式分析软件"), QString()};
 }
 
 QString formulaTextSeparator(int formulasWritten)
 {
     return QString(12, QChar(0x2014)) + QString::number(formulasWritten) + QString(14, QChar(0x2014)) +
-           QStringLiteral("本公式由《Qeltaro》生成，联系邮箱：") + kProductContact;
+           QStringLiteral("本公式由《Qeltaro》生成");
 }
 
 QStringList formulaTextFile(const QStringList& formulaLines)

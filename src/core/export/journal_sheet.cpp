@@ -31,7 +31,19 @@ PredictionRow slotRow(const QString& period, const QString& kind, const QString&
                       int slot, const std::vector<int>& kept, const SlotOutcome& outcome)
 {
     return {period, kind, method, positionText(category, slot), keptText(kept), outcome.drawn, outcome.success,
-            outcome.chance, outcome.evidence};
+            outcome.chance, outcome.evidence, std::nullopt};
+}
+
+// The rows of one prediction's slots, its money on the first.
+template <typename Slot>
+void addPredictionRows(std::vector<PredictionRow>& rows, const QString& period, const QString& kind, const QString& method,
+                       const Category& category, const std::vector<Slot>& judged, const std::optional<PredictionMoney>& money)
+{
+    const size_t first = rows.size();
+    for (const Slot& slot : judged)
+        rows.push_back(slotRow(period, kind, method, category, slot.slot, slot.kept, slot.outcome));
+    if (rows.size() > first)
+        rows[first].money = money;
 }
 
 }  // namespace
@@ -83,7 +95,16 @@ QStringList journalSummaryLines(const JournalReport& report)
     }
     lines << QStringLiteral("合计：%1").arg(predictionSummaryLine(report.summary));
     lines << predictionVerdict(report.summary);
+    lines << moneySummaryLine(report.money, report.prizes);
     return lines;
+}
+
+QString moneySummaryLine(const MoneySummary& money, const PrizeTable& prizes)
+{
+    return QStringLiteral("金额（按当前奖金表，每注%1元）：已开奖%2条预测，成本%3元，奖金%4元，盈亏%5元；随机期望盈亏%6元")
+        .arg(yuanText(prizes.stake))
+        .arg(money.predictions)
+        .arg(yuanText(money.cost), yuanText(money.payout), yuanText(money.net()), yuanText(money.expectedNet()));
 }
 
 std::vector<PredictionRow> journalRows(const JournalReport& report)
@@ -92,8 +113,7 @@ std::vector<PredictionRow> journalRows(const JournalReport& report)
     for (const JournalEntry& entry : report.entries) {
         const QString kind = predictionKindText(entry.category, entry.kind);
         const QString method = calculationMethodWord(entry.method);
-        for (const JournalSlot& slot : entry.slotResults)
-            rows.push_back(slotRow(entry.period, kind, method, entry.category, slot.slot, slot.kept, slot.outcome));
+        addPredictionRows(rows, entry.period, kind, method, entry.category, entry.slotResults, entry.money);
     }
     return rows;
 }
@@ -103,10 +123,8 @@ std::vector<PredictionRow> walkForwardRows(const WalkForwardResult& result, cons
     const QString kind = predictionKindText(request.category, request.kind);
     const QString method = calculationMethodWord(request.method);
     std::vector<PredictionRow> rows;
-    for (const WalkForwardPeriod& period : result.periods) {
-        for (const WalkForwardSlot& slot : period.slotResults)
-            rows.push_back(slotRow(period.period, kind, method, request.category, slot.slot, slot.kept, slot.outcome));
-    }
+    for (const WalkForwardPeriod& period : result.periods)
+        addPredictionRows(rows, period.period, kind, method, request.category, period.slotResults, std::optional(period.money));
     return rows;
 }
 
@@ -114,17 +132,23 @@ SheetRows journalSheet(const JournalReport& report)
 {
     SheetRows sheet;
     SheetRow header;
-    for (const char16_t* caption : {u"期号", u"种类", u"方法", u"位置", u"保留号码", u"开奖号码", u"结果", u"随机概率(%)"})
+    for (const char16_t* caption : {u"期号", u"种类", u"方法", u"位置", u"保留号码", u"开奖号码", u"结果", u"随机概率(%)",
+                                    u"注数", u"成本(元)", u"奖金(元)", u"盈亏(元)"})
         header.push_back(SheetCell::ofText(QString::fromUtf16(caption)));
     sheet.push_back(std::move(header));
     for (const PredictionRow& row : journalRows(report)) {
         std::optional<std::uint32_t> fill;
         if (row.success)
             fill = *row.success ? kHitFill : kMissFill;
-        sheet.push_back({SheetCell::ofText(row.period), SheetCell::ofText(row.kind), SheetCell::ofText(row.method),
-                         SheetCell::ofText(row.position), SheetCell::ofText(row.kept), SheetCell::ofText(row.drawn),
-                         SheetCell::ofText(predictionOutcomeWord(row.success), fill),
-                         SheetCell::ofNumber(std::round(row.chance * 10000.0) / 100.0)});
+        SheetRow cells = {SheetCell::ofText(row.period), SheetCell::ofText(row.kind), SheetCell::ofText(row.method),
+                          SheetCell::ofText(row.position), SheetCell::ofText(row.kept), SheetCell::ofText(row.drawn),
+                          SheetCell::ofText(predictionOutcomeWord(row.success), fill),
+                          SheetCell::ofNumber(std::round(row.chance * 10000.0) / 100.0)};
+        if (row.money) {
+            for (double value : {double(row.money->bets), yuanOf(row.money->cost), yuanOf(row.money->payout), yuanOf(row.money->net())})
+                cells.push_back(SheetCell::ofNumber(value));
+        }
+        sheet.push_back(std::move(cells));
     }
     sheet.push_back({});
     for (const QString& line : journalSummaryLines(report))

@@ -1,7 +1,8 @@
 #pragma once
 // The prediction journal and the walk-forward test as rows of text, one per entry (or tested
 // period) and slot, in the words the window and the workbook share; and the journal's workbook,
-// yucejilu.xlsx in the data folder, which a later export replaces.
+// yucejilu.xlsx in the data folder, which a later export replaces. A prediction's money belongs
+// to the whole prediction, so it stands on the first row of its slots.
 
 #include "common/result.h"
 #include "domain/kind.h"
@@ -27,6 +28,7 @@ struct PredictionRow {
     std::optional<bool> success;
     double chance = 0;
     bool evidence = false;
+    std::optional<PredictionMoney> money;  // on the first row of a judged prediction
 };
 
 QString predictionKindText(const Category& category, Kind kind);  // 三星直选杀码
@@ -34,7 +36,9 @@ QString calculationMethodWord(CalculationMethod method);
 QString predictionOutcomeWord(const std::optional<bool>& success);  // 对, 错 or 待开奖
 QString predictionChanceText(double chance);                        // "30.00%"
 QString predictionSummaryLine(const PredictionSummary& summary);
-// One line per category and kind, then the total and the verdict.
+// 金额（按当前奖金表，每注2元）：已开奖N条预测，成本…元，奖金…元，盈亏…元；随机期望盈亏…元
+QString moneySummaryLine(const MoneySummary& money, const PrizeTable& prizes);
+// One line per category and kind, then the total, the verdict and the money.
 QStringList journalSummaryLines(const JournalReport& report);
 
 std::vector<PredictionRow> journalRows(const JournalReport& report);

@@ -38,12 +38,18 @@ std::vector<FormulaSheetRow> formulaSheetRows(const FormulaList& list, const For
     const QString star = list.category().starWord();
     for (const ListedFormula& f : list.formulas()) {
         FormulaSheetRow row;
+        row.number = int(rows.size()) + 1;
         row.kind = f.kind;
         row.code = f.code;
         row.text = f.text;
         row.starWord = star;
         if (const FormulaStats* stats = statistics.find(f.idx)) {
             row.next = stats->next;
+            // Nothing scored (an empty history): no figures, rather than "00.0000% (0/0)".
+            if (stats->evaluated() && stats->scoredRows == 0) {
+                rows.push_back(std::move(row));
+                continue;
+            }
             row.rateText = stats->evaluated() ? rateText(*stats) : stats->error;
             if (stats->evaluated()) {
                 row.maxMissRun = stats->maxMissRun;
@@ -66,9 +72,8 @@ SheetRows formulaListSheet(const std::vector<FormulaSheetRow>& rows, bool showCh
                                weightedRate ? QStringLiteral("正确率（加权算法）") : QStringLiteral("正确率"),
                                QStringLiteral("最大连错"), QStringLiteral("最大连对"), QStringLiteral("最后连错"),
                                QStringLiteral("最后连对")}));
-    for (size_t k = 0; k < rows.size(); ++k) {
-        const FormulaSheetRow& row = rows[k];
-        sheet.push_back({SheetCell::ofNumber(double(k + 1)), SheetCell::ofText(showChinese ? row.text : row.code),
+    for (const FormulaSheetRow& row : rows) {
+        sheet.push_back({SheetCell::ofNumber(double(row.number)), SheetCell::ofText(showChinese ? row.text : row.code),
                          SheetCell::ofText(row.starWord), SheetCell::ofText(isKill(row.kind) ? QStringLiteral("杀") : QStringLiteral("生")),
                          shownCell(row.next), SheetCell::ofText(row.rateText), optionalNumber(row.maxMissRun),
                          optionalNumber(row.maxHitRun), optionalNumber(row.lastMissRun), optionalNumber(row.lastHitRun)});

@@ -22,6 +22,7 @@ namespace qeltaro {
 
 // One row of the formula list as shown.
 struct FormulaSheetRow {
+    int number = 0;    // 序号: the place in the list of its category and kind, kept through a sort
     Kind kind = Kind::Kill;
     QString code;      // gongshi
     QString text;      // gongshiCN

@@ -179,20 +179,78 @@ Result<StoreReport> DrawHistory::storeDraws(std::vector<NewDraw> draws, bool rep
     return report;
 }
 
+Result<HistoryColumns> loadHistoryColumns(Store& store)
+{
+    auto rows = DrawHistory(store).draws();
+    if (!rows)
+        return rows.error();
+    return HistoryColumns(*rows);
+}
+
+Result<std::vector<DrawRecord>> DrawHistory::draws() const
+{
+    return HistoryTable(store_).all();
+}
+
+Result<int> DrawHistory::count() const
+{
+    return HistoryTable(store_).count();
+}
+
 Result<QString> DrawHistory::nextPeriod(const QDate& today) const
+{
+    auto proposed = proposeNext(today);
+    if (!proposed)
+        return proposed.error();
+    return proposed->period;
+}
+
+Result<ProposedDraw> DrawHistory::proposeNext(const QDate& today) const
+{
+    HistoryTable table(store_);
+    auto last = table.last();
+    if (!last)
+        return last.error();
+    const Game& game = store_.game();
+    const bool byYear = game.numbering == Numbering::Year;
+    if (!*last)
+        return ProposedDraw{PeriodNumber::firstOfDay(today).text(game), byYear ? today : QDate()};
+    if (!byYear) {
+        const auto period = PeriodNumber::parse((*last)->period, game);
+        if (!period)
+            return ProposedDraw{PeriodNumber::firstOfDay(today).text(game), QDate()};
+        return ProposedDraw{period->next(game).text(game), QDate()};
+    }
+    // The newest draw's day, until the draws of that day are all stored.
+    const QDate newestDay = (*last)->drawDate();
+    int sameDay = 1;
+    for (QString period = (*last)->period; sameDay < game.drawsPerDay;) {
+        auto earlier = table.before(period);
+        if (!earlier)
+            return earlier.error();
+        if (!*earlier || (*earlier)->drawDate() != newestDay)
+            break;
+        period = (*earlier)->period;
+        ++sameDay;
+    }
+    const QDate date = !newestDay.isValid() ? today : sameDay >= game.drawsPerDay ? newestDay.addDays(1) : newestDay;
+    auto period = nextPeriodOn(date);
+    if (!period)
+        return period.error();
+    return ProposedDraw{*period, date};
+}
+
+Result<QString> DrawHistory::nextPeriodOn(const QDate& date) const
 {
     auto last = HistoryTable(store_).last();
     if (!last)
         return last.error();
     const Game& game = store_.game();
     if (!*last)
-        return PeriodNumber::firstOfDay(today).text(game);
+        return PeriodNumber::firstOfDay(date).text(game);
     const auto period = PeriodNumber::parse((*last)->period, game);
-    if (!period)
-        return PeriodNumber::firstOfDay(today).text(game);
-    // A year-numbered game starts its sequence again in a new year.
-    if (game.numbering == Numbering::Year && today.year() > period->date.year())
-        return PeriodNumber::firstOfDay(today).text(game);
+    if (!period || date.year() > period->date.year())
+        return PeriodNumber::firstOfDay(date).text(game);
     return period->next(game).text(game);
 }
 

@@ -4,6 +4,7 @@
 
 #include "common/result.h"
 #include "domain/draw_record.h"
+#include "domain/history_columns.h"
 
 #include <QDate>
 #include <QString>
@@ -22,10 +23,20 @@ struct NewDraw {
     Digits digits{};
 };
 
+// The draw the entry proposes next: its period and, for a year-numbered game, its draw date.
+struct ProposedDraw {
+    QString period;
+    QDate date;  // year numbering only; invalid otherwise
+};
+
 struct StoreReport {
     int stored = 0;   // new rows
     int skipped = 0;  // periods already stored with the same digits
 };
+
+// The whole history as the columns every evaluation reads, in period order: what the back-test,
+// the calculation, the search and the walk-forward start from.
+Result<HistoryColumns> loadHistoryColumns(Store& store);
 
 class DrawHistory {
 public:
@@ -55,9 +66,20 @@ public:
     // the old history.
     Result<StoreReport> replaceAll(std::vector<NewDraw> draws);
 
+    // Every stored draw with its derived columns, in period order.
+    Result<std::vector<DrawRecord>> draws() const;
+    Result<int> count() const;
+
     // The period the next draw receives: the one after the newest stored draw, or the first of
-    // `today` for an empty history (and, for year-numbered games, in a year after the newest).
+    // `today` for an empty history.
     Result<QString> nextPeriod(const QDate& today) const;
+    // The period and, for a year-numbered game, the date proposed for the next draw, which agree:
+    // the date is the newest draw's day, or the day after once that day's draws are all stored
+    // (today for an empty history); the period follows that date (nextPeriodOn).
+    Result<ProposedDraw> proposeNext(const QDate& today) const;
+    // Year numbering: the period of a draw on `date` after the newest stored draw: the next
+    // sequence, or the first of the date's year when that year is later than the newest draw's.
+    Result<QString> nextPeriodOn(const QDate& date) const;
 
 private:
     Result<StoreReport> storeDraws(std::vector<NewDraw> draws, bool replace);

@@ -213,18 +213,63 @@ Result<UpdateReport> applyUpdate(Store& store, const UpdatePlan& plan, FetchedDr
     return report;
 }
 
-Result<UpdateReport> updateHistoryOnline(Store& store, const OnlineUpdateOptions& options, Progress* progress)
+QStringList updateSummaryLines(const UpdateReport& report)
 {
+    if (report.pages == 0)
+        return {QStringLiteral("历史号码已更新到第%1期，今天没有更新的期号，没有读取网页").arg(report.lastStored)};
+    QStringList lines{QStringLiteral("读取网页%1个，失败%2个，保存开奖号码%3期")
+                          .arg(report.pages)
+                          .arg(report.pagesFailed)
+                          .arg(report.stored)};
+    if (report.replaced)
+        lines << QStringLiteral("原有历史号码早于检索天数，已删除原有的%1期（备份：%2）").arg(report.removed).arg(report.backupPath);
+    if (!report.gaps.isEmpty())
+        lines << QStringLiteral("缺少%1期：%2").arg(report.missing).arg(report.gaps.join(QStringLiteral(", ")));
+    if (!report.unreadable.isEmpty())
+        lines << QStringLiteral("号码无法识别的期号：%1").arg(report.unreadable.join(QStringLiteral(", ")));
+    for (const QString& failure : report.failures)
+        lines << QStringLiteral("读取失败 %1").arg(failure);
+    if (!report.lastStored.isEmpty())
+        lines << QStringLiteral("最新一期：%1").arg(report.lastStored);
+    return lines;
+}
+
+Result<OnlineHistoryUpdate> OnlineHistoryUpdate::plan(Store& store, const OnlineUpdateOptions& options)
+{
+    if (Status s = onlineUpdateServes(store.game()); !s)
+        return s.error();
     auto address = parseResultsBase(options.baseAddress);
     if (!address)
         return address.error();
     auto plan = planUpdate(store, options.searchDays, options.today);
     if (!plan)
         return plan.error();
-    auto fetched = fetchUpdate(*plan, *address, options.pageTimeout, progress);
-    if (!fetched)
-        return fetched.error();
-    return applyUpdate(store, *plan, std::move(*fetched));
+    OnlineHistoryUpdate update;
+    update.plan_ = std::move(*plan);
+    update.address_ = std::move(*address);
+    update.pageTimeout_ = options.pageTimeout;
+    return update;
+}
+
+void OnlineHistoryUpdate::fetch(Progress* progress)
+{
+    fetched_ = fetchUpdate(plan_, address_, pageTimeout_, progress);
+}
+
+Result<UpdateReport> OnlineHistoryUpdate::apply(Store& store)
+{
+    if (!fetched_)
+        return fetched_.error();
+    return applyUpdate(store, plan_, std::move(*fetched_));
+}
+
+Result<UpdateReport> updateHistoryOnline(Store& store, const OnlineUpdateOptions& options, Progress* progress)
+{
+    auto update = OnlineHistoryUpdate::plan(store, options);
+    if (!update)
+        return update.error();
+    update->fetch(progress);
+    return update->apply(store);
 }
 
 }  // namespace qeltaro

@@ -80,7 +80,30 @@ struct OnlineUpdateOptions {
     std::chrono::milliseconds pageTimeout{20000};
 };
 
-// Plan, fetch and apply.
+// The report in words, a line each: pages, draws stored, what was replaced, gaps, failures.
+QStringList updateSummaryLines(const UpdateReport& report);
+
+// The update as a caller runs it: planned and applied on the store's thread, fetched on any
+// thread (the window's worker); the page timeout comes with the options.
+class OnlineHistoryUpdate {
+public:
+    // Refused for a game the update cannot serve or an address that is no results address.
+    static Result<OnlineHistoryUpdate> plan(Store& store, const OnlineUpdateOptions& options);
+    // Network only. A failure or a cancel is told by apply().
+    void fetch(Progress* progress = nullptr);
+    // Once fetched: one transaction, or nothing stored.
+    Result<UpdateReport> apply(Store& store);
+
+private:
+    OnlineHistoryUpdate() = default;
+
+    UpdatePlan plan_;
+    ResultsAddress address_;
+    std::chrono::milliseconds pageTimeout_{20000};
+    Result<FetchedDraws> fetched_ = Error{ErrorKind::Cancelled, QString()};
+};
+
+// Plan, fetch and apply, on the calling thread.
 Result<UpdateReport> updateHistoryOnline(Store& store, const OnlineUpdateOptions& options, Progress* progress = nullptr);
 
 }  // namespace qeltaro

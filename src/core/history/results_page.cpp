@@ -34,7 +34,7 @@ Result<ResultsAddress> parseResultsBase(const QString& text)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
-        return badInput(QStringLiteral("没有设置历史号码网页地址（HistoryUrl）"));
+        return badInput(QStringLiteral("没有设置开奖网址（历史号码网页地址）"));
     if (hasDayPlaceholder(trimmed)) {
         // Any day shows whether the filled address is one; unknown placeholders stay braces,
         // which no address may hold.

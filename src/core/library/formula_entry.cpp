@@ -39,6 +39,14 @@ QString unrecognisedTypedFormulaMessage() { return QStringLiteral("公式文本�
 QString unrecognisedFormulaTitle() { return QStringLiteral("无法识别公式"); }
 QString viewUnrecognisedQuestion() { return QStringLiteral("公式文本文件中含有无法识别公式，是否查看这些公式？"); }
 
+QString formulaImportSummary(const ImportReport& report)
+{
+    return QStringLiteral("读入%1条公式（其中%2条与已有公式重复，已去除），%3行无法识别")
+        .arg(report.stored)
+        .arg(report.duplicates)
+        .arg(report.unrecognised.size());
+}
+
 QString typedFormulaRefusalTitle(const Error& error)
 {
     if (error.kind == ErrorKind::BadInput && error.message.startsWith(unrecognisedTypedFormulaMessage()))
@@ -56,19 +64,25 @@ Result<AddedFormula> addTypedFormula(Store& store, const QString& text, const Fo
         return refusedTypedFormula(check.reason);
 
     const Category category = *line.category;
+    int number = 0;
     auto idx = inTransaction(store.database(), [&]() -> Result<int> {
         auto idx = nextTypedIdx(store, category);
         if (!idx)
             return idx;
-        if (Status s = FormulaTable(store, category).append(line.kind, line.code, line.text, *idx); !s)
+        FormulaTable table(store, category);
+        if (Status s = table.append(line.kind, line.code, line.text, *idx); !s)
             return s.error();
+        auto listed = table.count(line.kind);
+        if (!listed)
+            return listed.error();
+        number = *listed;
         return idx;
     });
     if (!idx)
         return idx.error();
     if (selection)
         selection->set(*idx, true);
-    return AddedFormula{{category, line.kind}, *idx, line.code, line.text};
+    return AddedFormula{{category, line.kind}, *idx, number, line.code, line.text};
 }
 
 PreparedLines prepareFileLines(const QString& text, Kind currentKind)

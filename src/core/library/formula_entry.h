@@ -32,6 +32,7 @@ QString viewUnrecognisedQuestion();  // 公式文本文件中含有无法识别�
 struct AddedFormula {
     FormulaListKey list;  // the category and kind the formula went to: the window shows it next
     int idx = 0;
+    int number = 0;       // its 序号 in that list: the last, its idx being the table's highest
     QString code;
     QString text;
 };
@@ -60,6 +61,9 @@ struct ImportReport {
     std::vector<Category> tables;
     QString unrecognisedFilePath;  // file imports only
 };
+
+// "读入N条公式（其中D条与已有公式重复，已去除），U行无法识别".
+QString formulaImportSummary(const ImportReport& report);
 
 // Reads a formula text file (UTF-8 or GB18030) into the library in one transaction. Each table
 // that receives formulas is rebuilt afterwards (duplicates removed, statistics emptied, idx

@@ -147,6 +147,11 @@ Result<FormulaDeleteReport> deleteUnselectedFormulas(Store& store, const Formula
     return deleteByFlag(store, list, selection, false);
 }
 
+Result<std::vector<StoredFormula>> listFormulas(Store& store, const FormulaListKey& list)
+{
+    return FormulaTable(store, list.category).list(list.kind);
+}
+
 Result<std::vector<int>> listedIdx(Store& store, const FormulaListKey& list)
 {
     auto formulas = FormulaTable(store, list.category).list(list.kind);

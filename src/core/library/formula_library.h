@@ -6,6 +6,7 @@
 
 #include "common/result.h"
 #include "language/formula_line.h"
+#include "store/formula_table.h"
 
 #include <QString>
 
@@ -47,6 +48,9 @@ Result<FormulaDeleteReport> deleteFormula(Store& store, const FormulaListKey& li
 // Delete the listed formulas whose flag is on (off); afterwards every formula is selected.
 Result<FormulaDeleteReport> deleteSelectedFormulas(Store& store, const FormulaListKey& list, FormulaSelection& selection);
 Result<FormulaDeleteReport> deleteUnselectedFormulas(Store& store, const FormulaListKey& list, FormulaSelection& selection);
+
+// The formulas of one category and kind, in idx order: the list the window shows.
+Result<std::vector<StoredFormula>> listFormulas(Store& store, const FormulaListKey& list);
 
 // The idx of the listed formulas, in list order.
 Result<std::vector<int>> listedIdx(Store& store, const FormulaListKey& list);

@@ -20,7 +20,7 @@ QString formulaUpdateTitle() { return QStringLiteral("读入历史"); }
 
 QString formulaUrlMissingMessage()
 {
-    return QStringLiteral("没有设置公式文件的下载地址（设置项 FormulaUrl），无法在线更新公式");
+    return QStringLiteral("没有设置公式网址（公式文件的下载地址），无法在线更新公式");
 }
 
 Result<FormulaUpdateReport> applyFormulaDownload(Store& store, const QByteArray& bytes, const FormulaListKey& current)

@@ -1,5 +1,6 @@
 #include "predictions/prediction_journal.h"
 
+#include "money/prize_settings.h"
 #include "predictions/kept_digits.h"
 #include "store/prediction_journal_table.h"
 
@@ -76,7 +77,11 @@ Result<JournalReport> readJournal(Store& store, std::optional<Category> category
     auto rows = PredictionJournalTable(store).list(category ? category->suffix() : QString(), kind);
     if (!rows)
         return rows.error();
+    auto prizes = loadPrizeTable(store);
+    if (!prizes)
+        return prizes.error();
     JournalReport report;
+    report.prizes = *prizes;
     std::vector<SlotOutcome> all;
     // Per category (table order) and kind (kill first).
     std::vector<std::vector<SlotOutcome>> grouped(Category::all().size() * 2);
@@ -106,6 +111,9 @@ Result<JournalReport> readJournal(Store& store, std::optional<Category> category
             grouped[group].push_back(slot.outcome);
             entry.slotResults.push_back(std::move(slot));
         }
+        entry.money = judgedMoney(entry.category, entry.slotResults, report.prizes);
+        if (entry.money)
+            report.money.add(*entry.money);
         report.entries.push_back(std::move(entry));
     }
     report.summary = summarizeOutcomes(all);

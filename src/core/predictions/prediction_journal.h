@@ -2,11 +2,13 @@
 // The prediction journal as the user meets it: every next-period calculation is kept with the
 // digits it kept per slot, and judged against the draw of its period once that draw is in the
 // history (and waits again if the draw is deleted). Summaries set the successes against what
-// chance alone would give.
+// chance alone would give, and what the predictions would have cost and paid at the prize table
+// as it is now.
 
 #include "backtest/category_calculation.h"
 #include "common/result.h"
 #include "domain/kind.h"
+#include "domain/prediction_money.h"
 #include "domain/prediction_outcome.h"
 #include "domain/category.h"
 
@@ -48,6 +50,7 @@ struct JournalEntry {
     QString settings;
     int formulaCount = 0;
     std::vector<JournalSlot> slotResults;
+    std::optional<PredictionMoney> money;  // once judged
 };
 
 struct JournalGroup {
@@ -61,6 +64,8 @@ struct JournalReport {
     std::vector<JournalEntry> entries;  // oldest period first
     PredictionSummary summary;          // over every slot listed
     std::vector<JournalGroup> groups;   // per category and kind, in table order, kill first
+    MoneySummary money;                 // over the judged entries listed
+    PrizeTable prizes;                  // the table they are valued with
 };
 
 Result<JournalReport> readJournal(Store& store, std::optional<Category> category = {}, std::optional<Kind> kind = {});

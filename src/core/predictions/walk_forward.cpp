@@ -2,6 +2,7 @@
 
 #include "backtest/backtest_engine.h"
 #include "backtest/formula_list.h"
+#include "money/prize_settings.h"
 #include "predictions/kept_digits.h"
 #include "predictions/moving_window_statistics.h"
 
@@ -21,13 +22,10 @@ struct SlotWalker {
     std::vector<std::optional<StoredStatistics>> statistics;     // the ranking of the current step
 };
 
-Result<SlotWalker> prepareSlot(Store& store, const HistoryColumns& history, const WalkForwardRequest& request,
-                               int slot, const Category& table, QStringList& problems)
+SlotWalker prepareSlot(const FormulaList& list, const HistoryColumns& history, const WalkForwardRequest& request,
+                       int slot, QStringList& problems)
 {
-    auto loaded = FormulaList::load(store, table, request.kind);
-    if (!loaded)
-        return loaded.error();
-    FormulaList& list = *loaded;
+    const Category& table = list.category();
     SlotWalker walker;
     walker.slot = slot;
     walker.table = table;
@@ -114,8 +112,35 @@ WalkForwardRequest walkForwardOf(const CalculationRequest& calculation)
     return request;
 }
 
+Result<WalkForwardFormulas> loadWalkForwardFormulas(Store& store, const WalkForwardRequest& request)
+{
+    const CalculationPlan plan =
+        planOfCode(calculationCode(request.category, request.method, CalculationPeriod::Next), request.category);
+    WalkForwardFormulas formulas;
+    auto prizes = loadPrizeTable(store);
+    if (!prizes)
+        return prizes.error();
+    formulas.prizes = *prizes;
+    for (const auto& [slot, table] : plan.slotTables) {
+        auto loaded = FormulaList::load(store, table, request.kind);
+        if (!loaded)
+            return loaded.error();
+        formulas.tables.emplace_back(slot, std::move(*loaded));
+    }
+    return formulas;
+}
+
 Result<WalkForwardResult> walkForward(Store& store, const HistoryColumns& history, const WalkForwardRequest& request,
                                       Progress* progress)
+{
+    auto formulas = loadWalkForwardFormulas(store, request);
+    if (!formulas)
+        return formulas.error();
+    return walkForward(*formulas, history, request, progress);
+}
+
+Result<WalkForwardResult> walkForward(const WalkForwardFormulas& formulas, const HistoryColumns& history,
+                                      const WalkForwardRequest& request, Progress* progress)
 {
     const int rows = history.rowCount();
     if (request.periods < 1)
@@ -127,15 +152,10 @@ Result<WalkForwardResult> walkForward(Store& store, const HistoryColumns& histor
         return badInput(QStringLiteral("保留个数限额%1无效：须为0到%2之间的整数").arg(request.sort.keepLimit).arg(kMaxKeepLimit));
 
     WalkForwardResult result;
-    const CalculationPlan plan =
-        planOfCode(calculationCode(request.category, request.method, CalculationPeriod::Next), request.category);
+    result.prizes = formulas.prizes;
     std::vector<SlotWalker> walkers;
-    for (const auto& [slot, table] : plan.slotTables) {
-        auto walker = prepareSlot(store, history, request, slot, table, result.problems);
-        if (!walker)
-            return walker.error();
-        walkers.push_back(std::move(*walker));
-    }
+    for (const auto& [slot, list] : formulas.tables)
+        walkers.push_back(prepareSlot(list, history, request, slot, result.problems));
 
     // Every period but the first has a draw before it to predict from.
     const int periods = std::min(request.periods, rows - 1);
@@ -151,6 +171,11 @@ Result<WalkForwardResult> walkForward(Store& store, const HistoryColumns& histor
         for (SlotWalker& walker : walkers) {
             period.slotResults.push_back(walkSlot(walker, request, history, t));
             outcomes.push_back(period.slotResults.back().outcome);
+        }
+        // Every slot has its draw, so the money is known.
+        if (auto money = judgedMoney(request.category, period.slotResults, result.prizes)) {
+            period.money = *money;
+            result.money.add(*money);
         }
         result.periods.push_back(std::move(period));
     }

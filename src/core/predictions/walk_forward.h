@@ -3,14 +3,17 @@
 // calculation runs as it would have run the moment before that period was drawn: on the history
 // up to the draw before it and, with the best-formula method, with the formulas ranked by a
 // back-test of that history under the window settings. Its kept digits are then judged against
-// the draw that came. Ranking on the whole history instead would look ahead. Nothing is stored.
+// the draw that came, and valued at the prize table as it is now. Ranking on the whole history
+// instead would look ahead. Nothing is stored.
 
 #include "domain/backtest_window.h"
 #include "backtest/category_calculation.h"
+#include "backtest/formula_list.h"
 #include "backtest/sort_settings.h"
 #include "common/progress.h"
 #include "common/result.h"
 #include "domain/kind.h"
+#include "domain/prediction_money.h"
 #include "domain/prediction_outcome.h"
 #include "domain/category.h"
 #include "domain/formula_selection.h"
@@ -49,11 +52,14 @@ struct WalkForwardSlot {
 struct WalkForwardPeriod {
     QString period;
     std::vector<WalkForwardSlot> slotResults;
+    PredictionMoney money;
 };
 
 struct WalkForwardResult {
     std::vector<WalkForwardPeriod> periods;
     PredictionSummary summary;
+    MoneySummary money;
+    PrizeTable prizes;  // the table the periods are valued with
     QStringList problems;  // formulas whose code text could not be evaluated (they count nowhere)
 };
 
@@ -63,5 +69,15 @@ WalkForwardRequest walkForwardOf(const CalculationRequest& calculation);
 
 Result<WalkForwardResult> walkForward(Store& store, const HistoryColumns& history, const WalkForwardRequest& request,
                                       Progress* progress = nullptr);
+
+// The formula tables a walk reads, per slot in the calculation's order, and the prize table:
+// loaded on the store's thread, so the walk itself can run on another without the store.
+struct WalkForwardFormulas {
+    std::vector<std::pair<int, FormulaList>> tables;  // slot and its table's formulas of the kind
+    PrizeTable prizes;  // what each prediction is valued with
+};
+Result<WalkForwardFormulas> loadWalkForwardFormulas(Store& store, const WalkForwardRequest& request);
+Result<WalkForwardResult> walkForward(const WalkForwardFormulas& formulas, const HistoryColumns& history,
+                                      const WalkForwardRequest& request, Progress* progress = nullptr);
 
 }  // namespace qeltaro

@@ -151,6 +151,20 @@ CandidateStatistics CandidateEvaluator::evaluate(const Candidate& candidate, Kin
     return stats;
 }
 
+CandidateEvaluator::NamedRecord CandidateEvaluator::namedRecord(const Candidate& candidate, Kind kind,
+                                                                EvaluationScratch& scratch) const
+{
+    scoreHits(candidate, kind, scratch);
+    NamedRecord record;
+    for (int i = 0; i < scored_; ++i) {
+        if (scratch.values[size_t(i)] % 10 < 0)
+            continue;  // a negative digit names nothing that can be drawn
+        ++record.trials;
+        record.hits += scratch.hits[size_t(i)];
+    }
+    return record;
+}
+
 bool CandidateEvaluator::screen(const Candidate& candidate, Kind kind, const ScreeningBounds& bounds,
                                 EvaluationScratch& scratch, CandidateStatistics& stats) const
 {

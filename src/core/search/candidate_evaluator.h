@@ -56,6 +56,13 @@ public:
 
     // All five statistics.
     CandidateStatistics evaluate(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const;
+    // Hits and trials over the scored rows where the candidate names a digit 0-9, unweighted:
+    // its evidence against chance.
+    struct NamedRecord {
+        int hits = 0;
+        int trials = 0;
+    };
+    NamedRecord namedRecord(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const;
     // Whether the candidate meets every threshold; `stats` is complete when it does. Checks stop
     // at the first failure, which changes nothing but the time spent.
     bool screen(const Candidate& candidate, Kind kind, const ScreeningBounds& bounds, EvaluationScratch& scratch,

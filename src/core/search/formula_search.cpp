@@ -1,19 +1,20 @@
 #include "search/formula_search.h"
 
 #include "backtest/holdout.h"
-#include "search/run_record.h"
+#include "search/search_job.h"
 #include "search/scheme_counts.h"
 #include "search/search_category.h"
 #include "store/store.h"
+
+#include <random>
 
 namespace qeltaro {
 namespace {
 
 std::optional<SearchRefusal> historyRefusal(const HistoryColumns& history, int holdoutPeriods)
 {
-    if (history.rowCount() < 2)
-        return SearchRefusal{SearchRefusalReason::TooFewDraws,
-                             badInput(QStringLiteral("历史号码不足两期，无法验证公式"))};
+    if (Status s = checkSearchHistory(history); !s)
+        return SearchRefusal{SearchRefusalReason::TooFewDraws, s.error()};
     if (Status s = checkHoldoutPeriods(holdoutPeriods, history.rowCount()); !s)
         return SearchRefusal{SearchRefusalReason::Holdout, s.error()};
     return std::nullopt;
@@ -25,6 +26,19 @@ SearchRefusal thresholdRefusal(const Error& error)
 }
 
 }  // namespace
+
+Status checkSearchHistory(const HistoryColumns& history)
+{
+    if (history.rowCount() < 2)
+        return badInput(QStringLiteral("历史号码不足两期，无法验证公式；请先输入或导入历史号码"));
+    return success();
+}
+
+std::uint64_t freshSearchSeed()
+{
+    std::random_device entropy;
+    return (std::uint64_t(entropy()) << 32) ^ std::uint64_t(entropy());
+}
 
 PreparedSearch<SearchRequest> FormulaSearch::prepare(const ManualSearchOrder& order, const HistoryColumns& history) const
 {
@@ -64,16 +78,6 @@ PreparedSearch<SchemeRequest> FormulaSearch::prepare(const SchemeSearchOrder& or
         request.operandCounts[size_t(number - 1)] = settings_.operandCount(number);
     }
     return request;
-}
-
-Result<QString> FormulaSearch::record(const SearchRun& run, const HistoryColumns& history, const QDateTime& started) const
-{
-    return writeRunRecord(store_.dataDir(), searchRunRecord(run.request(), run.outcome(), fingerprintOf(history), started));
-}
-
-Result<QString> FormulaSearch::record(const SchemeRun& run, const HistoryColumns& history, const QDateTime& started) const
-{
-    return writeRunRecord(store_.dataDir(), schemeRunRecord(run.request(), run.outcome(), fingerprintOf(history), started));
 }
 
 }  // namespace qeltaro

@@ -1,7 +1,8 @@
 #pragma once
 // The search as the command line and the window both run it: a request completed from the scheme
-// settings and the store and checked before any candidate is tried, and the run's record written
-// once it ends. A refusal says which check failed, so each front end can word it its own way.
+// settings and the store and checked before any candidate is tried (the run itself is a
+// search_job.h). A refusal says which check failed, in the one text it is told in; a refusal of
+// the stored thresholds is followed by each front end's hint where to mend them.
 
 #include "common/result.h"
 #include "domain/history_columns.h"
@@ -50,6 +51,9 @@ struct SchemeSearchOrder {
     std::optional<WantedCounts> wanted;  // none: the stored ones of the request's kind
 };
 
+// Refused unless the history holds two draws at least: a search screens every candidate on them.
+Status checkSearchHistory(const HistoryColumns& history);
+
 class FormulaSearch {
 public:
     FormulaSearch(Store& store, const SchemeSettings& settings) : store_(store), settings_(settings) {}
@@ -59,10 +63,6 @@ public:
     // Checks enough draws and the held-out periods, counts what the tables hold, then checks the
     // stored thresholds of each category that will be searched (the others never screen).
     PreparedSearch<SchemeRequest> prepare(const SchemeSearchOrder& order, const HistoryColumns& history) const;
-
-    // After wait(): writes the run's record into the data folder; the path written.
-    Result<QString> record(const SearchRun& run, const HistoryColumns& history, const QDateTime& started) const;
-    Result<QString> record(const SchemeRun& run, const HistoryColumns& history, const QDateTime& started) const;
 
 private:
     Store& store_;

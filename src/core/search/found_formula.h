@@ -46,13 +46,19 @@ public:
             unsaved_.push_back(f);
             shown_ << f.text;
         }
+        exported_ = exported_ && found.empty();
     }
     void markSaved() { unsaved_.clear(); }
+    // The text export writes every shown formula: until more are found, none would be lost.
+    void markExported() { exported_ = true; }
+    // Formulas found that neither a save nor an export has kept.
+    bool unkept() const { return !unsaved_.empty() && !exported_; }
 
 private:
     std::vector<FoundFormula> unsaved_;
     QStringList shown_;
     bool fromScheme_ = false;
+    bool exported_ = false;
 };
 
 }  // namespace qeltaro

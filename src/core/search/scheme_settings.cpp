@@ -4,7 +4,6 @@
 #include "search/search_category.h"
 #include "settings/settings.h"
 
-#include <QSettings>
 
 #include <algorithm>
 #include <cmath>
@@ -65,9 +64,9 @@ SearchThresholds SchemeSettings::thresholds(Kind kind, int searchNumber) const
     const SearchThresholds defaults = defaultThresholds(kind, searchNumber);
     SearchThresholds t{};
     for (int i = 0; i < kThresholdCount; ++i) {
-        const QVariant stored = settings_.raw().value(thresholdKey(kind, searchNumber, i));
+        const std::optional<QString> stored = settings_.searchValue(thresholdKey(kind, searchNumber, i));
         // The table holds single-precision values, the built-in ones too.
-        t[size_t(i)] = double(float(stored.isValid() ? thresholdFromText(stored.toString()) : defaults[size_t(i)]));
+        t[size_t(i)] = double(float(stored ? thresholdFromText(*stored) : defaults[size_t(i)]));
     }
     return t;
 }
@@ -81,7 +80,7 @@ Status SchemeSettings::setThresholds(Kind kind, int searchNumber, const SearchTh
             return badInput(QStringLiteral("%1不是数字，参数设置未保存").arg(thresholdName(i)));
     }
     for (int i = 0; i < kThresholdCount; ++i)
-        settings_.raw().setValue(thresholdKey(kind, searchNumber, i), thresholdText(thresholds[size_t(i)]));
+        settings_.setSearchValue(thresholdKey(kind, searchNumber, i), thresholdText(thresholds[size_t(i)]));
     settings_.sync();
     return success();
 }
@@ -89,7 +88,7 @@ Status SchemeSettings::setThresholds(Kind kind, int searchNumber, const SearchTh
 int SchemeSettings::operandCount(int searchNumber) const
 {
     bool ok = false;
-    const int stored = settings_.raw().value(operandKey(searchNumber)).toString().trimmed().toInt(&ok);
+    const int stored = settings_.searchValue(operandKey(searchNumber)).value_or(QString()).trimmed().toInt(&ok);
     if (!ok)
         return kDefaultOperandCount;
     return std::clamp(stored, kMinOperandCount, kMaxOperandCount);
@@ -101,7 +100,7 @@ Status SchemeSettings::setOperandCount(int searchNumber, int count)
         return s;
     if (count < kMinOperandCount || count > kMaxOperandCount)
         return badInput(QStringLiteral("公式运算元数应为%1到%2的整数，而不是%3").arg(kMinOperandCount).arg(kMaxOperandCount).arg(count));
-    settings_.raw().setValue(operandKey(searchNumber), QString::number(count));
+    settings_.setSearchValue(operandKey(searchNumber), QString::number(count));
     settings_.sync();
     return success();
 }
@@ -131,8 +130,8 @@ WantedCounts SchemeSettings::wantedCounts(Kind kind) const
 {
     WantedCounts counts;
     for (int c = 1; c <= kSearchCategoryCount; ++c) {
-        const QVariant stored = settings_.raw().value(wantedKey(kind, c));
-        counts[size_t(c - 1)] = stored.isValid() ? wantedCountFromText(stored.toString()) : kDefaultWantedCount;
+        const std::optional<QString> stored = settings_.searchValue(wantedKey(kind, c));
+        counts[size_t(c - 1)] = stored ? wantedCountFromText(*stored) : kDefaultWantedCount;
     }
     return counts;
 }
@@ -140,19 +139,18 @@ WantedCounts SchemeSettings::wantedCounts(Kind kind) const
 void SchemeSettings::setWantedCounts(Kind kind, const WantedCounts& counts)
 {
     for (int c = 1; c <= kSearchCategoryCount; ++c)
-        settings_.raw().setValue(wantedKey(kind, c), QString::number(counts[size_t(c - 1)].value_or(0)));
+        settings_.setSearchValue(wantedKey(kind, c), QString::number(counts[size_t(c - 1)].value_or(0)));
     settings_.sync();
 }
 
 void SchemeSettings::reset()
 {
-    QSettings& raw = settings_.raw();
     for (int section = 0; section <= kSearchCategoryCount; ++section) {
-        raw.remove(QStringLiteral("%1/text2").arg(section));
+        settings_.removeSearchValue(QStringLiteral("%1/text2").arg(section));
         for (int key = 0; key < 2 * kThresholdCount; ++key)
-            raw.remove(QStringLiteral("%1/%2").arg(section).arg(key));
+            settings_.removeSearchValue(QStringLiteral("%1/%2").arg(section).arg(key));
     }
-    raw.remove(kWantedSection);
+    settings_.removeSearchValue(kWantedSection);
     settings_.sync();
 }
 

@@ -75,8 +75,8 @@ HoldoutResult scoreOnHoldout(const HistoryColumns& history, int periods, const C
 {
     const CandidateEvaluator evaluator = CandidateEvaluator::newestRows(history, category, periods);
     EvaluationScratch scratch = evaluator.makeScratch();
-    const CandidateStatistics stats = evaluator.evaluate(candidate, kind, scratch);
-    return holdoutResult(int(stats.hitSum), stats.scoredRows, chanceHitRate(category, kind));
+    const CandidateEvaluator::NamedRecord named = evaluator.namedRecord(candidate, kind, scratch);
+    return holdoutResult(named.hits, named.trials, chanceHitRate(category, kind));
 }
 
 }  // namespace

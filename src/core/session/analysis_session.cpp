@@ -63,14 +63,28 @@ Status AnalysisSession::reloadHistory()
         auto rows = HistoryTable(*store_).all();
         if (!rows)
             return rows.error();
+        // Another program may have changed the file: the rows tell, not only this store's counter.
+        const bool same = rows->size() == size_t(history_.rowCount()) &&
+                          (rows->empty() || (latest_ && latest_->period == rows->back().period &&
+                                             latest_->digits() == rows->back().digits())) &&
+                          heldRevision_ == store_->historyRevision();
         history_ = HistoryColumns(*rows);
         latest_ = rows->empty() ? std::nullopt : std::optional<DrawRecord>(rows->back());
+        heldRevision_ = store_->historyRevision();
+        if (!same)
+            emit historyChanged();
     }
-    auto next = DrawHistory(*store_).nextPeriod(today());
+    auto next = DrawHistory(*store_).proposeNext(today());
     if (!next)
         return next.error();
-    proposedPeriod_ = *next;
+    proposedPeriod_ = next->period;
+    proposedDate_ = next->date;
     return success();
+}
+
+Result<QString> AnalysisSession::periodOn(const QDate& date) const
+{
+    return DrawHistory(*store_).nextPeriodOn(date);
 }
 
 Status AnalysisSession::backtest()
@@ -114,6 +128,8 @@ Result<DrawRecord> AnalysisSession::addDraw(const QString& period, const QString
             history_.append(*stored);
             latest_ = *stored;
             appendedAtRevision_ = store_->historyRevision();
+            heldRevision_ = store_->historyRevision();
+            emit historyChanged();
         }
     }
     return stored;

@@ -17,6 +17,7 @@
 #include "store/store.h"
 
 #include <QDate>
+#include <QObject>
 
 #include <memory>
 #include <cstdint>
@@ -25,7 +26,8 @@
 
 namespace qeltaro {
 
-class AnalysisSession {
+class AnalysisSession : public QObject {
+    Q_OBJECT
 public:
     static Result<std::unique_ptr<AnalysisSession>> open(const QString& dataDir, std::unique_ptr<Settings> settings);
 
@@ -66,6 +68,10 @@ public:
     const HistoryColumns& history() const { return history_; }
     std::optional<DrawRecord> latestDraw() const { return latest_; }
     const QString& proposedPeriod() const { return proposedPeriod_; }
+    // Year-numbered games: the draw date proposed with that period (invalid otherwise).
+    const QDate& proposedDate() const { return proposedDate_; }
+    // Year-numbered games: the period a draw on `date` would take after the newest one.
+    Result<QString> periodOn(const QDate& date) const;
     QString latestPeriod() const { return latest_ ? latest_->period : QString(); }
 
     // The day taken as today (the computer's date unless a test fixes it).
@@ -76,6 +82,11 @@ public:
     // date. The caller runs the refresh.
     Result<DrawRecord> addDraw(const QString& period, const QString& digits,
                                const std::optional<QDate>& drawDate = std::nullopt);
+
+signals:
+    // The held history changed (a draw added, removed, imported, downloaded or restored): every
+    // window that shows draws or judges predictions by them follows it.
+    void historyChanged();
 
 private:
     std::unique_ptr<Store> store_;
@@ -89,9 +100,11 @@ private:
     HistoryColumns history_;
     std::optional<DrawRecord> latest_;
     QString proposedPeriod_;
+    QDate proposedDate_;
     // The store's history revision right after addDraw grew history_ by the draw it stored: the
     // next reload reads nothing while the revision has not moved since.
     std::optional<std::uint64_t> appendedAtRevision_;
+    std::uint64_t heldRevision_ = 0;  // the store's history revision when history_ was last read
     QDate fixedToday_;
 };
 

@@ -7,18 +7,11 @@
 #include "store/history_table.h"
 #include "store/store.h"
 
-#include <QSettings>
 
 namespace qeltaro {
-namespace {
-
-const QString kOfferKey = QStringLiteral("IniSetting/SampleOffered");
-
-}  // namespace
-
 Result<bool> shouldOfferSample(Store& store, Settings& settings)
 {
-    if (settings.raw().value(kOfferKey).toString() == QLatin1String("True"))
+    if (settings.sampleOffered())
         return false;
     auto draws = HistoryTable(store).count();
     if (!draws)
@@ -37,8 +30,7 @@ Result<bool> shouldOfferSample(Store& store, Settings& settings)
 
 void rememberSampleOffer(Settings& settings)
 {
-    settings.raw().setValue(kOfferKey, flagText(true));
-    settings.sync();
+    settings.setSampleOffered();
 }
 
 QString sampleOfferTitle()

@@ -14,6 +14,8 @@ namespace qeltaro {
 namespace {
 
 const QString kSection = QStringLiteral("IniSetting");
+const QString kRecentFoldersKey = QStringLiteral("IniSetting/RecentDataDirs");
+const QString kSampleOfferedKey = QStringLiteral("IniSetting/SampleOffered");
 
 constexpr std::array<int, kPeriodWindowChoices> kPeriodWindows = {0, 100, 200, 300, 500, 600, 800, 1000, 1500, 3000};
 
@@ -124,6 +126,46 @@ void Settings::sync()
     settings_->sync();
 }
 
+std::optional<QString> Settings::searchValue(const QString& path) const
+{
+    const QVariant stored = settings_->value(path);
+    return stored.isValid() ? std::optional<QString>(stored.toString()) : std::nullopt;
+}
+
+void Settings::setSearchValue(const QString& path, const QString& text)
+{
+    settings_->setValue(path, text);
+}
+
+void Settings::removeSearchValue(const QString& path)
+{
+    settings_->remove(path);
+}
+
+QStringList Settings::recentDataFolders(int limit) const
+{
+    QStringList folders = settings_->value(kRecentFoldersKey).toStringList();
+    folders.removeAll(QString());
+    return folders.mid(0, limit);
+}
+
+void Settings::setRecentDataFolders(const QStringList& folders)
+{
+    settings_->setValue(kRecentFoldersKey, folders);
+    settings_->sync();
+}
+
+bool Settings::sampleOffered() const
+{
+    return settings_->value(kSampleOfferedKey).toString() == flagText(true);
+}
+
+void Settings::setSampleOffered()
+{
+    settings_->setValue(kSampleOfferedKey, flagText(true));
+    settings_->sync();
+}
+
 bool Settings::flag(const QString& key) const
 {
     if (auto stored = parseFlag(value(key)))
@@ -178,7 +220,9 @@ Status Settings::set(const QString& key, const QString& text)
         const QUrl url(key == QLatin1String("HistoryUrl") ? fillDayPlaceholders(trimmed, QDate(2016, 1, 21)) : trimmed,
                        QUrl::StrictMode);
         if (!trimmed.isEmpty() && !isWebAddress(url))
-            return badInput(QStringLiteral("%1 必须是 http:// 或 https:// 开头的网址，而不是“%2”").arg(key, excerpt(text)));
+            return badInput(QStringLiteral("%1必须是 http:// 或 https:// 开头的网址，而不是“%2”")
+                                .arg(key == QLatin1String("HistoryUrl") ? QStringLiteral("开奖网址") : QStringLiteral("公式网址"),
+                                     excerpt(text)));
         store(key, trimmed);
     }
     return success();

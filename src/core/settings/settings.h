@@ -78,8 +78,20 @@ public:
     QString historyUrl() const { return value(QStringLiteral("HistoryUrl")); }
     QString formulaUrl() const { return value(QStringLiteral("FormulaUrl")); }
 
-    // Access to other sections (the search window's schemes).
-    QSettings& raw() { return *settings_; }
+    // The search window's thresholds, operand counts and wanted counts, kept under their own
+    // "section/key" names outside IniSetting (search/scheme_settings.h reads and checks them).
+    std::optional<QString> searchValue(const QString& path) const;
+    void setSearchValue(const QString& path, const QString& text);
+    void removeSearchValue(const QString& path);  // a key, or a whole section
+
+    // The data folders opened last, newest first, as kept (at most `limit`).
+    QStringList recentDataFolders(int limit) const;
+    void setRecentDataFolders(const QStringList& folders);
+
+    // Whether the sample history has been offered once, on a first start.
+    bool sampleOffered() const;
+    void setSampleOffered();
+
     void sync();
 
 private:

@@ -172,10 +172,19 @@ Database::~Database()
 
 Result<Database> Database::open(const QString& path)
 {
+    return openWith(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+Result<Database> Database::openReadOnly(const QString& path)
+{
+    return openWith(path, SQLITE_OPEN_READONLY);
+}
+
+Result<Database> Database::openWith(const QString& path, int flags)
+{
     Database db;
     db.path_ = path;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db.db_,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db.db_, flags, nullptr);
     if (rc != SQLITE_OK) {
         return storageError(withPlainWords(
             rc, QStringLiteral("无法打开数据库文件 %1：%2")
@@ -185,6 +194,18 @@ Result<Database> Database::open(const QString& path)
     sqlite3_busy_timeout(db.db_, 3000);
     sqlite3_extended_result_codes(db.db_, 1);
     return db;
+}
+
+Status Database::replaceContentFrom(Database& source)
+{
+    sqlite3_backup* copy = sqlite3_backup_init(db_, "main", source.db_, "main");
+    if (!copy)
+        return sqliteError(db_, QStringLiteral("恢复备份"));
+    const int stepped = sqlite3_backup_step(copy, -1);
+    const int finished = sqlite3_backup_finish(copy);
+    if (stepped != SQLITE_DONE || finished != SQLITE_OK)
+        return sqliteError(db_, QStringLiteral("恢复备份"));
+    return success();
 }
 
 void Database::close()

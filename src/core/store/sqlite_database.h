@@ -67,6 +67,8 @@ public:
     ~Database();
 
     static Result<Database> open(const QString& path);
+    // An existing file, only read: a backup being looked at or restored from.
+    static Result<Database> openReadOnly(const QString& path);
     bool isOpen() const { return db_ != nullptr; }
     void close();
     const QString& path() const { return path_; }
@@ -76,10 +78,16 @@ public:
     // A single integer from a query such as "SELECT count(*) FROM ..."; nullopt when no row.
     Result<std::optional<std::int64_t>> scalar(const QString& sql);
 
+    // Replaces this database's whole content by `source`'s, page by page in one step of
+    // SQLite's online backup: a failure leaves this database as it was.
+    Status replaceContentFrom(Database& source);
+
     QString lastErrorMessage() const;
     std::int64_t changes() const;
 
 private:
+    static Result<Database> openWith(const QString& path, int flags);
+
     sqlite3* db_ = nullptr;
     QString path_;
 };

@@ -63,9 +63,14 @@ Status Store::compact()
     return db_.exec(QStringLiteral("VACUUM"));
 }
 
-Result<QString> Store::backup(const QString& reason)
+QString Store::backupFolder() const
 {
-    const QString folder = dataDir_ + QStringLiteral("/backups");
+    return dataDir_ + QLatin1Char('/') + QLatin1String(kBackupFolderName);
+}
+
+Result<QString> Store::backup(const QString& reason, const QString& keep)
+{
+    const QString folder = backupFolder();
     if (!QDir().mkpath(folder))
         return storageError(QStringLiteral("无法创建备份文件夹 %1").arg(folder));
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
@@ -97,7 +102,9 @@ Result<QString> Store::backup(const QString& reason)
     }
     // Oldest first by name (the name starts with the time), keep the newest few.
     QStringList copies = backups.entryList({QStringLiteral("formula-*.db")}, QDir::Files, QDir::Name);
-    while (copies.size() > kKeptBackups)
+    const bool keeping = !keep.isEmpty() && QFileInfo(keep).absolutePath() == QFileInfo(path).absolutePath() &&
+                         copies.removeAll(QFileInfo(keep).fileName()) > 0;
+    while (copies.size() > kKeptBackups - (keeping ? 1 : 0))
         backups.remove(copies.takeFirst());
     return path;
 }

@@ -4,11 +4,13 @@
 #include "common/result.h"
 #include "domain/game.h"
 #include "store/sqlite_database.h"
+#include "store/store_backups.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace qeltaro {
 
@@ -35,8 +37,16 @@ public:
 
     // A consistent copy of the whole store under backups/ in the data folder, kept before
     // destructive commands. Returns the copy's path. The newest kKeptBackups copies are kept.
-    Result<QString> backup(const QString& reason);
+    // `keep`, when given, is never pushed out, whatever its age.
+    Result<QString> backup(const QString& reason, const QString& keep = {});
     static constexpr int kKeptBackups = 10;
+    QString backupFolder() const;
+    // The copies under backups/, newest first, each with its counts.
+    Result<std::vector<StoreBackup>> backups() const;
+    // Makes the store hold what the copy at `path` holds, after keeping a copy of the store as
+    // it is now (whose path is returned). The copy must read as a store; the game is read again
+    // from what was restored. Nothing changes when any step fails.
+    Result<QString> restore(const QString& path);
 
     // Bumped by every change of the history, so cached column arrays know when to reload.
     std::uint64_t historyRevision() const { return historyRevision_; }

@@ -37,7 +37,7 @@ ErrValueTabsWindow::ErrValueTabsWindow(QString dataFolder, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
-    layout->addLayout(rightButtons({exportButton_, detailButton_}));
+    layout->addLayout(rightButtons({exportButton_, detailButton_, closeWindowButton(this)}));
     resize(860, 580);
 }
 

@@ -26,7 +26,7 @@ ErrValueWindow::ErrValueWindow(QString dataFolder, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(panel_, 1);
-    layout->addLayout(rightButtons({exportButton_, detailButton_}));
+    layout->addLayout(rightButtons({exportButton_, detailButton_, closeWindowButton(this)}));
     resize(860, 550);
 }
 

@@ -62,6 +62,7 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QString 
     controls->addWidget(playFrame);
     controls->addWidget(queryButton, 0, Qt::AlignBottom);
     controls->addWidget(exportButton, 0, Qt::AlignBottom);
+    controls->addWidget(closeWindowButton(this), 0, Qt::AlignBottom);
     controls->addStretch();
 
     histogramChart_ = newChart(0, Qt::AlignTop);

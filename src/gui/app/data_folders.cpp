@@ -12,7 +12,6 @@
 namespace qeltaro::gui {
 namespace {
 
-const QString kRecentKey = QStringLiteral("IniSetting/RecentDataDirs");
 const QString kSwitchTitle = QStringLiteral("切换数据文件夹");
 
 // One spelling per folder, so a folder given two ways is listed once.
@@ -32,9 +31,7 @@ bool sameFolder(const QString& a, const QString& b)
 
 QStringList recentDataFolders(Settings& settings)
 {
-    QStringList folders = settings.raw().value(kRecentKey).toStringList();
-    folders.removeAll(QString());
-    return folders.mid(0, kRecentDataFolders);
+    return settings.recentDataFolders(kRecentDataFolders);
 }
 
 void rememberDataFolder(Settings& settings, const QString& folder)
@@ -45,8 +42,7 @@ void rememberDataFolder(Settings& settings, const QString& folder)
         if (folders.size() < kRecentDataFolders && !sameFolder(earlier, key))
             folders << earlier;
     }
-    settings.raw().setValue(kRecentKey, folders);
-    settings.sync();
+    settings.setRecentDataFolders(folders);
 }
 
 MainWindowLauncher::MainWindowLauncher(QString settingsFile) : settingsFile_(std::move(settingsFile)) {}

@@ -81,7 +81,7 @@ QVariant FormulaListModel::data(const QModelIndex& index, int role) const
     auto optionalNumber = [](const std::optional<int>& n) { return n ? QVariant(*n) : QVariant(); };
     if (role == Qt::DisplayRole) {
         switch (index.column()) {
-        case Ordinal: return index.row() + 1;
+        case Ordinal: return row.number;
         case Text: return showChinese_ ? row.chinese : row.code;
         case Star: return row.starWord;
         case Kind: return isKill(row.kind) ? QStringLiteral("杀") : QStringLiteral("生");

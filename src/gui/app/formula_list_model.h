@@ -16,6 +16,9 @@ namespace qeltaro::gui {
 
 struct FormulaListRow {
     int idx = 0;
+    // 序号: the formula's place from 1 in its category and kind's list in idx order. It stays
+    // with the formula when the list is re-sorted, and names it on the command line (--number).
+    int number = 0;
     Kind kind = Kind::Kill;
     QString code;
     QString chinese;

@@ -2,7 +2,7 @@
 
 #include "gui/common/dialogs.h"
 #include "gui/common/widgets.h"
-#include "store/history_table.h"
+#include "history/draw_history.h"
 #include "store/store.h"
 
 #include <QComboBox>
@@ -81,7 +81,7 @@ void GameDialog::showGame(const Game& game)
     numberingOptions_[game.numbering == Numbering::Year ? 1 : 0]->setChecked(true);
 
     // Stored periods and derived columns were written for this game: only its name may change.
-    auto draws = HistoryTable(store_).count();
+    auto draws = DrawHistory(store_).count();
     const bool locked = !draws || *draws > 0;
     drawsPerDayBox_->setEnabled(!locked);
     issueDigitsBox_->setEnabled(!locked);

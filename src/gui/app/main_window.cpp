@@ -6,6 +6,7 @@
 #include "gui/app/formula_list_model.h"
 #include "gui/app/game_dialog.h"
 #include "gui/app/history_grid_model.h"
+#include "gui/app/money_commands.h"
 #include "gui/app/settings_menu.h"
 #include "gui/app/tool_window_commands.h"
 #include "gui/common/dialogs.h"
@@ -39,6 +40,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabBar>
@@ -46,11 +48,13 @@
 #include <QVBoxLayout>
 
 #include <QDesktopServices>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QUrl>
 
 #include <algorithm>
 #include <map>
+#include <variant>
 
 namespace qeltaro::gui {
 namespace {
@@ -83,7 +87,7 @@ MainWindow::MainWindow(std::unique_ptr<AnalysisSession> session, QWidget* parent
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
     progress_->setMaximumWidth(360);
     progress_->setTextVisible(true);
-    progress_->setValue(0);
+    progress_->reset();  // no text until a task reports
     statusBar()->addPermanentWidget(progress_);
     QPushButton* stop = namedButton(QStringLiteral("cmdStop"), QStringLiteral("停止"));
     statusBar()->addPermanentWidget(stop);
@@ -131,6 +135,16 @@ QWidget* MainWindow::buildHistoryPanel()
     drawDateBox_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     drawDateBox_->setCalendarPopup(true);
     drawDateBox_->setToolTip(QStringLiteral("按年份编排期号的彩种：这一期的开奖日期"));
+    // The period follows the date: a date in a later year starts that year's sequence.
+    // A period typed by hand stays as typed.
+    connect(drawDateBox_, &QDateEdit::dateChanged, this, [this](const QDate& date) {
+        if (session_->store().game().numbering != Numbering::Year || nextPeriodBox_->text() != proposedPeriod_)
+            return;
+        if (auto period = session_->periodOn(date)) {
+            proposedPeriod_ = *period;
+            nextPeriodBox_->setText(*period);
+        }
+    });
     entry->addWidget(drawDateBox_);
     entry->addSpacing(8);
     entry->addWidget(new QLabel(QStringLiteral("开奖号：")));
@@ -170,7 +184,7 @@ QWidget* MainWindow::buildHistoryPanel()
                                    QAbstractItemView::PositionAtTop);
     });
 
-    verificationBox_ = new QCheckBox(QStringLiteral("历史列表显示公式各期验算结果(时间较长，请耐性等待...)"));
+    verificationBox_ = new QCheckBox(QStringLiteral("历史列表显示公式各期验算结果(时间较长，请耐心等待...)"));
     verificationBox_->setObjectName(QStringLiteral("Check1"));
     layout->addWidget(verificationBox_);
     connect(verificationBox_, &QCheckBox::clicked, this, [this] {
@@ -264,8 +278,17 @@ QWidget* MainWindow::buildFormulaPanel()
         formulaListReleased(formulaGrid_->indexAt(at), Qt::RightButton);
     });
     connect(formulaGrid_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
-        if (index.isValid())
-            relistByColumn(index.column());
+        if (index.isValid() && index.column() > FormulaListModel::Next)
+            sortFormulaList(index.column(), Qt::AscendingOrder);
+    });
+    // A click on a header sorts by its column, a second one the other way round; the header
+    // shows which.
+    QHeaderView* header = formulaGrid_->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
+    connect(header, &QHeaderView::sectionClicked, this, [this](int column) {
+        const bool again = formulaSort_ && formulaSort_->first == column && formulaSort_->second == Qt::AscendingOrder;
+        sortFormulaList(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
     });
 
     auto* typed = new QHBoxLayout;
@@ -336,7 +359,7 @@ void MainWindow::buildMenus()
     const std::pair<const char*, const char16_t*> historyItems[] = {
         {"mnuDcls", u"导出历史号码(&O)"}, {"mnuDlAll", u"删除所有历史(&A）"},
         {"mnuDlzd", u"删除到选定期(&D)"}, {"mnuEszhzd", u"删除最后指定数量期历史(&E)"},
-        {"mnuPasteHistory", u"从剪贴板导入历史(&V)"}};
+        {"mnuPasteHistory", u"从剪贴板导入历史(&V)"}, {"mnuRestoreBackup", u"从备份恢复(&B)..."}};
     for (const auto& [name, caption] : historyItems)
         historyMenu_->addAction(QString::fromUtf16(caption))->setObjectName(QLatin1String(name));
 
@@ -409,7 +432,8 @@ void MainWindow::showGame()
     const bool dated = game.numbering == Numbering::Year;
     drawDateLabel_->setVisible(dated);
     drawDateBox_->setVisible(dated);
-    drawDateBox_->setDate(session_->today());
+    const QSignalBlocker quiet(drawDateBox_);
+    drawDateBox_->setDate(session_->proposedDate().isValid() ? session_->proposedDate() : session_->today());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -418,6 +442,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == latestPeriodBox_ && event->type() == QEvent::FocusIn)
         periodModeOptions_[1]->setChecked(true);
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    const QObjectList owned = children();
+    for (QObject* child : owned) {
+        auto* window = qobject_cast<QWidget*>(child);
+        if (window && window->isWindow() && window->isVisible() && !window->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::connectCommands()
@@ -435,7 +472,7 @@ void MainWindow::connectCommands()
         {"Command21", &HistoryCommands::updateOnline}, {"cmdLsdcTxt", &HistoryCommands::exportText},
         {"Command3", &HistoryCommands::deleteLast},    {"mnuDlAll", &HistoryCommands::deleteAll},
         {"mnuDlzd", &HistoryCommands::deleteAfterSelected}, {"mnuEszhzd", &HistoryCommands::deleteLastN},
-        {"mnuPasteHistory", &HistoryCommands::importClipboard}};
+        {"mnuPasteHistory", &HistoryCommands::importClipboard}, {"mnuRestoreBackup", &HistoryCommands::openBackups}};
     for (const auto& [name, slot] : historyEntries)
         onCommand(name, historyCommands_, slot);
     const std::pair<const char*, void (FormulaCommands::*)()> formulaEntries[] = {
@@ -446,11 +483,16 @@ void MainWindow::connectCommands()
         {"mnuDelXzGS", &FormulaCommands::deleteSelected}, {"mnuDelNXzGS", &FormulaCommands::deleteUnselected}};
     for (const auto& [name, slot] : formulaEntries)
         onCommand(name, formulaCommands_, slot);
+    // Enter in the formula box adds the formula, as 添加所输公式 does.
+    connect(formulaBox_, &QLineEdit::returnPressed, formulaCommands_, &FormulaCommands::addTyped);
     connect(button("Command18"), &QPushButton::clicked, this, [this] { openGuide(QString()); });
     connect(button("Command6"), &QPushButton::clicked, this, [this] { openGuide(QStringLiteral("quick-tour")); });
     connect(button("Command139"), &QPushButton::clicked, this, [this] { openGuide(QStringLiteral("pictures")); });
     connect(button("Command22"), &QPushButton::clicked, this, [this] { openFormulaSearchWindow(*this); });
-    new ToolWindowCommands(*this);
+    auto* tools = new ToolWindowCommands(*this);
+    // Money: 奖金设置 beside the game, 倍投计划 after the journal with the bets of the last calculation.
+    new MoneyCommands(*this, settingsMenu_->menu(), formulaMenu_,
+                      [tools]() -> const std::optional<CategoryCalculation>& { return tools->lastCalculation(); });
     auto* exports = new ListExportCommands(*this);
     auto exportHistory = [this, exports] { exports->exportHistory(verificationBox_->isChecked()); };
     onCommand("cmdDcexl", exports, exportHistory);
@@ -460,7 +502,7 @@ void MainWindow::connectCommands()
         std::vector<FormulaSheetRow> rows;
         rows.reserve(formulaModel_->rows().size());
         for (const FormulaListRow& shown : formulaModel_->rows()) {
-            rows.push_back({shown.kind, shown.code, shown.chinese, shown.starWord, shown.next, shown.rateText,
+            rows.push_back({shown.number, shown.kind, shown.code, shown.chinese, shown.starWord, shown.next, shown.rateText,
                             shown.maxMissRun, shown.maxHitRun, shown.lastMissRun, shown.lastHitRun});
         }
         exports->exportFormulaList(rows, formulaModel_->showChinese());
@@ -540,6 +582,13 @@ QString MainWindow::currentPeriod() const
     return nextPeriodBox_->text().trimmed();
 }
 
+void MainWindow::storeReplaced()
+{
+    forgetChosenFormula();
+    showGame();
+    refresh();
+}
+
 void MainWindow::focusFirstDigit()
 {
     digitBoxes_[0]->setFocus();
@@ -566,6 +615,9 @@ void MainWindow::showFormulaRows()
     const FormulaList& list = session_->formulaList();
     const FormulaStatsTable& statistics = session_->statistics();
     std::vector<FormulaSheetRow> shown = formulaSheetRows(list, statistics);
+    // Back in list order: no sort shown.
+    formulaSort_.reset();
+    formulaGrid_->horizontalHeader()->setSortIndicatorShown(false);
     std::vector<FormulaListRow> rows;
     rows.reserve(shown.size());
     const auto chance = assessStatistics(list.category(), list.kind(), statistics);
@@ -573,6 +625,7 @@ void MainWindow::showFormulaRows()
         FormulaSheetRow& sheet = shown[ordinal];
         FormulaListRow row;
         row.idx = list.formulas()[ordinal].idx;
+        row.number = sheet.number;
         row.kind = sheet.kind;
         row.code = std::move(sheet.code);
         row.chinese = std::move(sheet.text);
@@ -584,7 +637,7 @@ void MainWindow::showFormulaRows()
         row.lastMissRun = sheet.lastMissRun;
         row.lastHitRun = sheet.lastHitRun;
         const FormulaStats* stats = statistics.find(row.idx);
-        if (stats && stats->evaluated() && stats->scoredRows > 0 && ordinal < chance.size() &&
+        if (stats && stats->evaluated() && ordinal < chance.size() && chance[ordinal].evidence &&
             statistics.size() == list.size()) {
             row.chance = chance[ordinal].chance;
             row.lift = chance[ordinal].lift;
@@ -607,10 +660,13 @@ void MainWindow::reloadHistoryGrid()
     for (int c = 1; c <= 5; ++c)
         historyGrid_->setColumnWidth(c, twips(600));
     scrollToEndIfLong(historyGrid_);
-    nextPeriodBox_->setText(session_->proposedPeriod());
+    proposedPeriod_ = session_->proposedPeriod();
+    nextPeriodBox_->setText(proposedPeriod_);
+    if (session_->proposedDate().isValid()) {
+        const QSignalBlocker quiet(drawDateBox_);
+        drawDateBox_->setDate(session_->proposedDate());
+    }
     latestPeriodBox_->setText(session_->latestPeriod());
-    if (trendWindow_)
-        trendWindow_->historyChanged();
 }
 
 void MainWindow::backtest()
@@ -638,21 +694,43 @@ void MainWindow::fitFormulaColumns()
 {
     // Every column but the formula text as wide as its header and its widest cell, so numbers
     // are never cut; the text takes the rest.
+    // Texts of one length differ in width ("+1.25" is wider than "-1.25"), so every text of the
+    // longest length, or one character short of it, is measured; a typical list has few.
     QHeaderView* header = formulaGrid_->horizontalHeader();
     const int rows = formulaModel_->rowCount();
+    const QFontMetrics metrics(formulaGrid_->font());
+    // A shown sort indicator widens every header's size hint; only the sorted column needs room
+    // for it, or the text would lose that room once per column.
+    const bool sorted = header->isSortIndicatorShown();
+    std::vector<int> headerWidths(FormulaListModel::ColumnCount);
+    header->setSortIndicatorShown(false);
+    for (int c = 0; c < FormulaListModel::ColumnCount; ++c)
+        headerWidths[size_t(c)] = header->sectionSizeHint(c);
+    header->setSortIndicatorShown(sorted);
+    if (sorted && header->sortIndicatorSection() >= 0 && header->sortIndicatorSection() < FormulaListModel::ColumnCount)
+        headerWidths[size_t(header->sortIndicatorSection())] = header->sectionSizeHint(header->sortIndicatorSection());
     for (int c = 0; c < FormulaListModel::ColumnCount; ++c) {
         if (c == FormulaListModel::Text || c == FormulaListModel::Idx)
             continue;
-        int widest = -1;
+        QStringList texts;
+        texts.reserve(rows);
         qsizetype longest = 0;
         for (int r = 0; r < rows; ++r) {
-            const qsizetype length = formulaModel_->index(r, c).data().toString().size();
-            if (length > longest) {
-                longest = length;
+            texts << formulaModel_->index(r, c).data().toString();
+            longest = std::max(longest, texts.back().size());
+        }
+        int widest = -1;
+        int widestAdvance = -1;
+        for (int r = 0; r < rows; ++r) {
+            if (texts[r].size() + 1 < longest || texts[r].isEmpty())
+                continue;
+            const int advance = metrics.horizontalAdvance(texts[r]);
+            if (advance > widestAdvance) {
+                widestAdvance = advance;
                 widest = r;
             }
         }
-        int width = header->sectionSizeHint(c);
+        int width = headerWidths[size_t(c)];
         if (widest >= 0)
             width = std::max(width, formulaGrid_->sizeHintForIndex(formulaModel_->index(widest, c)).width() + 1);
         formulaGrid_->setColumnWidth(c, width);
@@ -726,38 +804,58 @@ void MainWindow::formulaListReleased(const QModelIndex& index, Qt::MouseButton b
     }
 }
 
-void MainWindow::relistByColumn(int column)
+void MainWindow::sortFormulaList(int column, Qt::SortOrder order)
 {
-    if (column <= FormulaListModel::Next)
-        return;
-    // Ascending by the statistic of that column as the last full back-test stored it, or by the
-    // row's own figure against chance; formulas without one come first, as the database orders
-    // empty values.
+    // By the statistic of that column as the last full back-test stored it, or by the row's own
+    // figure against chance, 序号 or text; formulas without one come first going up, as the
+    // database orders empty values.
     std::vector<FormulaListRow> rows = formulaModel_->rows();
     const FormulaStatsTable& statistics = session_->statistics();
-    auto key = [&](const FormulaListRow& row) -> std::optional<double> {
+    using Key = std::variant<std::monostate, double, QString>;
+    auto key = [&](const FormulaListRow& row) -> Key {
+        auto number = [](const auto& value) -> Key { return value ? Key(double(*value)) : Key(); };
         switch (column) {
-        case FormulaListModel::Chance: return row.chance;
-        case FormulaListModel::Lift: return row.lift;
-        case FormulaListModel::PValue: return row.pValue;
+        case FormulaListModel::Ordinal: return double(row.number);
+        case FormulaListModel::Text: return formulaModel_->showChinese() ? row.chinese : row.code;
+        case FormulaListModel::Star:
+        case FormulaListModel::Kind: return double(row.kind == Kind::Kill ? 0 : 1);
+        case FormulaListModel::Next: return row.next.isEmpty() ? Key() : Key(row.next.toDouble());
+        case FormulaListModel::Chance: return number(row.chance);
+        case FormulaListModel::Lift: return number(row.lift);
+        case FormulaListModel::PValue: return number(row.pValue);
         case FormulaListModel::BeatsChance:
-            return row.pValue ? std::optional<double>(row.beatsChance ? 1.0 : 0.0) : std::nullopt;
+            return row.pValue ? Key(row.beatsChance ? 1.0 : 0.0) : Key();
         default: break;
         }
         const FormulaStats* s = statistics.find(row.idx);
-        if (!s || !s->evaluated())
-            return std::nullopt;
+        if (!s || !s->evaluated() || s->scoredRows == 0)
+            return {};
         switch (column) {
         case FormulaListModel::Rate: return double(s->rate);
-        case FormulaListModel::MaxMiss: return s->maxMissRun;
-        case FormulaListModel::MaxHit: return s->maxHitRun;
-        case FormulaListModel::LastMiss: return s->lastMissRun;
-        case FormulaListModel::LastHit: return s->lastHitRun;
-        default: return std::nullopt;
+        case FormulaListModel::MaxMiss: return double(s->maxMissRun);
+        case FormulaListModel::MaxHit: return double(s->maxHitRun);
+        case FormulaListModel::LastMiss: return double(s->lastMissRun);
+        case FormulaListModel::LastHit: return double(s->lastHitRun);
+        default: return {};
         }
     };
-    std::stable_sort(rows.begin(), rows.end(), [&](const FormulaListRow& a, const FormulaListRow& b) { return key(a) < key(b); });
-    formulaModel_->setRows(std::move(rows), &session_->selection());
+    std::vector<std::pair<Key, size_t>> keyed;
+    keyed.reserve(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i)
+        keyed.emplace_back(key(rows[i]), i);
+    std::stable_sort(keyed.begin(), keyed.end(), [order](const auto& a, const auto& b) {
+        return order == Qt::AscendingOrder ? a.first < b.first : b.first < a.first;
+    });
+    std::vector<FormulaListRow> sorted;
+    sorted.reserve(rows.size());
+    for (const auto& [k, i] : keyed)
+        sorted.push_back(std::move(rows[i]));
+    formulaModel_->setRows(std::move(sorted), &session_->selection());
+    formulaSort_ = std::make_pair(column, order);
+    QHeaderView* header = formulaGrid_->horizontalHeader();
+    header->setSortIndicator(column, order);
+    header->setSortIndicatorShown(true);
+    fitFormulaColumns();  // the indicator takes room in its header
     scrollToEndIfLong(formulaGrid_);
 }
 

@@ -53,6 +53,7 @@ public:
     void showFormulaRows();              // the list's rows with the latest statistics
     void backtest() override;            // Yansuan
     void focusFirstDigit() override;
+    void storeReplaced() override;
     // On a first start with an empty store: offer the bundled sample history and examples.
     void offerSampleOnFirstStart();
     // Opens the user guide at a section (empty: its start).
@@ -76,6 +77,8 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The tool windows close first, so one holding work not yet kept can ask.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QWidget* buildHistoryPanel();
@@ -92,7 +95,8 @@ private:
     void selectPlay(bool group);
     void storeTypedDraw(const QString& period, const QString& digits);
     void formulaListReleased(const QModelIndex& index, Qt::MouseButton button);
-    void relistByColumn(int column);
+    // The list's rows in the order of one column, up or down; the header shows it.
+    void sortFormulaList(int column, Qt::SortOrder order);
     void historyGridReleased(const QModelIndex& index, Qt::MouseButton button);
     void fitFormulaColumns();
     // 号码走势图, from the 管理 menu and the button under the history grid; one at a time.
@@ -133,8 +137,10 @@ private:
         QString code;
     };
     std::optional<ChosenFormula> chosen_;
+    std::optional<std::pair<int, Qt::SortOrder>> formulaSort_;
     QString selectedPeriod_;
     QPointer<TrendWindow> trendWindow_;
+    QString proposedPeriod_;  // what the period box was last filled with
 };
 
 }  // namespace qeltaro::gui

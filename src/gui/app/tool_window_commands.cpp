@@ -19,7 +19,8 @@
 #include "gui/common/grid_view.h"
 #include "gui/common/widgets.h"
 #include "gui/predictions/journal_window.h"
-#include "predictions/prediction_journal.h"
+#include "library/formula_library.h"
+#include "predictions/calculation_run.h"
 
 #include <QAction>
 #include <QApplication>
@@ -138,32 +139,24 @@ void ToolWindowCommands::runCalculation(const CalculationRequest& request)
 {
     AnalysisSession& session = window_.session();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto calculation = calculateCategory(session.store(), session.history(), request);
+    auto run = qeltaro::runCalculation(session.store(), session.history(), request);
     QApplication::restoreOverrideCursor();
-    if (!calculation) {
-        Dialogs::warn(&window_, kCalculationTitle, calculation.error().message);
+    if (!run) {
+        Dialogs::warn(&window_, kCalculationTitle, run.error().message);
         return;
     }
-    calculation->storeInto(counts_);
-    lastCalculation_ = std::move(*calculation);
+    run->calculation.storeInto(counts_);
+    lastCalculation_ = std::move(run->calculation);
     showCalculatedDigits(*lastCalculation_);
     showErrValues(*lastCalculation_);
-    // The staging table keeps the counts of the last page shown, for the export.
-    if (!lastCalculation_->slotResults.empty()) {
-        if (Status stored = storeShownCounts(session.store(), lastCalculation_->slotResults.back().counts); !stored)
-            Dialogs::warn(&window_, kCalculationTitle, stored.error().message);
-    }
-    if (const QStringList problems = lastCalculation_->problems(); !problems.isEmpty())
-        Dialogs::warn(&window_, kCalculationTitle, problemText(problems));
-    // Every next-period calculation is a prediction to be judged once its draw comes; a
-    // re-check of a past period is not.
-    if (lastCalculation_->plan.period == CalculationPeriod::Next) {
-        if (Status recorded = recordPrediction(session.store(), *lastCalculation_, request.sort); !recorded)
-            Dialogs::warn(&window_, kCalculationTitle,
-                          QStringLiteral("计算结果未能记入预测记录：%1").arg(recorded.error().message));
-        if (journalWindow_)
-            journalWindow_->reload();
-    }
+    if (run->stagingFailure)
+        Dialogs::warn(&window_, kCalculationTitle, run->stagingFailure->message);
+    if (!run->warnings.isEmpty())
+        Dialogs::warn(&window_, kCalculationTitle, problemText(run->warnings));
+    if (run->recordFailure)
+        Dialogs::warn(&window_, kCalculationTitle, QStringLiteral("计算结果未能记入预测记录：%1").arg(run->recordFailure->message));
+    if (run->recording == Recording::Recorded && journalWindow_)
+        journalWindow_->reload();
 }
 
 void ToolWindowCommands::showCalculatedDigits(const CategoryCalculation& calculation)
@@ -240,7 +233,7 @@ void ToolWindowCommands::replay()
         return;
     AnalysisSession& session = window_.session();
     const Category category = session.category();
-    auto formulas = FormulaTable(session.store(), category).list(session.kind());
+    auto formulas = listFormulas(session.store(), session.listKey());
     if (!formulas) {
         Dialogs::warn(&window_, kReplayTitle, formulas.error().message);
         return;
@@ -267,10 +260,8 @@ void ToolWindowCommands::finishReplay(Result<HistoryReplay>& replay, const Categ
             Dialogs::warn(&window_, kReplayTitle, replay.error().message);
         return;
     }
-    if (!replay->periods.empty()) {
-        if (Status stored = storeReplayTallies(window_.session().store(), replay->lastTallies); !stored)
-            Dialogs::warn(&window_, kReplayTitle, stored.error().message);
-    }
+    if (Status stored = keepReplayTallies(window_.session().store(), *replay); !stored)
+        Dialogs::warn(&window_, kReplayTitle, stored.error().message);
     if (!rankingWindow_) {
         rankingWindow_ = new RankingListWindow(category.positions, category.group, window_.dataFolder(), &window_);
         rankingWindow_->setAttribute(Qt::WA_DeleteOnClose);
@@ -315,7 +306,7 @@ void ToolWindowCommands::openJournal()
 {
     if (!journalWindow_) {
         // The walk-forward test runs the calculation as the main window is set up when it starts.
-        journalWindow_ = new JournalWindow(window_.session().store(), [this] {
+        journalWindow_ = new JournalWindow(window_.session(), [this] {
             WalkForwardRequest request = walkForwardOf(requestFromOptions());
             request.window = BacktestSettings::fromMirror(window_.session().mirror());
             return request;

@@ -37,6 +37,7 @@ FormulaStepsWindow::FormulaStepsWindow(QString dataFolder, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(formulaLabel_);
     layout->addWidget(grid_, 1);
+    layout->addLayout(rightButtons({closeWindowButton(this)}));
     resize(900, 640);
 }
 

@@ -61,10 +61,8 @@ bool BackgroundTask::start(std::function<void(Progress&)> work, std::function<vo
         busy_ = false;
         if (stop_)
             stop_->hide();
-        if (bar_) {
-            bar_->setValue(0);
-            bar_->setFormat(QStringLiteral("%p%"));
-        }
+        if (bar_)
+            bar_->reset();  // an idle bar shows nothing, not "0%"
         QApplication::restoreOverrideCursor();
         done();
     });

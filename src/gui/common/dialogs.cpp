@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <deque>
 
@@ -78,6 +79,28 @@ void Dialogs::warn(QWidget* parent, const QString& title, const QString& text)
         return;
     }
     showMessage(parent, QMessageBox::Warning, title, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+Dialogs::UnsavedChoice Dialogs::askUnsaved(QWidget* parent, const QString& title, const QString& text)
+{
+    if (scripted) {
+        const QString answer = nextAnswer(title, text).value_or(QString());
+        return answer == QLatin1String("save")      ? UnsavedChoice::Save
+               : answer == QLatin1String("discard") ? UnsavedChoice::Discard
+                                                    : UnsavedChoice::Stay;
+    }
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(QStringLiteral("保存后关闭"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("不保存，关闭"), QMessageBox::DestructiveRole);
+    QPushButton* stay = box.addButton(QStringLiteral("留在窗口"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(stay);
+    box.exec();
+    if (box.clickedButton() == save)
+        return UnsavedChoice::Save;
+    if (box.clickedButton() == discard)
+        return UnsavedChoice::Discard;
+    return UnsavedChoice::Stay;
 }
 
 std::optional<QString> Dialogs::askText(QWidget* parent, const QString& title, const QString& prompt,

@@ -17,6 +17,10 @@ public:
     static bool confirm(QWidget* parent, const QString& title, const QString& text);
     static void inform(QWidget* parent, const QString& title, const QString& text);
     static void warn(QWidget* parent, const QString& title, const QString& text);
+    // Closing with work not kept: save it, let it go, or stay. Scripted: "save", "discard",
+    // anything else stays.
+    enum class UnsavedChoice { Save, Discard, Stay };
+    static UnsavedChoice askUnsaved(QWidget* parent, const QString& title, const QString& text);
     // An input box; nullopt for Cancel.
     static std::optional<QString> askText(QWidget* parent, const QString& title, const QString& prompt,
                                           const QString& defaultText);

@@ -6,9 +6,28 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QRadioButton>
 
 namespace qeltaro::gui {
+namespace {
+
+class EscapeCloses : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (window && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+            window->close();
+            return true;
+        }
+        return false;
+    }
+};
+
+}  // namespace
 
 QPushButton* namedButton(const QString& name, const QString& caption)
 {
@@ -30,6 +49,9 @@ QPushButton* closeWindowButton(QWidget* window)
 {
     QPushButton* button = namedButton(QStringLiteral("cmdClose"), QStringLiteral("关闭(&C)"));
     QObject::connect(button, &QPushButton::clicked, window, &QWidget::close);
+    // Esc closes a tool window as it closes a dialog: a key no child takes reaches the window.
+    // close() still lets the window ask first.
+    window->installEventFilter(new EscapeCloses(window));
     return button;
 }
 

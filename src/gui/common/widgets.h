@@ -25,7 +25,7 @@ QPushButton* namedButton(const QString& name, const QString& caption);
 // A text box `width` pixels wide.
 QLineEdit* namedBox(const QString& name, int width, bool readOnly = false);
 
-// "关闭(&C)" (cmdClose), which closes `window`.
+// "关闭(&C)" (cmdClose), which closes `window`, as Esc does.
 QPushButton* closeWindowButton(QWidget* window);
 
 // A radio button added to `layout`.

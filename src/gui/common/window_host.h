@@ -42,6 +42,8 @@ public:
     virtual void reloadHistoryGrid() = 0;
     virtual void backtest() = 0;
     virtual void focusFirstDigit() = 0;
+    // The whole store was replaced (a backup restored): the game, the lists and the history.
+    virtual void storeReplaced() = 0;
     // Switches the selectors to a category and kind and runs the refresh cycle.
     virtual void showList(const FormulaListKey& key) = 0;
     // The idx of the formula the last click or right click on the list chose, while the list

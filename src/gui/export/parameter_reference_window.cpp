@@ -1,6 +1,7 @@
 #include "gui/export/parameter_reference_window.h"
 
 #include "export/parameter_reference.h"
+#include "gui/common/widgets.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -44,6 +45,7 @@ ParameterReferenceWindow::ParameterReferenceWindow(const HistoryColumns& history
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(grid_);
+    layout->addLayout(rightButtons({closeWindowButton(this)}));
     resize(660, 690);
 }
 

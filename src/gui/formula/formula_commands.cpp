@@ -56,8 +56,13 @@ void FormulaCommands::importFile()
         return;
     }
     host_.showList(report->list);
-    if (!report->unrecognised.empty() &&
-        Dialogs::confirm(host_.hostWidget(), unrecognisedFormulaTitle(), viewUnrecognisedQuestion()))
+    const QString summary = formulaImportSummary(*report);
+    if (report->unrecognised.empty()) {
+        Dialogs::inform(host_.hostWidget(), QStringLiteral("读取公式文本"), summary);
+        return;
+    }
+    if (Dialogs::confirm(host_.hostWidget(), unrecognisedFormulaTitle(),
+                         summary + QStringLiteral("\n\n") + viewUnrecognisedQuestion()))
         openWrittenFile(report->unrecognisedFilePath);
 }
 

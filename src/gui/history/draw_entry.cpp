@@ -14,6 +14,7 @@ DrawEntry::DrawEntry(std::array<QLineEdit*, 5> boxes, QLineEdit* periodBox, QObj
         box->setAlignment(Qt::AlignCenter);
         box->installEventFilter(this);
     }
+    periodBox_->installEventFilter(this);
 }
 
 void DrawEntry::clear()
@@ -41,8 +42,24 @@ QString DrawEntry::problem() const
     return {};
 }
 
+bool DrawEntry::filled() const
+{
+    return std::all_of(boxes_.begin(), boxes_.end(), [](const QLineEdit* box) { return box->text().size() == 1; });
+}
+
 bool DrawEntry::eventFilter(QObject* watched, QEvent* event)
 {
+    // Enter in the period box or a digit box stores the draw once five digits are there: after a
+    // refused period is corrected, nothing needs typing again.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool inEntry = watched == periodBox_ || std::find(boxes_.begin(), boxes_.end(), watched) != boxes_.end();
+        if (inEntry && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            if (filled())
+                emit drawComplete(periodBox_->text().trimmed(), digitsText());
+            return true;
+        }
+    }
     const auto it = std::find(boxes_.begin(), boxes_.end(), watched);
     if (it == boxes_.end())
         return QObject::eventFilter(watched, event);

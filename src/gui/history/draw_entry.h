@@ -1,6 +1,7 @@
 #pragma once
 // The five digit boxes txtIpt(1..5) with the period box Text1: a digit typed into a box moves on
-// to the next one; the fifth digit stores the draw. Focus entering the first box clears all five.
+// to the next one; the fifth digit stores the draw, as Enter in any of the six boxes does once
+// the five are filled. Focus entering the first box clears all five.
 
 #include <QObject>
 #include <QString>
@@ -21,6 +22,8 @@ public:
     QString digitsText() const;
     // Empty when every box holds exactly one digit 0-9, else a message naming the first bad box.
     QString problem() const;
+    // Whether every box holds a character (a draw to store, or to refuse with problem()).
+    bool filled() const;
 
 signals:
     // The fifth digit was typed: store the draw `digits` under `period`.

@@ -1,6 +1,7 @@
 #include "gui/history/history_commands.h"
 
 #include "gui/common/background_task.h"
+#include "gui/history/backup_restore_dialog.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/online_address.h"
 #include "gui/common/open_file.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 
 #include <memory>
 
@@ -20,21 +22,7 @@ namespace qeltaro::gui {
 namespace {
 
 const QString kDeleteTitle = QStringLiteral("删除期数");
-
-QString updateSummary(const UpdateReport& report)
-{
-    QStringList lines;
-    lines << QStringLiteral("读取网页%1页，新增历史号码%2期。").arg(report.pages).arg(report.stored);
-    if (report.replaced)
-        lines << QStringLiteral("原有历史已超出检索天数，已删除%1期旧号码（备份：%2）。").arg(report.removed).arg(report.backupPath);
-    if (report.pagesFailed > 0)
-        lines << QStringLiteral("%1页读取失败：").arg(report.pagesFailed) << report.failures;
-    if (report.missing > 0)
-        lines << QStringLiteral("缺少%1期：%2").arg(report.missing).arg(report.gaps.join(QStringLiteral("，")));
-    if (!report.unreadable.isEmpty())
-        lines << QStringLiteral("无法读取的期号：%1").arg(report.unreadable.join(QStringLiteral("，")));
-    return lines.join(u'\n');
-}
+const QString kRestoreTitle = QStringLiteral("从备份恢复");
 
 }  // namespace
 
@@ -52,39 +40,35 @@ void HistoryCommands::updateOnline()
     const auto address = onlineAddressOrAsk(host_.hostWidget(), session.settings(), OnlineSource::History);
     if (!address)
         return;
-    const auto source = parseResultsBase(*address);
-    if (!source) {
+    // A malformed address is told before the question.
+    if (const auto source = parseResultsBase(*address); !source) {
         Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), source.error().message);
         return;
     }
-    const ResultsAddress base = *source;
     if (!Dialogs::confirm(host_.hostWidget(), QStringLiteral("在线更新"),
                           QStringLiteral("确实要在线更新最新历史号码吗？更新可能要花费一段时间，网络不通或者我方服务器更新不及时可能都造成更新失败！")))
         return;
-    const int days = session.settings().read().searchDays;
-    auto plan = planUpdate(session.store(), days, session.today());
-    if (!plan) {
-        Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), plan.error().message);
+    OnlineUpdateOptions options;
+    options.baseAddress = *address;
+    options.searchDays = session.settings().read().searchDays;
+    options.today = session.today();
+    auto planned = OnlineHistoryUpdate::plan(session.store(), options);
+    if (!planned) {
+        Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), planned.error().message);
         return;
     }
-    auto fetched = std::make_shared<Result<FetchedDraws>>(Error{});
-    const UpdatePlan fetchPlan = *plan;
-    host_.task().start(
-        [fetched, fetchPlan, base](Progress& progress) {
-            *fetched = fetchUpdate(fetchPlan, base, std::chrono::milliseconds(20000), &progress);
-        },
-        [this, fetched, fetchPlan] {
-            if (!*fetched) {
-                Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), fetched->error().message);
-                return;
-            }
-            auto report = applyUpdate(host_.session().store(), fetchPlan, std::move(fetched->value()));
-            host_.refresh();
-            if (!report)
-                Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), report.error().message);
-            else
-                Dialogs::inform(host_.hostWidget(), QStringLiteral("在线更新"), updateSummary(*report));
-        });
+    // The pages are read on the task's thread; the draws are stored here, on the store's.
+    auto update = std::make_shared<OnlineHistoryUpdate>(std::move(*planned));
+    host_.task().start([update](Progress& progress) { update->fetch(&progress); },
+                       [this, update] {
+                           auto report = update->apply(host_.session().store());
+                           host_.refresh();
+                           if (!report)
+                               Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), report.error().message);
+                           else
+                               Dialogs::inform(host_.hostWidget(), QStringLiteral("在线更新"),
+                                               updateSummaryLines(*report).join(u'\n'));
+                       });
 }
 
 void HistoryCommands::exportText()
@@ -109,6 +93,17 @@ void HistoryCommands::deleteLast()
 
 void HistoryCommands::deleteAll()
 {
+    const QString title = QStringLiteral("删除所有历史");
+    const int draws = host_.session().history().rowCount();
+    if (draws == 0) {
+        Dialogs::inform(host_.hostWidget(), title, QStringLiteral("历史号码已经是空的，没有可删除的期。"));
+        return;
+    }
+    if (!Dialogs::confirm(host_.hostWidget(), title,
+                          QStringLiteral("确实要删除所有%1期历史号码吗？\n删除前会在数据文件夹的 backups 中备份数据库，"
+                                         "可以用“历史管理 → 从备份恢复...”找回。")
+                              .arg(draws)))
+        return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto report = deleteAllDraws(host_.session().store());
     QApplication::restoreOverrideCursor();
@@ -116,6 +111,49 @@ void HistoryCommands::deleteAll()
         Dialogs::warn(host_.hostWidget(), QStringLiteral("删除所有历史"), report.error().message);
     host_.reloadFormulaList();
     host_.reloadHistoryGrid();
+}
+
+void HistoryCommands::openBackups()
+{
+    AnalysisSession& session = host_.session();
+    auto backups = session.store().backups();
+    if (!backups) {
+        Dialogs::warn(host_.hostWidget(), kRestoreTitle, backups.error().message);
+        return;
+    }
+    auto* dialog = new BackupRestoreDialog(std::move(*backups), session.store().backupFolder(), host_.hostWidget());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &BackupRestoreDialog::restoreChosen, this, [this, dialog](const StoreBackup& backup) {
+        if (restore(backup))
+            dialog->close();
+    });
+    dialog->open();
+}
+
+bool HistoryCommands::restore(const StoreBackup& backup)
+{
+    const QString question =
+        QStringLiteral("确实要用%1（%2）的备份替换当前的数据吗？\n备份中有开奖号码%3期、公式%4条；"
+                       "当前的数据库会先另外备份一份。")
+            .arg(backup.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), backup.reasonText())
+            .arg(backup.draws)
+            .arg(backup.formulas);
+    if (!Dialogs::confirm(host_.hostWidget(), kRestoreTitle, question))
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto kept = host_.session().store().restore(backup.path);
+    QApplication::restoreOverrideCursor();
+    if (!kept) {
+        Dialogs::warn(host_.hostWidget(), kRestoreTitle, kept.error().message);
+        return false;
+    }
+    host_.storeReplaced();
+    Dialogs::inform(host_.hostWidget(), kRestoreTitle,
+                    QStringLiteral("已恢复：开奖号码%1期，公式%2条。\n恢复前的数据库已备份到 %3")
+                        .arg(backup.draws)
+                        .arg(backup.formulas)
+                        .arg(QDir::toNativeSeparators(*kept)));
+    return true;
 }
 
 void HistoryCommands::deleteAfterSelected()

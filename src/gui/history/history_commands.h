@@ -4,6 +4,10 @@
 
 #include <QObject>
 
+namespace qeltaro {
+struct StoreBackup;
+}
+
 namespace qeltaro::gui {
 
 class ListCommandsHost;
@@ -22,8 +26,12 @@ public:
     // Draws from a table copied to the clipboard (a web page, a spreadsheet), read as a history
     // file is.
     void importClipboard();
+    // "从备份恢复...": the copies under backups/, and the chosen one restored after asking.
+    void openBackups();
 
 private:
+    bool restore(const StoreBackup& backup);
+
     ListCommandsHost& host_;
 };
 

@@ -2,14 +2,13 @@
 
 #include "gui/common/background_task.h"
 #include "gui/common/chart_image.h"
-#include "gui/common/chart_parts.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/grid_view.h"
 #include "gui/common/widgets.h"
 #include "gui/common/sheet_export.h"
+#include "gui/predictions/cumulative_chart.h"
 #include "gui/predictions/prediction_table_model.h"
-#include "store/history_table.h"
-#include "store/store.h"
+#include "session/analysis_session.h"
 
 #include <QApplication>
 #include <QChartView>
@@ -19,17 +18,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPen>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
-#include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <cmath>
 #include <memory>
 
 namespace qeltaro::gui {
@@ -38,37 +33,6 @@ namespace {
 const QString kTitle = QStringLiteral("预测记录");
 const QString kWalkTitle = QStringLiteral("历史模拟检验");
 constexpr int kDefaultWalkPeriods = 120;  // one day of draws
-
-struct CumulativeLines {
-    QList<QPointF> successes;
-    QList<QPointF> expected;
-};
-
-// Successes and their chance expectation summed over the slots that are evidence, in order.
-CumulativeLines cumulative(const std::vector<PredictionRow>& rows)
-{
-    CumulativeLines lines;
-    lines.successes.append(QPointF(0, 0));
-    lines.expected.append(QPointF(0, 0));
-    int count = 0, successes = 0;
-    double expected = 0;
-    for (const PredictionRow& row : rows) {
-        if (!row.success || !row.evidence)
-            continue;
-        ++count;
-        successes += *row.success ? 1 : 0;
-        expected += row.chance;
-        lines.successes.append(QPointF(count, successes));
-        lines.expected.append(QPointF(count, expected));
-    }
-    return lines;
-}
-
-// An axis top that is a multiple of four, so its five ticks fall on whole numbers.
-double wholeTickTop(double highest)
-{
-    return std::max(4.0, std::ceil(highest / 4.0) * 4.0);
-}
 
 QTableView* predictionGrid(const char* name, PredictionTableModel* model)
 {
@@ -101,8 +65,10 @@ QString walkHeading(const WalkForwardRequest& request, int periods)
 
 }  // namespace
 
-JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> walkForwardRequest, QWidget* parent)
-    : QWidget(parent, Qt::Window), store_(store), walkForwardRequest_(std::move(walkForwardRequest))
+JournalWindow::JournalWindow(AnalysisSession& session, std::function<WalkForwardRequest()> walkForwardRequest,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), store_(session.store()),
+      walkForwardRequest_(std::move(walkForwardRequest))
 {
     setObjectName(QStringLiteral("frmJournal"));
     setWindowTitle(kTitle);
@@ -112,6 +78,8 @@ JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> w
     splitter->addWidget(buildWalkForwardPanel());
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    // The journal's twelve columns want more room than the walk's ten.
+    splitter->setSizes({790, 560});
     splitter->setChildrenCollapsible(false);
 
     auto* exportButton = namedButton(QStringLiteral("cmdExport"), QStringLiteral("导出到EXCEL表格"));
@@ -128,23 +96,31 @@ JournalWindow::JournalWindow(Store& store, std::function<WalkForwardRequest()> w
     buttons->addWidget(saveButton);
     buttons->addWidget(closeButton);
 
+    successChart_ = std::make_unique<CumulativeChart>(CumulativeChart::Words{
+        "chtJournal", kTitle, QStringLiteral("累计成功"), QStringLiteral("可检验的预测（按时间先后）"),
+        QStringLiteral("次数"), Qt::AlignRight});
+    moneyChart_ = std::make_unique<CumulativeChart>(CumulativeChart::Words{
+        "chtMoney", QStringLiteral("预测记录盈亏"), QStringLiteral("累计盈亏"), QStringLiteral("已开奖的预测（按时间先后）"),
+        QStringLiteral("盈亏（元）"), Qt::AlignBottom});
+    auto* charts = new QHBoxLayout;
+    charts->addWidget(successChart_->view(), 1);
+    charts->addWidget(moneyChart_->view(), 1);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter, 3);
-    layout->addWidget(buildChart(), 2);
+    layout->addLayout(charts, 2);
     layout->addLayout(buttons);
-    connect(saveButton, &QPushButton::clicked, this, [this] { saveChartImage(chartView_, kTitle); });
+    connect(saveButton, &QPushButton::clicked, this, [this] { saveChartImage(successChart_->view(), kTitle); });
 
-    // A draw typed, imported or deleted in the main window changes the results shown; the store
-    // counts its history changes, so a look now and then is enough to follow them.
-    historyWatch_ = new QTimer(this);
-    historyWatch_->setInterval(500);
-    connect(historyWatch_, &QTimer::timeout, this, [this] {
-        if (isVisible() && store_.historyRevision() != shownRevision_)
+    // A draw typed, imported, downloaded or deleted judges the entries waiting for it.
+    connect(&session_, &AnalysisSession::historyChanged, this, [this] {
+        if (isVisible())
             reload();
     });
-    historyWatch_->start();
-    resize(1280, 700);
+    resize(1360, 700);
 }
+
+JournalWindow::~JournalWindow() = default;
 
 QWidget* JournalWindow::buildJournalPanel()
 {
@@ -220,25 +196,6 @@ QWidget* JournalWindow::buildWalkForwardPanel()
     return box;
 }
 
-QChartView* JournalWindow::buildChart()
-{
-    QChart* chart = newChart(4, Qt::AlignRight);
-    auto line = [chart](const QString& name, const QColor& colour, Qt::PenStyle style) {
-        return addLineSeries(chart, name, QPen(colour, 1.5, style));
-    };
-    journalSuccesses_ = line(QStringLiteral("预测记录 累计成功"), QColor(0, 70, 180), Qt::SolidLine);
-    journalExpected_ = line(QStringLiteral("预测记录 随机期望"), QColor(0, 70, 180), Qt::DashLine);
-    walkSuccesses_ = line(QStringLiteral("历史模拟 累计成功"), QColor(0, 140, 60), Qt::SolidLine);
-    walkExpected_ = line(QStringLiteral("历史模拟 随机期望"), QColor(0, 140, 60), Qt::DashLine);
-    predictionAxis_ = addValueAxis(chart, Qt::AlignBottom, QStringLiteral("%d"), QStringLiteral("可检验的预测（按时间先后）"));
-    countAxis_ = addValueAxis(chart, Qt::AlignLeft, QStringLiteral("%.0f"), QStringLiteral("次数"));
-    attachAxes({journalSuccesses_, journalExpected_, walkSuccesses_, walkExpected_}, predictionAxis_, countAxis_);
-    chartView_ = newChartView(chart, "chtJournal", kTitle);
-    chartView_->setMinimumSize(480, 200);
-    redrawChart();
-    return chartView_;
-}
-
 void JournalWindow::showEvent(QShowEvent* event)
 {
     reload();
@@ -254,7 +211,6 @@ void JournalWindow::closeEvent(QCloseEvent* event)
 
 void JournalWindow::reload()
 {
-    shownRevision_ = store_.historyRevision();
     std::optional<Category> category;
     if (const QVariant suffix = categoryBox_->currentData(); suffix.isValid())
         category = Category::fromSuffix(suffix.toString());
@@ -306,25 +262,21 @@ void JournalWindow::startWalkForward()
         return;
     WalkForwardRequest request = walkForwardRequest_();
     request.periods = periodsBox_->value();
-    // The worker reads the store through its own connection, so the main window stays free to
-    // change it meanwhile; the history it reads is the one the main window shows.
-    const QString dataDir = store_.dataDir();
+    // The formulas are read here; the worker walks copies of them and of the history the main
+    // window shows, so the window stays free to change the store meanwhile.
+    auto formulas = loadWalkForwardFormulas(store_, request);
+    if (!formulas) {
+        Dialogs::warn(this, kWalkTitle, formulas.error().message);
+        return;
+    }
+    auto walked = std::make_shared<const WalkForwardFormulas>(std::move(*formulas));
+    auto history = std::make_shared<const HistoryColumns>(session_.history());
     auto result = std::make_shared<Result<WalkForwardResult>>(Error{});
     startButton_->setEnabled(false);
     walkTitle_->setText(QStringLiteral("正在检验：%1").arg(walkHeading(request, request.periods)));
     task_->start(
-        [dataDir, request, result](Progress& progress) {
-            auto store = Store::open(dataDir);
-            if (!store) {
-                *result = store.error();
-                return;
-            }
-            auto rows = HistoryTable(**store).all();
-            if (!rows) {
-                *result = rows.error();
-                return;
-            }
-            *result = walkForward(**store, HistoryColumns(*rows), request, &progress);
+        [walked, history, request, result](Progress& progress) {
+            *result = walkForward(*walked, *history, request, &progress);
         },
         [this, result, request] { finishWalkForward(*result, request); });
 }
@@ -351,7 +303,9 @@ void JournalWindow::finishWalkForward(const Result<WalkForwardResult>& result, c
     walkModel_->setRows(walkForwardRows(*result, request));
     if (walkModel_->rowCount() > 0)
         walkGrid_->scrollToBottom();
-    walkSummary_->setText(predictionSummaryLine(result->summary) + u'\n' + predictionVerdict(result->summary));
+    walkSummary_->setText(QStringList{predictionSummaryLine(result->summary), predictionVerdict(result->summary),
+                                      moneySummaryLine(result->money, result->prizes)}
+                              .join(u'\n'));
     redrawChart();
     if (!result->problems.isEmpty()) {
         constexpr int kShown = 10;
@@ -364,21 +318,8 @@ void JournalWindow::finishWalkForward(const Result<WalkForwardResult>& result, c
 
 void JournalWindow::redrawChart()
 {
-    const CumulativeLines journal = cumulative(journalModel_->rows());
-    const CumulativeLines walk = cumulative(walkModel_->rows());
-    journalSuccesses_->replace(journal.successes);
-    journalExpected_->replace(journal.expected);
-    walkSuccesses_->replace(walk.successes);
-    walkExpected_->replace(walk.expected);
-    double right = 0, top = 0;
-    for (const QList<QPointF>* points : {&journal.successes, &journal.expected, &walk.successes, &walk.expected}) {
-        for (const QPointF& p : *points) {
-            right = std::max(right, p.x());
-            top = std::max(top, p.y());
-        }
-    }
-    predictionAxis_->setRange(0, wholeTickTop(right));
-    countAxis_->setRange(0, wholeTickTop(top));
+    successChart_->show(cumulativeSuccesses(journalModel_->rows()), cumulativeSuccesses(walkModel_->rows()));
+    moneyChart_->show(cumulativeMoney(journalModel_->rows()), cumulativeMoney(walkModel_->rows()));
 }
 
 }  // namespace qeltaro::gui

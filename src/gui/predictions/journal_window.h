@@ -2,7 +2,8 @@
 // "预测记录": every next-period calculation the user ran, judged against the draw that came, with
 // the successes set against what chance alone would give; and "历史模拟检验", the calculation as
 // the main window is set up tested on the history before each of the newest periods. Both show
-// their rows, a summary with its verdict and a cumulative line on one chart.
+// their rows, a summary with its verdict and the money, the cumulative successes on one chart and
+// the cumulative net on another.
 
 #include "export/journal_sheet.h"
 #include "predictions/walk_forward.h"
@@ -11,26 +12,25 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
-class QChartView;
 class QComboBox;
 class QLabel;
-class QLineSeries;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTableView;
-class QTimer;
-class QValueAxis;
 
 namespace qeltaro {
+class AnalysisSession;
 class Store;
 }
 
 namespace qeltaro::gui {
 
 class BackgroundTask;
+class CumulativeChart;
 class PredictionTableModel;
 
 class JournalWindow : public QWidget {
@@ -38,7 +38,9 @@ class JournalWindow : public QWidget {
 public:
     // `walkForwardRequest` gives the main window's category, kind, method, sort settings, window
     // settings and selection as they are when a run starts; the window adds the periods.
-    JournalWindow(Store& store, std::function<WalkForwardRequest()> walkForwardRequest, QWidget* parent = nullptr);
+    JournalWindow(AnalysisSession& session, std::function<WalkForwardRequest()> walkForwardRequest,
+                  QWidget* parent = nullptr);
+    ~JournalWindow() override;
 
     // Reads the journal again with the chosen category and kind.
     void reload();
@@ -49,9 +51,9 @@ public:
 
     const PredictionTableModel* journalModel() const { return journalModel_; }
     const PredictionTableModel* walkForwardModel() const { return walkModel_; }
-    // The chart's cumulative lines, for tests.
-    const QLineSeries* journalSuccessSeries() const { return journalSuccesses_; }
-    const QLineSeries* walkForwardSuccessSeries() const { return walkSuccesses_; }
+    // The charts of the successes and of the money, for tests.
+    const CumulativeChart& successChart() const { return *successChart_; }
+    const CumulativeChart& moneyChart() const { return *moneyChart_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -60,16 +62,15 @@ protected:
 private:
     QWidget* buildJournalPanel();
     QWidget* buildWalkForwardPanel();
-    QChartView* buildChart();
     void exportWorkbook();
     void clearAsked();
     void finishWalkForward(const Result<WalkForwardResult>& result, const WalkForwardRequest& request);
     void redrawChart();
 
+    AnalysisSession& session_;
     Store& store_;
     std::function<WalkForwardRequest()> walkForwardRequest_;
     JournalReport report_;
-    std::uint64_t shownRevision_ = 0;
 
     QComboBox* categoryBox_ = nullptr;
     QComboBox* kindBox_ = nullptr;
@@ -87,14 +88,8 @@ private:
     PredictionTableModel* walkModel_ = nullptr;
     QLabel* walkSummary_ = nullptr;
 
-    QChartView* chartView_ = nullptr;
-    QLineSeries* journalSuccesses_ = nullptr;
-    QLineSeries* journalExpected_ = nullptr;
-    QLineSeries* walkSuccesses_ = nullptr;
-    QLineSeries* walkExpected_ = nullptr;
-    QValueAxis* countAxis_ = nullptr;
-    QValueAxis* predictionAxis_ = nullptr;
-    QTimer* historyWatch_ = nullptr;
+    std::unique_ptr<CumulativeChart> successChart_;
+    std::unique_ptr<CumulativeChart> moneyChart_;
 };
 
 }  // namespace qeltaro::gui

@@ -6,8 +6,8 @@ namespace qeltaro::gui {
 
 PredictionTableModel::PredictionTableModel(bool withKindAndMethod, QObject* parent) : QAbstractTableModel(parent)
 {
-    columns_ = {Column::Period, Column::Kind, Column::Method, Column::Position,
-                Column::Kept, Column::Drawn, Column::Result, Column::Chance};
+    columns_ = {Column::Period, Column::Kind, Column::Method, Column::Position, Column::Kept, Column::Drawn,
+                Column::Result, Column::Chance, Column::Bets, Column::Cost, Column::Payout, Column::Net};
     if (!withKindAndMethod)
         columns_.erase(columns_.begin() + 1, columns_.begin() + 3);
 }
@@ -34,6 +34,26 @@ PredictionTableModel::Column PredictionTableModel::columnAt(int column) const
     return columns_[size_t(column)];
 }
 
+namespace {
+
+bool isMoney(PredictionTableModel::Column column)
+{
+    return column >= PredictionTableModel::Column::Bets;
+}
+
+QString moneyText(const PredictionMoney& money, PredictionTableModel::Column column)
+{
+    switch (column) {
+    case PredictionTableModel::Column::Bets: return QString::number(money.bets);
+    case PredictionTableModel::Column::Cost: return yuanText(money.cost);
+    case PredictionTableModel::Column::Payout: return yuanText(money.payout);
+    case PredictionTableModel::Column::Net: return yuanText(money.net());
+    default: return {};
+    }
+}
+
+}  // namespace
+
 QVariant PredictionTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
@@ -51,10 +71,10 @@ QVariant PredictionTableModel::data(const QModelIndex& index, int role) const
         case Column::Drawn: return row.drawn;
         case Column::Result: return predictionOutcomeWord(row.success);
         case Column::Chance: return predictionChanceText(row.chance);
+        default: return row.money ? moneyText(*row.money, column) : QString();
         }
-        return {};
     case Qt::TextAlignmentRole:
-        return int((column == Column::Chance ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter);
+        return int((column == Column::Chance || isMoney(column) ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter);
     case Qt::BackgroundRole:
         if (column == Column::Result && row.success)
             return *row.success ? hitBlue() : missGreen();
@@ -67,6 +87,8 @@ QVariant PredictionTableModel::data(const QModelIndex& index, int role) const
             return QColor(Qt::gray);
         return {};
     case Qt::ToolTipRole:
+        if (isMoney(column))
+            return QStringLiteral("每组保留号码的组合各买一注直选（1倍），按当前奖金表计算；记在该条预测的第一行");
         if (!row.evidence)
             return QStringLiteral("保留全部或零个号码，不能说明什么，不计入统计");
         return {};
@@ -88,6 +110,10 @@ QVariant PredictionTableModel::headerData(int section, Qt::Orientation orientati
     case Column::Drawn: return QStringLiteral("开奖号码");
     case Column::Result: return QStringLiteral("结果");
     case Column::Chance: return QStringLiteral("随机概率");
+    case Column::Bets: return QStringLiteral("注数");
+    case Column::Cost: return QStringLiteral("成本");
+    case Column::Payout: return QStringLiteral("奖金");
+    case Column::Net: return QStringLiteral("盈亏");
     }
     return {};
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The rows of the prediction journal or of a walk-forward run: one per prediction and slot,
-// the result in the grids' hit and miss colours. A walk-forward run has one kind and method,
-// named above its table, so its rows leave those columns out.
+// the result in the grids' hit and miss colours, and on a judged prediction's first row what
+// its bets cost and paid. A walk-forward run has one kind and method, named above its table, so
+// its rows leave those columns out.
 
 #include "export/journal_sheet.h"
 
@@ -24,8 +25,9 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    enum class Column { Period, Kind, Method, Position, Kept, Drawn, Result, Chance, Bets, Cost, Payout, Net };
+
 private:
-    enum class Column { Period, Kind, Method, Position, Kept, Drawn, Result, Chance };
     Column columnAt(int column) const;
 
     std::vector<Column> columns_;

@@ -9,7 +9,8 @@
 #include "gui/search/search_checks_panel.h"
 #include "gui/search/search_progress_chart.h"
 #include "search/formula_search.h"
-#include "search/found_formula_export.h"
+#include "search/search_job.h"
+#include "export/found_formula_export.h"
 #include "search/scheme_settings.h"
 #include "search/search_category.h"
 
@@ -24,18 +25,11 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include <random>
 
 namespace qeltaro::gui {
 namespace {
 
 constexpr std::chrono::milliseconds kReportInterval(100);
-
-std::uint64_t freshSeed()
-{
-    std::random_device entropy;
-    return (std::uint64_t(entropy()) << 32) ^ std::uint64_t(entropy());
-}
 
 void enable(QWidget* parent, const char* name, bool enabled)
 {
@@ -50,14 +44,18 @@ void keepRecord(const Result<QString>& written)
         qWarning("search run record not written: %s", qPrintable(written.error().message));
 }
 
-const QString kTooFewDraws = QStringLiteral("历史号码不足两期，无法验证公式；请先输入或导入历史号码。");
-
 template <typename Run, typename Request>
 std::unique_ptr<Run> makeRun(const std::shared_ptr<const HistoryColumns>& history, Request request)
 {
     auto run = std::make_unique<Run>(history, std::move(request));
     run->setReportInterval(kReportInterval);
     return run;
+}
+
+template <typename Job, typename Request>
+std::unique_ptr<Job> makeJob(const QString& dataDir, const std::shared_ptr<const HistoryColumns>& history, Request request)
+{
+    return std::make_unique<Job>(dataDir, history, std::move(request), kReportInterval);
 }
 
 // A copy for the run: the main window may reload its history while the run goes on.
@@ -77,7 +75,7 @@ std::optional<Request> checkedRequest(QWidget* window, const QString& title, con
         return std::move(std::get<0>(checked));
     QString text = refusal->error.message;
     switch (refusal->reason) {
-    case SearchRefusalReason::TooFewDraws: text = kTooFewDraws; break;
+    case SearchRefusalReason::TooFewDraws:
     case SearchRefusalReason::Holdout: text += QStringLiteral("。"); break;
     case SearchRefusalReason::StoredThresholds: text += QStringLiteral("，请先改正并保存该类参数设置。"); break;
     case SearchRefusalReason::Store: break;
@@ -93,27 +91,41 @@ bool FormulaSearchWindow::running() const
     return manualRun_ || schemeRun_ || smartRun_;
 }
 
-void FormulaSearchWindow::closeEvent(QCloseEvent* event)
-{
-    stopAllRuns();
-    QDialog::closeEvent(event);
-}
-
 void FormulaSearchWindow::reject()
 {
-    stopAllRuns();
-    QDialog::reject();
+    // Esc, the close button and the window manager all end here (a dialog's close rejects it).
+    if (readyToClose())
+        QDialog::reject();
+}
+
+bool FormulaSearchWindow::readyToClose()
+{
+    // Runs end first, keeping what they found up to now.
+    forEachRun([](auto& run) {
+        run.stop();
+        run.wait();
+    });
+    if (running())
+        poll();
+    if (!found_.unkept())
+        return true;
+    const QString title = QStringLiteral("关闭公式搜索");
+    const QString question = QStringLiteral("搜索到的%1条公式还没有保存，也没有导出。关闭窗口前要保存到公式库吗？")
+                                 .arg(found_.unsavedCount());
+    switch (Dialogs::askUnsaved(this, title, question)) {
+    case Dialogs::UnsavedChoice::Save:
+        save(SaveMode::Append);
+        return !found_.unkept();
+    case Dialogs::UnsavedChoice::Discard: return true;
+    case Dialogs::UnsavedChoice::Stay: return false;
+    }
+    return false;
 }
 
 void FormulaSearchWindow::stopAllRuns()
 {
     // Each run's destructor waits for its threads; what they found goes with the window.
-    if (manualRun_)
-        manualRun_->stop();
-    if (schemeRun_)
-        schemeRun_->stop();
-    if (smartRun_)
-        smartRun_->stop();
+    forEachRun([](auto& run) { run.stop(); });
     manualRun_.reset();
     schemeRun_.reset();
     smartRun_.reset();
@@ -126,8 +138,8 @@ void FormulaSearchWindow::stopAllRuns()
 std::optional<std::shared_ptr<const HistoryColumns>> FormulaSearchWindow::historyForRun(const QString& title)
 {
     const HistoryColumns& history = main_.session().history();
-    if (history.rowCount() < 2) {
-        Dialogs::warn(this, title, kTooFewDraws);
+    if (Status s = checkSearchHistory(history); !s) {
+        Dialogs::warn(this, title, s.error().message + QStringLiteral("。"));
         return std::nullopt;
     }
     return copyForRun(history);
@@ -194,7 +206,7 @@ void FormulaSearchWindow::startManual()
     request.window = SearchWindow::fromMirror(main_.session().mirror());
     request.stopCount = stopCount;
     request.alreadyFound = found_.unsavedCount();
-    request.seed = freshSeed();
+    request.seed = freshSearchSeed();
     request.holdoutPeriods = checks_->holdoutPeriods();
     const auto history = copyForRun(main_.session().history());
     auto ready = checkedRequest<SearchRequest>(this, title, FormulaSearch(main_.session().store(), *settings_), order, *history);
@@ -203,7 +215,7 @@ void FormulaSearchWindow::startManual()
     found_.beginManualRun();
     foundBeforeRun_ = found_.unsavedCount();
     runHistory_ = history;
-    manualRun_ = makeRun<SearchRun>(runHistory_, std::move(*ready));
+    manualRun_ = makeJob<ManualSearchJob>(main_.session().store().dataDir(), runHistory_, std::move(*ready));
     beginRun();
     manualRun_->start();
 }
@@ -220,7 +232,7 @@ void FormulaSearchWindow::finishManual()
     const SearchOutcome& outcome = manualRun_->outcome();
     verifiedBox_->setText(QString::number(outcome.verified));
     showChecks(outcome.control, outcome.holdoutPeriods, outcome.found);
-    keepRecord(FormulaSearch(main_.session().store(), *settings_).record(*manualRun_, *runHistory_, runStarted_));
+    keepRecord(manualRun_->finish());
     manualRun_.reset();
 }
 
@@ -243,7 +255,7 @@ void FormulaSearchWindow::startScheme()
     request.constant = *constant;
     request.form = formOptions_[1]->isChecked() ? FormulaForm::Suffix : FormulaForm::Prefix;
     request.window = SearchWindow::fromMirror(main_.session().mirror());
-    request.seed = freshSeed();
+    request.seed = freshSearchSeed();
     const auto history = copyForRun(main_.session().history());
     auto ready = checkedRequest<SchemeRequest>(this, title, FormulaSearch(main_.session().store(), *settings_), order, *history);
     if (!ready)
@@ -254,7 +266,7 @@ void FormulaSearchWindow::startScheme()
     markSchemeLabels(schemeOrder().front(), false);
     shownSchemeCategory_ = 0;
     runHistory_ = history;
-    schemeRun_ = makeRun<SchemeRun>(runHistory_, std::move(*ready));
+    schemeRun_ = makeJob<SchemeSearchJob>(main_.session().store().dataDir(), runHistory_, std::move(*ready));
     beginRun();
     schemeRun_->start();
 }
@@ -281,7 +293,7 @@ void FormulaSearchWindow::finishScheme()
 {
     schemeRun_->wait();
     const SchemeOutcome outcome = schemeRun_->outcome();
-    keepRecord(FormulaSearch(main_.session().store(), *settings_).record(*schemeRun_, *runHistory_, runStarted_));
+    keepRecord(schemeRun_->finish());
     schemeRun_.reset();
     verifiedBox_->setText(QString::number(outcome.verified()));
     showChecks(outcome.control, outcome.holdoutPeriods, outcome.found);
@@ -323,7 +335,7 @@ void FormulaSearchWindow::startSmartSetting(bool allCategories)
     request.samples = *samples;
     request.constant = *constant;
     request.window = SearchWindow::fromMirror(main_.session().mirror());
-    request.seed = freshSeed();
+    request.seed = freshSearchSeed();
     if (allCategories) {
         for (int number : smartSettingAllOrder())
             request.categories.push_back({number, settings_->thresholds(request.kind, number), settings_->operandCount(number)});
@@ -371,7 +383,6 @@ void FormulaSearchWindow::finishSmartSetting()
 
 void FormulaSearchWindow::beginRun()
 {
-    runStarted_ = QDateTime::currentDateTime();
     runClock_.start();
     pausedMs_ = 0;
     fedCount_ = 0;
@@ -534,6 +545,7 @@ void FormulaSearchWindow::exportFound()
         Dialogs::warn(this, QStringLiteral("公式中文导出"), report.error().message);
         return;
     }
+    found_.markExported();
     openWrittenFile(report->path);
 }
 

@@ -10,6 +10,7 @@
 #include "search/found_formula_save.h"
 #include "search/scheme_counts.h"
 #include "search/scheme_run.h"
+#include "search/search_job.h"
 #include "search/search_run.h"
 #include "search/smart_setting.h"
 
@@ -53,7 +54,6 @@ public:
     const FoundFormulaList& found() const { return found_; }
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
@@ -104,6 +104,19 @@ private:
     void finishScheme();
     void finishSmartSetting();
     void stopAllRuns();
+    // Ends the runs, keeping what they found; then asks before found formulas that were neither
+    // saved nor exported would be lost. False: the user stays.
+    bool readyToClose();
+    template <typename Action>
+    void forEachRun(const Action& action)
+    {
+        if (manualRun_)
+            action(*manualRun_);
+        if (schemeRun_)
+            action(*schemeRun_);
+        if (smartRun_)
+            action(*smartRun_);
+    }
     void beginRun();
     void showCandidate(const QString& text, const CandidateStatistics& stats);
     void plotProgress(std::uint64_t verified, long long found, std::uint64_t shuffledPasses);
@@ -149,13 +162,12 @@ private:
 
     HeldCounts held_{};
     FoundFormulaList found_;
-    std::unique_ptr<SearchRun> manualRun_;
-    std::unique_ptr<SchemeRun> schemeRun_;
+    std::unique_ptr<ManualSearchJob> manualRun_;
+    std::unique_ptr<SchemeSearchJob> schemeRun_;
     std::unique_ptr<SmartSettingRun> smartRun_;
     bool smartAll_ = false;
     Kind smartKind_ = Kind::Kill;
     std::shared_ptr<const HistoryColumns> runHistory_;
-    QDateTime runStarted_;
     QElapsedTimer runClock_;
     qint64 pausedMs_ = 0;
     QElapsedTimer pauseClock_;

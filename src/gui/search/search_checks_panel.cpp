@@ -97,6 +97,8 @@ void SearchChecksPanel::showOutcome(const std::optional<ShuffledControl>& contro
 
 QString holdoutText(int periods, const HoldoutResult& result)
 {
+    if (result.trials == 0)
+        return QStringLiteral("留出最新%1期：公式在这些期没有给出0-9的号码，无从与随机比较").arg(periods);
     return QStringLiteral("留出最新%1期：命中%2/%3期（%4%），随机命中率%5%，p值%6，%7")
         .arg(periods)
         .arg(result.hits)

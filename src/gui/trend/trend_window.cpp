@@ -9,6 +9,7 @@
 #include "gui/common/window_host.h"
 #include "gui/trend/trend_grid_model.h"
 #include "gui/trend/trend_header_view.h"
+#include "session/analysis_session.h"
 #include "trend/streaks.h"
 
 #include <QApplication>
@@ -97,6 +98,9 @@ TrendWindow::TrendWindow(WindowHost& host, QWidget* parent) : QWidget(parent, Qt
     layout->addWidget(chartArea_, 1);
     layout->addLayout(rightButtons({exportButton, saveButton, closeWindowButton(this)}));
 
+    // The page and the window size stay; the rows become the history as it is now.
+    connect(&host_.session(), &AnalysisSession::historyChanged, this, &TrendWindow::showPage);
+
     showPage();
     resize(1320, 690);
 }
@@ -125,17 +129,9 @@ std::optional<int> TrendWindow::chosenPeriods() const
     return periods.isValid() ? std::optional<int>(periods.toInt()) : std::nullopt;
 }
 
-void TrendWindow::historyChanged()
-{
-    // A change of category reloads the history grid too; the chart and its scroll stay then.
-    if (host_.session().store().historyRevision() != shownRevision_)
-        showPage();
-}
-
 void TrendWindow::showPage()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    shownRevision_ = host_.session().store().historyRevision();
     const int tab = tabs_->currentIndex();
     model_->setPage(TrendPage(host_.session().history(), tab == kLastThreeTab ? 0 : tab + 1, chosenPeriods()));
     fitColumns();

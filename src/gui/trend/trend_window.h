@@ -2,11 +2,10 @@
 // frmZoushi "号码走势图": the trend chart of each position and of the last three positions, the
 // chosen number of newest draws with every omission and the statistics below, the chance of
 // every current omission, and the current long runs (长龙) beside it with theirs. It follows the
-// history: the main window calls historyChanged() whenever it reloads the draws.
+// session's history as draws are typed, imported, downloaded or deleted.
 
 #include <QWidget>
 
-#include <cstdint>
 #include <optional>
 
 class QComboBox;
@@ -26,10 +25,6 @@ class TrendWindow : public QWidget {
 public:
     explicit TrendWindow(WindowHost& host, QWidget* parent = nullptr);
 
-    // The history grid was reloaded: when draws were typed, imported, downloaded or deleted
-    // since, shows the history as it is now (keeping the page and the window size).
-    void historyChanged();
-
     const TrendGridModel* gridModel() const { return model_; }
 
 private:
@@ -42,7 +37,6 @@ private:
     void exportWorkbook();
 
     WindowHost& host_;
-    std::uint64_t shownRevision_ = 0;  // the store's history revision the page shows
     QTabBar* tabs_ = nullptr;
     QComboBox* periodsBox_ = nullptr;
     QTableView* grid_ = nullptr;

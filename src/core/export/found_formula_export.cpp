@@ -1,4 +1,4 @@
-#include "search/found_formula_export.h"
+#include "export/found_formula_export.h"
 
 #include "domain/period_number.h"
 #include "io/text_codec.h"
