@@ -124,6 +124,9 @@ void saveToolWindows(qeltaro::gui::MainWindow& window, const QString& output)
     child<QComboBox>(trend, "cboPeriods")->setCurrentIndex(0);
     settle();
     save(trend, output + QStringLiteral("/trend-chart.png"));
+    child<QTabBar>(trend, "tabPositions")->setCurrentIndex(5);
+    settle();
+    save(trend, output + QStringLiteral("/trend-last-three.png"));
     trend->close();
 }
 

@@ -136,6 +136,7 @@ public:
         const QStringList& labels = trendValueLabels(chart_.subject.form);
         const TrendStatistics& s = chart_.statistics;
         out.beginObject();
+        out.member(QStringLiteral("values"), QJsonArray::fromStringList(labels));
         out.member(QStringLiteral("chances"), numbers(trendValueChances(chart_.subject.form)));
         out.key(QStringLiteral("rows")).beginArray();
         for (int r = 0; r < chart_.rowCount(); ++r) {
@@ -154,7 +155,6 @@ public:
                                                         {QStringLiteral("maxRun"), numbers(s.maxRun)},
                                                         {QStringLiteral("currentOmissionChance"),
                                                          numbers(s.currentOmissionChance)}});
-        out.member(QStringLiteral("values"), QJsonArray::fromStringList(labels));
         out.endObject();
     }
 

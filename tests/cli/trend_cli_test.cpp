@@ -49,6 +49,8 @@ TEST(TrendCli, ChartsAndStreaksAsDocumented)
     EXPECT_EQ(stats["currentOmissionChance"].toArray(), (QJsonArray{0.6, 1, std::pow(0.7, 3)}));
 
     EXPECT_EQ(jsonOf(temp, {"trend", "--last-three", "和值", "--periods", "all"})["rows"].toArray().size(), 4);
+    // The document's members in the documented order.
+    EXPECT_TRUE(runCli(temp, {"--json", "trend", "--last-three", "跨度"}).out.startsWith(QStringLiteral("{\"values\":")));
 
     // 百位 3 8 6 5 and 十位 4 9 8 7 end in three 大; 万位, 千位 and 个位 in two of a kind; every
     // 单双 run is one draw long.

@@ -52,6 +52,8 @@ TEST(TrendChart, OmissionsAndStatisticsOfAWindow)
     EXPECT_DOUBLE_EQ(s.currentOmissionChance[9], std::pow(0.9, 7));
     EXPECT_DOUBLE_EQ(s.currentOmissionChance[5], 1.0);
 
+    // A run cut by the window's first row counts from there: 5 5 over the newest row is one.
+    EXPECT_EQ(trendChart(h, {TrendForm::Digit, 5}, 1).statistics.maxRun[5], 1);
     // A window larger than the history, or none, is the whole history.
     EXPECT_EQ(trendChart(h, {TrendForm::Digit, 5}, 50).rowCount(), 7);
     EXPECT_EQ(trendChart(h, {TrendForm::Digit, 5}, std::nullopt).statistics.maxRun[3], 2);

@@ -18,8 +18,15 @@ SheetRows trendSheet(const TrendPage& page, const std::vector<Streak>& streaks)
         SheetRow row;
         row.reserve(size_t(page.columnCount()));
         for (int c = 0; c < page.columnCount(); ++c) {
-            const bool drawn = page.isDrawn(r, c);
-            row.push_back(SheetCell::ofText(page.text(r, c), drawn ? std::optional(page.drawnFill(c).value()) : std::nullopt));
+            const QString text = page.text(r, c);
+            if (page.isDrawn(r, c)) {
+                row.push_back(SheetCell::ofText(text, page.drawnFill(c).value()));
+                continue;
+            }
+            // Omissions and statistics as numbers, so the sheet can sort and sum them; "<0.01" stays text.
+            bool isNumber = false;
+            const double number = text.toDouble(&isNumber);
+            row.push_back(c >= TrendPage::kLeadingColumns && isNumber ? SheetCell::ofNumber(number) : SheetCell::ofText(text));
         }
         rows.push_back(std::move(row));
     }
