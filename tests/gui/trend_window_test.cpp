@@ -97,6 +97,10 @@ private slots:
         in<QComboBox>(window, "cboPeriods")->setCurrentText(QStringLiteral("全部"));
         expectGridShowsCharts(grid, history, 5, kLastThreeForms, std::nullopt);
 
+        // The button under the history brings the same window to the front.
+        f.find<QPushButton>(QStringLiteral("cmdZoushi"))->click();
+        QCOMPARE(f.window->findChildren<gui::TrendWindow*>().size(), 1);
+
         // A typed draw reaches the chart and the streaks.
         in<QTabBar>(window, "tabPositions")->setCurrentIndex(4);
         const QString period = f.find<QLineEdit>(QStringLiteral("Text1"))->text();

@@ -105,6 +105,21 @@ TrendWindow::TrendWindow(WindowHost& host, QWidget* parent) : QWidget(parent, Qt
     resize(1320, 690);
 }
 
+void TrendWindow::open(WindowHost& host)
+{
+    // A closed one is on its way out (deleted on close): a new one takes its place.
+    TrendWindow* window = nullptr;
+    for (TrendWindow* open : host.hostWidget()->findChildren<TrendWindow*>(Qt::FindDirectChildrenOnly)) {
+        if (open->isVisible())
+            window = open;
+    }
+    if (!window) {
+        window = new TrendWindow(host, host.hostWidget());
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    showInFront(window);
+}
+
 QWidget* TrendWindow::buildStreakPanel()
 {
     streakGrid_ = new QTableWidget(0, int(streakHeaders().size()));

@@ -24,6 +24,8 @@ class TrendWindow : public QWidget {
     Q_OBJECT
 public:
     explicit TrendWindow(WindowHost& host, QWidget* parent = nullptr);
+    // The host's one trend window, opened or brought to the front.
+    static void open(WindowHost& host);
 
     const TrendGridModel* gridModel() const { return model_; }
 
