@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QHeaderView>
@@ -115,6 +116,18 @@ void saveToolWindows(qeltaro::gui::MainWindow& window, const QString& output)
     auto* hitRate = child(&window, "frmHitRate");
     save(hitRate, output + QStringLiteral("/hit-rate-chart.png"));
     hitRate->close();
+
+    // The trend chart of 个位 over the newest 30 draws, from the button under the history.
+    click(&window, "cmdZoushi");
+    auto* trend = child(&window, "frmZoushi");
+    child<QTabBar>(trend, "tabPositions")->setCurrentIndex(4);
+    child<QComboBox>(trend, "cboPeriods")->setCurrentIndex(0);
+    settle();
+    save(trend, output + QStringLiteral("/trend-chart.png"));
+    child<QTabBar>(trend, "tabPositions")->setCurrentIndex(5);
+    settle();
+    save(trend, output + QStringLiteral("/trend-last-three.png"));
+    trend->close();
 }
 
 // The search window after a short manual search with the first thresholds, so the list and

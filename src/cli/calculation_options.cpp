@@ -108,19 +108,19 @@ Result<CalculationMethod> parseMethodOption(const std::string& text, const Setti
     return badInput(QStringLiteral("未知计算方法“%1”：可用 selected（计算选中公式）或 best（最优公式法）").arg(fromStd(text)));
 }
 
-Status readPeriodWindow(const std::string& text, int& periodWindow)
+Status readPeriodCount(const std::string& text, const QString& option, int& periods)
 {
     if (text.empty())
         return success();
     if (text == "all") {
-        periodWindow = 0;
+        periods = 0;
         return success();
     }
     bool ok = false;
-    const int periods = fromStd(text).toInt(&ok);
-    if (!ok || periods < 1)
-        return badInput(QStringLiteral("--window 应为 all 或正整数期数，而不是“%1”").arg(fromStd(text)));
-    periodWindow = periods;
+    const int count = fromStd(text).toInt(&ok);
+    if (!ok || count < 1)
+        return badInput(QStringLiteral("%1 应为 all 或正整数期数，而不是“%2”").arg(option, fromStd(text)));
+    periods = count;
     return success();
 }
 

@@ -33,8 +33,13 @@ Result<SelectedFormulas> loadSelectedFormulas(Store& store, const ListOptions& l
 // --method: "selected", "best", or empty for the setting.
 Result<CalculationMethod> parseMethodOption(const std::string& text, const SettingsMirror& settings);
 
+// `option` all|N into a count of newest periods (0: all); left as it is when not given.
+Status readPeriodCount(const std::string& text, const QString& option, int& periods);
 // --window all|N into the newest periods scored (0: all); left as it is when not given.
-Status readPeriodWindow(const std::string& text, int& periodWindow);
+inline Status readPeriodWindow(const std::string& text, int& periodWindow)
+{
+    return readPeriodCount(text, QStringLiteral("--window"), periodWindow);
+}
 
 // --window, --include-current/--exclude-current, --weighted/--plain: the back-test window of
 // one command, over the per-user settings.

@@ -46,6 +46,7 @@ int main(int argc, char** argv)
     addBackupCommands(app, context);
     addPayoutCommands(app, context);
     addPlanCommand(app, context);
+    addTrendCommands(app, context);
 
     try {
         app.parse(argc, argv);

@@ -31,6 +31,7 @@ const std::map<QString, int>& ranks()
         {QStringLiteral("library"), 4},
         {QStringLiteral("aggregate"), 4},
         {QStringLiteral("money"), 4},
+        {QStringLiteral("trend"), 4},
         {QStringLiteral("history"), 5},      // settings
         {QStringLiteral("backtest"), 5},     // aggregate
         {QStringLiteral("predictions"), 6},  // backtest, aggregate, money

@@ -25,7 +25,8 @@ TEST(ParameterCatalogue, IndicesNamesAndCodesFollowTheLayout)
         {69, "L1Q", "最大振幅"},    {70, "L2Q", "合数个"},     {73, "L5Q", "质数和"},
         {74, "LH", "和数"},         {75, "LI", "和个位"},      {90, "LX", "重上期号"},
         {91, "LY", "同上期数"},     {92, "QH", "本期号"},      {95, "SQHW", "上期号合"},
-        {100, "NF", "年份"},        {101, "NFW", "年份合"},
+        {100, "NF", "年份"},        {101, "NFW", "年份合"},    {102, "L1LA", "万位冷码"},
+        {106, "L5LA", "个位冷码"},  {107, "L1RA", "万位热码"},  {111, "L5RA", "个位热码"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(s(parameterCode(row.index)), row.code) << row.index;
@@ -36,13 +37,13 @@ TEST(ParameterCatalogue, IndicesNamesAndCodesFollowTheLayout)
         codes.insert(p.code);
         names.insert(p.name);
     }
-    EXPECT_EQ(codes.size(), 101u);
-    EXPECT_EQ(names.size(), 101u);
+    EXPECT_EQ(codes.size(), 111u);
+    EXPECT_EQ(names.size(), 111u);
 }
 
 TEST(ParameterCatalogue, EveryNameTranslatesToItsOwnCode)
 {
-    for (int index = 1; index <= kParameterCount; ++index)
+    for (int index = 1; index <= kFormulaParameterCount; ++index)
         EXPECT_EQ(s(translateToCode(parameterName(index))), s(parameterCode(index))) << s(parameterName(index));
 }
 
@@ -56,6 +57,7 @@ TEST(ParameterCatalogue, TranslatesFormulaTexts)
         {"万位码+千位大小*3", "L1A+L2B*3"},
         {"(万位5余+除5余0) MOD 7", "(L1D+L5H) MOD 7"},
         {"个位邻号差-除3余0+年份合", "L5M-L3P+NFW"},
+        {"个位冷码+万位热码*2+个位码", "L5LA+L1RA*2+L5A"},
         {"", ""},
     };
     for (const auto& [text, code] : cases)

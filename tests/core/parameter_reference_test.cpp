@@ -6,9 +6,10 @@ using namespace qeltaro;
 
 TEST(ParameterReference, FilledFromTheLatestDraw)
 {
+    const DrawRecord before = deriveDrawRecord(*PeriodNumber::parse(QStringLiteral("160121036"), Game{}), {3, 0, 0, 0, 0}, std::nullopt, Game{});
     const DrawRecord draw = deriveDrawRecord(*PeriodNumber::parse(QStringLiteral("160121037"), Game{}), {3, 8, 1, 4, 6}, Digits{3, 0, 0, 0, 0}, Game{});
-    const auto rows = parameterReferenceRows(draw);
-    ASSERT_EQ(rows.size(), 47u);
+    const auto rows = parameterReferenceRows(HistoryColumns({before, draw}));
+    ASSERT_EQ(rows.size(), 49u);
     auto cells = [&](int row) {
         std::vector<std::string> out;
         for (const QString& c : rows[size_t(row - 1)].cells)
@@ -28,6 +29,10 @@ TEST(ParameterReference, FilledFromTheLatestDraw)
     EXPECT_EQ(cells(40)[5], "37");    // 上期号 (this issue)
     EXPECT_EQ(cells(42)[5], "2016");
     EXPECT_EQ(cells(47)[5], "3");     // 日期合 of the 21st
+    // 冷码: the digits never drawn tie, the smallest wins; 万位 drew only 3, 千位 0 and 8.
+    EXPECT_EQ(cells(48), (std::vector<std::string>{"0", "1", "2", "1", "1", ""}));
+    // 热码: each position drew two digits once each, or 3 twice at 万位.
+    EXPECT_EQ(cells(49), (std::vector<std::string>{"3", "0", "0", "0", "0", ""}));
     for (int r = 15; r <= 47; ++r) {
         for (int c = 0; c < 5; ++c)
             EXPECT_TRUE(rows[size_t(r - 1)].cells[size_t(c)].isEmpty()) << r;
@@ -36,8 +41,8 @@ TEST(ParameterReference, FilledFromTheLatestDraw)
 
 TEST(ParameterReference, EmptyHistoryKeepsLabelsOnly)
 {
-    const auto rows = parameterReferenceRows(std::nullopt);
-    ASSERT_EQ(rows.size(), 47u);
+    const auto rows = parameterReferenceRows(HistoryColumns());
+    ASSERT_EQ(rows.size(), 49u);
     EXPECT_EQ(rows[46].label.toStdString(), "日期合");
     for (const auto& row : rows) {
         for (const QString& c : row.cells)

@@ -149,6 +149,10 @@ private slots:
         if (QWidget* hitRate = check("frmHitRate"))
             escape(hitRate);
 
+        f.find<QAction>(QStringLiteral("mnuZoushi"))->trigger();
+        if (QWidget* trend = check("frmZoushi"))
+            escape(trend);
+
         click(f.window.get(), "Command22");
         if (QWidget* search = check("frmGSGL"))
             escape(search);
@@ -166,7 +170,7 @@ private slots:
         seen.sort();
         QCOMPARE(seen, (QStringList{"frmChasePlan", "frmErrarr", "frmErrarrLei", "frmGSGL", "frmGSGuolv", "frmGame",
                                     "frmGsCsArr", "frmGsbz", "frmHitRate", "frmLslb", "frmMain", "frmPayout",
-                                    "frmShuoming", "frmXxlb"}));
+                                    "frmShuoming", "frmXxlb", "frmZoushi"}));
     }
 };
 

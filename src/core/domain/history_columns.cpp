@@ -5,25 +5,47 @@
 namespace qeltaro {
 
 HistoryColumns::HistoryColumns(const std::vector<DrawRecord>& rows)
-    : rowCount_(int(rows.size())), columns_(kParameterCount, std::vector<double>(rows.size()))
+    : rowCount_(int(rows.size())), columns_(kFormulaParameterCount, std::vector<double>(rows.size())),
+      rowValues_(rows.size() * kFormulaParameterCount)
 {
-    rowValues_.reserve(rows.size() * kParameterCount);
     periods_.reserve(rows.size());
     for (size_t r = 0; r < rows.size(); ++r) {
-        for (int c = 0; c < kParameterCount; ++c)
-            columns_[size_t(c)][r] = rows[r].values[size_t(c)];
-        rowValues_.insert(rowValues_.end(), rows[r].values.begin(), rows[r].values.end());
+        fillRowValues(rows[r], rowValues_.data() + r * kFormulaParameterCount);
         periods_.push_back(rows[r].period);
+    }
+    // The columns from the rows, a block of rows at a time, so the rows read stay in the cache.
+    constexpr size_t kBlock = 64;
+    for (size_t first = 0; first < rows.size(); first += kBlock) {
+        const size_t end = std::min(rows.size(), first + kBlock);
+        for (size_t c = 0; c < size_t(kFormulaParameterCount); ++c) {
+            double* column = columns_[c].data();
+            for (size_t r = first; r < end; ++r)
+                column[r] = rowValues_[r * kFormulaParameterCount + c];
+        }
     }
 }
 
 void HistoryColumns::append(const DrawRecord& row)
 {
-    for (int c = 0; c < kParameterCount; ++c)
-        columns_[size_t(c)].push_back(row.values[size_t(c)]);
-    rowValues_.insert(rowValues_.end(), row.values.begin(), row.values.end());
+    const size_t at = rowValues_.size();
+    rowValues_.resize(at + kFormulaParameterCount);
+    const int* values = fillRowValues(row, rowValues_.data() + at);
+    for (int c = 0; c < kFormulaParameterCount; ++c)
+        columns_[size_t(c)].push_back(values[c]);
     periods_.push_back(row.period);
     ++rowCount_;
+}
+
+const int* HistoryColumns::fillRowValues(const DrawRecord& row, int* values)
+{
+    std::copy(row.values.begin(), row.values.end(), values);
+    for (int position = 1; position <= 5; ++position) {
+        ColdHotDigits& digits = coldHot_[size_t(position - 1)];
+        digits.advance(values[position - 1]);
+        values[coldDigitIndex(position) - 1] = digits.cold();
+        values[hotDigitIndex(position) - 1] = digits.hot();
+    }
+    return values;
 }
 
 Digits HistoryColumns::digits(int row) const

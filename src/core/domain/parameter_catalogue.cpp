@@ -32,9 +32,9 @@ QString letterSuffix(QChar letter)
     }
 }
 
-std::array<Parameter, kParameterCount> buildCatalogue()
+std::array<Parameter, kFormulaParameterCount> buildCatalogue()
 {
-    std::array<Parameter, kParameterCount> table;
+    std::array<Parameter, kFormulaParameterCount> table;
     for (int index = 1; index <= 65; ++index) {
         const int position = ((index - 1) % 5) + 1;
         const QChar letter(char16_t(65 + (index - 1) / 5));
@@ -71,6 +71,12 @@ std::array<Parameter, kParameterCount> buildCatalogue()
         const auto& [code, name] = periodColumns[index - 92];
         table[index - 1] = {QString::fromLatin1(code), name};
     }
+    for (int position = 1; position <= 5; ++position) {
+        table[coldDigitIndex(position) - 1] = {QStringLiteral("L%1LA").arg(position),
+                                               kPositionNames[position - 1] + QStringLiteral("冷码")};
+        table[hotDigitIndex(position) - 1] = {QStringLiteral("L%1RA").arg(position),
+                                              kPositionNames[position - 1] + QStringLiteral("热码")};
+    }
     return table;
 }
 
@@ -93,6 +99,11 @@ std::vector<std::pair<QString, QString>> buildReplacements()
     add(u"日期合", "RQW"); add(u"日期", "RQ"); add(u"月份合", "YFW"); add(u"月份", "YF");
     add(u"年份合", "NFW"); add(u"年份", "NF");
     add(u"合", "W");
+    // The cold and hot digits before the position words would take them apart.
+    for (int position = 1; position <= 5; ++position) {
+        for (int index : {coldDigitIndex(position), hotDigitIndex(position)})
+            list.emplace_back(parameterName(index), parameterCode(index));
+    }
     add(u"个位", "L5"); add(u"十位", "L4"); add(u"百位", "L3"); add(u"千位", "L2"); add(u"万位", "L1");
     for (int i = 1; i <= 5; ++i)
         list.emplace_back(QStringLiteral("除5余%1").arg(i % 5), QStringLiteral("L%1H").arg(i));
@@ -106,9 +117,9 @@ std::vector<std::pair<QString, QString>> buildReplacements()
 
 }  // namespace
 
-const std::array<Parameter, kParameterCount>& parameterCatalogue()
+const std::array<Parameter, kFormulaParameterCount>& parameterCatalogue()
 {
-    static const std::array<Parameter, kParameterCount> table = buildCatalogue();
+    static const std::array<Parameter, kFormulaParameterCount> table = buildCatalogue();
     return table;
 }
 
@@ -163,7 +174,7 @@ std::optional<int> parameterIndexOfCode(QStringView code)
         return std::nullopt;
     }
     const auto& table = parameterCatalogue();
-    for (int i = 0; i < kParameterCount; ++i) {
+    for (int i = 0; i < kFormulaParameterCount; ++i) {
         if (table[i].code.compare(code, Qt::CaseInsensitive) == 0)
             return i + 1;
     }

@@ -2,7 +2,7 @@
 // The parameter reference table: parameter kinds against positions, filled with the values the
 // latest draw gives them, so the user sees what each parameter means and what it is worth now.
 
-#include "domain/draw_record.h"
+#include "domain/history_columns.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,7 +20,7 @@ struct ParameterReferenceRow {
 
 // Column headers after the label column.
 const QStringList& parameterReferenceHeaders();
-// The 47 rows; value cells stay empty when there is no draw.
-std::vector<ParameterReferenceRow> parameterReferenceRows(const std::optional<DrawRecord>& latest);
+// The 49 rows with the newest row's values; value cells stay empty for an empty history.
+std::vector<ParameterReferenceRow> parameterReferenceRows(const HistoryColumns& history);
 
 }  // namespace qeltaro

@@ -31,7 +31,7 @@ enum class OpCode : std::uint8_t {
 
 struct Instruction {
     OpCode op = OpCode::Constant;
-    int column = 0;  // catalogue order, 0..100
+    int column = 0;  // catalogue order, 0..110
     double constant = 0;
 };
 

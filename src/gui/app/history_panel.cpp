@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableView>
@@ -64,6 +65,10 @@ HistoryPanel::HistoryPanel(AnalysisSession& session, QWidget* parent) : QWidget(
     verificationBox_->setObjectName(QStringLiteral("Check1"));
     layout->addWidget(verificationBox_);
     connect(verificationBox_, &QCheckBox::clicked, this, &HistoryPanel::verificationToggled);
+
+    auto* trendButton = namedButton(QStringLiteral("cmdZoushi"), QStringLiteral("号码走势图"));
+    layout->addWidget(trendButton, 0, Qt::AlignLeft);
+    connect(trendButton, &QPushButton::clicked, this, &HistoryPanel::trendChartRequested);
 }
 
 QLayout* HistoryPanel::buildEntry()

@@ -53,6 +53,8 @@ signals:
     void periodReleased(const QString& period, Qt::MouseButton button);
     // Check1 was clicked.
     void verificationToggled();
+    // cmdZoushi, the trend chart, was clicked.
+    void trendChartRequested();
 
 private:
     QLayout* buildEntry();

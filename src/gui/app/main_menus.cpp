@@ -38,6 +38,7 @@ FormulaMenu::FormulaMenu(QMenuBar* bar) : menu(addMenu(bar, "mnuMang", QStringLi
     exportList = addItem(menu, "mnuExl", u"导出到EXCEL表格(&E)");
     steps = addItem(menu, "mnuGsls", u"查询该公式历史计算式(&U)");
     hitRate = addItem(menu, "mnuHitRate", u"命中率走势图(&R)");
+    trend = addItem(menu, "mnuZoushi", u"号码走势图(&Z)...");
     journal = addItem(menu, "mnuJournal", u"预测记录(&J)...");
     chasePlan = addItem(menu, "mnuChasePlan", u"倍投计划(&B)...");
     deleteThis = addItem(menu, "mnuDelGS", u"删除该公式(&D)");

@@ -29,6 +29,7 @@ struct FormulaMenu {
     QAction* exportList = nullptr;        // mnuExl
     QAction* steps = nullptr;             // mnuGsls
     QAction* hitRate = nullptr;           // mnuHitRate
+    QAction* trend = nullptr;             // mnuZoushi
     QAction* journal = nullptr;           // mnuJournal
     QAction* chasePlan = nullptr;         // mnuChasePlan
     QAction* deleteThis = nullptr;        // mnuDelGS

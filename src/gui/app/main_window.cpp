@@ -20,6 +20,7 @@
 #include "gui/formula/formula_commands.h"
 #include "gui/history/history_commands.h"
 #include "gui/search/search_window_commands.h"
+#include "gui/trend/trend_window.h"
 #include "io/data_location.h"
 #include "session/first_start.h"
 
@@ -216,6 +217,8 @@ void MainWindow::connectCommands()
     on(formulas.steps, toolCommands_, &ToolWindowCommands::showFormulaSteps);
     on(formulas.hitRate, toolCommands_, &ToolWindowCommands::showHitRateChart);
     on(formulas.journal, toolCommands_, &ToolWindowCommands::openJournal);
+    on(formulas.trend, this, [this] { TrendWindow::open(*this); });
+    connect(historyPanel_, &HistoryPanel::trendChartRequested, this, [this] { TrendWindow::open(*this); });
 
     // Money: 奖金设置 beside the game, 倍投计划 with the bets of the last calculation.
     auto* money = new MoneyCommands(*this, [tools = toolCommands_]() -> const std::optional<CategoryCalculation>& {
@@ -236,7 +239,7 @@ void MainWindow::connectCommands()
     on(buttons.search, this, [this] { openFormulaSearchWindow(*this); });
     on(buttons.settings, this, [this] { settingsMenu_->menu()->popup(QCursor::pos()); });
     on(buttons.parameterReference, this, [this] {
-        auto* window = new ParameterReferenceWindow(session_->latestDraw(), this);
+        auto* window = new ParameterReferenceWindow(session_->history(), this);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
     });

@@ -11,7 +11,7 @@
 
 namespace qeltaro::gui {
 
-ParameterReferenceWindow::ParameterReferenceWindow(const std::optional<DrawRecord>& latest, QWidget* parent)
+ParameterReferenceWindow::ParameterReferenceWindow(const HistoryColumns& history, QWidget* parent)
     : QDialog(parent), grid_(new QTableWidget(this))
 {
     setObjectName(QStringLiteral("frmShuoming"));
@@ -20,7 +20,7 @@ ParameterReferenceWindow::ParameterReferenceWindow(const std::optional<DrawRecor
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
 
-    const auto rows = parameterReferenceRows(latest);
+    const auto rows = parameterReferenceRows(history);
     grid_->setColumnCount(7);
     grid_->setRowCount(int(rows.size()));
     grid_->setHorizontalHeaderLabels(QStringList{QString()} + parameterReferenceHeaders());

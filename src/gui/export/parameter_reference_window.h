@@ -2,11 +2,9 @@
 // frmShuoming "参数对照": parameter kinds against positions with the latest draw's values; a
 // click copies the cell's text to the clipboard.
 
-#include "domain/draw_record.h"
+#include "domain/history_columns.h"
 
 #include <QDialog>
-
-#include <optional>
 
 class QTableWidget;
 
@@ -15,7 +13,7 @@ namespace qeltaro::gui {
 class ParameterReferenceWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit ParameterReferenceWindow(const std::optional<DrawRecord>& latest, QWidget* parent = nullptr);
+    explicit ParameterReferenceWindow(const HistoryColumns& history, QWidget* parent = nullptr);
 
 private:
     QTableWidget* grid_;
