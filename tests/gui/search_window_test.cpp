@@ -6,6 +6,7 @@
 #include "gui/search/formula_search_window.h"
 #include "gui/search/search_progress_chart.h"
 #include "history/draw_history.h"
+#include "search/candidate_evaluator.h"
 #include "search/scheme_settings.h"
 #include "search/search_category.h"
 #include "store/formula_table.h"
