@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace qeltaro::gui {
 
 FormulaSearchWindow::FormulaSearchWindow(WindowHost& main)
@@ -109,17 +111,22 @@ QLayout* FormulaSearchWindow::buildPanelColumn()
 void FormulaSearchWindow::connectParts()
 {
     connect(category_, &SearchCategoryPanel::chosen, this, &FormulaSearchWindow::loadThresholds);
-    connect(manual_, &ManualSearchPanel::runningChanged, this, &FormulaSearchWindow::updateButtons);
-    connect(scheme_, &SchemePanel::runningChanged, this, &FormulaSearchWindow::updateButtons);
-    connect(smart_, &SmartSettingPanel::runningChanged, this, &FormulaSearchWindow::updateButtons);
+    for (SearchRunPanel* panel : runPanels())
+        connect(panel, &SearchRunPanel::runningChanged, this, &FormulaSearchWindow::updateButtons);
     // A scheme sets the stop count of the category it moves on to, where the user sets it.
     connect(scheme_, &SchemePanel::targetChosen, manual_, &ManualSearchPanel::showStopCount);
     connect(found_, &FoundFormulaPanel::saved, scheme_, &SchemePanel::showHeldCounts);
 }
 
+std::array<SearchRunPanel*, 3> FormulaSearchWindow::runPanels() const
+{
+    return {manual_, scheme_, smart_};
+}
+
 bool FormulaSearchWindow::running() const
 {
-    return manual_->running() || scheme_->running() || smart_->running();
+    const auto panels = runPanels();
+    return std::any_of(panels.begin(), panels.end(), [](const SearchRunPanel* panel) { return panel->running(); });
 }
 
 const FoundFormulaList& FormulaSearchWindow::found() const
@@ -137,9 +144,8 @@ void FormulaSearchWindow::reject()
 bool FormulaSearchWindow::readyToClose()
 {
     // Runs end first, keeping what they found up to now.
-    manual_->endRun();
-    scheme_->endRun();
-    smart_->endRun();
+    for (SearchRunPanel* panel : runPanels())
+        panel->endRun();
     return found_->readyToClose();
 }
 
@@ -169,9 +175,8 @@ void FormulaSearchWindow::updateButtons()
 {
     // One run at a time: they share the boxes they show their progress in.
     const bool idle = !running();
-    manual_->setIdle(idle);
-    scheme_->setIdle(idle);
-    smart_->setIdle(idle);
+    for (SearchRunPanel* panel : runPanels())
+        panel->setIdle(idle);
     found_->setIdle(idle);
     category_->setChoosingEnabled(!scheme_->running() && !smart_->running());
 }

@@ -10,6 +10,7 @@
 
 #include <QDialog>
 
+#include <array>
 #include <memory>
 
 class QVBoxLayout;
@@ -26,6 +27,7 @@ class SchemePanel;
 class SearchCategoryPanel;
 class SearchChecksPanel;
 class SearchProgressChart;
+class SearchRunPanel;
 class SmartSettingPanel;
 class ThresholdEditor;
 class WindowHost;
@@ -48,6 +50,7 @@ private:
     QLayout* buildRunColumn();
     QLayout* buildPanelColumn();
     void connectParts();
+    std::array<SearchRunPanel*, 3> runPanels() const;
 
     // The chosen category's stored thresholds.
     void loadThresholds();

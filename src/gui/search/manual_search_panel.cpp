@@ -4,7 +4,6 @@
 #include "gui/search/found_formula_panel.h"
 #include "gui/search/search_category_panel.h"
 #include "gui/search/search_checks_panel.h"
-#include "gui/search/search_progress_chart.h"
 #include "gui/search/threshold_editor.h"
 #include "gui/common/widgets.h"
 #include "search/scheme_settings.h"
@@ -14,11 +13,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 namespace qeltaro::gui {
 
-ManualSearchPanel::ManualSearchPanel(const SearchWindowParts& parts) : parts_(parts)
+ManualSearchPanel::ManualSearchPanel(const SearchWindowParts& parts) : SearchRunPanel(parts)
 {
     startButton_ = searchButton("Command1", QStringLiteral("开始搜索(&F)"));
     stopButton_ = searchButton("Command2", QStringLiteral("暂停搜索(&E)"));
@@ -39,15 +37,10 @@ ManualSearchPanel::ManualSearchPanel(const SearchWindowParts& parts) : parts_(pa
     layout->addWidget(stopCountBox_);
     layout->addWidget(new QLabel(QStringLiteral("条")));
     layout->addStretch();
-
-    pollTimer_ = new QTimer(this);
-    pollTimer_->setInterval(kReportInterval);
-    connect(pollTimer_, &QTimer::timeout, this, &ManualSearchPanel::poll);
 }
 
-void ManualSearchPanel::setIdle(bool idle)
+void ManualSearchPanel::showIdle(bool idle)
 {
-    idle_ = idle;
     startButton_->setEnabled(idle);
     stopButton_->setEnabled(running());
 }
@@ -57,13 +50,10 @@ void ManualSearchPanel::showStopCount(long long count)
     stopCountBox_->setText(QString::number(count));
 }
 
-void ManualSearchPanel::endRun()
+void ManualSearchPanel::stopAndWait()
 {
-    if (!job_)
-        return;
     job_->stop();
     job_->wait();
-    poll();
 }
 
 std::optional<ManualSearchOrder> ManualSearchPanel::order(const QString& title)
@@ -102,7 +92,7 @@ std::optional<ManualSearchOrder> ManualSearchPanel::order(const QString& title)
 void ManualSearchPanel::start()
 {
     const QString title = QStringLiteral("开始搜索");
-    if (!idle_)
+    if (!idle())
         return;
     const auto ordered = order(title);
     if (!ordered)
@@ -116,10 +106,8 @@ void ManualSearchPanel::start()
     foundBeforeRun_ = parts_.found.unsavedCount();
     job_ = std::make_unique<ManualSearchJob>(session.store().dataDir(), history, std::move(*ready), kReportInterval);
     clock_.start();
-    fedCount_ = 0;
-    parts_.beginRun();
-    pollTimer_->start();
-    emit runningChanged();
+    feed_.restart();
+    beginPolling();
     job_->start();
 }
 
@@ -134,20 +122,15 @@ void ManualSearchPanel::poll()
     // Whether the run had ended is read before its progress, so what it found last is not missed.
     const bool done = job_->finished();
     const SearchProgress progress = job_->progress();
-    const std::vector<FoundFormula> fresh = job_->feed().since(fedCount_);
-    fedCount_ += fresh.size();
-    parts_.found.add(fresh);
+    parts_.found.add(feed_.takeNew(job_->feed()));
     parts_.counters.showVerified(progress.verified);
     parts_.counters.showFound(parts_.found.unsavedCount());
     parts_.showCandidate(progress.currentText, progress.currentStats);
-    const long long foundByRun = parts_.found.unsavedCount() - foundBeforeRun_;
-    parts_.chart.add(clock_.seconds(), double(progress.verified), double(foundByRun), double(progress.controlPasses));
-    parts_.checks.showRates(progress.verified, std::uint64_t(foundByRun), progress.controlPasses);
+    parts_.showPasses(clock_, progress.verified, parts_.found.unsavedCount() - foundBeforeRun_, progress.controlPasses);
     if (!done)
         return;
     finish();
-    pollTimer_->stop();
-    emit runningChanged();
+    endPolling();
 }
 
 void ManualSearchPanel::finish()

@@ -6,17 +6,16 @@
 #include "gui/search/found_formula_panel.h"
 #include "gui/search/search_category_panel.h"
 #include "gui/search/search_checks_panel.h"
-#include "gui/search/search_progress_chart.h"
 #include "search/search_category.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -29,7 +28,7 @@ const char16_t* const kStars[5] = {u"一星", u"二星", u"三星", u"四星", u
 
 }  // namespace
 
-SchemePanel::SchemePanel(const SearchWindowParts& parts) : QGroupBox(QStringLiteral("公式搜索方案")), parts_(parts)
+SchemePanel::SchemePanel(const SearchWindowParts& parts) : SearchRunPanel(parts)
 {
     auto* content = new QVBoxLayout;
     auto* frames = new QHBoxLayout;
@@ -49,14 +48,13 @@ SchemePanel::SchemePanel(const SearchWindowParts& parts) : QGroupBox(QStringLite
     total->addStretch();
     content->addLayout(total);
     content->addLayout(buildButtons());
-    setLayout(content);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(titledFrame(QStringLiteral("公式搜索方案"), content));
 
     // The state every opening starts from: new formulas, replacing the tables' at the end.
     countModeOptions_[1]->setChecked(true);
     endSaveChecks_[1]->setChecked(true);
-    pollTimer_ = new QTimer(this);
-    pollTimer_->setInterval(kReportInterval);
-    connect(pollTimer_, &QTimer::timeout, this, &SchemePanel::poll);
 }
 
 QGroupBox* SchemePanel::buildWantedFrame(const QString& title, int firstNumber)
@@ -230,9 +228,8 @@ void SchemePanel::markCategoryLabels(int current, bool finished)
 
 // --- the run ---
 
-void SchemePanel::setIdle(bool idle)
+void SchemePanel::showIdle(bool idle)
 {
-    idle_ = idle;
     startButton_->setEnabled(idle);
     showPauseButtons();
 }
@@ -246,7 +243,7 @@ void SchemePanel::showPauseButtons()
 void SchemePanel::start()
 {
     const QString title = QStringLiteral("确定搜索方案开始搜索");
-    if (!idle_)
+    if (!idle())
         return;
     const auto constant = parts_.category.readConstant(title);
     if (!constant)
@@ -273,10 +270,8 @@ void SchemePanel::start()
     shownCategory_ = 0;
     job_ = std::make_unique<SchemeSearchJob>(session.store().dataDir(), history, std::move(*ready), kReportInterval);
     clock_.start();
-    fedCount_ = 0;
-    parts_.beginRun();
-    pollTimer_->start();
-    emit runningChanged();
+    feed_.restart();
+    beginPolling();
     job_->start();
 }
 
@@ -298,13 +293,10 @@ void SchemePanel::resume()
     showPauseButtons();
 }
 
-void SchemePanel::endRun()
+void SchemePanel::stopAndWait()
 {
-    if (!job_)
-        return;
     job_->stop();
     job_->wait();
-    poll();
 }
 
 void SchemePanel::poll()
@@ -312,22 +304,17 @@ void SchemePanel::poll()
     // Whether the run had ended is read before its progress, so what it found last is not missed.
     const bool done = job_->finished();
     const SchemeProgress progress = job_->progress();
-    const std::vector<FoundFormula> fresh = job_->feed().since(fedCount_);
-    fedCount_ += fresh.size();
-    parts_.found.add(fresh);
+    parts_.found.add(feed_.takeNew(job_->feed()));
     if (progress.category != 0 && progress.category != shownCategory_)
         followCategory(progress.category);
     parts_.counters.showVerified(progress.verified);
     parts_.counters.showFound(progress.categoryFound);
     parts_.showCandidate(progress.currentText, progress.currentStats);
-    if (!job_->paused())
-        parts_.chart.add(clock_.seconds(), double(progress.verified), double(progress.found), double(progress.controlPasses));
-    parts_.checks.showRates(progress.verified, std::uint64_t(progress.found), progress.controlPasses);
+    parts_.showPasses(clock_, progress.verified, progress.found, progress.controlPasses);
     if (!done)
         return;
     finish();
-    pollTimer_->stop();
-    emit runningChanged();
+    endPolling();
 }
 
 void SchemePanel::followCategory(int number)
@@ -352,8 +339,7 @@ void SchemePanel::finish()
     if (!outcome.completed)
         return;
     markCategoryLabels(0, true);
-    pollTimer_->stop();
-    emit runningChanged();
+    endPolling();
     // The end of a scheme saves as the check boxes say, also when nothing was found.
     if (endSaveChecks_[0]->isChecked())
         parts_.found.save(SaveMode::Append);

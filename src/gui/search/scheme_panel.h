@@ -2,48 +2,45 @@
 // The scheme (公式搜索方案): how many formulas each category should hold or gain, beside how many
 // its table holds now and the total expected, kept per kind in the settings; and the run that
 // walks the categories in turn, with pause and continue, saving at its end as the check boxes
-// say. It owns its run and polls it.
+// say.
 
+#include "gui/search/search_run_panel.h"
 #include "gui/search/search_run_support.h"
-#include "gui/search/search_window_parts.h"
 #include "search/scheme_counts.h"
 #include "search/search_job.h"
-
-#include <QGroupBox>
 
 #include <array>
 #include <memory>
 
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 
 namespace qeltaro::gui {
 
-class SchemePanel : public QGroupBox {
+class SchemePanel : public SearchRunPanel {
     Q_OBJECT
 public:
     explicit SchemePanel(const SearchWindowParts& parts);
 
-    bool running() const { return job_ != nullptr; }
-    // Whether the window runs nothing: only then may a scheme start.
-    void setIdle(bool idle);
+    bool running() const override { return job_ != nullptr; }
     // On opening: what the tables hold, and as the total their sum.
     void showOpeningCounts();
     // After a save: what the tables hold now, and the total recomputed.
     void showHeldCounts();
-    // Stops the run and takes what it found, as if it had been stopped by the user.
-    void endRun();
 
 signals:
-    void runningChanged();
     // The scheme moved on to a category that should find `count` formulas.
     void targetChosen(long long count);
 
 private:
+    void showIdle(bool idle) override;
+    void stopAndWait() override;
+    void poll() override;
+
     QGroupBox* buildWantedFrame(const QString& title, int firstNumber);
     QLayout* buildEndChoices();
     QLayout* buildButtons();
@@ -61,11 +58,9 @@ private:
     void pause();
     void resume();
     void showPauseButtons();
-    void poll();
     void followCategory(int number);
     void finish();
 
-    SearchWindowParts parts_;
     std::array<QLineEdit*, 11> wantedBoxes_{};        // Text5(1..10)
     std::array<QLabel*, 11> heldLabels_{};            // Label5(1..10)
     std::array<QLabel*, 11> categoryLabels_{};        // Label4(1..10)
@@ -75,13 +70,11 @@ private:
     QPushButton* startButton_ = nullptr;              // Command5
     QPushButton* pauseButton_ = nullptr;              // Command7
     QPushButton* resumeButton_ = nullptr;             // Command6
-    QTimer* pollTimer_ = nullptr;
     HeldCounts held_{};
     std::unique_ptr<SchemeSearchJob> job_;
     RunClock clock_;
-    std::size_t fedCount_ = 0;  // formulas of the run's feed already listed
+    FeedReader feed_;
     int shownCategory_ = 0;
-    bool idle_ = true;
 };
 
 }  // namespace qeltaro::gui

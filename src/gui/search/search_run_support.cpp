@@ -27,6 +27,13 @@ QString refusalText(const SearchRefusal& refusal)
     return text;
 }
 
+std::vector<FoundFormula> FeedReader::takeNew(const FoundFeed& feed)
+{
+    std::vector<FoundFormula> fresh = feed.since(taken_);
+    taken_ += fresh.size();
+    return fresh;
+}
+
 void RunClock::start()
 {
     clock_.start();

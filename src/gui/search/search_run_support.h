@@ -6,6 +6,7 @@
 #include "domain/history_columns.h"
 #include "gui/common/dialogs.h"
 #include "search/formula_search.h"
+#include "search/found_feed.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -42,12 +43,23 @@ std::optional<Request> checkedRequest(QWidget* window, const QString& title, con
     return std::move(std::get<0>(checked));
 }
 
+// The formulas a run found, each taken from its feed once.
+class FeedReader {
+public:
+    void restart() { taken_ = 0; }
+    std::vector<FoundFormula> takeNew(const FoundFeed& feed);
+
+private:
+    std::size_t taken_ = 0;
+};
+
 // The running time of a run, without its pauses.
 class RunClock {
 public:
     void start();
     void pause();
     void resume();
+    bool paused() const { return paused_; }
     double seconds() const;
 
 private:

@@ -4,6 +4,7 @@
 #include "gui/search/found_formula_panel.h"
 #include "gui/search/search_checks_panel.h"
 #include "gui/search/search_progress_chart.h"
+#include "gui/search/search_run_support.h"
 #include "gui/search/threshold_editor.h"
 
 #include <QGridLayout>
@@ -72,6 +73,14 @@ void SearchWindowParts::showCandidate(const QString& text, const CandidateStatis
         return;
     counters.showCandidate(text);
     thresholds.showStatistics(stats);
+}
+
+void SearchWindowParts::showPasses(const RunClock& clock, std::uint64_t verified, long long found,
+                                   std::uint64_t shuffledPasses) const
+{
+    if (!clock.paused())
+        chart.add(clock.seconds(), double(verified), double(found), double(shuffledPasses));
+    checks.showRates(verified, std::uint64_t(found), shuffledPasses);
 }
 
 void SearchWindowParts::showChecks(const std::optional<ShuffledControl>& control, int holdoutPeriods,

@@ -24,6 +24,7 @@ class SchemeSettings;
 namespace qeltaro::gui {
 
 class FoundFormulaPanel;
+class RunClock;
 class SearchCategoryPanel;
 class SearchChecksPanel;
 class SearchProgressChart;
@@ -67,6 +68,8 @@ struct SearchWindowParts {
     void beginRun() const;
     // The latest candidate and its statistics, once there is one.
     void showCandidate(const QString& text, const CandidateStatistics& stats) const;
+    // A search's counts so far: a point of the plot (none while it is paused) and the pass rates.
+    void showPasses(const RunClock& clock, std::uint64_t verified, long long found, std::uint64_t shuffledPasses) const;
     // A run has ended: its checks, and each of its formulas' held-out line in the list.
     void showChecks(const std::optional<ShuffledControl>& control, int holdoutPeriods,
                     const std::vector<FoundFormula>& found) const;

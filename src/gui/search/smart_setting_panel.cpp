@@ -15,8 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QGroupBox>
 #include <QScrollBar>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace qeltaro::gui {
@@ -27,8 +27,7 @@ constexpr int kSampleScrollMax = 1000;
 
 }  // namespace
 
-SmartSettingPanel::SmartSettingPanel(const SearchWindowParts& parts)
-    : QGroupBox(QStringLiteral("公式参数智能设置")), parts_(parts)
+SmartSettingPanel::SmartSettingPanel(const SearchWindowParts& parts) : SearchRunPanel(parts)
 {
     auto* content = new QVBoxLayout;
     auto* samples = new QHBoxLayout;
@@ -50,29 +49,24 @@ SmartSettingPanel::SmartSettingPanel(const SearchWindowParts& parts)
     connect(allButton_, &QPushButton::clicked, this, [this] { start(true); });
     content->addWidget(oneButton_);
     content->addWidget(allButton_);
-    setLayout(content);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(titledFrame(QStringLiteral("公式参数智能设置"), content));
 
     sampleScroll_->setValue(kDefaultSampleCount);
     sampleBox_->setText(QString::number(kDefaultSampleCount));
-    pollTimer_ = new QTimer(this);
-    pollTimer_->setInterval(kReportInterval);
-    connect(pollTimer_, &QTimer::timeout, this, &SmartSettingPanel::poll);
 }
 
-void SmartSettingPanel::setIdle(bool idle)
+void SmartSettingPanel::showIdle(bool idle)
 {
-    idle_ = idle;
     oneButton_->setEnabled(idle);
     allButton_->setEnabled(idle);
 }
 
-void SmartSettingPanel::endRun()
+void SmartSettingPanel::stopAndWait()
 {
-    if (!run_)
-        return;
     run_->stop();
     run_->wait();
-    poll();
 }
 
 std::optional<int> SmartSettingPanel::readSampleCount(const QString& title)
@@ -114,7 +108,7 @@ std::optional<SmartSettingRequest> SmartSettingPanel::request(const QString& tit
 void SmartSettingPanel::start(bool allCategories)
 {
     const QString title = allCategories ? QStringLiteral("更新参数默认设置") : QStringLiteral("公式参数智能设置");
-    if (!idle_)
+    if (!idle())
         return;
     if (allCategories &&
         !Dialogs::confirm(window(), title,
@@ -134,9 +128,7 @@ void SmartSettingPanel::start(bool allCategories)
     shownCategory_ = 0;
     run_ = std::make_unique<SmartSettingRun>(copyForRun(history), std::move(*ready));
     run_->setReportInterval(kReportInterval);
-    parts_.beginRun();
-    pollTimer_->start();
-    emit runningChanged();
+    beginPolling();
     run_->start();
 }
 
@@ -154,8 +146,7 @@ void SmartSettingPanel::poll()
     if (!done)
         return;
     finish();
-    pollTimer_->stop();
-    emit runningChanged();
+    endPolling();
 }
 
 void SmartSettingPanel::finish()
