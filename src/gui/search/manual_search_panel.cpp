@@ -1,11 +1,12 @@
 #include "gui/search/manual_search_panel.h"
 
+#include "gui/common/dialogs.h"
+#include "gui/common/widgets.h"
 #include "gui/common/window_host.h"
 #include "gui/search/found_formula_panel.h"
 #include "gui/search/search_category_panel.h"
 #include "gui/search/search_checks_panel.h"
 #include "gui/search/threshold_editor.h"
-#include "gui/common/widgets.h"
 #include "search/scheme_settings.h"
 
 #include <QCheckBox>
