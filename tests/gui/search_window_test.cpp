@@ -5,7 +5,9 @@
 #include "language/expression.h"
 #include "gui/search/formula_search_window.h"
 #include "gui/search/search_progress_chart.h"
+#include "gui/search/threshold_editor.h"
 #include "history/draw_history.h"
+#include "search/candidate_evaluator.h"
 #include "search/scheme_settings.h"
 #include "search/search_category.h"
 #include "store/formula_table.h"
@@ -539,6 +541,33 @@ private slots:
         QVERIFY(!static_cast<gui::FormulaSearchWindow*>(bare)->running());
         const QString noHistory = gui::Dialogs::takeLog().join(u'\n');
         QVERIFY2(noHistory.contains(QStringLiteral("历史号码不足两期，无法验证公式；请先输入或导入历史号码。")), qPrintable(noHistory));
+    }
+
+    void theThresholdEditorShowsEachBoundInTheBoxOfItsNumber()
+    {
+        // The boxes' numbers are the thresholds' places, as the settings and the tests know them.
+        gui::ThresholdEditor editor;
+        const SearchThresholds shown = {90.5, 100, 1, 2, 3, 4, 5, 6, 7, 8};
+        editor.showThresholds(shown);
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(text(&editor, QStringLiteral("Text1_%1").arg(i)), thresholdText(shown[size_t(i)]));
+        QVERIFY(*editor.read() == shown);
+
+        // A proposal moves the lowest rate, the highest longest and final miss runs and the
+        // lowest longest and final hit runs; the other five stay.
+        editor.showProposal({91, 99, 11, 12, 13, 14, 15, 16, 17, 18});
+        const QStringList after = thresholdTexts(&editor);
+        QCOMPARE(after, (QStringList{"91", "100", "1", "12", "13", "4", "5", "16", "17", "8"}));
+
+        editor.showStatistics(CandidateStatistics{92.25f, 3, 9, 1, 4});
+        QCOMPARE((QStringList{text(&editor, "Text1_10"), text(&editor, "Text1_11"), text(&editor, "Text1_12"),
+                              text(&editor, "Text1_13"), text(&editor, "Text1_14")}),
+                 (QStringList{"92.25", "3", "9", "1", "4"}));
+
+        setBox(&editor, QStringLiteral("Text1_7"), QStringLiteral("x"));
+        QVERIFY(!editor.read());
+        QVERIFY(editor.read().error().message.contains(QStringLiteral("最后连错上限")));
+        QVERIFY(std::isnan(editor.readLoose()[7]));
     }
 
     void smartSettingProposesFiveThresholds()
