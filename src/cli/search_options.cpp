@@ -151,4 +151,9 @@ void ProgressLine::finish()
     shown_ = false;
 }
 
+void TerminalProgress::report(int done, int total, const QString& what)
+{
+    line_.show(QStringLiteral("%1（%2%）").arg(what).arg(total > 0 ? 100 * qint64(done) / total : 0));
+}
+
 }  // namespace qeltaro::cli

@@ -4,6 +4,7 @@
 
 #include "cli_context.h"
 
+#include "common/progress.h"
 #include "domain/history_columns.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"
@@ -72,6 +73,18 @@ public:
 private:
     bool terminal_ = false;
     bool shown_ = false;
+};
+
+// A step-by-step run's progress on the progress line, with Ctrl-C as "stop": what is under way
+// and how far the whole has come.
+class TerminalProgress : public Progress {
+public:
+    void report(int done, int total, const QString& what) override;
+    bool cancelled() const override { return interrupt_.interrupted(); }
+
+private:
+    InterruptWatch interrupt_;
+    ProgressLine line_;
 };
 
 // Starts a run and waits for its end, its progress on the line (`describe` gives the text; an
