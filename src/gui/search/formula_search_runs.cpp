@@ -6,6 +6,7 @@
 #include "gui/common/window_host.h"
 #include "gui/common/dialogs.h"
 #include "gui/common/open_file.h"
+#include "gui/search/best_rates_panel.h"
 #include "gui/search/search_checks_panel.h"
 #include "gui/search/search_progress_chart.h"
 #include "search/formula_search.h"
@@ -100,6 +101,7 @@ void FormulaSearchWindow::reject()
 
 bool FormulaSearchWindow::readyToClose()
 {
+    bestRates_->stopCheck();
     // Runs end first, keeping what they found up to now.
     forEachRun([](auto& run) {
         run.stop();
@@ -125,6 +127,7 @@ bool FormulaSearchWindow::readyToClose()
 void FormulaSearchWindow::stopAllRuns()
 {
     // Each run's destructor waits for its threads; what they found goes with the window.
+    bestRates_->stopCheck();
     forEachRun([](auto& run) { run.stop(); });
     manualRun_.reset();
     schemeRun_.reset();
@@ -232,6 +235,8 @@ void FormulaSearchWindow::finishManual()
     const SearchOutcome& outcome = manualRun_->outcome();
     verifiedBox_->setText(QString::number(outcome.verified));
     showChecks(outcome.control, outcome.holdoutPeriods, outcome.found);
+    bestRates_->showRates(outcome.best);
+    bestRates_->offerCheck(runHistory_, realityCheckOf(manualRun_->request(), outcome, kDefaultRealityCopies));
     keepRecord(manualRun_->finish());
     manualRun_.reset();
 }
@@ -293,6 +298,7 @@ void FormulaSearchWindow::finishScheme()
 {
     schemeRun_->wait();
     const SchemeOutcome outcome = schemeRun_->outcome();
+    bestRates_->offerCheck(runHistory_, realityCheckOf(schemeRun_->request(), outcome, kDefaultRealityCopies));
     keepRecord(schemeRun_->finish());
     schemeRun_.reset();
     verifiedBox_->setText(QString::number(outcome.verified()));
@@ -389,6 +395,7 @@ void FormulaSearchWindow::beginRun()
     verifiedBox_->setText(QStringLiteral("0"));
     chart_->restart();
     checks_->clear();
+    bestRates_->clear();
     pollTimer_->start();
     updateButtons();
 }
@@ -403,7 +410,8 @@ void FormulaSearchWindow::poll()
         verifiedBox_->setText(QString::number(progress.verified));
         foundBox_->setText(QString::number(found_.unsavedCount()));
         showCandidate(progress.currentText, progress.currentStats);
-        plotProgress(progress.verified, found_.unsavedCount() - foundBeforeRun_, progress.controlPasses);
+        plotProgress(progress.verified, found_.unsavedCount() - foundBeforeRun_, progress.controlPasses, progress.best);
+        bestRates_->showRates(progress.best);
         checks_->showRates(progress.verified, std::uint64_t(found_.unsavedCount() - foundBeforeRun_),
                            progress.controlPasses);
         if (done)
@@ -426,7 +434,8 @@ void FormulaSearchWindow::poll()
         foundBox_->setText(QString::number(progress.categoryFound));
         showCandidate(progress.currentText, progress.currentStats);
         if (!schemeRun_->paused())
-            plotProgress(progress.verified, progress.found, progress.controlPasses);
+            plotProgress(progress.verified, progress.found, progress.controlPasses, progress.best);
+        bestRates_->showRates(progress.best);
         checks_->showRates(progress.verified, std::uint64_t(progress.found), progress.controlPasses);
         if (done)
             finishScheme();
@@ -475,11 +484,13 @@ void FormulaSearchWindow::showCandidate(const QString& text, const CandidateStat
     thresholdBoxes_[14]->setText(QString::number(stats.lastHitRun));
 }
 
-void FormulaSearchWindow::plotProgress(std::uint64_t verified, long long found, std::uint64_t shuffledPasses)
+void FormulaSearchWindow::plotProgress(std::uint64_t verified, long long found, std::uint64_t shuffledPasses,
+                                       const BestRates& best)
 {
     const qint64 pausedNow = schemeRun_ && schemeRun_->paused() ? pauseClock_.elapsed() : 0;
     const double seconds = double(runClock_.elapsed() - pausedMs_ - pausedNow) / 1000.0;
     chart_->add(seconds, double(verified), double(found), double(shuffledPasses));
+    chart_->addBest(seconds, best.real, best.shuffled);
 }
 
 void FormulaSearchWindow::showChecks(const std::optional<ShuffledControl>& control, int holdoutPeriods,
@@ -498,7 +509,8 @@ void FormulaSearchWindow::showChecks(const std::optional<ShuffledControl>& contr
 
 void FormulaSearchWindow::updateButtons()
 {
-    const bool idle = !running();
+    const bool idle = !running() && !bestRates_->checking();
+    bestRates_->setCheckAllowed(!running());
     // One run at a time: they share the boxes they show their progress in.
     for (const char* name : {"Command1", "Command5", "Command11", "Command12", "Command3", "Command4"})
         enable(this, name, idle);

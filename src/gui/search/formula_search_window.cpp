@@ -4,6 +4,7 @@
 #include "gui/common/dialogs.h"
 #include "gui/common/widgets.h"
 #include "gui/common/window_host.h"
+#include "gui/search/best_rates_panel.h"
 #include "gui/search/search_checks_panel.h"
 #include "gui/search/search_progress_chart.h"
 #include "search/scheme_settings.h"
@@ -60,7 +61,13 @@ FormulaSearchWindow::FormulaSearchWindow(WindowHost& main)
     auto* bottom = new QHBoxLayout;
     checks_ = new SearchChecksPanel;
     checks_->setFixedWidth(270);
-    bottom->addWidget(checks_);
+    bestRates_ = new BestRatesPanel;
+    bestRates_->setFixedWidth(270);
+    connect(bestRates_, &BestRatesPanel::checkingChanged, this, &FormulaSearchWindow::updateButtons);
+    auto* luck = new QVBoxLayout;
+    luck->addWidget(checks_);
+    luck->addWidget(bestRates_);
+    bottom->addLayout(luck);
     chart_ = new SearchProgressChart;
     chart_->setMinimumHeight(200);
     addSaveImageAction(chart_, QStringLiteral("公式搜索进度"));

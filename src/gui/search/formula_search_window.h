@@ -40,6 +40,7 @@ class SchemeSettings;
 namespace qeltaro::gui {
 
 class WindowHost;
+class BestRatesPanel;
 class SearchChecksPanel;
 class SearchProgressChart;
 
@@ -119,7 +120,7 @@ private:
     }
     void beginRun();
     void showCandidate(const QString& text, const CandidateStatistics& stats);
-    void plotProgress(std::uint64_t verified, long long found, std::uint64_t shuffledPasses);
+    void plotProgress(std::uint64_t verified, long long found, std::uint64_t shuffledPasses, const BestRates& best);
     std::optional<int> readHoldout(const QString& title, const HistoryColumns& history);
     // The checks of a finished run: rates, verdict, and each formula's held-out line.
     void showChecks(const std::optional<ShuffledControl>& control, int holdoutPeriods,
@@ -158,6 +159,7 @@ private:
     QLabel* expectedTotal_ = nullptr;       // Label6
     SearchProgressChart* chart_ = nullptr;
     SearchChecksPanel* checks_ = nullptr;
+    BestRatesPanel* bestRates_ = nullptr;
     QTimer* pollTimer_ = nullptr;
 
     HeldCounts held_{};
