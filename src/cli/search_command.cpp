@@ -319,18 +319,10 @@ Status SearchOptions::readManual()
     SearchRequest& request = manualOrder.request;
     request.shape.category = *categoryOfSearchNumber(*number);
     request.shape.kind = *parsedKind;
-    if (operandsOption->count() > 0) {
-        auto operandCount = parseOperandCount(QString::number(operands));
-        if (!operandCount)
-            return operandCount.error();
-        manualOrder.operandCount = *operandCount;
-    }
-    if (!thresholds.empty()) {
-        auto parsed = parseThresholdList(fromStd(thresholds));
-        if (!parsed)
-            return parsed.error();
-        manualOrder.thresholds = *parsed;
-    }
+    if (Status s = readOperandsAndThresholds(operandsOption, operands, thresholds, manualOrder.operandCount,
+                                             manualOrder.thresholds);
+        !s)
+        return s;
     if (count < 0)
         return badInput(QStringLiteral("--count 应为非负整数"));
     request.stopCount = count;

@@ -103,6 +103,24 @@ Result<std::uint64_t> seedOption(const std::string& text)
     return seed;
 }
 
+Status readOperandsAndThresholds(const CLI::Option* operandsOption, int operands, const std::string& thresholds,
+                                 std::optional<int>& operandCount, std::optional<SearchThresholds>& parsedThresholds)
+{
+    if (operandsOption->count() > 0) {
+        auto count = parseOperandCount(QString::number(operands));
+        if (!count)
+            return count.error();
+        operandCount = *count;
+    }
+    if (!thresholds.empty()) {
+        auto parsed = parseThresholdList(fromStd(thresholds));
+        if (!parsed)
+            return parsed.error();
+        parsedThresholds = *parsed;
+    }
+    return success();
+}
+
 Result<std::shared_ptr<const HistoryColumns>> searchHistory(Store& store)
 {
     auto history = loadHistoryColumns(store);

@@ -40,6 +40,10 @@ Result<int> parseSearchCategory(const std::string& text);
 Result<WantedCounts> parseWantedCounts(const std::string& text);
 // A seed given as text, or a fresh one from the system's entropy.
 Result<std::uint64_t> seedOption(const std::string& text);
+// --operands (when `operandsOption` was given) and --thresholds (when not empty) into the two
+// optionals, each checked; what is not given is left as it is.
+Status readOperandsAndThresholds(const CLI::Option* operandsOption, int operands, const std::string& thresholds,
+                                 std::optional<int>& operandCount, std::optional<SearchThresholds>& parsedThresholds);
 
 // The error of the first of `results` that failed, in the order given.
 template <typename... Results>

@@ -62,19 +62,7 @@ struct WalkSearchOptions {
         order.request.constant = *parsedConstant;
         order.request.form = *parsedForm;
         order.request.seed = *parsedSeed;
-        if (operandsOption->count() > 0) {
-            auto operandCount = parseOperandCount(QString::number(operands));
-            if (!operandCount)
-                return operandCount.error();
-            order.operandCount = *operandCount;
-        }
-        if (!thresholds.empty()) {
-            auto parsed = parseThresholdList(fromStd(thresholds));
-            if (!parsed)
-                return parsed.error();
-            order.thresholds = *parsed;
-        }
-        return success();
+        return readOperandsAndThresholds(operandsOption, operands, thresholds, order.operandCount, order.thresholds);
     }
 };
 

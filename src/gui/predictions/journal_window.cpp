@@ -300,15 +300,20 @@ void JournalWindow::startWalkForward()
         return;
     }
     auto walked = std::make_shared<const WalkForwardFormulas>(std::move(*formulas));
+    runWalk(request, std::nullopt, [walked, request](const HistoryColumns& history, Progress& progress) {
+        return walkForward(*walked, history, request, &progress);
+    });
+}
+
+void JournalWindow::runWalk(const WalkForwardRequest& request, std::optional<std::uint64_t> candidates,
+                            std::function<Result<WalkForwardResult>(const HistoryColumns&, Progress&)> walk)
+{
     auto history = std::make_shared<const HistoryColumns>(session_.history());
     auto result = std::make_shared<Result<WalkForwardResult>>(Error{});
     startButton_->setEnabled(false);
-    walkTitle_->setText(QStringLiteral("正在检验：%1").arg(walkHeading(request, request.periods, std::nullopt)));
-    task_->start(
-        [walked, history, request, result](Progress& progress) {
-            *result = walkForward(*walked, *history, request, &progress);
-        },
-        [this, result, request] { finishWalkForward(*result, request, std::nullopt); });
+    walkTitle_->setText(QStringLiteral("正在检验：%1").arg(walkHeading(request, request.periods, candidates)));
+    task_->start([walk = std::move(walk), history, result](Progress& progress) { *result = walk(*history, progress); },
+                 [this, result, request, candidates] { finishWalkForward(*result, request, candidates); });
 }
 
 void JournalWindow::startSearchedWalk(const WalkForwardRequest& request)
@@ -323,14 +328,9 @@ void JournalWindow::startSearchedWalk(const WalkForwardRequest& request)
         return;
     }
     auto planned = std::make_shared<const SearchedWalkPlan>(std::move(*plan));
-    auto history = std::make_shared<const HistoryColumns>(session_.history());
-    auto result = std::make_shared<Result<WalkForwardResult>>(Error{});
-    const std::optional<std::uint64_t> candidates = order.request.candidates;
-    startButton_->setEnabled(false);
-    walkTitle_->setText(QStringLiteral("正在检验：%1").arg(walkHeading(request, request.periods, candidates)));
-    task_->start(
-        [planned, history, result](Progress& progress) { *result = walkForwardWithSearch(*planned, *history, &progress); },
-        [this, result, request, candidates] { finishWalkForward(*result, request, candidates); });
+    runWalk(request, order.request.candidates, [planned](const HistoryColumns& history, Progress& progress) {
+        return walkForwardWithSearch(*planned, history, &progress);
+    });
 }
 
 void JournalWindow::stopWalkForward()

@@ -48,6 +48,9 @@ public:
     void startWalkForward();
     // The walk with a search before each period instead of the stored formulas.
     void startSearchedWalk(const WalkForwardRequest& request);
+    // Runs `walk` on a copy of the session's history in the background; the title says what runs.
+    void runWalk(const WalkForwardRequest& request, std::optional<std::uint64_t> candidates,
+                 std::function<Result<WalkForwardResult>(const HistoryColumns&, Progress&)> walk);
     void stopWalkForward();
     bool walkForwardRunning() const;
     BackgroundTask& task() { return *task_; }
