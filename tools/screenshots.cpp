@@ -131,7 +131,7 @@ void saveToolWindows(qeltaro::gui::MainWindow& window, const QString& output)
 }
 
 // The search window after a short manual search with the first thresholds, so the list and
-// the plot have something.
+// the plot have something, and its best formula checked against 19 shuffled copies.
 void saveSearchWindow(qeltaro::gui::MainWindow& window, const QString& output)
 {
     click(&window, "optXing_1");
@@ -144,11 +144,14 @@ void saveSearchWindow(qeltaro::gui::MainWindow& window, const QString& output)
     click(search, "Command1");
     QElapsedTimer waited;
     waited.start();
-    while (search->running() && waited.elapsed() < 4000)
+    while (search->running() && waited.elapsed() < 1500)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     click(search, "Command2");
     while (search->running())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    settle();
+    click(search, "cmdRealityCheck");
+    search->findChild<qeltaro::gui::BackgroundTask*>()->wait();
     settle();
     save(search, output + QStringLiteral("/search-window.png"));
     search->close();
@@ -224,6 +227,15 @@ void saveJournalWindow(const QString& output)
     journal->task().wait();
     settle();
     save(journal, output + QStringLiteral("/journal-window.png"));
+    // The whole method: a search of 20,000 candidates before each period instead of the formulas,
+    // calculated by the best-formula method.
+    click(&window, "Option6_0");
+    child<QCheckBox>(journal, "chkWalkSearch")->setChecked(true);
+    child<QSpinBox>(journal, "txtWalkCandidates")->setValue(20000);
+    click(journal, "cmdStart");
+    journal->task().wait();
+    settle();
+    save(journal, output + QStringLiteral("/journal-walk-search.png"));
     journal->close();
 
     // The chase plan of the last calculation's kept digits (three-star group play).

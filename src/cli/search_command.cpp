@@ -8,6 +8,7 @@
 #include "search/formula_search.h"
 #include "export/found_formula_export.h"
 #include "search/found_formula_save.h"
+#include "search/reality_check.h"
 #include "search/run_record.h"
 #include "search/search_job.h"
 #include "search/scheme_run.h"
@@ -31,11 +32,6 @@ QString elidedText(const QString& text)
 {
     constexpr int kShown = 40;
     return text.size() <= kShown ? text : text.left(kShown) + QStringLiteral("…");
-}
-
-double roundedRate(float rate)
-{
-    return std::round(double(rate) * 10000.0) / 10000.0;
 }
 
 QJsonObject foundJson(const FoundFormula& f)
@@ -126,14 +122,45 @@ QString schemeVisitText(const SchemeCategoryOutcome& c)
     return caption;
 }
 
-QJsonObject visitJson(const SchemeCategoryOutcome& c)
+QString bestRatesText(const BestRates& best)
+{
+    QString text = QStringLiteral("%1 %2").arg(bestRealRateLabel(), bestRateText(best.real));
+    if (best.shuffled)
+        text += QStringLiteral("，%1 %2").arg(bestShuffledRateLabel(), bestRateText(best.shuffled));
+    return text;
+}
+
+QJsonObject realityCheckJson(const RealityCheck& check)
+{
+    return {{QStringLiteral("copies"), check.copies()},
+            {QStringLiteral("at_least_as_good"), check.atLeastAsGood},
+            {QStringLiteral("p_value"), check.pValue},
+            {QStringLiteral("verdict"), realityCheckVerdict(check)}};
+}
+
+// The reality check of a category, when one was run for it.
+const RealityCheck* checkOf(const std::vector<RealityCheck>& checks, const Category& category)
+{
+    for (const RealityCheck& check : checks) {
+        if (check.category == category)
+            return &check;
+    }
+    return nullptr;
+}
+
+QJsonObject visitJson(const SchemeCategoryOutcome& c, const std::vector<RealityCheck>& checks)
 {
     static const char* const kEnds[] = {"skipped", "target", "limit", "stopped"};
-    return QJsonObject{{QStringLiteral("category"), categoryOfSearchNumber(c.number)->suffix()},
-                       {QStringLiteral("target"), c.target ? QJsonValue(qint64(*c.target)) : QJsonValue()},
-                       {QStringLiteral("verified"), qint64(c.verified)},
-                       {QStringLiteral("found"), qint64(c.found)},
-                       {QStringLiteral("end"), QString::fromLatin1(kEnds[int(c.end)])}};
+    const Category category = *categoryOfSearchNumber(c.number);
+    QJsonObject visit{{QStringLiteral("category"), category.suffix()},
+                      {QStringLiteral("target"), c.target ? QJsonValue(qint64(*c.target)) : QJsonValue()},
+                      {QStringLiteral("verified"), qint64(c.verified)},
+                      {QStringLiteral("found"), qint64(c.found)},
+                      {QStringLiteral("end"), QString::fromLatin1(kEnds[int(c.end)])}};
+    insertBestRates(visit, c.best);
+    if (const RealityCheck* check = checkOf(checks, category))
+        visit.insert(QStringLiteral("reality_check"), realityCheckJson(*check));
+    return visit;
 }
 
 Result<SaveMode> parseSaveMode(const std::string& text)
@@ -205,10 +232,12 @@ struct SearchOptions {
     std::string replayRun;
     int holdout = 0;
     bool noControl = false;
+    int realityCopies = 0;
     SearchWindowOptions window;
 
     CLI::Option* maxOption = nullptr;
     CLI::Option* operandsOption = nullptr;
+    CLI::Option* realityOption = nullptr;
 
     // Read from the texts above.
     SearchMode searchMode = SearchMode::Manual;
@@ -250,9 +279,12 @@ void SearchOptions::bind(CLI::App* search)
                        "hold out the newest K periods (120 = one day): screen on the history before them, then "
                        "score each found formula on them");
     search->add_flag("--no-control", noControl, "skip screening the candidates on a shuffled history too (真实/打乱历史通过率)");
+    realityOption = search->add_option("--reality-check", realityCopies,
+                                       "then run the same search on B shuffled copies of the history (B = 19 is usual): "
+                                       "is the best formula better than the best of luck? (检验最优公式是否只是运气)");
     window.addTo(search);
     schemeFlag->excludes(categoryOption);
-    replayOption->excludes(categoryOption)->excludes(schemeFlag);
+    replayOption->excludes(categoryOption)->excludes(schemeFlag)->excludes(realityOption);
 }
 
 std::optional<QString> SearchOptions::missing() const
@@ -288,18 +320,10 @@ Status SearchOptions::readManual()
     SearchRequest& request = manualOrder.request;
     request.shape.category = *categoryOfSearchNumber(*number);
     request.shape.kind = *parsedKind;
-    if (operandsOption->count() > 0) {
-        auto operandCount = parseOperandCount(QString::number(operands));
-        if (!operandCount)
-            return operandCount.error();
-        manualOrder.operandCount = *operandCount;
-    }
-    if (!thresholds.empty()) {
-        auto parsed = parseThresholdList(fromStd(thresholds));
-        if (!parsed)
-            return parsed.error();
-        manualOrder.thresholds = *parsed;
-    }
+    if (Status s = readOperandsAndThresholds(operandsOption, operands, thresholds, manualOrder.operandCount,
+                                             manualOrder.thresholds);
+        !s)
+        return s;
     if (count < 0)
         return badInput(QStringLiteral("--count 应为非负整数"));
     request.stopCount = count;
@@ -337,6 +361,8 @@ Status SearchOptions::readRunOptions(Context& context)
         return *error;
     if (threads < 0)
         return badInput(QStringLiteral("--threads 应为正整数（0 = 每个处理器核心一个）"));
+    if (realityOption->count() > 0 && (realityCopies < 1 || realityCopies > kMaxRealityCopies))
+        return badInput(QStringLiteral("--reality-check 应为1到%1之间的整数（打乱历史的份数）").arg(kMaxRealityCopies));
     RunOptions run{*parsedConstant, *parsedForm, *parsedWindow, *parsedSeed, std::nullopt, threads, holdout, !noControl};
     if (maxOption->count() > 0) {
         if (maxCandidates < 1)
@@ -367,6 +393,8 @@ public:
     QString recordPath;
     QString summary;
     std::optional<ShuffledControl> control;
+    std::optional<BestRates> best;  // the manual search's; a scheme's are per category
+    std::vector<RealityCheck> reality;
     int holdoutPeriods = 0;
     std::optional<SaveReport> saved;
     std::optional<QString> exported;
@@ -375,7 +403,7 @@ public:
     void writeText(TextOut& out) const override
     {
         for (const SchemeCategoryOutcome& c : visited)
-            out.line(schemeVisitText(c));
+            out.line(schemeVisitText(c) + (c.best.real ? QStringLiteral("；") + bestRatesText(c.best) : QString()));
         writeFoundText(out, found);
         out.line(summary);
         out.line(QStringLiteral("种子%1；运行记录：%2").arg(seed).arg(recordPath));
@@ -388,6 +416,10 @@ public:
             if (const QString verdict = shuffledControlVerdict(*control); !verdict.isEmpty())
                 out.line(verdict);
         }
+        if (best)
+            out.line(bestRatesText(*best));
+        for (const RealityCheck& check : reality)
+            out.line((completed ? check.category.caption() + QStringLiteral("：") : QString()) + realityCheckVerdict(check));
         if (holdoutPeriods > 0)
             out.line(QStringLiteral("留出最新%1期检验：找到的%2条公式中%3条在留出期高于随机")
                          .arg(holdoutPeriods)
@@ -434,7 +466,7 @@ private:
         if (completed) {
             QJsonArray categories;
             for (const SchemeCategoryOutcome& c : visited)
-                categories.append(visitJson(c));
+                categories.append(visitJson(c, reality));
             answer.insert(QStringLiteral("categories"), categories);
             answer.insert(QStringLiteral("completed"), *completed);
         }
@@ -448,6 +480,11 @@ private:
                                       {QStringLiteral("p_value"), control->pValue},
                                       {QStringLiteral("informative"), control->informative()},
                                       {QStringLiteral("verdict"), shuffledControlVerdict(*control)}});
+        }
+        if (best) {
+            insertBestRates(answer, *best);
+            if (!reality.empty())
+                answer.insert(QStringLiteral("reality_check"), realityCheckJson(reality.front()));
         }
         if (holdoutPeriods > 0) {
             answer.insert(QStringLiteral("holdout_periods"), holdoutPeriods);
@@ -509,6 +546,7 @@ QString summaryLine(const QString& head, std::uint64_t verified, double seconds,
 void describe(const SearchRequest& ran, const SearchOutcome& outcome, SearchReport& report)
 {
     report.verified = outcome.verified;
+    report.best = outcome.best;
     report.summary = summaryLine(ran.shape.category.caption() + killWord(ran.shape.kind), outcome.verified, outcome.seconds,
                                  outcome.candidatesPerSecond(), outcome.found.size(),
                                  outcome.stopped ? QStringLiteral("（已中止）") : QString());
@@ -566,6 +604,14 @@ Outcome runOrder(Context& context, Store& store, const SearchOptions& options, c
     report->holdoutPeriods = outcome.holdoutPeriods;
     describe(job.request(), outcome, *report);
     saveAndExport(store, options, kindOf(job.request()), *report);
+    if (options.realityCopies > 0 && !report->failure) {
+        TerminalProgress progress;
+        auto checked = runRealityCheck(job.history(), realityCheckOf(job.request(), outcome, options.realityCopies), &progress);
+        if (checked)
+            report->reality = std::move(*checked);
+        else
+            report->failure = checked.error();
+    }
     return ReportPtr(std::move(report));
 }
 

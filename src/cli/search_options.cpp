@@ -102,6 +102,24 @@ Result<std::uint64_t> seedOption(const std::string& text)
     return seed;
 }
 
+Status readOperandsAndThresholds(const CLI::Option* operandsOption, int operands, const std::string& thresholds,
+                                 std::optional<int>& operandCount, std::optional<SearchThresholds>& parsedThresholds)
+{
+    if (operandsOption->count() > 0) {
+        auto count = parseOperandCount(QString::number(operands));
+        if (!count)
+            return count.error();
+        operandCount = *count;
+    }
+    if (!thresholds.empty()) {
+        auto parsed = parseThresholdList(fromStd(thresholds));
+        if (!parsed)
+            return parsed.error();
+        parsedThresholds = *parsed;
+    }
+    return success();
+}
+
 Result<std::shared_ptr<const HistoryColumns>> searchHistory(Store& store)
 {
     auto history = loadHistoryColumns(store);
@@ -148,6 +166,11 @@ void ProgressLine::finish()
     if (terminal_ && shown_)
         QTextStream(stderr) << "\r\x1b[K";
     shown_ = false;
+}
+
+void TerminalProgress::report(int done, int total, const QString& what)
+{
+    line_.show(QStringLiteral("%1（%2%）").arg(what).arg(total > 0 ? 100 * qint64(done) / total : 0));
 }
 
 }  // namespace qeltaro::cli

@@ -4,6 +4,7 @@
 
 #include "cli_context.h"
 
+#include "common/progress.h"
 #include "domain/history_columns.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"
@@ -39,6 +40,10 @@ Result<int> parseSearchCategory(const std::string& text);
 Result<WantedCounts> parseWantedCounts(const std::string& text);
 // A seed given as text, or a fresh one from the system's entropy.
 Result<std::uint64_t> seedOption(const std::string& text);
+// --operands (when `operandsOption` was given) and --thresholds (when not empty) into the two
+// optionals, each checked; what is not given is left as it is.
+Status readOperandsAndThresholds(const CLI::Option* operandsOption, int operands, const std::string& thresholds,
+                                 std::optional<int>& operandCount, std::optional<SearchThresholds>& parsedThresholds);
 
 // The error of the first of `results` that failed, in the order given.
 template <typename... Results>
@@ -72,6 +77,18 @@ public:
 private:
     bool terminal_ = false;
     bool shown_ = false;
+};
+
+// A step-by-step run's progress on the progress line, with Ctrl-C as "stop": what is under way
+// and how far the whole has come.
+class TerminalProgress : public Progress {
+public:
+    void report(int done, int total, const QString& what) override;
+    bool cancelled() const override { return interrupt_.interrupted(); }
+
+private:
+    InterruptWatch interrupt_;
+    ProgressLine line_;
 };
 
 // Starts a run and waits for its end, its progress on the line (`describe` gives the text; an

@@ -131,18 +131,8 @@ struct SetOptions {
             if (Status s = category.read(); !s)
                 return s;
         }
-        if (!thresholdsText.empty()) {
-            auto parsed = parseThresholdList(fromStd(thresholdsText));
-            if (!parsed)
-                return parsed.error();
-            thresholds = *parsed;
-        }
-        if (operandsOption->count() > 0) {
-            auto parsed = parseOperandCount(QString::number(operandsValue));
-            if (!parsed)
-                return parsed.error();
-            operands = *parsed;
-        }
+        if (Status s = readOperandsAndThresholds(operandsOption, operandsValue, thresholdsText, operands, thresholds); !s)
+            return s;
         if (!wantedText.empty()) {
             auto parsed = parseWantedCounts(wantedText);
             if (!parsed)

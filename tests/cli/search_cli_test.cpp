@@ -296,3 +296,66 @@ TEST(SearchCli, ReportsTheShuffledControlAndTheHeldOutPeriods)
     EXPECT_EQ(tooMany.exitCode, 1);
     EXPECT_TRUE(tooMany.err.contains(QStringLiteral("留出599期后只剩1期历史"))) << tooMany.err.toStdString();
 }
+
+TEST(SearchCli, TellsTheBestRatesAndChecksTheBestAgainstLuck)
+{
+    TempStore temp;
+    fill(temp, 400);
+    auto r = runCli(temp, {"--json", "search", "--category", "1D", "--kind", "kill", "--max-candidates", "3000", "--count",
+                           "100000", "--seed", "3", "--thresholds", kOpen, "--no-control", "--reality-check", "2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QJsonObject answer = jsonOf(r);
+    EXPECT_GT(answer.value(QStringLiteral("best_real_rate")).toDouble(), 90);
+    EXPECT_TRUE(answer.value(QStringLiteral("best_shuffled_rate")).isNull());
+    const QJsonObject check = answer.value(QStringLiteral("reality_check")).toObject();
+    EXPECT_EQ(check.value(QStringLiteral("copies")).toInt(), 2);
+    const int reached = check.value(QStringLiteral("at_least_as_good")).toInt();
+    EXPECT_DOUBLE_EQ(check.value(QStringLiteral("p_value")).toDouble(), (1.0 + reached) / 3.0);
+    EXPECT_TRUE(check.value(QStringLiteral("verdict")).toString().contains(QStringLiteral("运气")));
+
+    // A scheme: per category, and only for the categories it searched.
+    r = runCli(temp, {"--json", "search", "--scheme", "--kind", "kill", "--wanted", "1D=2,3G=2", "--seed", "3",
+                      "--reality-check", "1"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    answer = jsonOf(r);
+    EXPECT_FALSE(answer.contains(QStringLiteral("best_real_rate")));
+    int checked = 0;
+    for (const QJsonValue& v : answer.value(QStringLiteral("categories")).toArray()) {
+        const QJsonObject c = v.toObject();
+        const bool searched = c.value(QStringLiteral("verified")).toInteger() > 0;
+        EXPECT_EQ(c.value(QStringLiteral("best_real_rate")).isDouble(), searched);
+        EXPECT_EQ(c.value(QStringLiteral("best_shuffled_rate")).isDouble(), searched);
+        checked += c.contains(QStringLiteral("reality_check"));
+    }
+    EXPECT_EQ(checked, 2);
+
+    EXPECT_EQ(runCli(temp, {"search", "--category", "1D", "--kind", "kill", "--reality-check", "0"}).exitCode, 1);
+}
+
+TEST(SearchCli, WalksTheSearchThenTheCalculationForwardAndStoresNothing)
+{
+    TempStore temp;
+    fill(temp, 400);
+    const QStringList walk = {"--json", "walkforward", "--search", "--category", "2D", "--kind", "kill", "--candidates",
+                              "400", "--periods", "3", "--seed", "5", "--thresholds", kOpen, "--window", "100"};
+    auto r = runCli(temp, walk + QStringList{"--threads", "2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonObject answer = jsonOf(r);
+    const QJsonArray periods = answer.value(QStringLiteral("periods")).toArray();
+    ASSERT_EQ(periods.size(), 3);
+    for (const QJsonValue& v : periods) {
+        const QJsonObject p = v.toObject();
+        // Every candidate passes: each table lists its 400, less a code drawn twice.
+        EXPECT_GT(p.value(QStringLiteral("found")).toInt(), 780);
+        EXPECT_LE(p.value(QStringLiteral("found")).toInt(), 800);
+        EXPECT_EQ(p.value(QStringLiteral("slots")).toArray().size(), 2);
+    }
+    EXPECT_EQ(answer.value(QStringLiteral("seed")).toString(), QStringLiteral("5"));
+    EXPECT_EQ(answer.value(QStringLiteral("summary")).toObject().value(QStringLiteral("no_prediction")).toInt(), 0);
+    EXPECT_EQ(runCli(temp, walk + QStringList{"--threads", "1"}).out, r.out);
+    EXPECT_EQ(formulaCount(temp, {1, false}) + formulaCount(temp, {2, false}), 0);
+
+    EXPECT_EQ(runCli(temp, {"walkforward", "--category", "1D", "--kind", "kill", "--candidates", "5"}).exitCode, 2);
+    EXPECT_EQ(runCli(temp, {"walkforward", "--search", "--category", "1D", "--kind", "kill", "--select", "1"}).exitCode, 2);
+    EXPECT_EQ(runCli(temp, {"walkforward", "--search", "--category", "1D", "--kind", "kill", "--candidates", "0"}).exitCode, 1);
+}

@@ -38,6 +38,7 @@ const std::map<QString, int>& ranks()
         {QStringLiteral("search"), 6},       // backtest, history, settings
         {QStringLiteral("session"), 6},      // backtest, history, library, settings
         {QStringLiteral("export"), 7},       // predictions, backtest, aggregate
+        {QStringLiteral("method"), 7},       // search, then predictions: the whole method walked forward
     };
     return table;
 }

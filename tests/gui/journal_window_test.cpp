@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QChartView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGraphicsTextItem>
 #include <QFile>
@@ -283,6 +284,28 @@ private slots:
                 QStringLiteral("一星直选杀码 最新40期 ") + calculationMethodWord(request.method)));
             QCOMPARE(journal->successChart().walkTotal()->count(), expected->summary.tested + 1);
         }
+    }
+
+    void aWalkForwardWithASearchPerPeriodUsesNoStoredFormula()
+    {
+        WindowFixture f;
+        QVERIFY(DrawHistory(f.temp.store()).importText(qeltaro::test::sampleHistoryLines(300)));
+        f.open();
+        gui::JournalWindow* journal = openJournal(f);
+        QVERIFY(journal);
+        auto* candidates = in<QSpinBox>(journal, "txtWalkCandidates");
+        QVERIFY(!candidates->isEnabled());
+        in<QCheckBox>(journal, "chkWalkSearch")->setChecked(true);
+        QVERIFY(candidates->isEnabled());
+        candidates->setValue(500);
+        in<QSpinBox>(journal, "txtPeriods")->setValue(3);
+        in<QPushButton>(journal, "cmdStart")->click();
+        journal->task().wait();
+        const QString title = in<QLabel>(journal, "lblWalkTitle")->text();
+        QVERIFY2(title.contains(QStringLiteral("最新3期")) && title.contains(QStringLiteral("含公式搜索，每期每表500条")),
+                 qPrintable(title));
+        const QString summary = in<QLabel>(journal, "lblWalkSummary")->text();
+        QVERIFY2(summary.startsWith(QStringLiteral("各期搜索共找到公式")), qPrintable(summary));
     }
 
     void stoppingAWalkForwardRunEndsItWithoutRows()

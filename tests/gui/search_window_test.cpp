@@ -3,6 +3,8 @@
 #include "backtest/backtest_context.h"
 #include "language/column_evaluator.h"
 #include "language/expression.h"
+#include "gui/search/best_rates_panel.h"
+#include "gui/common/background_task.h"
 #include "gui/search/formula_search_window.h"
 #include "gui/search/search_progress_chart.h"
 #include "gui/search/threshold_editor.h"
@@ -333,6 +335,27 @@ private slots:
         auto* list = in<QListWidget>(search, QStringLiteral("List1"));
         for (int i = 0; i < list->count(); ++i)
             QVERIFY2(list->item(i)->toolTip().startsWith(QStringLiteral("留出最新60期：命中")), qPrintable(list->item(i)->toolTip()));
+    }
+
+    void theBestRatesAreShownAndTheRealityCheckJudgesThem()
+    {
+        WindowFixture f;
+        openWithHistory(f);
+        auto* search = openSearch(f);
+        auto* check = in<QPushButton>(search, QStringLiteral("cmdRealityCheck"));
+        QVERIFY(!check->isEnabled());  // no run to judge yet
+        setThresholds(search, kLoose);
+        searchUntilStopCount(search, 3);
+        QVERIFY(text(search, "txtBestRate").endsWith(u'%'));
+        QVERIFY(text(search, "txtBestShuffledRate").endsWith(u'%'));
+        QVERIFY(check->isEnabled());
+        in<QSpinBox>(search, QStringLiteral("txtRealityCopies"))->setValue(2);
+        check->click();
+        QVERIFY(!in<QPushButton>(search, QStringLiteral("Command1"))->isEnabled());  // one run at a time
+        search->findChild<gui::BestRatesPanel*>(QStringLiteral("fraBestRates"))->task().wait();
+        const QString verdict = text(search, "lblRealityVerdict");
+        QVERIFY2(verdict.contains(QStringLiteral("2份打乱历史中最优的")), qPrintable(verdict));
+        QVERIFY(in<QPushButton>(search, QStringLiteral("Command1"))->isEnabled());
     }
 
     void savingAppendsToTheTablesAndRefreshesTheMainWindow()

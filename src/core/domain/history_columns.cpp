@@ -70,10 +70,16 @@ DrawRecord HistoryColumns::record(int row) const
 
 HistoryColumns HistoryColumns::firstRows(int rows) const
 {
+    return rowsBetween(0, rows);
+}
+
+HistoryColumns HistoryColumns::rowsBetween(int first, int end) const
+{
+    first = std::clamp(first, 0, rowCount_);
+    end = std::clamp(end, first, rowCount_);
     std::vector<DrawRecord> records;
-    const int kept = std::clamp(rows, 0, rowCount_);
-    records.reserve(size_t(kept));
-    for (int row = 0; row < kept; ++row)
+    records.reserve(size_t(end - first));
+    for (int row = first; row < end; ++row)
         records.push_back(record(row));
     return HistoryColumns(records);
 }

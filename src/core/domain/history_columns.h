@@ -37,6 +37,9 @@ public:
     // The oldest `rows` rows (all of them when there are fewer), e.g. the history before a
     // held-out stretch.
     HistoryColumns firstRows(int rows) const;
+    // Rows first .. end - 1 (clipped to the history): what a window of the newest rows before
+    // `end` reads, without copying the rest.
+    HistoryColumns rowsBetween(int first, int end) const;
 
 private:
     // Every formula parameter of the next row: the stored ones, then the cold and hot digits

@@ -160,9 +160,9 @@ std::optional<int> parameterIndexOfCode(QStringView code)
     // which is what a case-blind comparison finds for it. Any other word takes the comparison
     // itself, as Qt folds case (a word with a letter beyond ASCII may still fold to a code).
     using Keyed = std::pair<std::uint64_t, int>;
-    static const std::array<Keyed, kParameterCount> byKey = [] {
-        std::array<Keyed, kParameterCount> keys{};
-        for (int i = 0; i < kParameterCount; ++i)
+    static const std::array<Keyed, kFormulaParameterCount> byKey = [] {
+        std::array<Keyed, kFormulaParameterCount> keys{};
+        for (int i = 0; i < kFormulaParameterCount; ++i)
             keys[size_t(i)] = {asciiKey(parameterCatalogue()[size_t(i)].code), i + 1};
         std::sort(keys.begin(), keys.end());
         return keys;
@@ -179,6 +179,11 @@ std::optional<int> parameterIndexOfCode(QStringView code)
             return i + 1;
     }
     return std::nullopt;
+}
+
+const QString& positionName(int position)
+{
+    return kPositionNames.at(position - 1);
 }
 
 QString replaceAllOccurrences(QString text, const QString& from, const QString& to)

@@ -39,6 +39,7 @@ const QString& parameterName(int index);
 std::optional<int> parameterIndexOfCode(QStringView code);
 
 // "万位", "千位", "百位", "十位", "个位" for positions 1..5.
+const QString& positionName(int position);
 
 // Every occurrence of `from` replaced by `to`, searching again from the start after each splice.
 QString replaceAllOccurrences(QString text, const QString& from, const QString& to);

@@ -70,6 +70,14 @@ QString predictionChanceText(double chance)
     return QStringLiteral("%1%").arg(chance * 100.0, 0, 'f', 2);
 }
 
+QString searchedWalkLine(const WalkForwardResult& result)
+{
+    long long found = 0;
+    for (const WalkForwardPeriod& period : result.periods)
+        found += period.found.value_or(0);
+    return QStringLiteral("各期搜索共找到公式%1条，%2期没有找到公式而无预测").arg(found).arg(result.noPrediction);
+}
+
 QString predictionSummaryLine(const PredictionSummary& summary)
 {
     QString text = QStringLiteral("可检验%1个：成功%2次，随机期望%3次，p值%4")

@@ -36,6 +36,8 @@ QString calculationMethodWord(CalculationMethod method);
 QString predictionOutcomeWord(const std::optional<bool>& success);  // 对, 错 or 待开奖
 QString predictionChanceText(double chance);                        // "30.00%"
 QString predictionSummaryLine(const PredictionSummary& summary);
+// 各期搜索共找到公式N条，M期没有找到公式而无预测: the walk with a search per period.
+QString searchedWalkLine(const WalkForwardResult& result);
 // 金额（按当前奖金表，每注2元）：已开奖N条预测，成本…元，奖金…元，盈亏…元；随机期望盈亏…元
 QString moneySummaryLine(const MoneySummary& money, const PrizeTable& prizes);
 // One line per category and kind, then the total, the verdict and the money.

@@ -139,18 +139,57 @@ Result<WalkForwardResult> walkForward(Store& store, const HistoryColumns& histor
     return walkForward(*formulas, history, request, progress);
 }
 
-Result<WalkForwardResult> walkForward(const WalkForwardFormulas& formulas, const HistoryColumns& history,
-                                      const WalkForwardRequest& request, Progress* progress)
+Status checkWalkForward(const HistoryColumns& history, const WalkForwardRequest& request)
 {
-    const int rows = history.rowCount();
     if (request.periods < 1)
         return badInput(QStringLiteral("检验期数须为正整数，而不是%1").arg(request.periods));
-    if (rows < 2)
+    if (history.rowCount() < 2)
         return badInput(QStringLiteral("历史号码不足两期，无法做历史模拟检验"));
     if (request.method == CalculationMethod::Best &&
         (request.sort.keepLimit < 0 || request.sort.keepLimit > kMaxKeepLimit))
         return badInput(QStringLiteral("保留个数限额%1无效：须为0到%2之间的整数").arg(request.sort.keepLimit).arg(kMaxKeepLimit));
+    return success();
+}
 
+WalkForwardPeriod walkOnePeriod(const WalkForwardFormulas& formulas, const HistoryColumns& history,
+                                const WalkForwardRequest& request, int row, QStringList& problems)
+{
+    WalkForwardPeriod period;
+    period.period = history.period(row);
+    for (const auto& [slot, list] : formulas.tables) {
+        if (list.empty())
+            continue;
+        SlotWalker walker = prepareSlot(list, history, request, slot, problems);
+        period.slotResults.push_back(walkSlot(walker, request, history, row));
+    }
+    if (auto money = judgedMoney(request.category, period.slotResults, formulas.prizes))
+        period.money = *money;
+    return period;
+}
+
+void summarizeWalk(WalkForwardResult& result, const Category& category)
+{
+    std::vector<SlotOutcome> outcomes;
+    result.money = {};
+    result.noPrediction = 0;
+    for (const WalkForwardPeriod& period : result.periods) {
+        for (const WalkForwardSlot& slot : period.slotResults)
+            outcomes.push_back(slot.outcome);
+        if (period.slotResults.empty())
+            ++result.noPrediction;
+        // Every slot has its draw, so the money is known when no slot is missing.
+        if (judgedMoney(category, period.slotResults, result.prizes))
+            result.money.add(period.money);
+    }
+    result.summary = summarizeOutcomes(outcomes);
+}
+
+Result<WalkForwardResult> walkForward(const WalkForwardFormulas& formulas, const HistoryColumns& history,
+                                      const WalkForwardRequest& request, Progress* progress)
+{
+    if (Status s = checkWalkForward(history, request); !s)
+        return s.error();
+    const int rows = history.rowCount();
     WalkForwardResult result;
     result.prizes = formulas.prizes;
     std::vector<SlotWalker> walkers;
@@ -159,7 +198,6 @@ Result<WalkForwardResult> walkForward(const WalkForwardFormulas& formulas, const
 
     // Every period but the first has a draw before it to predict from.
     const int periods = std::min(request.periods, rows - 1);
-    std::vector<SlotOutcome> outcomes;
     for (int t = rows - periods; t < rows; ++t) {
         if (progress) {
             if (progress->cancelled())
@@ -168,18 +206,13 @@ Result<WalkForwardResult> walkForward(const WalkForwardFormulas& formulas, const
         }
         WalkForwardPeriod period;
         period.period = history.period(t);
-        for (SlotWalker& walker : walkers) {
+        for (SlotWalker& walker : walkers)
             period.slotResults.push_back(walkSlot(walker, request, history, t));
-            outcomes.push_back(period.slotResults.back().outcome);
-        }
-        // Every slot has its draw, so the money is known.
-        if (auto money = judgedMoney(request.category, period.slotResults, result.prizes)) {
+        if (auto money = judgedMoney(request.category, period.slotResults, result.prizes))
             period.money = *money;
-            result.money.add(*money);
-        }
         result.periods.push_back(std::move(period));
     }
-    result.summary = summarizeOutcomes(outcomes);
+    summarizeWalk(result, request.category);
     return result;
 }
 

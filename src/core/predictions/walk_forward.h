@@ -51,8 +51,9 @@ struct WalkForwardSlot {
 
 struct WalkForwardPeriod {
     QString period;
-    std::vector<WalkForwardSlot> slotResults;
+    std::vector<WalkForwardSlot> slotResults;  // empty: no prediction
     PredictionMoney money;
+    std::optional<int> found;  // with a search per period: the formulas it found, over the tables
 };
 
 struct WalkForwardResult {
@@ -61,6 +62,7 @@ struct WalkForwardResult {
     MoneySummary money;
     PrizeTable prizes;  // the table the periods are valued with
     QStringList problems;  // formulas whose code text could not be evaluated (they count nowhere)
+    int noPrediction = 0;  // periods without a slot (a search that found nothing)
 };
 
 // Progress is reported once per period; a cancel stops with ErrorKind::Cancelled.
@@ -79,5 +81,15 @@ struct WalkForwardFormulas {
 Result<WalkForwardFormulas> loadWalkForwardFormulas(Store& store, const WalkForwardRequest& request);
 Result<WalkForwardResult> walkForward(const WalkForwardFormulas& formulas, const HistoryColumns& history,
                                       const WalkForwardRequest& request, Progress* progress = nullptr);
+
+// Checks a walk's periods and quota before it starts.
+Status checkWalkForward(const HistoryColumns& history, const WalkForwardRequest& request);
+// The period at `row` calculated from `formulas` as a fresh list of each table (evaluated on
+// `history`, of which no row after `row` is read) and judged against its draw. A table without
+// formulas gives no slot. For a walk whose formulas change from period to period.
+WalkForwardPeriod walkOnePeriod(const WalkForwardFormulas& formulas, const HistoryColumns& history,
+                                const WalkForwardRequest& request, int row, QStringList& problems);
+// The summary and the money of the periods walked.
+void summarizeWalk(WalkForwardResult& result, const Category& category);
 
 }  // namespace qeltaro

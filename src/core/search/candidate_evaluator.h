@@ -72,8 +72,8 @@ public:
         int trials = 0;
     };
     NamedRecord namedRecord(const Candidate& candidate, Kind kind, EvaluationScratch& scratch) const;
-    // Whether the candidate meets every threshold; `stats` is complete when it does. Checks stop
-    // at the first failure, which changes nothing but the time spent.
+    // Whether the candidate meets every threshold; `stats.rate` is always set (the search keeps
+    // the best of every candidate), the rest when it passes. Checks stop at the first failure.
     bool screen(const Candidate& candidate, Kind kind, const ScreeningBounds& bounds, EvaluationScratch& scratch,
                 CandidateStatistics& stats) const;
 

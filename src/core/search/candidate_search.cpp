@@ -15,6 +15,8 @@ namespace {
 struct BlockResult {
     std::vector<FoundCandidate> found;
     std::vector<std::uint64_t> controlPasses;  // ordinals that passed on the control history
+    RateRecords realRates;
+    RateRecords controlRates;
 };
 
 // The state the workers share: finished blocks waiting for their predecessors, and the prefix
@@ -81,14 +83,17 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
                     break;
                 }
             }
-            // Control passes count over the same candidates as the real ones: up to the one
-            // that met the target when the block was cut short.
+            // Control passes and best rates count over the same candidates as the real passes:
+            // up to the one that met the target when the block was cut short.
+            const std::uint64_t cut = out.targetReached ? out.verified : std::numeric_limits<std::uint64_t>::max();
             for (std::uint64_t ordinal : it->second.controlPasses) {
-                if (!out.targetReached || ordinal < out.verified) {
+                if (ordinal < cut) {
                     ++out.controlPasses;
                     ++out.controlPassesByCopy[size_t(ordinal % copies)];
                 }
             }
+            raiseBest(out.best.real, it->second.realRates, cut);
+            raiseBest(out.best.shuffled, it->second.controlRates, cut);
             if (shared.finished.load())
                 break;
             shared.waiting.erase(it);
@@ -120,11 +125,15 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
                     break;
                 }
                 const Candidate candidate = generator_.candidate(ordinal);
+                // The rate comes first in a screening, so it is known whether the candidate passes or not.
                 if (evaluator_.screen(candidate, kind, bounds_, scratch, stats))
                     result.found.push_back({ordinal, candidate, stats});
-                if (copies && controls_[size_t(ordinal % copies)]->screen(candidate, kind, bounds_, controlScratch,
-                                                                          controlStats))
-                    result.controlPasses.push_back(ordinal);
+                noteRate(result.realRates, ordinal, stats.rate);
+                if (copies) {
+                    if (controls_[size_t(ordinal % copies)]->screen(candidate, kind, bounds_, controlScratch, controlStats))
+                        result.controlPasses.push_back(ordinal);
+                    noteRate(result.controlRates, ordinal, controlStats.rate);
+                }
             }
             if (!complete)
                 break;
@@ -165,9 +174,10 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
                 const std::uint64_t verified = shared.outcome.verified;
                 const long long found = (long long)shared.outcome.found.size();
                 const std::uint64_t controlPasses = shared.outcome.controlPasses;
+                const BestRates best = shared.outcome.best;
                 const std::vector<FoundCandidate> fresh = newlyFound();
                 lock.unlock();
-                report(verified, found, controlPasses, fresh);
+                report(verified, found, controlPasses, best, fresh);
                 lock.lock();
             }
         }
@@ -176,7 +186,7 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
         worker.join();
     if (report)
         report(shared.outcome.verified, (long long)shared.outcome.found.size(), shared.outcome.controlPasses,
-               newlyFound());
+               shared.outcome.best, newlyFound());
 
     CandidateSearchOutcome outcome = std::move(shared.outcome);
     outcome.stopped = !outcome.targetReached && !outcome.limitReached && control.stopRequested();

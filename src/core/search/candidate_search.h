@@ -5,6 +5,7 @@
 // or its limit evaluated exactly the same candidates with one thread or with many. A run stopped
 // by the user keeps the unbroken prefix of candidates that were fully evaluated.
 
+#include "search/best_rates.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"
 #include "search/run_control.h"
@@ -42,14 +43,16 @@ struct CandidateSearchOutcome {
     // in all and on each copy.
     std::uint64_t controlPasses = 0;
     std::vector<std::uint64_t> controlPassesByCopy;
+    // The highest rate among the verified candidates, on the real history and on the controls.
+    BestRates best;
 };
 
 // Called on the calling thread while the search runs: candidates evaluated so far (the unbroken
 // prefix), how many formulas were found among them, how many of them passed on the control
-// history, and the formulas found since the previous report, in candidate order (over all
-// reports, exactly the outcome's found list).
+// history, the best rates among them, and the formulas found since the previous report, in
+// candidate order (over all reports, exactly the outcome's found list).
 using CandidateSearchReport = std::function<void(std::uint64_t verified, long long found, std::uint64_t controlPasses,
-                                                 const std::vector<FoundCandidate>& newlyFound)>;
+                                                 const BestRates& best, const std::vector<FoundCandidate>& newlyFound)>;
 
 class CandidateSearch {
 public:

@@ -347,6 +347,7 @@ QJsonObject searchRunRecord(const SearchRequest& request, const SearchOutcome& o
                   request.maxCandidates ? QJsonValue(QString::number(*request.maxCandidates)) : QJsonValue());
     addTotals(record, outcome.verified, outcome.found, outcome.seconds, outcome.candidatesPerSecond(), outcome.stopped);
     addChecks(record, request.holdoutPeriods, outcome.control);
+    insertBestRates(record, outcome.best);
     return record;
 }
 
@@ -378,11 +379,13 @@ QJsonObject schemeRunRecord(const SchemeRequest& request, const SchemeOutcome& o
     QJsonArray visited;
     for (const SchemeCategoryOutcome& c : outcome.visited) {
         static const char* const kEnds[] = {"skipped", "target", "limit", "stopped"};
-        visited.append(QJsonObject{{QStringLiteral("category"), suffixOfNumber(c.number)},
-                                   {QStringLiteral("target"), c.target ? QJsonValue(qint64(*c.target)) : QJsonValue()},
-                                   {QStringLiteral("verified"), QString::number(c.verified)},
-                                   {QStringLiteral("found"), qint64(c.found)},
-                                   {QStringLiteral("end"), QString::fromLatin1(kEnds[int(c.end)])}});
+        QJsonObject category{{QStringLiteral("category"), suffixOfNumber(c.number)},
+                             {QStringLiteral("target"), c.target ? QJsonValue(qint64(*c.target)) : QJsonValue()},
+                             {QStringLiteral("verified"), QString::number(c.verified)},
+                             {QStringLiteral("found"), qint64(c.found)},
+                             {QStringLiteral("end"), QString::fromLatin1(kEnds[int(c.end)])}};
+        insertBestRates(category, c.best);
+        visited.append(category);
     }
     record.insert(QStringLiteral("categories"), visited);
     record.insert(QStringLiteral("completed"), outcome.completed);

@@ -48,7 +48,7 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
         visit.thresholds = request.thresholds[i];
         visit.operandCount = request.operandCounts[i];
         if (report)
-            report({number, verifiedBefore, (long long)outcome.found.size(), 0, {}, {}, controlPassesBefore});
+            report({number, verifiedBefore, (long long)outcome.found.size(), 0, {}, {}, controlPassesBefore, {}});
         if (visit.target) {
             const Category category = *categoryOfSearchNumber(number);
             const CandidateShape shape{category, request.kind, visit.operandCount, request.constant, request.form};
@@ -64,9 +64,9 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
             ProgressRelay toReport;
             if (report)
                 toReport = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses,
-                               const LatestCandidate& latest) {
+                               const BestRates& best, const LatestCandidate& latest) {
                     report(SchemeProgress{number, verifiedBefore + verified, (long long)outcome.found.size() + found,
-                                          found, latest.text, latest.stats, controlPassesBefore + controlPasses});
+                                          found, latest.text, latest.stats, controlPassesBefore + controlPasses, best});
                 };
             const CandidateSearchReport relay = relayProgress(generator, evaluator, request.kind, feed, std::move(toReport));
             const CandidateSearchOutcome result = search.run(limits, outcome.threads, control, relay, interval);
@@ -76,6 +76,7 @@ SchemeOutcome runScheme(const HistoryColumns& history, const SchemeRequest& requ
                         : result.limitReached ? SchemeCategoryEnd::LimitReached
                                               : SchemeCategoryEnd::Stopped;
             visit.controlPasses = result.controlPasses;
+            visit.best = result.best;
             verifiedBefore += result.verified;
             controlPassesBefore += result.controlPasses;
             for (size_t copy = 0; copy < result.controlPassesByCopy.size(); ++copy)

@@ -7,6 +7,7 @@
 
 #include "domain/history_columns.h"
 #include "domain/kind.h"
+#include "search/best_rates.h"
 #include "search/candidate_evaluator.h"
 #include "search/candidate_generator.h"
 #include "search/feeding_run.h"
@@ -59,6 +60,7 @@ struct SchemeCategoryOutcome {
     std::uint64_t verified = 0;
     long long found = 0;
     std::uint64_t controlPasses = 0;
+    BestRates best;
 };
 
 struct SchemeProgress {
@@ -69,6 +71,7 @@ struct SchemeProgress {
     QString currentText;
     CandidateStatistics currentStats;
     std::uint64_t controlPasses = 0;  // all categories
+    BestRates best;                   // the category under way
 };
 
 struct SchemeOutcome {

@@ -53,6 +53,7 @@ public:
     const FoundFeed& feed() const { return run_.feed(); }
     const Request& request() const { return run_.request(); }
     const HistoryColumns& history() const { return *history_; }
+    std::shared_ptr<const HistoryColumns> sharedHistory() const { return history_; }
     // After the run ended (finished, then wait()).
     const auto& outcome() const { return run_.outcome(); }
 

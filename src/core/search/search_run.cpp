@@ -23,7 +23,7 @@ CandidateSearchReport relayProgress(const CandidateGenerator& generator, const C
         return {};
     // The search calls its report from one thread at a time, so one scratch serves every call.
     return [&generator, &evaluator, kind, feed, relay = std::move(relay), scratch = evaluator.makeScratch()](
-               std::uint64_t verified, long long found, std::uint64_t controlPasses,
+               std::uint64_t verified, long long found, std::uint64_t controlPasses, const BestRates& best,
                const std::vector<FoundCandidate>& newlyFound) mutable {
         if (feed)
             feed->append(describeFound(generator, newlyFound));
@@ -33,7 +33,7 @@ CandidateSearchReport relayProgress(const CandidateGenerator& generator, const C
             latest = {generator.chineseText(candidate), generator.codeText(candidate),
                       evaluator.evaluate(candidate, kind, scratch)};
         }
-        relay(verified, found, controlPasses, latest);
+        relay(verified, found, controlPasses, best, latest);
     };
 }
 
@@ -119,8 +119,9 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
     outcome.threads = searchThreadCount(request.threads);
     ProgressRelay toReport;
     if (report)
-        toReport = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses, const LatestCandidate& latest) {
-            report(SearchProgress{verified, found, latest.text, latest.code, latest.stats, controlPasses});
+        toReport = [&](std::uint64_t verified, long long found, std::uint64_t controlPasses, const BestRates& best,
+                       const LatestCandidate& latest) {
+            report(SearchProgress{verified, found, latest.text, latest.code, latest.stats, controlPasses, best});
         };
     const CandidateSearchReport relay = relayProgress(generator, evaluator, request.shape.kind, feed, std::move(toReport));
     const CandidateSearchOutcome result = search.run(limits, outcome.threads, control, relay, interval);
@@ -130,6 +131,7 @@ SearchOutcome runSearch(const HistoryColumns& history, const SearchRequest& requ
     outcome.targetReached = result.targetReached;
     outcome.limitReached = result.limitReached;
     outcome.stopped = result.stopped;
+    outcome.best = result.best;
     if (!controls.empty())
         outcome.control = compareWithShuffled(result.verified, result.found.size(), result.controlPassesByCopy);
     if (request.holdoutPeriods > 0) {

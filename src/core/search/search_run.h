@@ -48,6 +48,7 @@ struct SearchProgress {
     QString currentCode;
     CandidateStatistics currentStats;  // its statistics (当前公式参数值)
     std::uint64_t controlPasses = 0;   // of the verified, passed on the shuffled history
+    BestRates best;                    // among the verified
 };
 
 struct SearchOutcome {
@@ -59,6 +60,7 @@ struct SearchOutcome {
     double seconds = 0;  // running time, pauses not counted
     int threads = 1;
     std::optional<ShuffledControl> control;  // when the request asked for it
+    BestRates best;          // among the verified; the shuffled one with the control only
     int holdoutPeriods = 0;  // the found formulas carry their held-out results when positive
 
     double candidatesPerSecond() const { return seconds > 0 ? double(verified) / seconds : 0; }
@@ -74,7 +76,7 @@ struct LatestCandidate {
     CandidateStatistics stats;
 };
 using ProgressRelay = std::function<void(std::uint64_t verified, long long found, std::uint64_t controlPasses,
-                                         const LatestCandidate& latest)>;
+                                         const BestRates& best, const LatestCandidate& latest)>;
 
 // The search's report for a run: newly found formulas go to `feed` (when given), the counts and
 // the latest candidate, evaluated for `kind`, to `relay`. Empty when there is no relay.

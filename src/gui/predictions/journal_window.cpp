@@ -8,10 +8,14 @@
 #include "gui/common/sheet_export.h"
 #include "gui/predictions/cumulative_chart.h"
 #include "gui/predictions/prediction_table_model.h"
+#include "method/searched_walk_forward.h"
+#include "search/scheme_settings.h"
+#include "search/search_job.h"
 #include "session/analysis_session.h"
 
 #include <QApplication>
 #include <QChartView>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -51,13 +55,15 @@ QLabel* summaryLabel(const char* name)
     return label;
 }
 
-QString walkHeading(const WalkForwardRequest& request, int periods)
+QString walkHeading(const WalkForwardRequest& request, int periods, std::optional<std::uint64_t> candidates)
 {
     const bool best = request.method == CalculationMethod::Best;
     QString heading = QStringLiteral("%1 最新%2期 %3")
                           .arg(predictionKindText(request.category, request.kind))
                           .arg(periods)
                           .arg(calculationMethodWord(request.method));
+    if (candidates)
+        heading += QStringLiteral("（含公式搜索，每期每表%1条）").arg(*candidates);
     if (best)
         heading += QStringLiteral("（%1，保留个数限额%2）").arg(sortKeysText(request.sort.choices())).arg(request.sort.keepLimit);
     return heading;
@@ -180,16 +186,36 @@ QWidget* JournalWindow::buildWalkForwardPanel()
     walkGrid_ = predictionGrid("grdWalk", walkModel_);
     walkSummary_ = summaryLabel("lblWalkSummary");
 
+    searchCheck_ = new QCheckBox(QStringLiteral("含公式搜索"));
+    searchCheck_->setObjectName(QStringLiteral("chkWalkSearch"));
+    searchCheck_->setToolTip(QStringLiteral("检验整个方法：每一期先只用它之前的历史为各公式表重新搜索公式（搜索窗口中保存的参数设置），"
+                                            "再用搜到的公式计算该期；不用公式库中的公式，也不保存任何结果"));
+    candidatesBox_ = new QSpinBox;
+    candidatesBox_->setObjectName(QStringLiteral("txtWalkCandidates"));
+    candidatesBox_->setRange(1, 100'000'000);
+    candidatesBox_->setValue(int(kDefaultWalkCandidates));
+    candidatesBox_->setGroupSeparatorShown(true);
+    candidatesBox_->setSuffix(QStringLiteral(" 条"));
+    candidatesBox_->setToolTip(QStringLiteral("每期每个公式表验证的候选公式数"));
+    candidatesBox_->setEnabled(false);
+    connect(searchCheck_, &QCheckBox::toggled, candidatesBox_, &QWidget::setEnabled);
+
     auto* controls = new QHBoxLayout;
     controls->addWidget(new QLabel(QStringLiteral("检验期数：")));
     controls->addWidget(periodsBox_);
     controls->addWidget(startButton_);
     controls->addWidget(stopButton_);
     controls->addWidget(progress_, 1);
+    auto* searching = new QHBoxLayout;
+    searching->addWidget(searchCheck_);
+    searching->addWidget(new QLabel(QStringLiteral("每期验证")));
+    searching->addWidget(candidatesBox_);
+    searching->addStretch();
 
     auto* box = new QGroupBox(kWalkTitle);
     auto* layout = new QVBoxLayout(box);
     layout->addLayout(controls);
+    layout->addLayout(searching);
     layout->addWidget(walkTitle_);
     layout->addWidget(walkGrid_, 1);
     layout->addWidget(walkSummary_);
@@ -262,6 +288,10 @@ void JournalWindow::startWalkForward()
         return;
     WalkForwardRequest request = walkForwardRequest_();
     request.periods = periodsBox_->value();
+    if (searchCheck_->isChecked()) {
+        startSearchedWalk(request);
+        return;
+    }
     // The formulas are read here; the worker walks copies of them and of the history the main
     // window shows, so the window stays free to change the store meanwhile.
     auto formulas = loadWalkForwardFormulas(store_, request);
@@ -270,15 +300,37 @@ void JournalWindow::startWalkForward()
         return;
     }
     auto walked = std::make_shared<const WalkForwardFormulas>(std::move(*formulas));
+    runWalk(request, std::nullopt, [walked, request](const HistoryColumns& history, Progress& progress) {
+        return walkForward(*walked, history, request, &progress);
+    });
+}
+
+void JournalWindow::runWalk(const WalkForwardRequest& request, std::optional<std::uint64_t> candidates,
+                            std::function<Result<WalkForwardResult>(const HistoryColumns&, Progress&)> walk)
+{
     auto history = std::make_shared<const HistoryColumns>(session_.history());
     auto result = std::make_shared<Result<WalkForwardResult>>(Error{});
     startButton_->setEnabled(false);
-    walkTitle_->setText(QStringLiteral("正在检验：%1").arg(walkHeading(request, request.periods)));
-    task_->start(
-        [walked, history, request, result](Progress& progress) {
-            *result = walkForward(*walked, *history, request, &progress);
-        },
-        [this, result, request] { finishWalkForward(*result, request); });
+    walkTitle_->setText(QStringLiteral("正在检验：%1").arg(walkHeading(request, request.periods, candidates)));
+    task_->start([walk = std::move(walk), history, result](Progress& progress) { *result = walk(*history, progress); },
+                 [this, result, request, candidates] { finishWalkForward(*result, request, candidates); });
+}
+
+void JournalWindow::startSearchedWalk(const WalkForwardRequest& request)
+{
+    SearchedWalkOrder order;
+    order.request.walk = request;
+    order.request.candidates = std::uint64_t(candidatesBox_->value());
+    order.request.seed = freshSearchSeed();
+    auto plan = planSearchedWalk(store_, SchemeSettings(session_.settings()), order);
+    if (!plan) {
+        Dialogs::warn(this, kWalkTitle, plan.error().message);
+        return;
+    }
+    auto planned = std::make_shared<const SearchedWalkPlan>(std::move(*plan));
+    runWalk(request, order.request.candidates, [planned](const HistoryColumns& history, Progress& progress) {
+        return walkForwardWithSearch(*planned, history, &progress);
+    });
 }
 
 void JournalWindow::stopWalkForward()
@@ -287,7 +339,8 @@ void JournalWindow::stopWalkForward()
         stopButton_->click();
 }
 
-void JournalWindow::finishWalkForward(const Result<WalkForwardResult>& result, const WalkForwardRequest& request)
+void JournalWindow::finishWalkForward(const Result<WalkForwardResult>& result, const WalkForwardRequest& request,
+                                      std::optional<std::uint64_t> candidates)
 {
     startButton_->setEnabled(true);
     if (!result) {
@@ -299,13 +352,15 @@ void JournalWindow::finishWalkForward(const Result<WalkForwardResult>& result, c
         redrawChart();
         return;
     }
-    walkTitle_->setText(walkHeading(request, int(result->periods.size())));
+    walkTitle_->setText(walkHeading(request, int(result->periods.size()), candidates));
     walkModel_->setRows(walkForwardRows(*result, request));
     if (walkModel_->rowCount() > 0)
         walkGrid_->scrollToBottom();
-    walkSummary_->setText(QStringList{predictionSummaryLine(result->summary), predictionVerdict(result->summary),
-                                      moneySummaryLine(result->money, result->prizes)}
-                              .join(u'\n'));
+    QStringList summary{predictionSummaryLine(result->summary), predictionVerdict(result->summary),
+                        moneySummaryLine(result->money, result->prizes)};
+    if (candidates)
+        summary.prepend(searchedWalkLine(*result));
+    walkSummary_->setText(summary.join(u'\n'));
     redrawChart();
     if (!result->problems.isEmpty()) {
         constexpr int kShown = 10;

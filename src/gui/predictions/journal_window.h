@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -45,6 +46,11 @@ public:
     // Reads the journal again with the chosen category and kind.
     void reload();
     void startWalkForward();
+    // The walk with a search before each period instead of the stored formulas.
+    void startSearchedWalk(const WalkForwardRequest& request);
+    // Runs `walk` on a copy of the session's history in the background; the title says what runs.
+    void runWalk(const WalkForwardRequest& request, std::optional<std::uint64_t> candidates,
+                 std::function<Result<WalkForwardResult>(const HistoryColumns&, Progress&)> walk);
     void stopWalkForward();
     bool walkForwardRunning() const;
     BackgroundTask& task() { return *task_; }
@@ -62,7 +68,9 @@ private:
     QWidget* buildWalkForwardPanel();
     void exportWorkbook();
     void clearAsked();
-    void finishWalkForward(const Result<WalkForwardResult>& result, const WalkForwardRequest& request);
+    // `candidates`: per table and period, when every period searched its own formulas.
+    void finishWalkForward(const Result<WalkForwardResult>& result, const WalkForwardRequest& request,
+                           std::optional<std::uint64_t> candidates);
     void redrawChart();
 
     AnalysisSession& session_;
@@ -77,6 +85,8 @@ private:
     QLabel* journalSummary_ = nullptr;
 
     QSpinBox* periodsBox_ = nullptr;
+    QCheckBox* searchCheck_ = nullptr;  // 含公式搜索
+    QSpinBox* candidatesBox_ = nullptr;
     QPushButton* startButton_ = nullptr;
     QPushButton* stopButton_ = nullptr;
     QProgressBar* progress_ = nullptr;

@@ -8,6 +8,7 @@
 #include "gui/search/manual_search_panel.h"
 #include "gui/search/scheme_panel.h"
 #include "gui/search/search_category_panel.h"
+#include "gui/search/best_rates_panel.h"
 #include "gui/search/search_checks_panel.h"
 #include "gui/search/search_progress_chart.h"
 #include "gui/search/smart_setting_panel.h"
@@ -38,7 +39,9 @@ FormulaSearchWindow::FormulaSearchWindow(WindowHost& main)
     found_ = new FoundFormulaPanel(main_, *category_, counters_);
     checks_ = new SearchChecksPanel;
     chart_ = new SearchProgressChart;
-    const SearchWindowParts parts{main_, *settings_, *category_, *thresholds_, counters_, *found_, *chart_, *checks_};
+    bestRates_ = new BestRatesPanel;
+    const SearchWindowParts parts{main_,   *settings_, *category_, *thresholds_, counters_,
+                                  *found_, *chart_,    *checks_,   *bestRates_};
     manual_ = new ManualSearchPanel(parts);
     scheme_ = new SchemePanel(parts);
     smart_ = new SmartSettingPanel(parts);
@@ -89,7 +92,11 @@ QLayout* FormulaSearchWindow::buildRunColumn()
     // The checks against luck beside the plot, so the found list keeps its height.
     auto* bottom = new QHBoxLayout;
     checks_->setFixedWidth(270);
-    bottom->addWidget(checks_);
+    bestRates_->setFixedWidth(270);
+    auto* luck = new QVBoxLayout;
+    luck->addWidget(checks_);
+    luck->addWidget(bestRates_);
+    bottom->addLayout(luck);
     chart_->setMinimumHeight(200);
     addSaveImageAction(chart_, QStringLiteral("公式搜索进度"));
     // The space beside the checks, never enlarging the window: a plot's own wish is screen-sized.
@@ -113,6 +120,7 @@ void FormulaSearchWindow::connectParts()
     connect(category_, &SearchCategoryPanel::chosen, this, &FormulaSearchWindow::loadThresholds);
     for (SearchRunPanel* panel : runPanels())
         connect(panel, &SearchRunPanel::runningChanged, this, &FormulaSearchWindow::updateButtons);
+    connect(bestRates_, &BestRatesPanel::checkingChanged, this, &FormulaSearchWindow::updateButtons);
     // A scheme sets the stop count of the category it moves on to, where the user sets it.
     connect(scheme_, &SchemePanel::targetChosen, manual_, &ManualSearchPanel::showStopCount);
     connect(found_, &FoundFormulaPanel::saved, scheme_, &SchemePanel::showHeldCounts);
@@ -146,6 +154,7 @@ bool FormulaSearchWindow::readyToClose()
     // Runs end first, keeping what they found up to now.
     for (SearchRunPanel* panel : runPanels())
         panel->endRun();
+    bestRates_->stopCheck();
     return found_->readyToClose();
 }
 
@@ -174,7 +183,8 @@ void FormulaSearchWindow::saveCategorySettings()
 void FormulaSearchWindow::updateButtons()
 {
     // One run at a time: they share the boxes they show their progress in.
-    const bool idle = !running();
+    const bool idle = !running() && !bestRates_->checking();
+    bestRates_->setCheckAllowed(!running());
     for (SearchRunPanel* panel : runPanels())
         panel->setIdle(idle);
     found_->setIdle(idle);

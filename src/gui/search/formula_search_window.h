@@ -21,6 +21,7 @@ class SchemeSettings;
 
 namespace qeltaro::gui {
 
+class BestRatesPanel;
 class FoundFormulaPanel;
 class ManualSearchPanel;
 class SchemePanel;
@@ -68,6 +69,7 @@ private:
     ThresholdEditor* thresholds_ = nullptr;
     FoundFormulaPanel* found_ = nullptr;
     SearchChecksPanel* checks_ = nullptr;
+    BestRatesPanel* bestRates_ = nullptr;
     SearchProgressChart* chart_ = nullptr;
     ManualSearchPanel* manual_ = nullptr;
     SchemePanel* scheme_ = nullptr;

@@ -5,6 +5,7 @@
 #include "gui/common/window_host.h"
 #include "gui/search/found_formula_panel.h"
 #include "gui/search/search_category_panel.h"
+#include "gui/search/best_rates_panel.h"
 #include "gui/search/search_checks_panel.h"
 #include "gui/search/threshold_editor.h"
 #include "search/scheme_settings.h"
@@ -127,7 +128,8 @@ void ManualSearchPanel::poll()
     parts_.counters.showVerified(progress.verified);
     parts_.counters.showFound(parts_.found.unsavedCount());
     parts_.showCandidate(progress.currentText, progress.currentStats);
-    parts_.showPasses(clock_, progress.verified, parts_.found.unsavedCount() - foundBeforeRun_, progress.controlPasses);
+    parts_.showPasses(clock_, progress.verified, parts_.found.unsavedCount() - foundBeforeRun_, progress.controlPasses,
+                      progress.best);
     if (!done)
         return;
     finish();
@@ -140,6 +142,8 @@ void ManualSearchPanel::finish()
     const SearchOutcome& outcome = job_->outcome();
     parts_.counters.showVerified(outcome.verified);
     parts_.showChecks(outcome.control, outcome.holdoutPeriods, outcome.found);
+    parts_.bestRates.showRates(outcome.best);
+    parts_.bestRates.offerCheck(job_->sharedHistory(), realityCheckOf(job_->request(), outcome, kDefaultRealityCopies));
     keepRecord(job_->finish());
     job_.reset();
 }

@@ -5,6 +5,7 @@
 #include "gui/common/window_host.h"
 #include "gui/search/found_formula_panel.h"
 #include "gui/search/search_category_panel.h"
+#include "gui/search/best_rates_panel.h"
 #include "gui/search/search_checks_panel.h"
 #include "search/search_category.h"
 
@@ -310,7 +311,7 @@ void SchemePanel::poll()
     parts_.counters.showVerified(progress.verified);
     parts_.counters.showFound(progress.categoryFound);
     parts_.showCandidate(progress.currentText, progress.currentStats);
-    parts_.showPasses(clock_, progress.verified, progress.found, progress.controlPasses);
+    parts_.showPasses(clock_, progress.verified, progress.found, progress.controlPasses, progress.best);
     if (!done)
         return;
     finish();
@@ -332,6 +333,7 @@ void SchemePanel::finish()
 {
     job_->wait();
     const SchemeOutcome outcome = job_->outcome();
+    parts_.bestRates.offerCheck(job_->sharedHistory(), realityCheckOf(job_->request(), outcome, kDefaultRealityCopies));
     keepRecord(job_->finish());
     job_.reset();
     parts_.counters.showVerified(outcome.verified());

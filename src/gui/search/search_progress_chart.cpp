@@ -39,6 +39,31 @@ void setNiceRange(QValueAxis* axis, double value)
     axis->setRange(0, value);
 }
 
+// Whole percents around the rates drawn, a point of room on either side.
+void fitRates(QValueAxis* axis, const QLineSeries* a, const QLineSeries* b)
+{
+    double low = 100, high = 0;
+    for (const QLineSeries* series : {a, b}) {
+        for (const QPointF& p : series->points()) {
+            low = std::min(low, p.y());
+            high = std::max(high, p.y());
+        }
+    }
+    if (low > high)
+        return;
+    const double bottom = std::max(0.0, std::floor(low) - 1);
+    const double top = std::min(100.0, std::ceil(high) + 1);
+    axis->setRange(bottom, top);
+    // Ticks on whole percents, at most six.
+    const int span = int(top - bottom);
+    int step = 1;
+    while (span / step > 5)
+        ++step;
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(bottom);
+    axis->setTickInterval(step);
+}
+
 }  // namespace
 
 // Built with its chart: a view made without one makes a default chart that a later setChart()
@@ -47,11 +72,20 @@ SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(newChart(
 {
     setObjectName(QStringLiteral("chartProgress"));
     QChart* chart = this->chart();
-    verified_ = addLineSeries(chart, QStringLiteral("已验证公式数"));
-    found_ = addLineSeries(chart, QStringLiteral("搜到公式数"));
+    // Short names: five lines share a narrow legend.
+    verified_ = addLineSeries(chart, QStringLiteral("已验证"));
+    found_ = addLineSeries(chart, QStringLiteral("搜到"));
     QPen dashed = QLineSeries().pen();
     dashed.setStyle(Qt::DashLine);
-    shuffled_ = addLineSeries(chart, QStringLiteral("打乱历史通过数"), dashed);
+    shuffled_ = addLineSeries(chart, QStringLiteral("打乱通过"), dashed);
+    bestReal_ = addLineSeries(chart, QStringLiteral("最优%"));
+    QPen dotted = QLineSeries().pen();
+    dotted.setStyle(Qt::DotLine);
+    dotted.setWidth(2);
+    luck_ = addLineSeries(chart, QStringLiteral("运气最优%"), dotted);
+    QFont small = chart->legend()->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    chart->legend()->setFont(small);
 
     // Whole numbers written out: "%g" turns a million into 1e+06. The ticks are whole numbers.
     time_ = addValueAxis(chart, Qt::AlignBottom, QStringLiteral("%d"), QStringLiteral("秒"));
@@ -59,6 +93,16 @@ SearchProgressChart::SearchProgressChart(QWidget* parent) : QChartView(newChart(
     foundAxis_ = addValueAxis(chart, Qt::AlignRight, QStringLiteral("%d"));
     attachAxes({verified_}, time_, verifiedAxis_);
     attachAxes({found_, shuffled_}, time_, foundAxis_);
+    rateAxis_ = addValueAxis(chart, Qt::AlignRight, QStringLiteral("%.0f"));
+    attachAxes({bestReal_, luck_}, time_, rateAxis_);
+    // The luck line in the colour of the real one, dotted: the pair reads as one comparison.
+    QPen luckPen = luck_->pen();
+    luckPen.setColor(bestReal_->pen().color());
+    luck_->setPen(luckPen);
+    rateAxis_->setLinePenColor(bestReal_->pen().color());
+    // Three value axes share a narrow plot: smaller labels keep whole numbers whole.
+    for (QValueAxis* axis : {verifiedAxis_, foundAxis_, rateAxis_})
+        axis->setLabelsFont(small);
     verifiedAxis_->setLinePenColor(verified_->pen().color());
     foundAxis_->setLinePenColor(found_->pen().color());
     setRenderHint(QPainter::Antialiasing);
@@ -70,6 +114,9 @@ void SearchProgressChart::restart()
     verified_->clear();
     found_->clear();
     shuffled_->clear();
+    bestReal_->clear();
+    luck_->clear();
+    rateAxis_->setRange(0, 100);
     setNiceRange(time_, 10);
     setNiceRange(verifiedAxis_, 5);
     setNiceRange(foundAxis_, 5);
@@ -81,9 +128,8 @@ void SearchProgressChart::add(double seconds, double verified, double found, dou
     found_->append(seconds, found);
     shuffled_->append(seconds, shuffledPasses);
     if (verified_->count() > kMaxPoints) {
-        thinOut(verified_);
-        thinOut(found_);
-        thinOut(shuffled_);
+        for (QLineSeries* series : {verified_, found_, shuffled_, bestReal_, luck_})
+            thinOut(series);
     }
     // Axes only grow, to round tops with round ticks.
     if (seconds > time_->max())
@@ -92,6 +138,16 @@ void SearchProgressChart::add(double seconds, double verified, double found, dou
         setNiceRange(verifiedAxis_, verified);
     if (std::max(found, shuffledPasses) > foundAxis_->max())
         setNiceRange(foundAxis_, std::max(found, shuffledPasses));
+}
+
+void SearchProgressChart::addBest(double seconds, std::optional<double> real, std::optional<double> shuffled)
+{
+    if (real)
+        bestReal_->append(seconds, *real);
+    if (shuffled)
+        luck_->append(seconds, *shuffled);
+    if (real || shuffled)
+        fitRates(rateAxis_, bestReal_, luck_);
 }
 
 int SearchProgressChart::pointCount() const

@@ -2,6 +2,7 @@
 
 #include "gui/common/widgets.h"
 #include "gui/search/found_formula_panel.h"
+#include "gui/search/best_rates_panel.h"
 #include "gui/search/search_checks_panel.h"
 #include "gui/search/search_progress_chart.h"
 #include "gui/search/search_run_support.h"
@@ -65,6 +66,7 @@ void SearchWindowParts::beginRun() const
     counters.showVerified(0);
     chart.restart();
     checks.clear();
+    bestRates.clear();
 }
 
 void SearchWindowParts::showCandidate(const QString& text, const CandidateStatistics& stats) const
@@ -76,11 +78,14 @@ void SearchWindowParts::showCandidate(const QString& text, const CandidateStatis
 }
 
 void SearchWindowParts::showPasses(const RunClock& clock, std::uint64_t verified, long long found,
-                                   std::uint64_t shuffledPasses) const
+                                   std::uint64_t shuffledPasses, const BestRates& best) const
 {
-    if (!clock.paused())
+    if (!clock.paused()) {
         chart.add(clock.seconds(), double(verified), double(found), double(shuffledPasses));
+        chart.addBest(clock.seconds(), best.real, best.shuffled);
+    }
     checks.showRates(verified, std::uint64_t(found), shuffledPasses);
+    bestRates.showRates(best);
 }
 
 void SearchWindowParts::showChecks(const std::optional<ShuffledControl>& control, int holdoutPeriods,

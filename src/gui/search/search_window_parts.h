@@ -3,6 +3,7 @@
 // owns each part; a panel reads the category and thresholds chosen and shows its run in the same
 // counters, list, plot and checks, and never reaches into another panel.
 
+#include "search/best_rates.h"
 #include "search/found_formula.h"
 #include "search/search_thresholds.h"
 #include "search/shuffled_control.h"
@@ -23,6 +24,7 @@ class SchemeSettings;
 
 namespace qeltaro::gui {
 
+class BestRatesPanel;
 class FoundFormulaPanel;
 class RunClock;
 class SearchCategoryPanel;
@@ -63,13 +65,16 @@ struct SearchWindowParts {
     FoundFormulaPanel& found;
     SearchProgressChart& chart;
     SearchChecksPanel& checks;
+    BestRatesPanel& bestRates;
 
     // A run begins: nothing verified yet, a new plot, no checks.
     void beginRun() const;
     // The latest candidate and its statistics, once there is one.
     void showCandidate(const QString& text, const CandidateStatistics& stats) const;
-    // A search's counts so far: a point of the plot (none while it is paused) and the pass rates.
-    void showPasses(const RunClock& clock, std::uint64_t verified, long long found, std::uint64_t shuffledPasses) const;
+    // A search's counts so far: a point of the plot (none while it is paused), the pass rates and
+    // the best rates, real and of luck.
+    void showPasses(const RunClock& clock, std::uint64_t verified, long long found, std::uint64_t shuffledPasses,
+                    const BestRates& best) const;
     // A run has ended: its checks, and each of its formulas' held-out line in the list.
     void showChecks(const std::optional<ShuffledControl>& control, int holdoutPeriods,
                     const std::vector<FoundFormula>& found) const;
