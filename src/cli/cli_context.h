@@ -116,6 +116,7 @@ void addJournalCommands(CLI::App& app, Context& context);
 void addBackupCommands(CLI::App& app, Context& context);
 void addPayoutCommands(CLI::App& app, Context& context);
 void addPlanCommand(CLI::App& app, Context& context);
+void addWatchCommand(CLI::App& app, Context& context);
 
 // The report printed, or the error told; the exit code either way.
 int finishCommand(Context& context, const Outcome& outcome);

@@ -36,6 +36,7 @@ int main(int argc, char** argv)
     addBackupCommands(app, context);
     addPayoutCommands(app, context);
     addPlanCommand(app, context);
+    addWatchCommand(app, context);
 
     try {
         app.parse(argc, argv);

@@ -37,6 +37,7 @@ const std::map<QString, int>& ranks()
         {QStringLiteral("search"), 6},       // backtest, history, settings
         {QStringLiteral("session"), 6},      // backtest, history, library, settings
         {QStringLiteral("export"), 7},       // predictions, backtest, aggregate
+        {QStringLiteral("watch"), 7},        // predictions, history, settings
     };
     return table;
 }

@@ -47,4 +47,41 @@ Status writeStoreGame(Database& db, const Game& game)
     return insert->run();
 }
 
+Result<DrawSchedule> readStoreSchedule(Database& db)
+{
+    auto present =
+        db.scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'KaijiangShijian'"));
+    if (!present)
+        return present.error();
+    if (!*present || **present == 0)
+        return DrawSchedule{};
+    auto row = db.prepare(QStringLiteral("SELECT schedule FROM KaijiangShijian LIMIT 1"));
+    if (!row)
+        return row.error();
+    if (!row->next()) {
+        if (row->error())
+            return *row->error();
+        return DrawSchedule{};
+    }
+    auto schedule = parseDrawSchedule(row->text(0));
+    if (!schedule)
+        return storageError(QStringLiteral("数据库中的开奖时间表无效：%1").arg(schedule.error().message));
+    return schedule;
+}
+
+Status writeStoreSchedule(Database& db, const DrawSchedule& schedule)
+{
+    if (Status s = db.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS KaijiangShijian (schedule TEXT NOT NULL)")); !s)
+        return s;
+    if (Status s = db.exec(QStringLiteral("DELETE FROM KaijiangShijian")); !s)
+        return s;
+    if (schedule.empty())
+        return success();
+    auto insert = db.prepare(QStringLiteral("INSERT INTO KaijiangShijian (schedule) VALUES (?1)"));
+    if (!insert)
+        return insert.error();
+    insert->bind(1, schedule.text());
+    return insert->run();
+}
+
 }  // namespace qeltaro

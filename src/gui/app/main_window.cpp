@@ -16,6 +16,7 @@
 #include "gui/common/grid_view.h"
 #include "gui/common/widgets.h"
 #include "gui/history/draw_entry.h"
+#include "gui/history/draw_watch_commands.h"
 #include "io/data_location.h"
 #include "gui/common/open_file.h"
 #include "gui/formula/formula_commands.h"
@@ -481,6 +482,9 @@ void MainWindow::connectCommands()
     connect(button("Command139"), &QPushButton::clicked, this, [this] { openGuide(QStringLiteral("pictures")); });
     connect(button("Command22"), &QPushButton::clicked, this, [this] { openFormulaSearchWindow(*this); });
     auto* tools = new ToolWindowCommands(*this);
+    new DrawWatchCommands(*this, historyMenu_, statusBar(),
+                          {[tools] { return tools->lastRequest(); },
+                           [tools](const CalculationRun& run) { tools->showMadeCalculation(run.calculation); }});
     // Money: 奖金设置 beside the game, 倍投计划 after the journal with the bets of the last calculation.
     new MoneyCommands(*this, settingsMenu_->menu(), formulaMenu_,
                       [tools]() -> const std::optional<CategoryCalculation>& { return tools->lastCalculation(); });

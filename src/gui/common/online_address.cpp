@@ -17,7 +17,8 @@ SourceWords wordsOf(OnlineSource source)
 {
     if (source == OnlineSource::History)
         return {QStringLiteral("HistoryUrl"), QStringLiteral("开奖网址设置"),
-                QStringLiteral("开奖历史网页地址（http:// 或 https:// 开头）。\n"
+                QStringLiteral("开奖历史网页地址（http:// 或 https:// 开头），可写多个，一行一个：\n"
+                               "自动更新开奖按顺序尝试，在线更新用第一个。\n"
                                "只写网站地址时，在其后按固定格式拼出每天的网页；\n"
                                "地址中有 {date}（2016-01-21）、{ymd}（20160121）或 {yymmdd}（160121）时，\n"
                                "按天换成日期。"),
@@ -38,7 +39,8 @@ std::optional<QString> askOnlineAddress(QWidget* parent, Settings& settings, Onl
     const SourceWords words = wordsOf(source);
     QString shown = settings.value(words.key);
     for (;;) {
-        const auto answer = Dialogs::askText(parent, words.title, words.prompt, shown);
+        const auto answer = source == OnlineSource::History ? Dialogs::askLines(parent, words.title, words.prompt, shown)
+                                                            : Dialogs::askText(parent, words.title, words.prompt, shown);
         if (!answer)
             return std::nullopt;
         shown = answer->trimmed();
