@@ -28,14 +28,14 @@ namespace {
 // What the command line writes for a calculation event, near enough in cost: every slot's counts.
 QByteArray calculationLine(const CalculationRun& run)
 {
-    QJsonObject slots;
+    QJsonObject perSlot;
     for (const SlotCalculation& slot : run.calculation.slotResults) {
         QJsonArray digits;
         for (const ErrCount& count : slot.counts)
             digits.append(QJsonObject{{"total", count.total}, {"kill", count.kill}, {"keep", count.keep}});
-        slots.insert(QString::number(slot.slot), digits);
+        perSlot.insert(QString::number(slot.slot), digits);
     }
-    return QJsonDocument(QJsonObject{{"event", "calculation"}, {"calc", QJsonObject{{"period", run.calculation.period}, {"slots", slots}}}})
+    return QJsonDocument(QJsonObject{{"event", "calculation"}, {"calc", QJsonObject{{"period", run.calculation.period}, {"slots", perSlot}}}})
         .toJson(QJsonDocument::Compact);
 }
 

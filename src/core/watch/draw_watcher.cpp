@@ -312,7 +312,16 @@ std::vector<WatchEvent> DrawWatcher::applyCycle(WatchCycleFetch fetched)
         }
         if (conflictsTold_.count(period))
             continue;
+        // Periods the page gave as stored are not looked up again while the history stands.
+        if (agreedRevision_ != store_.historyRevision()) {
+            agreed_.clear();
+            agreedRevision_ = store_.historyRevision();
+        }
+        if (agreed_.count(period))
+            continue;
         auto stored = table.find(period);
+        if (stored && *stored && (*stored)->digits() == draw.digits)
+            agreed_.insert(period);
         if (stored && *stored && (*stored)->digits() != draw.digits) {
             conflictsTold_.insert(period);
             WatchEvent conflict;

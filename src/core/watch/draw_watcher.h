@@ -25,6 +25,7 @@
 #include <QUrl>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -127,6 +128,8 @@ private:
     QString announced_;          // the period whose Waiting event was told
     QDateTime lastCycle_;        // when the last cycle started; invalid before the first
     std::set<QString> conflictsTold_;
+    std::set<QString> agreed_;  // stored periods the page gave with the stored digits
+    std::uint64_t agreedRevision_ = 0;
     int drawsStored_ = 0;
 };
 

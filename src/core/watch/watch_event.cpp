@@ -7,15 +7,15 @@ namespace qeltaro {
 
 QString calculationDigitsText(const CategoryCalculation& calculation)
 {
-    QStringList slots;
+    QStringList parts;
     for (const SlotCalculation& slot : calculation.slotResults) {
         QStringList digits;
         for (int d : keptDigits(slot.counts, calculation.kind))
             digits << QString::number(d);
         const QString caption = slot.slot == 0 ? calculation.category.caption() : errWindowTabCaption(slot.slot);
-        slots << QStringLiteral("%1 保留 %2").arg(caption, digits.isEmpty() ? QStringLiteral("无") : digits.join(u' '));
+        parts << QStringLiteral("%1 保留 %2").arg(caption, digits.isEmpty() ? QStringLiteral("无") : digits.join(u' '));
     }
-    return QStringLiteral("第%1期 %2：%3").arg(calculation.period, kindWord(calculation.kind), slots.join(QStringLiteral("；")));
+    return QStringLiteral("第%1期 %2：%3").arg(calculation.period, kindWord(calculation.kind), parts.join(QStringLiteral("；")));
 }
 
 QString eventText(const WatchEvent& event)
