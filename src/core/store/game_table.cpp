@@ -1,31 +1,25 @@
 #include "store/game_table.h"
 
+#include "store/optional_table_row.h"
 #include "store/sqlite_database.h"
 
 namespace qeltaro {
 
 Result<Game> readStoreGame(Database& db)
 {
-    auto present = db.scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'Caizhong'"));
-    if (!present)
-        return present.error();
-    if (!*present || **present == 0)
+    auto found = optionalTableRow(db, QStringLiteral("Caizhong"), QStringLiteral("SELECT name, drawsPerDay, issueDigits, numbering FROM Caizhong LIMIT 1"));
+    if (!found)
+        return found.error();
+    if (!*found)
         return Game{};
-    auto row = db.prepare(QStringLiteral("SELECT name, drawsPerDay, issueDigits, numbering FROM Caizhong LIMIT 1"));
-    if (!row)
-        return row.error();
-    if (!row->next()) {
-        if (row->error())
-            return *row->error();
-        return Game{};
-    }
+    Statement& row = **found;
     Game game;
-    game.name = row->text(0);
-    game.drawsPerDay = int(row->integer(1));
-    game.issueDigits = int(row->integer(2));
-    const auto numbering = numberingFromName(row->text(3));
+    game.name = row.text(0);
+    game.drawsPerDay = int(row.integer(1));
+    game.issueDigits = int(row.integer(2));
+    const auto numbering = numberingFromName(row.text(3));
     if (!numbering)
-        return storageError(QStringLiteral("数据库中的彩种编号方式“%1”无效：只能是date或year").arg(row->text(3)));
+        return storageError(QStringLiteral("数据库中的彩种编号方式“%1”无效：只能是date或year").arg(row.text(3)));
     game.numbering = *numbering;
     if (auto problem = game.problem())
         return storageError(QStringLiteral("数据库中的彩种设置无效：%1").arg(*problem));
@@ -49,21 +43,12 @@ Status writeStoreGame(Database& db, const Game& game)
 
 Result<DrawSchedule> readStoreSchedule(Database& db)
 {
-    auto present =
-        db.scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'KaijiangShijian'"));
-    if (!present)
-        return present.error();
-    if (!*present || **present == 0)
+    auto found = optionalTableRow(db, QStringLiteral("KaijiangShijian"), QStringLiteral("SELECT schedule FROM KaijiangShijian LIMIT 1"));
+    if (!found)
+        return found.error();
+    if (!*found)
         return DrawSchedule{};
-    auto row = db.prepare(QStringLiteral("SELECT schedule FROM KaijiangShijian LIMIT 1"));
-    if (!row)
-        return row.error();
-    if (!row->next()) {
-        if (row->error())
-            return *row->error();
-        return DrawSchedule{};
-    }
-    auto schedule = parseDrawSchedule(row->text(0));
+    auto schedule = parseDrawSchedule((*found)->text(0));
     if (!schedule)
         return storageError(QStringLiteral("数据库中的开奖时间表无效：%1").arg(schedule.error().message));
     return schedule;
