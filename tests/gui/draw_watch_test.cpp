@@ -56,7 +56,10 @@ private slots:
         QVERIFY2(text.contains(GrowingDaySite::period(today, 6)), qPrintable(text));
         QVERIFY2(text.contains(QStringLiteral("第%1期").arg(GrowingDaySite::period(today, 7))), qPrintable(text));
         QCOMPARE(f.find<QTableView>("MSFlexGrid1")->model()->rowCount(), 6);
-        QVERIFY(f.find<QLabel>("lblWatch")->text().contains(QStringLiteral("下次读取")));
+        const QString status = f.find<QLabel>("lblWatch")->text();
+        QVERIFY2(status.contains(QStringLiteral("下次读取")) && status.contains(GrowingDaySite::period(today, 6)) &&
+                     status.contains(QStringLiteral("第%1期").arg(GrowingDaySite::period(today, 7))),
+                 qPrintable(status));
         // Recorded: the player's period 006, made again for 007.
         auto journal = readJournal(f.window->session().store());
         QVERIFY(journal);

@@ -185,15 +185,16 @@ void DrawWatchCommands::finishCycle(WatchCycleFetch fetched)
 void DrawWatchCommands::handle(const std::vector<WatchEvent>& events)
 {
     QString drawn;
+    QStringList told;
     for (const WatchEvent& event : events) {
         switch (event.kind) {
         case WatchEvent::Kind::Waiting:
             continue;
         case WatchEvent::Kind::Draws:
             drawn = eventText(event);
-            if (!events.empty() && std::none_of(events.begin(), events.end(), [](const WatchEvent& e) {
-                    return e.kind == WatchEvent::Kind::Calculation;
-                }))
+            // Told with the digits when a calculation follows, alone otherwise.
+            if (std::none_of(events.begin(), events.end(),
+                             [](const WatchEvent& e) { return e.kind == WatchEvent::Kind::Calculation; }))
                 notify(kTitle, drawn);
             break;
         case WatchEvent::Kind::Calculation:
@@ -205,8 +206,11 @@ void DrawWatchCommands::handle(const std::vector<WatchEvent>& events)
         case WatchEvent::Kind::Error:
             break;
         }
-        lastResult_ = clock_.now().toString(QStringLiteral("HH:mm:ss ")) + eventText(event);
+        told << eventText(event);
     }
+    // The status bar always tells what the cycle brought: the draws and the digits after them.
+    if (!told.isEmpty())
+        lastResult_ = clock_.now().toString(QStringLiteral("HH:mm:ss ")) + told.join(QStringLiteral("；"));
     showStatus();
 }
 
