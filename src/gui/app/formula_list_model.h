@@ -43,6 +43,7 @@ public:
     // The rows and the selection flags they are coloured by (owned by the formula list).
     void setRows(std::vector<FormulaListRow> rows, const FormulaSelection* selection);
     const std::vector<FormulaListRow>& rows() const { return rows_; }
+    const FormulaSelection* selection() const { return selection_; }
     void setShowChinese(bool chinese);
     bool showChinese() const { return showChinese_; }
     void setWeightedHeader(bool weighted);

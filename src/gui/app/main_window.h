@@ -11,29 +11,21 @@
 #include <memory>
 #include <optional>
 
-class QAction;
-class QCheckBox;
-class QDateEdit;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
-class QScrollBar;
-class QTabBar;
-class QTableView;
-
 namespace qeltaro::gui {
 
 class BackgroundTask;
-class DrawEntry;
 class FormulaCommands;
+class FormulaListView;
+class FormulaPanel;
 class HistoryCommands;
-class FormulaListModel;
-class HistoryGridModel;
+class HistoryPanel;
+class ListExportCommands;
 class SettingsMenu;
+class ToolWindowCommands;
+struct DataMenuItems;
 struct FormulaListRow;
+struct FormulaMenu;
+struct HistoryMenu;
 
 class MainWindow : public QMainWindow, public ListCommandsHost {
     Q_OBJECT
@@ -58,7 +50,11 @@ public:
     void openGuide(const QString& section);
     void refreshKeepingSelection() override;
     void showList(const FormulaListKey& key) override;
-    QLineEdit* formulaBox() const override { return formulaBox_; }
+    QString typedFormula() const override;
+    void takeTypedFormula() override;
+    void focusTypedFormula() override;
+    CalculationChoice calculationChoice() const;
+    FormulaListView& formulaList() const;
     // The formula the last click or right click on the list chose, as the list shows it now;
     // nullptr when none was chosen or it is no longer shown (another category or kind, deleted,
     // renumbered to another formula). A re-sort keeps it.
@@ -74,58 +70,37 @@ signals:
     void dataFolderChosen(const QString& folder);
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // The tool windows close first, so one holding work not yet kept can ask.
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* buildHistoryPanel();
-    QWidget* buildFormulaPanel();
-    QWidget* buildCommandButtons();
+    void buildStatusBar();
     void buildMenus();
-    void buildDataMenuItems();
+    void listRecentFolders();
     void openGameDialog();
     // The title and the draw entry follow the store's game.
     void showGame();
+    void connectPanels();
     void connectCommands();
+    void connectListButtons();
+    void exportFormulaList(ListExportCommands& exports);
 
-    void selectPositions(int positions);
-    void selectPlay(bool group);
+    void chooseCategory(int positions, bool group);
     void storeTypedDraw(const QString& period, const QString& digits);
-    void formulaListReleased(const QModelIndex& index, Qt::MouseButton button);
-    // The list's rows in the order of one column, up or down; the header shows it.
-    void sortFormulaList(int column, Qt::SortOrder order);
-    void historyGridReleased(const QModelIndex& index, Qt::MouseButton button);
-    void fitFormulaColumns();
+    void formulaReleased(int row, int column, Qt::MouseButton button);
 
     std::unique_ptr<AnalysisSession> session_;
 
-    QTableView* historyGrid_ = nullptr;      // MSFlexGrid1
-    QTableView* formulaGrid_ = nullptr;      // MSFlexGrid2
-    HistoryGridModel* historyModel_ = nullptr;
-    FormulaListModel* formulaModel_ = nullptr;
-    std::array<QRadioButton*, 6> positionOptions_{};  // optXing(1..5)
-    std::array<QRadioButton*, 2> playOptions_{};      // opTDG(0..1)
-    std::array<QRadioButton*, 2> killOptions_{};      // Option2: 杀 / 生
-    std::array<QRadioButton*, 2> periodModeOptions_{};  // Option5
-    std::array<QRadioButton*, 2> methodOptions_{};      // Option6
-    std::array<QLineEdit*, 5> digitBoxes_{};            // txtIpt(1..5)
-    QLineEdit* nextPeriodBox_ = nullptr;    // Text1
-    QLabel* drawDateLabel_ = nullptr;
-    QDateEdit* drawDateBox_ = nullptr;      // year-numbered games only
-    QLineEdit* formulaBox_ = nullptr;       // Text2
-    QLineEdit* latestPeriodBox_ = nullptr;  // Text3
-    QCheckBox* verificationBox_ = nullptr;  // Check1
-    QScrollBar* formulaPager_ = nullptr;    // HScroll1
-    QTabBar* textTabs_ = nullptr;           // TabStrip1
-    QProgressBar* progress_ = nullptr;      // ProgressBar1
-    QMenu* formulaMenu_ = nullptr;          // mnuMang
-    QMenu* historyMenu_ = nullptr;          // mnuLsgl
+    HistoryPanel* historyPanel_ = nullptr;
+    FormulaPanel* formulaPanel_ = nullptr;
     SettingsMenu* settingsMenu_ = nullptr;  // mnuSetup
-    DrawEntry* drawEntry_ = nullptr;
+    std::unique_ptr<DataMenuItems> dataMenu_;
+    std::unique_ptr<HistoryMenu> historyMenu_;
+    std::unique_ptr<FormulaMenu> formulaMenu_;
     BackgroundTask* task_ = nullptr;
     HistoryCommands* historyCommands_ = nullptr;
     FormulaCommands* formulaCommands_ = nullptr;
+    ToolWindowCommands* toolCommands_ = nullptr;
     // The chosen formula by what names it, not by its row: a re-sort or reload moves rows.
     struct ChosenFormula {
         FormulaListKey list;
@@ -133,9 +108,7 @@ private:
         QString code;
     };
     std::optional<ChosenFormula> chosen_;
-    std::optional<std::pair<int, Qt::SortOrder>> formulaSort_;
     QString selectedPeriod_;
-    QString proposedPeriod_;  // what the period box was last filled with
 };
 
 }  // namespace qeltaro::gui

@@ -6,45 +6,12 @@
 #include "gui/money/payout_dialog.h"
 #include "predictions/kept_digits.h"
 
-#include <QAction>
-#include <QMenu>
-
 namespace qeltaro::gui {
-namespace {
 
-// The item of `menu` named `name`; null when there is none.
-QAction* itemNamed(QMenu* menu, const char* name)
-{
-    for (QAction* action : menu->actions()) {
-        if (action->objectName() == QLatin1String(name))
-            return action;
-    }
-    return nullptr;
-}
-
-// Puts `action` after the item named `after`, or last when there is none.
-void insertAfter(QMenu* menu, const char* after, QAction* action)
-{
-    const QList<QAction*> actions = menu->actions();
-    const qsizetype at = actions.indexOf(itemNamed(menu, after));
-    menu->insertAction(at >= 0 && at + 1 < actions.size() ? actions[at + 1] : nullptr, action);
-}
-
-}  // namespace
-
-MoneyCommands::MoneyCommands(WindowHost& host, QMenu* settingsMenu, QMenu* manageMenu, LastCalculation lastCalculation)
+MoneyCommands::MoneyCommands(WindowHost& host, LastCalculation lastCalculation)
     : QObject(host.hostWidget()), host_(host), lastCalculation_(std::move(lastCalculation))
 {
     setObjectName(QStringLiteral("moneyCommands"));
-    auto* payout = new QAction(QStringLiteral("奖金设置(&M)..."), settingsMenu);
-    payout->setObjectName(QStringLiteral("mnuPayout"));
-    insertAfter(settingsMenu, "mnuGame", payout);
-    connect(payout, &QAction::triggered, this, &MoneyCommands::openPayoutDialog);
-
-    auto* plan = new QAction(QStringLiteral("倍投计划(&B)..."), manageMenu);
-    plan->setObjectName(QStringLiteral("mnuChasePlan"));
-    insertAfter(manageMenu, "mnuJournal", plan);
-    connect(plan, &QAction::triggered, this, &MoneyCommands::openChasePlan);
 }
 
 void MoneyCommands::openPayoutDialog()

@@ -10,8 +10,6 @@
 #include <functional>
 #include <optional>
 
-class QMenu;
-
 namespace qeltaro::gui {
 
 class ChasePlanWindow;
@@ -22,9 +20,7 @@ class MoneyCommands : public QObject {
 public:
     using LastCalculation = std::function<const std::optional<CategoryCalculation>&()>;
 
-    // Adds the items to the settings menu (after 彩种设置) and the manage menu (before the
-    // deletions).
-    MoneyCommands(WindowHost& host, QMenu* settingsMenu, QMenu* manageMenu, LastCalculation lastCalculation);
+    MoneyCommands(WindowHost& host, LastCalculation lastCalculation);
 
     void openPayoutDialog();
     void openChasePlan();

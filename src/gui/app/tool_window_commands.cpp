@@ -7,7 +7,7 @@
 #include "gui/aggregate/err_value_tabs_window.h"
 #include "gui/aggregate/err_value_window.h"
 #include "gui/aggregate/ranking_list_window.h"
-#include "gui/app/formula_list_model.h"
+#include "gui/app/formula_list_view.h"
 #include "gui/app/main_window.h"
 #include "gui/backtest/detail_list_dialog.h"
 #include "gui/backtest/formula_filter_dialog.h"
@@ -22,13 +22,7 @@
 #include "library/formula_library.h"
 #include "predictions/calculation_run.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
 
 #include <unordered_map>
 
@@ -54,25 +48,11 @@ QString problemText(const QStringList& problems)
 ToolWindowCommands::ToolWindowCommands(MainWindow& window) : QObject(&window), window_(window)
 {
     setObjectName(QStringLiteral("toolWindowCommands"));
-    auto button = [&window](const char* name) { return window.findChild<QPushButton*>(QLatin1String(name)); };
-    connect(button("Command7"), &QPushButton::clicked, this, &ToolWindowCommands::openFilter);
-    connect(button("Command23"), &QPushButton::clicked, this, &ToolWindowCommands::calculate);
-    connect(button("Command12"), &QPushButton::clicked, this, &ToolWindowCommands::replay);
-    connect(window.findChild<QAction*>(QStringLiteral("mnuGsls")), &QAction::triggered, this,
-            &ToolWindowCommands::showFormulaSteps);
-    connect(window.findChild<QAction*>(QStringLiteral("mnuHitRate")), &QAction::triggered, this,
-            &ToolWindowCommands::showHitRateChart);
-    // After the chart, before the deletions.
-    auto* menu = window.findChild<QMenu*>(QStringLiteral("mnuMang"));
-    auto* journal = new QAction(QStringLiteral("预测记录(&J)..."), menu);
-    journal->setObjectName(QStringLiteral("mnuJournal"));
-    menu->insertAction(window.findChild<QAction*>(QStringLiteral("mnuDelGS")), journal);
-    connect(journal, &QAction::triggered, this, &ToolWindowCommands::openJournal);
 }
 
 FormulaListModel* ToolWindowCommands::formulaModel() const
 {
-    return qobject_cast<FormulaListModel*>(window_.findChild<QTableView*>(QStringLiteral("MSFlexGrid2"))->model());
+    return &window_.formulaList().model();
 }
 
 // --- the filter ---
@@ -100,11 +80,9 @@ CalculationRequest ToolWindowCommands::requestFromOptions() const
     CalculationRequest request;
     request.category = session.category();
     request.kind = session.kind();
-    request.method = window_.findChild<QRadioButton*>(QStringLiteral("Option6_1"))->isChecked()
-                         ? CalculationMethod::Selected
-                         : CalculationMethod::Best;
-    if (window_.findChild<QRadioButton*>(QStringLiteral("Option5_1"))->isChecked())
-        request.pastPeriod = window_.findChild<QLineEdit*>(QStringLiteral("Text3"))->text();
+    const CalculationChoice choice = window_.calculationChoice();
+    request.method = choice.method;
+    request.pastPeriod = choice.pastPeriod;
     request.selection = session.selection();
     request.sort = sort_;
     return request;
@@ -190,7 +168,7 @@ void ToolWindowCommands::showCalculatedDigits(const CategoryCalculation& calcula
         row.next = it == next.end() ? QString() : it->second;
     }
     model->setRows(std::move(rows), &window_.session().selection());
-    scrollToEndIfLong(window_.findChild<QTableView*>(QStringLiteral("MSFlexGrid2")));
+    scrollToEndIfLong(&window_.formulaList());
 }
 
 void ToolWindowCommands::showErrValues(const CategoryCalculation& calculation)

@@ -32,7 +32,6 @@ class SortSettingsDialog;
 class ToolWindowCommands : public QObject {
     Q_OBJECT
 public:
-    // Connects the main window's buttons and menu item to the tool windows.
     explicit ToolWindowCommands(MainWindow& window);
 
     void openFilter();        // "公式过滤设置"

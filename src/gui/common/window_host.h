@@ -2,6 +2,7 @@
 // What the command groups and tool windows need of the main window. They hold one of these
 // instead of the main window itself, so no window module depends on the main window's file.
 
+#include "backtest/category_calculation.h"
 #include "session/analysis_session.h"
 
 #include <QString>
@@ -9,11 +10,16 @@
 
 #include <optional>
 
-class QLineEdit;
-
 namespace qeltaro::gui {
 
 class BackgroundTask;
+
+// What the calculation frames choose: the method, and a past period to re-check instead of the
+// next one.
+struct CalculationChoice {
+    CalculationMethod method = CalculationMethod::Best;
+    std::optional<QString> pastPeriod;
+};
 
 class WindowHost {
 public:
@@ -52,8 +58,11 @@ public:
     virtual void forgetChosenFormula() = 0;
     // The history period that the last click or right click chose.
     virtual QString selectedPeriod() const = 0;
-    // The box a formula is typed into.
-    virtual QLineEdit* formulaBox() const = 0;
+    // The formula typed into the formula box; taken (the box emptied) once added, the box
+    // focused again when it is refused.
+    virtual QString typedFormula() const = 0;
+    virtual void takeTypedFormula() = 0;
+    virtual void focusTypedFormula() = 0;
 
     // What the commands on the chosen formula say when there is none.
     static QString noChosenFormulaMessage() { return QStringLiteral("请先在公式列表中用鼠标点选一个公式。"); }

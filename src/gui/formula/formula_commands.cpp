@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLineEdit>
 
 #include <memory>
 
@@ -24,19 +23,19 @@ FormulaCommands::FormulaCommands(ListCommandsHost& host) : QObject(host.hostWidg
 void FormulaCommands::addTyped()
 {
     AnalysisSession& session = host_.session();
-    QLineEdit* box = host_.formulaBox();
-    if (box->text().trimmed().isEmpty()) {
+    const QString typed = host_.typedFormula();
+    if (typed.trimmed().isEmpty()) {
         Dialogs::warn(host_.hostWidget(), emptyTypedFormulaTitle(), emptyTypedFormulaMessage());
-        box->setFocus();
+        host_.focusTypedFormula();
         return;
     }
-    auto added = addTypedFormula(session.store(), box->text(), session.listKey());
+    auto added = addTypedFormula(session.store(), typed, session.listKey());
     if (!added) {
         Dialogs::warn(host_.hostWidget(), typedFormulaRefusalTitle(added.error()), added.error().message);
-        box->setFocus();
+        host_.focusTypedFormula();
         return;
     }
-    box->clear();
+    host_.takeTypedFormula();
     host_.showList(added->list);
 }
 
