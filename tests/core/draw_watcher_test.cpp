@@ -211,7 +211,7 @@ TEST(DrawWatcher, ConflictsAndFaultsLeaveTheStoreAloneAndTheWatchGoesOn)
 {
     Watch w(10, false);
     WatchOptions o = w.options();
-    o.pageTimeout = 300ms;
+    o.pageTimeout = 1500ms;  // long enough for 5 MiB on a busy machine
     auto watcher = w.open(o);
     ASSERT_TRUE(watcher);
 
@@ -245,7 +245,7 @@ TEST(DrawWatcher, ConflictsAndFaultsLeaveTheStoreAloneAndTheWatchGoesOn)
     // Each fault is one error; the cycle after it stores the next draw.
     const HttpAnswer faults[] = {
         {500, QByteArrayLiteral("<html>Internal Server Error</html>")},
-        {200, pageOf(13).body, "text/html", 1500ms},            // slower than the timeout
+        {200, pageOf(13).body, "text/html", 4000ms},            // slower than the timeout
         {200, QByteArray(6 * 1024 * 1024, 'x'), "text/html"},  // larger than 5 MiB
     };
     const char* reasons[] = {"HTTP 500", "超时", "5MB"};
