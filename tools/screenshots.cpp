@@ -11,6 +11,7 @@
 #include "gui/predictions/journal_window.h"
 #include "gui/search/formula_search_window.h"
 #include "history/draw_history.h"
+#include "history/game_schedule.h"
 #include "store/formula_table.h"
 
 #include <QAction>
@@ -285,6 +286,43 @@ void saveGameWindows(const QString& output)
     save(entry, output + QStringLiteral("/draw-entry-year.png"), QRect(0, 0, entry->width(), row.bottom() + 6));
 }
 
+// The window while it watches: today's draws so far (the sample's digits under today's periods),
+// the standard schedule, and the status bar counting down to the next draw.
+void saveWatchingWindow(const QString& output)
+{
+    QTemporaryDir temp;
+    const auto schedule = *qeltaro::parseDrawSchedule(QStringLiteral("00:05/5/23,10:00/10/73,22:05/5/24"));
+    {
+        auto store = qeltaro::Store::open(temp.path());
+        if (!store)
+            return;
+        QFile sample(QStringLiteral(QELTARO_SOURCE_DIR "/data/sample-history.txt"));
+        if (!sample.open(QIODevice::ReadOnly))
+            return;
+        const QStringList lines = QString::fromUtf8(sample.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        const QDateTime now = QDateTime::currentDateTime();
+        QString today;
+        for (int issue = 1; issue <= 120 && schedule.dueOf(now.date(), issue) <= now; ++issue) {
+            today += now.date().toString(QStringLiteral("yyMMdd")) + QStringLiteral("%1 ").arg(issue, 3, 10, QChar(u'0')) +
+                     lines.value(issue - 1).section(u' ', 1, 1).trimmed() + u'\n';
+        }
+        (void)qeltaro::DrawHistory(**store).importText(today);
+        (void)qeltaro::changeGame(**store, (*store)->game(), schedule);
+        addSampleFormulas(**store);
+    }
+    auto settings = std::make_unique<qeltaro::Settings>(temp.filePath(QStringLiteral("settings.conf")));
+    (void)settings->set(QStringLiteral("HistoryUrl"), QStringLiteral("http://127.0.0.1:9"));
+    (void)settings->set(QStringLiteral("AutoWatch"), QStringLiteral("True"));
+    auto session = qeltaro::AnalysisSession::open(temp.path(), std::move(settings));
+    if (!session)
+        return;
+    qeltaro::gui::MainWindow window(std::move(*session));
+    window.resize(1366, 768);
+    window.show();
+    settle();
+    save(&window, output + QStringLiteral("/watching-window.png"));
+}
+
 }  // namespace
 
 // The list sorted by 高出随机, going down, with a formula that names no digit (no figures against
@@ -360,5 +398,6 @@ int main(int argc, char** argv)
     saveListAndBackups(window, output);
     saveJournalWindow(output);
     saveGameWindows(output);
+    saveWatchingWindow(output);
     return 0;
 }

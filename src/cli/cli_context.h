@@ -117,6 +117,7 @@ void addBackupCommands(CLI::App& app, Context& context);
 void addPayoutCommands(CLI::App& app, Context& context);
 void addPlanCommand(CLI::App& app, Context& context);
 void addTrendCommands(CLI::App& app, Context& context);
+void addWatchCommand(CLI::App& app, Context& context);
 
 // The report printed, or the error told; the exit code either way.
 int finishCommand(Context& context, const Outcome& outcome);

@@ -3,6 +3,7 @@
 #include "cli_context.h"
 
 #include "history/draw_history.h"
+#include "history/game_schedule.h"
 
 #include <QDate>
 #include <QJsonArray>
@@ -141,7 +142,16 @@ Outcome next(Context&, Store& store, const NextOptions& o)
     auto period = DrawHistory(store).nextPeriod(o.today);
     if (!period)
         return period.error();
-    return answer({*period}, QJsonObject{{QStringLiteral("next"), *period}});
+    auto due = nextDrawDue(store, o.today);
+    if (!due)
+        return due.error();
+    QJsonObject json{{QStringLiteral("next"), *period}};
+    QStringList lines{*period};
+    if (due->isValid()) {
+        json.insert(QStringLiteral("due"), due->toString(QStringLiteral("yyyy-MM-ddTHH:mm:00")));
+        lines << QStringLiteral("开奖时间：%1").arg(due->toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+    }
+    return answer(lines, json);
 }
 
 }  // namespace

@@ -47,6 +47,7 @@ int main(int argc, char** argv)
     addPayoutCommands(app, context);
     addPlanCommand(app, context);
     addTrendCommands(app, context);
+    addWatchCommand(app, context);
 
     try {
         app.parse(argc, argv);

@@ -101,7 +101,7 @@ TEST(GameCli, ShowSetAndTheRefusalOnceDrawsAreStored)
     auto r = runCli(temp, {"--json", "game", "show"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed().toStdString(),
-              R"({"drawsPerDay":120,"issueDigits":3,"name":"时时彩","numbering":"date"})");
+              R"({"drawsPerDay":120,"issueDigits":3,"name":"时时彩","numbering":"date","schedule":[]})");
 
     EXPECT_EQ(runCli(temp, {"game", "set", "--numbering", "week"}).exitCode, 1);
     EXPECT_EQ(runCli(temp, {"game", "set", "--draws-per-day", "1441"}).exitCode, 1);

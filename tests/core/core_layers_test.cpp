@@ -39,6 +39,7 @@ const std::map<QString, int>& ranks()
         {QStringLiteral("session"), 6},      // backtest, history, library, settings
         {QStringLiteral("export"), 7},       // predictions, backtest, aggregate
         {QStringLiteral("method"), 7},       // search, then predictions: the whole method walked forward
+        {QStringLiteral("watch"), 7},        // predictions, history, settings
     };
     return table;
 }

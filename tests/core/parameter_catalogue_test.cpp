@@ -87,7 +87,7 @@ TEST(ParameterCatalogue, CodesAreFoundCaseInsensitively)
         words << p.code.toLower();
     for (const QString& word : words) {
         std::optional<int> expected;
-        for (int i = 1; i <= kParameterCount && !expected; ++i) {
+        for (int i = 1; i <= kFormulaParameterCount && !expected; ++i) {
             if (parameterCode(i).compare(word, Qt::CaseInsensitive) == 0)
                 expected = i;
         }

@@ -95,10 +95,15 @@ TEST(Settings, SetValidatesEveryKey)
     EXPECT_TRUE(settings.set(QStringLiteral("HistoryUrl"), QStringLiteral("http://127.0.0.1:8080/")));
     EXPECT_TRUE(settings.set(QStringLiteral("HistoryUrl"), QStringLiteral("https://example.com/kj?day={date}")));
     EXPECT_EQ(settings.value(QStringLiteral("HistoryUrl")).toStdString(), "https://example.com/kj?day={date}");
+    // Several addresses for the watch: kept a line each, every one checked.
+    EXPECT_TRUE(settings.set(QStringLiteral("HistoryUrl"), QStringLiteral(" http://a.example \n\nhttps://b.example/{ymd} ")));
+    EXPECT_EQ(settings.value(QStringLiteral("HistoryUrl")).toStdString(), "http://a.example\nhttps://b.example/{ymd}");
+    EXPECT_TRUE(settings.set(QStringLiteral("WatchDelaySeconds"), QStringLiteral("0")));
     const std::pair<const char*, const char*> refused[] = {
         {"JSFF", "yes"}, {"JSQS", "10"}, {"JSQS", "-1"}, {"IniSerchDay", "11"}, {"IniSerchDay", "x"},
         {"HistoryUrl", "ftp://example"}, {"HistoryUrl", "not a url"}, {"HistoryUrl", "http://example.com/{day}"},
-        {"FormulaUrl", "http://example.com/{date}"}, {"NoSuchKey", "1"}};
+        {"FormulaUrl", "http://example.com/{date}"}, {"NoSuchKey", "1"}, {"HistoryUrl", "http://a.example\nftp://b"},
+        {"WatchRetrySeconds", "0"}, {"WatchPollSeconds", "x"}, {"WatchGiveUpMinutes", "1441"}, {"AutoWatch", "on"}};
     for (const auto& [key, value] : refused) {
         auto s = settings.set(QString::fromLatin1(key), QString::fromLatin1(value));
         EXPECT_FALSE(s) << key << "=" << value;

@@ -3,6 +3,7 @@
 #include "gui/app/data_folders.h"
 #include "gui/app/game_dialog.h"
 #include "history/draw_history.h"
+#include "history/game_schedule.h"
 #include "store/history_table.h"
 
 #include <QAction>
@@ -122,8 +123,16 @@ private slots:
         QCOMPARE(f.window->session().store().game(), Game());
 
         in<QSpinBox>(dialog, "txtDrawsPerDay")->setValue(120);
+        // The schedule may change with draws stored; one of 119 draws is refused.
+        QVERIFY(in<QLineEdit>(dialog, "txtSchedule")->isEnabled());
+        in<QLineEdit>(dialog, "txtSchedule")->setText(QStringLiteral("00:05/5/23,10:00/10/72,22:05/5/24"));
+        QVERIFY(in<QLabel>(dialog, "lblExample")->text().contains(QStringLiteral("共119期")));
+        in<QPushButton>(dialog, "cmdSave")->click();
+        QVERIFY(gui::Dialogs::takeLog().join(u'\n').contains(QStringLiteral("共119期")));
+        in<QLineEdit>(dialog, "txtSchedule")->setText(QStringLiteral("00:05/5/23,10:00/10/73,22:05/5/24"));
         in<QLineEdit>(dialog, "txtGameName")->setText(QStringLiteral("重庆时时彩"));
         in<QPushButton>(dialog, "cmdSave")->click();
+        QCOMPARE(readGameSchedule(f.window->session().store())->drawsPerDay(), 120);
         QVERIFY(!dialog->isVisible());
         QCOMPARE(f.window->session().store().game().name, QStringLiteral("重庆时时彩"));
         QCOMPARE(f.window->windowTitle(), QStringLiteral("Qeltaro - 重庆时时彩"));

@@ -81,4 +81,26 @@ HttpAnswer ResultsSite::answer(const QString& path, const QUrlQuery& query)
     return {200, QByteArrayLiteral("<html><body><p>暂无开奖数据</p></body></html>")};
 }
 
+GrowingDaySite::GrowingDaySite(int shown)
+    : shown_(shown), server_([this](const QString&, const QUrlQuery& query) {
+          const QDate day = QDate::fromString(query.queryItemValue(QStringLiteral("span")).left(10), Qt::ISODate);
+          return HttpAnswer{200, dayPageHtml(day, draws(day, ++shown_))};
+      })
+{
+}
+
+std::vector<SampleDraw> GrowingDaySite::draws(const QDate& day, int count)
+{
+    std::vector<SampleDraw> out;
+    const auto& sample = sampleDays().begin()->second;
+    for (int i = 0; i < count && i < int(sample.size()); ++i)
+        out.emplace_back(period(day, i + 1), sample[size_t(i)].second);
+    return out;
+}
+
+QString GrowingDaySite::period(const QDate& day, int issue)
+{
+    return day.toString(QStringLiteral("yyMMdd")) + QStringLiteral("%1").arg(issue, 3, 10, QChar(u'0'));
+}
+
 }  // namespace qeltaro::test

@@ -6,6 +6,7 @@
 
 #include <QDate>
 
+#include <atomic>
 #include <map>
 #include <utility>
 #include <vector>
@@ -38,6 +39,22 @@ private:
 
     mutable std::mutex mutex_;
     std::map<QDate, HttpAnswer> answers_;
+    LocalHttpServer server_;
+};
+
+// A site whose page of any day shows the sample's first day's digits under that day's periods:
+// `shown` draws at first, one more each time a page is read. For watches running on the real
+// clock, which read today's page.
+class GrowingDaySite {
+public:
+    explicit GrowingDaySite(int shown = 5);
+    QString baseUrl() const { return server_.baseUrl(); }
+    // The first `count` draws of `day` as the site writes them.
+    static std::vector<SampleDraw> draws(const QDate& day, int count);
+    static QString period(const QDate& day, int issue);
+
+private:
+    std::atomic<int> shown_;
     LocalHttpServer server_;
 };
 

@@ -3,6 +3,7 @@
 #include "common/progress.h"
 #include "io/html_text.h"
 #include "io/http_get.h"
+#include "io/web_address.h"
 #include "io/text_codec.h"
 #include "settings/settings.h"
 #include "store/history_table.h"
@@ -238,7 +239,8 @@ Result<OnlineHistoryUpdate> OnlineHistoryUpdate::plan(Store& store, const Online
 {
     if (Status s = onlineUpdateServes(store.game()); !s)
         return s.error();
-    auto address = parseResultsBase(options.baseAddress);
+    // Of several addresses kept a line each, the update reads the first.
+    auto address = parseResultsBase(addressLines(options.baseAddress).value(0));
     if (!address)
         return address.error();
     auto plan = planUpdate(store, options.searchDays, options.today);

@@ -1,5 +1,7 @@
 #include "io/web_address.h"
 
+#include <QRegularExpression>
+
 #include <array>
 #include <utility>
 
@@ -34,6 +36,12 @@ bool isWebAddress(const QUrl& url)
     const QString scheme = url.scheme().toLower();
     return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
            !url.host().isEmpty();
+}
+
+QStringList addressLines(const QString& text)
+{
+    // Addresses hold no blanks: any run of them parts two.
+    return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
 }
 
 }  // namespace qeltaro

@@ -4,12 +4,16 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 
 namespace qeltaro {
 
 bool hasDayPlaceholder(const QString& text);
 QString fillDayPlaceholders(QString text, const QDate& day);
+
+// Several addresses kept in one text, one a line (or apart by blanks): each trimmed, none empty.
+QStringList addressLines(const QString& text);
 
 // Valid, http or https, with a server name.
 bool isWebAddress(const QUrl& url);

@@ -41,12 +41,31 @@ std::optional<int> parseWhole(const QString& text, int low, int high)
 bool isFlagKey(const QString& key)
 {
     return key == QLatin1String("JSFF") || key == QLatin1String("LsXs") || key == QLatin1String("SyBq") ||
-           key == QLatin1String("ZqlJq");
+           key == QLatin1String("ZqlJq") || key == QLatin1String("AutoWatch") || key == QLatin1String("WatchSound");
 }
 
 bool isUrlKey(const QString& key)
 {
     return key == QLatin1String("HistoryUrl") || key == QLatin1String("FormulaUrl");
+}
+
+struct NumberRange {
+    const char* key;
+    int low;
+    int high;
+};
+
+// The watch's numbers: seconds or minutes, each with its bounds.
+constexpr NumberRange kWatchNumbers[] = {
+    {"WatchDelaySeconds", 0, 3600}, {"WatchRetrySeconds", 1, 3600}, {"WatchGiveUpMinutes", 1, 1440}, {"WatchPollSeconds", 1, 86400}};
+
+const NumberRange* watchNumber(const QString& key)
+{
+    for (const NumberRange& range : kWatchNumbers) {
+        if (key == QLatin1String(range.key))
+            return &range;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -81,8 +100,14 @@ const std::vector<SettingDefinition>& settingDefinitions()
         {QStringLiteral("SyBq"), QStringLiteral("True"), QStringLiteral("检索期数前溯不含当前期")},
         {QStringLiteral("ZqlJq"), QStringLiteral("True"), QStringLiteral("正确率使用期数加权算法")},
         {QStringLiteral("JSQS"), QStringLiteral("3"), QStringLiteral("检索期数：0=前所有期，1..9=前100/200/300/500/600/800/1000/1500/3000期")},
-        {QStringLiteral("HistoryUrl"), QString(), QStringLiteral("历史号码网页地址（在线更新历史号码）")},
+        {QStringLiteral("HistoryUrl"), QString(), QStringLiteral("历史号码网页地址（在线更新历史号码；自动更新开奖可写多个，一行一个）")},
         {QStringLiteral("FormulaUrl"), QString(), QStringLiteral("公式文件地址（在线更新公式）")},
+        {QStringLiteral("AutoWatch"), QStringLiteral("False"), QStringLiteral("窗口启动时打开自动更新开奖")},
+        {QStringLiteral("WatchSound"), QStringLiteral("False"), QStringLiteral("自动更新开奖到新号码时响铃")},
+        {QStringLiteral("WatchDelaySeconds"), QStringLiteral("20"), QStringLiteral("自动更新开奖：开奖时间后等多少秒再读网页（0~3600）")},
+        {QStringLiteral("WatchRetrySeconds"), QStringLiteral("10"), QStringLiteral("自动更新开奖：未读到时每隔多少秒再读（1~3600）")},
+        {QStringLiteral("WatchGiveUpMinutes"), QStringLiteral("10"), QStringLiteral("自动更新开奖：开奖时间后多少分钟仍未读到就等下一期（1~1440）")},
+        {QStringLiteral("WatchPollSeconds"), QStringLiteral("30"), QStringLiteral("自动更新开奖：没有开奖时间表时每隔多少秒读一次（1~86400）")},
     };
     return table;
 }
@@ -214,16 +239,23 @@ Status Settings::set(const QString& key, const QString& text)
             return badInput(QStringLiteral("JSQS 必须是0到9的整数（0=前所有期，3=前300期），而不是“%1”").arg(excerpt(text)));
         store(key, QString::number(*index));
     } else if (isUrlKey(key)) {
-        const QString trimmed = text.trimmed();
-        // The history's address may name the page's day by placeholders; any day shows whether
-        // the filled address is one.
-        const QUrl url(key == QLatin1String("HistoryUrl") ? fillDayPlaceholders(trimmed, QDate(2016, 1, 21)) : trimmed,
-                       QUrl::StrictMode);
-        if (!trimmed.isEmpty() && !isWebAddress(url))
-            return badInput(QStringLiteral("%1必须是 http:// 或 https:// 开头的网址，而不是“%2”")
-                                .arg(key == QLatin1String("HistoryUrl") ? QStringLiteral("开奖网址") : QStringLiteral("公式网址"),
-                                     excerpt(text)));
-        store(key, trimmed);
+        const bool history = key == QLatin1String("HistoryUrl");
+        // The history may have several addresses, a line each; the formulas one.
+        const QStringList lines = history ? addressLines(text) : QStringList{text.trimmed()};
+        for (const QString& line : lines) {
+            // The history's address may name the page's day by placeholders; any day shows
+            // whether the filled address is one.
+            const QUrl url(history ? fillDayPlaceholders(line, QDate(2016, 1, 21)) : line, QUrl::StrictMode);
+            if (!line.isEmpty() && !isWebAddress(url))
+                return badInput(QStringLiteral("%1必须是 http:// 或 https:// 开头的网址，而不是“%2”")
+                                    .arg(history ? QStringLiteral("开奖网址") : QStringLiteral("公式网址"), excerpt(line)));
+        }
+        store(key, lines.join(u'\n'));
+    } else if (const NumberRange* range = watchNumber(key)) {
+        const auto number = parseWhole(text, range->low, range->high);
+        if (!number)
+            return badInput(QStringLiteral("%1 必须是%2到%3的整数，而不是“%4”").arg(key).arg(range->low).arg(range->high).arg(excerpt(text)));
+        store(key, QString::number(*number));
     }
     return success();
 }

@@ -3,6 +3,7 @@
 // a store without it serves the standard game, so older files open unchanged.
 
 #include "common/result.h"
+#include "domain/draw_schedule.h"
 #include "domain/game.h"
 
 namespace qeltaro {
@@ -14,5 +15,11 @@ class Database;
 Result<Game> readStoreGame(Database& db);
 // Replaces the stored game; runs inside the caller's transaction.
 Status writeStoreGame(Database& db, const Game& game);
+
+// The game's draw schedule, one row of KaijiangShijian in its text form; none when the table is
+// missing or empty. A stored text that does not read is refused.
+Result<DrawSchedule> readStoreSchedule(Database& db);
+// Replaces it (an empty schedule removes it); runs inside the caller's transaction.
+Status writeStoreSchedule(Database& db, const DrawSchedule& schedule);
 
 }  // namespace qeltaro

@@ -1,29 +1,24 @@
 #include "store/prize_table_row.h"
 
 #include "store/in_transaction.h"
+#include "store/optional_table_row.h"
 #include "store/sqlite_database.h"
 
 namespace qeltaro {
 
 Result<PrizeTable> readStorePrizeTable(Database& db)
 {
-    auto present = db.scalar(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = 'Jiangjin'"));
-    if (!present)
-        return present.error();
-    if (!*present || **present == 0)
+    auto found = optionalTableRow(db, QStringLiteral("Jiangjin"),
+                                  QStringLiteral("SELECT stake, prize1, prize2, prize3, prize4, prize5 FROM Jiangjin LIMIT 1"));
+    if (!found)
+        return found.error();
+    if (!*found)
         return PrizeTable{};
-    auto row = db.prepare(QStringLiteral("SELECT stake, prize1, prize2, prize3, prize4, prize5 FROM Jiangjin LIMIT 1"));
-    if (!row)
-        return row.error();
-    if (!row->next()) {
-        if (row->error())
-            return *row->error();
-        return PrizeTable{};
-    }
+    Statement& row = **found;
     PrizeTable table;
-    table.stake = row->integer(0);
+    table.stake = row.integer(0);
     for (int n = 1; n <= 5; ++n)
-        table.prizes[size_t(n - 1)] = row->integer(n);
+        table.prizes[size_t(n - 1)] = row.integer(n);
     if (auto problem = table.problem())
         return storageError(QStringLiteral("数据库中的奖金设置无效：%1").arg(*problem));
     return table;

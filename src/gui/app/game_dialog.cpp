@@ -3,6 +3,7 @@
 #include "gui/common/dialogs.h"
 #include "gui/common/widgets.h"
 #include "history/draw_history.h"
+#include "history/game_schedule.h"
 #include "store/store.h"
 
 #include <QComboBox>
@@ -54,6 +55,12 @@ GameDialog::GameDialog(Store& store, QWidget* parent) : QDialog(parent), store_(
 
     exampleLabel_ = textLabel(QStringLiteral("lblExample"));
     form->addRow(QStringLiteral("期号示例："), exampleLabel_);
+
+    scheduleBox_ = namedBox(QStringLiteral("txtSchedule"), 300);
+    scheduleBox_->setPlaceholderText(QStringLiteral("例如 00:05/5/23,10:00/10/73,22:05/5/24"));
+    scheduleBox_->setToolTip(QStringLiteral("各段为“首期时间/间隔分钟/期数”，用逗号分开，按本机时间；各段期数之和等于每天开奖期数。\n"
+                                            "自动更新开奖按它在开奖时间读取网页；留空则每隔一段时间读取。"));
+    form->addRow(QStringLiteral("开奖时间表："), scheduleBox_);
     layout->addLayout(form);
 
     lockedLabel_ = textLabel(QStringLiteral("lblLocked"));
@@ -66,6 +73,7 @@ GameDialog::GameDialog(Store& store, QWidget* parent) : QDialog(parent), store_(
     layout->addLayout(rightButtons({saveButton, closeWindowButton(this)}));
 
     connect(nameBox_, &QLineEdit::textChanged, this, &GameDialog::showExample);
+    connect(scheduleBox_, &QLineEdit::textChanged, this, &GameDialog::showExample);
     connect(drawsPerDayBox_, &QSpinBox::valueChanged, this, &GameDialog::showExample);
     connect(issueDigitsBox_, &QComboBox::currentIndexChanged, this, &GameDialog::showExample);
     for (QRadioButton* option : numberingOptions_)
@@ -79,6 +87,8 @@ void GameDialog::showGame(const Game& game)
     drawsPerDayBox_->setValue(game.drawsPerDay);
     issueDigitsBox_->setCurrentIndex(game.issueDigits == 4 ? 1 : 0);
     numberingOptions_[game.numbering == Numbering::Year ? 1 : 0]->setChecked(true);
+    auto schedule = readGameSchedule(store_);
+    scheduleBox_->setText(schedule ? schedule->text() : QString());
 
     // Stored periods and derived columns were written for this game: only its name may change.
     auto draws = DrawHistory(store_).count();
@@ -91,7 +101,7 @@ void GameDialog::showGame(const Game& game)
     if (!draws)
         lockedLabel_->setText(draws.error().message);
     else if (locked)
-        lockedLabel_->setText(QStringLiteral("历史号码中已有%1期号码，期号和派生列都按当前彩种计算，只能更改名称。"
+        lockedLabel_->setText(QStringLiteral("历史号码中已有%1期号码，期号和派生列都按当前彩种计算，只能更改名称和开奖时间表。"
                                              "其他彩种请使用另一个数据文件夹（设置 → 切换数据文件夹...）。")
                                   .arg(*draws));
     showExample();
@@ -110,7 +120,11 @@ Game GameDialog::shownGame() const
 void GameDialog::showExample()
 {
     const Game game = shownGame();
-    if (const auto problem = game.problem()) {
+    auto schedule = parseDrawSchedule(scheduleBox_->text());
+    std::optional<QString> problem = game.problem();
+    if (!problem)
+        problem = schedule ? scheduleProblem(*schedule, game) : std::optional<QString>(schedule.error().message);
+    if (problem) {
         exampleLabel_->setText(QStringLiteral("<span style=\"color:#c00000\">%1</span>").arg(problem->toHtmlEscaped()));
         return;
     }
@@ -127,12 +141,18 @@ void GameDialog::showExample()
 
 void GameDialog::save()
 {
+    auto schedule = parseDrawSchedule(scheduleBox_->text());
+    if (!schedule) {
+        Dialogs::warn(this, kTitle, schedule.error().message);
+        return;
+    }
     const Game game = shownGame();
-    if (game == store_.game()) {
+    auto stored = readGameSchedule(store_);
+    if (game == store_.game() && stored && *stored == *schedule) {
         accept();
         return;
     }
-    if (Status s = store_.setGame(game); !s) {
+    if (Status s = changeGame(store_, game, *schedule); !s) {
         Dialogs::warn(this, kTitle, s.error().message);
         return;
     }

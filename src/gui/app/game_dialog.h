@@ -1,7 +1,7 @@
 #pragma once
 // 彩种设置 (frmGame): the game the store serves. While the history is empty every part of it can
 // change; once draws are stored their periods and derived columns follow the game, so only the
-// name can.
+// name and the draw schedule can.
 
 #include "domain/game.h"
 
@@ -45,6 +45,7 @@ private:
     QSpinBox* drawsPerDayBox_ = nullptr;
     QComboBox* issueDigitsBox_ = nullptr;
     std::array<QRadioButton*, 2> numberingOptions_{};  // 按日期 / 按年份
+    QLineEdit* scheduleBox_ = nullptr;
     QLabel* exampleLabel_ = nullptr;
     QLabel* lockedLabel_ = nullptr;
 };

@@ -18,6 +18,7 @@
 #include "gui/export/list_export_commands.h"
 #include "gui/export/parameter_reference_window.h"
 #include "gui/formula/formula_commands.h"
+#include "gui/history/draw_watch_commands.h"
 #include "gui/history/history_commands.h"
 #include "gui/search/search_window_commands.h"
 #include "gui/trend/trend_window.h"
@@ -226,6 +227,11 @@ void MainWindow::connectCommands()
     });
     on(dataMenu_->payout, money, &MoneyCommands::openPayoutDialog);
     on(formulas.chasePlan, money, &MoneyCommands::openChasePlan);
+
+    // 自动更新开奖 makes the player's last calculation again after new draws.
+    new DrawWatchCommands(*this, historyMenu_->menu, statusBar(),
+                          {[tools = toolCommands_] { return tools->lastRequest(); },
+                           [tools = toolCommands_](const CalculationRun& run) { tools->showMadeCalculation(run.calculation); }});
 
     auto* exports = new ListExportCommands(*this);
     auto exportHistory = [this, exports] { exports->exportHistory(historyPanel_->verificationShown()); };

@@ -123,6 +123,8 @@ void ToolWindowCommands::runCalculation(const CalculationRequest& request)
         Dialogs::warn(&window_, kCalculationTitle, run.error().message);
         return;
     }
+    if (!request.pastPeriod)
+        lastRequest_ = request;
     run->calculation.storeInto(counts_);
     lastCalculation_ = std::move(run->calculation);
     showCalculatedDigits(*lastCalculation_);
@@ -134,6 +136,18 @@ void ToolWindowCommands::runCalculation(const CalculationRequest& request)
     if (run->recordFailure)
         Dialogs::warn(&window_, kCalculationTitle, QStringLiteral("计算结果未能记入预测记录：%1").arg(run->recordFailure->message));
     if (run->recording == Recording::Recorded && journalWindow_)
+        journalWindow_->reload();
+}
+
+void ToolWindowCommands::showMadeCalculation(const CategoryCalculation& calculation)
+{
+    calculation.storeInto(counts_);
+    lastCalculation_ = calculation;
+    showCalculatedDigits(calculation);
+    const bool shown = (errTabsWindow_ && errTabsWindow_->isVisible()) || (errWindow_ && errWindow_->isVisible());
+    if (shown)
+        showErrValues(calculation);
+    if (journalWindow_)
         journalWindow_->reload();
 }
 

@@ -44,6 +44,11 @@ public:
     const NextPeriodCounts& nextPeriodCounts() const { return counts_; }
     const SortSettings& sortSettings() const { return sort_; }
     const std::optional<CategoryCalculation>& lastCalculation() const { return lastCalculation_; }
+    // The request of the player's last calculation, for the automatic update to make again.
+    const std::optional<CalculationRequest>& lastRequest() const { return lastRequest_; }
+    // A calculation made for the player (by the automatic update): shown as the player's own
+    // would be, in the list and in the Err value windows already open.
+    void showMadeCalculation(const CategoryCalculation& calculation);
 
 private:
     CalculationRequest requestFromOptions() const;
@@ -60,6 +65,7 @@ private:
     SortSettings sort_;  // kept for the whole run, offered again each time
     NextPeriodCounts counts_;
     std::optional<CategoryCalculation> lastCalculation_;
+    std::optional<CalculationRequest> lastRequest_;
     std::optional<CalculationRequest> awaitingSort_;  // a best-formula calculation waiting for the dialog
     QPointer<FormulaFilterDialog> filterDialog_;
     QPointer<SortSettingsDialog> sortDialog_;

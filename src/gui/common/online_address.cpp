@@ -1,6 +1,7 @@
 #include "gui/common/online_address.h"
 
 #include "gui/common/dialogs.h"
+#include "io/web_address.h"
 #include "library/formula_update.h"
 
 namespace qeltaro::gui {
@@ -17,7 +18,8 @@ SourceWords wordsOf(OnlineSource source)
 {
     if (source == OnlineSource::History)
         return {QStringLiteral("HistoryUrl"), QStringLiteral("开奖网址设置"),
-                QStringLiteral("开奖历史网页地址（http:// 或 https:// 开头）。\n"
+                QStringLiteral("开奖历史网页地址（http:// 或 https:// 开头），可写多个，用空格分开：\n"
+                               "自动更新开奖按顺序尝试，在线更新用第一个。\n"
                                "只写网站地址时，在其后按固定格式拼出每天的网页；\n"
                                "地址中有 {date}（2016-01-21）、{ymd}（20160121）或 {yymmdd}（160121）时，\n"
                                "按天换成日期。"),
@@ -36,7 +38,8 @@ QString onlineAddressTitle(OnlineSource source)
 std::optional<QString> askOnlineAddress(QWidget* parent, Settings& settings, OnlineSource source)
 {
     const SourceWords words = wordsOf(source);
-    QString shown = settings.value(words.key);
+    // Several addresses are kept a line each and shown apart by blanks.
+    QString shown = addressLines(settings.value(words.key)).join(u' ');
     for (;;) {
         const auto answer = Dialogs::askText(parent, words.title, words.prompt, shown);
         if (!answer)

@@ -10,6 +10,7 @@
 #include "history/history_maintenance.h"
 #include "history/history_text_export.h"
 #include "history/online_update.h"
+#include "io/web_address.h"
 #include "store/store.h"
 
 #include <QApplication>
@@ -41,7 +42,7 @@ void HistoryCommands::updateOnline()
     if (!address)
         return;
     // A malformed address is told before the question.
-    if (const auto source = parseResultsBase(*address); !source) {
+    if (const auto source = parseResultsBase(addressLines(*address).value(0)); !source) {
         Dialogs::warn(host_.hostWidget(), QStringLiteral("在线更新"), source.error().message);
         return;
     }
