@@ -20,16 +20,155 @@ struct BlockResult {
 };
 
 // The state the workers share: finished blocks waiting for their predecessors, and the prefix
-// committed so far.
+// committed so far. Every member function but the constructor expects the mutex held.
 struct SharedProgress {
+    SharedProgress(const CandidateSearchLimits& limits, std::uint64_t copies)
+        : target(limits.target),
+          end(limits.maxCandidates.value_or(std::numeric_limits<std::uint64_t>::max())),
+          copies(copies)
+    {
+        outcome.controlPassesByCopy.assign(size_t(copies), 0);
+    }
+
+    // Adds a finished block, then every waiting block that now follows the prefix.
+    void commit(std::uint64_t block, BlockResult&& result)
+    {
+        waiting.emplace(block, std::move(result));
+        for (auto it = waiting.find(committedBlocks); it != waiting.end() && !finished.load();
+             it = waiting.find(committedBlocks)) {
+            countBeside(it->second, takeFound(it->second));
+            if (finished.load())
+                break;
+            waiting.erase(it);
+            ++committedBlocks;
+            outcome.verified = std::min(end, committedBlocks * CandidateSearch::kBlock);
+            if (outcome.verified >= end) {
+                outcome.limitReached = true;
+                finished.store(true);
+            }
+        }
+    }
+
+    // What was found since the last call.
+    std::vector<FoundCandidate> newlyFound()
+    {
+        std::vector<FoundCandidate> fresh(outcome.found.begin() + std::ptrdiff_t(reportedFound), outcome.found.end());
+        reportedFound = outcome.found.size();
+        return fresh;
+    }
+
     std::mutex mutex;
     std::condition_variable changed;
-    std::map<std::uint64_t, BlockResult> waiting;  // by block number
-    std::uint64_t committedBlocks = 0;
     CandidateSearchOutcome outcome;
     int workersRunning = 0;
     std::atomic<bool> finished{false};
+    const std::optional<long long> target;
+    const std::uint64_t end;  // candidates to evaluate at most
+
+private:
+    // The block's found candidates join the outcome, up to the one that meets the target; returns
+    // the ordinal the block's other counts stop before.
+    std::uint64_t takeFound(const BlockResult& result)
+    {
+        for (const FoundCandidate& f : result.found) {
+            outcome.found.push_back(f);
+            if (target && (long long)outcome.found.size() >= *target) {
+                outcome.verified = f.ordinal + 1;
+                outcome.targetReached = true;
+                finished.store(true);
+                return outcome.verified;
+            }
+        }
+        return std::numeric_limits<std::uint64_t>::max();
+    }
+
+    // Control passes and best rates count over the same candidates as the real passes.
+    void countBeside(const BlockResult& result, std::uint64_t cut)
+    {
+        for (std::uint64_t ordinal : result.controlPasses) {
+            if (ordinal < cut) {
+                ++outcome.controlPasses;
+                ++outcome.controlPassesByCopy[size_t(ordinal % copies)];
+            }
+        }
+        raiseBest(outcome.best.real, result.realRates, cut);
+        raiseBest(outcome.best.shuffled, result.controlRates, cut);
+    }
+
+    const std::uint64_t copies;
+    std::map<std::uint64_t, BlockResult> waiting;  // by block number
+    std::uint64_t committedBlocks = 0;
+    size_t reportedFound = 0;
 };
+
+// One worker's screening: each candidate on the real history, and on its control copy if any.
+class BlockScreener {
+public:
+    BlockScreener(const CandidateEvaluator& evaluator, const CandidateGenerator& generator, const ScreeningBounds& bounds,
+                  const std::vector<const CandidateEvaluator*>& controls)
+        : evaluator_(evaluator), generator_(generator), bounds_(bounds), controls_(controls),
+          kind_(generator.shape().kind), scratch_(evaluator.makeScratch()),
+          controlScratch_(controls.empty() ? EvaluationScratch{} : controls.front()->makeScratch())
+    {
+    }
+
+    // Candidates [begin, end) into `result`; false when told to stop midway.
+    bool screen(std::uint64_t begin, std::uint64_t end, RunControl& control, const std::atomic<bool>& finished,
+                BlockResult& result)
+    {
+        const std::uint64_t copies = controls_.size();
+        for (std::uint64_t ordinal = begin; ordinal < end; ++ordinal) {
+            if ((ordinal & 255) == 0 && (!control.proceed() || finished.load()))
+                return false;
+            const Candidate candidate = generator_.candidate(ordinal);
+            // The rate comes first in a screening, so it is known whether the candidate passes or not.
+            if (evaluator_.screen(candidate, kind_, bounds_, scratch_, stats_))
+                result.found.push_back({ordinal, candidate, stats_});
+            noteRate(result.realRates, ordinal, stats_.rate);
+            if (copies) {
+                if (controls_[size_t(ordinal % copies)]->screen(candidate, kind_, bounds_, controlScratch_, controlStats_))
+                    result.controlPasses.push_back(ordinal);
+                noteRate(result.controlRates, ordinal, controlStats_.rate);
+            }
+        }
+        return true;
+    }
+
+private:
+    const CandidateEvaluator& evaluator_;
+    const CandidateGenerator& generator_;
+    const ScreeningBounds& bounds_;
+    const std::vector<const CandidateEvaluator*>& controls_;
+    const Kind kind_;
+    EvaluationScratch scratch_;
+    EvaluationScratch controlScratch_;
+    CandidateStatistics stats_;
+    CandidateStatistics controlStats_;
+};
+
+// Reports about every `interval` until the last worker is done.
+void reportWhileRunning(SharedProgress& shared, const CandidateSearchReport& report, std::chrono::milliseconds interval)
+{
+    std::unique_lock lock(shared.mutex);
+    auto nextReport = std::chrono::steady_clock::now() + interval;
+    while (shared.workersRunning > 0) {
+        shared.changed.wait_until(lock, nextReport);
+        if (std::chrono::steady_clock::now() < nextReport)
+            continue;
+        nextReport = std::chrono::steady_clock::now() + interval;
+        if (report) {
+            const CandidateSearchOutcome& out = shared.outcome;
+            const std::uint64_t verified = out.verified;
+            const long long found = (long long)out.found.size();
+            const std::uint64_t controlPasses = out.controlPasses;
+            const BestRates best = out.best;
+            const std::vector<FoundCandidate> fresh = shared.newlyFound();
+            lock.unlock();
+            report(verified, found, controlPasses, best, fresh);
+            lock.lock();
+        }
+    }
+}
 
 }  // namespace
 
@@ -56,89 +195,23 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
         limits.maxCandidates = std::min<std::uint64_t>(limits.maxCandidates.value_or(1), 1);
         limits.target.reset();
     }
-    const std::uint64_t end = limits.maxCandidates.value_or(std::numeric_limits<std::uint64_t>::max());
-    SharedProgress shared;
-    if (end == 0) {
+    SharedProgress shared(limits, controls_.size());
+    if (shared.end == 0) {
         shared.outcome.limitReached = true;
-        return shared.outcome;
+        return std::move(shared.outcome);
     }
     std::atomic<std::uint64_t> nextBlock{0};
-    const Kind kind = generator_.shape().kind;
-    const std::uint64_t copies = controls_.size();
-    shared.outcome.controlPassesByCopy.assign(controls_.size(), 0);
-
-    // Adds finished blocks to the prefix while they follow it; caller holds the mutex.
-    auto commit = [&](std::uint64_t block, BlockResult&& result) {
-        shared.waiting.emplace(block, std::move(result));
-        CandidateSearchOutcome& out = shared.outcome;
-        for (auto it = shared.waiting.find(shared.committedBlocks);
-             it != shared.waiting.end() && !shared.finished.load();
-             it = shared.waiting.find(shared.committedBlocks)) {
-            for (FoundCandidate& f : it->second.found) {
-                out.found.push_back(f);
-                if (limits.target && (long long)out.found.size() >= *limits.target) {
-                    out.verified = f.ordinal + 1;
-                    out.targetReached = true;
-                    shared.finished.store(true);
-                    break;
-                }
-            }
-            // Control passes and best rates count over the same candidates as the real passes:
-            // up to the one that met the target when the block was cut short.
-            const std::uint64_t cut = out.targetReached ? out.verified : std::numeric_limits<std::uint64_t>::max();
-            for (std::uint64_t ordinal : it->second.controlPasses) {
-                if (ordinal < cut) {
-                    ++out.controlPasses;
-                    ++out.controlPassesByCopy[size_t(ordinal % copies)];
-                }
-            }
-            raiseBest(out.best.real, it->second.realRates, cut);
-            raiseBest(out.best.shuffled, it->second.controlRates, cut);
-            if (shared.finished.load())
-                break;
-            shared.waiting.erase(it);
-            ++shared.committedBlocks;
-            out.verified = std::min(end, shared.committedBlocks * kBlock);
-            if (out.verified >= end) {
-                out.limitReached = true;
-                shared.finished.store(true);
-            }
-        }
-    };
-
     auto work = [&] {
-        EvaluationScratch scratch = evaluator_.makeScratch();
-        EvaluationScratch controlScratch = copies ? controls_.front()->makeScratch() : EvaluationScratch{};
-        CandidateStatistics stats;
-        CandidateStatistics controlStats;
+        BlockScreener screener(evaluator_, generator_, bounds_, controls_);
         for (;;) {
-            const std::uint64_t block = nextBlock.fetch_add(1);
-            const std::uint64_t begin = block * kBlock;
-            if (begin >= end || shared.finished.load())
+            const std::uint64_t begin = nextBlock.fetch_add(1) * kBlock;
+            if (begin >= shared.end || shared.finished.load())
                 break;
-            const std::uint64_t blockEnd = std::min(end, begin + kBlock);
             BlockResult result;
-            bool complete = true;
-            for (std::uint64_t ordinal = begin; ordinal < blockEnd; ++ordinal) {
-                if ((ordinal & 255) == 0 && (!control.proceed() || shared.finished.load())) {
-                    complete = false;
-                    break;
-                }
-                const Candidate candidate = generator_.candidate(ordinal);
-                // The rate comes first in a screening, so it is known whether the candidate passes or not.
-                if (evaluator_.screen(candidate, kind, bounds_, scratch, stats))
-                    result.found.push_back({ordinal, candidate, stats});
-                noteRate(result.realRates, ordinal, stats.rate);
-                if (copies) {
-                    if (controls_[size_t(ordinal % copies)]->screen(candidate, kind, bounds_, controlScratch, controlStats))
-                        result.controlPasses.push_back(ordinal);
-                    noteRate(result.controlRates, ordinal, controlStats.rate);
-                }
-            }
-            if (!complete)
+            if (!screener.screen(begin, std::min(shared.end, begin + kBlock), control, shared.finished, result))
                 break;
             std::lock_guard lock(shared.mutex);
-            commit(block, std::move(result));
+            shared.commit(begin / kBlock, std::move(result));
         }
         std::lock_guard lock(shared.mutex);
         --shared.workersRunning;
@@ -146,47 +219,16 @@ CandidateSearchOutcome CandidateSearch::run(const CandidateSearchLimits& limitsI
     };
 
     threads = std::max(1, threads);
+    shared.workersRunning = threads;  // before any worker starts, so no lock yet
     std::vector<std::thread> workers;
-    {
-        std::lock_guard lock(shared.mutex);
-        shared.workersRunning = threads;
-    }
     for (int i = 0; i < threads; ++i)
         workers.emplace_back(work);
-
-    // The found list only grows while the workers run; copies of its new part go to the report.
-    size_t reportedFound = 0;
-    auto newlyFound = [&] {
-        const std::vector<FoundCandidate>& found = shared.outcome.found;
-        std::vector<FoundCandidate> fresh(found.begin() + std::ptrdiff_t(reportedFound), found.end());
-        reportedFound = found.size();
-        return fresh;
-    };
-    {
-        std::unique_lock lock(shared.mutex);
-        auto nextReport = std::chrono::steady_clock::now() + interval;
-        while (shared.workersRunning > 0) {
-            shared.changed.wait_until(lock, nextReport);
-            if (std::chrono::steady_clock::now() < nextReport)
-                continue;
-            nextReport = std::chrono::steady_clock::now() + interval;
-            if (report) {
-                const std::uint64_t verified = shared.outcome.verified;
-                const long long found = (long long)shared.outcome.found.size();
-                const std::uint64_t controlPasses = shared.outcome.controlPasses;
-                const BestRates best = shared.outcome.best;
-                const std::vector<FoundCandidate> fresh = newlyFound();
-                lock.unlock();
-                report(verified, found, controlPasses, best, fresh);
-                lock.lock();
-            }
-        }
-    }
+    reportWhileRunning(shared, report, interval);
     for (std::thread& worker : workers)
         worker.join();
+    const CandidateSearchOutcome& out = shared.outcome;
     if (report)
-        report(shared.outcome.verified, (long long)shared.outcome.found.size(), shared.outcome.controlPasses,
-               shared.outcome.best, newlyFound());
+        report(out.verified, (long long)out.found.size(), out.controlPasses, out.best, shared.newlyFound());
 
     CandidateSearchOutcome outcome = std::move(shared.outcome);
     outcome.stopped = !outcome.targetReached && !outcome.limitReached && control.stopRequested();
