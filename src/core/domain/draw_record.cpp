@@ -75,13 +75,12 @@ int digitsFoundInPrevious(const Digits& digits, const Digits& previous)
     return count;
 }
 
-DrawRecord deriveDrawRecord(const PeriodNumber& period, const Digits& d,
-                            const std::optional<Digits>& previous, const Game& game)
-{
-    DrawRecord record;
-    record.period = period.text(game);
-    DerivedValues& v = record.values;
+namespace {
 
+// The columns of each position: its digit and what follows from it and its neighbours, and the
+// residue counts.
+void fillPositionColumns(DerivedValues& v, const Digits& d)
+{
     for (int p = 1; p <= 5; ++p) {
         const int digit = d[p - 1];
         const int prev = d[((p + 3) % 5)];  // cyclic neighbours: position 1 sees 5 and 2
@@ -104,7 +103,12 @@ DrawRecord deriveDrawRecord(const PeriodNumber& period, const Digits& d,
         v[perPosition('H', p)] = int(std::count_if(d.begin(), d.end(), [p](int x) { return x % 5 == p % 5; }));
     for (int p = 1; p <= 3; ++p)
         v[kL1P + p - 1] = int(std::count_if(d.begin(), d.end(), [p](int x) { return x % 3 == p % 3; }));
+}
 
+// The columns of the whole draw: its sum, counts and sums by size, parity and primality, its
+// shape, and how much of it repeats the previous draw.
+void fillWholeDrawColumns(DerivedValues& v, const Digits& d, const std::optional<Digits>& previous)
+{
     int maxStep = 0;
     int equalSteps = 0, upSteps = 0, downSteps = 0;
     for (int i = 1; i < 5; ++i) {
@@ -146,7 +150,11 @@ DrawRecord deriveDrawRecord(const PeriodNumber& period, const Digits& d,
         previous ? sameDigitAtSamePosition(d, *previous) : 0,
         previous ? digitsFoundInPrevious(d, *previous) : 0};
     std::copy(std::begin(whole), std::end(whole), v.begin() + kLH);
+}
 
+// The columns of the period: the issue, the next issue and the date.
+void fillPeriodColumns(DerivedValues& v, const PeriodNumber& period, const Game& game)
+{
     const int issue = period.issue;
     // The day's issues wrap to 1; a year's sequence runs on.
     const bool wraps = game.numbering == Numbering::Date && issue >= game.drawsPerDay;
@@ -164,6 +172,18 @@ DrawRecord deriveDrawRecord(const PeriodNumber& period, const Digits& d,
     v[kQH + 7] = month / 10 + month % 10;
     v[kQH + 8] = year;
     v[kQH + 9] = digitSum(year);
+}
+
+}  // namespace
+
+DrawRecord deriveDrawRecord(const PeriodNumber& period, const Digits& d,
+                            const std::optional<Digits>& previous, const Game& game)
+{
+    DrawRecord record;
+    record.period = period.text(game);
+    fillPositionColumns(record.values, d);
+    fillWholeDrawColumns(record.values, d, previous);
+    fillPeriodColumns(record.values, period, game);
     return record;
 }
 
