@@ -39,6 +39,22 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QString 
     setObjectName(QStringLiteral("frmLslb"));
     setWindowTitle(QString::fromUtf16(kRankingListCaption));
 
+    grid_ = new QTableView;
+    setUpReadOnlyGrid(grid_, "MSFlexGrid1");
+    model_ = new CellTableModel(this);
+    grid_->setModel(model_);
+    connect(grid_, &QTableView::doubleClicked, this, [this] { exportList(ListWorkbook::RankingList); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buildControls(categoryPositions, group));
+    layout->addWidget(buildSummary());
+    layout->addWidget(grid_, 1);
+    resize(1200, 690);
+}
+
+// The position and play choices and the window's buttons.
+QBoxLayout* RankingListWindow::buildControls(int categoryPositions, bool group)
+{
     auto* positionFrame = new QGroupBox(QStringLiteral("码位"));
     auto* positionLayout = new QHBoxLayout(positionFrame);
     const char16_t* const positions[5] = {u"万位", u"千位", u"百位", u"十位", u"个位"};
@@ -64,7 +80,12 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QString 
     controls->addWidget(exportButton, 0, Qt::AlignBottom);
     controls->addWidget(closeWindowButton(this), 0, Qt::AlignBottom);
     controls->addStretch();
+    return controls;
+}
 
+// Where the drawn digits fell among the ranks, as bars against the 10% of an order without information.
+QGroupBox* RankingListWindow::buildSummary()
+{
     histogramChart_ = newChart(0, Qt::AlignTop);
     histogramChart_->legend()->hide();
     histogramBars_ = new QBarSet(QStringLiteral("期数"));
@@ -103,18 +124,7 @@ RankingListWindow::RankingListWindow(int categoryPositions, bool group, QString 
     auto* summaryLayout = new QHBoxLayout(summaryFrame);
     summaryLayout->addWidget(chartView);
     summaryLayout->addWidget(summary_, 1);
-
-    grid_ = new QTableView;
-    setUpReadOnlyGrid(grid_, "MSFlexGrid1");
-    model_ = new CellTableModel(this);
-    grid_->setModel(model_);
-    connect(grid_, &QTableView::doubleClicked, this, [this] { exportList(ListWorkbook::RankingList); });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(controls);
-    layout->addWidget(summaryFrame);
-    layout->addWidget(grid_, 1);
-    resize(1200, 690);
+    return summaryFrame;
 }
 
 int RankingListWindow::position() const

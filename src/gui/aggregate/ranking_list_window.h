@@ -15,6 +15,8 @@
 #include <vector>
 
 class QBarSet;
+class QBoxLayout;
+class QGroupBox;
 class QChart;
 class QLineSeries;
 class QLabel;
@@ -42,6 +44,8 @@ public:
     bool group() const;
 
 private:
+    QBoxLayout* buildControls(int categoryPositions, bool group);
+    QGroupBox* buildSummary();
     void showHistogram();
     void exportList(ListWorkbook which);
 
