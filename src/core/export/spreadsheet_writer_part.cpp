@@ -39,6 +39,60 @@ QString reasonOf(lxw_error error)
     }
 }
 
+// One format per fill colour, made on first use.
+class FillFormats {
+public:
+    explicit FillFormats(lxw_workbook* workbook) : workbook_(workbook) {}
+
+    lxw_format* formatFor(const std::optional<std::uint32_t>& fill)
+    {
+        if (!fill)
+            return nullptr;
+        const std::uint32_t rgb = *fill & 0xFFFFFF;
+        auto it = formats_.find(rgb);
+        if (it == formats_.end()) {
+            lxw_format* format = workbook_add_format(workbook_);
+            format_set_pattern(format, LXW_PATTERN_SOLID);
+            format_set_bg_color(format, lxw_color_t(rgb));
+            it = formats_.emplace(rgb, format).first;
+        }
+        return it->second;
+    }
+
+private:
+    lxw_workbook* workbook_;
+    std::map<std::uint32_t, lxw_format*> formats_;
+};
+
+// The source's rows into the sheet, until the first error or a stop (then `cancelled`).
+lxw_error writeRows(lxw_workbook* workbook, lxw_worksheet* sheet, const SheetSource& source, Progress* progress,
+                    bool& cancelled)
+{
+    FillFormats fills(workbook);
+    lxw_error error = LXW_NO_ERROR;
+    for (int r = 0; r < source.rowCount && error == LXW_NO_ERROR; ++r) {
+        if (progress && r % kRowsPerReport == 0) {
+            if (progress->cancelled()) {
+                cancelled = true;
+                break;
+            }
+            progress->report(r, source.rowCount, QStringLiteral("写入表格"));
+        }
+        const SheetRow row = source.row(r);
+        for (size_t c = 0; c < row.size() && error == LXW_NO_ERROR; ++c) {
+            const SheetCell& cell = row[c];
+            lxw_format* format = fills.formatFor(cell.fill);
+            if (cell.number)
+                error = worksheet_write_number(sheet, lxw_row_t(r), lxw_col_t(c), *cell.number, format);
+            else if (!cell.text.isEmpty())
+                error = worksheet_write_string(sheet, lxw_row_t(r), lxw_col_t(c), cell.text.toUtf8().constData(), format);
+            else if (format)
+                error = worksheet_write_blank(sheet, lxw_row_t(r), lxw_col_t(c), format);
+        }
+    }
+    return error;
+}
+
 }  // namespace
 
 Status writeWorkbookFile(const QString& path, const SheetSource& source, Progress* progress)
@@ -69,44 +123,8 @@ Status writeWorkbookFile(const QString& path, const SheetSource& source, Progres
         return fail(reasonOf(LXW_ERROR_CREATING_TMPFILE));
     }
 
-    // One format per fill colour.
-    std::map<std::uint32_t, lxw_format*> fills;
-    auto formatFor = [&](const std::optional<std::uint32_t>& fill) -> lxw_format* {
-        if (!fill)
-            return nullptr;
-        const std::uint32_t rgb = *fill & 0xFFFFFF;
-        auto it = fills.find(rgb);
-        if (it == fills.end()) {
-            lxw_format* format = workbook_add_format(workbook);
-            format_set_pattern(format, LXW_PATTERN_SOLID);
-            format_set_bg_color(format, lxw_color_t(rgb));
-            it = fills.emplace(rgb, format).first;
-        }
-        return it->second;
-    };
-
-    lxw_error error = LXW_NO_ERROR;
     bool cancelled = false;
-    for (int r = 0; r < source.rowCount && error == LXW_NO_ERROR; ++r) {
-        if (progress && r % kRowsPerReport == 0) {
-            if (progress->cancelled()) {
-                cancelled = true;
-                break;
-            }
-            progress->report(r, source.rowCount, QStringLiteral("写入表格"));
-        }
-        const SheetRow row = source.row(r);
-        for (size_t c = 0; c < row.size() && error == LXW_NO_ERROR; ++c) {
-            const SheetCell& cell = row[c];
-            lxw_format* format = formatFor(cell.fill);
-            if (cell.number)
-                error = worksheet_write_number(sheet, lxw_row_t(r), lxw_col_t(c), *cell.number, format);
-            else if (!cell.text.isEmpty())
-                error = worksheet_write_string(sheet, lxw_row_t(r), lxw_col_t(c), cell.text.toUtf8().constData(), format);
-            else if (format)
-                error = worksheet_write_blank(sheet, lxw_row_t(r), lxw_col_t(c), format);
-        }
-    }
+    const lxw_error error = writeRows(workbook, sheet, source, progress, cancelled);
     const lxw_error closed = workbook_close(workbook);
     if (cancelled) {
         QFile::remove(partial);
