@@ -558,11 +558,12 @@ private slots:
         using Column = gui::FormulaListModel::Column;
         const int last = grid->model()->rowCount() - 1;
         QCOMPARE(last, 9999);
+        // Every number, as the widest is picked without measuring every cell; the text's ends.
         auto everythingFits = [&] {
             for (int column = 0; column < Column::ColumnCount; ++column) {
                 if (column == Column::Idx)
                     continue;
-                for (int row : {0, last}) {
+                for (int row = 0; row <= last; row = column == Column::Text && row < last ? last : row + 1) {
                     if (!cellTextFits(grid, row, column)) {
                         qWarning("column %d row %d: \"%s\" in %d pixels", column, row,
                                  qPrintable(grid->model()->index(row, column).data().toString()), grid->columnWidth(column));

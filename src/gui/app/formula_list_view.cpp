@@ -6,6 +6,7 @@
 #include "export/list_sheets.h"
 #include "gui/common/grid_view.h"
 
+#include <QHash>
 #include <QHeaderView>
 
 #include <algorithm>
@@ -146,10 +147,7 @@ void FormulaListView::fitColumns()
 {
     // Every column but the formula text as wide as its header and its widest cell, so numbers
     // are never cut; the text takes the rest.
-    // Texts of one length differ in width ("+1.25" is wider than "-1.25"), so every text of the
-    // longest length, or one character short of it, is measured; a typical list has few.
     QHeaderView* header = horizontalHeader();
-    const int rows = model_->rowCount();
     const QFontMetrics metrics(font());
     // A shown sort indicator widens every header's size hint; only the sorted column needs room
     // for it, or the text would lose that room once per column.
@@ -165,29 +163,57 @@ void FormulaListView::fitColumns()
     for (int c = 0; c < FormulaListModel::ColumnCount; ++c) {
         if (c == FormulaListModel::Text || c == FormulaListModel::Idx)
             continue;
-        QStringList texts;
-        texts.reserve(rows);
-        qsizetype longest = 0;
-        for (int r = 0; r < rows; ++r) {
-            texts << model_->index(r, c).data().toString();
-            longest = std::max(longest, texts.back().size());
-        }
-        int widest = -1;
-        int widestAdvance = -1;
-        for (int r = 0; r < rows; ++r) {
-            if (texts[r].size() + 1 < longest || texts[r].isEmpty())
-                continue;
-            const int advance = metrics.horizontalAdvance(texts[r]);
-            if (advance > widestAdvance) {
-                widestAdvance = advance;
-                widest = r;
-            }
-        }
         int width = headerWidths[size_t(c)];
-        if (widest >= 0)
+        if (const int widest = widestCell(c, metrics); widest >= 0)
             width = std::max(width, sizeHintForIndex(model_->index(widest, c)).width() + 1);
         setColumnWidth(c, width);
     }
+}
+
+int FormulaListView::widestCell(int column, const QFontMetrics& metrics) const
+{
+    // Texts of one length differ in width ("+1.25" is wider than "-1.25"), so the texts of the
+    // longest length, or one character short of it, are ranked by the sum of their characters'
+    // advances, and the first few of them measured whole, as a pair of characters may kern.
+    // Measuring every text whole took a third of a second over ten thousand formulas.
+    const int rows = model_->rowCount();
+    std::vector<QString> texts;
+    texts.reserve(size_t(rows));
+    qsizetype longest = 0;
+    for (int r = 0; r < rows; ++r) {
+        texts.push_back(model_->index(r, column).data().toString());
+        longest = std::max(longest, texts.back().size());
+    }
+    QHash<QChar, int> advances;
+    std::vector<std::pair<int, int>> ranked;  // (sum of advances, row)
+    for (int r = 0; r < rows; ++r) {
+        const QString& text = texts[size_t(r)];
+        if (text.size() + 1 < longest || text.isEmpty())
+            continue;
+        int sum = 0;
+        for (QChar ch : text) {
+            auto it = advances.find(ch);
+            if (it == advances.end())
+                it = advances.insert(ch, metrics.horizontalAdvance(ch));
+            sum += *it;
+        }
+        ranked.emplace_back(sum, r);
+    }
+    constexpr size_t kMeasured = 16;
+    const size_t measured = std::min(kMeasured, ranked.size());
+    std::partial_sort(ranked.begin(), ranked.begin() + std::ptrdiff_t(measured), ranked.end(),
+                      [](const auto& a, const auto& b) { return a.first > b.first; });
+    int widest = -1;
+    int widestAdvance = -1;
+    for (size_t i = 0; i < measured; ++i) {
+        const int row = ranked[i].second;
+        const int advance = metrics.horizontalAdvance(texts[size_t(row)]);
+        if (advance > widestAdvance) {
+            widestAdvance = advance;
+            widest = row;
+        }
+    }
+    return widest;
 }
 
 }  // namespace qeltaro::gui

@@ -10,6 +10,8 @@
 #include <optional>
 #include <utility>
 
+class QFontMetrics;
+
 namespace qeltaro {
 class FormulaList;
 class FormulaStatsTable;
@@ -33,6 +35,8 @@ public:
 
 private:
     void fitColumns();
+    // The row of the widest text in `column`, or -1 when every cell is empty.
+    int widestCell(int column, const QFontMetrics& metrics) const;
 
     FormulaListModel* model_ = nullptr;
     std::optional<std::pair<int, Qt::SortOrder>> sort_;
