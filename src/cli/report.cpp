@@ -217,11 +217,11 @@ void JsonOut::endArray()
     write("]", 1);
 }
 
-void JsonOut::beginObject()
+void JsonOut::beginObject(MemberOrder order)
 {
     separate();
     write("{", 1);
-    levels_.push_back({.object = true, .empty = true});
+    levels_.push_back({.object = true, .empty = true, .anyOrder = order == MemberOrder::AsWritten});
 }
 
 void JsonOut::endObject()
@@ -235,7 +235,7 @@ JsonOut& JsonOut::key(const QString& key)
     Level& level = levels_.back();
     Q_ASSERT_X(level.object && !keyPending_, "JsonOut", "a key outside an object");
 #ifndef QT_NO_DEBUG
-    Q_ASSERT_X(level.empty || level.lastKey < key, "JsonOut", "members out of Qt's key order");
+    Q_ASSERT_X(level.empty || level.anyOrder || level.lastKey < key, "JsonOut", "members out of Qt's key order");
     level.lastKey = key;
 #endif
     if (!level.empty)

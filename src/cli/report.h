@@ -46,7 +46,10 @@ public:
     void boolean(bool truth);
     void beginArray();
     void endArray();
-    void beginObject();
+    // Members come in Qt's key order, as QJsonDocument writes them, unless a document names its
+    // own order (debug builds check).
+    enum class MemberOrder { Qt, AsWritten };
+    void beginObject(MemberOrder order = MemberOrder::Qt);
     void endObject();
     JsonOut& key(const QString& key);  // the member the next value or container belongs to
     void member(const QString& name, const QJsonValue& value) { key(name).value(value); }
@@ -66,6 +69,7 @@ private:
     struct Level {
         bool object = false;
         bool empty = true;
+        bool anyOrder = false;
 #ifndef QT_NO_DEBUG
         QString lastKey;  // for the check of Qt's key order
 #endif

@@ -135,7 +135,7 @@ public:
     {
         const QStringList& labels = trendValueLabels(chart_.subject.form);
         const TrendStatistics& s = chart_.statistics;
-        out.beginObject();
+        out.beginObject(JsonOut::MemberOrder::AsWritten);  // values first, as documented
         out.member(QStringLiteral("values"), QJsonArray::fromStringList(labels));
         out.member(QStringLiteral("chances"), numbers(trendValueChances(chart_.subject.form)));
         out.key(QStringLiteral("rows")).beginArray();
