@@ -141,6 +141,8 @@ public:
     void writeJson(JsonOut& out) const override
     {
         out.beginObject();
+        if (searched_)
+            out.member(QStringLiteral("candidates"), qint64(searched_->candidates));
         out.key(QStringLiteral("periods")).beginArray();
         for (const WalkForwardPeriod& period : result_.periods) {
             QJsonObject json{{QStringLiteral("period"), period.period},
@@ -158,7 +160,6 @@ public:
         if (searched_) {
             summary.insert(QStringLiteral("no_prediction"), result_.noPrediction);
             out.member(QStringLiteral("seed"), QString::number(searched_->seed));
-            out.member(QStringLiteral("candidates"), qint64(searched_->candidates));
         }
         out.member(QStringLiteral("summary"), summary);
         out.endObject();
