@@ -31,6 +31,7 @@ QString todays(int issue)
 // Today's first five draws stored, and three kill formulas of 一星直选.
 void prepare(TempStore& temp)
 {
+    test::GrowingDaySite::startWellInsideTheDay();
     QString lines;
     for (const auto& [period, digits] : test::GrowingDaySite::draws(QDate::currentDate(), 5))
         lines += period + u' ' + digits + u'\n';

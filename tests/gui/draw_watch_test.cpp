@@ -27,6 +27,7 @@ class DrawWatchTest : public QObject {
 private slots:
     void aNewDrawRefreshesRecalculatesAndNotifies()
     {
+        GrowingDaySite::startWellInsideTheDay();
         WindowFixture f;
         GrowingDaySite site;
         const QDate today = QDate::currentDate();

@@ -3,6 +3,11 @@
 #include "io/text_codec.h"
 #include "test_support.h"
 
+#include <QDateTime>
+#include <QThread>
+
+#include <algorithm>
+
 namespace qeltaro::test {
 
 const std::map<QDate, std::vector<SampleDraw>>& sampleDays()
@@ -101,6 +106,14 @@ std::vector<SampleDraw> GrowingDaySite::draws(const QDate& day, int count)
 QString GrowingDaySite::period(const QDate& day, int issue)
 {
     return day.toString(QStringLiteral("yyMMdd")) + QStringLiteral("%1").arg(issue, 3, 10, QChar(u'0'));
+}
+
+void GrowingDaySite::startWellInsideTheDay()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const qint64 toMidnight = now.msecsTo(QDateTime(now.date().addDays(1), QTime(0, 0)));
+    if (toMidnight < 3 * 60 * 1000)
+        QThread::msleep(std::max<qint64>(0, toMidnight) + 1000);
 }
 
 }  // namespace qeltaro::test

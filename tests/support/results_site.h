@@ -52,6 +52,10 @@ public:
     // The first `count` draws of `day` as the site writes them.
     static std::vector<SampleDraw> draws(const QDate& day, int count);
     static QString period(const QDate& day, int issue);
+    // The site and the program under test each read today's date, so a test that began just
+    // before midnight would see two days: close to midnight this waits for the new day (three
+    // minutes at most).
+    static void startWellInsideTheDay();
 
 private:
     std::atomic<int> shown_;
